@@ -1,0 +1,19 @@
+# GoogleTest built for the target from the sources Debian's googletest package installs; no download.
+set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+# GoogleTest is not ours to keep free of warnings.
+set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
+include(GoogleTest)
+
+# add_vornak_test(NAME SOURCES... [LIBRARIES ...]): one GoogleTest executable whose cases CTest
+# discovers and runs one by one.
+function(add_vornak_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARG_LIBRARIES})
+    # Discovery starts Wine at build time; the first run may have to create the prefix.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()

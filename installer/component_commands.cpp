@@ -1,0 +1,167 @@
+#include "component_commands.h"
+
+#include <devguid.h>
+#include <objbase.h>
+#include <setupapi.h>
+#include <stdio.h>
+
+#include "error_report.h"
+#include "inf_path.h"
+#include "installer_texts.h"
+
+namespace {
+
+// Installed and removed on behalf of the user, not of another component or program.
+OBO_TOKEN UserOnBehalfRecord()
+{
+    OBO_TOKEN onBehalf;
+    ZeroMemory(&onBehalf, sizeof(onBehalf));
+    onBehalf.Type = OBO_USER;
+    return onBehalf;
+}
+
+// Places the INF in the system's INF store, with its own folder as the media location.
+HRESULT CopyInfToStore(const wchar_t* infPath)
+{
+    wchar_t mediaLocation[PathCapacity];
+    if (!FolderOfPath(infPath, mediaLocation, PathCapacity)) {
+        return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    }
+    if (SetupCopyOEMInfW(infPath, mediaLocation, SPOST_PATH, 0, NULL, 0, NULL, NULL)) {
+        return S_OK;
+    }
+    return ResultFromErrorNumber(GetLastError());
+}
+
+// The INF beside this program. False when the program's path is unknown or the INF path does
+// not fit in the buffer.
+bool GetInfPath(wchar_t* infPath, DWORD capacity)
+{
+    DWORD length = GetModuleFileNameW(NULL, infPath, capacity);
+    // A path that filled the whole buffer was cut; a folder made from it would be wrong.
+    if (length == 0 || length >= capacity) {
+        return false;
+    }
+    return SiblingPath(infPath, InfBaseName, InfExtension, infPath, capacity);
+}
+
+} // namespace
+
+HRESULT InstallFromInf(NetConfigHandle netConfig, const wchar_t* componentId, const GUID* classGuid,
+                       const wchar_t* infPath)
+{
+    INetCfgClassSetup* setup = NULL;
+    INetCfgComponent* component = NULL;
+
+    HRESULT hr = S_OK;
+    if (infPath != NULL) {
+        hr = CopyInfToStore(infPath);
+    }
+    if (hr == S_OK) {
+        OBO_TOKEN onBehalf = UserOnBehalfRecord();
+        hr = netConfig->QueryNetCfgClass(classGuid, IID_INetCfgClassSetup,
+                                         reinterpret_cast<void**>(&setup));
+        if (hr == S_OK) {
+            hr = setup->Install(componentId, &onBehalf, 0, 0, NULL, NULL, &component);
+            if (hr == S_OK) {
+                hr = netConfig->Apply();
+            }
+        }
+    }
+
+    // A component handed back with a success code other than S_OK is released too.
+    ReleaseInterface(component);
+    ReleaseInterface(setup);
+    return hr;
+}
+
+int InstallSpecifiedComponent()
+{
+    NetConfigHandle netConfig = NULL;
+    wchar_t* lockHolder = NULL;
+    wchar_t infPath[PathCapacity];
+
+    wprintf(InstallingFormat, DriverDisplayName);
+    if (!GetInfPath(infPath, PathCapacity)) {
+        wprintf(L"%ls", NoInfPathText);
+        return 0;
+    }
+    wprintf(InfPathFormat, infPath);
+    wprintf(PnpIdFormat, ComponentId);
+
+    HRESULT hr = OpenNetConfig(true, LockClientName, &netConfig, &lockHolder);
+    if (hr == NETCFG_E_NO_WRITE_LOCK && lockHolder != NULL) {
+        ReportError(hr, LockHeldFormat, lockHolder);
+        CoTaskMemFree(lockHolder);
+    } else if (hr != S_OK) {
+        ReportError(hr, InstallFailedOpenText);
+    } else {
+        hr = InstallFromInf(netConfig, ComponentId, &GUID_DEVCLASS_NETTRANS, infPath);
+        if (hr == S_OK || hr == NETCFG_S_REBOOT) {
+            hr = netConfig->Apply();
+        } else if (hr != HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
+            ReportError(hr, InstallFailedText);
+        }
+        CloseNetConfig(netConfig, true);
+    }
+
+    if (hr != S_OK) {
+        ReportError(hr, InstallFinalText);
+    }
+    return 0;
+}
+
+int UninstallSpecifiedComponent()
+{
+    NetConfigHandle netConfig = NULL;
+    wchar_t* lockHolder = NULL;
+    INetCfgComponent* component = NULL;
+    INetCfgClass* netClass = NULL;
+    INetCfgClassSetup* setup = NULL;
+
+    wprintf(UninstallingFormat, DriverDisplayName);
+
+    HRESULT hr = OpenNetConfig(true, LockClientName, &netConfig, &lockHolder);
+    if (hr != S_OK) {
+        if (hr == NETCFG_E_NO_WRITE_LOCK && lockHolder != NULL) {
+            ReportError(hr, LockHeldFormat, lockHolder);
+            CoTaskMemFree(lockHolder);
+        } else {
+            ReportError(hr, UninstallFailedOpenText);
+        }
+        return 0;
+    }
+
+    // Each step runs only if the one before it succeeded; S_FALSE from FindComponent means the
+    // component is not installed and counts as a failure.
+    GUID classGuid;
+    hr = netConfig->FindComponent(ComponentId, &component);
+    if (hr != S_OK) {
+        ReportError(hr, FindComponentFailedFormat, ComponentId);
+    } else if ((hr = component->GetClassGuid(&classGuid)) != S_OK) {
+        ReportError(hr, ClassGuidFailedFormat, ComponentId);
+    } else if ((hr = netConfig->QueryNetCfgClass(&classGuid, IID_INetCfgClass,
+                                                 reinterpret_cast<void**>(&netClass))) != S_OK) {
+        ReportError(hr, ClassInterfaceFailedFormat, ComponentId);
+    } else if ((hr = netClass->QueryInterface(IID_INetCfgClassSetup,
+                                              reinterpret_cast<void**>(&setup))) != S_OK) {
+        ReportError(hr, ClassSetupFailedText);
+    } else {
+        OBO_TOKEN onBehalf = UserOnBehalfRecord();
+        hr = setup->DeInstall(component, &onBehalf, NULL);
+        if (hr != S_OK && hr != NETCFG_S_REBOOT) {
+            ReportError(hr, UninstallFailedFormat, ComponentId);
+        } else {
+            hr = netConfig->Apply();
+            if (hr != S_OK && hr != NETCFG_S_REBOOT) {
+                ReportError(hr, UninstallApplyFailedFormat, ComponentId);
+            }
+        }
+    }
+
+    ReleaseInterface(setup);
+    ReleaseInterface(netClass);
+    ReleaseInterface(component);
+    CloseNetConfig(netConfig, true);
+    return 0;
+}
