@@ -1,0 +1,13 @@
+#!/bin/sh
+# The whole test suite: builds everything and runs every test under Wine.
+set -eu
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+build_dir="$source_dir/build"
+
+"$source_dir/scripts/packages.sh"
+"$source_dir/scripts/build.sh" "$build_dir"
+
+export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all
+trap 'wineserver -k 2>/dev/null || true' EXIT
+cd "$build_dir"
+ctest --output-on-failure -j2
