@@ -1,0 +1,35 @@
+#include <windows.h>
+
+#include "task_list.h"
+#include "terminal_protocol.h"
+
+namespace {
+
+BOOL AttachProcess()
+{
+    OpenTaskList();
+    if (!RegisterTerminalMessages()) {
+        // Numbers already registered stay registered; the list is empty, so this only retires the lock.
+        CloseTaskList(false);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
+{
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        return AttachProcess();
+    case DLL_PROCESS_DETACH:
+        // A second detach after a failed attach (the run-time support sends one) finds the list closed.
+        CloseTaskList(reserved != NULL);
+        break;
+    default:
+        // Thread start and end leave the list alone: every thread's entries last until unload.
+        break;
+    }
+    return TRUE;
+}

@@ -1,0 +1,107 @@
+#include "line_compose.h"
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+// Characters that may stand between a '%' and the letter that ends its conversion (C99 and the
+// Microsoft run-time's I, I32, I64 and w size prefixes).
+const char ConversionBody[] = "-+ #0123456789.*hlLqjztIw";
+
+size_t Smaller(size_t a, size_t b)
+{
+    return a < b ? a : b;
+}
+
+// Length of the longest start of format, at most limit bytes, that ends neither inside nor at the
+// start of a conversion: a cut there would leave a conversion without its letter.
+size_t CutBeforeOpenConversion(const char* format, size_t limit)
+{
+    size_t length = strnlen(format, limit);
+    size_t at = 0;
+    while (at < length) {
+        if (format[at] != '%') {
+            ++at;
+            continue;
+        }
+        size_t start = at++;
+        while (at < length && strchr(ConversionBody, format[at]) != NULL) {
+            ++at;
+        }
+        if (at == length) {
+            return start;
+        }
+        ++at;
+    }
+    return length;
+}
+
+// Appends up to room characters of piece at line + used; returns the new used length.
+size_t AppendLiteral(char* line, size_t used, size_t room, const char* piece)
+{
+    size_t copied = Smaller(strlen(piece), room);
+    memcpy(line + used, piece, copied);
+    return used + copied;
+}
+
+}  // namespace
+
+size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char* format, va_list values)
+{
+    if (lineSize == 0) {
+        return 0;
+    }
+    line[0] = '\0';
+    if (lineSize < 2) {
+        return 0;
+    }
+
+    // The name counts against the composition buffer as if it were part of the format, but it is
+    // copied, not expanded: a '%' in a name would otherwise take values the caller never passed.
+    size_t formatLimit = FormatCutWithoutTask;
+    if (taskName != NULL) {
+        size_t prefixLength = Smaller(strlen(taskName), ComposeBufferSize - 1);
+        prefixLength += Smaller(strlen(TaskSeparator), ComposeBufferSize - 1 - prefixLength);
+        formatLimit = ComposeBufferSize - 1 - prefixLength;
+    }
+    char cutFormat[ComposeBufferSize];
+    size_t formatLength = CutBeforeOpenConversion(format, formatLimit);
+    memcpy(cutFormat, format, formatLength);
+    cutFormat[formatLength] = '\0';
+
+    // Leaves room for the line end and the terminator.
+    size_t textLimit = lineSize - 2;
+    size_t used = 0;
+    if (taskName != NULL) {
+        used = AppendLiteral(line, used, textLimit, taskName);
+        used = AppendLiteral(line, used, textLimit - used, TaskSeparator);
+    }
+    line[used] = '\0';
+    if (used < textLimit) {
+        // Run-times differ on a result that does not fit (cut and terminated, or cut without a
+        // terminator and -1): the terminator is set here, and the length taken from the text.
+        size_t room = textLimit - used + 1;
+        vsnprintf(line + used, room, cutFormat, values);
+        line[textLimit] = '\0';
+        used += strlen(line + used);
+    }
+    line[used] = LineEnd;
+    line[used + 1] = '\0';
+    return used + 1;
+}
+
+size_t ComposeSeparatorLine(char* line, size_t lineSize, char fill)
+{
+    if (lineSize == 0) {
+        return 0;
+    }
+    size_t fillCount = Smaller(SeparatorWidth, lineSize - 1);
+    memset(line, fill != '\0' ? fill : SeparatorDefaultFill, fillCount);
+    size_t used = fillCount;
+    if (used < lineSize - 1) {
+        line[used++] = LineEnd;
+    }
+    line[used] = '\0';
+    return used;
+}

@@ -1,0 +1,31 @@
+// Composition of one terminal line from a task name, a printf-style format and its values.
+// Plain C++ without Windows headers, so that it also builds natively for fuzzing.
+#pragma once
+
+#include <stdarg.h>
+#include <stddef.h>
+
+// The task name, the task separator and the format share a buffer of this size, terminator included.
+const size_t ComposeBufferSize = 277;
+// Without a task name only this much of the format is used.
+const size_t FormatCutWithoutTask = 256;
+// A global atom carries at most this many characters.
+const size_t AtomTextLimit = 255;
+// Room for one character more than an atom can carry, so that a line too long to travel stays too long.
+const size_t LineBufferSize = AtomTextLimit + 2;
+
+const char TaskSeparator[] = " : ";
+const char LineEnd = '\n';
+const size_t SeparatorWidth = 70;
+const char SeparatorDefaultFill = '-';
+
+// Fills line (capacity lineSize, terminator included) with the task name and separator taken
+// literally, then the format expanded with values, then the line end. taskName is NULL when the
+// calling thread has none. The format is cut to what is left of the composition buffer (to
+// FormatCutWithoutTask bytes without a name), never inside a conversion; the expanded text is cut so
+// that the line end still fits. Returns the line's length; 0 (and no line end) when lineSize < 2.
+size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char* format, va_list values);
+
+// Fills line with SeparatorWidth fill characters ('-' for 0) and the line end, cut to lineSize.
+// Returns the line's length.
+size_t ComposeSeparatorLine(char* line, size_t lineSize, char fill);

@@ -1,0 +1,27 @@
+// How the library speaks to the debug terminal: the window it looks for, the five registered
+// messages and the delivery of one line as a global atom.
+#pragma once
+
+#include <windows.h>
+
+enum TerminalMessage {
+    DebugMessage,
+    LogMessage,
+    StatisticMessage,
+    ErrorMessage,
+    ClearTerminalMessage,
+    TerminalMessageCount
+};
+
+// Registered numbers, indexed by TerminalMessage; 0 until registered. Fixed from load to unload.
+extern UINT TerminalMessageIds[TerminalMessageCount];
+
+// Registers every name whose number is still 0, in protocol order. Returns false if any failed.
+bool RegisterTerminalMessages();
+
+// The terminal window, or NULL when none runs. Never kept: every call searches again.
+HWND FindTerminal();
+
+// Sends line as a global atom with the given letter and gives the atom reference back once the
+// terminal has handled it. A line the atom table refuses goes out with atom 0.
+void DeliverLine(HWND terminal, UINT message, const char* line, char letter);
