@@ -1,0 +1,77 @@
+#include "line_export.h"
+
+#include <commdlg.h>
+
+#include "standard_streams.h"
+
+bool CopyLinesToClipboard(HWND owner, const std::string& lines)
+{
+    std::string withReturns;
+    withReturns.reserve(lines.size() + lines.size() / 32);
+    for (char c : lines) {
+        if (c == '\n') {
+            withReturns += '\r';
+        }
+        withReturns += c;
+    }
+    int length = MultiByteToWideChar(CP_ACP, 0, withReturns.data(), static_cast<int>(withReturns.size()), NULL, 0);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<size_t>(length) + 1) * sizeof(wchar_t));
+    if (memory == NULL) {
+        return false;
+    }
+    wchar_t* text = static_cast<wchar_t*>(GlobalLock(memory));
+    MultiByteToWideChar(CP_ACP, 0, withReturns.data(), static_cast<int>(withReturns.size()), text, length);
+    text[length] = L'\0';
+    GlobalUnlock(memory);
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    bool placed = SetClipboardData(CF_UNICODETEXT, memory) != NULL;
+    CloseClipboard();
+    if (!placed) {
+        GlobalFree(memory);  // still ours: the clipboard took it only on success
+    }
+    return placed;
+}
+
+std::wstring AskSavePath(HWND owner)
+{
+    wchar_t path[MAX_PATH] = L"terminal.txt";
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"Text files (*.txt)\0*.txt\0All files\0*.*\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = L"txt";
+    dialog.lpstrTitle = L"Save shown lines as text";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog)) {
+        return std::wstring();
+    }
+    return path;
+}
+
+std::thread SaveLinesInBackground(std::wstring path, std::string text, size_t lineCount, HWND notify,
+                                  UINT doneMessage)
+{
+    return std::thread([path = std::move(path), text = std::move(text), lineCount, notify, doneMessage] {
+        DWORD error = 0;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file == INVALID_HANDLE_VALUE) {
+            error = GetLastError();
+        } else {
+            if (!WriteAll(file, text.data(), text.size())) {
+                error = GetLastError();
+                if (error == 0) {
+                    error = ERROR_WRITE_FAULT;
+                }
+            }
+            CloseHandle(file);
+        }
+        PostMessageW(notify, doneMessage, error, static_cast<LPARAM>(lineCount));
+    });
+}

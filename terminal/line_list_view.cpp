@@ -1,0 +1,189 @@
+#include "line_list_view.h"
+
+#include "line_text.h"
+
+namespace {
+
+enum Column { TimeColumn, ClassColumn, TextColumn };
+
+struct ClassColours {
+    COLORREF text;
+    COLORREF background;
+};
+
+// Errors and statistics stand out; debug and log lines keep the list's own colours.
+bool ColoursOf(LineClass lineClass, ClassColours* colours)
+{
+    switch (lineClass) {
+    case LineClass::Error: *colours = {RGB(170, 0, 0), RGB(255, 228, 228)}; return true;
+    case LineClass::Statistic: *colours = {RGB(0, 70, 150), RGB(226, 236, 255)}; return true;
+    case LineClass::Log: *colours = {RGB(0, 96, 0), GetSysColor(COLOR_WINDOW)}; return true;
+    default: return false;
+    }
+}
+
+// Room for a row's text once converted: 255 characters, each at most four when escaped.
+constexpr int DisplayCapacity = 1100;
+wchar_t g_displayText[DisplayCapacity];
+
+void ToDisplay(const std::string& text)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), g_displayText,
+                                     DisplayCapacity - 1);
+    g_displayText[length > 0 ? length : 0] = L'\0';
+}
+
+void FillRowText(NMLVDISPINFOW* info, const LineStore& store)
+{
+    LVITEMW& item = info->item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || static_cast<size_t>(item.iItem) >= store.ShownCount()) {
+        return;
+    }
+    const ReceivedLine& line = store.ShownLine(static_cast<size_t>(item.iItem));
+    switch (item.iSubItem) {
+    case TimeColumn: ToDisplay(FormatTimeOfDay(line.arrivalMsOfDay)); break;
+    case ClassColumn: ToDisplay(ClassLabel(line.lineClass)); break;
+    default: ToDisplay(line.lineClass == LineClass::Separator ? std::string() : DisplayText(line)); break;
+    }
+    item.pszText = g_displayText;
+}
+
+// A separator row: its time, then a rule across the rest of the row (doubled for a '=' fill).
+void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineStore& store)
+{
+    HWND list = draw->nmcd.hdr.hwndFrom;
+    int row = static_cast<int>(draw->nmcd.dwItemSpec);
+    const ReceivedLine& line = store.ShownLine(static_cast<size_t>(row));
+    HDC dc = draw->nmcd.hdc;
+    bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
+
+    RECT rowRect;
+    ListView_GetItemRect(list, row, &rowRect, LVIR_BOUNDS);
+    FillRect(dc, &rowRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+    RECT timeRect;
+    ListView_GetSubItemRect(list, row, TimeColumn, LVIR_LABEL, &timeRect);
+    ToDisplay(FormatTimeOfDay(line.arrivalMsOfDay));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
+    timeRect.left += 6;
+    DrawTextW(dc, g_displayText, -1, &timeRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+
+    RECT classRect;
+    ListView_GetSubItemRect(list, row, ClassColumn, LVIR_BOUNDS, &classRect);
+    int middle = (rowRect.top + rowRect.bottom) / 2;
+    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNSHADOW));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    bool doubled = line.text.size() > 0 && line.text[0] == '=';
+    for (int offset : {doubled ? -1 : 0, doubled ? 2 : 0}) {
+        MoveToEx(dc, classRect.left + 4, middle + offset, NULL);
+        LineTo(dc, rowRect.right - 4, middle + offset);
+    }
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineStore& store)
+{
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        size_t row = static_cast<size_t>(draw->nmcd.dwItemSpec);
+        if (row >= store.ShownCount()) {
+            return CDRF_DODEFAULT;
+        }
+        const ReceivedLine& line = store.ShownLine(row);
+        if (line.lineClass == LineClass::Separator) {
+            DrawSeparatorRow(draw, store);
+            return CDRF_SKIPDEFAULT;
+        }
+        ClassColours colours;
+        if (ColoursOf(line.lineClass, &colours)) {
+            draw->clrText = colours.text;
+            draw->clrTextBk = colours.background;
+        }
+        return CDRF_DODEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+void AddColumn(HWND list, int index, const wchar_t* title, int width)
+{
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(title);
+    column.cx = width;
+    column.iSubItem = index;
+    ListView_InsertColumn(list, index, &column);
+}
+
+} // namespace
+
+HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance)
+{
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
+                                0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                                instance, NULL);
+    if (list == NULL) {
+        return NULL;
+    }
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    AddColumn(list, TimeColumn, L"Time", 96);
+    AddColumn(list, ClassColumn, L"Class", 76);
+    AddColumn(list, TextColumn, L"Text", 640);
+    return list;
+}
+
+void ResetLineList(HWND list, const LineStore& store)
+{
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemCountEx(list, static_cast<int>(store.ShownCount()), 0);
+    if (store.ShownCount() > 0) {
+        ListView_EnsureVisible(list, static_cast<int>(store.ShownCount()) - 1, FALSE);
+    }
+    InvalidateRect(list, NULL, TRUE);
+}
+
+void ExtendLineList(HWND list, const LineStore& store)
+{
+    int before = ListView_GetItemCount(list);
+    int after = static_cast<int>(store.ShownCount());
+    if (after == before) {
+        return;
+    }
+    bool followingEnd = ListView_GetTopIndex(list) + ListView_GetCountPerPage(list) >= before;
+    ListView_SetItemCountEx(list, after, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (followingEnd && after > 0) {
+        ListView_EnsureVisible(list, after - 1, FALSE);
+    }
+}
+
+bool HandleLineListNotify(const NMHDR* header, const LineStore& store, LRESULT* result)
+{
+    if (header->code == LVN_GETDISPINFOW) {
+        FillRowText(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)), store);
+        *result = 0;
+        return true;
+    }
+    if (header->code == NM_CUSTOMDRAW) {
+        *result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)), store);
+        return true;
+    }
+    return false;
+}
+
+std::string SelectedLinesText(HWND list, const LineStore& store)
+{
+    std::string text;
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
+        if (static_cast<size_t>(row) < store.ShownCount()) {
+            text += FormatOutputLine(store.ShownLine(static_cast<size_t>(row)));
+        }
+    }
+    return text;
+}

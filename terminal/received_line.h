@@ -1,0 +1,39 @@
+// One line as the terminal received it, and the names its classes go by on screen and on disk.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+
+enum class LineClass : uint8_t {
+    Debug,
+    Log,
+    Statistic,
+    Error,
+    Separator,
+    // Not a host's line: the point in the stream where a clear request arrived, so that
+    // whoever consumes the stream clears (or marks) at the right place among the lines.
+    ClearMarker,
+};
+
+// The classes a user can show or hide; ClearMarker is never kept.
+constexpr int ShownClassCount = 5;
+
+// Why a line has no text of its own.
+enum class LineCarriage : uint8_t {
+    Carried,
+    // The host's atom table refused the line (over 255 characters or a full table): atom 0.
+    TooLong,
+    // The atom no longer named a string when the terminal read it.
+    Unreadable,
+};
+
+struct ReceivedLine {
+    uint32_t arrivalMsOfDay = 0;  // local time of arrival, milliseconds since midnight
+    LineClass lineClass = LineClass::Debug;
+    LineCarriage carriage = LineCarriage::Carried;
+    std::string text;  // the atom's string exactly as carried, in the host's ANSI code page
+};
+
+// "debug", "log", "statistic", "error", "separator", "clear".
+const char* ClassLabel(LineClass lineClass);

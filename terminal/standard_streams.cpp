@@ -1,0 +1,63 @@
+#include "standard_streams.h"
+
+namespace {
+
+HANDLE UsableHandle(HANDLE handle)
+{
+    if (handle == NULL || handle == INVALID_HANDLE_VALUE || GetFileType(handle) == FILE_TYPE_UNKNOWN) {
+        return NULL;
+    }
+    return handle;
+}
+
+HANDLE OpenConsoleOutput()
+{
+    HANDLE handle = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                NULL, OPEN_EXISTING, 0, NULL);
+    return handle == INVALID_HANDLE_VALUE ? NULL : handle;
+}
+
+} // namespace
+
+StandardStreams OpenStandardStreams(bool joinConsole)
+{
+    StandardStreams streams;
+    // Taken before joining a console: joining may replace them, and a redirection wins.
+    streams.output = UsableHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+    streams.error = UsableHandle(GetStdHandle(STD_ERROR_HANDLE));
+    if (joinConsole && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        streams.joinedConsole = true;
+        if (streams.output == NULL) {
+            streams.output = OpenConsoleOutput();
+        }
+        if (streams.error == NULL) {
+            streams.error = OpenConsoleOutput();
+        }
+    }
+    return streams;
+}
+
+bool WriteAll(HANDLE handle, const char* text, size_t length)
+{
+    if (handle == NULL) {
+        return false;
+    }
+    while (length > 0) {
+        DWORD chunk = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
+        DWORD written = 0;
+        if (!WriteFile(handle, text, chunk, &written, NULL) || written == 0) {
+            return false;
+        }
+        text += written;
+        length -= written;
+    }
+    return true;
+}
+
+void TellUser(const StandardStreams& streams, const std::string& text)
+{
+    std::string line = "vornak-terminal: " + text + "\n";
+    if (!WriteAll(streams.error, line.data(), line.size())) {
+        MessageBoxA(NULL, text.c_str(), "Vornak debug terminal", MB_OK | MB_ICONINFORMATION);
+    }
+}

@@ -1,0 +1,97 @@
+#include "terminal_arguments.h"
+
+namespace {
+
+constexpr unsigned MaxTimeoutSeconds = 3600;
+
+bool ParseSeconds(const std::wstring& text, unsigned* seconds)
+{
+    if (text.empty() || text.size() > 4) {
+        return false;
+    }
+    unsigned value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') {
+            return false;
+        }
+        value = value * 10 + static_cast<unsigned>(c - L'0');
+    }
+    if (value == 0 || value > MaxTimeoutSeconds) {
+        return false;
+    }
+    *seconds = value;
+    return true;
+}
+
+// Only ASCII reaches the messages: an option name the user typed is shown as far as it is ASCII.
+std::string Ascii(const std::wstring& text)
+{
+    std::string out;
+    for (wchar_t c : text) {
+        out += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
+    }
+    return out;
+}
+
+bool Fail(std::string* error, const std::string& text)
+{
+    *error = text;
+    return false;
+}
+
+} // namespace
+
+bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, TerminalOptions* options,
+                            std::string* error)
+{
+    TerminalOptions parsed;
+    bool commandGiven = false;
+    bool outputGiven = false;
+    bool timeoutGiven = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::wstring& argument = arguments[i];
+        TerminalCommand command;
+        if (argument == L"--headless") {
+            command = TerminalCommand::Headless;
+        } else if (argument == L"--stop") {
+            command = TerminalCommand::Stop;
+        } else if (argument == L"--wait") {
+            command = TerminalCommand::Wait;
+        } else if (argument == L"--help" || argument == L"-h" || argument == L"/?") {
+            command = TerminalCommand::Help;
+        } else if (argument == L"--output" || argument == L"--timeout") {
+            if (i + 1 >= arguments.size()) {
+                return Fail(error, Ascii(argument) + " needs a value");
+            }
+            const std::wstring& value = arguments[++i];
+            if (argument == L"--output") {
+                if (outputGiven || value.empty()) {
+                    return Fail(error, "--output takes one file name");
+                }
+                parsed.outputPath = value;
+                outputGiven = true;
+            } else {
+                if (timeoutGiven || !ParseSeconds(value, &parsed.timeoutSeconds)) {
+                    return Fail(error, "--timeout takes one whole number of seconds from 1 to 3600");
+                }
+                timeoutGiven = true;
+            }
+            continue;
+        } else {
+            return Fail(error, "unknown argument \"" + Ascii(argument) + "\"");
+        }
+        if (commandGiven) {
+            return Fail(error, "give only one of --headless, --stop, --wait, --help");
+        }
+        parsed.command = command;
+        commandGiven = true;
+    }
+    if (outputGiven && parsed.command != TerminalCommand::Headless) {
+        return Fail(error, "--output goes with --headless");
+    }
+    if (timeoutGiven && parsed.command != TerminalCommand::Stop && parsed.command != TerminalCommand::Wait) {
+        return Fail(error, "--timeout goes with --stop or --wait");
+    }
+    *options = parsed;
+    return true;
+}

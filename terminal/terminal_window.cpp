@@ -1,0 +1,366 @@
+#include "terminal_window.h"
+
+#include <commctrl.h>
+
+#include <deque>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "incoming_queue.h"
+#include "instance_control.h"
+#include "line_export.h"
+#include "line_list_view.h"
+#include "line_store.h"
+#include "line_text.h"
+#include "terminal_protocol.h"
+
+namespace {
+
+// The newest lines kept in memory; beyond that the oldest go in blocks (see LineStore).
+constexpr size_t KeptLineLimit = 100000;
+constexpr size_t DropBlock = 10000;
+// Lines are drawn on a timer, never while a host waits for its message to be handled.
+constexpr UINT RefreshTimerId = 1;
+constexpr UINT RefreshIntervalMs = 50;
+// A steady flood of lines can keep timers from coming due (sent messages go first); past this
+// the window procedure refreshes the list itself, once.
+constexpr ULONGLONG StarvedRefreshMs = 250;
+constexpr UINT SavedMessage = WM_APP + 1;
+
+enum CommandId {
+    ListControlId = 100,
+    StatusControlId,
+    SaveCommand = 200,
+    ExitCommand,
+    CopyCommand,
+    SelectAllCommand,
+    ClearCommand,
+    PauseCommand,
+    // One per shown class, in LineClass order.
+    ShowClassCommand = 300,
+};
+
+const wchar_t* const ShowClassLabels[ShownClassCount] = {
+    L"&Debug lines", L"&Log lines", L"&Statistic lines", L"&Error lines", L"Se&parators",
+};
+
+struct TerminalWindow {
+    TerminalMessageIds messages;
+    IncomingQueue queue{KeptLineLimit * 10};
+    LineStore store{KeptLineLimit, DropBlock};
+    // Lines that arrived while the view was paused, shown on resume; at most KeptLineLimit.
+    std::deque<ReceivedLine> held;
+    uint64_t lostWhileWaiting = 0;
+    bool paused = false;
+    ULONGLONG lastRefresh = 0;
+    HWND frame = NULL;
+    HWND list = NULL;
+    HWND status = NULL;
+    HMENU viewMenu = NULL;
+    std::wstring statusText;
+    std::vector<std::thread> savers;
+};
+
+TerminalWindow* g_terminal = NULL;
+
+void UpdateStatus(TerminalWindow& t)
+{
+    std::wstring text = std::to_wstring(t.store.ShownCount()) + L" lines shown of " +
+                        std::to_wstring(t.store.KeptCount()) + L" kept";
+    uint64_t lost = t.store.DroppedCount() + t.lostWhileWaiting;
+    if (lost != 0) {
+        text += L"; " + std::to_wstring(lost) + L" oldest dropped";
+    }
+    if (t.paused) {
+        text += L"; PAUSED, " + std::to_wstring(t.held.size()) + L" waiting";
+    }
+    if (text != t.statusText) {
+        t.statusText = text;
+        SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+void Hold(TerminalWindow& t, ReceivedLine&& line)
+{
+    if (line.lineClass == LineClass::ClearMarker) {
+        t.held.clear();  // all of it would be cleared on resume anyway
+    }
+    if (t.held.size() >= KeptLineLimit) {
+        t.held.pop_front();
+        ++t.lostWhileWaiting;
+    }
+    t.held.push_back(std::move(line));
+}
+
+// Moves arrived lines into the store and shows them.
+void Refresh(TerminalWindow& t)
+{
+    t.lastRefresh = GetTickCount64();
+    std::vector<ReceivedLine> arrived;
+    t.lostWhileWaiting += t.queue.TakeAll(&arrived);
+    bool reset = false;
+    for (ReceivedLine& line : arrived) {
+        if (t.paused) {
+            Hold(t, std::move(line));
+        } else {
+            reset |= t.store.Append(std::move(line));
+        }
+    }
+    if (!t.paused) {
+        if (reset) {
+            ResetLineList(t.list, t.store);
+        } else {
+            ExtendLineList(t.list, t.store);
+        }
+    }
+    UpdateStatus(t);
+}
+
+void SetPaused(TerminalWindow& t, bool paused)
+{
+    t.paused = paused;
+    CheckMenuItem(t.viewMenu, PauseCommand, MF_BYCOMMAND | (paused ? MF_CHECKED : MF_UNCHECKED));
+    if (!paused) {
+        while (!t.held.empty()) {
+            t.store.Append(std::move(t.held.front()));
+            t.held.pop_front();
+        }
+        ResetLineList(t.list, t.store);
+    }
+    UpdateStatus(t);
+}
+
+void ToggleClass(TerminalWindow& t, int index)
+{
+    ClassFilter filter = t.store.Filter();
+    filter.shown[index] = !filter.shown[index];
+    t.store.SetFilter(filter);
+    CheckMenuItem(t.viewMenu, ShowClassCommand + index,
+                  MF_BYCOMMAND | (filter.shown[index] ? MF_CHECKED : MF_UNCHECKED));
+    ResetLineList(t.list, t.store);
+    UpdateStatus(t);
+}
+
+void SaveShown(TerminalWindow& t)
+{
+    std::wstring path = AskSavePath(t.frame);
+    if (path.empty()) {
+        return;
+    }
+    std::string text;
+    for (size_t row = 0; row < t.store.ShownCount(); ++row) {
+        text += FormatOutputLine(t.store.ShownLine(row));
+    }
+    t.savers.push_back(SaveLinesInBackground(path, std::move(text), t.store.ShownCount(), t.frame, SavedMessage));
+}
+
+void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
+{
+    if (error != 0) {
+        wchar_t text[160];
+        swprintf(text, 160, L"The lines could not be saved (error %lu).", static_cast<unsigned long>(error));
+        MessageBoxW(t.frame, text, L"Vornak Debug Terminal", MB_OK | MB_ICONERROR);
+        return;
+    }
+    t.statusText = L"Saved " + std::to_wstring(lineCount) + L" lines";
+    SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
+}
+
+void OnCommand(TerminalWindow& t, int command)
+{
+    switch (command) {
+    case SaveCommand: SaveShown(t); break;
+    case ExitCommand: PostMessageW(t.frame, WM_CLOSE, 0, 0); break;
+    case CopyCommand:
+        if (!CopyLinesToClipboard(t.frame, SelectedLinesText(t.list, t.store))) {
+            MessageBeep(MB_ICONWARNING);
+        }
+        break;
+    case SelectAllCommand: ListView_SetItemState(t.list, -1, LVIS_SELECTED, LVIS_SELECTED); break;
+    case ClearCommand:
+        t.store.Clear();
+        t.held.clear();
+        ResetLineList(t.list, t.store);
+        UpdateStatus(t);
+        break;
+    case PauseCommand: SetPaused(t, !t.paused); break;
+    default:
+        if (command >= ShowClassCommand && command < ShowClassCommand + ShownClassCount) {
+            ToggleClass(t, command - ShowClassCommand);
+        }
+        break;
+    }
+}
+
+HMENU BuildMenu(TerminalWindow& t)
+{
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, SaveCommand, L"&Save shown lines as text...\tCtrl+S");
+    AppendMenuW(file, MF_SEPARATOR, 0, NULL);
+    AppendMenuW(file, MF_STRING, ExitCommand, L"E&xit");
+    HMENU edit = CreatePopupMenu();
+    AppendMenuW(edit, MF_STRING, CopyCommand, L"&Copy selected lines\tCtrl+C");
+    AppendMenuW(edit, MF_STRING, SelectAllCommand, L"Select &all\tCtrl+A");
+    AppendMenuW(edit, MF_SEPARATOR, 0, NULL);
+    AppendMenuW(edit, MF_STRING, ClearCommand, L"C&lear\tCtrl+L");
+    t.viewMenu = CreatePopupMenu();
+    AppendMenuW(t.viewMenu, MF_STRING, PauseCommand, L"&Pause\tCtrl+P");
+    AppendMenuW(t.viewMenu, MF_SEPARATOR, 0, NULL);
+    for (int i = 0; i < ShownClassCount; ++i) {
+        AppendMenuW(t.viewMenu, MF_STRING | MF_CHECKED, ShowClassCommand + i, ShowClassLabels[i]);
+    }
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(t.viewMenu), L"&View");
+    return bar;
+}
+
+HACCEL BuildAccelerators()
+{
+    ACCEL keys[] = {
+        {FCONTROL | FVIRTKEY, 'S', SaveCommand},  {FCONTROL | FVIRTKEY, 'C', CopyCommand},
+        {FCONTROL | FVIRTKEY, 'A', SelectAllCommand}, {FCONTROL | FVIRTKEY, 'L', ClearCommand},
+        {FCONTROL | FVIRTKEY, 'P', PauseCommand}, {FVIRTKEY, VK_PAUSE, PauseCommand},
+    };
+    return CreateAcceleratorTableW(keys, static_cast<int>(sizeof(keys) / sizeof(keys[0])));
+}
+
+void Layout(TerminalWindow& t)
+{
+    if (t.list == NULL || t.status == NULL) {
+        return;
+    }
+    RECT client;
+    GetClientRect(t.frame, &client);
+    SendMessageW(t.status, WM_SIZE, 0, 0);
+    RECT statusRect;
+    GetWindowRect(t.status, &statusRect);
+    int statusHeight = statusRect.bottom - statusRect.top;
+    MoveWindow(t.list, 0, 0, client.right, client.bottom - statusHeight, TRUE);
+    // The text column takes what the time and class columns leave.
+    int textWidth = client.right - ListView_GetColumnWidth(t.list, 0) - ListView_GetColumnWidth(t.list, 1) -
+                    GetSystemMetrics(SM_CXVSCROLL) - 4;
+    if (textWidth > 100) {
+        ListView_SetColumnWidth(t.list, 2, textWidth);
+    }
+}
+
+LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TerminalWindow& t = *g_terminal;
+    ReceivedLine line;
+    if (ReceiveTerminalMessage(t.messages, message, wParam, lParam, &line)) {
+        t.queue.Push(std::move(line));
+        if (t.list != NULL && GetTickCount64() - t.lastRefresh >= StarvedRefreshMs) {
+            Refresh(t);
+            UpdateWindow(t.list);
+        }
+        return 0;
+    }
+    switch (message) {
+    case WM_CREATE:
+        t.frame = window;
+        t.list = CreateLineList(window, ListControlId, reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance);
+        t.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                   window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusControlId)),
+                                   reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance, NULL);
+        if (t.list == NULL || t.status == NULL) {
+            return -1;
+        }
+        SetTimer(window, RefreshTimerId, RefreshIntervalMs, NULL);
+        UpdateStatus(t);
+        return 0;
+    case WM_SIZE:
+        Layout(t);
+        return 0;
+    case WM_SETFOCUS:
+        SetFocus(t.list);
+        return 0;
+    case WM_TIMER:
+        if (wParam == RefreshTimerId) {
+            Refresh(t);
+        }
+        return 0;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == t.list && HandleLineListNotify(header, t.store, &result)) {
+            return result;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        OnCommand(t, LOWORD(wParam));
+        return 0;
+    case SavedMessage:
+        ReportSaved(t, static_cast<DWORD>(wParam), static_cast<size_t>(lParam));
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, RefreshTimerId);
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams)
+{
+    TerminalWindow terminal;
+    g_terminal = &terminal;
+    if (!RegisterTerminalMessages(&terminal.messages)) {
+        TellUser(streams, "cannot register the terminal messages");
+        return 1;
+    }
+    std::string why;
+    HANDLE instanceClaim = ClaimSingleInstance(&why);
+    if (instanceClaim == NULL) {
+        TellUser(streams, why);
+        return 2;
+    }
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = TerminalWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = TerminalClassNameW;
+    HMENU menu = BuildMenu(terminal);
+    HWND window = NULL;
+    if (RegisterClassExW(&windowClass) != 0) {
+        window = CreateWindowExW(0, TerminalClassNameW, L"Vornak Debug Terminal", WS_OVERLAPPEDWINDOW,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, 900, 520, NULL, menu, instance, NULL);
+    }
+    if (window == NULL) {
+        TellUser(streams, "cannot create the terminal window (error " + std::to_string(GetLastError()) + ")");
+        DestroyMenu(menu);
+        CloseHandle(instanceClaim);
+        return 1;
+    }
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+
+    HACCEL accelerators = BuildAccelerators();
+    MSG message;
+    while (GetMessageW(&message, NULL, 0, 0) > 0) {
+        if (!TranslateAcceleratorW(window, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    DestroyAcceleratorTable(accelerators);
+    for (std::thread& saver : terminal.savers) {
+        saver.join();
+    }
+    CloseHandle(instanceClaim);
+    return 0;
+}

@@ -1,0 +1,28 @@
+// VORNAKDBG32.dll loaded at run time, so the sender runs (and says why it cannot send) even
+// where the library is missing, and builds without its import library.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "vornakdbg32.h"
+
+struct LibraryBinding {
+    HMODULE module = NULL;
+    VornakRegisterTaskFunction registerTask = NULL;
+    VornakMessageFunction debugMessage = NULL;
+    VornakMessageFunction logMessage = NULL;
+    VornakMessageFunction statisticMessage = NULL;
+    VornakMessageFunction errorMessage = NULL;
+    VornakSeparatorFunction separator = NULL;
+    VornakClearTerminalFunction clearTerminal = NULL;
+};
+
+constexpr char LibraryFileName[] = "VORNAKDBG32.dll";
+
+// Loads the library and finds its seven exports by name. On failure returns false with *why set
+// and nothing left loaded.
+bool BindLibrary(LibraryBinding* binding, std::string* why);
+
+void UnbindLibrary(LibraryBinding* binding);

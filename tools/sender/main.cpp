@@ -1,0 +1,74 @@
+// vornak-send: sends one line (or a separator, or a clear request) to the running debug terminal,
+// so that scripts and batch files can write to it too. Exits with the library's status.
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "library_binding.h"
+#include "send_arguments.h"
+
+namespace {
+
+// As in sysexits: a command line that makes no sense, and a service (the library) not to be had.
+constexpr int UsageExitStatus = 64;
+constexpr int UnavailableExitStatus = 69;
+
+int Send(const LibraryBinding& library, const SendRequest& request)
+{
+    if (request.hasTask) {
+        int status = library.registerTask(request.task.c_str());
+        if (status != 0) {
+            return status;
+        }
+    }
+    // The text is a value, never the format: a '%' in it is sent as it is.
+    switch (request.command) {
+    case SendCommand::Debug: return library.debugMessage("%s", request.text.c_str());
+    case SendCommand::Log: return library.logMessage("%s", request.text.c_str());
+    case SendCommand::Statistic: return library.statisticMessage("%s", request.text.c_str());
+    case SendCommand::Error: return library.errorMessage("%s", request.text.c_str());
+    case SendCommand::Separator: return library.separator(request.fill);
+    case SendCommand::Clear: return library.clearTerminal();
+    case SendCommand::Help: break;
+    }
+    return 0;
+}
+
+const char* StatusMeaning(int status)
+{
+    switch (status) {
+    case 1: return "the library found no text to send";
+    case 2: return "no debug terminal is running";
+    case 3: return "the task name was refused (over 255 characters, or the atom table is full)";
+    default: return "the library returned an unknown status";
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    SendRequest request;
+    std::string error;
+    if (!ParseSendArguments(arguments, &request, &error)) {
+        fprintf(stderr, "vornak-send: %s\n%s", error.c_str(), SendUsage);
+        return UsageExitStatus;
+    }
+    if (request.command == SendCommand::Help) {
+        fputs(SendUsage, stdout);
+        return 0;
+    }
+    LibraryBinding library;
+    if (!BindLibrary(&library, &error)) {
+        fprintf(stderr, "vornak-send: %s\n", error.c_str());
+        return UnavailableExitStatus;
+    }
+    int status = Send(library, request);
+    UnbindLibrary(&library);
+    if (status != 0) {
+        fprintf(stderr, "vornak-send: %s (status %d)\n", StatusMeaning(status), status);
+    }
+    return status;
+}

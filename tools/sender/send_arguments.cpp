@@ -1,0 +1,90 @@
+#include "send_arguments.h"
+
+namespace {
+
+struct CommandName {
+    const char* name;
+    SendCommand command;
+};
+
+const CommandName CommandNames[] = {
+    {"debug", SendCommand::Debug},         {"log", SendCommand::Log},
+    {"stat", SendCommand::Statistic},      {"statistic", SendCommand::Statistic},
+    {"error", SendCommand::Error},         {"separator", SendCommand::Separator},
+    {"clear", SendCommand::Clear},
+};
+
+bool Fail(std::string* error, const std::string& text)
+{
+    *error = text;
+    return false;
+}
+
+bool IsMessage(SendCommand command)
+{
+    return command == SendCommand::Debug || command == SendCommand::Log || command == SendCommand::Statistic ||
+           command == SendCommand::Error;
+}
+
+} // namespace
+
+bool ParseSendArguments(const std::vector<std::string>& arguments, SendRequest* request, std::string* error)
+{
+    SendRequest parsed;
+    size_t next = 0;
+    while (next < arguments.size() && arguments[next].size() > 1 && arguments[next][0] == '-') {
+        const std::string& option = arguments[next++];
+        if (option == "--help" || option == "-h") {
+            parsed.command = SendCommand::Help;
+            *request = parsed;
+            return true;
+        }
+        if (option != "--task") {
+            return Fail(error, "unknown option \"" + option + "\"");
+        }
+        if (parsed.hasTask) {
+            return Fail(error, "give --task only once");
+        }
+        if (next >= arguments.size()) {
+            return Fail(error, "--task needs a name");
+        }
+        parsed.hasTask = true;
+        parsed.task = arguments[next++];
+    }
+    if (next >= arguments.size()) {
+        return Fail(error, "say what to send: debug, log, stat, error, separator or clear");
+    }
+    const std::string& commandWord = arguments[next++];
+    bool known = false;
+    for (const CommandName& entry : CommandNames) {
+        if (commandWord == entry.name) {
+            parsed.command = entry.command;
+            known = true;
+        }
+    }
+    if (!known) {
+        return Fail(error, "unknown command \"" + commandWord + "\"");
+    }
+    size_t rest = arguments.size() - next;
+    if (IsMessage(parsed.command)) {
+        if (rest == 0) {
+            return Fail(error, commandWord + " needs the text to send (\"\" for an empty line)");
+        }
+        for (size_t i = next; i < arguments.size(); ++i) {
+            parsed.text += (i > next ? " " : "") + arguments[i];
+        }
+    } else if (parsed.command == SendCommand::Separator) {
+        if (rest > 1 || (rest == 1 && arguments[next].size() != 1)) {
+            return Fail(error, "separator takes at most one fill character");
+        }
+        parsed.fill = rest == 1 ? arguments[next][0] : 0;
+    } else if (rest != 0) {
+        return Fail(error, "clear takes no arguments");
+    }
+    // The library labels lines of a thread with a task name; a separator or a clear carries none.
+    if (parsed.hasTask && !IsMessage(parsed.command)) {
+        return Fail(error, "--task goes with debug, log, stat or error");
+    }
+    *request = parsed;
+    return true;
+}
