@@ -1,0 +1,95 @@
+#include "class_factory.h"
+
+#include <new>
+
+#include "call_script.h"
+#include "live_references.h"
+#include "method_names.h"
+#include "net_cfg_object.h"
+#include "sim_call.h"
+
+ClassFactory* ClassFactory::Create()
+{
+    return new (std::nothrow) ClassFactory();
+}
+
+ClassFactory::ClassFactory() : references_(1)
+{
+    live_references::Taken();
+}
+
+HRESULT ClassFactory::Query(REFIID riid, void** object)
+{
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+        AddRef();
+        *object = static_cast<IClassFactory*>(this);
+        return S_OK;
+    }
+    *object = NULL;
+    return E_NOINTERFACE;
+}
+
+HRESULT ClassFactory::QueryInterface(REFIID riid, void** object)
+{
+    SimCall call("IClassFactory::QueryInterface");
+    if (object != NULL) {
+        *object = NULL;
+    }
+    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : Query(riid, object);
+    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
+}
+
+ULONG ClassFactory::AddRef()
+{
+    live_references::Taken();
+    return ++references_;
+}
+
+ULONG ClassFactory::Release()
+{
+    live_references::Given();
+    ULONG left = --references_;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object)
+{
+    // A new configuration object starts a new script: read again, every count from 1, this call
+    // being the first.
+    call_script::Reload();
+    SimCall call(method_names::CreateInstance);
+    if (object != NULL) {
+        *object = NULL;
+    }
+    HRESULT hr = call.Scripted();
+    if (!call.Refused()) {
+        if (object == NULL) {
+            hr = E_POINTER;
+        } else if (outer != NULL) {
+            hr = CLASS_E_NOAGGREGATION;
+        } else {
+            NetCfgObject* config = NetCfgObject::Create();
+            if (config == NULL) {
+                hr = E_OUTOFMEMORY;
+            } else {
+                hr = config->Query(riid, object);
+                config->Release();
+            }
+        }
+    }
+    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
+}
+
+HRESULT ClassFactory::LockServer(BOOL lock)
+{
+    SimCall call("IClassFactory::LockServer");
+    HRESULT hr = call.Scripted();
+    if (!call.Refused()) {
+        live_references::LockServer(lock != FALSE);
+        hr = S_OK;
+    }
+    return call.Finish(hr, JournalArgs().Number(static_cast<unsigned long>(lock)));
+}

@@ -1,0 +1,202 @@
+#include "net_cfg_class.h"
+
+#include <new>
+
+#include "live_references.h"
+#include "net_cfg_component.h"
+#include "net_cfg_object.h"
+#include "sim_call.h"
+#include "sim_values.h"
+
+NetCfgClass* NetCfgClass::Create(NetCfgObject& config, const GUID& classGuid)
+{
+    return new (std::nothrow) NetCfgClass(config, classGuid);
+}
+
+NetCfgClass::NetCfgClass(NetCfgObject& config, const GUID& classGuid)
+    : references_(1), setupFace_(*this), config_(config), classGuid_(classGuid)
+{
+    live_references::Taken();
+    config_.AddRef();
+}
+
+NetCfgClass::~NetCfgClass()
+{
+    config_.Release();
+}
+
+HRESULT NetCfgClass::Query(REFIID riid, void** object)
+{
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_INetCfgClass)) {
+        *object = static_cast<INetCfgClass*>(this);
+    } else if (IsEqualIID(riid, IID_INetCfgClassSetup)) {
+        *object = static_cast<INetCfgClassSetup*>(&setupFace_);
+    } else {
+        *object = NULL;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+HRESULT NetCfgClass::QueryInterface(REFIID riid, void** object)
+{
+    SimCall call("INetCfgClass::QueryInterface");
+    if (object != NULL) {
+        *object = NULL;
+    }
+    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : Query(riid, object);
+    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
+}
+
+ULONG NetCfgClass::AddRef()
+{
+    live_references::Taken();
+    return ++references_;
+}
+
+ULONG NetCfgClass::Release()
+{
+    live_references::Given();
+    ULONG left = --references_;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+HRESULT NetCfgClass::FindComponent(LPCWSTR id, INetCfgComponent** component)
+{
+    SimCall call("INetCfgClass::FindComponent");
+    if (component != NULL) {
+        *component = NULL;
+    }
+    HRESULT hr = call.Refused() ? call.Scripted() : config_.Find(&classGuid_, id, component);
+    return call.Finish(hr, JournalArgs().Text(id).Out(component));
+}
+
+HRESULT NetCfgClass::EnumComponents(IEnumNetCfgComponent** components)
+{
+    SimCall call("INetCfgClass::EnumComponents");
+    if (components != NULL) {
+        *components = NULL;
+    }
+    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL, JournalArgs().Out(components));
+}
+
+HRESULT NetCfgClass::InstallComponent(LPCWSTR id, const OBO_TOKEN* onBehalf, INetCfgComponent** component)
+{
+    HRESULT hr = CheckComponentId(id);
+    if (SUCCEEDED(hr)) {
+        hr = CheckOnBehalf(onBehalf);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = config_.CheckWritable();
+    }
+    if (FAILED(hr)) {
+        return hr;
+    }
+    // The caller may not want the component back.
+    if (component != NULL) {
+        *component = NetCfgComponent::Create(id, classGuid_);
+        if (*component == NULL) {
+            return E_OUTOFMEMORY;
+        }
+    }
+    config_.MarkPending(id, classGuid_, true);
+    return S_OK;
+}
+
+HRESULT NetCfgClass::RemoveComponent(INetCfgComponent* component, const OBO_TOKEN* onBehalf)
+{
+    if (component == NULL) {
+        return E_POINTER;
+    }
+    NetCfgComponent* ours = NetCfgComponent::FromInterface(component);
+    if (ours == NULL) {
+        return E_INVALIDARG;
+    }
+    HRESULT hr = CheckOnBehalf(onBehalf);
+    if (SUCCEEDED(hr)) {
+        hr = config_.CheckWritable();
+    }
+    if (FAILED(hr)) {
+        return hr;
+    }
+    GUID installedClass;
+    if (!IsEqualGUID(ours->ClassGuid(), classGuid_) || !config_.IsInstalled(ours->Id(), &installedClass) ||
+        !IsEqualGUID(installedClass, classGuid_)) {
+        return E_INVALIDARG;
+    }
+    config_.MarkPending(ours->Id(), classGuid_, false);
+    return S_OK;
+}
+
+HRESULT NetCfgClassSetupFace::QueryInterface(REFIID riid, void** object)
+{
+    SimCall call("INetCfgClassSetup::QueryInterface");
+    if (object != NULL) {
+        *object = NULL;
+    }
+    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : object_.Query(riid, object);
+    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
+}
+
+ULONG NetCfgClassSetupFace::AddRef()
+{
+    return object_.AddRef();
+}
+
+ULONG NetCfgClassSetupFace::Release()
+{
+    return object_.Release();
+}
+
+HRESULT NetCfgClassSetupFace::SelectAndInstall(HWND parent, OBO_TOKEN* onBehalf, INetCfgComponent** component)
+{
+    SimCall call("INetCfgClassSetup::SelectAndInstall");
+    if (component != NULL) {
+        *component = NULL;
+    }
+    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL,
+                       JournalArgs().Pointer(parent).OnBehalf(onBehalf).Out(component));
+}
+
+HRESULT NetCfgClassSetupFace::Install(LPCWSTR id, OBO_TOKEN* onBehalf, DWORD setupFlags, DWORD upgradeFromBuild,
+                                      LPCWSTR answerFile, LPCWSTR answerSections, INetCfgComponent** component)
+{
+    SimCall call("INetCfgClassSetup::Install");
+    if (component != NULL) {
+        *component = NULL;
+    }
+    HRESULT hr = call.Refused() ? call.Scripted() : object_.InstallComponent(id, onBehalf, component);
+    return call.Finish(hr, JournalArgs()
+                               .Text(id)
+                               .OnBehalf(onBehalf)
+                               .Number(setupFlags)
+                               .Number(upgradeFromBuild)
+                               .Text(answerFile)
+                               .Text(answerSections)
+                               .Out(component));
+}
+
+HRESULT NetCfgClassSetupFace::DeInstall(INetCfgComponent* component, OBO_TOKEN* onBehalf, LPWSTR* references)
+{
+    SimCall call("INetCfgClassSetup::DeInstall");
+    // Nothing else refers to a simulated component, so the list of references is always empty.
+    if (references != NULL) {
+        *references = NULL;
+    }
+    HRESULT hr = call.Refused() ? call.Scripted() : object_.RemoveComponent(component, onBehalf);
+
+    JournalArgs args;
+    NetCfgComponent* ours = component == NULL ? NULL : NetCfgComponent::FromInterface(component);
+    if (component == NULL) {
+        args.Raw("NULL");
+    } else if (ours == NULL) {
+        args.Raw("<foreign component>");
+    } else {
+        args.Text(ours->Id().c_str());
+    }
+    return call.Finish(hr, args.OnBehalf(onBehalf).Out(references));
+}
