@@ -1,0 +1,26 @@
+// netcfg-lock-holder.exe, started beside this test with its standard input and output on pipes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class LockHolderProcess {
+public:
+    LockHolderProcess(const std::wstring& clientName, DWORD milliseconds);
+    ~LockHolderProcess();
+    LockHolderProcess(const LockHolderProcess&) = delete;
+    LockHolderProcess& operator=(const LockHolderProcess&) = delete;
+
+    // True once the holder said "holding"; false if it ended or stayed silent for timeoutMs.
+    bool WaitUntilHolding(DWORD timeoutMs);
+    // Ends its standard input and waits for it; returns its exit code.
+    DWORD Finish();
+    // Waits for it to end by itself; returns its exit code, or STILL_ACTIVE after timeoutMs.
+    DWORD WaitForExit(DWORD timeoutMs);
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HANDLE input_ = NULL;
+    HANDLE output_ = NULL;
+};
