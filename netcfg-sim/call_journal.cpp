@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-namespace {
+#include "netcfg_sim_steering.h"
 
-const wchar_t JournalVariable[] = L"NETCFG_SIM_JOURNAL";
+namespace {
 
 struct NamedIid {
     const IID* iid;
@@ -35,12 +35,12 @@ const NamedIid KnownIids[] = {
 // The journal file from the environment, or empty when journaling is off.
 std::wstring JournalPath()
 {
-    DWORD needed = GetEnvironmentVariableW(JournalVariable, NULL, 0);
+    DWORD needed = GetEnvironmentVariableW(NetCfgSimJournalVariable, NULL, 0);
     if (needed == 0) {
         return std::wstring();
     }
     std::wstring path(needed, L'\0');
-    DWORD length = GetEnvironmentVariableW(JournalVariable, &path[0], needed);
+    DWORD length = GetEnvironmentVariableW(NetCfgSimJournalVariable, &path[0], needed);
     if (length == 0 || length >= needed) {
         return std::wstring();
     }

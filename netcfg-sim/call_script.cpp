@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "method_names.h"
+#include "netcfg_sim_steering.h"
 
 namespace {
 
-const wchar_t ScriptVariable[] = L"NETCFG_SIM_SCRIPT";
 const char RuleSeparator = ';';
 const size_t MaxHexDigits = 8;
 const unsigned long MaxCallNumber = 1000000000;
@@ -117,12 +117,12 @@ std::string ParseRule(const std::string& text, Rule* rule)
 
 std::string ReadScript()
 {
-    DWORD needed = GetEnvironmentVariableW(ScriptVariable, NULL, 0);
+    DWORD needed = GetEnvironmentVariableW(NetCfgSimScriptVariable, NULL, 0);
     if (needed == 0) {
         return std::string();
     }
     std::wstring wide(needed, L'\0');
-    DWORD length = GetEnvironmentVariableW(ScriptVariable, &wide[0], needed);
+    DWORD length = GetEnvironmentVariableW(NetCfgSimScriptVariable, &wide[0], needed);
     if (length == 0 || length >= needed) {
         return std::string();
     }

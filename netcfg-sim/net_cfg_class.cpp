@@ -162,8 +162,9 @@ HRESULT NetCfgClassSetupFace::SelectAndInstall(HWND parent, OBO_TOKEN* onBehalf,
                        JournalArgs().Pointer(parent).OnBehalf(onBehalf).Out(component));
 }
 
-HRESULT NetCfgClassSetupFace::Install(LPCWSTR id, OBO_TOKEN* onBehalf, DWORD setupFlags, DWORD upgradeFromBuild,
-                                      LPCWSTR answerFile, LPCWSTR answerSections, INetCfgComponent** component)
+HRESULT NetCfgClassSetupFace::Install(LPCWSTR id, OBO_TOKEN* onBehalf, DWORD setupFlags,
+                                      DWORD upgradeFromBuild, LPCWSTR answerFile, LPCWSTR answerSections,
+                                      INetCfgComponent** component)
 {
     SimCall call("INetCfgClassSetup::Install");
     if (component != NULL) {

@@ -6,16 +6,10 @@
 #include "live_references.h"
 #include "net_cfg_class.h"
 #include "net_cfg_component.h"
+#include "netcfg_sim_steering.h"
 #include "sim_call.h"
 #include "sim_values.h"
 #include "write_lock.h"
-
-namespace {
-
-// Given to a caller whose AcquireWriteLock was scripted to report someone else holding the lock.
-const wchar_t ScriptedHolder[] = L"Scripted Holder";
-
-} // namespace
 
 NetCfgObject* NetCfgObject::Create()
 {
@@ -280,7 +274,7 @@ HRESULT NetCfgLockFace::AcquireWriteLock(DWORD timeoutMs, LPCWSTR clientName, LP
     }
     HRESULT result = call.Outcome(hr);
     if (result == S_FALSE && hr == S_OK) {
-        holder = ScriptedHolder;
+        holder = NetCfgSimScriptedHolder;
     }
     if (result == S_FALSE && holderName != NULL && FAILED(CopyToTaskMemory(holder, holderName))) {
         hr = E_OUTOFMEMORY;

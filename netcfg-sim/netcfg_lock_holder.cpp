@@ -9,13 +9,15 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "netcfg_sim_steering.h"
+
 namespace {
 
 const DWORD AcquireWaitMs = 1000;
 const int ExitHeld = 0;
 const int ExitNotTaken = 1;
 const int ExitUsage = 2;
-const wchar_t* const SteeringVariables[] = {L"NETCFG_SIM_JOURNAL", L"NETCFG_SIM_SCRIPT"};
+const wchar_t* const SteeringVariables[] = {NetCfgSimJournalVariable, NetCfgSimScriptVariable};
 
 int Usage(const char* problem)
 {
@@ -51,8 +53,10 @@ DWORD WINAPI DrainInput(LPVOID)
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     char buffer[256];
     DWORD read = 0;
-    while (input != NULL && input != INVALID_HANDLE_VALUE && ReadFile(input, buffer, sizeof(buffer), &read, NULL) &&
-           read > 0) {
+    if (input == NULL || input == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    while (ReadFile(input, buffer, sizeof(buffer), &read, NULL) && read > 0) {
     }
     return 0;
 }
@@ -125,7 +129,8 @@ int wmain(int argc, wchar_t** argv)
 
     HRESULT hr = CoInitialize(NULL);
     if (FAILED(hr)) {
-        std::fprintf(stderr, "netcfg-lock-holder: cannot start COM (0x%08lx)\n", static_cast<unsigned long>(hr));
+        std::fprintf(stderr, "netcfg-lock-holder: cannot start COM (0x%08lx)\n",
+                     static_cast<unsigned long>(hr));
         return ExitNotTaken;
     }
     int status = HoldLock(argv[1], milliseconds);

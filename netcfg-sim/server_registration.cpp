@@ -32,7 +32,8 @@ bool ReadString(HKEY key, const wchar_t* name, std::wstring* text)
     }
     std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
     size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key, name, NULL, &type, reinterpret_cast<BYTE*>(&value[0]), &size) != ERROR_SUCCESS) {
+    if (RegQueryValueExW(key, name, NULL, &type, reinterpret_cast<BYTE*>(&value[0]), &size) !=
+        ERROR_SUCCESS) {
         return false;
     }
     value.resize(wcsnlen(value.c_str(), value.size()));
@@ -49,8 +50,8 @@ LONG WriteString(HKEY key, const wchar_t* name, const std::wstring& text)
 bool ModulePath(std::wstring* path)
 {
     HMODULE self = NULL;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCWSTR>(&ModulePath), &self)) {
+    const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    if (!GetModuleHandleExW(flags, reinterpret_cast<LPCWSTR>(&ModulePath), &self)) {
         return false;
     }
     std::wstring buffer(LongestPath, L'\0');
@@ -80,8 +81,9 @@ STDAPI DllRegisterServer()
     // Keep the server being replaced, once: registering again must not keep ourselves.
     std::wstring current;
     std::wstring kept;
-    if (ReadString(key, NULL, &current) && CompareStringOrdinal(current.c_str(), -1, path.c_str(), -1, TRUE) != CSTR_EQUAL &&
-        !ReadString(key, ReplacedServer, &kept)) {
+    bool replacing = ReadString(key, NULL, &current) &&
+                     CompareStringOrdinal(current.c_str(), -1, path.c_str(), -1, TRUE) != CSTR_EQUAL;
+    if (replacing && !ReadString(key, ReplacedServer, &kept)) {
         error = WriteString(key, ReplacedServer, current);
         std::wstring model;
         if (error == ERROR_SUCCESS && ReadString(key, ThreadingModel, &model)) {
@@ -126,8 +128,8 @@ STDAPI DllUnregisterServer()
         return FromWin32(error);
     }
     // Nothing was replaced: the class was ours alone.
-    error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, ServerClassKey, 0, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE |
-                          KEY_SET_VALUE, &key);
+    const REGSAM access = DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE;
+    error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, ServerClassKey, 0, access, &key);
     if (error != ERROR_SUCCESS) {
         return FromWin32(error);
     }

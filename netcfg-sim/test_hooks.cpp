@@ -32,5 +32,7 @@ void NetCfgSim_ResetState(void)
 int NetCfgSim_IsInstalled(const wchar_t* componentId)
 {
     GUID classGuid;
-    return SUCCEEDED(CheckComponentId(componentId)) && installed_components::Find(componentId, &classGuid) ? 1 : 0;
+    bool installed = SUCCEEDED(CheckComponentId(componentId)) &&
+                     installed_components::Find(componentId, &classGuid);
+    return installed ? 1 : 0;
 }

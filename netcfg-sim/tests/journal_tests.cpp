@@ -26,7 +26,8 @@ TEST_F(CallJournal, ASequenceOfCallsIsJournaledLineByLine)
     config->QueryInterface(IID_INetCfgLock, reinterpret_cast<void**>(&lock));
     lock->AcquireWriteLock(5000, L"Quelmor", &holder);
     config->Initialize(NULL);
-    config->QueryNetCfgClass(&GUID_DEVCLASS_NETTRANS, IID_INetCfgClassSetup, reinterpret_cast<void**>(&setup));
+    config->QueryNetCfgClass(&GUID_DEVCLASS_NETTRANS, IID_INetCfgClassSetup,
+                             reinterpret_cast<void**>(&setup));
     setup->Install(L"MS_NDISPROT", &user, 0, 0, NULL, NULL, &component);
     component->QueryInterface(IID_IDispatch, &nothing);
     component->GetId(NULL);

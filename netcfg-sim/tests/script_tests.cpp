@@ -101,7 +101,7 @@ TEST_F(ScriptedResults, LockScriptedAsRefusedIsTakenAndNamesTheScriptedHolder)
 
     EXPECT_EQ(S_FALSE, lock->AcquireWriteLock(0, L"Tester", &holder));
 
-    EXPECT_STREQ(L"Scripted Holder", holder);
+    EXPECT_STREQ(NetCfgSimScriptedHolder, holder);
     CoTaskMemFree(holder);
     EXPECT_FALSE(NetCfgSim_IsLockFree()) << "the work was done: the object holds the lock";
     lock->Release();

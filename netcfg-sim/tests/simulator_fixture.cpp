@@ -12,16 +12,16 @@ void SimulatorTest::SetUp()
     ASSERT_NE(0u, GetTempPathW(MAX_PATH, folder));
     ASSERT_NE(0u, GetTempFileNameW(folder, L"sim", 0, file));
     journalPath_ = file;
-    SetEnvironmentVariableW(L"NETCFG_SIM_JOURNAL", journalPath_.c_str());
-    SetEnvironmentVariableW(L"NETCFG_SIM_SCRIPT", NULL);
+    SetEnvironmentVariableW(NetCfgSimJournalVariable, journalPath_.c_str());
+    SetEnvironmentVariableW(NetCfgSimScriptVariable, NULL);
     ASSERT_EQ(S_OK, CoInitialize(NULL));
 }
 
 void SimulatorTest::TearDown()
 {
     CoUninitialize();
-    SetEnvironmentVariableW(L"NETCFG_SIM_JOURNAL", NULL);
-    SetEnvironmentVariableW(L"NETCFG_SIM_SCRIPT", NULL);
+    SetEnvironmentVariableW(NetCfgSimJournalVariable, NULL);
+    SetEnvironmentVariableW(NetCfgSimScriptVariable, NULL);
     DeleteFileW(journalPath_.c_str());
     EXPECT_EQ(0, NetCfgSim_LiveReferences()) << "a test leaked a reference";
     NetCfgSim_ResetState();
@@ -29,7 +29,7 @@ void SimulatorTest::TearDown()
 
 void SimulatorTest::Script(const wchar_t* script)
 {
-    SetEnvironmentVariableW(L"NETCFG_SIM_SCRIPT", script);
+    SetEnvironmentVariableW(NetCfgSimScriptVariable, script);
 }
 
 Lines SimulatorTest::Journal() const

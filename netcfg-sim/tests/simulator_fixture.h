@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "netcfg_sim_hooks.h"
+#include "netcfg_sim_steering.h"
 
 using Lines = std::vector<std::string>;
 
