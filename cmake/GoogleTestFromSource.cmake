@@ -8,12 +8,18 @@ add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
 include(GoogleTest)
 
-# add_vornak_test(NAME SOURCES... [LIBRARIES ...]): one GoogleTest executable whose cases CTest
-# discovers and runs one by one.
+# add_vornak_test(NAME SOURCES... [LIBRARIES ...] [SHARED_STATE name]): one GoogleTest executable
+# whose cases CTest discovers and runs one by one. Cases that use the same prefix-wide state (the
+# simulated service's lock and components, the one terminal window) name it in SHARED_STATE, and
+# CTest then never runs two of them at once.
 function(add_vornak_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "" "SHARED_STATE" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARG_LIBRARIES})
+    set(properties TIMEOUT 300)
+    if(ARG_SHARED_STATE)
+        list(APPEND properties RESOURCE_LOCK ${ARG_SHARED_STATE})
+    endif()
     # Discovery starts Wine at build time; the first run may have to create the prefix.
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()

@@ -23,10 +23,13 @@ HRESULT OpenNetConfig(bool wantLock, const wchar_t* clientName, NetConfigHandle*
         *lockHolder = NULL;
     }
 
-    // S_FALSE means COM was already running on this thread: treated as a failure, and COM is then
-    // not ours to uninitialise.
+    // S_FALSE means COM was already running on this thread: a failure here. That call still
+    // counted once more and is balanced at once; the caller's own initialisation stays.
     HRESULT hr = CoInitialize(NULL);
     if (hr != S_OK) {
+        if (SUCCEEDED(hr)) {
+            CoUninitialize();
+        }
         return hr;
     }
 

@@ -1,0 +1,44 @@
+#include "installer_run.h"
+
+namespace {
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+} // namespace
+
+void InstallerRun::StartOver()
+{
+    Simulator().ResetState();
+    journal_.reset(new JournalFile());
+}
+
+ProgramRun InstallerRun::Run(const std::wstring& arguments, const std::wstring& script)
+{
+    std::wstring commandLine = L"\"" + ProgramFolder() + L"VrkQuelmor.exe\"";
+    if (!arguments.empty()) {
+        commandLine += L" " + arguments;
+    }
+    return RunProgram(commandLine, journal_->For(script));
+}
+
+void InstallerRun::InstallBeforehand()
+{
+    ASSERT_EQ(InstallProgress(), Run(L"/Install").output);
+    ASSERT_TRUE(Simulator().IsInstalled(L"MS_NDISPROT"));
+    journal_.reset(new JournalFile());
+}
+
+std::string InstallerRun::InstallProgress()
+{
+    return "Installing Vornak User Protocol Driver for NDIS 6...\n"
+           "INF Path: " + Narrow(ProgramFolder()) + "vrkprot6.inf\n"
+           "PnpID: MS_NDISPROT\n";
+}
+
+std::string InstallerRun::UninstallProgress()
+{
+    return "Uninstalling Vornak User Protocol Driver for NDIS 6...\n";
+}

@@ -1,0 +1,41 @@
+// A fixture that runs the real VrkQuelmor.exe against the simulated service.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "simulated_service.h"
+
+// Codes the tests inject and expect.
+const unsigned long E_Unspecified = 0x80004005;
+const unsigned long E_Denied = 0x80070005;
+const unsigned long Cancelled = 0x800704C7;
+const unsigned long RebootNeeded = 0x0004A020;
+const unsigned long NoWriteLock = 0x8004A024;
+
+class InstallerRun : public ::testing::Test {
+protected:
+    void SetUp() override { StartOver(); }
+    // A clean service state and a new, empty journal.
+    void StartOver();
+
+    // Runs VrkQuelmor.exe with arguments (program path included by this call) and the script.
+    ProgramRun Run(const std::wstring& arguments, const std::wstring& script = L"");
+    // Installs the component with a clean run, then starts a new journal for the test proper.
+    void InstallBeforehand();
+
+    std::vector<std::string> Calls() const { return journal_->Lines(); }
+
+    // The progress lines of each command, written out.
+    static std::string InstallProgress();
+    static std::string UninstallProgress();
+
+private:
+    std::unique_ptr<JournalFile> journal_;
+};
+
+// The journal's closing line when nothing leaked and the lock was given back.
+const char CleanEnd[] = "end: references=0 lock=free";

@@ -1,0 +1,42 @@
+// Steering and inspecting the simulated network configuration service from a test.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+
+// The simulator's test hooks, from netcfg_sim.dll beside the test. Loading it here also keeps it
+// loaded for the whole test, so in-process checks see the same objects the code under test made.
+struct SimulatorHooks {
+    int (*LiveReferences)();
+    int (*IsLockFree)();
+    void (*ResetState)();
+    int (*IsInstalled)(const wchar_t* componentId);
+};
+const SimulatorHooks& Simulator();
+
+// A fresh, empty journal file for one test; removed again by the destructor.
+class JournalFile {
+public:
+    JournalFile();
+    ~JournalFile();
+    JournalFile(const JournalFile&) = delete;
+    JournalFile& operator=(const JournalFile&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::vector<std::string> Lines() const;
+    // The variables that make the simulator journal here and follow script.
+    Environment For(const std::wstring& script) const;
+
+private:
+    std::wstring path_;
+};
+
+// Makes this process's own simulator objects, from now on, journal and follow script.
+void SteerThisProcess(const JournalFile& journal, const std::wstring& script);
+
+// The error reporter's tail for code: "\n\nPossible cause:\n\n" and the system's text, "\r"
+// removed, or nothing when the system has no text for it. Taken from the system at run time,
+// since Wine's wording differs from Windows'.
+std::string Cause(unsigned long code);
