@@ -1,0 +1,47 @@
+// A debug terminal window that records every protocol message it handles. Its window procedure
+// runs on the thread that created it; records may be read from any thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "terminal_record.h"
+
+const char TerminalClassName[] = "VornakDebugTerminal";
+
+class RecordingWindow {
+public:
+    RecordingWindow();
+    ~RecordingWindow();
+    RecordingWindow(const RecordingWindow&) = delete;
+    RecordingWindow& operator=(const RecordingWindow&) = delete;
+
+    // Registers the protocol messages and creates the top-level window on the calling thread.
+    // Closing the window posts a quit message to that thread.
+    bool Create();
+    HWND Window() const { return window_; }
+
+    std::vector<TerminalRecord> Records() const;
+
+    // The next protocol message is recorded, then its handling waits until ReleaseHeldMessage, so
+    // that its sender stays blocked.
+    void HoldNextMessage();
+    bool WaitUntilHolding(DWORD milliseconds);
+    void ReleaseHeldMessage();
+
+private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool IsProtocolMessage(UINT message) const;
+    void Record(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = NULL;
+    UINT protocolMessages_[5] = {};
+    mutable std::mutex recordsLock_;
+    std::vector<TerminalRecord> records_;
+    std::atomic<bool> holdNext_{false};
+    HANDLE holding_;
+    HANDLE release_;
+};

@@ -1,0 +1,89 @@
+#include "terminal_record.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+namespace {
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+std::string Escape(const std::string& text)
+{
+    std::string escaped;
+    for (unsigned char c : text) {
+        if (c == '\n') {
+            escaped += "\\n";
+        } else if (c == '\\') {
+            escaped += "\\\\";
+        } else if (c >= 0x20 && c < 0x7F) {
+            escaped += static_cast<char>(c);
+        } else {
+            char hex[5];
+            snprintf(hex, sizeof(hex), "\\x%02X", c);
+            escaped += hex;
+        }
+    }
+    return escaped;
+}
+
+bool Unescape(const std::string& escaped, std::string* text)
+{
+    text->clear();
+    for (size_t at = 0; at < escaped.size(); ++at) {
+        if (escaped[at] != '\\') {
+            *text += escaped[at];
+        } else if (at + 1 < escaped.size() && escaped[at + 1] == 'n') {
+            *text += '\n';
+            at += 1;
+        } else if (at + 1 < escaped.size() && escaped[at + 1] == '\\') {
+            *text += '\\';
+            at += 1;
+        } else if (at + 3 < escaped.size() && escaped[at + 1] == 'x' && HexDigit(escaped[at + 2]) >= 0 &&
+                   HexDigit(escaped[at + 3]) >= 0) {
+            *text += static_cast<char>(HexDigit(escaped[at + 2]) * 16 + HexDigit(escaped[at + 3]));
+            at += 3;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string FormatRecord(const TerminalRecord& record)
+{
+    char numbers[80];
+    snprintf(numbers, sizeof(numbers), "%X %llX %lld ", record.message,
+             static_cast<unsigned long long>(record.atom), static_cast<long long>(record.letter));
+    return numbers + Escape(record.text);
+}
+
+bool ParseRecord(const std::string& line, TerminalRecord* record)
+{
+    unsigned int message = 0;
+    unsigned long long atom = 0;
+    long long letter = 0;
+    int consumed = 0;
+    // Exactly one blank before the text, which may itself start with blanks.
+    if (sscanf(line.c_str(), "%X %llX %lld%n", &message, &atom, &letter, &consumed) != 3 ||
+        static_cast<size_t>(consumed) >= line.size() || line[consumed] != ' ') {
+        return false;
+    }
+    record->message = message;
+    record->atom = static_cast<WPARAM>(atom);
+    record->letter = static_cast<LPARAM>(letter);
+    return Unescape(line.substr(consumed + 1), &record->text);
+}

@@ -1,0 +1,17 @@
+// Tests that start a terminal or expect none share the window station, where FindWindowA sees every
+// process's windows: each holds this lock (a named mutex) so that they take turns even when run in
+// parallel.
+#pragma once
+
+#include <windows.h>
+
+class TerminalTestLock {
+public:
+    TerminalTestLock();
+    ~TerminalTestLock();
+    TerminalTestLock(const TerminalTestLock&) = delete;
+    TerminalTestLock& operator=(const TerminalTestLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};

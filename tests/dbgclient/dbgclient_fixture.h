@@ -1,0 +1,34 @@
+// Each case loads the library afresh, by export name or by ordinal, while holding the terminal
+// lock; it starts a recording terminal when it needs one.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "dbgclient_under_test.h"
+#include "recording_terminal.h"
+#include "terminal_test_lock.h"
+
+class DbgClientTest : public ::testing::TestWithParam<ExportLookup> {
+protected:
+    void SetUp() override { ASSERT_TRUE(dbg.Loaded()); }
+
+    void StartTerminal() { ASSERT_TRUE(terminal.Start()); }
+
+    // Stops the terminal and returns everything it saw.
+    std::vector<Seen> TerminalSaw()
+    {
+        terminal.Stop();
+        return SeenOf(terminal.Records());
+    }
+
+    TerminalTestLock lock;
+    LoadedDbgClient dbg{GetParam()};
+    ProtocolNumbers number = RegisteredProtocolNumbers();
+    RecordingTerminal terminal;
+};
+
+#define INSTANTIATE_BY_NAME_AND_ORDINAL(Fixture)                                                     \
+    INSTANTIATE_TEST_SUITE_P(, Fixture, ::testing::Values(ExportLookup::ByName, ExportLookup::ByOrdinal), \
+                             [](const ::testing::TestParamInfo<ExportLookup>& info) { return LookupName(info.param); })

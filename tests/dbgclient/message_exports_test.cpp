@@ -1,0 +1,188 @@
+// The six sending exports against a recording terminal on a thread of the test, and with none.
+#include <string>
+#include <thread>
+
+#include "dbgclient_fixture.h"
+
+namespace {
+
+using MessageExports = DbgClientTest;
+
+const char Debug = 'D';
+const char Log = 'L';
+const char Statistic = 'S';
+const char Error = 'V';
+const char Separator = 0;
+
+std::string Repeat(const std::string& piece, size_t count)
+{
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+TEST_P(MessageExports, WithoutTerminalEveryCallReturns2ButAMissingFormatReturns1)
+{
+    EXPECT_EQ(2, dbg->debugMessage("d"));
+    EXPECT_EQ(2, dbg->logMessage("l"));
+    EXPECT_EQ(2, dbg->statisticMessage("s"));
+    EXPECT_EQ(2, dbg->errorMessage("e"));
+    EXPECT_EQ(2, dbg->separator('='));
+    EXPECT_EQ(2, dbg->clearTerminal());
+    EXPECT_EQ(1, dbg->debugMessage(nullptr));
+    EXPECT_EQ(1, dbg->logMessage(nullptr));
+    EXPECT_EQ(1, dbg->statisticMessage(nullptr));
+    EXPECT_EQ(1, dbg->errorMessage(nullptr));
+}
+
+TEST_P(MessageExports, EachCallSendsItsMessageAndLetter)
+{
+    StartTerminal();
+    EXPECT_EQ(0, dbg->debugMessage("debug %d", 1));
+    EXPECT_EQ(0, dbg->logMessage("log %s", "two"));
+    EXPECT_EQ(0, dbg->statisticMessage("statistic %c", '3'));
+    EXPECT_EQ(0, dbg->errorMessage("error %u", 4u));
+    EXPECT_EQ(0, dbg->separator(0));
+    EXPECT_EQ(0, dbg->separator('='));
+    EXPECT_EQ(0, dbg->clearTerminal());
+    EXPECT_EQ(0, dbg->debugMessage(""));
+
+    std::vector<Seen> expected = {
+        LineSeen(number.debug, "debug 1\n", Debug),
+        LineSeen(number.log, "log two\n", Log),
+        LineSeen(number.statistic, "statistic 3\n", Statistic),
+        LineSeen(number.error, "error 4\n", Error),
+        LineSeen(number.debug, std::string(70, '-') + "\n", Separator),
+        LineSeen(number.debug, std::string(70, '=') + "\n", Separator),
+        ClearSeen(number.clear),
+        LineSeen(number.debug, "\n", Debug),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, MissingFormatReturns1AndSendsNothing)
+{
+    StartTerminal();
+    EXPECT_EQ(1, dbg->debugMessage(nullptr));
+    EXPECT_EQ(1, dbg->logMessage(nullptr));
+    EXPECT_EQ(1, dbg->statisticMessage(nullptr));
+    EXPECT_EQ(1, dbg->errorMessage(nullptr));
+    EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+}
+
+TEST_P(MessageExports, RegisteredTaskNameStartsTheLine)
+{
+    StartTerminal();
+    ASSERT_EQ(0, dbg->registerTask("Scanner"));
+    EXPECT_EQ(0, dbg->debugMessage("count=%d", 5));
+    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "Scanner : count=5\n", Debug)}, TerminalSaw());
+}
+
+TEST_P(MessageExports, FormatWithoutTaskIsCutAfter256Bytes)
+{
+    // "%%" expands to one character, so a 256-byte format makes a line short enough to travel.
+    StartTerminal();
+    std::string percents = Repeat("%%", 127);
+    EXPECT_EQ(0, dbg->debugMessage((percents + "ab").c_str()));
+    EXPECT_EQ(0, dbg->debugMessage((percents + "abc").c_str()));
+    EXPECT_EQ(0, dbg->debugMessage((Repeat("%%", 200)).c_str()));
+
+    std::vector<Seen> expected = {
+        LineSeen(number.debug, std::string(127, '%') + "ab\n", Debug),
+        LineSeen(number.debug, std::string(127, '%') + "ab\n", Debug),
+        LineSeen(number.debug, std::string(128, '%') + "\n", Debug),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, CutFormatNeverEndsInsideAConversion)
+{
+    StartTerminal();
+    std::string percents = Repeat("%%", 127);
+    EXPECT_EQ(0, dbg->debugMessage((percents + "a%d").c_str(), 7));
+    EXPECT_EQ(0, dbg->debugMessage((percents + "%5d").c_str(), 7));
+    EXPECT_EQ(0, dbg->debugMessage((percents + "%d").c_str(), 7));
+
+    std::vector<Seen> expected = {
+        LineSeen(number.debug, std::string(127, '%') + "a\n", Debug),
+        LineSeen(number.debug, std::string(127, '%') + "\n", Debug),
+        LineSeen(number.debug, std::string(127, '%') + "7\n", Debug),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, TaskNameAndFormatAreCutTo276Bytes)
+{
+    // 200 + " : " leaves 73 bytes of the 277-byte buffer (terminator included) for the format.
+    StartTerminal();
+    std::string name(200, 'N');
+    ASSERT_EQ(0, dbg->registerTask(name.c_str()));
+    std::string percents = Repeat("%%", 36);
+    EXPECT_EQ(0, dbg->debugMessage((percents + "x").c_str()));
+    EXPECT_EQ(0, dbg->debugMessage((percents + "xy").c_str()));
+
+    std::string line = name + " : " + std::string(36, '%') + "x\n";
+    std::vector<Seen> expected = {LineSeen(number.debug, line, Debug), LineSeen(number.debug, line, Debug)};
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, LineOver255CharactersGoesOutWithAtom0)
+{
+    StartTerminal();
+    EXPECT_EQ(0, dbg->debugMessage(std::string(254, 'a').c_str()));
+    EXPECT_EQ(0, dbg->errorMessage(std::string(255, 'b').c_str()));
+    EXPECT_EQ(0, dbg->logMessage("%s", std::string(299, 'c').c_str()));
+    EXPECT_EQ(0, dbg->statisticMessage("%300d", 1));
+
+    std::vector<Seen> expected = {
+        LineSeen(number.debug, std::string(254, 'a') + "\n", Debug),
+        RefusedLineSeen(number.error, Error),
+        RefusedLineSeen(number.log, Log),
+        RefusedLineSeen(number.statistic, Statistic),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, LineAtomIsGoneAfterEachCall)
+{
+    StartTerminal();
+    ASSERT_EQ(0, dbg->debugMessage("gone d"));
+    EXPECT_FALSE(AtomTableHolds("gone d\n"));
+    ASSERT_EQ(0, dbg->logMessage("gone l"));
+    EXPECT_FALSE(AtomTableHolds("gone l\n"));
+    ASSERT_EQ(0, dbg->statisticMessage("gone s"));
+    EXPECT_FALSE(AtomTableHolds("gone s\n"));
+    ASSERT_EQ(0, dbg->errorMessage("gone e"));
+    EXPECT_FALSE(AtomTableHolds("gone e\n"));
+    ASSERT_EQ(0, dbg->separator('#'));
+    EXPECT_FALSE(AtomTableHolds(std::string(70, '#') + "\n"));
+    // The terminal did read every one of them.
+    EXPECT_EQ(5u, TerminalSaw().size());
+}
+
+TEST_P(MessageExports, SendBlocksUntilTheTerminalHasHandledTheLine)
+{
+    StartTerminal();
+    terminal.HoldNextMessage();
+    HANDLE returned = CreateEventA(NULL, TRUE, FALSE, NULL);
+    unsigned short status = 99;
+    std::thread sender([&] {
+        status = dbg->debugMessage("held");
+        SetEvent(returned);
+    });
+
+    ASSERT_TRUE(terminal.WaitUntilHolding(10000));
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(returned, 200));
+    EXPECT_TRUE(AtomTableHolds("held\n"));
+    terminal.ReleaseHeldMessage();
+    sender.join();
+    CloseHandle(returned);
+    EXPECT_EQ(0, status);
+    EXPECT_FALSE(AtomTableHolds("held\n"));
+}
+
+}  // namespace
+
+INSTANTIATE_BY_NAME_AND_ORDINAL(MessageExports);
