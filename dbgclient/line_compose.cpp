@@ -37,11 +37,14 @@ size_t CutBeforeOpenConversion(const char* format, size_t limit)
     return length;
 }
 
-// Appends up to room characters of piece at line + used; returns the new used length.
-size_t AppendLiteral(char* line, size_t used, size_t room, const char* piece)
+// Appends the first length characters of piece, cut to room, at line + used; returns the new used
+// length.
+size_t AppendLiteral(char* line, size_t used, size_t room, const char* piece, size_t length)
 {
-    size_t copied = Smaller(strlen(piece), room);
-    memcpy(line + used, piece, copied);
+    size_t copied = Smaller(length, room);
+    if (copied > 0) {
+        memcpy(line + used, piece, copied);
+    }
     return used + copied;
 }
 
@@ -57,13 +60,15 @@ size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char
         return 0;
     }
 
-    // The name counts against the composition buffer as if it were part of the format, but it is
-    // copied, not expanded: a '%' in a name would otherwise take values the caller never passed.
+    // The name and separator take their share of the composition buffer, but they are copied, not
+    // expanded: a '%' in a name would otherwise take values the caller never passed.
+    size_t nameLength = 0;
+    size_t separatorLength = 0;
     size_t formatLimit = FormatCutWithoutTask;
     if (taskName != NULL) {
-        size_t prefixLength = Smaller(strlen(taskName), ComposeBufferSize - 1);
-        prefixLength += Smaller(strlen(TaskSeparator), ComposeBufferSize - 1 - prefixLength);
-        formatLimit = ComposeBufferSize - 1 - prefixLength;
+        nameLength = strnlen(taskName, ComposeBufferSize - 1);
+        separatorLength = Smaller(strlen(TaskSeparator), ComposeBufferSize - 1 - nameLength);
+        formatLimit = ComposeBufferSize - 1 - nameLength - separatorLength;
     }
     char cutFormat[ComposeBufferSize];
     size_t formatLength = CutBeforeOpenConversion(format, formatLimit);
@@ -72,11 +77,8 @@ size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char
 
     // Leaves room for the line end and the terminator.
     size_t textLimit = lineSize - 2;
-    size_t used = 0;
-    if (taskName != NULL) {
-        used = AppendLiteral(line, used, textLimit, taskName);
-        used = AppendLiteral(line, used, textLimit - used, TaskSeparator);
-    }
+    size_t used = AppendLiteral(line, 0, textLimit, taskName, nameLength);
+    used = AppendLiteral(line, used, textLimit - used, TaskSeparator, separatorLength);
     line[used] = '\0';
     if (used < textLimit) {
         // Run-times differ on a result that does not fit (cut and terminated, or cut without a

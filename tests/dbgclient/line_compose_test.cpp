@@ -1,0 +1,118 @@
+// Line composition on its own: every buffer size from none up, with canary bytes after the
+// buffer, and the cuts at the composition buffer's end.
+#include <gtest/gtest.h>
+
+#include <stdarg.h>
+
+#include <string>
+#include <vector>
+
+#include "line_compose.h"
+
+namespace {
+
+const char Canary = '\x5A';
+const size_t CanaryCount = 16;
+
+size_t Compose(char* line, size_t lineSize, const char* taskName, const char* format, ...)
+{
+    va_list values;
+    va_start(values, format);
+    size_t length = ComposeLine(line, lineSize, taskName, format, values);
+    va_end(values);
+    return length;
+}
+
+// A buffer of lineSize bytes followed by canaries.
+struct GuardedLine {
+    explicit GuardedLine(size_t lineSize) : size(lineSize), bytes(lineSize + CanaryCount, Canary) {}
+    bool CanariesIntact() const { return bytes.find_first_not_of(Canary, size) == std::string::npos; }
+    char* Data() { return &bytes[0]; }
+
+    size_t size;
+    std::string bytes;
+};
+
+TEST(LineCompose, NoBufferSizeIsWrittenPastItsEnd)
+{
+    std::string longName(300, 'n');
+    std::string longFormat(400, 'f');
+    for (size_t lineSize = 0; lineSize <= LineBufferSize + 2; ++lineSize) {
+        for (const char* name : {static_cast<const char*>(nullptr), "Task", longName.c_str()}) {
+            GuardedLine line(lineSize);
+            size_t length = Compose(line.Data(), lineSize, name, "%s%s", longFormat.c_str(), longFormat.c_str());
+            SCOPED_TRACE(lineSize);
+            EXPECT_TRUE(line.CanariesIntact());
+            if (lineSize >= 2) {
+                ASSERT_EQ(length, lineSize - 1);
+                EXPECT_EQ('\n', line.bytes[length - 1]);
+                EXPECT_EQ('\0', line.bytes[length]);
+            } else if (lineSize == 1) {
+                EXPECT_EQ(0u, length);
+                EXPECT_EQ('\0', line.bytes[0]);
+            }
+        }
+    }
+}
+
+TEST(LineCompose, SeparatorLineIsCutToItsBuffer)
+{
+    for (size_t lineSize = 0; lineSize <= SeparatorWidth + 3; ++lineSize) {
+        GuardedLine line(lineSize);
+        size_t length = ComposeSeparatorLine(line.Data(), lineSize, '*');
+        SCOPED_TRACE(lineSize);
+        EXPECT_TRUE(line.CanariesIntact());
+        std::string expected = std::string(SeparatorWidth, '*') + "\n";
+        expected = expected.substr(0, lineSize == 0 ? 0 : lineSize - 1);
+        EXPECT_EQ(expected.size(), length);
+        if (lineSize > 0) {
+            EXPECT_EQ(expected, std::string(line.Data()));
+        }
+    }
+}
+
+TEST(LineCompose, NameFillingTheCompositionBufferLeavesNoRoomForTheFormat)
+{
+    // 273 + " : " is 276 characters: nothing of the format fits.
+    std::vector<char> line(1024);
+    std::string name(273, 'n');
+    Compose(line.data(), line.size(), name.c_str(), "format");
+    EXPECT_EQ(name + " : \n", std::string(line.data()));
+    Compose(line.data(), line.size(), std::string(280, 'n').c_str(), "format");
+    EXPECT_EQ(std::string(276, 'n') + "\n", std::string(line.data()));
+}
+
+TEST(LineCompose, NameIsCopiedAndOnlyTheFormatExpanded)
+{
+    std::vector<char> line(LineBufferSize);
+    Compose(line.data(), line.size(), "%d%%", "%d%%", 42);
+    EXPECT_EQ("%d%% : 42%\n", std::string(line.data()));
+    Compose(line.data(), line.size(), "", "%s", "x");
+    EXPECT_EQ(" : x\n", std::string(line.data()));
+}
+
+TEST(LineCompose, FormatCutDropsAnUnfinishedConversion)
+{
+    struct Case {
+        std::string format;
+        std::string line;
+    };
+    // 250 bytes of fill leave 6 of the 256 for the end of the format.
+    std::string fill(250, 'a');
+    std::vector<Case> cases = {
+        {fill + "12345%d", fill + "12345\n"},
+        {fill + "1234%d", fill + "12347\n"},
+        {fill + "123%-3d", fill + "123\n"},
+        {fill + "12%-3d", fill + "127  \n"},
+        {fill + "123%%%d", fill + "123%\n"},
+        {fill + "12%%%d", fill + "12%7\n"},
+        {fill + "12%I64d", fill + "12\n"},
+    };
+    std::vector<char> line(1024);
+    for (const Case& c : cases) {
+        Compose(line.data(), line.size(), nullptr, c.format.c_str(), 7);
+        EXPECT_EQ(c.line, std::string(line.data())) << c.format;
+    }
+}
+
+}  // namespace
