@@ -17,7 +17,13 @@ void InstallerRun::StartOver()
 
 ProgramRun InstallerRun::Run(const std::wstring& arguments, const std::wstring& script)
 {
-    std::wstring commandLine = L"\"" + ProgramFolder() + L"VrkQuelmor.exe\"";
+    return RunNamed(L"VrkQuelmor.exe", arguments, script);
+}
+
+ProgramRun InstallerRun::RunNamed(const std::wstring& program, const std::wstring& arguments,
+                                  const std::wstring& script)
+{
+    std::wstring commandLine = L"\"" + ProgramFolder() + program + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
     }
@@ -31,14 +37,14 @@ void InstallerRun::InstallBeforehand()
     journal_.reset(new JournalFile());
 }
 
-std::string InstallerRun::InstallProgress()
+std::string InstallProgress()
 {
     return "Installing Vornak User Protocol Driver for NDIS 6...\n"
            "INF Path: " + Narrow(ProgramFolder()) + "vrkprot6.inf\n"
            "PnpID: MS_NDISPROT\n";
 }
 
-std::string InstallerRun::UninstallProgress()
+std::string UninstallProgress()
 {
     return "Uninstalling Vornak User Protocol Driver for NDIS 6...\n";
 }

@@ -24,18 +24,20 @@ protected:
 
     // Runs VrkQuelmor.exe with arguments (program path included by this call) and the script.
     ProgramRun Run(const std::wstring& arguments, const std::wstring& script = L"");
+    // The same for another program beside the test.
+    ProgramRun RunNamed(const std::wstring& program, const std::wstring& arguments, const std::wstring& script);
     // Installs the component with a clean run, then starts a new journal for the test proper.
     void InstallBeforehand();
 
     std::vector<std::string> Calls() const { return journal_->Lines(); }
 
-    // The progress lines of each command, written out.
-    static std::string InstallProgress();
-    static std::string UninstallProgress();
-
 private:
     std::unique_ptr<JournalFile> journal_;
 };
+
+// The progress lines of each command, written out; the INF lies beside the test.
+std::string InstallProgress();
+std::string UninstallProgress();
 
 // The journal's closing line when nothing leaked and the lock was given back.
 const char CleanEnd[] = "end: references=0 lock=free";
