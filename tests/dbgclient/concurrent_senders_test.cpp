@@ -1,0 +1,108 @@
+// Many host threads registering and sending at once: every line arrives once, whole, in its
+// thread's order and under its thread's newest name. Prints how long the run took.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dbgclient_under_test.h"
+#include "recording_terminal.h"
+#include "terminal_test_lock.h"
+
+namespace {
+
+const int ThreadCount = 8;
+const int LinesPerThread = 2000;
+const std::string Separator = " : ";
+
+// Each thread sends half its lines under a first name, then registers a second one; the names are
+// new to the atom table (which outlives processes) in every run.
+std::string TaskName(int thread, int half)
+{
+    return "Worker " + std::to_string(thread) + (half == 0 ? " first" : " second") + " of " +
+           std::to_string(GetCurrentProcessId());
+}
+
+std::string LineText(int thread, int line)
+{
+    return "line " + std::to_string(line) + " of thread " + std::to_string(thread);
+}
+
+TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
+{
+    TerminalTestLock lock;
+    LoadedDbgClient dbg(ExportLookup::ByName);
+    ASSERT_TRUE(dbg.Loaded());
+    RecordingTerminal terminal;
+    ASSERT_TRUE(terminal.Start());
+    UINT debugNumber = RegisteredProtocolNumbers().debug;
+
+    std::atomic<int> notReady{ThreadCount};
+    std::atomic<int> failedCalls{0};
+    std::vector<std::thread> threads;
+    auto started = std::chrono::steady_clock::now();
+    for (int t = 0; t < ThreadCount; ++t) {
+        threads.emplace_back([&, t] {
+            --notReady;
+            while (notReady > 0) {
+                std::this_thread::yield();
+            }
+            for (int line = 0; line < LinesPerThread; ++line) {
+                bool newHalf = line % (LinesPerThread / 2) == 0;
+                if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != 0) {
+                    ++failedCalls;
+                }
+                if (dbg->debugMessage("line %d of thread %d", line, t) != 0) {
+                    ++failedCalls;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    terminal.Stop();
+    printf("%d threads x %d lines: %.2f s, %.0f lines/s\n", ThreadCount, LinesPerThread, seconds,
+           ThreadCount * LinesPerThread / seconds);
+    EXPECT_EQ(0, failedCalls.load());
+
+    std::map<std::string, std::vector<std::string>> expected;
+    for (int t = 0; t < ThreadCount; ++t) {
+        for (int line = 0; line < LinesPerThread; ++line) {
+            expected[TaskName(t, line < LinesPerThread / 2 ? 0 : 1)].push_back(LineText(t, line) + "\n");
+        }
+    }
+    // Lines grouped by the name before the separator; anything else is kept under a name of its own.
+    std::map<std::string, std::vector<std::string>> seen;
+    for (const Seen& record : SeenOf(terminal.Records())) {
+        size_t separator = record.text.find(Separator);
+        if (record.message != debugNumber || record.atom != AtomKind::String || record.letter != 'D' ||
+            separator == std::string::npos) {
+            seen["(not a labelled debug line)"].push_back(record.text);
+            continue;
+        }
+        seen[record.text.substr(0, separator)].push_back(record.text.substr(separator + Separator.size()));
+    }
+    EXPECT_EQ(expected, seen);
+
+    dbg.Unload();
+    int heldAtoms = 0;
+    for (int t = 0; t < ThreadCount; ++t) {
+        heldAtoms += AtomTableHolds(TaskName(t, 0)) + AtomTableHolds(TaskName(t, 1));
+        for (int half = 0; half < 2; ++half) {
+            for (int line = 0; line < LinesPerThread; ++line) {
+                heldAtoms += AtomTableHolds(TaskName(t, half) + Separator + LineText(t, line) + "\n");
+            }
+        }
+    }
+    EXPECT_EQ(0, heldAtoms);
+}
+
+}  // namespace

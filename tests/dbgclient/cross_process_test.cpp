@@ -1,0 +1,65 @@
+// As hosts use it: a host process (the README's example program, linked with the import library)
+// sends to a terminal running as a process of its own. The host ends without unloading the library,
+// so its task name goes with the process.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dbgclient_under_test.h"
+#include "terminal_process.h"
+#include "terminal_test_lock.h"
+
+namespace {
+
+// Runs a program beside this one to its end; returns its exit code, or -1 if it could not start.
+long RunProgram(const wchar_t* fileName)
+{
+    std::wstring program = ProgramBesideThis(fileName);
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
+        return -1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<long>(exitCode);
+}
+
+TEST(CrossProcess, HostProgramLinesReachATerminalProcess)
+{
+    TerminalTestLock lock;
+    ASSERT_FALSE(AtomTableHolds("Scanner")) << "a leftover reference from an earlier run";
+    TerminalProcess terminal;
+    ASSERT_TRUE(terminal.Start(ProgramBesideThis(L"recording-terminal.exe")));
+
+    EXPECT_EQ(0, RunProgram(L"dbgclient-host-example.exe"));
+    std::vector<TerminalRecord> records;
+    ASSERT_TRUE(terminal.Stop(&records));
+
+    ProtocolNumbers number = RegisteredProtocolNumbers();
+    std::vector<Seen> expected = {
+        ClearSeen(number.clear),
+        LineSeen(number.debug, "Scanner : count=5\n", 'D'),
+        LineSeen(number.log, "Scanner : scan of eth0 started\n", 'L'),
+        LineSeen(number.statistic, "Scanner : 1200 packets, 3 dropped\n", 'S'),
+        LineSeen(number.error, "Scanner : open failed with error 2\n", 'V'),
+        LineSeen(number.debug, std::string(70, '=') + "\n", 0),
+    };
+    EXPECT_EQ(expected, SeenOf(records));
+    EXPECT_FALSE(AtomTableHolds("Scanner"));
+}
+
+TEST(CrossProcess, HostProgramWithoutTerminalStopsAtRegistration)
+{
+    TerminalTestLock lock;
+    EXPECT_EQ(1, RunProgram(L"dbgclient-host-example.exe"));
+    EXPECT_FALSE(AtomTableHolds("Scanner"));
+}
+
+}  // namespace
