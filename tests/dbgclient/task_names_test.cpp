@@ -28,11 +28,13 @@ TEST_P(TaskNames, WithoutTerminalNothingIsRegisteredAndLaterLinesCarryNoName)
     EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "late\n", Debug)}, TerminalSaw());
 }
 
-TEST_P(TaskNames, MissingNameReturns1AndANameOver255CharactersReturns3)
+TEST_P(TaskNames, MissingNameReturns1AndANameTheAtomTableRefusesReturns3)
 {
+    // The table refuses strings over 255 characters, and the empty string.
     StartTerminal();
     EXPECT_EQ(1, dbg->registerTask(nullptr));
     EXPECT_EQ(3, dbg->registerTask(std::string(256, 'L').c_str()));
+    EXPECT_EQ(3, dbg->registerTask(""));
     EXPECT_EQ(0, dbg->debugMessage("unlabelled"));
     EXPECT_EQ(0, dbg->registerTask(std::string(255, 'M').c_str()));
     EXPECT_EQ(0, dbg->debugMessage("x"));
