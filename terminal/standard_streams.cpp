@@ -25,7 +25,8 @@ StandardStreams OpenStandardStreams(bool joinConsole)
     // Taken before joining a console: joining may replace them, and a redirection wins.
     streams.output = UsableHandle(GetStdHandle(STD_OUTPUT_HANDLE));
     streams.error = UsableHandle(GetStdHandle(STD_ERROR_HANDLE));
-    if (joinConsole && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    // Refused as "access denied" when the process has a console already: joined all the same.
+    if (joinConsole && (AttachConsole(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED)) {
         streams.joinedConsole = true;
         if (streams.output == NULL) {
             streams.output = OpenConsoleOutput();

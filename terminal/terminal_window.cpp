@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <thread>
@@ -23,8 +24,13 @@ constexpr size_t DropBlock = 10000;
 // Lines are drawn on a timer, never while a host waits for its message to be handled.
 constexpr UINT RefreshTimerId = 1;
 constexpr UINT RefreshIntervalMs = 50;
-// A steady flood of lines can keep timers from coming due (sent messages go first); past this
-// the window procedure refreshes the list itself, once.
+// Hosts wait while the window draws, so drawing may take at most a third of the time: after a
+// refresh that took d ms the next comes no sooner than 2d ms later. Where drawing is slow (a
+// software X server, a remote session) the list then moves in larger steps instead of holding
+// every host up on every line.
+constexpr ULONGLONG DrawingShareDivisor = 2;
+// A steady flood of lines can keep timers from coming due (sent messages go first); this long
+// after a refresh was due the window procedure refreshes the list itself.
 constexpr ULONGLONG StarvedRefreshMs = 250;
 constexpr UINT SavedMessage = WM_APP + 1;
 
@@ -53,7 +59,7 @@ struct TerminalWindow {
     std::deque<ReceivedLine> held;
     uint64_t lostWhileWaiting = 0;
     bool paused = false;
-    ULONGLONG lastRefresh = 0;
+    ULONGLONG nextRefresh = 0;  // tick count before which the list is not redrawn
     HWND frame = NULL;
     HWND list = NULL;
     HWND status = NULL;
@@ -96,7 +102,7 @@ void Hold(TerminalWindow& t, ReceivedLine&& line)
 // Moves arrived lines into the store and shows them.
 void Refresh(TerminalWindow& t)
 {
-    t.lastRefresh = GetTickCount64();
+    ULONGLONG began = GetTickCount64();
     std::vector<ReceivedLine> arrived;
     t.lostWhileWaiting += t.queue.TakeAll(&arrived);
     bool reset = false;
@@ -115,6 +121,10 @@ void Refresh(TerminalWindow& t)
         }
     }
     UpdateStatus(t);
+    // Drawn now rather than at the next WM_PAINT, so that the time it takes is known.
+    UpdateWindow(t.frame);
+    ULONGLONG ended = GetTickCount64();
+    t.nextRefresh = ended + std::max<ULONGLONG>(RefreshIntervalMs, (ended - began) * DrawingShareDivisor);
 }
 
 void SetPaused(TerminalWindow& t, bool paused)
@@ -253,9 +263,8 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     ReceivedLine line;
     if (ReceiveTerminalMessage(t.messages, message, wParam, lParam, &line)) {
         t.queue.Push(std::move(line));
-        if (t.list != NULL && GetTickCount64() - t.lastRefresh >= StarvedRefreshMs) {
+        if (t.list != NULL && GetTickCount64() >= t.nextRefresh + StarvedRefreshMs) {
             Refresh(t);
-            UpdateWindow(t.list);
         }
         return 0;
     }
@@ -279,7 +288,7 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
         SetFocus(t.list);
         return 0;
     case WM_TIMER:
-        if (wParam == RefreshTimerId) {
+        if (wParam == RefreshTimerId && GetTickCount64() >= t.nextRefresh) {
             Refresh(t);
         }
         return 0;

@@ -1,0 +1,59 @@
+// The hand-over queue between the window procedure and the writer.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "incoming_queue.h"
+
+namespace {
+
+ReceivedLine Line(const char* text)
+{
+    ReceivedLine line;
+    line.text = text;
+    return line;
+}
+
+TEST(IncomingQueue, LinesBeyondTheCapacityAreCountedAsDroppedUntilTaken)
+{
+    IncomingQueue queue(2);
+    queue.Push(Line("a"));
+    queue.Push(Line("b"));
+    queue.Push(Line("c"));
+    queue.Push(Line("d"));
+
+    std::vector<ReceivedLine> taken;
+    EXPECT_EQ(2u, queue.TakeAll(&taken));
+    ASSERT_EQ(2u, taken.size());
+    EXPECT_EQ("a", taken[0].text);
+    EXPECT_EQ("b", taken[1].text);
+
+    queue.Push(Line("e"));
+    EXPECT_EQ(0u, queue.TakeAll(&taken));
+    ASSERT_EQ(1u, taken.size());
+    EXPECT_EQ("e", taken[0].text);
+}
+
+TEST(IncomingQueue, WaitReportsLinesLeftAfterCloseAndEndsOnceEmpty)
+{
+    IncomingQueue queue(10);
+    queue.Push(Line("last"));
+    queue.Close();
+    EXPECT_TRUE(queue.WaitForLines(0));
+    std::vector<ReceivedLine> taken;
+    queue.TakeAll(&taken);
+    EXPECT_FALSE(queue.WaitForLines(0));
+}
+
+TEST(IncomingQueue, CloseWakesAWaitingConsumerAtOnce)
+{
+    IncomingQueue queue(10);
+    bool open = true;
+    std::thread consumer([&] { open = queue.WaitForLines(600000); });
+    queue.Close();
+    consumer.join();  // would take ten minutes if Close did not wake it
+    EXPECT_FALSE(open);
+}
+
+} // namespace

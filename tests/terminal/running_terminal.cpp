@@ -1,0 +1,60 @@
+#include "running_terminal.h"
+
+namespace {
+
+constexpr DWORD StartTimeoutMs = 20000;
+constexpr DWORD StopTimeoutMs = 20000;
+constexpr DWORD PollMs = 10;
+// "HH:MM:SS.mmm " opens every output line.
+constexpr size_t TimeColumnWidth = 13;
+
+} // namespace
+
+HWND FindTerminalOf(DWORD processId)
+{
+    HWND window = FindWindowA("VornakDebugTerminal", NULL);
+    DWORD owner = 0;
+    if (window != NULL) {
+        GetWindowThreadProcessId(window, &owner);
+    }
+    return owner == processId ? window : NULL;
+}
+
+RunningTerminal::~RunningTerminal()
+{
+    if (!process_.HasEnded()) {
+        Stop();
+    }
+}
+
+bool RunningTerminal::Start()
+{
+    if (!process_.Start(ProgramBesideTests(L"vornak-terminal.exe"), {L"--headless", L"--output", output_.Path()})) {
+        return false;
+    }
+    for (DWORD waited = 0; waited < StartTimeoutMs && !process_.HasEnded(); waited += PollMs) {
+        window_ = FindTerminalOf(process_.ProcessId());
+        if (window_ != NULL) {
+            return true;
+        }
+        Sleep(PollMs);
+    }
+    return false;
+}
+
+int RunningTerminal::Stop()
+{
+    if (window_ != NULL) {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+    }
+    return process_.Wait(StopTimeoutMs);
+}
+
+std::vector<std::string> RunningTerminal::LinesWithoutTime() const
+{
+    std::vector<std::string> lines = SplitLines(output_.Text());
+    for (std::string& line : lines) {
+        line.erase(0, TimeColumnWidth);
+    }
+    return lines;
+}

@@ -1,0 +1,37 @@
+// The real vornak-terminal.exe, headless, writing to a temporary file: started for one test and
+// stopped as a script would stop it, with a close request.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+
+class RunningTerminal {
+public:
+    RunningTerminal() = default;
+    ~RunningTerminal();
+
+    // Starts the terminal and returns once its window exists (false after 20 s or if it ended).
+    bool Start();
+    // Posts WM_CLOSE and waits for the process; returns its exit status.
+    int Stop();
+
+    // What it wrote, one entry per line, with the time column ("HH:MM:SS.mmm ") taken off:
+    // "error     disk full".
+    std::vector<std::string> LinesWithoutTime() const;
+    std::string OutputText() const { return output_.Text(); }
+    std::string Errors() const { return process_.Errors(); }
+    const std::wstring& OutputPath() const { return output_.Path(); }
+    HWND Window() const { return window_; }
+
+private:
+    TemporaryFile output_{L"terminal"};
+    ChildProcess process_;
+    HWND window_ = NULL;
+};
+
+// The terminal's window owned by process processId, or NULL.
+HWND FindTerminalOf(DWORD processId);

@@ -1,0 +1,91 @@
+#!/bin/sh
+# Takes a screenshot of the debug terminal showing lines of every class, on a virtual X screen.
+# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG
+# Wine draws real windows only through its X11 driver, so this uses a prefix of its own under
+# WORK_DIR (the build's prefix has the null driver). Exits 77 (skipped) when Xvfb is missing.
+set -eu
+bin=$1
+work=$2
+png=$3
+
+if ! command -v Xvfb >/dev/null 2>&1; then
+    echo "SKIPPED: Xvfb is not installed (Debian package xvfb); no screenshot taken"
+    exit 77
+fi
+for tool in xwininfo import identify; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "FAILED: $tool is missing (Debian packages x11-utils and imagemagick)"
+        exit 1
+    fi
+done
+
+mkdir -p "$work"
+export WINEPREFIX="$work/wineprefix-x11" WINEDEBUG=-all
+xvfb_pid=
+fail() {
+    echo "FAILED: $*"
+    exit 1
+}
+cleanup() {
+    wine "$bin/vornak-terminal.exe" --stop --timeout 10 </dev/null >/dev/null 2>&1 || true
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and writes its number to file descriptor 3.
+rm -f "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x640x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+tries=0
+until [ -s "$work/display" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -le 100 ] || fail "Xvfb did not start (see $work/xvfb.log)"
+    sleep 0.1
+done
+export DISPLAY=":$(cat "$work/display")"
+
+# The prefix is made once. There is no window manager on the virtual screen: unmanaged windows
+# get their frame and title bar from Wine itself. A crash ends the process at once.
+if [ ! -f "$WINEPREFIX/.vornak-x11-ready" ]; then
+    wineboot -i </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+        </dev/null >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.vornak-x11-ready"
+fi
+# The server and services first, detached from our output (see cmake/wine-run.sh.in).
+wineserver -p </dev/null >/dev/null 2>&1
+wine wineboot </dev/null >/dev/null 2>&1
+
+wine "$bin/vornak-terminal.exe" </dev/null >/dev/null 2>&1 &
+wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null || fail "the terminal did not start"
+
+send() {
+    wine "$bin/vornak-send.exe" "$@" </dev/null || fail "vornak-send $* exited with $?"
+}
+send log "sample host started (process 412)"
+send separator
+send --task Scanner debug "probing adapter 1 of 2"
+send --task Scanner debug "probing adapter 2 of 2"
+send --task Scanner stat "packets=1843 bytes=1176512 dropped=3"
+send --task Scanner log "scan finished: 2 adapters bound"
+send --task Scanner error "adapter 2: link down (cable unplugged)"
+send --task Uploader debug "connecting to collector.local:5140"
+send --task Uploader stat "throughput=812.4 KB/s, 100% of queue sent"
+send --task Uploader error "retry 1 of 3 failed: timed out"
+send separator =
+send log "sample host done"
+sleep 1  # the list is redrawn on a timer
+
+window=$(xwininfo -root -tree | grep '"Vornak Debug Terminal"' | awk '{print $1}' | head -n 1)
+[ -n "$window" ] || fail "no window titled \"Vornak Debug Terminal\" on the screen"
+echo "terminal window: $window"
+rm -f "$png"
+import -window "$window" "$png" || fail "import could not capture the window"
+[ "$(identify -format '%m' "$png" 2>/dev/null)" = PNG ] || fail "$png is not a PNG"
+echo "screenshot written: $png ($(identify -format '%wx%h' "$png"))"
