@@ -62,8 +62,9 @@ fi
 wineserver -p </dev/null >/dev/null 2>&1
 wine wineboot </dev/null >/dev/null 2>&1
 
-wine "$bin/vornak-terminal.exe" </dev/null >/dev/null 2>&1 &
-wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null || fail "the terminal did not start"
+wine "$bin/vornak-terminal.exe" </dev/null >"$work/terminal.log" 2>&1 &
+wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||
+    fail "the terminal did not start: $(cat "$work/terminal.log")"
 
 send() {
     wine "$bin/vornak-send.exe" "$@" </dev/null || fail "vornak-send $* exited with $?"
@@ -82,8 +83,14 @@ send separator =
 send log "sample host done"
 sleep 1  # the list is redrawn on a timer
 
-window=$(xwininfo -root -tree | grep '"Vornak Debug Terminal"' | awk '{print $1}' | head -n 1)
-[ -n "$window" ] || fail "no window titled \"Vornak Debug Terminal\" on the screen"
+window=
+tries=0
+while [ -z "$window" ] && [ "$tries" -lt 100 ]; do
+    window=$(xwininfo -root -tree | grep '"Vornak Debug Terminal"' | awk '{print $1}' | head -n 1)
+    tries=$((tries + 1))
+    [ -n "$window" ] || sleep 0.1
+done
+[ -n "$window" ] || fail "no window titled \"Vornak Debug Terminal\" on the screen: $(xwininfo -root -tree)"
 echo "terminal window: $window"
 rm -f "$png"
 import -window "$window" "$png" || fail "import could not capture the window"

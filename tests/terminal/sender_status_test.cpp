@@ -37,6 +37,11 @@ const std::vector<SenderCase>& SenderCases()
              int status = VornakDbg_RegisterTask("Script");
              return status != 0 ? status : VornakLog_Message("%s", "step 1");
          }},
+        {{L"--task", L"50%s", L"debug", L"x"},
+         [] {
+             int status = VornakDbg_RegisterTask("50%s");
+             return status != 0 ? status : VornakDbg_Message("%s", "x");
+         }},
     };
     return cases;
 }
@@ -96,6 +101,8 @@ TEST(SenderStatus, WithATerminalEveryRequestExitsWithZeroAndSendsWhatTheLibraryC
         "clear     terminal cleared",
         "log       Script : step 1",
         "log       Script : step 1",
+        "debug     50%s : x",
+        "debug     50%s : x",
     };
     EXPECT_EQ(expected, terminal.LinesWithoutTime());
 }
