@@ -1,0 +1,190 @@
+// Eight host threads send 20,000 lines each, through the four line exports in turn, to a terminal
+// running as a process of its own, each registering a new task name every 1,000 lines while the
+// others send. Every line must arrive once, whole, in its thread's order and under its thread's
+// newest name, and no line or name may be left in the global atom table.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <atomic>
+#include <chrono>
+#include <unordered_map>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "loaded_library.h"
+#include "terminal_lines.h"
+#include "terminal_process_to_file.h"
+#include "terminal_test_lock.h"
+
+namespace {
+
+const int ThreadCount = 8;
+const int LinesPerThread = 20000;
+const int LinesPerName = 1000;
+const int NamesPerThread = LinesPerThread / LinesPerName;
+// Lines differ in length (a tail of 0 to 60 letters, a letter of its own per thread), so that
+// lines run together or cut short do not pass for whole ones.
+const int TailLengths = 61;
+const char LineFormat[] = "line %d of thread %d %s";
+const std::string Separator = " : ";
+const char Letters[] = {'D', 'L', 'S', 'V'};
+
+// New to the atom table, which outlives processes, in every run.
+std::string TaskName(int thread, int name)
+{
+    return "Stress task " + std::to_string(thread) + "." + std::to_string(name) + " of " +
+           std::to_string(GetCurrentProcessId());
+}
+
+std::string Tail(int thread, int line)
+{
+    return std::string(static_cast<size_t>(line * 7 % TailLengths), static_cast<char>('a' + thread));
+}
+
+std::string Body(int thread, int line)
+{
+    return "line " + std::to_string(line) + " of thread " + std::to_string(thread) + " " + Tail(thread, line);
+}
+
+std::string SentText(int thread, int line)
+{
+    return TaskName(thread, line / LinesPerName) + Separator + Body(thread, line) + "\n";
+}
+
+// What became of the sent lines, counted over everything the terminal received.
+struct DeliverySummary {
+    size_t received = 0;
+    size_t lost = 0;
+    size_t duplicated = 0;
+    size_t garbled = 0;     // a text, message or letter that no sent line had
+    size_t misnamed = 0;    // a sent line under a name other than its thread's newest
+    size_t outOfOrder = 0;  // a line that arrived after a later line of its thread
+
+    bool operator==(const DeliverySummary& other) const
+    {
+        return received == other.received && lost == other.lost && duplicated == other.duplicated &&
+               garbled == other.garbled && misnamed == other.misnamed && outOfOrder == other.outOfOrder;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const DeliverySummary& summary)
+{
+    return out << "{received " << summary.received << ", lost " << summary.lost << ", duplicated "
+               << summary.duplicated << ", garbled " << summary.garbled << ", misnamed " << summary.misnamed
+               << ", out of order " << summary.outOfOrder << "}";
+}
+
+DeliverySummary Summarise(const std::vector<TerminalLine>& lines)
+{
+    LineMessages messages = RegisteredLineMessages();
+    const UINT messageOfKind[] = {messages.debug, messages.log, messages.statistic, messages.error};
+    std::unordered_map<std::string, std::pair<int, int>> senderOfBody;
+    for (int t = 0; t < ThreadCount; ++t) {
+        for (int line = 0; line < LinesPerThread; ++line) {
+            senderOfBody[Body(t, line) + "\n"] = std::make_pair(t, line);
+        }
+    }
+
+    DeliverySummary summary;
+    std::vector<std::vector<int>> arrivals(ThreadCount, std::vector<int>(LinesPerThread, 0));
+    std::vector<int> lastLine(ThreadCount, -1);
+    for (const TerminalLine& received : lines) {
+        ++summary.received;
+        size_t separator = received.text.find(Separator);
+        auto sender = separator == std::string::npos ? senderOfBody.end()
+                                                     : senderOfBody.find(received.text.substr(separator + Separator.size()));
+        if (sender == senderOfBody.end()) {
+            ++summary.garbled;
+            continue;
+        }
+        int thread = sender->second.first;
+        int line = sender->second.second;
+        if (received.message != messageOfKind[line % 4] || received.letter != Letters[line % 4]) {
+            ++summary.garbled;
+            continue;
+        }
+        summary.misnamed += received.text.compare(0, separator, TaskName(thread, line / LinesPerName)) != 0;
+        summary.outOfOrder += line <= lastLine[thread];
+        lastLine[thread] = line;
+        ++arrivals[thread][line];
+    }
+    for (const std::vector<int>& thread : arrivals) {
+        for (int count : thread) {
+            summary.lost += count == 0;
+            summary.duplicated += count > 1 ? count - 1 : 0;
+        }
+    }
+    return summary;
+}
+
+TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndLeaveNoAtom)
+{
+    TerminalTestLock lock;
+    LoadedLibrary library;
+    ASSERT_TRUE(LoadLibraryUnderTest(&library));
+    TerminalProcessToFile terminal;
+    ASSERT_TRUE(terminal.Start());
+    const VornakMessageFunction sendOfKind[] = {library.debugMessage, library.logMessage, library.statisticMessage,
+                                                library.errorMessage};
+
+    std::atomic<int> notStarted{ThreadCount};
+    std::atomic<int> failedCalls{0};
+    std::vector<std::thread> threads;
+    auto started = std::chrono::steady_clock::now();
+    for (int t = 0; t < ThreadCount; ++t) {
+        threads.emplace_back([&, t] {
+            --notStarted;
+            while (notStarted > 0) {
+                std::this_thread::yield();
+            }
+            for (int line = 0; line < LinesPerThread; ++line) {
+                if (line % LinesPerName == 0 &&
+                    library.registerTask(TaskName(t, line / LinesPerName).c_str()) != 0) {
+                    ++failedCalls;
+                }
+                if (sendOfKind[line % 4](LineFormat, line, t, Tail(t, line).c_str()) != 0) {
+                    ++failedCalls;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    double sendingSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::vector<TerminalRecord> records;
+    ASSERT_TRUE(terminal.Stop(&records));
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    printf("%d threads x %d lines sent in %.1f s (%.0f lines/s), received in full after %.1f s\n", ThreadCount,
+           LinesPerThread, sendingSeconds, ThreadCount * LinesPerThread / sendingSeconds, seconds);
+    EXPECT_EQ(0, failedCalls.load());
+
+    DeliverySummary expected;
+    expected.received = ThreadCount * LinesPerThread;
+    EXPECT_EQ(expected, Summarise(LinesOf(records)));
+
+    // Each entry holds its name until the library is unloaded, then gives it back.
+    std::vector<std::string> names;
+    for (int t = 0; t < ThreadCount; ++t) {
+        for (int name = 0; name < NamesPerThread; ++name) {
+            names.push_back(TaskName(t, name));
+        }
+    }
+    EXPECT_EQ(names.size(), AtomsStillHeld(names));
+    UnloadLibraryUnderTest(&library);
+    ASSERT_FALSE(LibraryStillLoaded());
+    EXPECT_EQ(0u, AtomsStillHeld(names));
+
+    std::vector<std::string> texts;
+    for (int t = 0; t < ThreadCount; ++t) {
+        for (int line = 0; line < LinesPerThread; ++line) {
+            texts.push_back(SentText(t, line));
+        }
+    }
+    EXPECT_EQ(0u, AtomsStillHeld(texts));
+}
+
+}  // namespace
