@@ -1,6 +1,7 @@
 #!/bin/sh
 # The main job: builds everything, prepares the Wine prefix with the simulated network
-# configuration service, and shows the installer at work.
+# configuration service, and shows both deliverables at work: the installer installing and
+# uninstalling the driver, and the library sending lines to a debug terminal.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$source_dir/build"
@@ -11,7 +12,8 @@ build_dir="$source_dir/build"
 export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all
 run="$build_dir/wine-run"
 bin="$build_dir/bin"
-trap 'wineserver -k 2>/dev/null || true' EXIT
+# Leave nothing running: the terminal is asked to stop, then the Wine server ends.
+trap '"$run" "$bin/vornak-terminal.exe" --stop >/dev/null 2>&1 || true; wineserver -k 2>/dev/null || true' EXIT
 
 echo
 echo "== VrkQuelmor /Install"
@@ -22,4 +24,20 @@ echo "== VrkQuelmor /Uninstall"
 echo
 echo "== VrkQuelmor /Uninstall (nothing left to remove)"
 "$run" "$bin/VrkQuelmor.exe" /Uninstall | tr -d '\r'
+
 echo
+echo "== VORNAKDBG32: a headless debug terminal, a sample host with two named tasks, and vornak-send"
+lines="$build_dir/terminal-lines.txt"
+"$run" "$bin/vornak-terminal.exe" --headless --output "Z:$lines" </dev/null >/dev/null 2>&1 &
+terminal_pid=$!
+"$run" "$bin/vornak-terminal.exe" --wait --timeout 60
+"$run" "$bin/sample-host.exe" | tr -d '\r'
+"$run" "$bin/vornak-send.exe" --task Script log "sent by vornak-send from a script, 100% literal"
+"$run" "$bin/vornak-send.exe" separator
+"$run" "$bin/vornak-terminal.exe" --stop --timeout 30
+wait "$terminal_pid"
+echo "-- what the terminal received:"
+tr -d '\r' < "$lines"
+status=0
+"$run" "$bin/vornak-send.exe" log "nobody is listening" || status=$?
+echo "vornak-send with no terminal running: exit status $status (2 = no debug terminal)"

@@ -4,7 +4,8 @@ set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$source_dir/build"
 
-"$source_dir/scripts/packages.sh"
+# Xvfb, xwininfo and ImageMagick: the terminal's screenshot on a virtual X screen.
+"$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick
 "$source_dir/scripts/build.sh" "$build_dir"
 
 export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all
