@@ -1,0 +1,141 @@
+// Line composition of the debug message library: task name taken literally, format cut to the
+// composition buffer (256 bytes without a name, 277 with name and " : "), line cut so that a
+// line too long for an atom (255 characters) stays too long. Every result is compared whole
+// with a composition worked out here piece by piece.
+#include <stdarg.h>
+#include <stddef.h>
+#include <stdint.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "format_pieces.h"
+#include "fuzz_input.h"
+#include "guarded_buffer.h"
+#include "line_compose.h"
+#include "scheduled_format.h"
+
+namespace {
+
+const size_t CompositionBuffer = 277; // terminator included
+const size_t FormatCutWithoutName = 256;
+const size_t AtomLimit = 255;
+const size_t LibraryLineBuffer = 257;
+const std::string NameSeparator = " : ";
+const size_t SeparatorFillCount = 70;
+
+static_assert(ComposeBufferSize == CompositionBuffer, "composition buffer");
+static_assert(FormatCutWithoutTask == FormatCutWithoutName, "format cut without a task name");
+static_assert(AtomTextLimit == AtomLimit, "atom text limit");
+static_assert(LineBufferSize == LibraryLineBuffer, "line buffer");
+
+// Line sizes tried besides the library's own: up to the size at which a whole composition
+// buffer (276 characters) and the line end just fit.
+const size_t LargestLineSize = CompositionBuffer + 1;
+
+const size_t NameLimit = 600;
+
+size_t Compose(char* line, size_t lineSize, const char* taskName, const char* format, ...)
+{
+    va_list values;
+    va_start(values, format);
+    size_t length = ComposeLine(line, lineSize, taskName, format, values);
+    va_end(values);
+    return length;
+}
+
+// The pieces of the format that the composition buffer leaves room for: a literal may be cut,
+// a conversion is kept whole or dropped.
+std::vector<FormatPiece<char>> CutFormat(const std::vector<FormatPiece<char>>& pieces, size_t limit)
+{
+    std::vector<FormatPiece<char>> kept;
+    size_t used = 0;
+    for (const FormatPiece<char>& piece : pieces) {
+        size_t room = limit - used;
+        if (piece.format.size() <= room) {
+            kept.push_back(piece);
+            used += piece.format.size();
+            continue;
+        }
+        if (!piece.conversion && room > 0) {
+            std::string part = piece.format.substr(0, room);
+            kept.push_back({part, part, false});
+        }
+        break;
+    }
+    return kept;
+}
+
+std::string ExpectedLine(size_t lineSize, const std::string* name, const std::vector<FormatPiece<char>>& pieces)
+{
+    if (lineSize < 2) {
+        return "";
+    }
+    std::string prefix;
+    size_t formatLimit = FormatCutWithoutName;
+    if (name != nullptr) {
+        prefix = *name + NameSeparator;
+        formatLimit = CompositionBuffer - 1 - std::min(prefix.size(), CompositionBuffer - 1);
+    }
+    std::string text = UpToTerminator(prefix + Concatenate(CutFormat(pieces, formatLimit), true));
+    return Prefix(text, lineSize - 2) + "\n";
+}
+
+void CheckSeparatorLine(size_t lineSize, char fill)
+{
+    GuardedBuffer<char> line(lineSize);
+    size_t length = ComposeSeparatorLine(line.Data(), lineSize, fill);
+    line.CheckBounds("separator line");
+    std::string whole = std::string(SeparatorFillCount, fill != '\0' ? fill : '-') + "\n";
+    std::string expected = lineSize == 0 ? "" : Prefix(whole, lineSize - 1);
+    FUZZ_CHECK(length == expected.size(), "separator line length");
+    if (lineSize > 0) {
+        FUZZ_CHECK(line.Text() == expected, "separator line text");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzInput input(data, size);
+    uint8_t mode = input.Byte();
+    size_t lineSize = LibraryLineBuffer;
+    if (mode & 0x80) {
+        lineSize = (input.Byte() | (input.Byte() << 8)) % (LargestLineSize + 1);
+    }
+    bool named = (mode & 1) == 0;
+    std::string name;
+    if (named) {
+        name = input.Text<char>(NameLimit);
+    }
+    ScheduledValues<char> values;
+    size_t argumentCount = 0;
+    std::vector<FormatPiece<char>> pieces = ReadFormat(input, values, argumentCount);
+
+    ExactText<char> nameCopy(name);
+    ExactText<char> format(Concatenate(pieces, false));
+    GuardedBuffer<char> line(lineSize);
+    const char* taskName = named ? nameCopy.Get() : nullptr;
+    size_t length = CallWithArguments(values, argumentCount, [&](auto... arguments) {
+        return Compose(line.Data(), lineSize, taskName, format.Get(), arguments...);
+    });
+
+    line.CheckBounds("line");
+    std::string expected = ExpectedLine(lineSize, named ? &name : nullptr, pieces);
+    FUZZ_CHECK(length == expected.size(), "line length");
+    if (lineSize > 0) {
+        FUZZ_CHECK(line.Text() == expected, "line text");
+    }
+    if (lineSize == LibraryLineBuffer) {
+        // A line fits an atom only when nothing of it was cut: a cut one stays one character
+        // too long, so that the atom table refuses it rather than a shortened line travelling.
+        FUZZ_CHECK(length <= AtomLimit + 1, "line within its buffer");
+        std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, pieces);
+        FUZZ_CHECK((length <= AtomLimit) == (uncut.size() <= AtomLimit), "cut line fits no atom");
+    }
+
+    CheckSeparatorLine(lineSize, static_cast<char>(input.Byte()));
+    return 0;
+}
