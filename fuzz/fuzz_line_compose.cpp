@@ -6,7 +6,6 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,9 +29,8 @@ static_assert(FormatCutWithoutTask == FormatCutWithoutName, "format cut without 
 static_assert(AtomTextLimit == AtomLimit, "atom text limit");
 static_assert(LineBufferSize == LibraryLineBuffer, "line buffer");
 
-// Line sizes tried besides the library's own: up to the size at which a whole composition
-// buffer (276 characters) and the line end just fit.
-const size_t LargestLineSize = CompositionBuffer + 1;
+// Line sizes tried besides the library's own: every one up to well past the composition buffer.
+const size_t LargestLineSize = 2 * CompositionBuffer;
 
 const size_t NameLimit = 600;
 
@@ -72,11 +70,12 @@ std::string ExpectedLine(size_t lineSize, const std::string* name, const std::ve
     if (lineSize < 2) {
         return "";
     }
+    // Name and separator take their share of the composition buffer, and are cut to it too.
     std::string prefix;
     size_t formatLimit = FormatCutWithoutName;
     if (name != nullptr) {
-        prefix = *name + NameSeparator;
-        formatLimit = CompositionBuffer - 1 - std::min(prefix.size(), CompositionBuffer - 1);
+        prefix = Prefix(*name + NameSeparator, CompositionBuffer - 1);
+        formatLimit = CompositionBuffer - 1 - prefix.size();
     }
     std::string text = UpToTerminator(prefix + Concatenate(CutFormat(pieces, formatLimit), true));
     return Prefix(text, lineSize - 2) + "\n";

@@ -93,7 +93,8 @@ line_compose['embedded-nul-character'] = (bytes([UNNAMED]) + literal('before ')
                                           + conversion(precision=0, value=text()) + conversion(precision=0, value=u32(0))
                                           + conversion(precision=0, value=u32(0)) + conversion(precision=0, value=u64(0))
                                           + conversion(value=b'\0') + literal(' after') + b'\0\0')
-for n in (0, 1, 2, 3, 257, 278):
+line_compose['long-line-name-of-280'] = bytes([LINE_SIZE | NAMED]) + size(500) + text(repeat('n', 280)) + literal('format') + b'\0\0'
+for n in (0, 1, 2, 3, 257, 278, 279):
     line_compose['line-size-%d' % n] = bytes([LINE_SIZE | NAMED]) + size(n) + text(literal('Task')) + repeat('x', 300) + b'\0#'
 
 CODE_ZERO, NO_SYSTEM_TEXT, CAPACITY = 1, 2, 0x80
