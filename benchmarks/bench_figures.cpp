@@ -1,0 +1,115 @@
+#include "bench_figures.h"
+
+#include <stdio.h>
+
+namespace {
+
+const char* Verdict(bool met)
+{
+    return met ? "met" : "NOT MET";
+}
+
+double PerLineUs(double linesPerSecond)
+{
+    return 1e6 / linesPerSecond;
+}
+
+void PrintThroughput(const BenchFigures& figures)
+{
+    printf("Lines per second to a terminal in another process\n"
+           "(%d rounds; in each, every route in turn sends %d lines split over the threads)\n",
+           figures.throughputRounds, figures.linesPerMeasurement);
+    printf("  threads  library  floor  floor+name  ODS-peer   lib/floor  lib/(floor+name)  lib/peer\n");
+    for (const ThroughputFigures& row : figures.throughput) {
+        printf("  %7d  %7.0f  %5.0f  %10.0f  %8.0f   %9.3f  %16.3f  %8.3f\n", row.threads,
+               row.linesPerSecond[static_cast<int>(Route::Library)],
+               row.linesPerSecond[static_cast<int>(Route::BareProtocol)],
+               row.linesPerSecond[static_cast<int>(Route::BareProtocolReadingName)],
+               row.linesPerSecond[static_cast<int>(Route::DebugOutput)], row.libraryToFloor,
+               row.libraryToFloorReadingName, row.libraryToPeer);
+    }
+    printf("  floor: FindWindowA, GlobalAddAtomA, SendMessageA, GlobalDeleteAtom written out by hand, no library;\n"
+           "  floor+name: the same, reading the task name back with GlobalGetAtomNameA first, as the library must;\n"
+           "  ODS-peer: the same lines through OutputDebugStringA to a DBWIN_BUFFER listener in another process.\n\n");
+}
+
+void PrintSingleCalls(const BenchFigures& figures)
+{
+    printf("Call without a terminal running (%d rounds of %d calls each, in turn)\n", figures.callRounds,
+           figures.callsWithoutTerminal);
+    printf("  VornakDbg_Message %8.0f ns   bare FindWindowA %8.0f ns   ratio %.3f\n\n",
+           figures.libraryWithoutTerminalNs, figures.findWindowWithoutTerminalNs, figures.withoutTerminalRatio);
+
+    printf("Per line through the library, one sending thread, by entries in its task list\n"
+           "(%d rounds of a %d-line block on each list in turn; middle half of the rounds in brackets)\n",
+           figures.taskRounds, figures.linesPerTaskBlock);
+    printf("  its own entry only %8.1f us\n", figures.oneTaskLineUs);
+    printf("  its own entry oldest, %d newer ones of other threads %8.1f us: extra %+.2f%% [%+.2f%%, %+.2f%%]\n",
+           figures.otherTasks, figures.manyTasksLineUs, figures.manyTasksExtra * 100,
+           figures.manyTasksExtraSpread.lower * 100, figures.manyTasksExtraSpread.upper * 100);
+    printf("  control, another list of its own entry only: difference %+.2f%% [%+.2f%%, %+.2f%%]\n\n",
+           figures.sameListsDifference * 100, figures.sameListsSpread.lower * 100,
+           figures.sameListsSpread.upper * 100);
+
+    printf("Single calls, one thread, terminal running (%d rounds)\n", figures.callRounds);
+    printf("  FindWindowA (found) %6.1f us   GlobalAddAtomA + GlobalDeleteAtom %6.1f us   "
+           "GlobalGetAtomNameA %6.1f us\n\n",
+           figures.findWindowFoundUs, figures.atomAddDeleteUs, figures.atomReadUs);
+}
+
+void PrintTargets(const BenchFigures& figures)
+{
+    const ThroughputFigures* lowest = NULL;
+    for (const ThroughputFigures& row : figures.throughput) {
+        if (lowest == NULL || row.libraryToFloor < lowest->libraryToFloor) {
+            lowest = &row;
+        }
+    }
+    if (lowest == NULL) {
+        return;
+    }
+    bool floorMet = lowest->libraryToFloor >= LibraryToFloorTarget;
+    printf("Targets\n");
+    printf("  library >= %.2f of the floor at every thread count: lowest %.3f (%d threads), %s\n",
+           LibraryToFloorTarget, lowest->libraryToFloor, lowest->threads, Verdict(floorMet));
+    printf("  call without a terminal within %.2f of FindWindowA: %.3f, %s\n", WithoutTerminalTarget,
+           figures.withoutTerminalRatio, Verdict(figures.withoutTerminalRatio <= WithoutTerminalTarget));
+    printf("  %d registered tasks cost under %.0f%% a line: %+.2f%%, %s\n", figures.otherTasks,
+           ManyTasksTarget * 100, figures.manyTasksExtra * 100, Verdict(figures.manyTasksExtra < ManyTasksTarget));
+    if (!floorMet) {
+        // The extra time follows from the paired ratio, not from two separately taken medians.
+        const double floorUs = PerLineUs(lowest->linesPerSecond[static_cast<int>(Route::BareProtocol)]);
+        printf("  What bounds it: at %d threads a line through the library takes %.1f us more than on the floor\n"
+               "  (wall time over lines, %.1f us). Beyond the floor's calls the library reads the task name back\n"
+               "  from its atom every line: one GlobalGetAtomNameA, %.1f us alone on one thread. Against the floor\n"
+               "  making that same read, the library stands at %.3f.\n",
+               lowest->threads, floorUs * (1 / lowest->libraryToFloor - 1), floorUs, figures.atomReadUs,
+               lowest->libraryToFloorReadingName);
+    }
+    bool tasksMet = figures.manyTasksExtra < ManyTasksTarget;
+    if (!tasksMet) {
+        bool withinNoise = figures.manyTasksExtra <= figures.sameListsSpread.upper;
+        printf("  What bounds the task figure: the control, two lists alike, differs by %+.2f%% [%+.2f%%, %+.2f%%];\n"
+               "  the extra of %+.2f%% %s.\n",
+               figures.sameListsDifference * 100, figures.sameListsSpread.lower * 100,
+               figures.sameListsSpread.upper * 100, figures.manyTasksExtra * 100,
+               withinNoise ? "lies within that band: this machine cannot tell it from noise"
+                           : "lies beyond that band: the longer list costs the line");
+    }
+    printf("\n");
+}
+
+}  // namespace
+
+void PrintFigures(const BenchFigures& figures)
+{
+    printf("VORNAKDBG32 benchmark: every figure is a median over rounds, every ratio the median of the\n"
+           "rounds' ratios\n\n");
+    PrintThroughput(figures);
+    PrintSingleCalls(figures);
+    PrintTargets(figures);
+    printf("Delivery checks\n");
+    for (const std::string& check : figures.deliveryChecks) {
+        printf("  %s\n", check.c_str());
+    }
+}

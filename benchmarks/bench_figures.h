@@ -1,0 +1,54 @@
+// What one benchmark run measured, and the table it prints.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "line_senders.h"
+#include "timing.h"
+
+struct ThroughputFigures {
+    int threads;
+    double linesPerSecond[RouteCount];  // median per route, indexed by Route
+    double libraryToFloor;              // median of the rounds' ratios
+    double libraryToFloorReadingName;
+    double libraryToPeer;
+};
+
+struct BenchFigures {
+    int throughputRounds = 0;
+    int callRounds = 0;
+    int linesPerMeasurement = 0;
+    std::vector<ThroughputFigures> throughput;
+
+    int callsWithoutTerminal = 0;
+    double libraryWithoutTerminalNs = 0;
+    double findWindowWithoutTerminalNs = 0;
+    double withoutTerminalRatio = 0;
+
+    int otherTasks = 0;
+    int taskRounds = 0;
+    int linesPerTaskBlock = 0;
+    double oneTaskLineUs = 0;
+    double manyTasksLineUs = 0;
+    double manyTasksExtra = 0;  // median of the rounds' (many / one - 1)
+    Quartiles manyTasksExtraSpread = {};
+    double sameListsDifference = 0;  // the same between two lists of one entry: what noise alone gives
+    Quartiles sameListsSpread = {};
+
+    // Single calls, one thread, terminal running: what a line is made of.
+    double findWindowFoundUs = 0;
+    double atomAddDeleteUs = 0;
+    double atomReadUs = 0;
+
+    // Whether each helper received exactly the lines sent to it, and how many.
+    std::vector<std::string> deliveryChecks;
+    bool deliveryIntact = true;
+};
+
+// Targets the closing note judges.
+const double LibraryToFloorTarget = 0.95;
+const double WithoutTerminalTarget = 1.10;
+const double ManyTasksTarget = 0.02;
+
+void PrintFigures(const BenchFigures& figures);

@@ -1,0 +1,381 @@
+// vornak-bench: how fast VORNAKDBG32 delivers lines to a terminal in another process, beside the
+// same lines sent by hand with the bare protocol (the floor) and with OutputDebugStringA to a
+// DBWIN_BUFFER listener (the peer); what a call costs with no terminal; what 1,000 registered task
+// names cost a line. Prints a table; run it with run-benchmark.sh.
+#include <windows.h>
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <atomic>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench_figures.h"
+#include "bench_names.h"
+#include "helper_process.h"
+#include "line_senders.h"
+#include "terminal_test_lock.h"
+#include "timing.h"
+
+namespace {
+
+// Short measurements taken in turn and many of them: on a shared machine the load changes by the
+// second, and the median of ratios of neighbouring measurements sees through most of it.
+const int ThroughputRounds = 21;
+const int ThreadCounts[] = {1, 2, 4, 8};
+const int LinesPerMeasurement = 240;  // divisible by every thread count
+const int CallRounds = 11;
+const unsigned ShuffleSeed = 2024;
+const int CallsWithoutTerminal = 5000;
+const int TaskRounds = 21;
+const int LinesPerTaskBlock = 200;
+const int OtherTasks = 1000;
+const int RegisteringThreadsAtOnce = 50;
+const int SingleCalls = 2000;
+const int StatusNoTerminal = 2;
+const wchar_t* const LibraryCopyNames[] = {L"vornak-bench-VORNAKDBG32-copy1.dll",
+                                           L"vornak-bench-VORNAKDBG32-copy2.dll"};
+
+// The lines each helper should have received, kept as the run goes.
+struct ExpectedLines {
+    LineTally receiver;
+    LineTally listener;
+};
+
+void Check(bool condition, const std::string& why)
+{
+    if (!condition) {
+        throw std::runtime_error(why);
+    }
+}
+
+void ExpectLines(LineTally* tally, int threads, int first, int count)
+{
+    for (int t = 0; t < threads; ++t) {
+        for (int line = first; line < first + count; ++line) {
+            std::string text = LineText(t, line);
+            tally->Add(text.c_str(), text.size());
+        }
+    }
+}
+
+// Seconds to send linesPerMeasurement lines by route, split over threads. Each library measurement
+// loads the library afresh, so every thread's task entry is the only one it has.
+double MeasureRoute(Route route, int threads, int firstLine, ExpectedLines* expected)
+{
+    int perThread = LinesPerMeasurement / threads;
+    DbgClient client;
+    Check(route != Route::Library || LoadDbgClient(&client), "cannot load VORNAKDBG32.dll");
+    std::vector<ATOM> nameAtoms(threads);
+    std::atomic<int> failed{0};
+    double seconds = TimeOnThreads(
+        threads,
+        [&](int t) {
+            if (route == Route::Library) {
+                failed += client.registerTask(TaskName(t).c_str()) != 0;
+            } else if (route == Route::BareProtocolReadingName) {
+                nameAtoms[t] = GlobalAddAtomA(TaskName(t).c_str());
+                failed += nameAtoms[t] == 0;
+            }
+        },
+        [&](int t) { failed += SendLines(route, client, nameAtoms[t], t, firstLine, perThread); });
+    UnloadDbgClient(&client);
+    for (ATOM atom : nameAtoms) {
+        if (atom != 0) {
+            GlobalDeleteAtom(atom);
+        }
+    }
+    Check(failed == 0, std::to_string(failed) + " calls failed on the route " + RouteName(route));
+    ExpectLines(route == Route::DebugOutput ? &expected->listener : &expected->receiver, threads, firstLine,
+                perThread);
+    return seconds;
+}
+
+void MeasureThroughput(BenchFigures* figures, ExpectedLines* expected, int* nextLine)
+{
+    const Route routes[RouteCount] = {Route::Library, Route::BareProtocol, Route::BareProtocolReadingName,
+                                      Route::DebugOutput};
+    // Warm-up: first calls set up per-process state (the debug-output mutex, the library's pages).
+    for (Route route : routes) {
+        MeasureRoute(route, 1, *nextLine, expected);
+    }
+    *nextLine += LinesPerMeasurement;
+
+    std::mt19937 shuffler(ShuffleSeed);
+    for (int threads : ThreadCounts) {
+        std::vector<double> rates[RouteCount];
+        std::vector<double> toFloor;
+        std::vector<double> toFloorReadingName;
+        std::vector<double> toPeer;
+        for (int round = 0; round < ThroughputRounds; ++round) {
+            // A new order every round, so that no route always follows the same one.
+            Route order[RouteCount];
+            std::copy(routes, routes + RouteCount, order);
+            std::shuffle(order, order + RouteCount, shuffler);
+            double rate[RouteCount];
+            for (Route route : order) {
+                rate[static_cast<int>(route)] =
+                    LinesPerMeasurement / MeasureRoute(route, threads, *nextLine, expected);
+            }
+            *nextLine += LinesPerMeasurement;
+            for (int r = 0; r < RouteCount; ++r) {
+                rates[r].push_back(rate[r]);
+            }
+            double library = rate[static_cast<int>(Route::Library)];
+            toFloor.push_back(library / rate[static_cast<int>(Route::BareProtocol)]);
+            toFloorReadingName.push_back(library / rate[static_cast<int>(Route::BareProtocolReadingName)]);
+            toPeer.push_back(library / rate[static_cast<int>(Route::DebugOutput)]);
+        }
+        ThroughputFigures row = {threads, {}, Median(toFloor), Median(toFloorReadingName), Median(toPeer)};
+        for (int r = 0; r < RouteCount; ++r) {
+            row.linesPerSecond[r] = Median(rates[r]);
+        }
+        figures->throughput.push_back(row);
+    }
+}
+
+// Registers OtherTasks names in client, each on a thread of its own, a batch of threads at a time.
+void RegisterOtherTasks(const DbgClient& client)
+{
+    std::atomic<int> failed{0};
+    for (int first = 0; first < OtherTasks; first += RegisteringThreadsAtOnce) {
+        std::vector<std::thread> batch;
+        for (int k = first; k < first + RegisteringThreadsAtOnce && k < OtherTasks; ++k) {
+            batch.emplace_back([&, k] {
+                std::string name = "Other task " + std::to_string(k);
+                failed += client.registerTask(name.c_str()) != 0;
+            });
+        }
+        for (std::thread& thread : batch) {
+            thread.join();
+        }
+    }
+    Check(failed == 0, std::to_string(failed) + " registrations of other tasks failed");
+}
+
+// Microseconds a line through client on this thread, which registered TaskName(0) there.
+double TimeLibraryLines(const DbgClient& client, int firstLine, ExpectedLines* expected)
+{
+    double start = Now();
+    int failed = SendLines(Route::Library, client, 0, 0, firstLine, LinesPerTaskBlock);
+    double seconds = Now() - start;
+    Check(failed == 0, std::to_string(failed) + " library calls failed");
+    ExpectLines(&expected->receiver, 1, firstLine, LinesPerTaskBlock);
+    return seconds * 1e6 / LinesPerTaskBlock;
+}
+
+// Three task lists side by side, measured in turn: the library as loaded, holding only this
+// thread's entry; a copy of it under another file name (a module of its own, with a list of its
+// own) where this thread's entry is the oldest of OtherTasks + 1, so every look-up walks past the
+// others; and a second copy holding only this thread's entry again, whose difference from the first
+// shows how far two identical measurements differ here. All lists exist throughout, so the atom
+// table is the same for each.
+void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nextLine)
+{
+    enum { OneEntry, ManyEntries, OneEntryAgain, ListCount };
+    wchar_t folder[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    Check(length > 0 && length < MAX_PATH, "no folder for temporary files");
+    const std::wstring original = PathBesideThis(L"VORNAKDBG32.dll");
+    const std::wstring paths[ListCount] = {original, std::wstring(folder) + LibraryCopyNames[0],
+                                           std::wstring(folder) + LibraryCopyNames[1]};
+    DbgClient lists[ListCount];
+    bool ready = true;
+    for (int list = 0; list < ListCount && ready; ++list) {
+        ready = (paths[list] == original || CopyFileW(original.c_str(), paths[list].c_str(), FALSE) != 0) &&
+                LoadDbgClientFrom(paths[list], &lists[list]) && (list == 0 || lists[list].module != lists[0].module) &&
+                lists[list].registerTask(TaskName(0).c_str()) == 0;
+    }
+    if (ready) {
+        RegisterOtherTasks(lists[ManyEntries]);
+    }
+
+    std::vector<double> perLine[ListCount];
+    std::vector<double> extra;
+    std::vector<double> noise;
+    for (int round = 0; ready && round < TaskRounds; ++round) {
+        double us[ListCount];
+        for (int turn = 0; turn < ListCount; ++turn) {
+            int list = (turn + round) % ListCount;
+            us[list] = TimeLibraryLines(lists[list], *nextLine, expected);
+            perLine[list].push_back(us[list]);
+            *nextLine += LinesPerTaskBlock;
+        }
+        extra.push_back(us[ManyEntries] / us[OneEntry] - 1);
+        noise.push_back(us[OneEntryAgain] / us[OneEntry] - 1);
+    }
+    for (int list = ListCount - 1; list >= 0; --list) {
+        UnloadDbgClient(&lists[list]);
+        if (paths[list] != original) {
+            DeleteFileW(paths[list].c_str());
+        }
+    }
+    Check(ready, "cannot load VORNAKDBG32.dll and two copies of it side by side, each with this thread's task");
+    figures->otherTasks = OtherTasks;
+    figures->taskRounds = TaskRounds;
+    figures->linesPerTaskBlock = LinesPerTaskBlock;
+    figures->oneTaskLineUs = Median(perLine[OneEntry]);
+    figures->manyTasksLineUs = Median(perLine[ManyEntries]);
+    figures->manyTasksExtra = Median(extra);
+    figures->manyTasksExtraSpread = Spread(extra);
+    figures->sameListsDifference = Median(noise);
+    figures->sameListsSpread = Spread(noise);
+}
+
+// Median microseconds of one call of call(), made SingleCalls times a round.
+template <typename Call>
+double TimeSingleCalls(Call call)
+{
+    std::vector<double> perCall;
+    for (int round = 0; round < CallRounds; ++round) {
+        double start = Now();
+        for (int i = 0; i < SingleCalls; ++i) {
+            call(i);
+        }
+        perCall.push_back((Now() - start) * 1e6 / SingleCalls);
+    }
+    return Median(perCall);
+}
+
+void MeasureSingleCalls(BenchFigures* figures)
+{
+    std::string line = LineText(0, 0);
+    ATOM taskAtom = GlobalAddAtomA(TaskName(0).c_str());
+    Check(taskAtom != 0, "cannot add an atom");
+    int missed = 0;
+    figures->findWindowFoundUs = TimeSingleCalls([&](int) { missed += FindWindowA(TerminalClassName, NULL) == NULL; });
+    figures->atomAddDeleteUs = TimeSingleCalls([&](int) { GlobalDeleteAtom(GlobalAddAtomA(line.c_str())); });
+    figures->atomReadUs = TimeSingleCalls([&](int) {
+        char name[256];
+        missed += GlobalGetAtomNameA(taskAtom, name, sizeof(name)) == 0;
+    });
+    GlobalDeleteAtom(taskAtom);
+    Check(missed == 0, "a single call failed");
+}
+
+void MeasureWithoutTerminal(BenchFigures* figures)
+{
+    Check(FindWindowA(TerminalClassName, NULL) == NULL, "a terminal is still running");
+    DbgClient client;
+    Check(LoadDbgClient(&client), "cannot load VORNAKDBG32.dll");
+    std::vector<double> library;
+    std::vector<double> bare;
+    std::vector<double> ratio;
+    int unexpected = 0;
+    for (int round = 0; round < CallRounds; ++round) {
+        double libraryNs = 0;
+        double bareNs = 0;
+        // Alternating which goes first.
+        for (int turn = 0; turn < 2; ++turn) {
+            double start = Now();
+            if ((turn + round) % 2 == 0) {
+                for (int i = 0; i < CallsWithoutTerminal; ++i) {
+                    unexpected += client.message("line %d of thread %d", i, 0) != StatusNoTerminal;
+                }
+                libraryNs = (Now() - start) * 1e9 / CallsWithoutTerminal;
+            } else {
+                for (int i = 0; i < CallsWithoutTerminal; ++i) {
+                    unexpected += FindWindowA(TerminalClassName, NULL) != NULL;
+                }
+                bareNs = (Now() - start) * 1e9 / CallsWithoutTerminal;
+            }
+        }
+        library.push_back(libraryNs);
+        bare.push_back(bareNs);
+        ratio.push_back(libraryNs / bareNs);
+    }
+    UnloadDbgClient(&client);
+    Check(unexpected == 0, std::to_string(unexpected) + " calls without a terminal found one");
+    figures->callsWithoutTerminal = CallsWithoutTerminal;
+    figures->libraryWithoutTerminalNs = Median(library);
+    figures->findWindowWithoutTerminalNs = Median(bare);
+    figures->withoutTerminalRatio = Median(ratio);
+}
+
+std::string DeliveryCheck(const char* helper, const char* what, const LineTally& expected, const LineTally& got,
+                          unsigned long long rejected, BenchFigures* figures)
+{
+    bool intact = expected == got && rejected == 0;
+    figures->deliveryIntact = figures->deliveryIntact && intact;
+    return std::string(helper) + " " + what + ": " + std::to_string(got.lines) + " of " +
+           std::to_string(expected.lines) + " lines, " + (expected == got ? "the same text" : "NOT the same text") +
+           ", " + std::to_string(rejected) + " rejected: " + (intact ? "intact" : "NOT INTACT");
+}
+
+void StopHelpers(HelperProcess* receiver, HelperProcess* listener, HANDLE stopListener,
+                 const ExpectedLines& expected, BenchFigures* figures)
+{
+    HWND terminal = FindWindowA(TerminalClassName, NULL);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(terminal, &owner);
+    Check(terminal != NULL && owner == receiver->Id(), "the receiver's window is gone");
+    PostMessageA(terminal, WM_CLOSE, 0, 0);
+    SetEvent(stopListener);
+
+    LineTally received;
+    LineTally listened;
+    unsigned long long rejectedByReceiver = 0;
+    unsigned long long rejectedByListener = 0;
+    std::string error;
+    Check(receiver->Finish(&received, &rejectedByReceiver, &error), "bench-receiver: " + error);
+    Check(listener->Finish(&listened, &rejectedByListener, &error), "bench-dbwin-listener: " + error);
+    figures->deliveryChecks.push_back(DeliveryCheck("bench-receiver", "read from the atoms (library, bare protocol)",
+                                                    expected.receiver, received, rejectedByReceiver, figures));
+    figures->deliveryChecks.push_back(DeliveryCheck("bench-dbwin-listener", "took from DBWIN_BUFFER (OutputDebugStringA)",
+                                                    expected.listener, listened, rejectedByListener, figures));
+    figures->deliveryChecks.push_back(
+        listened.lines > 0 && expected.listener == listened
+            ? "Wine's OutputDebugStringA feeds the DBWIN_BUFFER listener: every line arrived there"
+            : "Wine's OutputDebugStringA did NOT feed the DBWIN_BUFFER listener with every line");
+}
+
+int RunBenchmark()
+{
+    // Tests that start terminals take turns with the benchmark, which would otherwise send to theirs.
+    TerminalTestLock lock;
+    Check(FindWindowA(TerminalClassName, NULL) == NULL, "a debug terminal is already running; stop it first");
+
+    std::string stopName = "VornakBenchStopListener-" + std::to_string(GetCurrentProcessId());
+    HANDLE stopListener = CreateEventA(NULL, TRUE, FALSE, stopName.c_str());
+    Check(stopListener != NULL, "cannot create an event");
+    HelperProcess receiver;
+    HelperProcess listener;
+    std::string error;
+    Check(receiver.Start(ReceiverProgram, L"", &error), "bench-receiver: " + error);
+    std::wstring listenerArguments =
+        std::to_wstring(GetCurrentProcessId()) + L" " + std::wstring(stopName.begin(), stopName.end());
+    Check(listener.Start(ListenerProgram, listenerArguments, &error), "bench-dbwin-listener: " + error);
+
+    BenchFigures figures;
+    figures.throughputRounds = ThroughputRounds;
+    figures.callRounds = CallRounds;
+    figures.linesPerMeasurement = LinesPerMeasurement;
+    ExpectedLines expected;
+    int nextLine = 0;
+    MeasureThroughput(&figures, &expected, &nextLine);
+    MeasureTaskEntries(&figures, &expected, &nextLine);
+    MeasureSingleCalls(&figures);
+    StopHelpers(&receiver, &listener, stopListener, expected, &figures);
+    CloseHandle(stopListener);
+    MeasureWithoutTerminal(&figures);
+
+    PrintFigures(figures);
+    return figures.deliveryIntact ? 0 : 1;
+}
+
+}  // namespace
+
+int main()
+{
+    try {
+        return RunBenchmark();
+    } catch (const std::exception& failure) {
+        fflush(stdout);
+        fprintf(stderr, "vornak-bench: %s\n", failure.what());
+        return 1;
+    }
+}
