@@ -7,6 +7,12 @@ TaskEntry TaskList;
 CRITICAL_SECTION TaskListLock;
 bool TaskListOpen = false;
 
+// Each thread's last look-up answer, so that a line does not walk a long list: its newest entry, or
+// the head record for none. Only the thread's own registration can change the answer (no two living
+// threads share an identity), and registration sets it. Without a slot every look-up walks.
+DWORD OwnEntrySlot = TLS_OUT_OF_INDEXES;
+TaskEntry* const NoOwnEntry = &TaskList;
+
 DWORD_PTR CallingThread()
 {
     return static_cast<DWORD_PTR>(GetCurrentThreadId());
@@ -21,6 +27,7 @@ void OpenTaskList()
     TaskList.atom = 0;
     TaskList.next = NULL;
     TaskList.prev = NULL;
+    OwnEntrySlot = TlsAlloc();
     TaskListOpen = true;
 }
 
@@ -44,6 +51,11 @@ void CloseTaskList(bool processEnding)
         LeaveCriticalSection(&TaskListLock);
         DeleteCriticalSection(&TaskListLock);
     }
+    // Freeing the slot clears it in every thread: a later load starts with no answers.
+    if (OwnEntrySlot != TLS_OUT_OF_INDEXES) {
+        TlsFree(OwnEntrySlot);
+        OwnEntrySlot = TLS_OUT_OF_INDEXES;
+    }
     TaskListOpen = false;
 }
 
@@ -65,23 +77,37 @@ bool InsertTaskEntry(ATOM atom)
     // Published last: a process that ends with this thread stopped here still has a whole list.
     TaskList.next = entry;
     LeaveCriticalSection(&TaskListLock);
+    if (OwnEntrySlot != TLS_OUT_OF_INDEXES) {
+        TlsSetValue(OwnEntrySlot, entry);
+    }
     return true;
 }
 
 ATOM FindTaskEntry()
 {
-    DWORD_PTR thread = CallingThread();
-    ATOM atom = 0;
+    // Entries never change once linked, so a known entry is read without the lock.
+    TaskEntry* known = NULL;
+    if (OwnEntrySlot != TLS_OUT_OF_INDEXES) {
+        known = static_cast<TaskEntry*>(TlsGetValue(OwnEntrySlot));
+    }
+    if (known != NULL) {
+        return known == NoOwnEntry ? 0 : known->atom;
+    }
 
+    DWORD_PTR thread = CallingThread();
+    TaskEntry* found = NoOwnEntry;
     EnterCriticalSection(&TaskListLock);
-    for (const TaskEntry* entry = TaskList.next; entry != NULL; entry = entry->next) {
+    for (TaskEntry* entry = TaskList.next; entry != NULL; entry = entry->next) {
         if (entry->thread == thread) {
-            atom = entry->atom;
+            found = entry;
             break;
         }
     }
     LeaveCriticalSection(&TaskListLock);
-    return atom;
+    if (OwnEntrySlot != TLS_OUT_OF_INDEXES) {
+        TlsSetValue(OwnEntrySlot, found);
+    }
+    return found == NoOwnEntry ? 0 : found->atom;
 }
 
 void FreeTaskEntry(TaskEntry* entry)

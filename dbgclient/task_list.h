@@ -10,10 +10,10 @@ struct TaskEntry {
     TaskEntry* prev;   // next newer entry, or the list's head record
 };
 
-// Readies the lock and empties the list. Called at process attach.
+// Readies the lock and the per-thread look-up slot and empties the list. Called at process attach.
 void OpenTaskList();
 
-// Frees every entry, newest first, then retires the lock; does nothing once done or before
+// Frees every entry, newest first, then retires the lock and the slot; does nothing once done or before
 // OpenTaskList. When the process is ending its other threads are gone, possibly inside the lock,
 // so the list is then released without it.
 void CloseTaskList(bool processEnding);
