@@ -40,9 +40,9 @@ void PrintSingleCalls(const BenchFigures& figures)
     printf("  VornakDbg_Message %8.0f ns   bare FindWindowA %8.0f ns   ratio %.3f\n\n",
            figures.libraryWithoutTerminalNs, figures.findWindowWithoutTerminalNs, figures.withoutTerminalRatio);
 
-    printf("Per line through the library, one sending thread, by entries in its task list\n"
-           "(%d rounds of a %d-line block on each list in turn; middle half of the rounds in brackets)\n",
-           figures.taskRounds, figures.linesPerTaskBlock);
+    printf("Per line through the library, one sending thread, by entries in its task list (median call;\n"
+           "%d lines on each list, one line on each in turn; in brackets the middle half of %d chunks)\n",
+           figures.linesPerTaskList, figures.taskChunks);
     printf("  its own entry only %8.1f us\n", figures.oneTaskLineUs);
     printf("  its own entry oldest, %d newer ones of other threads %8.1f us: extra %+.2f%% [%+.2f%%, %+.2f%%]\n",
            figures.otherTasks, figures.manyTasksLineUs, figures.manyTasksExtra * 100,

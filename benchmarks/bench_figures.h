@@ -27,11 +27,11 @@ struct BenchFigures {
     double withoutTerminalRatio = 0;
 
     int otherTasks = 0;
-    int taskRounds = 0;
-    int linesPerTaskBlock = 0;
+    int linesPerTaskList = 0;
+    int taskChunks = 0;
     double oneTaskLineUs = 0;
     double manyTasksLineUs = 0;
-    double manyTasksExtra = 0;  // median of the rounds' (many / one - 1)
+    double manyTasksExtra = 0;  // median call with many entries over median call with one, less 1
     Quartiles manyTasksExtraSpread = {};
     double sameListsDifference = 0;  // the same between two lists of one entry: what noise alone gives
     Quartiles sameListsSpread = {};

@@ -31,8 +31,8 @@ const int LinesPerMeasurement = 240;  // divisible by every thread count
 const int CallRounds = 11;
 const unsigned ShuffleSeed = 2024;
 const int CallsWithoutTerminal = 5000;
-const int TaskRounds = 21;
-const int LinesPerTaskBlock = 200;
+const int LinesPerTaskList = 3000;
+const int TaskChunks = 10;
 const int OtherTasks = 1000;
 const int RegisteringThreadsAtOnce = 50;
 const int SingleCalls = 2000;
@@ -157,23 +157,30 @@ void RegisterOtherTasks(const DbgClient& client)
     Check(failed == 0, std::to_string(failed) + " registrations of other tasks failed");
 }
 
-// Microseconds a line through client on this thread, which registered TaskName(0) there.
-double TimeLibraryLines(const DbgClient& client, int firstLine, ExpectedLines* expected)
+// Medians of the per-call times of two lists, and the spread of that ratio over consecutive chunks.
+struct ListComparison {
+    double ratio;
+    Quartiles chunkSpread;
+};
+
+ListComparison CompareLists(const std::vector<double>& of, const std::vector<double>& against)
 {
-    double start = Now();
-    int failed = SendLines(Route::Library, client, 0, 0, firstLine, LinesPerTaskBlock);
-    double seconds = Now() - start;
-    Check(failed == 0, std::to_string(failed) + " library calls failed");
-    ExpectLines(&expected->receiver, 1, firstLine, LinesPerTaskBlock);
-    return seconds * 1e6 / LinesPerTaskBlock;
+    std::vector<double> chunkRatios;
+    size_t chunk = of.size() / TaskChunks;
+    for (int c = 0; c < TaskChunks; ++c) {
+        std::vector<double> ofChunk(of.begin() + c * chunk, of.begin() + (c + 1) * chunk);
+        std::vector<double> againstChunk(against.begin() + c * chunk, against.begin() + (c + 1) * chunk);
+        chunkRatios.push_back(Median(ofChunk) / Median(againstChunk) - 1);
+    }
+    return ListComparison{Median(of) / Median(against) - 1, Spread(chunkRatios)};
 }
 
-// Three task lists side by side, measured in turn: the library as loaded, holding only this
-// thread's entry; a copy of it under another file name (a module of its own, with a list of its
-// own) where this thread's entry is the oldest of OtherTasks + 1, so every look-up walks past the
-// others; and a second copy holding only this thread's entry again, whose difference from the first
-// shows how far two identical measurements differ here. All lists exist throughout, so the atom
-// table is the same for each.
+// Three task lists side by side: the library as loaded, holding only this thread's entry; a copy of
+// it under another file name (a module of its own, with a list of its own) where this thread's entry
+// is the oldest of OtherTasks + 1, so every look-up walks past the others; and a second copy holding
+// only this thread's entry again, whose difference from the first shows what noise alone gives.
+// Lines go through the three in turn, one line each, every call timed: neighbouring calls see the
+// same load. All lists exist throughout, so the atom table is the same for each.
 void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nextLine)
 {
     enum { OneEntry, ManyEntries, OneEntryAgain, ListCount };
@@ -194,19 +201,17 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
         RegisterOtherTasks(lists[ManyEntries]);
     }
 
-    std::vector<double> perLine[ListCount];
-    std::vector<double> extra;
-    std::vector<double> noise;
-    for (int round = 0; ready && round < TaskRounds; ++round) {
-        double us[ListCount];
+    std::vector<double> callUs[ListCount];
+    int failed = 0;
+    for (int line = 0; ready && line < LinesPerTaskList; ++line) {
         for (int turn = 0; turn < ListCount; ++turn) {
-            int list = (turn + round) % ListCount;
-            us[list] = TimeLibraryLines(lists[list], *nextLine, expected);
-            perLine[list].push_back(us[list]);
-            *nextLine += LinesPerTaskBlock;
+            int list = (turn + line) % ListCount;
+            double start = Now();
+            failed += SendLines(Route::Library, lists[list], 0, 0, *nextLine, 1);
+            callUs[list].push_back((Now() - start) * 1e6);
+            ExpectLines(&expected->receiver, 1, *nextLine, 1);
+            ++*nextLine;
         }
-        extra.push_back(us[ManyEntries] / us[OneEntry] - 1);
-        noise.push_back(us[OneEntryAgain] / us[OneEntry] - 1);
     }
     for (int list = ListCount - 1; list >= 0; --list) {
         UnloadDbgClient(&lists[list]);
@@ -215,15 +220,18 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
         }
     }
     Check(ready, "cannot load VORNAKDBG32.dll and two copies of it side by side, each with this thread's task");
+    Check(failed == 0, std::to_string(failed) + " library calls failed");
+    ListComparison many = CompareLists(callUs[ManyEntries], callUs[OneEntry]);
+    ListComparison again = CompareLists(callUs[OneEntryAgain], callUs[OneEntry]);
     figures->otherTasks = OtherTasks;
-    figures->taskRounds = TaskRounds;
-    figures->linesPerTaskBlock = LinesPerTaskBlock;
-    figures->oneTaskLineUs = Median(perLine[OneEntry]);
-    figures->manyTasksLineUs = Median(perLine[ManyEntries]);
-    figures->manyTasksExtra = Median(extra);
-    figures->manyTasksExtraSpread = Spread(extra);
-    figures->sameListsDifference = Median(noise);
-    figures->sameListsSpread = Spread(noise);
+    figures->linesPerTaskList = LinesPerTaskList;
+    figures->taskChunks = TaskChunks;
+    figures->oneTaskLineUs = Median(callUs[OneEntry]);
+    figures->manyTasksLineUs = Median(callUs[ManyEntries]);
+    figures->manyTasksExtra = many.ratio;
+    figures->manyTasksExtraSpread = many.chunkSpread;
+    figures->sameListsDifference = again.ratio;
+    figures->sameListsSpread = again.chunkSpread;
 }
 
 // Median microseconds of one call of call(), made SingleCalls times a round.
