@@ -71,11 +71,12 @@ int main()
     windowClass.hInstance = GetModuleHandleA(NULL);
     windowClass.lpszClassName = TerminalClassName;
     // Top-level, never shown: FindWindowA does not see message-only windows.
-    HWND window = RegisterClassA(&windowClass) == 0
-                      ? NULL
-                      : CreateWindowExA(0, TerminalClassName, "Benchmark receiver", WS_OVERLAPPED, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL,
-                                        GetModuleHandleA(NULL), NULL);
+    HWND window = NULL;
+    if (RegisterClassA(&windowClass) != 0) {
+        window = CreateWindowExA(0, TerminalClassName, "Benchmark receiver", WS_OVERLAPPED, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, GetModuleHandleA(NULL),
+                                 NULL);
+    }
     if (window == NULL) {
         fprintf(stderr, "bench-receiver: cannot create the terminal window (error %lu)\n", GetLastError());
         return 1;

@@ -34,8 +34,10 @@ int main(int argc, char** argv)
     bool another = mapping != NULL && GetLastError() == ERROR_ALREADY_EXISTS;
     HANDLE bufferReady = CreateEventA(NULL, FALSE, FALSE, DbwinBufferReadyName);
     HANDLE dataReady = CreateEventA(NULL, FALSE, FALSE, DbwinDataReadyName);
-    const DbwinBuffer* buffer =
-        mapping != NULL ? static_cast<const DbwinBuffer*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : NULL;
+    const DbwinBuffer* buffer = NULL;
+    if (mapping != NULL) {
+        buffer = static_cast<const DbwinBuffer*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    }
     if (stop == NULL || another || buffer == NULL || bufferReady == NULL || dataReady == NULL) {
         fprintf(stderr, "bench-dbwin-listener: %s (error %lu)\n",
                 another ? "another debug-output monitor is running" : "cannot set up the shared buffer",

@@ -18,7 +18,8 @@ double Now()
     return ticks.QuadPart / ticksPerSecond;
 }
 
-double TimeOnThreads(int threads, const std::function<void(int)>& prepare, const std::function<void(int)>& work)
+double TimeOnThreads(int threads, const std::function<void(int)>& prepare,
+                     const std::function<void(int)>& work)
 {
     HANDLE allPrepared = CreateEventA(NULL, TRUE, FALSE, NULL);
     HANDLE go = CreateEventA(NULL, TRUE, FALSE, NULL);

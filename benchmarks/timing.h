@@ -10,7 +10,8 @@ double Now();
 // Runs prepare(t) and then, once every thread is prepared, work(t) on threads t = 0..threads-1.
 // Returns the seconds from the common start until the last thread has finished its work; thread
 // creation and preparation lie outside.
-double TimeOnThreads(int threads, const std::function<void(int)>& prepare, const std::function<void(int)>& work);
+double TimeOnThreads(int threads, const std::function<void(int)>& prepare,
+                     const std::function<void(int)>& work);
 
 double Median(std::vector<double> values);
 

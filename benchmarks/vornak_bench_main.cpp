@@ -194,7 +194,8 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     bool ready = true;
     for (int list = 0; list < ListCount && ready; ++list) {
         ready = (paths[list] == original || CopyFileW(original.c_str(), paths[list].c_str(), FALSE) != 0) &&
-                LoadDbgClientFrom(paths[list], &lists[list]) && (list == 0 || lists[list].module != lists[0].module) &&
+                LoadDbgClientFrom(paths[list], &lists[list]) &&
+                (list == 0 || lists[list].module != lists[0].module) &&
                 lists[list].registerTask(TaskName(0).c_str()) == 0;
     }
     if (ready) {
@@ -255,7 +256,8 @@ void MeasureSingleCalls(BenchFigures* figures)
     ATOM taskAtom = GlobalAddAtomA(TaskName(0).c_str());
     Check(taskAtom != 0, "cannot add an atom");
     int missed = 0;
-    figures->findWindowFoundUs = TimeSingleCalls([&](int) { missed += FindWindowA(TerminalClassName, NULL) == NULL; });
+    figures->findWindowFoundUs =
+        TimeSingleCalls([&](int) { missed += FindWindowA(TerminalClassName, NULL) == NULL; });
     figures->atomAddDeleteUs = TimeSingleCalls([&](int) { GlobalDeleteAtom(GlobalAddAtomA(line.c_str())); });
     figures->atomReadUs = TimeSingleCalls([&](int) {
         char name[256];
@@ -310,8 +312,9 @@ std::string DeliveryCheck(const char* helper, const char* what, const LineTally&
     bool intact = expected == got && rejected == 0;
     figures->deliveryIntact = figures->deliveryIntact && intact;
     return std::string(helper) + " " + what + ": " + std::to_string(got.lines) + " of " +
-           std::to_string(expected.lines) + " lines, " + (expected == got ? "the same text" : "NOT the same text") +
-           ", " + std::to_string(rejected) + " rejected: " + (intact ? "intact" : "NOT INTACT");
+           std::to_string(expected.lines) + " lines, " +
+           (expected == got ? "the same text" : "NOT the same text") + ", " + std::to_string(rejected) +
+           " rejected: " + (intact ? "intact" : "NOT INTACT");
 }
 
 void StopHelpers(HelperProcess* receiver, HelperProcess* listener, HANDLE stopListener,
@@ -331,9 +334,11 @@ void StopHelpers(HelperProcess* receiver, HelperProcess* listener, HANDLE stopLi
     std::string error;
     Check(receiver->Finish(&received, &rejectedByReceiver, &error), "bench-receiver: " + error);
     Check(listener->Finish(&listened, &rejectedByListener, &error), "bench-dbwin-listener: " + error);
-    figures->deliveryChecks.push_back(DeliveryCheck("bench-receiver", "read from the atoms (library, bare protocol)",
+    figures->deliveryChecks.push_back(DeliveryCheck("bench-receiver",
+                                                    "read from the atoms (library, bare protocol)",
                                                     expected.receiver, received, rejectedByReceiver, figures));
-    figures->deliveryChecks.push_back(DeliveryCheck("bench-dbwin-listener", "took from DBWIN_BUFFER (OutputDebugStringA)",
+    figures->deliveryChecks.push_back(DeliveryCheck("bench-dbwin-listener",
+                                                    "took from DBWIN_BUFFER (OutputDebugStringA)",
                                                     expected.listener, listened, rejectedByListener, figures));
     figures->deliveryChecks.push_back(
         listened.lines > 0 && expected.listener == listened

@@ -94,8 +94,10 @@ DeliverySummary Summarise(const std::vector<TerminalLine>& lines)
     for (const TerminalLine& received : lines) {
         ++summary.received;
         size_t separator = received.text.find(Separator);
-        auto sender = separator == std::string::npos ? senderOfBody.end()
-                                                     : senderOfBody.find(received.text.substr(separator + Separator.size()));
+        auto sender = senderOfBody.end();
+        if (separator != std::string::npos) {
+            sender = senderOfBody.find(received.text.substr(separator + Separator.size()));
+        }
         if (sender == senderOfBody.end()) {
             ++summary.garbled;
             continue;
@@ -127,8 +129,8 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
     ASSERT_TRUE(LoadLibraryUnderTest(&library));
     TerminalProcessToFile terminal;
     ASSERT_TRUE(terminal.Start());
-    const VornakMessageFunction sendOfKind[] = {library.debugMessage, library.logMessage, library.statisticMessage,
-                                                library.errorMessage};
+    const VornakMessageFunction sendOfKind[] = {library.debugMessage, library.logMessage,
+                                                library.statisticMessage, library.errorMessage};
 
     std::atomic<int> notStarted{ThreadCount};
     std::atomic<int> failedCalls{0};

@@ -2,8 +2,10 @@
 
 LineMessages RegisteredLineMessages()
 {
-    return LineMessages{RegisterWindowMessageA("*WM_DEBUG_MESSAGE"), RegisterWindowMessageA("*WM_LOG_MESSAGE"),
-                        RegisterWindowMessageA("*WM_STATISTIC_MESSAGE"), RegisterWindowMessageA("*WM_ERROR_MESSAGE")};
+    return LineMessages{RegisterWindowMessageA("*WM_DEBUG_MESSAGE"),
+                        RegisterWindowMessageA("*WM_LOG_MESSAGE"),
+                        RegisterWindowMessageA("*WM_STATISTIC_MESSAGE"),
+                        RegisterWindowMessageA("*WM_ERROR_MESSAGE")};
 }
 
 std::ostream& operator<<(std::ostream& out, const TerminalLine& line)
@@ -12,7 +14,8 @@ std::ostream& operator<<(std::ostream& out, const TerminalLine& line)
     for (char c : line.text) {
         text += c == '\n' ? std::string("\\n") : std::string(1, c);
     }
-    return out << "{0x" << std::hex << line.message << std::dec << ", " << line.letter << ", \"" << text << "\"}";
+    return out << "{0x" << std::hex << line.message << std::dec << ", " << line.letter << ", \"" << text
+               << "\"}";
 }
 
 std::vector<TerminalLine> LinesOf(const std::vector<TerminalRecord>& records)
@@ -20,7 +23,12 @@ std::vector<TerminalLine> LinesOf(const std::vector<TerminalRecord>& records)
     std::vector<TerminalLine> lines;
     lines.reserve(records.size());
     for (const TerminalRecord& record : records) {
-        std::string text = record.atom == 0 ? "(no atom)" : record.text.empty() ? "(unreadable atom)" : record.text;
+        std::string text = record.text;
+        if (record.atom == 0) {
+            text = "(no atom)";
+        } else if (text.empty()) {
+            text = "(unreadable atom)";
+        }
         lines.push_back(TerminalLine{record.message, record.letter, text});
     }
     return lines;

@@ -29,8 +29,8 @@ BOOL CALLBACK MatchTerminalWindow(HWND window, LPARAM lParam)
 
 bool ReadWholeFile(const std::wstring& path, std::string* content)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -67,8 +67,8 @@ bool TerminalProcessToFile::Start()
     }
     reportPath_ = path;
     SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
-    HANDLE report = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE report = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (report == INVALID_HANDLE_VALUE) {
         return false;
     }
