@@ -98,8 +98,10 @@ bool InstallFault(const wchar_t* spec)
 
 int wmain(int argc, wchar_t* argv[])
 {
-    // Taken before any patch, for the closing check.
-    HRESULT(WINAPI * realCoInitialize)(LPVOID) = CoInitialize;
+    // Taken from ole32 itself: the compiler may read a patched import table for CoInitialize.
+    typedef HRESULT(WINAPI * CoInitializeFunction)(LPVOID);
+    CoInitializeFunction realCoInitialize = reinterpret_cast<CoInitializeFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ole32.dll"), "CoInitialize")));
     if (argc < 2 || (argc > 2 && !InstallFault(argv[2]))) {
         fwprintf(stderr, L"usage: installer-with-faults /Install|/Uninstall [Function=code]\n");
         return 2;
