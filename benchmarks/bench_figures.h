@@ -21,6 +21,16 @@ struct BenchFigures {
     int linesPerMeasurement = 0;
     std::vector<ThroughputFigures> throughput;
 
+    // One thread, the routes in turn line by line: median call per route (indexed by Route) and the
+    // ratios as lines per second would give them, library over the other.
+    int linesPerRouteSeries = 0;
+    double lineByLineUs[RouteCount] = {};
+    double lineByLineToFloor = 0;
+    Quartiles lineByLineToFloorSpread = {};
+    double lineByLineToFloorReadingName = 0;
+    Quartiles lineByLineToFloorReadingNameSpread = {};
+    double lineByLineToPeer = 0;
+
     int callsWithoutTerminal = 0;
     double libraryWithoutTerminalNs = 0;
     double findWindowWithoutTerminalNs = 0;
@@ -28,7 +38,7 @@ struct BenchFigures {
 
     int otherTasks = 0;
     int linesPerTaskList = 0;
-    int taskChunks = 0;
+    int callChunks = 0;
     double oneTaskLineUs = 0;
     double manyTasksLineUs = 0;
     double manyTasksExtra = 0;  // median call with many entries over median call with one, less 1

@@ -32,7 +32,8 @@ const int CallRounds = 11;
 const unsigned ShuffleSeed = 2024;
 const int CallsWithoutTerminal = 5000;
 const int LinesPerTaskList = 3000;
-const int TaskChunks = 10;
+const int LinesPerRouteSeries = 2000;
+const int CallChunks = 10;
 const int OtherTasks = 1000;
 const int RegisteringThreadsAtOnce = 50;
 const int SingleCalls = 2000;
@@ -157,22 +158,73 @@ void RegisterOtherTasks(const DbgClient& client)
     Check(failed == 0, std::to_string(failed) + " registrations of other tasks failed");
 }
 
-// Medians of the per-call times of two lists, and the spread of that ratio over consecutive chunks.
-struct ListComparison {
+// The ratio of the median calls of two series timed in turn, and its spread over consecutive chunks.
+struct CallComparison {
     double ratio;
     Quartiles chunkSpread;
 };
 
-ListComparison CompareLists(const std::vector<double>& of, const std::vector<double>& against)
+CallComparison CompareCalls(const std::vector<double>& numerator, const std::vector<double>& denominator)
 {
     std::vector<double> chunkRatios;
-    size_t chunk = of.size() / TaskChunks;
-    for (int c = 0; c < TaskChunks; ++c) {
-        std::vector<double> ofChunk(of.begin() + c * chunk, of.begin() + (c + 1) * chunk);
-        std::vector<double> againstChunk(against.begin() + c * chunk, against.begin() + (c + 1) * chunk);
-        chunkRatios.push_back(Median(ofChunk) / Median(againstChunk) - 1);
+    size_t chunk = numerator.size() / CallChunks;
+    for (size_t c = 0; c < static_cast<size_t>(CallChunks); ++c) {
+        std::vector<double> top(numerator.begin() + c * chunk, numerator.begin() + (c + 1) * chunk);
+        std::vector<double> bottom(denominator.begin() + c * chunk, denominator.begin() + (c + 1) * chunk);
+        chunkRatios.push_back(Median(top) / Median(bottom));
     }
-    return ListComparison{Median(of) / Median(against) - 1, Spread(chunkRatios)};
+    return CallComparison{Median(numerator) / Median(denominator), Spread(chunkRatios)};
+}
+
+Quartiles Less1(Quartiles spread)
+{
+    return Quartiles{spread.lower - 1, spread.upper - 1};
+}
+
+// One thread sends lines by every route in turn, one line each, every call timed: neighbouring calls
+// see the same load, so the medians compare closely what one line costs on each route.
+void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int* nextLine)
+{
+    DbgClient client;
+    Check(LoadDbgClient(&client), "cannot load VORNAKDBG32.dll");
+    ATOM nameAtom = GlobalAddAtomA(TaskName(0).c_str());
+    bool ready = client.registerTask(TaskName(0).c_str()) == 0 && nameAtom != 0;
+    std::vector<double> callUs[RouteCount];
+    int failed = 0;
+    // A new order for every line: a listener still busy with the line before slows whatever follows
+    // OutputDebugStringA, which returns without waiting for it.
+    std::mt19937 shuffler(ShuffleSeed);
+    Route order[RouteCount] = {Route::Library, Route::BareProtocol, Route::BareProtocolReadingName,
+                               Route::DebugOutput};
+    for (int line = 0; ready && line < LinesPerRouteSeries; ++line) {
+        std::shuffle(order, order + RouteCount, shuffler);
+        for (Route route : order) {
+            double start = Now();
+            failed += SendLines(route, client, nameAtom, 0, *nextLine, 1);
+            callUs[static_cast<int>(route)].push_back((Now() - start) * 1e6);
+            ExpectLines(route == Route::DebugOutput ? &expected->listener : &expected->receiver, 1, *nextLine, 1);
+            ++*nextLine;
+        }
+    }
+    if (nameAtom != 0) {
+        GlobalDeleteAtom(nameAtom);
+    }
+    UnloadDbgClient(&client);
+    Check(ready, "cannot register the sending thread's task");
+    Check(failed == 0, std::to_string(failed) + " calls failed on one thread");
+    const std::vector<double>& library = callUs[static_cast<int>(Route::Library)];
+    figures->linesPerRouteSeries = LinesPerRouteSeries;
+    for (int route = 0; route < RouteCount; ++route) {
+        figures->lineByLineUs[route] = Median(callUs[route]);
+    }
+    CallComparison toFloor = CompareCalls(callUs[static_cast<int>(Route::BareProtocol)], library);
+    CallComparison toFloorReadingName = CompareCalls(callUs[static_cast<int>(Route::BareProtocolReadingName)], library);
+    CallComparison toPeer = CompareCalls(callUs[static_cast<int>(Route::DebugOutput)], library);
+    figures->lineByLineToFloor = toFloor.ratio;
+    figures->lineByLineToFloorSpread = toFloor.chunkSpread;
+    figures->lineByLineToFloorReadingName = toFloorReadingName.ratio;
+    figures->lineByLineToFloorReadingNameSpread = toFloorReadingName.chunkSpread;
+    figures->lineByLineToPeer = toPeer.ratio;
 }
 
 // Three task lists side by side: the library as loaded, holding only this thread's entry; a copy of
@@ -222,17 +274,17 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     }
     Check(ready, "cannot load VORNAKDBG32.dll and two copies of it side by side, each with this thread's task");
     Check(failed == 0, std::to_string(failed) + " library calls failed");
-    ListComparison many = CompareLists(callUs[ManyEntries], callUs[OneEntry]);
-    ListComparison again = CompareLists(callUs[OneEntryAgain], callUs[OneEntry]);
+    CallComparison many = CompareCalls(callUs[ManyEntries], callUs[OneEntry]);
+    CallComparison again = CompareCalls(callUs[OneEntryAgain], callUs[OneEntry]);
     figures->otherTasks = OtherTasks;
     figures->linesPerTaskList = LinesPerTaskList;
-    figures->taskChunks = TaskChunks;
+    figures->callChunks = CallChunks;
     figures->oneTaskLineUs = Median(callUs[OneEntry]);
     figures->manyTasksLineUs = Median(callUs[ManyEntries]);
-    figures->manyTasksExtra = many.ratio;
-    figures->manyTasksExtraSpread = many.chunkSpread;
-    figures->sameListsDifference = again.ratio;
-    figures->sameListsSpread = again.chunkSpread;
+    figures->manyTasksExtra = many.ratio - 1;
+    figures->manyTasksExtraSpread = Less1(many.chunkSpread);
+    figures->sameListsDifference = again.ratio - 1;
+    figures->sameListsSpread = Less1(again.chunkSpread);
 }
 
 // Median microseconds of one call of call(), made SingleCalls times a round.
@@ -370,6 +422,7 @@ int RunBenchmark()
     ExpectedLines expected;
     int nextLine = 0;
     MeasureThroughput(&figures, &expected, &nextLine);
+    MeasureRoutesLineByLine(&figures, &expected, &nextLine);
     MeasureTaskEntries(&figures, &expected, &nextLine);
     MeasureSingleCalls(&figures);
     StopHelpers(&receiver, &listener, stopListener, expected, &figures);
