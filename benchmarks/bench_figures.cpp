@@ -86,7 +86,7 @@ void PrintTargets(const BenchFigures& figures)
     }
     bool floorMet = lowest->libraryToFloor >= LibraryToFloorTarget;
     printf("Targets\n");
-    printf("  library >= %.2f of the floor at every thread count: lowest %.3f (%d threads), %s\n",
+    printf("  library >= %.2f of the floor at every thread count: lowest %.3f (%d thread(s)), %s\n",
            LibraryToFloorTarget, lowest->libraryToFloor, lowest->threads, Verdict(floorMet));
     printf("  call without a terminal within %.2f of FindWindowA: %.3f, %s\n", WithoutTerminalTarget,
            figures.withoutTerminalRatio, Verdict(figures.withoutTerminalRatio <= WithoutTerminalTarget));
@@ -97,7 +97,7 @@ void PrintTargets(const BenchFigures& figures)
         const double floorUs = PerLineUs(lowest->linesPerSecond[static_cast<int>(Route::BareProtocol)]);
         const double libraryUs = figures.lineByLineUs[static_cast<int>(Route::Library)];
         const double oneThreadFloorUs = figures.lineByLineUs[static_cast<int>(Route::BareProtocol)];
-        printf("  What bounds it: at %d threads a line through the library took %.1f us more than on the floor\n"
+        printf("  What bounds it: with %d thread(s) a line through the library took %.1f us more than on the floor\n"
                "  (wall time over lines, %.1f us). Beyond the floor's calls the library reads the task name back\n"
                "  from its atom every line, one GlobalGetAtomNameA: %.1f us alone. Line by line on one thread the\n"
                "  library takes %.1f us more than the floor, and stands at %.3f of the floor making that same read.\n",
