@@ -18,14 +18,15 @@
 
 namespace {
 
-// The reporter's buffer; its constant lives beside Windows declarations this build lacks.
+// The reporter's buffer, written out and tied to the installer's constant.
 const size_t ReporterCapacity = 400;
+static_assert(ReporterCapacity == ErrorTextCapacity, "the reporter's buffer changed");
 // Other capacities tried: every one up to a little past the reporter's.
 const size_t LargestCapacity = ReporterCapacity + 20;
 const size_t SystemTextLimit = 600;
 const std::wstring CauseHeading = L"\n\nPossible cause:\n\n";
 
-void Compose(wchar_t* text, size_t capacity, long code, const wchar_t* systemText, const wchar_t* format, ...)
+void Compose(wchar_t* text, size_t capacity, uint32_t code, const wchar_t* systemText, const wchar_t* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -101,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ExactText<wchar_t> format(Concatenate(pieces, false));
     GuardedBuffer<wchar_t> text(capacity);
     CallWithArguments(values, argumentCount, [&](auto... arguments) {
-        Compose(text.Data(), capacity, code, withSystemText ? systemCopy.Get() : nullptr, format.Get(),
+        Compose(text.Data(), capacity, static_cast<uint32_t>(code), withSystemText ? systemCopy.Get() : nullptr, format.Get(),
                 arguments...);
         return 0;
     });

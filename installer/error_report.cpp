@@ -2,7 +2,6 @@
 
 #include <stdio.h>
 
-#include "error_text.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ void ReportError(HRESULT code, const wchar_t* format, ...)
     wchar_t text[ErrorTextCapacity];
     va_list values;
     va_start(values, format);
-    ComposeErrorText(text, ErrorTextCapacity, code, systemText, format, values);
+    ComposeErrorText(text, ErrorTextCapacity, static_cast<uint32_t>(code), systemText, format, values);
     va_end(values);
     fputws(text, stdout);
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-const size_t ErrorTextCapacity = 400; // wide characters, terminator included
+#include "error_text.h"
 
 // Prints "Error <code>: " (when code is not 0), format expanded with the values, and the system's
 // text for the code when it has one. Prints verbatim and adds no line break; cuts at 400 characters.

@@ -18,7 +18,7 @@ bool AppendFormatted(wchar_t* text, size_t capacity, const wchar_t* format, ...)
 
 } // namespace
 
-void ComposeErrorText(wchar_t* text, size_t capacity, long code, const wchar_t* systemText,
+void ComposeErrorText(wchar_t* text, size_t capacity, uint32_t code, const wchar_t* systemText,
                       const wchar_t* format, va_list values)
 {
     if (capacity == 0) {
@@ -27,7 +27,7 @@ void ComposeErrorText(wchar_t* text, size_t capacity, long code, const wchar_t* 
     text[0] = L'\0';
     if (code != 0) {
         // Printed as the unsigned 32-bit number it is: 0x8004a024, never a negative value.
-        AppendFormatted(text, capacity, ErrorCodeFormat, static_cast<unsigned long>(code) & 0xFFFFFFFFul);
+        AppendFormatted(text, capacity, ErrorCodeFormat, static_cast<unsigned long>(code));
     }
     AppendFormattedBounded(text, capacity, format, values);
     if (code != 0 && systemText != nullptr) {

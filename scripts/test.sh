@@ -1,13 +1,21 @@
 #!/bin/sh
-# The whole test suite: builds everything and runs every test under Wine.
+# The whole test suite: builds everything, fuzzes the pure text and path code, builds the
+# deliverables with a second compiler, and runs every test under Wine.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$source_dir/build"
 
 # Xvfb, xwininfo and ImageMagick: the terminal's screenshot on a virtual X screen.
-"$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick
+# clang and its run-time: the fuzzers and the second compiler.
+"$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick clang libclang-rt-14-dev
 "$source_dir/scripts/build.sh" "$build_dir"
 
+echo "== Fuzzing (a fixed number of inputs per target)"
+"$source_dir/fuzz/run-fuzzers.sh" 40000 "$source_dir/build-fuzz"
+echo "== Second compiler"
+"$source_dir/scripts/check-clang-build.sh" "$source_dir/build-clang"
+
+echo "== Tests under Wine"
 export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all
 trap 'wineserver -k 2>/dev/null || true' EXIT
 cd "$build_dir"

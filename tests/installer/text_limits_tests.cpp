@@ -25,7 +25,7 @@ struct GuardedBuffer {
     std::wstring storage;
 };
 
-std::wstring Compose(GuardedBuffer& buffer, long code, const wchar_t* systemText, const wchar_t* format, ...)
+std::wstring Compose(GuardedBuffer& buffer, uint32_t code, const wchar_t* systemText, const wchar_t* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -38,7 +38,7 @@ TEST(ErrorText, CodeMessageAndCauseInThatOrder)
 {
     GuardedBuffer buffer(ErrorTextCapacity);
     EXPECT_EQ(L"Error 0x8004a024: Holder currently holds the lock, try later.\n\nPossible cause:\n\nBusy.\r\n",
-              Compose(buffer, static_cast<long>(0x8004A024), L"Busy.\r\n", L"%ls currently holds the lock, try later.",
+              Compose(buffer, 0x8004A024u, L"Busy.\r\n", L"%ls currently holds the lock, try later.",
                       L"Holder"));
 }
 
@@ -53,7 +53,7 @@ TEST(ErrorText, TextOfFourHundredCharactersIsCutToThreeHundredNinetyNine)
     std::wstring name(380, L'n');
     GuardedBuffer buffer(ErrorTextCapacity);
 
-    std::wstring text = Compose(buffer, static_cast<long>(0x80004005), L"Unspecified error\r\n", L"%ls", name.c_str());
+    std::wstring text = Compose(buffer, 0x80004005u, L"Unspecified error\r\n", L"%ls", name.c_str());
 
     // "Error 0x80004005: " is 18 characters: one more character of the cause fits.
     EXPECT_EQ(L"Error 0x80004005: " + name + L"\n", text);
