@@ -66,13 +66,13 @@ DWORD WINAPI FailingFormatMessageW(DWORD, LPCVOID, DWORD, DWORD, LPWSTR, DWORD, 
     return 0;
 }
 
-bool InstallFault(const wchar_t* spec)
+bool InstallFault(const wchar_t* fault)
 {
-    const wchar_t* equals = wcschr(spec, L'=');
+    const wchar_t* equals = wcschr(fault, L'=');
     if (equals == NULL) {
         return false;
     }
-    std::wstring function(spec, equals);
+    std::wstring function(fault, equals);
     const wchar_t* value = equals + 1;
     g_code = static_cast<DWORD>(wcstoul(value, NULL, 0));
     void* replacement = nullptr;
