@@ -7,29 +7,18 @@
 
 #include <string>
 
+#include "child_process.h"
 #include "line_digest.h"
 
 class HelperProcess {
 public:
-    HelperProcess() = default;
-    ~HelperProcess();
-    HelperProcess(const HelperProcess&) = delete;
-    HelperProcess& operator=(const HelperProcess&) = delete;
-
     // Starts program (a file beside this program) with arguments and waits for its ready line.
     bool Start(const wchar_t* program, const std::wstring& arguments, std::string* error);
-    DWORD Id() const { return process_.dwProcessId; }
+    DWORD Id() const { return process_.Id(); }
 
     // Reads the report the helper writes when asked to stop, and waits for it to end.
     bool Finish(LineTally* tally, unsigned long long* rejected, std::string* error);
 
 private:
-    bool ReadLine(std::string* line);
-
-    PROCESS_INFORMATION process_ = {};
-    HANDLE output_ = NULL;
-    std::string pending_;
+    ChildProcess process_;
 };
-
-// The full path of a file in the folder of the running program.
-std::wstring PathBesideThis(const wchar_t* fileName);

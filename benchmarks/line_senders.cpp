@@ -81,7 +81,7 @@ const char* RouteName(Route route)
 
 bool LoadDbgClient(DbgClient* client)
 {
-    return LoadDbgClientFrom(PathBesideThis(L"VORNAKDBG32.dll"), client);
+    return LoadDbgClientFrom(PathBesideProgram(L"VORNAKDBG32.dll"), client);
 }
 
 bool LoadDbgClientFrom(const std::wstring& path, DbgClient* client)

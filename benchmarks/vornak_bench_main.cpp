@@ -239,7 +239,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     wchar_t folder[MAX_PATH];
     DWORD length = GetTempPathW(MAX_PATH, folder);
     Check(length > 0 && length < MAX_PATH, "no folder for temporary files");
-    const std::wstring original = PathBesideThis(L"VORNAKDBG32.dll");
+    const std::wstring original = PathBesideProgram(L"VORNAKDBG32.dll");
     const std::wstring paths[ListCount] = {original, std::wstring(folder) + LibraryCopyNames[0],
                                            std::wstring(folder) + LibraryCopyNames[1]};
     DbgClient lists[ListCount];

@@ -28,51 +28,20 @@ BOOL CALLBACK MatchTerminalWindow(HWND window, LPARAM lParam)
 
 }  // namespace
 
-TerminalProcess::~TerminalProcess()
-{
-    if (process_.hProcess != NULL) {
-        TerminateProcess(process_.hProcess, 1);
-        WaitForSingleObject(process_.hProcess, INFINITE);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-    }
-    if (output_ != NULL) {
-        CloseHandle(output_);
-    }
-}
-
 bool TerminalProcess::Start(const std::wstring& program)
 {
-    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
-    HANDLE childOutput = NULL;
-    if (!CreatePipe(&output_, &childOutput, &inheritable, 0)) {
+    if (!process_.StartWithPipes(L"\"" + program + L"\"")) {
         return false;
     }
-    SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = childOutput;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::wstring commandLine = L"\"" + program + L"\"";
-    BOOL started = CreateProcessW(program.c_str(), &commandLine[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup,
-                                  &process_);
-    CloseHandle(childOutput);
-    if (!started) {
-        process_ = PROCESS_INFORMATION();
-        return false;
-    }
-
     for (DWORD waited = 0; waited < StartTimeoutMilliseconds; waited += PollMilliseconds) {
-        WindowSearch search = {process_.dwProcessId, NULL};
+        WindowSearch search = {process_.Id(), NULL};
         EnumWindows(MatchTerminalWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != NULL) {
             window_ = search.found;
             return true;
         }
-        if (WaitForSingleObject(process_.hProcess, PollMilliseconds) == WAIT_OBJECT_0) {
+        DWORD exitCode = 0;
+        if (process_.Wait(PollMilliseconds, &exitCode)) {
             return false;
         }
     }
@@ -82,23 +51,14 @@ bool TerminalProcess::Start(const std::wstring& program)
 bool TerminalProcess::Stop(std::vector<TerminalRecord>* records)
 {
     records->clear();
-    if (process_.hProcess == NULL) {
+    if (process_.HasEnded()) {
         return false;
     }
     PostMessageW(window_, WM_CLOSE, 0, 0);
 
-    std::string report;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(output_, chunk, sizeof(chunk), &read, NULL) && read > 0) {
-        report.append(chunk, read);
-    }
-    WaitForSingleObject(process_.hProcess, INFINITE);
+    std::string report = process_.ReadAll();
     DWORD exitCode = 1;
-    GetExitCodeProcess(process_.hProcess, &exitCode);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-    process_ = PROCESS_INFORMATION();
+    process_.Wait(INFINITE, &exitCode);
 
     // One record a line; text-mode output may have put "\r" before each "\n".
     size_t start = 0;
@@ -119,12 +79,4 @@ bool TerminalProcess::Stop(std::vector<TerminalRecord>* records)
         start = end + 1;
     }
     return exitCode == 0;
-}
-
-std::wstring ProgramBesideThis(const wchar_t* fileName)
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + fileName;
 }

@@ -7,15 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "terminal_record.h"
 
 class TerminalProcess {
 public:
-    TerminalProcess() = default;
-    ~TerminalProcess();
-    TerminalProcess(const TerminalProcess&) = delete;
-    TerminalProcess& operator=(const TerminalProcess&) = delete;
-
     // Starts the program and returns once its window can be found (false after 20 s or on failure).
     bool Start(const std::wstring& program);
     // Closes its window, collects what it recorded and waits for it to end. False if its report
@@ -23,10 +19,6 @@ public:
     bool Stop(std::vector<TerminalRecord>* records);
 
 private:
-    PROCESS_INFORMATION process_ = {};
-    HANDLE output_ = NULL;
+    ChildProcess process_;
     HWND window_ = NULL;
 };
-
-// The full path of a program in the same folder as the running executable.
-std::wstring ProgramBesideThis(const wchar_t* fileName);

@@ -1,94 +1,36 @@
 #include "lock_holder_process.h"
 
-#include <vector>
-
 namespace {
 
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
+// How long a holder gets to end once its standard input has ended.
+constexpr DWORD FinishTimeoutMs = 10000;
 
 } // namespace
 
 LockHolderProcess::LockHolderProcess(const std::wstring& clientName, DWORD milliseconds)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), NULL, TRUE};
-    HANDLE childInput = NULL;
-    HANDLE childOutput = NULL;
-    CreatePipe(&childInput, &input_, &inherit, 0);
-    CreatePipe(&output_, &childOutput, &inherit, 0);
-    SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = childInput;
-    startup.hStdOutput = childOutput;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::wstring command = L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"" + clientName + L"\" " +
-                           std::to_wstring(milliseconds);
-    std::vector<wchar_t> line(command.begin(), command.end());
-    line.push_back(L'\0');
-    CreateProcessW(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process_);
-    CloseHandle(childInput);
-    CloseHandle(childOutput);
+    // A holder that cannot start never says "holding": WaitUntilHolding reports it.
+    process_.StartWithPipes(L"\"" + PathBesideProgram(L"netcfg-lock-holder.exe") + L"\" \"" + clientName + L"\" " +
+                            std::to_wstring(milliseconds));
 }
 
 LockHolderProcess::~LockHolderProcess()
 {
     Finish();
-    if (process_.hProcess != NULL) {
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    CloseHandle(output_);
 }
 
 bool LockHolderProcess::WaitUntilHolding(DWORD timeoutMs)
 {
-    std::string seen;
-    DWORD started = GetTickCount();
-    while (GetTickCount() - started < timeoutMs) {
-        DWORD available = 0;
-        if (!PeekNamedPipe(output_, NULL, 0, NULL, &available, NULL)) {
-            return false;
-        }
-        if (available == 0) {
-            Sleep(10);
-            continue;
-        }
-        char buffer[64];
-        DWORD read = 0;
-        if (!ReadFile(output_, buffer, sizeof(buffer), &read, NULL)) {
-            return false;
-        }
-        seen.append(buffer, read);
-        if (seen.find("holding") != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+    return process_.ReadUntil("holding", timeoutMs);
 }
 
 DWORD LockHolderProcess::Finish()
 {
-    if (input_ != NULL) {
-        CloseHandle(input_);
-        input_ = NULL;
-    }
-    return WaitForExit(10000);
+    return process_.Finish(FinishTimeoutMs);
 }
 
 DWORD LockHolderProcess::WaitForExit(DWORD timeoutMs)
 {
     DWORD code = STILL_ACTIVE;
-    if (process_.hProcess != NULL && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process_.hProcess, &code);
-    }
-    return code;
+    return process_.Wait(timeoutMs, &code) ? code : STILL_ACTIVE;
 }

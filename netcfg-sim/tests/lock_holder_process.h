@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "child_process.h"
+
 class LockHolderProcess {
 public:
     LockHolderProcess(const std::wstring& clientName, DWORD milliseconds);
@@ -20,7 +22,5 @@ public:
     DWORD WaitForExit(DWORD timeoutMs);
 
 private:
-    PROCESS_INFORMATION process_ = {};
-    HANDLE input_ = NULL;
-    HANDLE output_ = NULL;
+    ChildProcess process_;
 };

@@ -15,7 +15,7 @@ namespace {
 // Runs a program beside this one to its end; returns its exit code, or -1 if it could not start.
 long RunProgram(const wchar_t* fileName)
 {
-    std::wstring program = ProgramBesideThis(fileName);
+    std::wstring program = PathBesideProgram(fileName);
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -36,7 +36,7 @@ TEST(CrossProcess, HostProgramLinesReachATerminalProcess)
     TerminalTestLock lock;
     ASSERT_FALSE(AtomTableHolds("Scanner")) << "a leftover reference from an earlier run";
     TerminalProcess terminal;
-    ASSERT_TRUE(terminal.Start(ProgramBesideThis(L"recording-terminal.exe")));
+    ASSERT_TRUE(terminal.Start(PathBesideProgram(L"recording-terminal.exe")));
 
     EXPECT_EQ(0, RunProgram(L"dbgclient-host-example.exe"));
     std::vector<TerminalRecord> records;

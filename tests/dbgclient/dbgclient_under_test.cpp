@@ -1,6 +1,6 @@
 #include "dbgclient_under_test.h"
 
-#include "terminal_process.h"
+#include "child_process.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ std::string LookupName(ExportLookup lookup)
 
 HMODULE LoadDbgClientModule()
 {
-    return LoadLibraryW(ProgramBesideThis(L"VORNAKDBG32.dll").c_str());
+    return LoadLibraryW(PathBesideProgram(L"VORNAKDBG32.dll").c_str());
 }
 
 LoadedDbgClient::LoadedDbgClient(ExportLookup lookup) : module_(LoadDbgClientModule())

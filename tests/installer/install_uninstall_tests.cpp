@@ -137,11 +137,14 @@ TEST_F(InstallerRun, FailedFinalApplyIsReportedByTheFinalErrorAlone)
 
 TEST_F(InstallerRun, InstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
 {
-    RunningProgram holder = StartProgram(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000");
-    ASSERT_TRUE(WaitForOutput(holder, "holding"));
+    ChildProcess holder;
+    ASSERT_TRUE(
+        holder.StartWithPipes(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000"))
+        << GetLastError();
+    ASSERT_TRUE(holder.ReadUntil("holding"));
 
     ProgramRun run = Run(L"/Install");
-    FinishProgram(holder);
+    holder.Finish();
 
     EXPECT_EQ(InstallProgress() + "Error 0x8004a024: Lock Holder Tool currently holds the lock, try later." +
                   Cause(NoWriteLock) + "Error 0x8004a024: InstallSpecifiedComponent\n" + Cause(NoWriteLock),
@@ -153,11 +156,14 @@ TEST_F(InstallerRun, InstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
 TEST_F(InstallerRun, UninstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
 {
     InstallBeforehand();
-    RunningProgram holder = StartProgram(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000");
-    ASSERT_TRUE(WaitForOutput(holder, "holding"));
+    ChildProcess holder;
+    ASSERT_TRUE(
+        holder.StartWithPipes(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000"))
+        << GetLastError();
+    ASSERT_TRUE(holder.ReadUntil("holding"));
 
     ProgramRun run = Run(L"/Uninstall");
-    FinishProgram(holder);
+    holder.Finish();
 
     EXPECT_EQ(UninstallProgress() + "Error 0x8004a024: Lock Holder Tool currently holds the lock, try later." +
                   Cause(NoWriteLock),

@@ -9,6 +9,20 @@ std::string Narrow(const std::wstring& text)
 
 } // namespace
 
+ProgramRun RunProgram(const std::wstring& commandLine, const ChildEnvironment& environment)
+{
+    ProgramRun run;
+    ChildProcess program;
+    if (!program.StartWithPipes(commandLine, environment)) {
+        ADD_FAILURE() << "cannot start a program, error " << GetLastError();
+        return run;
+    }
+    program.CloseInput();
+    run.output = WithoutCarriageReturns(program.ReadAll());
+    run.exitCode = program.Finish();
+    return run;
+}
+
 void InstallerRun::StartOver()
 {
     Simulator().ResetState();

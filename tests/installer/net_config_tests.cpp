@@ -160,16 +160,18 @@ TEST_F(LockedConfiguration, EveryFailedCloseStepReturnsItsCodeAndStillGivesEvery
 
 TEST_F(LockedConfiguration, LockHeldByAnotherProgramIsRefusedWithTheHoldersName)
 {
-    RunningProgram other =
-        StartProgram(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000");
-    ASSERT_TRUE(WaitForOutput(other, "holding"));
+    ChildProcess other;
+    ASSERT_TRUE(
+        other.StartWithPipes(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000"))
+        << GetLastError();
+    ASSERT_TRUE(other.ReadUntil("holding"));
     NetConfigHandle netConfig = NULL;
     wchar_t* holder = NULL;
 
     DWORD started = GetTickCount();
     HRESULT hr = OpenNetConfig(true, LockClientName, &netConfig, &holder);
     DWORD waited = GetTickCount() - started;
-    FinishProgram(other);
+    other.Finish();
 
     EXPECT_EQ(static_cast<HRESULT>(0x8004A024), hr);
     EXPECT_EQ(nullptr, netConfig);

@@ -72,7 +72,7 @@ std::vector<std::string> JournalFile::Lines() const
     return lines;
 }
 
-Environment JournalFile::For(const std::wstring& script) const
+ChildEnvironment JournalFile::For(const std::wstring& script) const
 {
     return {{JournalVariable, path_}, {ScriptVariable, script}};
 }

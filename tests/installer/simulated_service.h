@@ -27,7 +27,7 @@ public:
     const std::wstring& Path() const { return path_; }
     std::vector<std::string> Lines() const;
     // The variables that make the simulator journal here and follow script.
-    Environment For(const std::wstring& script) const;
+    ChildEnvironment For(const std::wstring& script) const;
 
 private:
     std::wstring path_;

@@ -1,6 +1,6 @@
 #include "loaded_library.h"
 
-#include "terminal_process.h"
+#include "child_process.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ Function Export(HMODULE module, const char* name)
 bool LoadLibraryUnderTest(LoadedLibrary* library)
 {
     *library = LoadedLibrary();
-    library->module = LoadLibraryW(ProgramBesideThis(LibraryFileName).c_str());
+    library->module = LoadLibraryW(PathBesideProgram(LibraryFileName).c_str());
     if (library->module == NULL) {
         return false;
     }

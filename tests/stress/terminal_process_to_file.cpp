@@ -1,7 +1,6 @@
 #include "terminal_process_to_file.h"
 
 #include "recording_window.h"
-#include "terminal_process.h"
 
 namespace {
 
@@ -48,10 +47,7 @@ bool ReadWholeFile(const std::wstring& path, std::string* content)
 
 TerminalProcessToFile::~TerminalProcessToFile()
 {
-    if (process_.hProcess != NULL) {
-        TerminateProcess(process_.hProcess, 1);
-        EndProcess();
-    }
+    process_.Terminate(1);
     if (!reportPath_.empty()) {
         DeleteFileW(reportPath_.c_str());
     }
@@ -66,35 +62,19 @@ bool TerminalProcessToFile::Start()
         return false;
     }
     reportPath_ = path;
-    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
-    HANDLE report = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (report == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    std::wstring program = ProgramBesideThis(L"recording-terminal.exe");
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = report;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    BOOL started = CreateProcessW(program.c_str(), &commandLine[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup,
-                                  &process_);
-    CloseHandle(report);
-    if (!started) {
-        process_ = PROCESS_INFORMATION();
+    std::wstring commandLine = L"\"" + PathBesideProgram(L"recording-terminal.exe") + L"\"";
+    if (!process_.StartWithOutputFile(commandLine, reportPath_)) {
         return false;
     }
     for (DWORD waited = 0; waited < StartTimeoutMilliseconds; waited += PollMilliseconds) {
-        WindowSearch search = {process_.dwProcessId, NULL};
+        WindowSearch search = {process_.Id(), NULL};
         EnumWindows(MatchTerminalWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != NULL) {
             window_ = search.found;
             return true;
         }
-        if (WaitForSingleObject(process_.hProcess, PollMilliseconds) == WAIT_OBJECT_0) {
+        DWORD exitCode = 0;
+        if (process_.Wait(PollMilliseconds, &exitCode)) {
             return false;
         }
     }
@@ -104,14 +84,12 @@ bool TerminalProcessToFile::Start()
 bool TerminalProcessToFile::Stop(std::vector<TerminalRecord>* records)
 {
     records->clear();
-    if (process_.hProcess == NULL) {
+    if (process_.HasEnded()) {
         return false;
     }
     PostMessageW(window_, WM_CLOSE, 0, 0);
-    WaitForSingleObject(process_.hProcess, INFINITE);
     DWORD exitCode = 1;
-    GetExitCodeProcess(process_.hProcess, &exitCode);
-    EndProcess();
+    process_.Wait(INFINITE, &exitCode);
 
     std::string report;
     if (exitCode != 0 || !ReadWholeFile(reportPath_, &report)) {
@@ -133,12 +111,4 @@ bool TerminalProcessToFile::Stop(std::vector<TerminalRecord>* records)
         start = end + 1;
     }
     return true;
-}
-
-void TerminalProcessToFile::EndProcess()
-{
-    WaitForSingleObject(process_.hProcess, INFINITE);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-    process_ = PROCESS_INFORMATION();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "terminal_record.h"
 
 class TerminalProcessToFile {
@@ -23,9 +24,7 @@ public:
     bool Stop(std::vector<TerminalRecord>* records);
 
 private:
-    void EndProcess();
-
-    PROCESS_INFORMATION process_ = {};
-    HWND window_ = NULL;
     std::wstring reportPath_;
+    ChildProcess process_;
+    HWND window_ = NULL;
 };

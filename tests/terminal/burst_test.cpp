@@ -41,10 +41,10 @@ TEST(TerminalBurst, TenThousandLinesFromFourHostsArriveCompleteAndInPerThreadOrd
     HANDLE start = CreateEventA(NULL, TRUE, FALSE, "VornakBurstStart");
     ASSERT_NE(start, nullptr);
 
-    std::vector<std::unique_ptr<ChildProcess>> hosts;
+    std::vector<std::unique_ptr<CapturedProgram>> hosts;
     for (int host = 0; host < Hosts; ++host) {
-        hosts.push_back(std::make_unique<ChildProcess>());
-        ASSERT_TRUE(hosts.back()->Start(ProgramBesideTests(L"burst-host.exe"),
+        hosts.push_back(std::make_unique<CapturedProgram>());
+        ASSERT_TRUE(hosts.back()->Start(PathBesideProgram(L"burst-host.exe"),
                                         {std::to_wstring(host), std::to_wstring(ThreadsPerHost),
                                          std::to_wstring(LinesPerThread)}));
     }

@@ -29,7 +29,7 @@ RunningTerminal::~RunningTerminal()
 
 bool RunningTerminal::Start()
 {
-    if (!process_.Start(ProgramBesideTests(L"vornak-terminal.exe"), {L"--headless", L"--output", output_.Path()})) {
+    if (!process_.Start(PathBesideProgram(L"vornak-terminal.exe"), {L"--headless", L"--output", output_.Path()})) {
         return false;
     }
     for (DWORD waited = 0; waited < StartTimeoutMs && !process_.HasEnded(); waited += PollMs) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "captured_program.h"
 
 class RunningTerminal {
 public:
@@ -29,7 +29,7 @@ public:
 
 private:
     TemporaryFile output_{L"terminal"};
-    ChildProcess process_;
+    CapturedProgram process_;
     HWND window_ = NULL;
 };
 

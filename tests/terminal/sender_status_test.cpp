@@ -55,7 +55,7 @@ int OnOwnThread(const std::function<int()>& call)
 
 int RunSender(const std::vector<std::wstring>& arguments, std::string* errors = nullptr)
 {
-    return RunProgram(ProgramBesideTests(L"vornak-send.exe"), arguments, errors);
+    return RunProgram(PathBesideProgram(L"vornak-send.exe"), arguments, errors);
 }
 
 TEST(SenderStatus, WithoutATerminalEveryRequestExitsWithTheLibrarysStatusTwo)
@@ -148,7 +148,7 @@ TEST(SenderStatus, WithoutTheLibraryBesideItTheSenderExitsWithSixtyNine)
 {
     TemporaryFile lonelyCopy(L"send-copy");
     std::wstring program = lonelyCopy.Path() + L".exe";
-    ASSERT_TRUE(CopyFileW(ProgramBesideTests(L"vornak-send.exe").c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(PathBesideProgram(L"vornak-send.exe").c_str(), program.c_str(), FALSE));
     std::string errors;
     int status = RunProgram(program, {L"log", L"x"}, &errors);
     DeleteFileW(program.c_str());

@@ -14,7 +14,7 @@ using Lines = std::vector<std::string>;
 
 int RunTerminalCommand(const std::vector<std::wstring>& arguments, std::string* errors)
 {
-    return RunProgram(ProgramBesideTests(L"vornak-terminal.exe"), arguments, errors);
+    return RunProgram(PathBesideProgram(L"vornak-terminal.exe"), arguments, errors);
 }
 
 TEST(TerminalInstance, SecondTerminalIsRefusedAndTheFirstKeepsItsOutput)
@@ -84,8 +84,8 @@ TEST(TerminalInstance, WaitSucceedsWhileATerminalRunsAndTimesOutWithoutOne)
 TEST(TerminalInstance, HeadlessWithoutAnOutputFileWritesToStandardOutput)
 {
     TerminalTestLock lock;
-    ChildProcess terminal;
-    ASSERT_TRUE(terminal.Start(ProgramBesideTests(L"vornak-terminal.exe"), {L"--headless"}));
+    CapturedProgram terminal;
+    ASSERT_TRUE(terminal.Start(PathBesideProgram(L"vornak-terminal.exe"), {L"--headless"}));
     HWND window = NULL;
     for (int tries = 0; tries < 2000 && window == NULL && !terminal.HasEnded(); ++tries) {
         Sleep(10);

@@ -1,0 +1,63 @@
+// A program started as a child process, its standard streams on pipes or its output in a file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Extra environment variables for a child, on top of this process's own (replacing any of the same name).
+using ChildEnvironment = std::vector<std::pair<std::wstring, std::wstring>>;
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    // A child still running is ended (exit code 1) and waited for.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts commandLine (its program quoted) with standard input and output on pipes; standard error
+    // is this process's. False on failure, GetLastError() telling why.
+    bool StartWithPipes(const std::wstring& commandLine, const ChildEnvironment& environment = {});
+    // Starts commandLine with standard output written to outputPath and standard error to errorPath
+    // (this process's when empty); standard input is this process's. False on failure, as above.
+    bool StartWithOutputFile(const std::wstring& commandLine, const std::wstring& outputPath,
+                             const std::wstring& errorPath = std::wstring());
+
+    // Everything not yet read from its standard output, until it closes it; "\r" kept.
+    std::string ReadAll();
+    // Reads until the output so far holds marker, consuming up to its end. False if the output ends
+    // first or, unless timeoutMs is INFINITE, nothing brings the marker within timeoutMs.
+    bool ReadUntil(const std::string& marker, DWORD timeoutMs = INFINITE);
+    // The next line of its output, without "\r\n"; false once the output ends before a whole line.
+    bool ReadLine(std::string* line);
+    // Ends its standard input: it reads end of file from then on.
+    void CloseInput();
+    // Closes its standard input and waits for it to end; its exit code, or STILL_ACTIVE after timeoutMs.
+    DWORD Finish(DWORD timeoutMs = INFINITE);
+
+    // Waits for it to end and gives its exit code; false after timeoutMs with it still running.
+    bool Wait(DWORD timeoutMs, DWORD* exitCode);
+    // Ends it with exitCode if still running and waits for the end.
+    void Terminate(UINT exitCode);
+    bool HasEnded() const;
+    DWORD Id() const { return id_; }
+
+private:
+    bool ReadChunk();
+
+    HANDLE process_ = NULL;
+    DWORD id_ = 0;
+    HANDLE input_ = NULL;
+    HANDLE output_ = NULL;
+    std::string pending_;
+};
+
+// The running program's own folder, with a trailing backslash.
+std::wstring ProgramFolder();
+// The full path of fileName in the running program's folder.
+std::wstring PathBesideProgram(const std::wstring& fileName);
+// text without any "\r".
+std::string WithoutCarriageReturns(const std::string& text);
