@@ -26,11 +26,44 @@ BOOL CALLBACK MatchTerminalWindow(HWND window, LPARAM lParam)
     return TRUE;
 }
 
+bool ReadWholeFile(const std::wstring& path, std::string* content)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    char chunk[65536];
+    DWORD read = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, chunk, sizeof(chunk), &read, NULL) != 0) && read > 0) {
+        content->append(chunk, read);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
 }  // namespace
+
+TerminalProcess::~TerminalProcess()
+{
+    process_.Terminate(1);
+    if (!reportPath_.empty()) {
+        DeleteFileW(reportPath_.c_str());
+    }
+}
 
 bool TerminalProcess::Start(const std::wstring& program)
 {
-    if (!process_.StartWithPipes(L"\"" + program + L"\"")) {
+    wchar_t folder[MAX_PATH];
+    wchar_t path[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH || GetTempFileNameW(folder, L"rec", 0, path) == 0) {
+        return false;
+    }
+    reportPath_ = path;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!process_.StartWithOutputFile(commandLine, reportPath_)) {
         return false;
     }
     for (DWORD waited = 0; waited < StartTimeoutMilliseconds; waited += PollMilliseconds) {
@@ -55,28 +88,27 @@ bool TerminalProcess::Stop(std::vector<TerminalRecord>* records)
         return false;
     }
     PostMessageW(window_, WM_CLOSE, 0, 0);
-
-    std::string report = process_.ReadAll();
     DWORD exitCode = 1;
     process_.Wait(INFINITE, &exitCode);
 
-    // One record a line; text-mode output may have put "\r" before each "\n".
+    std::string report;
+    if (exitCode != 0 || !ReadWholeFile(reportPath_, &report)) {
+        return false;
+    }
+    // One record a line; text-mode output puts "\r" before each "\n".
     size_t start = 0;
     while (start < report.size()) {
         size_t end = report.find('\n', start);
         if (end == std::string::npos) {
             return false;
         }
-        std::string line = report.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+        size_t lineEnd = end > start && report[end - 1] == '\r' ? end - 1 : end;
         TerminalRecord record;
-        if (!ParseRecord(line, &record)) {
+        if (!ParseRecord(report.substr(start, lineEnd - start), &record)) {
             return false;
         }
         records->push_back(record);
         start = end + 1;
     }
-    return exitCode == 0;
+    return true;
 }

@@ -1,5 +1,7 @@
 // A recording terminal running as a process of its own (recording-terminal.exe), as a host's
-// terminal would: the test starts it, sends to it, then asks it to close and report.
+// terminal would: the test starts it, sends to it, then asks it to close and report. The report
+// goes through a temporary file: under Wine 160,000 records take over a minute through a pipe and
+// a second or two through a file.
 #pragma once
 
 #include <windows.h>
@@ -12,13 +14,19 @@
 
 class TerminalProcess {
 public:
+    TerminalProcess() = default;
+    ~TerminalProcess();
+    TerminalProcess(const TerminalProcess&) = delete;
+    TerminalProcess& operator=(const TerminalProcess&) = delete;
+
     // Starts the program and returns once its window can be found (false after 20 s or on failure).
     bool Start(const std::wstring& program);
-    // Closes its window, collects what it recorded and waits for it to end. False if its report
-    // could not be read whole.
+    // Closes the window, waits for the process and reads what it recorded. False if it failed or
+    // its report could not be read whole.
     bool Stop(std::vector<TerminalRecord>* records);
 
 private:
+    std::wstring reportPath_;
     ChildProcess process_;
     HWND window_ = NULL;
 };

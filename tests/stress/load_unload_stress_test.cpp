@@ -10,7 +10,7 @@
 
 #include "loaded_library.h"
 #include "terminal_lines.h"
-#include "terminal_process_to_file.h"
+#include "terminal_process.h"
 #include "terminal_test_lock.h"
 
 namespace {
@@ -30,8 +30,8 @@ std::string CycleName(int cycle)
 TEST(LoadUnloadStress, FiveHundredCyclesWithRegistrationsLeaveNoAtomBehind)
 {
     TerminalTestLock lock;
-    TerminalProcessToFile terminal;
-    ASSERT_TRUE(terminal.Start());
+    TerminalProcess terminal;
+    ASSERT_TRUE(terminal.Start(PathBesideProgram(L"recording-terminal.exe")));
     // A third party's reference: the library's entries for this name must neither keep it nor take it.
     const std::string sharedName = OfThisRun("Shared task");
     ATOM sharedAtom = GlobalAddAtomA(sharedName.c_str());

@@ -16,7 +16,7 @@
 
 #include "loaded_library.h"
 #include "terminal_lines.h"
-#include "terminal_process_to_file.h"
+#include "terminal_process.h"
 #include "terminal_test_lock.h"
 
 namespace {
@@ -127,8 +127,8 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
     TerminalTestLock lock;
     LoadedLibrary library;
     ASSERT_TRUE(LoadLibraryUnderTest(&library));
-    TerminalProcessToFile terminal;
-    ASSERT_TRUE(terminal.Start());
+    TerminalProcess terminal;
+    ASSERT_TRUE(terminal.Start(PathBesideProgram(L"recording-terminal.exe")));
     const VornakMessageFunction sendOfKind[] = {library.debugMessage, library.logMessage,
                                                 library.statisticMessage, library.errorMessage};
 
