@@ -2,7 +2,6 @@
 
 #include <stdio.h>
 
-
 namespace {
 
 const DWORD SystemLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);

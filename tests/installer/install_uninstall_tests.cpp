@@ -138,10 +138,7 @@ TEST_F(InstallerRun, FailedFinalApplyIsReportedByTheFinalErrorAlone)
 TEST_F(InstallerRun, InstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
 {
     ChildProcess holder;
-    ASSERT_TRUE(
-        holder.StartWithPipes(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000"))
-        << GetLastError();
-    ASSERT_TRUE(holder.ReadUntil("holding"));
+    ASSERT_TRUE(HoldLockInAnotherProgram(holder));
 
     ProgramRun run = Run(L"/Install");
     holder.Finish();
@@ -157,10 +154,7 @@ TEST_F(InstallerRun, UninstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
 {
     InstallBeforehand();
     ChildProcess holder;
-    ASSERT_TRUE(
-        holder.StartWithPipes(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000"))
-        << GetLastError();
-    ASSERT_TRUE(holder.ReadUntil("holding"));
+    ASSERT_TRUE(HoldLockInAnotherProgram(holder));
 
     ProgramRun run = Run(L"/Uninstall");
     holder.Finish();

@@ -161,10 +161,7 @@ TEST_F(LockedConfiguration, EveryFailedCloseStepReturnsItsCodeAndStillGivesEvery
 TEST_F(LockedConfiguration, LockHeldByAnotherProgramIsRefusedWithTheHoldersName)
 {
     ChildProcess other;
-    ASSERT_TRUE(
-        other.StartWithPipes(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000"))
-        << GetLastError();
-    ASSERT_TRUE(other.ReadUntil("holding"));
+    ASSERT_TRUE(HoldLockInAnotherProgram(other));
     NetConfigHandle netConfig = NULL;
     wchar_t* holder = NULL;
 

@@ -44,6 +44,12 @@ const SimulatorHooks& Simulator()
     return hooks;
 }
 
+bool HoldLockInAnotherProgram(ChildProcess& holder)
+{
+    return holder.StartWithPipes(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000") &&
+           holder.ReadUntil("holding");
+}
+
 JournalFile::JournalFile()
 {
     wchar_t folder[MAX_PATH];

@@ -16,6 +16,10 @@ struct SimulatorHooks {
 };
 const SimulatorHooks& Simulator();
 
+// Starts netcfg-lock-holder.exe, which takes the write lock as "Lock Holder Tool" from another
+// process and keeps it until it is finished; true once it holds the lock.
+bool HoldLockInAnotherProgram(ChildProcess& holder);
+
 // A fresh, empty journal file for one test; removed again by the destructor.
 class JournalFile {
 public:
