@@ -8,6 +8,7 @@
 //   CoCreateInstance=0x...      CoCreateInstance returns the code and no object
 //   SetupCopyOEMInfW=0x...      SetupCopyOEMInfW fails with the code as its last error
 //   FormatMessageW=0            the system has no text for any code
+//   FormatMessageW=localised    the system's text for every code is LocalisedSystemText
 // After the command, the exit status is 3 if COM is still initialised on the thread, else 0.
 #include <windows.h>
 
@@ -66,6 +67,23 @@ DWORD WINAPI FailingFormatMessageW(DWORD, LPCVOID, DWORD, DWORD, LPWSTR, DWORD, 
     return 0;
 }
 
+// The text FormatMessageW=localised gives for any code: Latin, Cyrillic and Japanese letters and a
+// character outside the Basic Multilingual Plane, as a localised Windows may hand them back.
+const wchar_t LocalisedSystemText[] = L"Zugriff verweigert — Доступ запрещён — アクセスが拒否されました 🔒\r\n";
+
+// Hands back a copy of LocalisedSystemText in a buffer of its own, as the system allocates one.
+DWORD WINAPI LocalisedFormatMessageW(DWORD, LPCVOID, DWORD, DWORD, LPWSTR buffer, DWORD, va_list*)
+{
+    size_t length = wcslen(LocalisedSystemText);
+    wchar_t* text = static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, (length + 1) * sizeof(wchar_t)));
+    if (text == NULL) {
+        return 0;
+    }
+    wcscpy(text, LocalisedSystemText);
+    *reinterpret_cast<wchar_t**>(buffer) = text;
+    return static_cast<DWORD>(length);
+}
+
 bool InstallFault(const wchar_t* fault)
 {
     const wchar_t* equals = wcschr(fault, L'=');
@@ -86,7 +104,8 @@ bool InstallFault(const wchar_t* fault)
     } else if (function == L"SetupCopyOEMInfW") {
         replacement = reinterpret_cast<void*>(FailingSetupCopyOEMInfW);
     } else if (function == L"FormatMessageW") {
-        replacement = reinterpret_cast<void*>(FailingFormatMessageW);
+        replacement = wcscmp(value, L"localised") == 0 ? reinterpret_cast<void*>(LocalisedFormatMessageW)
+                                                       : reinterpret_cast<void*>(FailingFormatMessageW);
     } else {
         return false;
     }
