@@ -40,7 +40,7 @@ if(NOT EXISTS ${WINE_INCLUDE}/windows/windows.h)
     message(FATAL_ERROR "No Wine SDK headers under ${WINE_INCLUDE}: install libwine-dev")
 endif()
 
-# _MSC_VER 1920, the oldest Visual Studio 2019 compiler, which the README names as the oldest.
+# _MSC_VER 1920: Visual Studio 2019, the oldest the README names.
 # /X leaves out any INCLUDE of the environment: only the headers named here are seen.
 # Wine's headers: _UCRT for the Universal C Runtime's declarations, WINE_UNICODE_NATIVE for WCHAR
 # as wchar_t (as in Microsoft's headers). Wine's winnt.h defines _InterlockedCompareExchange128,
