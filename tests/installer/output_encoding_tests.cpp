@@ -13,6 +13,14 @@ const char NonLatinFolderNameUtf8[] = u8"inst-Łódź-日本";
 const char LocalisedSystemTextUtf8[] = u8"Zugriff verweigert — Доступ запрещён — アクセスが拒否されました 🔒\r\n";
 const char LocalisedSystemTextOnScreen[] = u8"Zugriff verweigert — Доступ запрещён — アクセスが拒否されました 🔒\n";
 
+// What FormatMessageW=astride makes installer-with-faults hand out, less its "\r\n": each lock,
+// a character outside the Basic Multilingual Plane, lies across the boundary of two pieces of
+// the installer's output, once redirected and once on a console.
+std::string AstrideSystemTextUtf8()
+{
+    return std::string(179, 'x') + u8"🔒" + std::string(74, 'y') + u8"🔒";
+}
+
 // text as the run-time's text mode writes it to a file or a pipe: each "\n" as "\r\n". A "\r\n"
 // of the system's own text thus comes out as "\r\r\n", as it always has.
 std::string TextMode(const std::string& text)
@@ -153,6 +161,31 @@ TEST_F(InstallerRun, LocalisedSystemTextComesWholeOnAConsole)
                   "Possible cause:\n"
                   "\n" +
                   LocalisedSystemTextOnScreen,
+              run.bytes);
+}
+
+TEST_F(InstallerRun, CharactersBeyondTheBasicPlaneAcrossPieceBoundariesComeWholeInAPipe)
+{
+    ProgramRun run = RunNamed(L"installer-with-faults.exe", L"/Install FormatMessageW=astride",
+                              L"INetCfgClassSetup::Install=0x80070005");
+
+    std::string cause = "\n\nPossible cause:\n\n" + AstrideSystemTextUtf8() + "\r\n";
+    EXPECT_EQ(TextMode(InstallProgress() + "Error 0x80070005: Couldn't install the network component." + cause +
+                       "Error 0x80070005: InstallSpecifiedComponent\n" + cause),
+              run.bytes);
+}
+
+// Wine's console keeps the two halves of a pair together even when they are written apart, so
+// here it is the line longer than one piece of console output that must come whole.
+TEST_F(InstallerRun, LineLongerThanOnePieceComesWholeOnAConsole)
+{
+    ProgramRun run = RunNamed(L"console-screen.exe",
+                              L"\"" + ProgramFolder() + L"installer-with-faults.exe\" /Install FormatMessageW=astride",
+                              L"INetCfgClassSetup::Install=0x80070005");
+
+    std::string cause = "\n\nPossible cause:\n\n" + AstrideSystemTextUtf8() + "\n";
+    EXPECT_EQ(InstallProgress() + "Error 0x80070005: Couldn't install the network component." + cause +
+                  "Error 0x80070005: InstallSpecifiedComponent\n" + cause,
               run.bytes);
 }
 
