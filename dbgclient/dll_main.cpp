@@ -3,6 +3,8 @@
 #include "task_list.h"
 #include "terminal_protocol.h"
 
+static_assert(sizeof(void*) == 8, "VORNAKDBG32 is built for 64-bit Windows (x64) only");
+
 namespace {
 
 BOOL AttachProcess()

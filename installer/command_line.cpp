@@ -5,6 +5,8 @@
 #include "component_commands.h"
 #include "installer_texts.h"
 
+static_assert(sizeof(void*) == 8, "VrkQuelmor is built for 64-bit Windows (x64) only");
+
 namespace {
 
 bool SameWord(const wchar_t* argument, const wchar_t* word)

@@ -3,8 +3,8 @@
 #include <devguid.h>
 #include <objbase.h>
 #include <setupapi.h>
-#include <stdio.h>
 
+#include "console_output.h"
 #include "error_report.h"
 #include "inf_path.h"
 #include "installer_texts.h"
@@ -81,13 +81,13 @@ int InstallSpecifiedComponent()
     wchar_t* lockHolder = NULL;
     wchar_t infPath[PathCapacity];
 
-    wprintf(InstallingFormat, DriverDisplayName);
+    PrintFormatted(InstallingFormat, DriverDisplayName);
     if (!GetInfPath(infPath, PathCapacity)) {
-        wprintf(L"%ls", NoInfPathText);
+        PrintText(NoInfPathText);
         return 0;
     }
-    wprintf(InfPathFormat, infPath);
-    wprintf(PnpIdFormat, ComponentId);
+    PrintFormatted(InfPathFormat, infPath);
+    PrintFormatted(PnpIdFormat, ComponentId);
 
     HRESULT hr = OpenNetConfig(true, LockClientName, &netConfig, &lockHolder);
     if (hr == NETCFG_E_NO_WRITE_LOCK && lockHolder != NULL) {
@@ -119,7 +119,7 @@ int UninstallSpecifiedComponent()
     INetCfgClass* netClass = NULL;
     INetCfgClassSetup* setup = NULL;
 
-    wprintf(UninstallingFormat, DriverDisplayName);
+    PrintFormatted(UninstallingFormat, DriverDisplayName);
 
     HRESULT hr = OpenNetConfig(true, LockClientName, &netConfig, &lockHolder);
     if (hr != S_OK) {

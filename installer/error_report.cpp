@@ -1,6 +1,6 @@
 #include "error_report.h"
 
-#include <stdio.h>
+#include "console_output.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void ReportError(HRESULT code, const wchar_t* format, ...)
     va_start(values, format);
     ComposeErrorText(text, ErrorTextCapacity, static_cast<uint32_t>(code), systemText, format, values);
     va_end(values);
-    fputws(text, stdout);
+    PrintText(text);
 
     if (systemText != NULL) {
         LocalFree(systemText);

@@ -18,5 +18,7 @@ if [ "$(id -u)" != 0 ]; then
     as_root=sudo
 fi
 echo "Installing:$missing"
-$as_root apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends $missing >/dev/null
+# Other scripts may be installing at the same time: wait for apt's and dpkg's locks.
+wait_for_lock="-o DPkg::Lock::Timeout=300"
+$as_root apt-get $wait_for_lock update -qq
+DEBIAN_FRONTEND=noninteractive $as_root apt-get $wait_for_lock install -y -qq --no-install-recommends $missing >/dev/null

@@ -1,19 +1,24 @@
 #!/bin/sh
 # The whole test suite: builds everything, fuzzes the pure text and path code, builds the
-# deliverables with a second compiler, and runs every test under Wine.
+# deliverables with a second compiler and in Microsoft's dialect, and runs every test under Wine.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$source_dir/build"
 
 # Xvfb, xwininfo and ImageMagick: the terminal's screenshot on a virtual X screen.
 # clang and its run-time: the fuzzers and the second compiler.
-"$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick clang libclang-rt-14-dev
+# lld, llvm, LLVM's C++ library headers and Wine's SDK headers and import libraries: the build in
+# Microsoft's dialect.
+"$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick clang libclang-rt-14-dev \
+    lld llvm libc++-dev libwine-dev
 "$source_dir/scripts/build.sh" "$build_dir"
 
 echo "== Fuzzing (a fixed number of inputs per target)"
 "$source_dir/fuzz/run-fuzzers.sh" 40000 "$source_dir/build-fuzz"
 echo "== Second compiler"
 "$source_dir/scripts/check-clang-build.sh" "$source_dir/build-clang"
+echo "== Microsoft's dialect"
+"$source_dir/scripts/check-msvc-dialect.sh" "$build_dir" "$source_dir/build-msvc-dialect"
 
 echo "== Tests under Wine"
 export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all

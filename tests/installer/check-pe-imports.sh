@@ -14,7 +14,8 @@ case $kind in
     gui) echo "$dump" | grep -q 'Subsystem[[:space:]]*00000002' || fail "not a GUI program" ;;
     dll) echo "$dump" | grep -q 'DLL' || fail "not a DLL" ;;
 esac
-system='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|setupapi|msvcrt|shell32|comctl32|comdlg32|version|ws2_32|api-ms-win-.*)\.dll$'
+# ucrtbase.dll, the Universal C Runtime, is part of every Windows 10 and 11.
+system='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|setupapi|msvcrt|ucrtbase|shell32|comctl32|comdlg32|version|ws2_32|api-ms-win-.*)\.dll$'
 bad=$(echo "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | grep -Ev "$system" || true)
 [ -z "$bad" ] || fail "imports non-system DLLs: $bad"
 echo "$file: 64-bit $kind image importing only system DLLs"

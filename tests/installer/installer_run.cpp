@@ -18,7 +18,8 @@ ProgramRun RunProgram(const std::wstring& commandLine, const ChildEnvironment& e
         return run;
     }
     program.CloseInput();
-    run.output = WithoutCarriageReturns(program.ReadAll());
+    run.bytes = program.ReadAll();
+    run.output = WithoutCarriageReturns(run.bytes);
     run.exitCode = program.Finish();
     return run;
 }

@@ -19,6 +19,7 @@ const unsigned long NoWriteLock = 0x8004A024;
 struct ProgramRun {
     DWORD exitCode = 0;
     std::string output; // standard output, "\r" removed
+    std::string bytes;  // standard output exactly as written
 };
 
 // Starts commandLine with its standard output on a pipe, waits for it and returns its output.

@@ -8,6 +8,8 @@
 //   CoCreateInstance=0x...      CoCreateInstance returns the code and no object
 //   SetupCopyOEMInfW=0x...      SetupCopyOEMInfW fails with the code as its last error
 //   FormatMessageW=0            the system has no text for any code
+//   FormatMessageW=localised    the system's text for every code is LocalisedSystemText
+//   FormatMessageW=astride      the system's text for every code is AstrideSystemText
 // After the command, the exit status is 3 if COM is still initialised on the thread, else 0.
 #include <windows.h>
 
@@ -66,6 +68,32 @@ DWORD WINAPI FailingFormatMessageW(DWORD, LPCVOID, DWORD, DWORD, LPWSTR, DWORD, 
     return 0;
 }
 
+// The text FormatMessageW=localised gives for any code: Latin, Cyrillic and Japanese letters and a
+// character outside the Basic Multilingual Plane, as a localised Windows may hand them back.
+const wchar_t LocalisedSystemText[] = L"Zugriff verweigert — Доступ запрещён — アクセスが拒否されました 🔒\r\n";
+
+// 179 'x', a lock, 74 'y', a lock: each lock, a character outside the Basic Multilingual Plane
+// (two UTF-16 units), starts at the 256th unit of a piece the installer writes out: the first
+// in a redirected error text after "Error 0x80070005: Couldn't install the network component.",
+// the second in the text's own line on a console.
+const std::wstring AstrideSystemText =
+    std::wstring(179, L'x') + L"🔒" + std::wstring(74, L'y') + L"🔒" + L"\r\n";
+
+const wchar_t* g_systemText = LocalisedSystemText;
+
+// Hands back a copy of g_systemText in a buffer of its own, as the system allocates one.
+DWORD WINAPI StandInFormatMessageW(DWORD, LPCVOID, DWORD, DWORD, LPWSTR buffer, DWORD, va_list*)
+{
+    size_t length = wcslen(g_systemText);
+    wchar_t* text = static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, (length + 1) * sizeof(wchar_t)));
+    if (text == NULL) {
+        return 0;
+    }
+    wcscpy(text, g_systemText);
+    *reinterpret_cast<wchar_t**>(buffer) = text;
+    return static_cast<DWORD>(length);
+}
+
 bool InstallFault(const wchar_t* fault)
 {
     const wchar_t* equals = wcschr(fault, L'=');
@@ -86,7 +114,12 @@ bool InstallFault(const wchar_t* fault)
     } else if (function == L"SetupCopyOEMInfW") {
         replacement = reinterpret_cast<void*>(FailingSetupCopyOEMInfW);
     } else if (function == L"FormatMessageW") {
-        replacement = reinterpret_cast<void*>(FailingFormatMessageW);
+        replacement = reinterpret_cast<void*>(StandInFormatMessageW);
+        if (wcscmp(value, L"astride") == 0) {
+            g_systemText = AstrideSystemText.c_str();
+        } else if (wcscmp(value, L"localised") != 0) {
+            replacement = reinterpret_cast<void*>(FailingFormatMessageW);
+        }
     } else {
         return false;
     }
