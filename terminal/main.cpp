@@ -33,13 +33,14 @@ std::vector<std::wstring> ProgramArguments()
 
 int Stop(const TerminalOptions& options, const StandardStreams& streams)
 {
-    switch (StopTerminal(options.timeoutSeconds)) {
+    switch (StopTerminal(options.timeoutSeconds, NULL)) {
     case StopResult::Stopped:
         return 0;
     case StopResult::NoneRunning:
         TellUser(streams, "no debug terminal is running");
         return 0;
     case StopResult::StillRunning:
+    case StopResult::Interrupted:
         break;
     }
     TellUser(streams, "the debug terminal did not end within " + std::to_string(options.timeoutSeconds) + " s");
@@ -48,7 +49,7 @@ int Stop(const TerminalOptions& options, const StandardStreams& streams)
 
 int Wait(const TerminalOptions& options, const StandardStreams& streams)
 {
-    if (WaitForTerminal(options.timeoutSeconds)) {
+    if (WaitForTerminal(options.timeoutSeconds, NULL) == WaitResult::Appeared) {
         return 0;
     }
     TellUser(streams, "no debug terminal appeared within " + std::to_string(options.timeoutSeconds) + " s");

@@ -14,6 +14,7 @@
 #include "line_list_view.h"
 #include "line_store.h"
 #include "line_text.h"
+#include "message_filter.h"
 #include "terminal_protocol.h"
 
 namespace {
@@ -327,8 +328,8 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
         return 1;
     }
     std::string why;
-    HANDLE instanceClaim = ClaimSingleInstance(&why);
-    if (instanceClaim == NULL) {
+    InstanceClaim instanceClaim;
+    if (!ClaimSingleInstance(&instanceClaim, &why)) {
         TellUser(streams, why);
         return 2;
     }
@@ -352,9 +353,14 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     if (window == NULL) {
         TellUser(streams, "cannot create the terminal window (error " + std::to_string(GetLastError()) + ")");
         DestroyMenu(menu);
-        CloseHandle(instanceClaim);
+        ReleaseInstance(&instanceClaim);
         return 1;
     }
+    // The window cannot tell the user anything useful if this fails; hosts at its own level
+    // still reach it.
+    DWORD filterError = 0;
+    AllowTerminalMessagesFromLowerIntegrity(window, terminal.messages, &filterError);
+    CloseOnStopRequest(&instanceClaim, window);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
@@ -370,6 +376,6 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     for (std::thread& saver : terminal.savers) {
         saver.join();
     }
-    CloseHandle(instanceClaim);
+    ReleaseInstance(&instanceClaim);
     return 0;
 }
