@@ -183,9 +183,9 @@ TEST(ApplicationManifest, WindowTerminalAlsoAsksForCommonControlsSix)
     EXPECT_EQ(expected, DeclarationsOf(program));
 }
 
-TEST(ApplicationManifest, SenderAndSampleHostDeclareTheSameWithoutControls)
+TEST(ApplicationManifest, ConsoleTerminalSenderAndSampleHostDeclareTheSameWithoutControls)
 {
-    for (const wchar_t* name : {L"vornak-send.exe", L"sample-host.exe"}) {
+    for (const wchar_t* name : {L"vornak-terminal.com", L"vornak-send.exe", L"sample-host.exe"}) {
         std::wstring program = PathBesideProgram(name);
         EXPECT_EQ(OneManifest, ManifestResources(program)) << Narrow(name);
         EXPECT_EQ(CompanionDeclarations, DeclarationsOf(program)) << Narrow(name);
