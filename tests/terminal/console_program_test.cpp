@@ -20,7 +20,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-constexpr DWORD PromptMs = 20000;
+// Generous: a command waiting on a message box never ends, and Wine may be slow on a busy machine.
+constexpr DWORD PromptMs = 60000;
 
 const std::wstring& ConsoleProgram()
 {
