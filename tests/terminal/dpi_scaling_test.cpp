@@ -127,6 +127,7 @@ TEST(DpiScaling, WindowStartedAtOneHundredFiftyPercentIsSizedForIt)
         }
     }
     ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(WaitUntilHandlingMessages(window));
     EXPECT_EQ("time 144, class 114", FixedColumns(LineList(window)));
 
     // 900 x 520 at 100 %, unless the screen's work area is smaller.

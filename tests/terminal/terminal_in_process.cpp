@@ -43,7 +43,7 @@ bool TerminalInProcess::Start()
             Sleep(PollMs);
         }
     }
-    return window_ != NULL;
+    return window_ != NULL && WaitUntilHandlingMessages(window_);
 }
 
 int TerminalInProcess::Stop()

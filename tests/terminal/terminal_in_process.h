@@ -20,7 +20,7 @@ public:
     TerminalInProcess& operator=(const TerminalInProcess&) = delete;
 
     // Starts it (the window hidden; headless lines go to a temporary file) and returns once its
-    // window exists; false after 20 s or when it ended first.
+    // window exists and handles messages; false after 20 s or when it ended first.
     bool Start();
     // Closes its window as a click on the close box would and waits; its exit status.
     int Stop();
