@@ -4,7 +4,9 @@
 
 #include "incoming_queue.h"
 #include "instance_control.h"
+#include "message_filter.h"
 #include "output_writer.h"
+#include "system_error_text.h"
 #include "terminal_protocol.h"
 
 namespace {
@@ -18,6 +20,7 @@ TerminalMessageIds g_messages;
 IncomingQueue* g_queue = NULL;
 HWND g_window = NULL;
 HANDLE g_finished = NULL;  // set once everything is written
+HANDLE g_stopRequest = NULL;
 
 LRESULT CALLBACK HeadlessWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -33,31 +36,16 @@ LRESULT CALLBACK HeadlessWindowProc(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Runs on a thread of the console's: ask the window to close, then hold the process open until
-// the lines are written (after a console close the system ends the process when this returns).
+// Runs on a thread of the console's: makes the terminal's own stop request (the window closes
+// once it exists), then holds the process open until the lines are written (after a console
+// close the system ends the process when this returns).
 BOOL WINAPI OnConsoleControl(DWORD)
 {
-    PostMessageW(g_window, WM_CLOSE, 0, 0);
+    if (g_stopRequest == NULL || !SetEvent(g_stopRequest)) {
+        PostMessageW(g_window, WM_CLOSE, 0, 0);
+    }
     WaitForSingleObject(g_finished, CtrlFlushWaitMs);
     return TRUE;
-}
-
-std::string SystemErrorText(DWORD error)
-{
-    char* buffer = NULL;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  NULL, error, 0, reinterpret_cast<char*>(&buffer), 0, NULL);
-    std::string text = "error " + std::to_string(error);
-    if (length != 0) {
-        std::string message(buffer, length);
-        while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
-            message.pop_back();
-        }
-        text += ": " + message;
-    }
-    LocalFree(buffer);
-    return text;
 }
 
 HANDLE OpenOutputFile(const std::wstring& path)
@@ -95,40 +83,48 @@ int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, cons
     // Claimed before the output is opened, so that a refused second terminal never empties the
     // running one's file.
     std::string why;
-    HANDLE instanceClaim = ClaimSingleInstance(&why);
-    if (instanceClaim == NULL) {
+    InstanceClaim instanceClaim;
+    if (!ClaimSingleInstance(&instanceClaim, &why)) {
         TellUser(streams, why);
         return 2;
     }
+    // Ctrl+C is heeded from here on; before the window exists it is kept as a stop request.
+    g_finished = CreateEventW(NULL, TRUE, FALSE, NULL);
+    g_stopRequest = instanceClaim.stopRequest;
+    if (streams.joinedConsole) {
+        SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    }
 
+    int status = 0;
     HANDLE output = streams.output;
     bool ownsOutput = !options.outputPath.empty();
     if (ownsOutput) {
         output = OpenOutputFile(options.outputPath);
         if (output == INVALID_HANDLE_VALUE) {
             TellUser(streams, "cannot open the output file: " + SystemErrorText(GetLastError()));
-            CloseHandle(instanceClaim);
-            return 1;
+            output = NULL;
+            status = 1;
         }
     } else if (output == NULL) {
         TellUser(streams, "there is no standard output to write to; give --output FILE");
-        CloseHandle(instanceClaim);
-        return 1;
+        status = 1;
     }
 
-    int status = 0;
     IncomingQueue queue(WaitingLineLimit);
     g_queue = &queue;
-    g_window = CreateHiddenWindow(instance);
-    if (g_window == NULL) {
+    g_window = status == 0 ? CreateHiddenWindow(instance) : NULL;
+    if (status == 0 && g_window == NULL) {
         TellUser(streams, "cannot create the terminal window: " + SystemErrorText(GetLastError()));
         status = 1;
-    } else {
-        g_finished = CreateEventW(NULL, TRUE, FALSE, NULL);
-        OutputWriter writer(queue, output);
-        if (streams.joinedConsole) {
-            SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    }
+    if (g_window != NULL) {
+        DWORD filterError = 0;
+        if (!AllowTerminalMessagesFromLowerIntegrity(g_window, g_messages, &filterError)) {
+            TellUser(streams, "lines from programs at a lower integrity level will not arrive: " +
+                                  SystemErrorText(filterError));
         }
+        CloseOnStopRequest(&instanceClaim, g_window);
+        OutputWriter writer(queue, output);
         MSG message;
         while (GetMessageW(&message, NULL, 0, 0) > 0) {
             DispatchMessageW(&message);
@@ -137,11 +133,12 @@ int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, cons
             TellUser(streams, "some lines could not be written to the output");
             status = 1;
         }
-        SetEvent(g_finished);
     }
-    if (ownsOutput) {
+    if (ownsOutput && output != NULL) {
         CloseHandle(output);
     }
-    CloseHandle(instanceClaim);
+    g_stopRequest = NULL;
+    ReleaseInstance(&instanceClaim);
+    SetEvent(g_finished);
     return status;
 }

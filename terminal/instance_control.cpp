@@ -1,71 +1,191 @@
 #include "instance_control.h"
 
+#include "named_object_security.h"
 #include "terminal_protocol.h"
 
 namespace {
 
 // Held by a starting terminal before it looks for the window: two terminals started at the same
-// moment could otherwise both find no window and both create one.
+// moment could otherwise both find no window and both create one. Its owner is the running
+// terminal, so the mutex also tells waiters when that terminal has ended.
 constexpr wchar_t InstanceMutexName[] = L"Local\\VornakDebugTerminal.Instance";
+// Set by --stop. A window message could be dropped by the system's filter for a terminal at a
+// higher integrity level; an event whose security admits the caller cannot.
+constexpr wchar_t StopEventName[] = L"Local\\VornakDebugTerminal.Stop";
 constexpr DWORD PollMs = 20;
+constexpr DWORD StopRights = SYNCHRONIZE | EVENT_MODIFY_STATE;
+constexpr DWORD PresenceRights = SYNCHRONIZE;
+
+VOID CALLBACK OnStopRequest(PVOID window, BOOLEAN)
+{
+    PostMessageW(static_cast<HWND>(window), WM_CLOSE, 0, 0);
+}
+
+// Sleeps for ms; true when interrupt was set meanwhile.
+bool PauseInterrupted(HANDLE interrupt, DWORD ms)
+{
+    if (interrupt == NULL) {
+        Sleep(ms);
+        return false;
+    }
+    return WaitForSingleObject(interrupt, ms) == WAIT_OBJECT_0;
+}
+
+ULONGLONG DeadlineAfter(unsigned seconds)
+{
+    return GetTickCount64() + seconds * 1000ull;
+}
+
+DWORD MsUntil(ULONGLONG deadline)
+{
+    ULONGLONG now = GetTickCount64();
+    return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+}
+
+// Something that is signalled when the terminal owning window has ended: its process, or where
+// the caller may not open that (a terminal at a higher integrity level may refuse it) the
+// terminal's presence mutex, which admits the caller. NULL when neither can be had.
+HANDLE OpenEndSignal(HWND window, bool* isPresenceMutex)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = processId != 0 ? OpenProcess(SYNCHRONIZE, FALSE, processId) : NULL;
+    *isPresenceMutex = process == NULL;
+    return process != NULL ? process : OpenMutexW(SYNCHRONIZE, FALSE, InstanceMutexName);
+}
+
+// True when the terminal took the request through its stop event.
+bool RequestStop()
+{
+    HANDLE request = OpenEventW(EVENT_MODIFY_STATE, FALSE, StopEventName);
+    if (request == NULL) {
+        return false;
+    }
+    bool set = SetEvent(request) != FALSE;
+    CloseHandle(request);
+    return set;
+}
+
+StopResult WaitForSignal(HANDLE end, bool isPresenceMutex, ULONGLONG deadline, HANDLE interrupt)
+{
+    HANDLE handles[2] = {end, interrupt};
+    DWORD count = interrupt != NULL ? 2 : 1;
+    DWORD waited = WaitForMultipleObjects(count, handles, FALSE, MsUntil(deadline));
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED_0) {
+        if (isPresenceMutex) {
+            // Taken over from the terminal that released it (or ended holding it): given back
+            // at once, so that the next terminal can start.
+            ReleaseMutex(end);
+        }
+        return StopResult::Stopped;
+    }
+    return waited == WAIT_OBJECT_0 + 1 ? StopResult::Interrupted : StopResult::StillRunning;
+}
+
+// With nothing to wait on, the window going away is the best sign left.
+StopResult PollForWindowGone(HWND window, ULONGLONG deadline, HANDLE interrupt)
+{
+    while (FindWindowA(TerminalClassName, NULL) == window) {
+        if (GetTickCount64() >= deadline) {
+            return StopResult::StillRunning;
+        }
+        if (PauseInterrupted(interrupt, PollMs)) {
+            return StopResult::Interrupted;
+        }
+    }
+    return StopResult::Stopped;
+}
 
 } // namespace
 
-HANDLE ClaimSingleInstance(std::string* why)
+bool ClaimSingleInstance(InstanceClaim* claim, std::string* why)
 {
-    HANDLE claim = CreateMutexW(NULL, FALSE, InstanceMutexName);
-    if (claim != NULL && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(claim);
-        claim = NULL;
+    InstanceClaim made;
+    ReachableObjectSecurity presenceSecurity(PresenceRights);
+    made.presence = CreateMutexW(presenceSecurity.Attributes(), TRUE, InstanceMutexName);
+    if (made.presence == NULL && presenceSecurity.Attributes() != NULL && GetLastError() != ERROR_ACCESS_DENIED) {
+        // The descriptor may be refused (a label above this program's own level): default security.
+        made.presence = CreateMutexW(NULL, TRUE, InstanceMutexName);
     }
-    if (claim == NULL || FindWindowA(TerminalClassName, NULL) != NULL) {
-        if (claim != NULL) {
-            CloseHandle(claim);
-        }
-        *why = "a debug terminal is already running (a window of class VornakDebugTerminal exists); "
-               "only one can receive the lines: close it first, or stop it with vornak-terminal --stop";
-        return NULL;
+    if (made.presence != NULL && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(made.presence);
+        made.presence = NULL;
     }
-    return claim;
-}
-
-bool WaitForTerminal(unsigned timeoutSeconds)
-{
-    ULONGLONG deadline = GetTickCount64() + timeoutSeconds * 1000ull;
-    while (FindWindowA(TerminalClassName, NULL) == NULL) {
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(PollMs);
+    if (made.presence == NULL || FindWindowA(TerminalClassName, NULL) != NULL) {
+        ReleaseInstance(&made);
+        *why = TerminalAlreadyRunning;
+        return false;
     }
+    ReachableObjectSecurity stopSecurity(StopRights);
+    made.stopRequest = CreateEventW(stopSecurity.Attributes(), TRUE, FALSE, StopEventName);
+    if (made.stopRequest == NULL && stopSecurity.Attributes() != NULL) {
+        made.stopRequest = CreateEventW(NULL, TRUE, FALSE, StopEventName);
+    }
+    if (made.stopRequest != NULL && GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Left set by a stop request to the previous terminal whose caller still holds it open.
+        ResetEvent(made.stopRequest);
+    }
+    // Without the event the terminal still runs; --stop then falls back to WM_CLOSE.
+    *claim = made;
     return true;
 }
 
-StopResult StopTerminal(unsigned timeoutSeconds)
+void CloseOnStopRequest(InstanceClaim* claim, HWND window)
+{
+    if (claim->stopRequest != NULL && claim->stopWatch == NULL &&
+        !RegisterWaitForSingleObject(&claim->stopWatch, claim->stopRequest, OnStopRequest, window, INFINITE,
+                                     WT_EXECUTEONLYONCE)) {
+        claim->stopWatch = NULL;
+    }
+}
+
+void ReleaseInstance(InstanceClaim* claim)
+{
+    if (claim->stopWatch != NULL) {
+        UnregisterWaitEx(claim->stopWatch, INVALID_HANDLE_VALUE);
+    }
+    if (claim->stopRequest != NULL) {
+        CloseHandle(claim->stopRequest);
+    }
+    if (claim->presence != NULL) {
+        ReleaseMutex(claim->presence);
+        CloseHandle(claim->presence);
+    }
+    *claim = InstanceClaim();
+}
+
+WaitResult WaitForTerminal(unsigned timeoutSeconds, HANDLE interrupt)
+{
+    ULONGLONG deadline = DeadlineAfter(timeoutSeconds);
+    while (FindWindowA(TerminalClassName, NULL) == NULL) {
+        if (GetTickCount64() >= deadline) {
+            return WaitResult::TimedOut;
+        }
+        if (PauseInterrupted(interrupt, PollMs)) {
+            return WaitResult::Interrupted;
+        }
+    }
+    return WaitResult::Appeared;
+}
+
+StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 {
     HWND window = FindWindowA(TerminalClassName, NULL);
     if (window == NULL) {
         return StopResult::NoneRunning;
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    StopResult result = StopResult::StillRunning;
-    if (process != NULL) {
-        if (WaitForSingleObject(process, timeoutSeconds * 1000u) == WAIT_OBJECT_0) {
-            result = StopResult::Stopped;
-        }
-        CloseHandle(process);
-    } else {
-        // Without a handle on the process, its window going away is the best sign left.
-        ULONGLONG deadline = GetTickCount64() + timeoutSeconds * 1000ull;
-        while (IsWindow(window) && GetTickCount64() < deadline) {
-            Sleep(PollMs);
-        }
-        if (!IsWindow(window)) {
-            result = StopResult::Stopped;
-        }
+    ULONGLONG deadline = DeadlineAfter(timeoutSeconds);
+    // Opened before asking, so that an end that follows at once is not missed.
+    bool isPresenceMutex = false;
+    HANDLE end = OpenEndSignal(window, &isPresenceMutex);
+    if (!RequestStop()) {
+        // Not our terminal, or one that has no stop event: ask its window.
+        PostMessageW(window, WM_CLOSE, 0, 0);
     }
+    if (end == NULL) {
+        return PollForWindowGone(window, deadline, interrupt);
+    }
+    StopResult result = WaitForSignal(end, isPresenceMutex, deadline, interrupt);
+    CloseHandle(end);
     return result;
 }

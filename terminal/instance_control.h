@@ -1,19 +1,41 @@
 // One terminal at a time: refusing a second one, and letting scripts wait for or stop the one
-// that runs.
+// that runs, also when it runs at a higher integrity level than they do (elevated).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-// Claims the right to be the terminal. Returns NULL with *why set when another terminal (ours
-// or any other program owning the window class) is running; the handle is kept until exit.
-HANDLE ClaimSingleInstance(std::string* why);
+// What a second terminal is told.
+constexpr const char* TerminalAlreadyRunning =
+    "a debug terminal is already running (a window of class VornakDebugTerminal exists); "
+    "only one can receive the lines: close it first, or stop it with vornak-terminal --stop";
 
-// Waits until a terminal window exists; false after timeoutSeconds.
-bool WaitForTerminal(unsigned timeoutSeconds);
+// Held by the running terminal from its start until everything it received is written.
+struct InstanceClaim {
+    HANDLE presence = NULL;     // mutex owned by the terminal's main thread
+    HANDLE stopRequest = NULL;  // event that --stop sets
+    HANDLE stopWatch = NULL;    // thread-pool wait on stopRequest
+};
 
-enum class StopResult { Stopped, NoneRunning, StillRunning };
+// Claims the right to be the terminal. Returns false with *why set when another terminal (ours
+// or any other program owning the window class) is running. Call on the thread that runs the
+// terminal and later releases the claim.
+bool ClaimSingleInstance(InstanceClaim* claim, std::string* why);
 
-// Asks the running terminal to close and waits up to timeoutSeconds for its process to end.
-StopResult StopTerminal(unsigned timeoutSeconds);
+// From now on a stop request closes window (WM_CLOSE, as a click on its close box would).
+void CloseOnStopRequest(InstanceClaim* claim, HWND window);
+
+// Gives the claim up: waiters see the terminal ended.
+void ReleaseInstance(InstanceClaim* claim);
+
+// interrupt (may be NULL): an event that, once set, ends a wait early (Ctrl+C).
+enum class WaitResult { Appeared, TimedOut, Interrupted };
+
+// Waits until a terminal window exists.
+WaitResult WaitForTerminal(unsigned timeoutSeconds, HANDLE interrupt);
+
+enum class StopResult { Stopped, NoneRunning, StillRunning, Interrupted };
+
+// Asks the running terminal to close and waits up to timeoutSeconds for it to end.
+StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt);

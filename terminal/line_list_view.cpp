@@ -1,10 +1,23 @@
 #include "line_list_view.h"
 
+#include <algorithm>
+
+#include "dpi_scaling.h"
 #include "line_text.h"
 
 namespace {
 
 enum Column { TimeColumn, ClassColumn, TextColumn };
+
+// Column widths in pixels at 100 %.
+constexpr int TimeColumnPixels = 96;
+constexpr int ClassColumnPixels = 76;
+constexpr int TextColumnPixels = 640;
+// Separator rows, at 100 %: the time's indent, the rule's margins and the gap of a doubled rule.
+constexpr int TimeIndent = 6;
+constexpr int RuleMargin = 4;
+constexpr int DoubledRuleAbove = 1;
+constexpr int DoubledRuleBelow = 2;
 
 struct ClassColours {
     COLORREF text;
@@ -55,6 +68,7 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineStore& store)
     int row = static_cast<int>(draw->nmcd.dwItemSpec);
     const ReceivedLine& line = store.ShownLine(static_cast<size_t>(row));
     HDC dc = draw->nmcd.hdc;
+    UINT dpi = DpiOfWindow(list);
     bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
 
     RECT rowRect;
@@ -66,18 +80,22 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineStore& store)
     ToDisplay(FormatTimeOfDay(line.arrivalMsOfDay));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
-    timeRect.left += 6;
+    timeRect.left += ScaledForDpi(TimeIndent, dpi);
     DrawTextW(dc, g_displayText, -1, &timeRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 
     RECT classRect;
     ListView_GetSubItemRect(list, row, ClassColumn, LVIR_BOUNDS, &classRect);
     int middle = (rowRect.top + rowRect.bottom) / 2;
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNSHADOW));
+    COLORREF ruleColour = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNSHADOW);
+    HPEN pen = CreatePen(PS_SOLID, std::max(1, ScaledForDpi(1, dpi)), ruleColour);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     bool doubled = line.text.size() > 0 && line.text[0] == '=';
-    for (int offset : {doubled ? -1 : 0, doubled ? 2 : 0}) {
-        MoveToEx(dc, classRect.left + 4, middle + offset, NULL);
-        LineTo(dc, rowRect.right - 4, middle + offset);
+    int margin = ScaledForDpi(RuleMargin, dpi);
+    int above = doubled ? ScaledForDpi(DoubledRuleAbove, dpi) : 0;
+    int below = doubled ? ScaledForDpi(DoubledRuleBelow, dpi) : 0;
+    for (int offset : {-above, below}) {
+        MoveToEx(dc, classRect.left + margin, middle + offset, NULL);
+        LineTo(dc, rowRect.right - margin, middle + offset);
     }
     SelectObject(dc, oldPen);
     DeleteObject(pen);
@@ -122,7 +140,7 @@ void AddColumn(HWND list, int index, const wchar_t* title, int width)
 
 } // namespace
 
-HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance)
+HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi)
 {
     HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
@@ -132,10 +150,19 @@ HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance)
         return NULL;
     }
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    AddColumn(list, TimeColumn, L"Time", 96);
-    AddColumn(list, ClassColumn, L"Class", 76);
-    AddColumn(list, TextColumn, L"Text", 640);
+    AddColumn(list, TimeColumn, L"Time", ScaledForDpi(TimeColumnPixels, dpi));
+    AddColumn(list, ClassColumn, L"Class", ScaledForDpi(ClassColumnPixels, dpi));
+    AddColumn(list, TextColumn, L"Text", ScaledForDpi(TextColumnPixels, dpi));
     return list;
+}
+
+void RescaleLineListColumns(HWND list, UINT oldDpi, UINT newDpi)
+{
+    // The text column takes the rest of the window; its owner sizes it.
+    for (int column : {TimeColumn, ClassColumn}) {
+        int width = ListView_GetColumnWidth(list, column);
+        ListView_SetColumnWidth(list, column, MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)));
+    }
 }
 
 void ResetLineList(HWND list, const LineStore& store)

@@ -9,8 +9,11 @@
 
 #include "line_store.h"
 
-// Creates the list as a child of parent with the given control id.
-HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance);
+// Creates the list as a child of parent with the given control id, its columns sized for dpi.
+HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi);
+
+// Resizes the time and class columns for a new DPI, keeping the widths the user gave them.
+void RescaleLineListColumns(HWND list, UINT oldDpi, UINT newDpi);
 
 // Shows store's lines again from scratch (after a clear, a drop, a filter change).
 void ResetLineList(HWND list, const LineStore& store);

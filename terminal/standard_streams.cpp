@@ -38,6 +38,15 @@ StandardStreams OpenStandardStreams(bool joinConsole)
     return streams;
 }
 
+StandardStreams ConsoleStandardStreams()
+{
+    StandardStreams streams;
+    streams.output = UsableHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+    streams.error = UsableHandle(GetStdHandle(STD_ERROR_HANDLE));
+    streams.joinedConsole = true;
+    return streams;
+}
+
 bool WriteAll(HANDLE handle, const char* text, size_t length)
 {
     if (handle == NULL) {
@@ -58,7 +67,7 @@ bool WriteAll(HANDLE handle, const char* text, size_t length)
 void TellUser(const StandardStreams& streams, const std::string& text)
 {
     std::string line = "vornak-terminal: " + text + "\n";
-    if (!WriteAll(streams.error, line.data(), line.size())) {
+    if (!WriteAll(streams.error, line.data(), line.size()) && streams.dialogsAllowed) {
         MessageBoxA(NULL, text.c_str(), "Vornak debug terminal", MB_OK | MB_ICONINFORMATION);
     }
 }

@@ -1,6 +1,6 @@
-// Where the terminal's own messages and headless output go. The program is a window program, so
-// it has standard streams only when its starter handed some over, or when it joins the console of
-// the process that started it.
+// Where the terminal's own messages and headless output go. The window program has standard
+// streams only when its starter handed some over, or when it joins the console of the process
+// that started it; the console program has those of its console.
 #pragma once
 
 #include <windows.h>
@@ -10,15 +10,22 @@
 struct StandardStreams {
     HANDLE output = NULL;  // NULL when there is none
     HANDLE error = NULL;
-    bool joinedConsole = false;  // attached to the starter's console: Ctrl+C and its close reach us
+    bool joinedConsole = false;  // on a console: Ctrl+C and its close reach us
+    // Only the window may show a message box: any other command may run where nobody can
+    // answer one (a script, a service, a prompt with standard error closed).
+    bool dialogsAllowed = false;
 };
 
-// The handles the starter gave, else those of the starter's console when joinConsole is set and
-// there is one.
+// The window program's: the handles the starter gave, else those of the starter's console when
+// joinConsole is set and there is one.
 StandardStreams OpenStandardStreams(bool joinConsole);
+
+// The console program's: the handles of its console or their redirections.
+StandardStreams ConsoleStandardStreams();
 
 // Writes all of text; false when the handle is missing or the write failed.
 bool WriteAll(HANDLE handle, const char* text, size_t length);
 
-// "vornak-terminal: <text>\n" on standard error, or a message box when there is no standard error.
+// "vornak-terminal: <text>\n" on standard error; where there is none, a message box if dialogs
+// are allowed, else nothing (the exit status still tells).
 void TellUser(const StandardStreams& streams, const std::string& text);

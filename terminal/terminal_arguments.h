@@ -28,8 +28,10 @@ constexpr const char* TerminalUsage =
     "                                                wait until a terminal is running\n"
     "       vornak-terminal --stop [--timeout SECONDS]\n"
     "                                                ask the running terminal to end, wait for it\n"
-    "Exit status: 0 done; 1 failed (or timed out); 2 another terminal is already running;\n"
-    "64 bad arguments.\n";
+    "At a command prompt vornak-terminal.com runs these commands on the console; Ctrl+C ends\n"
+    "--headless once every line received is written.\n"
+    "Exit status: 0 done; 1 failed, timed out or interrupted; 2 another terminal is already\n"
+    "running; 64 bad arguments.\n";
 
 // Reads the arguments after the program name. On failure returns false with *error saying why.
 bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, TerminalOptions* options,

@@ -8,12 +8,14 @@
 #include <thread>
 #include <vector>
 
+#include "dpi_scaling.h"
 #include "incoming_queue.h"
 #include "instance_control.h"
 #include "line_export.h"
 #include "line_list_view.h"
 #include "line_store.h"
 #include "line_text.h"
+#include "message_filter.h"
 #include "terminal_protocol.h"
 
 namespace {
@@ -33,6 +35,12 @@ constexpr ULONGLONG DrawingShareDivisor = 2;
 // after a refresh was due the window procedure refreshes the list itself.
 constexpr ULONGLONG StarvedRefreshMs = 250;
 constexpr UINT SavedMessage = WM_APP + 1;
+// The window's first size at 100 %; at other DPIs it is scaled, and cut to the work area.
+constexpr int DesignWindowWidth = 900;
+constexpr int DesignWindowHeight = 520;
+// Space beside the text column at 100 %, and the narrowest it is made.
+constexpr int TextColumnSlack = 4;
+constexpr int NarrowestTextColumn = 100;
 
 enum CommandId {
     ListControlId = 100,
@@ -64,6 +72,9 @@ struct TerminalWindow {
     HWND list = NULL;
     HWND status = NULL;
     HMENU viewMenu = NULL;
+    UINT dpi = DesignDpi;
+    HFONT listFont = NULL;
+    HFONT statusFont = NULL;
     std::wstring statusText;
     std::vector<std::thread> savers;
 };
@@ -251,10 +262,57 @@ void Layout(TerminalWindow& t)
     MoveWindow(t.list, 0, 0, client.right, client.bottom - statusHeight, TRUE);
     // The text column takes what the time and class columns leave.
     int textWidth = client.right - ListView_GetColumnWidth(t.list, 0) - ListView_GetColumnWidth(t.list, 1) -
-                    GetSystemMetrics(SM_CXVSCROLL) - 4;
-    if (textWidth > 100) {
+                    SystemMetricForDpi(SM_CXVSCROLL, t.dpi) - ScaledForDpi(TextColumnSlack, t.dpi);
+    if (textWidth > ScaledForDpi(NarrowestTextColumn, t.dpi)) {
         ListView_SetColumnWidth(t.list, 2, textWidth);
     }
+}
+
+// Sets made on control in place of *font; a font that could not be made leaves the control with
+// the one it had.
+void ReplaceFont(HWND control, HFONT* font, HFONT made)
+{
+    if (made == NULL) {
+        return;
+    }
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+    if (*font != NULL) {
+        DeleteObject(*font);
+    }
+    *font = made;
+}
+
+// Gives the list and the status bar their fonts for the window's DPI.
+void SetFontsForDpi(TerminalWindow& t)
+{
+    ReplaceFont(t.list, &t.listFont, CreateListFontForDpi(t.dpi));
+    ReplaceFont(t.status, &t.statusFont, CreateStatusFontForDpi(t.dpi));
+}
+
+// The window moved to a monitor of another DPI (or that monitor's scale changed).
+void OnDpiChanged(TerminalWindow& t, UINT dpi, const RECT& suggested)
+{
+    RescaleLineListColumns(t.list, t.dpi, dpi);
+    t.dpi = dpi;
+    SetFontsForDpi(t);
+    // The system suggests a place and a size scaled for the new DPI.
+    SetWindowPos(t.frame, NULL, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout(t);
+}
+
+// The first size, for the DPI of the monitor the window was placed on.
+void SizeForDpi(TerminalWindow& t)
+{
+    int width = ScaledForDpi(DesignWindowWidth, t.dpi);
+    int height = ScaledForDpi(DesignWindowHeight, t.dpi);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromWindow(t.frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        width = std::min<int>(width, monitor.rcWork.right - monitor.rcWork.left);
+        height = std::min<int>(height, monitor.rcWork.bottom - monitor.rcWork.top);
+    }
+    SetWindowPos(t.frame, NULL, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -271,18 +329,24 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_CREATE:
         t.frame = window;
-        t.list = CreateLineList(window, ListControlId, reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance);
+        t.dpi = DpiOfWindow(window);
+        t.list = CreateLineList(window, ListControlId, reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance, t.dpi);
         t.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                    window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusControlId)),
                                    reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance, NULL);
         if (t.list == NULL || t.status == NULL) {
             return -1;
         }
+        SetFontsForDpi(t);
         SetTimer(window, RefreshTimerId, RefreshIntervalMs, NULL);
         UpdateStatus(t);
         return 0;
     case WM_SIZE:
         Layout(t);
+        return 0;
+    case WM_DPICHANGED:
+        // Both halves of wParam hold the new DPI (x and y are the same on Windows).
+        OnDpiChanged(t, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_SETFOCUS:
         SetFocus(t.list);
@@ -327,8 +391,8 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
         return 1;
     }
     std::string why;
-    HANDLE instanceClaim = ClaimSingleInstance(&why);
-    if (instanceClaim == NULL) {
+    InstanceClaim instanceClaim;
+    if (!ClaimSingleInstance(&instanceClaim, &why)) {
         TellUser(streams, why);
         return 2;
     }
@@ -352,9 +416,15 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     if (window == NULL) {
         TellUser(streams, "cannot create the terminal window (error " + std::to_string(GetLastError()) + ")");
         DestroyMenu(menu);
-        CloseHandle(instanceClaim);
+        ReleaseInstance(&instanceClaim);
         return 1;
     }
+    // The window cannot tell the user anything useful if this fails; hosts at its own level
+    // still reach it.
+    DWORD filterError = 0;
+    AllowTerminalMessagesFromLowerIntegrity(window, terminal.messages, &filterError);
+    CloseOnStopRequest(&instanceClaim, window);
+    SizeForDpi(terminal);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
@@ -370,6 +440,11 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     for (std::thread& saver : terminal.savers) {
         saver.join();
     }
-    CloseHandle(instanceClaim);
+    for (HFONT font : {terminal.listFont, terminal.statusFont}) {
+        if (font != NULL) {
+            DeleteObject(font);
+        }
+    }
+    ReleaseInstance(&instanceClaim);
     return 0;
 }

@@ -70,6 +70,17 @@ TEST(SendArguments, MessageWordsAreJoinedAndTheTaskNameKept)
     EXPECT_EQ("", request.text);
 }
 
+TEST(SendArguments, HelpIsAskedForAsTheTerminalAsksForIt)
+{
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--help"}, {"-h"}, {"/?"}, {"--task", "a", "/?"}}) {
+        SendRequest request;
+        std::string error;
+        ASSERT_TRUE(ParseSendArguments(arguments, &request, &error)) << error;
+        EXPECT_EQ(SendCommand::Help, request.command);
+    }
+}
+
 TEST(SendArguments, SeparatorTakesAtMostOneFillCharacter)
 {
     SendRequest request;
@@ -93,6 +104,7 @@ TEST(SendArguments, NonsenseIsRefusedWithTheReason)
         {{}, "say what to send: debug, log, stat, error, separator or clear"},
         {{"--task", "a"}, "say what to send: debug, log, stat, error, separator or clear"},
         {{"--task"}, "--task needs a name"},
+        {{"--task", "", "log", "x"}, "--task was given an empty name; name the task, or leave --task out"},
         {{"--task", "a", "--task", "b", "log", "x"}, "give --task only once"},
         {{"-v", "log", "x"}, "unknown option \"-v\""},
         {{"shout", "x"}, "unknown command \"shout\""},

@@ -5,6 +5,8 @@ namespace {
 constexpr DWORD RunTimeoutMs = 60000;
 constexpr int TimedOut = -1;
 
+} // namespace
+
 std::wstring QuotedCommandLine(const std::wstring& program, const std::vector<std::wstring>& arguments)
 {
     // Arguments in these tests hold no quotes or trailing backslashes; a plain pair of quotes does.
@@ -14,8 +16,6 @@ std::wstring QuotedCommandLine(const std::wstring& program, const std::vector<st
     }
     return commandLine;
 }
-
-} // namespace
 
 bool CapturedProgram::Start(const std::wstring& program, const std::vector<std::wstring>& arguments)
 {

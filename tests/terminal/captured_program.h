@@ -27,6 +27,9 @@ private:
     ChildProcess process_;
 };
 
+// program and its arguments, each quoted, as one command line.
+std::wstring QuotedCommandLine(const std::wstring& program, const std::vector<std::wstring>& arguments);
+
 // Runs a program to its end (at most 60 s) and returns its exit status.
 int RunProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,
                std::string* errors = nullptr, std::string* output = nullptr);

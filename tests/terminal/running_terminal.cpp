@@ -20,6 +20,12 @@ HWND FindTerminalOf(DWORD processId)
     return owner == processId ? window : NULL;
 }
 
+bool WaitUntilHandlingMessages(HWND window)
+{
+    // A message sent from another thread is handled only once the window's thread takes messages.
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, StartTimeoutMs, NULL) != 0;
+}
+
 RunningTerminal::~RunningTerminal()
 {
     if (!process_.HasEnded()) {

@@ -35,3 +35,7 @@ private:
 
 // The terminal's window owned by process processId, or NULL.
 HWND FindTerminalOf(DWORD processId);
+
+// Waits until window's thread handles messages: hosts can find the window while it is still
+// being created, before its controls exist. False after 20 s.
+bool WaitUntilHandlingMessages(HWND window);

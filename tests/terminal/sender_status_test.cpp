@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "launched_program.h"
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
 #include "vornakdbg32.h"
@@ -155,6 +156,103 @@ TEST(SenderStatus, WithoutTheLibraryBesideItTheSenderExitsWithSixtyNine)
 
     EXPECT_EQ(69, status);
     EXPECT_EQ(0u, errors.find("vornak-send: cannot load VORNAKDBG32.dll")) << errors;
+}
+
+TEST(SenderStatus, HelpIsShownForSlashQuestionMark)
+{
+    std::string errors;
+    std::string output;
+    EXPECT_EQ(0, RunProgram(PathBesideProgram(L"vornak-send.exe"), {L"/?"}, &errors, &output));
+    EXPECT_EQ(0u, WithoutCarriageReturns(output).find("Usage: vornak-send")) << output;
+    EXPECT_EQ("", errors);
+}
+
+TEST(SenderStatus, EmptyTaskNameIsRefusedWithItsOwnMessage)
+{
+    std::string errors;
+    EXPECT_EQ(64, RunSender({L"--task", L"", L"log", L"x"}, &errors));
+    EXPECT_EQ(0u, errors.find("vornak-send: --task was given an empty name; name the task, or leave --task out\n"
+                              "Usage: vornak-send"))
+        << errors;
+}
+
+// A folder of its own in the temporary folder, removed with what it holds.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        wchar_t temporary[MAX_PATH];
+        GetTempPathW(MAX_PATH, temporary);
+        path_ = std::wstring(temporary) + L"vornak-send-alone-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(path_.c_str(), NULL);
+    }
+    ~ScratchFolder()
+    {
+        for (const std::wstring& file : files_) {
+            DeleteFileW(file.c_str());
+        }
+        RemoveDirectoryW(path_.c_str());
+    }
+    // Copies a file from beside this test program into the folder; its new path.
+    std::wstring Copy(const std::wstring& name)
+    {
+        std::wstring copy = path_ + name;
+        files_.push_back(copy);
+        return CopyFileW(PathBesideProgram(name).c_str(), copy.c_str(), FALSE) ? copy : std::wstring();
+    }
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+    std::vector<std::wstring> files_;
+};
+
+// PATH with a folder put first, for the programs this test starts, as long as the object lives.
+class PathWithFolderFirst {
+public:
+    explicit PathWithFolderFirst(const std::wstring& folder)
+    {
+        wchar_t old[32767] = L"";
+        hadPath_ = GetEnvironmentVariableW(L"PATH", old, 32767) != 0;
+        old_ = old;
+        SetEnvironmentVariableW(L"PATH", (folder + L";" + old_).c_str());
+    }
+    ~PathWithFolderFirst() { SetEnvironmentVariableW(L"PATH", hadPath_ ? old_.c_str() : NULL); }
+
+private:
+    std::wstring old_;
+    bool hadPath_ = false;
+};
+
+TEST(SenderStatus, TheLibraryIsTakenFromTheSendersOwnFolderOnly)
+{
+    TerminalTestLock lock;
+    ScratchFolder alone;
+    std::wstring sender = alone.Copy(L"vornak-send.exe");
+    ASSERT_FALSE(sender.empty());
+    TemporaryFile errors(L"send-alone");
+
+    // VORNAKDBG32.dll lies in the current folder and in the first folder of PATH, not beside the sender.
+    PathWithFolderFirst path(ProgramFolder());
+    {
+        OutputCatcher errorCatcher(errors.Path());
+        LaunchSetting setting;
+        setting.error = errorCatcher.Handle();
+        setting.workingFolder = ProgramFolder();
+        LaunchedProgram launched;
+        ASSERT_TRUE(launched.Start(sender, {L"log", L"x"}, setting));
+        EXPECT_EQ(69, launched.Wait(60000));
+    }
+    std::wstring expectedPath = alone.Path() + L"VORNAKDBG32.dll";
+    EXPECT_EQ(0u, errors.Text().find("vornak-send: cannot load VORNAKDBG32.dll from " +
+                                     std::string(expectedPath.begin(), expectedPath.end()) + " (error "))
+        << errors.Text();
+
+    // Beside it, the library is used: with no terminal running, the library's status 2.
+    ASSERT_FALSE(alone.Copy(L"VORNAKDBG32.dll").empty());
+    std::string besideErrors;
+    EXPECT_EQ(2, RunProgram(sender, {L"log", L"x"}, &besideErrors));
+    EXPECT_EQ("vornak-send: no debug terminal is running (status 2)\n", besideErrors);
 }
 
 } // namespace

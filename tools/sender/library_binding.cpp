@@ -1,6 +1,53 @@
 #include "library_binding.h"
 
+#include <algorithm>
+
 namespace {
+
+// The longest path the system handles, in characters.
+constexpr size_t LongestPath = 32768;
+
+// The full path of the library beside this program; empty when this program's own path cannot
+// be had whole.
+std::wstring LibraryPathBesideProgram()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(NULL, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::wstring();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        // Cut to fit the buffer: try a larger one.
+        if (path.size() >= LongestPath) {
+            return std::wstring();
+        }
+        path.resize(std::min(path.size() * 2, LongestPath));
+    }
+    size_t folderEnd = path.find_last_of(L"\\/");
+    if (folderEnd == std::wstring::npos) {
+        return std::wstring();
+    }
+    path.resize(folderEnd + 1);
+    for (const char* c = LibraryFileName; *c != '\0'; ++c) {
+        path.push_back(static_cast<wchar_t>(*c));
+    }
+    return path;
+}
+
+// Text for messages: path in the ANSI code page, with '?' for what it cannot hold.
+std::string ForMessage(const std::wstring& path)
+{
+    int size = WideCharToMultiByte(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), NULL, 0, "?", NULL);
+    std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &text[0], size, "?", NULL);
+    }
+    return text;
+}
 
 template <typename Function>
 bool Find(HMODULE module, const char* name, Function* function, std::string* missing)
@@ -17,10 +64,17 @@ bool Find(HMODULE module, const char* name, Function* function, std::string* mis
 bool BindLibrary(LibraryBinding* binding, std::string* why)
 {
     LibraryBinding bound;
-    bound.module = LoadLibraryA(LibraryFileName);
+    std::wstring path = LibraryPathBesideProgram();
+    if (path.empty()) {
+        *why = std::string("cannot load ") + LibraryFileName + ": the sender's own folder is not known (error " +
+               std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    // What the library itself imports comes from its own folder and the system's.
+    bound.module = LoadLibraryExW(path.c_str(), NULL, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (bound.module == NULL) {
-        *why = std::string("cannot load ") + LibraryFileName + " (error " + std::to_string(GetLastError()) +
-               "); it must lie beside vornak-send.exe or on the PATH";
+        *why = std::string("cannot load ") + LibraryFileName + " from " + ForMessage(path) + " (error " +
+               std::to_string(GetLastError()) + "); it must lie beside vornak-send.exe";
         return false;
     }
     std::string missing;

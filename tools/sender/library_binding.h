@@ -21,7 +21,9 @@ struct LibraryBinding {
 
 constexpr char LibraryFileName[] = "VORNAKDBG32.dll";
 
-// Loads the library and finds its seven exports by name. On failure returns false with *why set
+// Loads the library from the sender's own folder, never from the current folder or the PATH (a
+// file of that name planted there would otherwise run inside the sender), and finds its seven
+// exports by name. On failure returns false with *why set
 // and nothing left loaded.
 bool BindLibrary(LibraryBinding* binding, std::string* why);
 

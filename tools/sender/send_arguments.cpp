@@ -20,6 +20,11 @@ bool Fail(std::string* error, const std::string& text)
     return false;
 }
 
+bool IsOption(const std::string& argument)
+{
+    return argument.size() > 1 && argument[0] == '-';
+}
+
 bool IsMessage(SendCommand command)
 {
     return command == SendCommand::Debug || command == SendCommand::Log || command == SendCommand::Statistic ||
@@ -32,9 +37,9 @@ bool ParseSendArguments(const std::vector<std::string>& arguments, SendRequest* 
 {
     SendRequest parsed;
     size_t next = 0;
-    while (next < arguments.size() && arguments[next].size() > 1 && arguments[next][0] == '-') {
+    while (next < arguments.size() && (IsOption(arguments[next]) || arguments[next] == "/?")) {
         const std::string& option = arguments[next++];
-        if (option == "--help" || option == "-h") {
+        if (option == "--help" || option == "-h" || option == "/?") {
             parsed.command = SendCommand::Help;
             *request = parsed;
             return true;
@@ -47,6 +52,9 @@ bool ParseSendArguments(const std::vector<std::string>& arguments, SendRequest* 
         }
         if (next >= arguments.size()) {
             return Fail(error, "--task needs a name");
+        }
+        if (arguments[next].empty()) {
+            return Fail(error, "--task was given an empty name; name the task, or leave --task out");
         }
         parsed.hasTask = true;
         parsed.task = arguments[next++];

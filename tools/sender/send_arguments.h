@@ -18,6 +18,7 @@ constexpr const char* SendUsage =
     "Usage: vornak-send [--task NAME] debug|log|stat|error TEXT...\n"
     "       vornak-send separator [CHAR]\n"
     "       vornak-send clear\n"
+    "       vornak-send --help | /?\n"
     "Sends one line to the running debug terminal through VORNAKDBG32.dll. The words of TEXT are\n"
     "joined with single blanks and sent as they are ('%' included). --task NAME registers NAME\n"
     "for this process's thread first, so the line reads \"NAME : TEXT\".\n"

@@ -1,0 +1,105 @@
+// vornak-terminal.com: the console program beside vornak-terminal.exe. A command prompt finds it
+// first for "vornak-terminal" (.COM comes before .EXE in PATHEXT), so --headless, --wait and
+// --stop wait, write to the console and hand their exit status to the prompt. Without arguments
+// it starts the window program and returns at once.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "instance_control.h"
+#include "standard_streams.h"
+#include "system_error_text.h"
+#include "terminal_arguments.h"
+#include "terminal_commands.h"
+#include "terminal_protocol.h"
+
+namespace {
+
+// The longest path the system handles, in characters.
+constexpr size_t LongestPath = 32768;
+
+// This program's own path; empty when it cannot be had whole.
+std::wstring OwnPath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(NULL, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::wstring();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        // Cut to fit the buffer: try a larger one.
+        if (path.size() >= LongestPath) {
+            return std::wstring();
+        }
+        path.resize(std::min(path.size() * 2, LongestPath));
+    }
+}
+
+// The window program: this program's path with the extension .exe.
+std::wstring WindowProgramPath()
+{
+    std::wstring path = OwnPath();
+    size_t name = path.find_last_of(L"\\/");
+    size_t dot = path.find_last_of(L'.');
+    if (dot != std::wstring::npos && (name == std::wstring::npos || dot > name)) {
+        path.resize(dot);
+    }
+    return path.empty() ? path : path + L".exe";
+}
+
+int StartWindow(const StandardStreams& streams)
+{
+    // Said here, on the console; the window program would say it in a message box.
+    if (FindWindowA(TerminalClassName, NULL) != NULL) {
+        TellUser(streams, TerminalAlreadyRunning);
+        return 2;
+    }
+    std::wstring program = WindowProgramPath();
+    if (program.empty()) {
+        TellUser(streams, "cannot find this program's own folder: " + SystemErrorText(GetLastError()));
+        return 1;
+    }
+    STARTUPINFOW own = {};
+    own.cb = sizeof(own);
+    GetStartupInfoW(&own);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    if ((own.dwFlags & STARTF_USESHOWWINDOW) != 0) {
+        // "start /min vornak-terminal" asks for a minimised window.
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = own.wShowWindow;
+    }
+    std::wstring commandLine = L"\"" + program + L"\"";
+    PROCESS_INFORMATION started = {};
+    // Nothing inherited: the window keeps no handle of this console or of a redirection (a pipe
+    // held open by it would keep the pipe's reader waiting for as long as the window is open).
+    if (!CreateProcessW(program.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started)) {
+        TellUser(streams, "cannot start the window program vornak-terminal.exe: " + SystemErrorText(GetLastError()));
+        return 1;
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return 0;
+}
+
+} // namespace
+
+int wmain()
+{
+    StandardStreams streams = ConsoleStandardStreams();
+    TerminalOptions options;
+    std::string error;
+    if (!ParseTerminalArguments(ProgramArguments(), &options, &error)) {
+        TellUser(streams, error + "\n" + TerminalUsage);
+        return UsageExitStatus;
+    }
+    if (options.command == TerminalCommand::Window) {
+        return StartWindow(streams);
+    }
+    return RunConsoleCommand(GetModuleHandleW(NULL), options, streams);
+}

@@ -1,0 +1,223 @@
+// vornak-terminal.com, the console program a command prompt finds first for "vornak-terminal":
+// it runs the commands on the console and waits for them; without arguments it starts the window
+// program and returns. Neither program shows a message box for any command but the window.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "instance_control.h"
+#include "launched_program.h"
+#include "running_terminal.h"
+#include "terminal_arguments.h"
+#include "terminal_test_lock.h"
+#include "vornakdbg32.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Generous: a command waiting on a message box never ends, and Wine may be slow on a busy machine.
+constexpr DWORD PromptMs = 60000;
+
+const std::wstring& ConsoleProgram()
+{
+    static const std::wstring path = PathBesideProgram(L"vornak-terminal.com");
+    return path;
+}
+
+const std::wstring& WindowProgram()
+{
+    static const std::wstring path = PathBesideProgram(L"vornak-terminal.exe");
+    return path;
+}
+
+// The file name of the program that owns window.
+std::wstring ProgramOfWindow(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    wchar_t path[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    if (process != NULL) {
+        QueryFullProcessImageNameW(process, 0, path, &size);
+        CloseHandle(process);
+    }
+    std::wstring name = path;
+    return name.substr(name.find_last_of(L"\\/") + 1);
+}
+
+HWND WaitForTerminalWindow()
+{
+    HWND window = NULL;
+    for (DWORD waited = 0; waited < PromptMs && window == NULL; waited += 10) {
+        window = FindWindowA("VornakDebugTerminal", NULL);
+        if (window == NULL) {
+            Sleep(10);
+        }
+    }
+    return window;
+}
+
+TEST(ConsoleProgram, HelpGoesToStandardOutput)
+{
+    for (const wchar_t* help : {L"--help", L"/?"}) {
+        std::string errors;
+        std::string output;
+        EXPECT_EQ(0, RunProgram(ConsoleProgram(), {help}, &errors, &output));
+        EXPECT_EQ(TerminalUsage, WithoutCarriageReturns(output));
+        EXPECT_EQ("", errors);
+    }
+}
+
+TEST(ConsoleProgram, BadArgumentsExitWithSixtyFourAndTheUsage)
+{
+    std::string errors;
+    EXPECT_EQ(64, RunProgram(ConsoleProgram(), {L"--headles"}, &errors));
+    EXPECT_EQ("vornak-terminal: unknown argument \"--headles\"\n" + std::string(TerminalUsage) + "\n", errors);
+}
+
+TEST(ConsoleProgram, RunsWaitsForAndStopsAHeadlessTerminal)
+{
+    TerminalTestLock lock;
+    std::string errors;
+    EXPECT_EQ(1, RunProgram(ConsoleProgram(), {L"--wait", L"--timeout", L"1"}, &errors));
+    EXPECT_EQ("vornak-terminal: no debug terminal appeared within 1 s\n", errors);
+
+    CapturedProgram headless;
+    ASSERT_TRUE(headless.Start(ConsoleProgram(), {L"--headless"}));
+    EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--wait", L"--timeout", L"20"}, &errors));
+    EXPECT_EQ(L"vornak-terminal.com", ProgramOfWindow(FindWindowA("VornakDebugTerminal", NULL)));
+    EXPECT_EQ(0, VornakLog_Message("through the console program"));
+    EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--stop"}, &errors));
+    EXPECT_EQ("", errors);
+    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+
+    EXPECT_EQ(0, headless.Wait(PromptMs));
+    Lines lines = SplitLines(WithoutCarriageReturns(headless.Output()));
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ("log       through the console program", lines[0].substr(13));
+}
+
+TEST(ConsoleProgram, WithoutArgumentsItStartsTheWindowProgramAndReturns)
+{
+    TerminalTestLock lock;
+    std::string errors;
+    EXPECT_EQ(0, RunProgram(ConsoleProgram(), {}, &errors));
+    EXPECT_EQ("", errors);
+    HWND window = WaitForTerminalWindow();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(L"vornak-terminal.exe", ProgramOfWindow(window));
+
+    // A second one is refused on the console, as the window program refuses it in a message box.
+    EXPECT_EQ(2, RunProgram(ConsoleProgram(), {}, &errors));
+    EXPECT_EQ("vornak-terminal: a debug terminal is already running (a window of class VornakDebugTerminal "
+              "exists); only one can receive the lines: close it first, or stop it with vornak-terminal --stop\n",
+              errors);
+
+    EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--stop"}, &errors));
+    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+}
+
+struct CommandCase {
+    std::vector<std::wstring> arguments;
+    int status;
+    // The console program started without handles has its console's: it would write there.
+    bool windowProgramOnly;
+};
+
+// With no console to join and no standard handles, a message box would wait for a click that
+// never comes; each command must end at once with its status instead.
+void ExpectPromptEndWithoutStandardHandles(HANDLE missing)
+{
+    // This test program then has no console that the window program could join.
+    FreeConsole();
+    const std::wstring unreachable = ProgramFolder() + L"no-such-folder\\lines.txt";
+    const std::vector<CommandCase> cases = {
+        {{L"--stop"}, 0, false},                                    // "no debug terminal is running"
+        {{L"--headles"}, 64, false},                                // unknown argument
+        {{L"--wait", L"--timeout", L"1"}, 1, false},                // none appeared
+        {{L"--headless", L"--output", unreachable}, 1, false}, // cannot open the output file
+        {{L"--help"}, 0, false},                                    // usage, nowhere to write it
+        {{L"--headless"}, 1, true},                                 // no standard output to write to
+    };
+    for (const std::wstring& program : {WindowProgram(), ConsoleProgram()}) {
+        for (const CommandCase& command : cases) {
+            if (command.windowProgramOnly && program != WindowProgram()) {
+                continue;
+            }
+            LaunchSetting setting;
+            setting.input = setting.output = setting.error = missing;
+            // A console program started without a console gets a new one: kept without a window.
+            setting.creationFlags = program == ConsoleProgram() ? CREATE_NO_WINDOW : 0;
+            LaunchedProgram launched;
+            ASSERT_TRUE(launched.Start(program, command.arguments, setting));
+            std::wstring commandLine = QuotedCommandLine(program, command.arguments);
+            EXPECT_EQ(command.status, launched.Wait(PromptMs)) << std::string(commandLine.begin(), commandLine.end());
+        }
+    }
+}
+
+TEST(ConsoleProgram, NoCommandButTheWindowWaitsOnAMessageBoxWithStandardHandlesMissing)
+{
+    TerminalTestLock lock;
+    ExpectPromptEndWithoutStandardHandles(NULL);
+}
+
+TEST(ConsoleProgram, NoCommandButTheWindowWaitsOnAMessageBoxWithStandardHandlesInvalid)
+{
+    TerminalTestLock lock;
+    ExpectPromptEndWithoutStandardHandles(INVALID_HANDLE_VALUE);
+}
+
+TEST(ConsoleProgram, CtrlCEndsAHeadlessTerminalWithEveryLineWritten)
+{
+    TerminalTestLock lock;
+    // A console of this test's own, shared with the terminal, to press the keys on.
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole());
+    TemporaryFile lines(L"ctrl-c");
+    TemporaryFile errors(L"ctrl-c-errors");
+    OutputCatcher errorCatcher(errors.Path());
+    LaunchSetting setting;
+    setting.error = errorCatcher.Handle();
+    LaunchedProgram headless;
+    ASSERT_TRUE(headless.Start(ConsoleProgram(), {L"--headless", L"--output", lines.Path()}, setting));
+    ASSERT_NE(nullptr, WaitForTerminalWindow());
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(0, VornakDbg_Message("line %d", i));
+    }
+    // Ctrl+C reaches every process on the console; this test lets it pass (set after the start:
+    // the terminal would inherit it).
+    SetConsoleCtrlHandler(NULL, TRUE);
+    ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    EXPECT_EQ(0, headless.Wait(PromptMs));
+    SetConsoleCtrlHandler(NULL, FALSE);
+    EXPECT_EQ("", errors.Text());
+    Lines written = SplitLines(lines.Text());
+    ASSERT_EQ(100u, written.size());
+    EXPECT_EQ("debug     line 99", written.back().substr(13));
+    FreeConsole();
+}
+
+// What Ctrl+C sets: the event a wait watches beside its own deadline.
+TEST(ConsoleProgram, InterruptEndsAWaitLongBeforeItsTimeout)
+{
+    TerminalTestLock lock;
+    HANDLE interrupt = CreateEventW(NULL, TRUE, FALSE, NULL);
+    std::thread ctrlC([interrupt] {
+        Sleep(200);
+        SetEvent(interrupt);
+    });
+    ULONGLONG began = GetTickCount64();
+    EXPECT_EQ(WaitResult::Interrupted, WaitForTerminal(3600, interrupt));
+    EXPECT_LT(GetTickCount64() - began, 20000u);
+    ctrlC.join();
+    CloseHandle(interrupt);
+}
+
+} // namespace

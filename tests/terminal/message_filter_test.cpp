@@ -1,0 +1,142 @@
+// The terminal lets the five terminal messages through the system's filter for lower-integrity
+// senders on its own window, in window and in headless mode: its calls to
+// ChangeWindowMessageFilterEx, recorded, compared whole with the calls expected.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "patched_import.h"
+#include "terminal_in_process.h"
+#include "terminal_test_lock.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+std::mutex g_callsLock;
+Calls g_calls;
+BOOL g_reply = TRUE;
+DWORD g_replyError = 0;
+
+std::string Hex(unsigned long long value)
+{
+    char text[32];
+    snprintf(text, sizeof(text), "0x%llx", value);
+    return text;
+}
+
+std::string MessageName(UINT message)
+{
+    for (const char* name : {"*WM_DEBUG_MESSAGE", "*WM_LOG_MESSAGE", "*WM_STATISTIC_MESSAGE", "*WM_ERROR_MESSAGE",
+                             "*WM_CLEAR_TERMINAL"}) {
+        if (message == RegisterWindowMessageA(name)) {
+            return name;
+        }
+    }
+    return "message " + Hex(message);
+}
+
+std::string ActionName(DWORD action)
+{
+    switch (action) {
+    case MSGFLT_ALLOW: return "MSGFLT_ALLOW";
+    case MSGFLT_DISALLOW: return "MSGFLT_DISALLOW";
+    case MSGFLT_RESET: return "MSGFLT_RESET";
+    default: return "action " + Hex(action);
+    }
+}
+
+// The recording double: one line per call, the window named by its handle.
+BOOL WINAPI RecordFilterChange(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT change)
+{
+    std::lock_guard<std::mutex> hold(g_callsLock);
+    g_calls.push_back("window " + Hex(reinterpret_cast<UINT_PTR>(window)) + ", " + MessageName(message) + ", " +
+                      ActionName(action) + ", " + (change == NULL ? "no result wanted" : "result wanted"));
+    SetLastError(g_replyError);
+    return g_reply;
+}
+
+Calls RecordedCalls()
+{
+    std::lock_guard<std::mutex> hold(g_callsLock);
+    return g_calls;
+}
+
+Calls ExpectedCalls(HWND window)
+{
+    std::string prefix = "window " + Hex(reinterpret_cast<UINT_PTR>(window)) + ", ";
+    return {
+        prefix + "*WM_DEBUG_MESSAGE, MSGFLT_ALLOW, no result wanted",
+        prefix + "*WM_LOG_MESSAGE, MSGFLT_ALLOW, no result wanted",
+        prefix + "*WM_STATISTIC_MESSAGE, MSGFLT_ALLOW, no result wanted",
+        prefix + "*WM_ERROR_MESSAGE, MSGFLT_ALLOW, no result wanted",
+        prefix + "*WM_CLEAR_TERMINAL, MSGFLT_ALLOW, no result wanted",
+    };
+}
+
+// "error 5: <the system's text>", the text as this system words it.
+std::string ErrorWithSystemText(DWORD error)
+{
+    char systemText[512] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0,
+                                  systemText, sizeof(systemText), NULL);
+    std::string text(systemText, length);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return "error " + std::to_string(error) + (text.empty() ? "" : ": " + text);
+}
+
+class MessageFilter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_calls.clear();
+        g_reply = TRUE;
+        g_replyError = 0;
+        ASSERT_TRUE(patch_.Applied());
+    }
+
+    TerminalTestLock lock_;
+    PatchedImport patch_{"ChangeWindowMessageFilterEx", RecordFilterChange};
+};
+
+TEST_F(MessageFilter, HeadlessTerminalLetsTheFiveMessagesThroughOnItsWindowOnly)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Headless);
+    ASSERT_TRUE(terminal.Start());
+    HWND window = terminal.Window();
+    EXPECT_EQ(0, terminal.Stop());
+    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
+    EXPECT_EQ("", terminal.Errors());
+}
+
+TEST_F(MessageFilter, WindowLetsTheFiveMessagesThroughOnItsWindowOnly)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND window = terminal.Window();
+    EXPECT_EQ(0, terminal.Stop());
+    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
+}
+
+TEST_F(MessageFilter, HeadlessTerminalSaysSoWhenTheSystemRefusesAndRunsOn)
+{
+    g_reply = FALSE;
+    g_replyError = ERROR_ACCESS_DENIED;
+    TerminalInProcess terminal(TerminalInProcess::Mode::Headless);
+    ASSERT_TRUE(terminal.Start());
+    HWND window = terminal.Window();
+    EXPECT_EQ(0, terminal.Stop());
+    // Every message is still tried.
+    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
+    EXPECT_EQ("vornak-terminal: lines from programs at a lower integrity level will not arrive: " +
+                  ErrorWithSystemText(ERROR_ACCESS_DENIED) + "\n",
+              terminal.Errors());
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+// The terminal's own code for its window and headless modes, run on a thread of the test: a test
+// can then replace system functions that code calls (in this program's import table) and send
+// its window messages whose parameters point into this process.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <thread>
+
+#include "temporary_file.h"
+
+class TerminalInProcess {
+public:
+    enum class Mode { Headless, Window };
+
+    explicit TerminalInProcess(Mode mode) : mode_(mode) {}
+    ~TerminalInProcess();
+    TerminalInProcess(const TerminalInProcess&) = delete;
+    TerminalInProcess& operator=(const TerminalInProcess&) = delete;
+
+    // Starts it (the window hidden; headless lines go to a temporary file) and returns once its
+    // window exists and handles messages; false after 20 s or when it ended first.
+    bool Start();
+    // Closes its window as a click on the close box would and waits; its exit status.
+    int Stop();
+
+    HWND Window() const { return window_; }
+    // What it told the user on standard error.
+    std::string Errors() const { return errors_.Text(); }
+
+private:
+    Mode mode_;
+    TemporaryFile output_{L"in-process"};
+    TemporaryFile errors_{L"in-process-errors"};
+    HANDLE errorHandle_ = INVALID_HANDLE_VALUE;
+    std::thread thread_;
+    int status_ = -1;
+    HWND window_ = NULL;
+};
