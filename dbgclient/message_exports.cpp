@@ -7,6 +7,7 @@
 #include "status_codes.h"
 #include "task_list.h"
 #include "terminal_protocol.h"
+#include "ucrt_formatter.h"
 
 namespace {
 
@@ -36,14 +37,14 @@ unsigned short SendTerminalLine(TerminalMessage message, char letter, const char
     }
 
     char line[LineBufferSize];
-    ComposeLine(line, sizeof(line), prefix, format, values);
+    ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine);
     DeliverLine(terminal, TerminalMessageIds[message], line, letter);
     return StatusDone;
 }
 
 }  // namespace
 
-unsigned short VORNAKDBG32_CALL VornakDbg_Message(const char* format, ...)
+unsigned short VORNAKDBG32_CALL VornakDbg_Message(_Printf_format_string_ const char* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -52,7 +53,7 @@ unsigned short VORNAKDBG32_CALL VornakDbg_Message(const char* format, ...)
     return status;
 }
 
-unsigned short VORNAKDBG32_CALL VornakLog_Message(const char* format, ...)
+unsigned short VORNAKDBG32_CALL VornakLog_Message(_Printf_format_string_ const char* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -61,7 +62,7 @@ unsigned short VORNAKDBG32_CALL VornakLog_Message(const char* format, ...)
     return status;
 }
 
-unsigned short VORNAKDBG32_CALL VornakStat_Message(const char* format, ...)
+unsigned short VORNAKDBG32_CALL VornakStat_Message(_Printf_format_string_ const char* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -70,7 +71,7 @@ unsigned short VORNAKDBG32_CALL VornakStat_Message(const char* format, ...)
     return status;
 }
 
-unsigned short VORNAKDBG32_CALL VornakError_Message(const char* format, ...)
+unsigned short VORNAKDBG32_CALL VornakError_Message(_Printf_format_string_ const char* format, ...)
 {
     va_list values;
     va_start(values, format);

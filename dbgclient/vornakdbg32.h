@@ -2,7 +2,12 @@
  * Usable from C and C++. Every call returns at once, sending nothing, when no terminal runs.
  *
  * Status values: 0 done, 1 text argument missing, 2 no debug terminal window,
- * 3 (VornakDbg_RegisterTask only) the atom table or the heap refused the name. */
+ * 3 (VornakDbg_RegisterTask only) the atom table or the heap refused the name.
+ *
+ * Formats are expanded by the Universal C Runtime (ucrtbase.dll), as printf is in programs built
+ * with Visual C++ 2015 or later: "%ws", "%S", "%I64d", "%Iu", "%zu", "%lld", "%jd" and the rest.
+ * A format the run-time refuses ("%n", an unknown conversion) never ends the host: its line shows
+ * the format as written, unexpanded. */
 #ifndef VORNAKDBG32_H
 #define VORNAKDBG32_H
 
@@ -17,11 +22,37 @@ extern "C" {
 
 #define VORNAKDBG32_CALL __cdecl
 
+/* Format checking of the four line calls: Microsoft's code analysis reads _Printf_format_string_;
+ * clang (which knows Microsoft's conversions on Windows targets) and MinGW's GCC (its ms_printf
+ * flavour) warn under -Wformat about values that do not match the format. GCC 12's ms_printf
+ * does not know "%ws", "%hs", "%zu", "%jd", "%td" or "%hhd" and warns about them too: define
+ * VORNAKDBG32_NO_FORMAT_CHECK before including this header to turn the compiler's check off.
+ * clang does not check calls through VornakMessageFunction. */
+#ifdef _MSC_VER
+#include <sal.h>
+#endif
+#ifndef _Printf_format_string_
+#define _Printf_format_string_
+#endif
+#if defined(VORNAKDBG32_NO_FORMAT_CHECK)
+#define VORNAKDBG32_FORMAT(formatIndex, firstValue)
+#elif defined(__clang__)
+#define VORNAKDBG32_FORMAT(formatIndex, firstValue) __attribute__((__format__(__printf__, formatIndex, firstValue)))
+#elif defined(__GNUC__) && defined(_WIN32)
+#define VORNAKDBG32_FORMAT(formatIndex, firstValue) __attribute__((__format__(ms_printf, formatIndex, firstValue)))
+#else
+#define VORNAKDBG32_FORMAT(formatIndex, firstValue)
+#endif
+
 /* Lines: printf-style format and values; the calling thread's task name, if any, comes first. */
-VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakDbg_Message(const char* format, ...);   /* @2, 'D' */
-VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakLog_Message(const char* format, ...);   /* @3, 'L' */
-VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakStat_Message(const char* format, ...);  /* @5, 'S' */
-VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakError_Message(const char* format, ...); /* @6, 'V' */
+VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakDbg_Message(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2); /* @2, 'D' */
+VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakLog_Message(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2); /* @3, 'L' */
+VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakStat_Message(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2); /* @5, 'S' */
+VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakError_Message(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2); /* @6, 'V' */
 
 /* Labels every later line of the calling thread with name (at most 255 characters). @4 */
 VORNAKDBG32_API int VORNAKDBG32_CALL VornakDbg_RegisterTask(const char* name);
@@ -33,7 +64,8 @@ VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakDbg_Separator(char fill);
 VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakDbg_ClearTerminal(void);
 
 /* For hosts that load the library at run time with GetProcAddress. */
-typedef unsigned short(VORNAKDBG32_CALL* VornakMessageFunction)(const char* format, ...);
+typedef unsigned short(VORNAKDBG32_CALL* VornakMessageFunction)(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2);
 typedef int(VORNAKDBG32_CALL* VornakRegisterTaskFunction)(const char* name);
 typedef unsigned short(VORNAKDBG32_CALL* VornakSeparatorFunction)(char fill);
 typedef unsigned short(VORNAKDBG32_CALL* VornakClearTerminalFunction)(void);

@@ -13,6 +13,8 @@ const char Log = 'L';
 const char Statistic = 'S';
 const char Error = 'V';
 const char Separator = 0;
+// An empty format that is not a literal: compilers that check formats warn about an empty literal.
+const std::string EmptyFormat;
 
 std::string Repeat(const std::string& piece, size_t count)
 {
@@ -47,7 +49,7 @@ TEST_P(MessageExports, EachCallSendsItsMessageAndLetter)
     EXPECT_EQ(0, dbg->separator(0));
     EXPECT_EQ(0, dbg->separator('='));
     EXPECT_EQ(0, dbg->clearTerminal());
-    EXPECT_EQ(0, dbg->debugMessage(""));
+    EXPECT_EQ(0, dbg->debugMessage(EmptyFormat.c_str()));
 
     std::vector<Seen> expected = {
         LineSeen(number.debug, "debug 1\n", Debug),
@@ -141,6 +143,25 @@ TEST_P(MessageExports, LineOver255CharactersGoesOutWithAtom0)
         RefusedLineSeen(number.error, Error),
         RefusedLineSeen(number.log, Log),
         RefusedLineSeen(number.statistic, Statistic),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, FormatTheRunTimeRefusesArrivesAsWrittenAndTheHostLivesOn)
+{
+    // The run-time disables "%n"; its default answer to a refused format would end this process.
+    StartTerminal();
+    int count = 12345;
+    EXPECT_EQ(0, dbg->debugMessage("counted %d%n characters", 7, &count));
+    EXPECT_EQ(12345, count);
+    ASSERT_EQ(0, dbg->registerTask("Refused"));
+    EXPECT_EQ(0, dbg->errorMessage("100%% of %s%n", "x", &count));
+    EXPECT_EQ(0, dbg->logMessage("after %s", "both"));
+
+    std::vector<Seen> expected = {
+        LineSeen(number.debug, "counted %d%n characters\n", Debug),
+        LineSeen(number.error, "Refused : 100%% of %s%n\n", Error),
+        LineSeen(number.log, "Refused : after both\n", Log),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
