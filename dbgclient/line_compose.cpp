@@ -99,6 +99,19 @@ size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char
     return used + 1;
 }
 
+size_t CutLineForAtom(char* line, size_t length)
+{
+    if (length <= AtomTextLimit) {
+        return length;
+    }
+    size_t markerLength = strlen(LineCutMarker);
+    size_t kept = AtomTextLimit - markerLength - 1;
+    memcpy(line + kept, LineCutMarker, markerLength);
+    line[kept + markerLength] = LineEnd;
+    line[AtomTextLimit] = '\0';
+    return AtomTextLimit;
+}
+
 size_t ComposeSeparatorLine(char* line, size_t lineSize, char fill)
 {
     if (lineSize == 0) {

@@ -11,8 +11,10 @@ const size_t ComposeBufferSize = 277;
 const size_t FormatCutWithoutTask = 256;
 // A global atom carries at most this many characters.
 const size_t AtomTextLimit = 255;
-// Room for one character more than an atom can carry, so that a line too long to travel stays too long.
+// Room for one character more than an atom can carry, so that a line too long to travel shows as such.
 const size_t LineBufferSize = AtomTextLimit + 2;
+// What replaces the end of a line too long for an atom, before its line end.
+const char LineCutMarker[] = "...";
 
 const char TaskSeparator[] = " : ";
 const char LineEnd = '\n';
@@ -32,6 +34,11 @@ typedef int (*LineFormatter)(char* buffer, size_t size, const char* format, va_l
 // as it is, unexpanded. Returns the line's length; 0 (and no line end) when lineSize < 2.
 size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char* format, va_list values,
                    LineFormatter formatter);
+
+// Cuts a line of length characters (line end included) that is too long for an atom to its first
+// AtomTextLimit - 4 characters, LineCutMarker and the line end; a shorter line stays as it is.
+// Writes nothing past line[AtomTextLimit]. Returns the line's new length.
+size_t CutLineForAtom(char* line, size_t length);
 
 // Fills line with SeparatorWidth fill characters ('-' for 0) and the line end, cut to lineSize.
 // Returns the line's length.

@@ -37,7 +37,8 @@ unsigned short SendTerminalLine(TerminalMessage message, char letter, const char
     }
 
     char line[LineBufferSize];
-    ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine);
+    size_t length = ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine);
+    CutLineForAtom(line, length);
     DeliverLine(terminal, TerminalMessageIds[message], line, letter);
     return StatusDone;
 }

@@ -1,8 +1,9 @@
 // Line composition of the debug message library: task name taken literally, format cut to the
 // composition buffer (256 bytes without a name, 277 with name and " : "), expanded by the
 // formatter it is given or, when the formatter refuses it, standing as written; the line cut so
-// that a line too long for an atom (255 characters) stays too long. Every result is compared
-// whole with a composition worked out here piece by piece.
+// that its line end fits, and in the library's buffer cut again for an atom (255 characters: the
+// first 251, "..." and the line end). Every result is compared whole with a composition worked
+// out here piece by piece.
 #include <stdarg.h>
 #include <stddef.h>
 #include <stdint.h>
@@ -24,6 +25,7 @@ const size_t AtomLimit = 255;
 const size_t LibraryLineBuffer = 257;
 const std::string NameSeparator = " : ";
 const size_t SeparatorFillCount = 70;
+const std::string CutMarker = "...";
 
 static_assert(ComposeBufferSize == CompositionBuffer, "composition buffer");
 static_assert(FormatCutWithoutTask == FormatCutWithoutName, "format cut without a task name");
@@ -149,11 +151,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(line.Text() == expected, "line text");
     }
     if (lineSize == LibraryLineBuffer) {
-        // A line fits an atom only when nothing of it was cut: a cut one stays one character
-        // too long, so that the atom table refuses it rather than a shortened line travelling.
+        // In the library's buffer a line that did not fit an atom shows as one character too
+        // long; the atom's cut then keeps its first 251 characters, whether or not the buffer
+        // cut it already.
         FUZZ_CHECK(length <= AtomLimit + 1, "line within its buffer");
         std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, pieces, refused);
-        FUZZ_CHECK((length <= AtomLimit) == (uncut.size() <= AtomLimit), "cut line fits no atom");
+        FUZZ_CHECK((length <= AtomLimit) == (uncut.size() <= AtomLimit), "line too long shows as such");
+        size_t cutLength = CutLineForAtom(line.Data(), length);
+        line.CheckBounds("line cut for an atom");
+        std::string forAtom = uncut.size() <= AtomLimit
+                                  ? uncut
+                                  : uncut.substr(0, AtomLimit - CutMarker.size() - 1) + CutMarker + "\n";
+        FUZZ_CHECK(cutLength == forAtom.size(), "line length for an atom");
+        FUZZ_CHECK(line.Text() == forAtom, "line text for an atom");
     }
 
     CheckSeparatorLine(lineSize, static_cast<char>(input.Byte()));

@@ -98,6 +98,7 @@ line_compose['refused-named'] = (bytes([NAMED | REFUSED]) + text(literal('Task')
                                  + conversion(value=text(literal('x'))) + literal('%') + b'\0\0')
 line_compose['refused-long-unnamed'] = (bytes([UNNAMED | REFUSED]) + repeat('r', 250)
                                         + conversion(value=text(literal('value'))) + repeat('s', 20) + b'\0\0')
+line_compose['line-cut-to-atom-of-256'] = bytes([UNNAMED]) + repeat('a', 256) + b'\0\0'
 for n in (0, 1, 2, 3, 257, 278, 279):
     line_compose['line-size-%d' % n] = bytes([LINE_SIZE | NAMED]) + size(n) + text(literal('Task')) + repeat('x', 300) + b'\0#'
 

@@ -1,5 +1,6 @@
 // Line composition on its own: every buffer size from none up, with canary bytes after the
-// buffer, the cuts at the composition buffer's end, and a format the formatter refuses. The formatter here is the C99 vsnprintf of the toolchain's run-time.
+// buffer, the cuts at the composition buffer's end and at the atom's limit, and a format the
+// formatter refuses. The formatter here is the C99 vsnprintf of the toolchain's run-time.
 #include <gtest/gtest.h>
 
 #include <stdarg.h>
@@ -175,6 +176,39 @@ TEST(LineCompose, RefusedFormatIsCutToEveryBufferSize)
         if (lineSize > 0) {
             EXPECT_EQ(expected, std::string(line.Data()));
         }
+    }
+}
+
+TEST(LineCompose, LineTooLongForAnAtomIsCutTo251CharactersAndAnEllipsis)
+{
+    // Each line in a buffer of exactly its size (terminator included), canaries after it.
+    for (size_t length = 0; length < LineBufferSize; ++length) {
+        std::string text = std::string(length == 0 ? 0 : length - 1, 'x') + (length == 0 ? "" : "\n");
+        GuardedLine line(length + 1);
+        memcpy(line.Data(), text.c_str(), length + 1);
+        size_t cut = CutLineForAtom(line.Data(), length);
+        SCOPED_TRACE(length);
+        EXPECT_TRUE(line.CanariesIntact());
+        std::string expected = length <= AtomTextLimit ? text : std::string(251, 'x') + "...\n";
+        EXPECT_EQ(expected.size(), cut);
+        EXPECT_EQ(expected, std::string(line.Data()));
+    }
+}
+
+TEST(LineCompose, LibraryLineOf255StaysAndOneOf256IsCut)
+{
+    // The library's line buffer holds one character more than an atom, so a line that did not
+    // fit shows as 256 long, and leaves as 255.
+    for (size_t textLength : {253u, 254u, 255u, 256u, 300u}) {
+        GuardedLine line(LineBufferSize);
+        std::string text(textLength, 't');
+        size_t length = Compose(line.Data(), LineBufferSize, nullptr, "%s", text.c_str());
+        length = CutLineForAtom(line.Data(), length);
+        SCOPED_TRACE(textLength);
+        EXPECT_TRUE(line.CanariesIntact());
+        std::string expected = textLength < AtomTextLimit ? text + "\n" : std::string(251, 't') + "...\n";
+        EXPECT_EQ(expected.size(), length);
+        EXPECT_EQ(expected, std::string(line.Data()));
     }
 }
 

@@ -130,21 +130,35 @@ TEST_P(MessageExports, TaskNameAndFormatAreCutTo276Bytes)
     EXPECT_EQ(expected, TerminalSaw());
 }
 
-TEST_P(MessageExports, LineOver255CharactersGoesOutWithAtom0)
+TEST_P(MessageExports, LineOver255CharactersArrivesAsIts251FirstAndAnEllipsis)
 {
+    // 255 characters with the line feed fit an atom; one more and the line is cut to 255.
     StartTerminal();
-    EXPECT_EQ(0, dbg->debugMessage(std::string(254, 'a').c_str()));
-    EXPECT_EQ(0, dbg->errorMessage(std::string(255, 'b').c_str()));
+    EXPECT_EQ(0, dbg->debugMessage("%s", std::string(254, 'a').c_str()));
+    EXPECT_EQ(0, dbg->errorMessage("%s", std::string(255, 'b').c_str()));
     EXPECT_EQ(0, dbg->logMessage("%s", std::string(299, 'c').c_str()));
     EXPECT_EQ(0, dbg->statisticMessage("%300d", 1));
+    EXPECT_EQ(0, dbg->debugMessage("%s%s", std::string(251, 'd').c_str(), "tail"));
 
     std::vector<Seen> expected = {
         LineSeen(number.debug, std::string(254, 'a') + "\n", Debug),
-        RefusedLineSeen(number.error, Error),
-        RefusedLineSeen(number.log, Log),
-        RefusedLineSeen(number.statistic, Statistic),
+        LineSeen(number.error, std::string(251, 'b') + "...\n", Error),
+        LineSeen(number.log, std::string(251, 'c') + "...\n", Log),
+        LineSeen(number.statistic, std::string(251, ' ') + "...\n", Statistic),
+        LineSeen(number.debug, std::string(251, 'd') + "...\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, LineOf300CharactersAfterATaskNameIsCutTo255)
+{
+    // Name, separator and text: 5 + 3 + 300 characters, then the line feed.
+    StartTerminal();
+    ASSERT_EQ(0, dbg->registerTask("Agent"));
+    EXPECT_EQ(0, dbg->logMessage("%s", std::string(300, 'x').c_str()));
+    std::string line = "Agent : " + std::string(243, 'x') + "...\n";
+    ASSERT_EQ(255u, line.size());
+    EXPECT_EQ(std::vector<Seen>{LineSeen(number.log, line, Log)}, TerminalSaw());
 }
 
 TEST_P(MessageExports, FormatTheRunTimeRefusesArrivesAsWrittenAndTheHostLivesOn)

@@ -10,6 +10,8 @@ namespace {
 using TaskNames = DbgClientTest;
 
 const char Debug = 'D';
+// An empty format that is not a literal: compilers that check formats warn about an empty literal.
+const std::string EmptyFormat;
 
 // Runs work on a thread of its own and waits for it: a thread other than the test's.
 template <typename Work>
@@ -41,8 +43,8 @@ TEST_P(TaskNames, MissingNameReturns1AndANameTheAtomTableRefusesReturns3)
 
     std::vector<Seen> expected = {
         LineSeen(number.debug, "unlabelled\n", Debug),
-        // 255 + " : " + "x" + "\n" is too long for an atom.
-        RefusedLineSeen(number.debug, Debug),
+        // 255 + " : " + "x" + "\n" is too long for an atom: cut, not lost.
+        LineSeen(number.debug, std::string(251, 'M') + "...\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -80,6 +82,19 @@ TEST_P(TaskNames, ThreadThatNeverRegisteredGetsNoName)
         LineSeen(number.debug, "Helper : from helper\n", Debug),
         LineSeen(number.debug, "Main : from main again\n", Debug),
     };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(TaskNames, NameOf253CharactersGivesCutLinesNotEmptyOnes)
+{
+    StartTerminal();
+    std::string name(252, 'n');
+    name += 'N';
+    ASSERT_EQ(0, dbg->registerTask(name.c_str()));
+    EXPECT_EQ(0, dbg->debugMessage("count=%d", 5));
+    EXPECT_EQ(0, dbg->errorMessage(EmptyFormat.c_str()));
+    std::string line = std::string(251, 'n') + "...\n";
+    std::vector<Seen> expected = {LineSeen(number.debug, line, Debug), LineSeen(number.error, line, 'V')};
     EXPECT_EQ(expected, TerminalSaw());
 }
 
