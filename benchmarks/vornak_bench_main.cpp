@@ -34,7 +34,7 @@ const int CallsWithoutTerminal = 5000;
 const int LinesPerTaskList = 3000;
 const int LinesPerRouteSeries = 2000;
 const int CallChunks = 10;
-const int OtherTasks = 1000;
+const int OtherTaskCount = 1000;
 const int RegisteringThreadsAtOnce = 50;
 const int SingleCalls = 2000;
 const int StatusNoTerminal = 2;
@@ -139,24 +139,50 @@ void MeasureThroughput(BenchFigures* figures, ExpectedLines* expected, int* next
     }
 }
 
-// Registers OtherTasks names in client, each on a thread of its own, a batch of threads at a time.
-void RegisterOtherTasks(const DbgClient& client)
-{
-    std::atomic<int> failed{0};
-    for (int first = 0; first < OtherTasks; first += RegisteringThreadsAtOnce) {
-        std::vector<std::thread> batch;
-        for (int k = first; k < first + RegisteringThreadsAtOnce && k < OtherTasks; ++k) {
-            batch.emplace_back([&, k] {
-                std::string name = "Other task " + std::to_string(k);
-                failed += client.registerTask(name.c_str()) != 0;
-            });
+// OtherTasks threads, each of which has registered a name of its own in a client and then waits:
+// a thread's entry lasts only as long as the thread, so they stay until Release.
+class OtherTasks {
+public:
+    OtherTasks() : release_(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
+    ~OtherTasks() { Release(); CloseHandle(release_); }
+    OtherTasks(const OtherTasks&) = delete;
+    OtherTasks& operator=(const OtherTasks&) = delete;
+
+    // Registers the names a batch of threads at a time; returns once every one is registered.
+    void Register(const DbgClient& client)
+    {
+        std::atomic<int> failed{0};
+        for (int first = 0; first < OtherTaskCount; first += RegisteringThreadsAtOnce) {
+            std::atomic<int> pending{0};
+            for (int k = first; k < first + RegisteringThreadsAtOnce && k < OtherTaskCount; ++k) {
+                ++pending;
+                threads_.emplace_back([&, k] {
+                    std::string name = "Other task " + std::to_string(k);
+                    failed += client.registerTask(name.c_str()) != 0;
+                    --pending;
+                    WaitForSingleObject(release_, INFINITE);
+                });
+            }
+            while (pending > 0) {
+                Sleep(1);
+            }
         }
-        for (std::thread& thread : batch) {
+        Check(failed == 0, std::to_string(failed) + " registrations of other tasks failed");
+    }
+
+    void Release()
+    {
+        SetEvent(release_);
+        for (std::thread& thread : threads_) {
             thread.join();
         }
+        threads_.clear();
     }
-    Check(failed == 0, std::to_string(failed) + " registrations of other tasks failed");
-}
+
+private:
+    HANDLE release_;
+    std::vector<std::thread> threads_;
+};
 
 // The ratio of the median calls of two series timed in turn, and its spread over consecutive chunks.
 struct CallComparison {
@@ -229,7 +255,8 @@ void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int
 
 // Three task lists side by side: the library as loaded, holding only this thread's entry; a copy of
 // it under another file name (a module of its own, with a list of its own) where this thread's entry
-// is the oldest of OtherTasks + 1, so every look-up walks past the others; and a second copy holding
+// is the oldest of OtherTaskCount + 1, the others those of threads that wait meanwhile (a look-up
+// that walked the list would pass them all); and a second copy holding
 // only this thread's entry again, whose difference from the first shows what noise alone gives.
 // Lines go through the three in turn, one line each, every call timed: neighbouring calls see the
 // same load. All lists exist throughout, so the atom table is the same for each.
@@ -243,6 +270,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     const std::wstring paths[ListCount] = {original, std::wstring(folder) + LibraryCopyNames[0],
                                            std::wstring(folder) + LibraryCopyNames[1]};
     DbgClient lists[ListCount];
+    OtherTasks others;
     bool ready = true;
     for (int list = 0; list < ListCount && ready; ++list) {
         ready = (paths[list] == original || CopyFileW(original.c_str(), paths[list].c_str(), FALSE) != 0) &&
@@ -251,7 +279,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
                 lists[list].registerTask(TaskName(0).c_str()) == 0;
     }
     if (ready) {
-        RegisterOtherTasks(lists[ManyEntries]);
+        others.Register(lists[ManyEntries]);
     }
 
     std::vector<double> callUs[ListCount];
@@ -266,6 +294,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
             ++*nextLine;
         }
     }
+    others.Release();
     for (int list = ListCount - 1; list >= 0; --list) {
         UnloadDbgClient(&lists[list]);
         if (paths[list] != original) {
@@ -276,7 +305,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     Check(failed == 0, std::to_string(failed) + " library calls failed");
     CallComparison many = CompareCalls(callUs[ManyEntries], callUs[OneEntry]);
     CallComparison again = CompareCalls(callUs[OneEntryAgain], callUs[OneEntry]);
-    figures->otherTasks = OtherTasks;
+    figures->otherTasks = OtherTaskCount;
     figures->linesPerTaskList = LinesPerTaskList;
     figures->callChunks = CallChunks;
     figures->oneTaskLineUs = Median(callUs[OneEntry]);

@@ -28,7 +28,7 @@ unsigned short SendTerminalLine(TerminalMessage message, char letter, const char
         return StatusNoTerminal;
     }
 
-    // The atom is read outside the task list's lock; the entry holding it lasts until unload.
+    // The atom is read outside the task list's lock: only this thread frees its own entry.
     char taskName[ComposeBufferSize];
     const char* prefix = NULL;
     ATOM taskAtom = FindTaskEntry();
