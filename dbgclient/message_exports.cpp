@@ -17,6 +17,12 @@ const char StatisticLetter = 'S';
 const char ErrorLetter = 'V';
 const char SeparatorLetter = 0;
 
+// A window that went away during the send never had the line: as if it had not been found.
+unsigned short DeliveryStatus(bool handled)
+{
+    return handled ? StatusDone : StatusNoTerminal;
+}
+
 unsigned short SendTerminalLine(TerminalMessage message, char letter, const char* format, va_list values)
 {
     // The format is tested before the terminal: a missing format gives 1 even with no terminal.
@@ -39,8 +45,7 @@ unsigned short SendTerminalLine(TerminalMessage message, char letter, const char
     char line[LineBufferSize];
     size_t length = ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine);
     CutLineForAtom(line, length);
-    DeliverLine(terminal, TerminalMessageIds[message], line, letter);
-    return StatusDone;
+    return DeliveryStatus(DeliverLine(terminal, TerminalMessageIds[message], line, letter));
 }
 
 }  // namespace
@@ -89,8 +94,7 @@ unsigned short VORNAKDBG32_CALL VornakDbg_Separator(char fill)
     }
     char line[LineBufferSize];
     ComposeSeparatorLine(line, sizeof(line), fill);
-    DeliverLine(terminal, TerminalMessageIds[DebugMessage], line, SeparatorLetter);
-    return StatusDone;
+    return DeliveryStatus(DeliverLine(terminal, TerminalMessageIds[DebugMessage], line, SeparatorLetter));
 }
 
 unsigned short VORNAKDBG32_CALL VornakDbg_ClearTerminal(void)
@@ -99,7 +103,5 @@ unsigned short VORNAKDBG32_CALL VornakDbg_ClearTerminal(void)
     if (terminal == NULL) {
         return StatusNoTerminal;
     }
-    // Carries no atom; the reply means nothing to us.
-    SendMessageA(terminal, TerminalMessageIds[ClearTerminalMessage], 0, 0);
-    return StatusDone;
+    return DeliveryStatus(RequestClear(terminal));
 }

@@ -180,6 +180,50 @@ TEST_P(MessageExports, FormatTheRunTimeRefusesArrivesAsWrittenAndTheHostLivesOn)
     EXPECT_EQ(expected, TerminalSaw());
 }
 
+TEST_P(MessageExports, LineToAWindowThatGoesAwayDuringTheSendReturns2)
+{
+    StartTerminal();
+    ASSERT_TRUE(terminal.VanishOnNextSend());
+    EXPECT_EQ(2, dbg->debugMessage("lost %d", 1));
+    EXPECT_FALSE(AtomTableHolds("lost 1\n"));
+    EXPECT_FALSE(IsWindow(terminal.Window()));
+    EXPECT_EQ(2, dbg->debugMessage("after %d", 2));
+    EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+}
+
+TEST_P(MessageExports, SeparatorAndClearToAWindowThatGoesAwayReturn2)
+{
+    {
+        StartTerminal();
+        ASSERT_TRUE(terminal.VanishOnNextSend());
+        EXPECT_EQ(2, dbg->separator('='));
+        EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+    }
+    RecordingTerminal second;
+    ASSERT_TRUE(second.Start());
+    ASSERT_TRUE(second.VanishOnNextSend());
+    EXPECT_EQ(2, dbg->clearTerminal());
+    second.Stop();
+    EXPECT_EQ(std::vector<TerminalRecord>(), second.Records());
+}
+
+TEST_P(MessageExports, WindowClosedWhileHandlingTheLineStillCountsAsSent)
+{
+    // The terminal took the line and only then went: the line was delivered.
+    StartTerminal();
+    terminal.DestroyWhileHandlingNextMessage();
+    EXPECT_EQ(0, dbg->logMessage("last %s", "one"));
+    EXPECT_FALSE(IsWindow(terminal.Window()));
+    EXPECT_EQ(std::vector<Seen>{LineSeen(number.log, "last one\n", Log)}, TerminalSaw());
+
+    RecordingTerminal second;
+    ASSERT_TRUE(second.Start());
+    second.DestroyWhileHandlingNextMessage();
+    EXPECT_EQ(0, dbg->clearTerminal());
+    second.Stop();
+    EXPECT_EQ(std::vector<Seen>{ClearSeen(number.clear)}, SeenOf(second.Records()));
+}
+
 TEST_P(MessageExports, LineAtomIsGoneAfterEachCall)
 {
     StartTerminal();
