@@ -40,6 +40,8 @@ const int SingleCalls = 2000;
 const int StatusNoTerminal = 2;
 const wchar_t* const LibraryCopyNames[] = {L"vornak-bench-VORNAKDBG32-copy1.dll",
                                            L"vornak-bench-VORNAKDBG32-copy2.dll"};
+const wchar_t OtherBuildCopyName[] = L"vornak-bench-VORNAKDBG32-other-build.dll";
+const int LinesPerBuild = 3000;
 
 // The lines each helper should have received, kept as the run goes.
 struct ExpectedLines {
@@ -316,6 +318,62 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     figures->sameListsSpread = Less1(again.chunkSpread);
 }
 
+// This library against another build of it, line by line: the library as loaded, a copy of the
+// other build (a module of its own), and a copy of this one whose difference from the first shows
+// what noise alone gives. Each holds this thread's task entry; lines go through the three in turn,
+// one line each, every call timed, the order turning every line.
+void MeasureAgainstOtherBuild(const std::wstring& otherBuild, BenchFigures* figures, ExpectedLines* expected,
+                              int* nextLine)
+{
+    enum { ThisBuild, OtherBuild, ThisBuildAgain, BuildCount };
+    wchar_t folder[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    Check(length > 0 && length < MAX_PATH, "no folder for temporary files");
+    const std::wstring original = PathBesideProgram(L"VORNAKDBG32.dll");
+    const std::wstring sources[BuildCount] = {original, otherBuild, original};
+    const std::wstring paths[BuildCount] = {original, std::wstring(folder) + OtherBuildCopyName,
+                                            std::wstring(folder) + LibraryCopyNames[0]};
+    DbgClient builds[BuildCount];
+    bool ready = true;
+    for (int build = 0; build < BuildCount && ready; ++build) {
+        ready = (paths[build] == original || CopyFileW(sources[build].c_str(), paths[build].c_str(), FALSE) != 0) &&
+                LoadDbgClientFrom(paths[build], &builds[build]) &&
+                (build == 0 || builds[build].module != builds[0].module) &&
+                builds[build].registerTask(TaskName(0).c_str()) == 0;
+    }
+
+    std::vector<double> callUs[BuildCount];
+    int failed = 0;
+    for (int line = 0; ready && line < LinesPerBuild; ++line) {
+        for (int turn = 0; turn < BuildCount; ++turn) {
+            int build = (turn + line) % BuildCount;
+            double start = Now();
+            failed += SendLines(Route::Library, builds[build], 0, 0, *nextLine, 1);
+            callUs[build].push_back((Now() - start) * 1e6);
+            ExpectLines(&expected->receiver, 1, *nextLine, 1);
+            ++*nextLine;
+        }
+    }
+    for (int build = BuildCount - 1; build >= 0; --build) {
+        UnloadDbgClient(&builds[build]);
+        if (paths[build] != original) {
+            DeleteFileW(paths[build].c_str());
+        }
+    }
+    Check(ready, "cannot load VORNAKDBG32.dll and the other build side by side, each with this thread's task");
+    Check(failed == 0, std::to_string(failed) + " library calls failed");
+    CallComparison against = CompareCalls(callUs[ThisBuild], callUs[OtherBuild]);
+    CallComparison again = CompareCalls(callUs[ThisBuildAgain], callUs[ThisBuild]);
+    figures->otherBuild = std::string(otherBuild.begin(), otherBuild.end());
+    figures->linesPerBuild = LinesPerBuild;
+    figures->thisBuildLineUs = Median(callUs[ThisBuild]);
+    figures->otherBuildLineUs = Median(callUs[OtherBuild]);
+    figures->thisBuildExtra = against.ratio - 1;
+    figures->thisBuildExtraSpread = Less1(against.chunkSpread);
+    figures->sameBuildDifference = again.ratio - 1;
+    figures->sameBuildSpread = Less1(again.chunkSpread);
+}
+
 // Median microseconds of one call of call(), made SingleCalls times a round.
 template <typename Call>
 double TimeSingleCalls(Call call)
@@ -427,7 +485,7 @@ void StopHelpers(HelperProcess* receiver, HelperProcess* listener, HANDLE stopLi
             : "Wine's OutputDebugStringA did NOT feed the DBWIN_BUFFER listener with every line");
 }
 
-int RunBenchmark()
+int RunBenchmark(const std::wstring& otherBuild)
 {
     // Tests that start terminals take turns with the benchmark, which would otherwise send to theirs.
     TerminalTestLock lock;
@@ -453,6 +511,9 @@ int RunBenchmark()
     MeasureThroughput(&figures, &expected, &nextLine);
     MeasureRoutesLineByLine(&figures, &expected, &nextLine);
     MeasureTaskEntries(&figures, &expected, &nextLine);
+    if (!otherBuild.empty()) {
+        MeasureAgainstOtherBuild(otherBuild, &figures, &expected, &nextLine);
+    }
     MeasureSingleCalls(&figures);
     StopHelpers(&receiver, &listener, stopListener, expected, &figures);
     CloseHandle(stopListener);
@@ -464,10 +525,21 @@ int RunBenchmark()
 
 }  // namespace
 
-int main()
+// vornak-bench [OTHER-BUILD]: OTHER-BUILD, the path of another build's VORNAKDBG32.dll, adds this
+// library against that one line by line.
+int main(int argc, char** argv)
 {
+    std::wstring otherBuild;
+    if (argc > 1) {
+        int length = MultiByteToWideChar(CP_ACP, 0, argv[1], -1, NULL, 0);
+        if (length > 1) {
+            otherBuild.resize(static_cast<size_t>(length));
+            MultiByteToWideChar(CP_ACP, 0, argv[1], -1, &otherBuild[0], length);
+            otherBuild.resize(static_cast<size_t>(length - 1));
+        }
+    }
     try {
-        return RunBenchmark();
+        return RunBenchmark(otherBuild);
     } catch (const std::exception& failure) {
         fflush(stdout);
         fprintf(stderr, "vornak-bench: %s\n", failure.what());
