@@ -126,8 +126,9 @@ bool InsertTaskEntry(ATOM atom)
 
 void ReleaseThreadTaskEntry()
 {
-    // Runs under the loader lock: takes no lock but the list's own.
-    if (!TaskListOpen) {
+    // Runs under the loader lock: takes no lock but the list's own, and not even that for a thread
+    // whose slot shows it never registered.
+    if (!TaskListOpen || (HaveSlot() && OwnEntry() == NULL)) {
         return;
     }
     EnterCriticalSection(&TaskListLock);
