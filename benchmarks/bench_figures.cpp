@@ -67,6 +67,19 @@ void PrintSingleCalls(const BenchFigures& figures)
            figures.sameListsDifference * 100, figures.sameListsSpread.lower * 100,
            figures.sameListsSpread.upper * 100);
 
+    if (!figures.otherBuild.empty()) {
+        printf("Per line through this library and another build of it, one thread (median call; %d lines\n"
+               "through each, one line through each in turn; in brackets the middle half of %d chunks)\n",
+               figures.linesPerBuild, figures.callChunks);
+        printf("  other build (%s) %8.1f us\n", figures.otherBuild.c_str(), figures.otherBuildLineUs);
+        printf("  this build %8.1f us: extra %+.2f%% [%+.2f%%, %+.2f%%]\n", figures.thisBuildLineUs,
+               figures.thisBuildExtra * 100, figures.thisBuildExtraSpread.lower * 100,
+               figures.thisBuildExtraSpread.upper * 100);
+        printf("  control, this build against a copy of itself: difference %+.2f%% [%+.2f%%, %+.2f%%]\n\n",
+               figures.sameBuildDifference * 100, figures.sameBuildSpread.lower * 100,
+               figures.sameBuildSpread.upper * 100);
+    }
+
     printf("Single calls, one thread, terminal running (%d rounds)\n", figures.callRounds);
     printf("  FindWindowA (found) %6.1f us   GlobalAddAtomA + GlobalDeleteAtom %6.1f us   "
            "GlobalGetAtomNameA %6.1f us\n\n",

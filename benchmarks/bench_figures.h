@@ -46,6 +46,16 @@ struct BenchFigures {
     double sameListsDifference = 0;  // the same between two lists of one entry: what noise alone gives
     Quartiles sameListsSpread = {};
 
+    // This library against another build, line by line; empty when none was named.
+    std::string otherBuild;
+    int linesPerBuild = 0;
+    double thisBuildLineUs = 0;
+    double otherBuildLineUs = 0;
+    double thisBuildExtra = 0;  // median call of this build over the other's, less 1
+    Quartiles thisBuildExtraSpread = {};
+    double sameBuildDifference = 0;  // this build against a copy of itself: what noise alone gives
+    Quartiles sameBuildSpread = {};
+
     // Single calls, one thread, terminal running: what a line is made of.
     double findWindowFoundUs = 0;
     double atomAddDeleteUs = 0;

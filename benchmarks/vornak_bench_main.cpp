@@ -34,12 +34,14 @@ const int CallsWithoutTerminal = 5000;
 const int LinesPerTaskList = 3000;
 const int LinesPerRouteSeries = 2000;
 const int CallChunks = 10;
-const int OtherTasks = 1000;
+const int OtherTaskCount = 1000;
 const int RegisteringThreadsAtOnce = 50;
 const int SingleCalls = 2000;
 const int StatusNoTerminal = 2;
 const wchar_t* const LibraryCopyNames[] = {L"vornak-bench-VORNAKDBG32-copy1.dll",
                                            L"vornak-bench-VORNAKDBG32-copy2.dll"};
+const wchar_t OtherBuildCopyName[] = L"vornak-bench-VORNAKDBG32-other-build.dll";
+const int LinesPerBuild = 3000;
 
 // The lines each helper should have received, kept as the run goes.
 struct ExpectedLines {
@@ -139,24 +141,50 @@ void MeasureThroughput(BenchFigures* figures, ExpectedLines* expected, int* next
     }
 }
 
-// Registers OtherTasks names in client, each on a thread of its own, a batch of threads at a time.
-void RegisterOtherTasks(const DbgClient& client)
-{
-    std::atomic<int> failed{0};
-    for (int first = 0; first < OtherTasks; first += RegisteringThreadsAtOnce) {
-        std::vector<std::thread> batch;
-        for (int k = first; k < first + RegisteringThreadsAtOnce && k < OtherTasks; ++k) {
-            batch.emplace_back([&, k] {
-                std::string name = "Other task " + std::to_string(k);
-                failed += client.registerTask(name.c_str()) != 0;
-            });
+// OtherTasks threads, each of which has registered a name of its own in a client and then waits:
+// a thread's entry lasts only as long as the thread, so they stay until Release.
+class OtherTasks {
+public:
+    OtherTasks() : release_(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
+    ~OtherTasks() { Release(); CloseHandle(release_); }
+    OtherTasks(const OtherTasks&) = delete;
+    OtherTasks& operator=(const OtherTasks&) = delete;
+
+    // Registers the names a batch of threads at a time; returns once every one is registered.
+    void Register(const DbgClient& client)
+    {
+        std::atomic<int> failed{0};
+        for (int first = 0; first < OtherTaskCount; first += RegisteringThreadsAtOnce) {
+            std::atomic<int> pending{0};
+            for (int k = first; k < first + RegisteringThreadsAtOnce && k < OtherTaskCount; ++k) {
+                ++pending;
+                threads_.emplace_back([&, k] {
+                    std::string name = "Other task " + std::to_string(k);
+                    failed += client.registerTask(name.c_str()) != 0;
+                    --pending;
+                    WaitForSingleObject(release_, INFINITE);
+                });
+            }
+            while (pending > 0) {
+                Sleep(1);
+            }
         }
-        for (std::thread& thread : batch) {
+        Check(failed == 0, std::to_string(failed) + " registrations of other tasks failed");
+    }
+
+    void Release()
+    {
+        SetEvent(release_);
+        for (std::thread& thread : threads_) {
             thread.join();
         }
+        threads_.clear();
     }
-    Check(failed == 0, std::to_string(failed) + " registrations of other tasks failed");
-}
+
+private:
+    HANDLE release_;
+    std::vector<std::thread> threads_;
+};
 
 // The ratio of the median calls of two series timed in turn, and its spread over consecutive chunks.
 struct CallComparison {
@@ -229,7 +257,8 @@ void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int
 
 // Three task lists side by side: the library as loaded, holding only this thread's entry; a copy of
 // it under another file name (a module of its own, with a list of its own) where this thread's entry
-// is the oldest of OtherTasks + 1, so every look-up walks past the others; and a second copy holding
+// is the oldest of OtherTaskCount + 1, the others those of threads that wait meanwhile (a look-up
+// that walked the list would pass them all); and a second copy holding
 // only this thread's entry again, whose difference from the first shows what noise alone gives.
 // Lines go through the three in turn, one line each, every call timed: neighbouring calls see the
 // same load. All lists exist throughout, so the atom table is the same for each.
@@ -243,6 +272,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     const std::wstring paths[ListCount] = {original, std::wstring(folder) + LibraryCopyNames[0],
                                            std::wstring(folder) + LibraryCopyNames[1]};
     DbgClient lists[ListCount];
+    OtherTasks others;
     bool ready = true;
     for (int list = 0; list < ListCount && ready; ++list) {
         ready = (paths[list] == original || CopyFileW(original.c_str(), paths[list].c_str(), FALSE) != 0) &&
@@ -251,7 +281,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
                 lists[list].registerTask(TaskName(0).c_str()) == 0;
     }
     if (ready) {
-        RegisterOtherTasks(lists[ManyEntries]);
+        others.Register(lists[ManyEntries]);
     }
 
     std::vector<double> callUs[ListCount];
@@ -266,6 +296,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
             ++*nextLine;
         }
     }
+    others.Release();
     for (int list = ListCount - 1; list >= 0; --list) {
         UnloadDbgClient(&lists[list]);
         if (paths[list] != original) {
@@ -276,7 +307,7 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     Check(failed == 0, std::to_string(failed) + " library calls failed");
     CallComparison many = CompareCalls(callUs[ManyEntries], callUs[OneEntry]);
     CallComparison again = CompareCalls(callUs[OneEntryAgain], callUs[OneEntry]);
-    figures->otherTasks = OtherTasks;
+    figures->otherTasks = OtherTaskCount;
     figures->linesPerTaskList = LinesPerTaskList;
     figures->callChunks = CallChunks;
     figures->oneTaskLineUs = Median(callUs[OneEntry]);
@@ -285,6 +316,62 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
     figures->manyTasksExtraSpread = Less1(many.chunkSpread);
     figures->sameListsDifference = again.ratio - 1;
     figures->sameListsSpread = Less1(again.chunkSpread);
+}
+
+// This library against another build of it, line by line: the library as loaded, a copy of the
+// other build (a module of its own), and a copy of this one whose difference from the first shows
+// what noise alone gives. Each holds this thread's task entry; lines go through the three in turn,
+// one line each, every call timed, the order turning every line.
+void MeasureAgainstOtherBuild(const std::wstring& otherBuild, BenchFigures* figures, ExpectedLines* expected,
+                              int* nextLine)
+{
+    enum { ThisBuild, OtherBuild, ThisBuildAgain, BuildCount };
+    wchar_t folder[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    Check(length > 0 && length < MAX_PATH, "no folder for temporary files");
+    const std::wstring original = PathBesideProgram(L"VORNAKDBG32.dll");
+    const std::wstring sources[BuildCount] = {original, otherBuild, original};
+    const std::wstring paths[BuildCount] = {original, std::wstring(folder) + OtherBuildCopyName,
+                                            std::wstring(folder) + LibraryCopyNames[0]};
+    DbgClient builds[BuildCount];
+    bool ready = true;
+    for (int build = 0; build < BuildCount && ready; ++build) {
+        ready = (paths[build] == original || CopyFileW(sources[build].c_str(), paths[build].c_str(), FALSE) != 0) &&
+                LoadDbgClientFrom(paths[build], &builds[build]) &&
+                (build == 0 || builds[build].module != builds[0].module) &&
+                builds[build].registerTask(TaskName(0).c_str()) == 0;
+    }
+
+    std::vector<double> callUs[BuildCount];
+    int failed = 0;
+    for (int line = 0; ready && line < LinesPerBuild; ++line) {
+        for (int turn = 0; turn < BuildCount; ++turn) {
+            int build = (turn + line) % BuildCount;
+            double start = Now();
+            failed += SendLines(Route::Library, builds[build], 0, 0, *nextLine, 1);
+            callUs[build].push_back((Now() - start) * 1e6);
+            ExpectLines(&expected->receiver, 1, *nextLine, 1);
+            ++*nextLine;
+        }
+    }
+    for (int build = BuildCount - 1; build >= 0; --build) {
+        UnloadDbgClient(&builds[build]);
+        if (paths[build] != original) {
+            DeleteFileW(paths[build].c_str());
+        }
+    }
+    Check(ready, "cannot load VORNAKDBG32.dll and the other build side by side, each with this thread's task");
+    Check(failed == 0, std::to_string(failed) + " library calls failed");
+    CallComparison against = CompareCalls(callUs[ThisBuild], callUs[OtherBuild]);
+    CallComparison again = CompareCalls(callUs[ThisBuildAgain], callUs[ThisBuild]);
+    figures->otherBuild = std::string(otherBuild.begin(), otherBuild.end());
+    figures->linesPerBuild = LinesPerBuild;
+    figures->thisBuildLineUs = Median(callUs[ThisBuild]);
+    figures->otherBuildLineUs = Median(callUs[OtherBuild]);
+    figures->thisBuildExtra = against.ratio - 1;
+    figures->thisBuildExtraSpread = Less1(against.chunkSpread);
+    figures->sameBuildDifference = again.ratio - 1;
+    figures->sameBuildSpread = Less1(again.chunkSpread);
 }
 
 // Median microseconds of one call of call(), made SingleCalls times a round.
@@ -398,7 +485,7 @@ void StopHelpers(HelperProcess* receiver, HelperProcess* listener, HANDLE stopLi
             : "Wine's OutputDebugStringA did NOT feed the DBWIN_BUFFER listener with every line");
 }
 
-int RunBenchmark()
+int RunBenchmark(const std::wstring& otherBuild)
 {
     // Tests that start terminals take turns with the benchmark, which would otherwise send to theirs.
     TerminalTestLock lock;
@@ -424,6 +511,9 @@ int RunBenchmark()
     MeasureThroughput(&figures, &expected, &nextLine);
     MeasureRoutesLineByLine(&figures, &expected, &nextLine);
     MeasureTaskEntries(&figures, &expected, &nextLine);
+    if (!otherBuild.empty()) {
+        MeasureAgainstOtherBuild(otherBuild, &figures, &expected, &nextLine);
+    }
     MeasureSingleCalls(&figures);
     StopHelpers(&receiver, &listener, stopListener, expected, &figures);
     CloseHandle(stopListener);
@@ -435,10 +525,21 @@ int RunBenchmark()
 
 }  // namespace
 
-int main()
+// vornak-bench [OTHER-BUILD]: OTHER-BUILD, the path of another build's VORNAKDBG32.dll, adds this
+// library against that one line by line.
+int main(int argc, char** argv)
 {
+    std::wstring otherBuild;
+    if (argc > 1) {
+        int length = MultiByteToWideChar(CP_ACP, 0, argv[1], -1, NULL, 0);
+        if (length > 1) {
+            otherBuild.resize(static_cast<size_t>(length));
+            MultiByteToWideChar(CP_ACP, 0, argv[1], -1, &otherBuild[0], length);
+            otherBuild.resize(static_cast<size_t>(length - 1));
+        }
+    }
     try {
-        return RunBenchmark();
+        return RunBenchmark(otherBuild);
     } catch (const std::exception& failure) {
         fflush(stdout);
         fprintf(stderr, "vornak-bench: %s\n", failure.what());

@@ -29,8 +29,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
         // A second detach after a failed attach (the run-time support sends one) finds the list closed.
         CloseTaskList(reserved != NULL);
         break;
+    case DLL_THREAD_DETACH:
+        // A thread's name ends with it: a later thread given the same identity must not inherit it.
+        // The list and the message numbers stay as they are.
+        ReleaseThreadTaskEntry();
+        break;
     default:
-        // Thread start and end leave the list alone: every thread's entries last until unload.
         break;
     }
     return TRUE;

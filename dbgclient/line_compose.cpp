@@ -1,13 +1,13 @@
 #include "line_compose.h"
 
-#include <stdio.h>
 #include <string.h>
 
 namespace {
 
-// Characters that may stand between a '%' and the letter that ends its conversion (C99 and the
-// Microsoft run-time's I, I32, I64 and w size prefixes).
-const char ConversionBody[] = "-+ #0123456789.*hlLqjztIw";
+// Characters that may stand between a '%' and the letter that ends its conversion: C99's flags,
+// width, precision and sizes (h, hh, l, ll, j, z, t, L) and the Microsoft run-time's sizes (I,
+// I32, I64, w, T).
+const char ConversionBody[] = "-+ #0123456789.*hlLqjztIwT";
 
 size_t Smaller(size_t a, size_t b)
 {
@@ -50,7 +50,8 @@ size_t AppendLiteral(char* line, size_t used, size_t room, const char* piece, si
 
 }  // namespace
 
-size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char* format, va_list values)
+size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char* format, va_list values,
+                   LineFormatter formatter)
 {
     if (lineSize == 0) {
         return 0;
@@ -81,16 +82,34 @@ size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char
     used = AppendLiteral(line, used, textLimit - used, TaskSeparator, separatorLength);
     line[used] = '\0';
     if (used < textLimit) {
-        // Run-times differ on a result that does not fit (cut and terminated, or cut without a
-        // terminator and -1): the terminator is set here, and the length taken from the text.
         size_t room = textLimit - used + 1;
-        vsnprintf(line + used, room, cutFormat, values);
-        line[textLimit] = '\0';
-        used += strlen(line + used);
+        if (formatter(line + used, room, cutFormat, values) >= 0) {
+            // The terminator is set here all the same, and the length taken from the text: a value
+            // may hold a NUL ("%c" of 0), and the formatter's count is of the uncut text.
+            line[textLimit] = '\0';
+            used += strlen(line + used);
+        } else {
+            // Whatever the formatter left is dropped. The format as written says more than an empty
+            // line, and the line still goes out: the host asked for it.
+            used = AppendLiteral(line, used, textLimit - used, cutFormat, formatLength);
+        }
     }
     line[used] = LineEnd;
     line[used + 1] = '\0';
     return used + 1;
+}
+
+size_t CutLineForAtom(char* line, size_t length)
+{
+    if (length <= AtomTextLimit) {
+        return length;
+    }
+    size_t markerLength = strlen(LineCutMarker);
+    size_t kept = AtomTextLimit - markerLength - 1;
+    memcpy(line + kept, LineCutMarker, markerLength);
+    line[kept + markerLength] = LineEnd;
+    line[AtomTextLimit] = '\0';
+    return AtomTextLimit;
 }
 
 size_t ComposeSeparatorLine(char* line, size_t lineSize, char fill)

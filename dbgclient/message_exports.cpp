@@ -7,6 +7,7 @@
 #include "status_codes.h"
 #include "task_list.h"
 #include "terminal_protocol.h"
+#include "ucrt_formatter.h"
 
 namespace {
 
@@ -15,6 +16,12 @@ const char LogLetter = 'L';
 const char StatisticLetter = 'S';
 const char ErrorLetter = 'V';
 const char SeparatorLetter = 0;
+
+// A window that went away during the send never had the line: as if it had not been found.
+unsigned short DeliveryStatus(bool handled)
+{
+    return handled ? StatusDone : StatusNoTerminal;
+}
 
 unsigned short SendTerminalLine(TerminalMessage message, char letter, const char* format, va_list values)
 {
@@ -27,7 +34,7 @@ unsigned short SendTerminalLine(TerminalMessage message, char letter, const char
         return StatusNoTerminal;
     }
 
-    // The atom is read outside the task list's lock; the entry holding it lasts until unload.
+    // The atom is read outside the task list's lock: only this thread frees its own entry.
     char taskName[ComposeBufferSize];
     const char* prefix = NULL;
     ATOM taskAtom = FindTaskEntry();
@@ -36,14 +43,14 @@ unsigned short SendTerminalLine(TerminalMessage message, char letter, const char
     }
 
     char line[LineBufferSize];
-    ComposeLine(line, sizeof(line), prefix, format, values);
-    DeliverLine(terminal, TerminalMessageIds[message], line, letter);
-    return StatusDone;
+    size_t length = ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine);
+    CutLineForAtom(line, length);
+    return DeliveryStatus(DeliverLine(terminal, TerminalMessageIds[message], line, letter));
 }
 
 }  // namespace
 
-unsigned short VORNAKDBG32_CALL VornakDbg_Message(const char* format, ...)
+unsigned short VORNAKDBG32_CALL VornakDbg_Message(_Printf_format_string_ const char* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -52,7 +59,7 @@ unsigned short VORNAKDBG32_CALL VornakDbg_Message(const char* format, ...)
     return status;
 }
 
-unsigned short VORNAKDBG32_CALL VornakLog_Message(const char* format, ...)
+unsigned short VORNAKDBG32_CALL VornakLog_Message(_Printf_format_string_ const char* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -61,7 +68,7 @@ unsigned short VORNAKDBG32_CALL VornakLog_Message(const char* format, ...)
     return status;
 }
 
-unsigned short VORNAKDBG32_CALL VornakStat_Message(const char* format, ...)
+unsigned short VORNAKDBG32_CALL VornakStat_Message(_Printf_format_string_ const char* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -70,7 +77,7 @@ unsigned short VORNAKDBG32_CALL VornakStat_Message(const char* format, ...)
     return status;
 }
 
-unsigned short VORNAKDBG32_CALL VornakError_Message(const char* format, ...)
+unsigned short VORNAKDBG32_CALL VornakError_Message(_Printf_format_string_ const char* format, ...)
 {
     va_list values;
     va_start(values, format);
@@ -87,8 +94,7 @@ unsigned short VORNAKDBG32_CALL VornakDbg_Separator(char fill)
     }
     char line[LineBufferSize];
     ComposeSeparatorLine(line, sizeof(line), fill);
-    DeliverLine(terminal, TerminalMessageIds[DebugMessage], line, SeparatorLetter);
-    return StatusDone;
+    return DeliveryStatus(DeliverLine(terminal, TerminalMessageIds[DebugMessage], line, SeparatorLetter));
 }
 
 unsigned short VORNAKDBG32_CALL VornakDbg_ClearTerminal(void)
@@ -97,7 +103,5 @@ unsigned short VORNAKDBG32_CALL VornakDbg_ClearTerminal(void)
     if (terminal == NULL) {
         return StatusNoTerminal;
     }
-    // Carries no atom; the reply means nothing to us.
-    SendMessageA(terminal, TerminalMessageIds[ClearTerminalMessage], 0, 0);
-    return StatusDone;
+    return DeliveryStatus(RequestClear(terminal));
 }

@@ -7,15 +7,50 @@ TaskEntry TaskList;
 CRITICAL_SECTION TaskListLock;
 bool TaskListOpen = false;
 
-// Each thread's last look-up answer, so that a line does not walk a long list: its newest entry, or
-// the head record for none. Only the thread's own registration can change the answer (no two living
-// threads share an identity), and registration sets it. Without a slot every look-up walks.
+// Each thread's own entry, so that neither a line nor a thread's end walks a long list: only the
+// thread itself links or unlinks its entry (no two living threads share an identity), and it sets
+// the slot as it does. The slot starts empty in every thread. Without a slot every look-up walks.
 DWORD OwnEntrySlot = TLS_OUT_OF_INDEXES;
-TaskEntry* const NoOwnEntry = &TaskList;
 
 DWORD_PTR CallingThread()
 {
     return static_cast<DWORD_PTR>(GetCurrentThreadId());
+}
+
+bool HaveSlot()
+{
+    return OwnEntrySlot != TLS_OUT_OF_INDEXES;
+}
+
+void RememberOwnEntry(TaskEntry* entry)
+{
+    if (HaveSlot()) {
+        TlsSetValue(OwnEntrySlot, entry);
+    }
+}
+
+// The calling thread's entry, or NULL. Without a slot, call inside the lock.
+TaskEntry* OwnEntry()
+{
+    if (HaveSlot()) {
+        return static_cast<TaskEntry*>(TlsGetValue(OwnEntrySlot));
+    }
+    DWORD_PTR thread = CallingThread();
+    for (TaskEntry* entry = TaskList.next; entry != NULL; entry = entry->next) {
+        if (entry->thread == thread) {
+            return entry;
+        }
+    }
+    return NULL;
+}
+
+// Inside the lock.
+void Unlink(TaskEntry* entry)
+{
+    entry->prev->next = entry->next;
+    if (entry->next != NULL) {
+        entry->next->prev = entry->prev;
+    }
 }
 
 }  // namespace
@@ -52,7 +87,7 @@ void CloseTaskList(bool processEnding)
         DeleteCriticalSection(&TaskListLock);
     }
     // Freeing the slot clears it in every thread: a later load starts with no answers.
-    if (OwnEntrySlot != TLS_OUT_OF_INDEXES) {
+    if (HaveSlot()) {
         TlsFree(OwnEntrySlot);
         OwnEntrySlot = TLS_OUT_OF_INDEXES;
     }
@@ -70,44 +105,56 @@ bool InsertTaskEntry(ATOM atom)
     entry->prev = &TaskList;
 
     EnterCriticalSection(&TaskListLock);
+    TaskEntry* previous = OwnEntry();
     entry->next = TaskList.next;
     if (entry->next != NULL) {
         entry->next->prev = entry;
     }
     // Published last: a process that ends with this thread stopped here still has a whole list.
     TaskList.next = entry;
+    if (previous != NULL) {
+        Unlink(previous);
+    }
     LeaveCriticalSection(&TaskListLock);
-    if (OwnEntrySlot != TLS_OUT_OF_INDEXES) {
-        TlsSetValue(OwnEntrySlot, entry);
+    RememberOwnEntry(entry);
+    // Freed once the new entry holds its reference: the same name again keeps its atom.
+    if (previous != NULL) {
+        FreeTaskEntry(previous);
     }
     return true;
 }
 
-ATOM FindTaskEntry()
+void ReleaseThreadTaskEntry()
 {
-    // Entries never change once linked, so a known entry is read without the lock.
-    TaskEntry* known = NULL;
-    if (OwnEntrySlot != TLS_OUT_OF_INDEXES) {
-        known = static_cast<TaskEntry*>(TlsGetValue(OwnEntrySlot));
+    // Runs under the loader lock: takes no lock but the list's own, and not even that for a thread
+    // whose slot shows it never registered.
+    if (!TaskListOpen || (HaveSlot() && OwnEntry() == NULL)) {
+        return;
     }
-    if (known != NULL) {
-        return known == NoOwnEntry ? 0 : known->atom;
-    }
-
-    DWORD_PTR thread = CallingThread();
-    TaskEntry* found = NoOwnEntry;
     EnterCriticalSection(&TaskListLock);
-    for (TaskEntry* entry = TaskList.next; entry != NULL; entry = entry->next) {
-        if (entry->thread == thread) {
-            found = entry;
-            break;
-        }
+    TaskEntry* own = OwnEntry();
+    if (own != NULL) {
+        Unlink(own);
     }
     LeaveCriticalSection(&TaskListLock);
-    if (OwnEntrySlot != TLS_OUT_OF_INDEXES) {
-        TlsSetValue(OwnEntrySlot, found);
+    if (own != NULL) {
+        RememberOwnEntry(NULL);
+        FreeTaskEntry(own);
     }
-    return found == NoOwnEntry ? 0 : found->atom;
+}
+
+ATOM FindTaskEntry()
+{
+    // The slot is read without the lock: only this thread changes its entry.
+    if (HaveSlot()) {
+        TaskEntry* own = OwnEntry();
+        return own != NULL ? own->atom : 0;
+    }
+    EnterCriticalSection(&TaskListLock);
+    TaskEntry* own = OwnEntry();
+    ATOM atom = own != NULL ? own->atom : 0;
+    LeaveCriticalSection(&TaskListLock);
+    return atom;
 }
 
 void FreeTaskEntry(TaskEntry* entry)

@@ -1,4 +1,5 @@
 // The process-wide list of task names that label the lines of the threads that registered them.
+// A thread holds at most one entry, from its registration until it registers again or ends.
 #pragma once
 
 #include <windows.h>
@@ -18,12 +19,17 @@ void OpenTaskList();
 // so the list is then released without it.
 void CloseTaskList(bool processEnding);
 
-// Links a new entry for the calling thread in front; it takes over the atom reference. Returns false
-// when the heap refuses, leaving the reference with the caller.
+// Links a new entry for the calling thread in front, taking over the atom reference, then frees the
+// thread's previous entry, if any. Returns false when the heap refuses, leaving the reference with
+// the caller and the previous entry in place.
 bool InsertTaskEntry(ATOM atom);
 
-// The task-name atom of the calling thread's newest entry, or 0 when it has none. The entry keeps
-// the atom alive until the list is closed.
+// Frees the calling thread's entry, if any. Called as the thread ends: its identity may soon be
+// another thread's.
+void ReleaseThreadTaskEntry();
+
+// The task-name atom of the calling thread's entry, or 0 when it has none. Only the thread itself
+// frees its entry (or the list's closing), so the atom stays alive while the thread uses it.
 ATOM FindTaskEntry();
 
 // Drops the entry's atom reference and frees the entry.

@@ -13,6 +13,20 @@ const char* const TerminalMessageNames[TerminalMessageCount] = {
     "*WM_CLEAR_TERMINAL",
 };
 
+// Sends synchronously; false only when the window no longer exists and so never handled the
+// message. A window procedure that handles it and replies 0 leaves the last error alone, so a
+// reply of 0 with an error set is a failed send; among those, the window's absence tells a window
+// that went away (its thread ended or destroyed it during the send) from any other refusal,
+// which the call still counts as sent, as before.
+bool SendToTerminal(HWND terminal, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    SetLastError(ERROR_SUCCESS);
+    if (SendMessageA(terminal, message, wParam, lParam) != 0 || GetLastError() == ERROR_SUCCESS) {
+        return true;
+    }
+    return IsWindow(terminal) != FALSE;
+}
+
 }  // namespace
 
 UINT TerminalMessageIds[TerminalMessageCount];
@@ -36,12 +50,19 @@ HWND FindTerminal()
     return FindWindowA(TerminalClassName, NULL);
 }
 
-void DeliverLine(HWND terminal, UINT message, const char* line, char letter)
+bool DeliverLine(HWND terminal, UINT message, const char* line, char letter)
 {
     ATOM atom = GlobalAddAtomA(line);
     // The letter widens with its sign, as a char argument would.
-    SendMessageA(terminal, message, static_cast<WPARAM>(atom), static_cast<LPARAM>(letter));
+    bool handled = SendToTerminal(terminal, message, static_cast<WPARAM>(atom), static_cast<LPARAM>(letter));
     if (atom != 0) {
         GlobalDeleteAtom(atom);
     }
+    return handled;
+}
+
+bool RequestClear(HWND terminal)
+{
+    // Carries no atom; the reply means nothing to us.
+    return SendToTerminal(terminal, TerminalMessageIds[ClearTerminalMessage], 0, 0);
 }

@@ -23,5 +23,9 @@ bool RegisterTerminalMessages();
 HWND FindTerminal();
 
 // Sends line as a global atom with the given letter and gives the atom reference back once the
-// terminal has handled it. A line the atom table refuses goes out with atom 0.
-void DeliverLine(HWND terminal, UINT message, const char* line, char letter);
+// terminal has handled it. A line the atom table refuses goes out with atom 0. Returns false when
+// the window was gone before it could handle the line (the terminal closed since it was found).
+bool DeliverLine(HWND terminal, UINT message, const char* line, char letter);
+
+// Asks the terminal to clear its display; false when the window was gone before it could handle it.
+bool RequestClear(HWND terminal);

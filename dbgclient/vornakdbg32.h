@@ -1,8 +1,29 @@
 /* VORNAKDBG32: sends diagnostic text lines to a running Vornak debug terminal.
  * Usable from C and C++. Every call returns at once, sending nothing, when no terminal runs.
  *
- * Status values: 0 done, 1 text argument missing, 2 no debug terminal window,
- * 3 (VornakDbg_RegisterTask only) the atom table or the heap refused the name. */
+ * Status values: 0 done, 1 text argument missing, 2 no debug terminal window (none was running,
+ * or it closed before it could take the line), 3 (VornakDbg_RegisterTask only) the atom table or
+ * the heap refused the name.
+ *
+ * Formats are expanded by the Universal C Runtime (ucrtbase.dll), as printf is in programs built
+ * with Visual C++ 2015 or later: "%ws", "%S", "%I64d", "%Iu", "%zu", "%lld", "%jd" and the rest.
+ * A format the run-time refuses ("%n", an unknown conversion) never ends the host: its line shows
+ * the format as written, unexpanded.
+ *
+ * Limits, kept on purpose:
+ * - A line is at most 255 characters, its final line feed included (a global atom's limit): a
+ *   longer one arrives as its first 251 characters, "..." and the line feed. The task name, " : "
+ *   and the format share 276 bytes (a format without a task name: 256), cut before a conversion.
+ * - A call waits, with no time limit, until the terminal has handled the line: a terminal stopped
+ *   in a debugger stops its hosts. The Vornak terminal never holds a line.
+ * - The global atom table compares text without regard to case: two lines that differ only in
+ *   case, sent at the same moment, may both arrive in the spelling of one of them. The same holds
+ *   for task names.
+ * - A thread's task name lasts until the thread registers another one or ends.
+ * - Unloading the library while another thread is inside one of its calls is unsafe, as with any
+ *   DLL.
+ * - Lines reach only a terminal in the same session and window station: services and programs of
+ *   other sessions get 2. */
 #ifndef VORNAKDBG32_H
 #define VORNAKDBG32_H
 
@@ -17,13 +38,40 @@ extern "C" {
 
 #define VORNAKDBG32_CALL __cdecl
 
-/* Lines: printf-style format and values; the calling thread's task name, if any, comes first. */
-VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakDbg_Message(const char* format, ...);   /* @2, 'D' */
-VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakLog_Message(const char* format, ...);   /* @3, 'L' */
-VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakStat_Message(const char* format, ...);  /* @5, 'S' */
-VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakError_Message(const char* format, ...); /* @6, 'V' */
+/* Format checking of the four line calls: Microsoft's code analysis reads _Printf_format_string_;
+ * clang (which knows Microsoft's conversions on Windows targets) and MinGW's GCC (its ms_printf
+ * flavour) warn under -Wformat about values that do not match the format. GCC 12's ms_printf
+ * does not know "%ws", "%hs", "%zu", "%jd", "%td" or "%hhd" and warns about them too: define
+ * VORNAKDBG32_NO_FORMAT_CHECK before including this header to turn the compiler's check off.
+ * clang does not check calls through VornakMessageFunction. */
+#ifdef _MSC_VER
+#include <sal.h>
+#endif
+#ifndef _Printf_format_string_
+#define _Printf_format_string_
+#endif
+#if defined(VORNAKDBG32_NO_FORMAT_CHECK)
+#define VORNAKDBG32_FORMAT(formatIndex, firstValue)
+#elif defined(__clang__)
+#define VORNAKDBG32_FORMAT(formatIndex, firstValue) __attribute__((__format__(__printf__, formatIndex, firstValue)))
+#elif defined(__GNUC__) && defined(_WIN32)
+#define VORNAKDBG32_FORMAT(formatIndex, firstValue) __attribute__((__format__(ms_printf, formatIndex, firstValue)))
+#else
+#define VORNAKDBG32_FORMAT(formatIndex, firstValue)
+#endif
 
-/* Labels every later line of the calling thread with name (at most 255 characters). @4 */
+/* Lines: printf-style format and values; the calling thread's task name, if any, comes first. */
+VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakDbg_Message(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2); /* @2, 'D' */
+VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakLog_Message(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2); /* @3, 'L' */
+VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakStat_Message(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2); /* @5, 'S' */
+VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakError_Message(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2); /* @6, 'V' */
+
+/* Labels every later line of the calling thread with name (at most 255 characters), in place of
+ * the name it registered before. @4 */
 VORNAKDBG32_API int VORNAKDBG32_CALL VornakDbg_RegisterTask(const char* name);
 
 /* A line of 70 fill characters ('-' when fill is 0), never labelled. @7 */
@@ -33,7 +81,8 @@ VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakDbg_Separator(char fill);
 VORNAKDBG32_API unsigned short VORNAKDBG32_CALL VornakDbg_ClearTerminal(void);
 
 /* For hosts that load the library at run time with GetProcAddress. */
-typedef unsigned short(VORNAKDBG32_CALL* VornakMessageFunction)(const char* format, ...);
+typedef unsigned short(VORNAKDBG32_CALL* VornakMessageFunction)(_Printf_format_string_ const char* format, ...)
+    VORNAKDBG32_FORMAT(1, 2);
 typedef int(VORNAKDBG32_CALL* VornakRegisterTaskFunction)(const char* name);
 typedef unsigned short(VORNAKDBG32_CALL* VornakSeparatorFunction)(char fill);
 typedef unsigned short(VORNAKDBG32_CALL* VornakClearTerminalFunction)(void);

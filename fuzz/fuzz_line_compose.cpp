@@ -1,7 +1,9 @@
 // Line composition of the debug message library: task name taken literally, format cut to the
-// composition buffer (256 bytes without a name, 277 with name and " : "), line cut so that a
-// line too long for an atom (255 characters) stays too long. Every result is compared whole
-// with a composition worked out here piece by piece.
+// composition buffer (256 bytes without a name, 277 with name and " : "), expanded by the
+// formatter it is given or, when the formatter refuses it, standing as written; the line cut so
+// that its line end fits, and in the library's buffer cut again for an atom (255 characters: the
+// first 251, "..." and the line end). Every result is compared whole with a composition worked
+// out here piece by piece.
 #include <stdarg.h>
 #include <stddef.h>
 #include <stdint.h>
@@ -23,6 +25,7 @@ const size_t AtomLimit = 255;
 const size_t LibraryLineBuffer = 257;
 const std::string NameSeparator = " : ";
 const size_t SeparatorFillCount = 70;
+const std::string CutMarker = "...";
 
 static_assert(ComposeBufferSize == CompositionBuffer, "composition buffer");
 static_assert(FormatCutWithoutTask == FormatCutWithoutName, "format cut without a task name");
@@ -34,11 +37,27 @@ const size_t LargestLineSize = 2 * CompositionBuffer;
 
 const size_t NameLimit = 600;
 
-size_t Compose(char* line, size_t lineSize, const char* taskName, const char* format, ...)
+// The stand-in for the run-time's formatter: the C library's, with the same contract.
+int StandardFormatter(char* buffer, size_t size, const char* format, va_list values)
+{
+    return vsnprintf(buffer, size, format, values);
+}
+
+// A formatter that refuses the format after writing over all the room it was given, as a
+// run-time may leave its buffer when it gives up half-way.
+int RefusingFormatter(char* buffer, size_t size, const char*, va_list)
+{
+    for (size_t i = 0; i < size; ++i) {
+        buffer[i] = static_cast<char>('R' + i % 7);
+    }
+    return -1;
+}
+
+size_t Compose(LineFormatter formatter, char* line, size_t lineSize, const char* taskName, const char* format, ...)
 {
     va_list values;
     va_start(values, format);
-    size_t length = ComposeLine(line, lineSize, taskName, format, values);
+    size_t length = ComposeLine(line, lineSize, taskName, format, values, formatter);
     va_end(values);
     return length;
 }
@@ -65,7 +84,8 @@ std::vector<FormatPiece<char>> CutFormat(const std::vector<FormatPiece<char>>& p
     return kept;
 }
 
-std::string ExpectedLine(size_t lineSize, const std::string* name, const std::vector<FormatPiece<char>>& pieces)
+std::string ExpectedLine(size_t lineSize, const std::string* name, const std::vector<FormatPiece<char>>& pieces,
+                         bool refused)
 {
     if (lineSize < 2) {
         return "";
@@ -77,7 +97,8 @@ std::string ExpectedLine(size_t lineSize, const std::string* name, const std::ve
         prefix = Prefix(*name + NameSeparator, CompositionBuffer - 1);
         formatLimit = CompositionBuffer - 1 - prefix.size();
     }
-    std::string text = UpToTerminator(prefix + Concatenate(CutFormat(pieces, formatLimit), true));
+    // A refused format stands as written: its conversions unexpanded, so no NUL from a value.
+    std::string text = UpToTerminator(prefix + Concatenate(CutFormat(pieces, formatLimit), !refused));
     return Prefix(text, lineSize - 2) + "\n";
 }
 
@@ -105,6 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         lineSize = (input.Byte() | (input.Byte() << 8)) % (LargestLineSize + 1);
     }
     bool named = (mode & 1) == 0;
+    bool refused = (mode & 0x40) != 0;
+    LineFormatter formatter = refused ? RefusingFormatter : StandardFormatter;
     std::string name;
     if (named) {
         name = input.Text<char>(NameLimit);
@@ -118,21 +141,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     GuardedBuffer<char> line(lineSize);
     const char* taskName = named ? nameCopy.Get() : nullptr;
     size_t length = CallWithArguments(values, argumentCount, [&](auto... arguments) {
-        return Compose(line.Data(), lineSize, taskName, format.Get(), arguments...);
+        return Compose(formatter, line.Data(), lineSize, taskName, format.Get(), arguments...);
     });
 
     line.CheckBounds("line");
-    std::string expected = ExpectedLine(lineSize, named ? &name : nullptr, pieces);
+    std::string expected = ExpectedLine(lineSize, named ? &name : nullptr, pieces, refused);
     FUZZ_CHECK(length == expected.size(), "line length");
     if (lineSize > 0) {
         FUZZ_CHECK(line.Text() == expected, "line text");
     }
     if (lineSize == LibraryLineBuffer) {
-        // A line fits an atom only when nothing of it was cut: a cut one stays one character
-        // too long, so that the atom table refuses it rather than a shortened line travelling.
+        // In the library's buffer a line that did not fit an atom shows as one character too
+        // long; the atom's cut then keeps its first 251 characters, whether or not the buffer
+        // cut it already.
         FUZZ_CHECK(length <= AtomLimit + 1, "line within its buffer");
-        std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, pieces);
-        FUZZ_CHECK((length <= AtomLimit) == (uncut.size() <= AtomLimit), "cut line fits no atom");
+        std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, pieces, refused);
+        FUZZ_CHECK((length <= AtomLimit) == (uncut.size() <= AtomLimit), "line too long shows as such");
+        size_t cutLength = CutLineForAtom(line.Data(), length);
+        line.CheckBounds("line cut for an atom");
+        std::string forAtom = uncut.size() <= AtomLimit
+                                  ? uncut
+                                  : uncut.substr(0, AtomLimit - CutMarker.size() - 1) + CutMarker + "\n";
+        FUZZ_CHECK(cutLength == forAtom.size(), "line length for an atom");
+        FUZZ_CHECK(line.Text() == forAtom, "line text for an atom");
     }
 
     CheckSeparatorLine(lineSize, static_cast<char>(input.Byte()));

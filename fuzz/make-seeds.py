@@ -63,7 +63,7 @@ def size(n):
     return struct.pack('<H', n)
 
 
-NAMED, UNNAMED, LINE_SIZE = 0, 1, 0x80
+NAMED, UNNAMED, REFUSED, LINE_SIZE = 0, 1, 0x40, 0x80
 
 line_compose = {}
 # "Scanner : count=5": the argument schedule starts with a text, so "%s" of an empty text
@@ -94,6 +94,11 @@ line_compose['embedded-nul-character'] = (bytes([UNNAMED]) + literal('before ')
                                           + conversion(precision=0, value=u32(0)) + conversion(precision=0, value=u64(0))
                                           + conversion(value=b'\0') + literal(' after') + b'\0\0')
 line_compose['long-line-name-of-280'] = bytes([LINE_SIZE | NAMED]) + size(500) + text(repeat('n', 280)) + literal('format') + b'\0\0'
+line_compose['refused-named'] = (bytes([NAMED | REFUSED]) + text(literal('Task')) + literal('100')
+                                 + conversion(value=text(literal('x'))) + literal('%') + b'\0\0')
+line_compose['refused-long-unnamed'] = (bytes([UNNAMED | REFUSED]) + repeat('r', 250)
+                                        + conversion(value=text(literal('value'))) + repeat('s', 20) + b'\0\0')
+line_compose['line-cut-to-atom-of-256'] = bytes([UNNAMED]) + repeat('a', 256) + b'\0\0'
 for n in (0, 1, 2, 3, 257, 278, 279):
     line_compose['line-size-%d' % n] = bytes([LINE_SIZE | NAMED]) + size(n) + text(literal('Task')) + repeat('x', 300) + b'\0#'
 

@@ -10,7 +10,7 @@ cmake -S "$source_dir" -B "$clang_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInf
     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/clang-mingw-w64-x86_64.cmake" -DVORNAK_BUILD_TESTS=OFF >/dev/null
 cmake --build "$clang_dir" -j2 --target VrkQuelmor VORNAKDBG32
 "$source_dir/tests/installer/check-pe-imports.sh" "$clang_dir/bin/VrkQuelmor.exe" console
-"$source_dir/tests/installer/check-pe-imports.sh" "$clang_dir/bin/VORNAKDBG32.dll" dll
+"$source_dir/tests/dbgclient/check-dll-exports.sh" "$clang_dir/bin/VORNAKDBG32.dll"
 
 export WINEPREFIX="$clang_dir/wineprefix" WINEDEBUG=-all
 "$source_dir/cmake/wine-prefix-setup.sh" "$WINEPREFIX" "$WINEPREFIX/.vornak-prefix-ready"

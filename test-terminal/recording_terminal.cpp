@@ -1,8 +1,20 @@
 #include "recording_terminal.h"
 
+namespace {
+
+// Posted to the window: the thread sees it in its loop and never dispatches it.
+const UINT VanishRequest = WM_APP + 1;
+const DWORD VanishWaitMilliseconds = 10000;
+const DWORD PollMilliseconds = 1;
+
+}  // namespace
+
 RecordingTerminal::~RecordingTerminal()
 {
     Stop();
+    if (stoppedTaking_ != NULL) {
+        CloseHandle(stoppedTaking_);
+    }
 }
 
 bool RecordingTerminal::Start()
@@ -31,8 +43,25 @@ void RecordingTerminal::Run(HANDLE ready, bool* created)
     }
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        if (message.message == VanishRequest) {
+            VanishWhenSentTo();
+            return;
+        }
         DispatchMessageA(&message);
     }
+}
+
+void RecordingTerminal::VanishWhenSentTo()
+{
+    SetEvent(stoppedTaking_);
+    // Looking at the queue takes no message from it: the sent one stays unhandled.
+    for (DWORD waited = 0; waited < VanishWaitMilliseconds; waited += PollMilliseconds) {
+        if ((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0) {
+            break;
+        }
+        Sleep(PollMilliseconds);
+    }
+    DestroyWindow(handle_);
 }
 
 void RecordingTerminal::Stop()
@@ -62,6 +91,21 @@ void RecordingTerminal::HoldNextMessage()
 bool RecordingTerminal::WaitUntilHolding(DWORD milliseconds)
 {
     return window_->WaitUntilHolding(milliseconds);
+}
+
+void RecordingTerminal::DestroyWhileHandlingNextMessage()
+{
+    window_->DestroyWhileHandlingNextMessage();
+}
+
+bool RecordingTerminal::VanishOnNextSend()
+{
+    if (stoppedTaking_ == NULL) {
+        stoppedTaking_ = CreateEventA(NULL, TRUE, FALSE, NULL);
+    }
+    ResetEvent(stoppedTaking_);
+    return PostMessageA(handle_, VanishRequest, 0, 0) &&
+           WaitForSingleObject(stoppedTaking_, VanishWaitMilliseconds) == WAIT_OBJECT_0;
 }
 
 void RecordingTerminal::ReleaseHeldMessage()

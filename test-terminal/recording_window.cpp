@@ -74,6 +74,11 @@ void RecordingWindow::ReleaseHeldMessage()
     SetEvent(release_);
 }
 
+void RecordingWindow::DestroyWhileHandlingNextMessage()
+{
+    destroyWhileHandlingNext_ = true;
+}
+
 bool RecordingWindow::IsProtocolMessage(UINT message) const
 {
     for (UINT known : protocolMessages_) {
@@ -100,6 +105,9 @@ void RecordingWindow::Record(UINT message, WPARAM wParam, LPARAM lParam)
     if (holdNext_.exchange(false)) {
         SetEvent(holding_);
         WaitForSingleObject(release_, INFINITE);
+    }
+    if (destroyWhileHandlingNext_.exchange(false)) {
+        DestroyWindow(window_);
     }
 }
 

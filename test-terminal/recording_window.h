@@ -32,6 +32,9 @@ public:
     bool WaitUntilHolding(DWORD milliseconds);
     void ReleaseHeldMessage();
 
+    // The window destroys itself while handling the next protocol message, after recording it.
+    void DestroyWhileHandlingNextMessage();
+
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool IsProtocolMessage(UINT message) const;
@@ -42,6 +45,7 @@ private:
     mutable std::mutex recordsLock_;
     std::vector<TerminalRecord> records_;
     std::atomic<bool> holdNext_{false};
+    std::atomic<bool> destroyWhileHandlingNext_{false};
     HANDLE holding_;
     HANDLE release_;
 };

@@ -1,8 +1,12 @@
 // Line composition on its own: every buffer size from none up, with canary bytes after the
-// buffer, and the cuts at the composition buffer's end.
+// buffer, the cuts at the composition buffer's end and at the atom's limit, and a format the
+// formatter refuses. The formatter here is the C99 vsnprintf of the toolchain's run-time.
 #include <gtest/gtest.h>
 
 #include <stdarg.h>
+#include <stdio.h>
+
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -14,14 +18,28 @@ namespace {
 const char Canary = '\x5A';
 const size_t CanaryCount = 16;
 
-size_t Compose(char* line, size_t lineSize, const char* taskName, const char* format, ...)
+int StandardFormatter(char* buffer, size_t size, const char* format, va_list values)
+{
+    return vsnprintf(buffer, size, format, values);
+}
+
+// Refuses every format, after scribbling over all the room it was given.
+int RefusingFormatter(char* buffer, size_t size, const char*, va_list)
+{
+    memset(buffer, 'R', size);
+    return -1;
+}
+
+size_t ComposeWith(LineFormatter formatter, char* line, size_t lineSize, const char* taskName, const char* format, ...)
 {
     va_list values;
     va_start(values, format);
-    size_t length = ComposeLine(line, lineSize, taskName, format, values);
+    size_t length = ComposeLine(line, lineSize, taskName, format, values, formatter);
     va_end(values);
     return length;
 }
+
+#define Compose(...) ComposeWith(StandardFormatter, __VA_ARGS__)
 
 // A buffer of lineSize bytes followed by canaries.
 struct GuardedLine {
@@ -112,6 +130,85 @@ TEST(LineCompose, FormatCutDropsAnUnfinishedConversion)
     for (const Case& c : cases) {
         Compose(line.data(), line.size(), nullptr, c.format.c_str(), 7);
         EXPECT_EQ(c.line, std::string(line.data())) << c.format;
+    }
+}
+
+TEST(LineCompose, FormatCutKnowsTheRunTimesSizesAndFlags)
+{
+    // Each start of a conversion ends exactly at the 256th byte, its letter past the cut.
+    const char* const openings[] = {"%w", "%I", "%I3", "%I32", "%I6", "%I64", "%h", "%hh", "%l", "%ll", "%j",
+                                    "%z", "%t", "%L", "%T", "%-+ #0", "%08.3", "%*.*", "%"};
+    std::vector<char> line(1024);
+    for (const char* opening : openings) {
+        std::string fill(FormatCutWithoutTask - strlen(opening), 'a');
+        Compose(line.data(), line.size(), nullptr, (fill + opening + "d").c_str(), 7);
+        EXPECT_EQ(fill + "\n", std::string(line.data())) << opening;
+    }
+}
+
+TEST(LineCompose, RefusedFormatStandsAsWrittenAfterTheName)
+{
+    std::vector<char> line(1024);
+    ComposeWith(RefusingFormatter, line.data(), line.size(), "Task", "100%% at %d%n", 5, nullptr);
+    EXPECT_EQ("Task : 100%% at %d%n\n", std::string(line.data()));
+    ComposeWith(RefusingFormatter, line.data(), line.size(), nullptr, "%ws", L"x");
+    EXPECT_EQ("%ws\n", std::string(line.data()));
+    // Cut like any format: to 256 bytes, never inside a conversion.
+    std::string format = std::string(254, 'f') + "%d";
+    ComposeWith(RefusingFormatter, line.data(), line.size(), nullptr, (format + "tail").c_str(), 1);
+    EXPECT_EQ(format + "\n", std::string(line.data()));
+    ComposeWith(RefusingFormatter, line.data(), line.size(), nullptr, (std::string(255, 'f') + "%d").c_str(), 1);
+    EXPECT_EQ(std::string(255, 'f') + "\n", std::string(line.data()));
+}
+
+TEST(LineCompose, RefusedFormatIsCutToEveryBufferSize)
+{
+    std::string format = std::string(300, 'f');
+    for (size_t lineSize = 0; lineSize <= LineBufferSize + 2; ++lineSize) {
+        GuardedLine line(lineSize);
+        size_t length = ComposeWith(RefusingFormatter, line.Data(), lineSize, "Task", format.c_str());
+        SCOPED_TRACE(lineSize);
+        EXPECT_TRUE(line.CanariesIntact());
+        // The name and separator leave 269 bytes of the composition buffer for the format.
+        std::string text = "Task : " + format.substr(0, ComposeBufferSize - 1 - 7);
+        std::string expected = lineSize < 2 ? std::string() : text.substr(0, lineSize - 2) + "\n";
+        EXPECT_EQ(expected.size(), length);
+        if (lineSize > 0) {
+            EXPECT_EQ(expected, std::string(line.Data()));
+        }
+    }
+}
+
+TEST(LineCompose, LineTooLongForAnAtomIsCutTo251CharactersAndAnEllipsis)
+{
+    // Each line in a buffer of exactly its size (terminator included), canaries after it.
+    for (size_t length = 0; length < LineBufferSize; ++length) {
+        std::string text = std::string(length == 0 ? 0 : length - 1, 'x') + (length == 0 ? "" : "\n");
+        GuardedLine line(length + 1);
+        memcpy(line.Data(), text.c_str(), length + 1);
+        size_t cut = CutLineForAtom(line.Data(), length);
+        SCOPED_TRACE(length);
+        EXPECT_TRUE(line.CanariesIntact());
+        std::string expected = length <= AtomTextLimit ? text : std::string(251, 'x') + "...\n";
+        EXPECT_EQ(expected.size(), cut);
+        EXPECT_EQ(expected, std::string(line.Data()));
+    }
+}
+
+TEST(LineCompose, LibraryLineOf255StaysAndOneOf256IsCut)
+{
+    // The library's line buffer holds one character more than an atom, so a line that did not
+    // fit shows as 256 long, and leaves as 255.
+    for (size_t textLength : {253u, 254u, 255u, 256u, 300u}) {
+        GuardedLine line(LineBufferSize);
+        std::string text(textLength, 't');
+        size_t length = Compose(line.Data(), LineBufferSize, nullptr, "%s", text.c_str());
+        length = CutLineForAtom(line.Data(), length);
+        SCOPED_TRACE(textLength);
+        EXPECT_TRUE(line.CanariesIntact());
+        std::string expected = textLength < AtomTextLimit ? text + "\n" : std::string(251, 't') + "...\n";
+        EXPECT_EQ(expected.size(), length);
+        EXPECT_EQ(expected, std::string(line.Data()));
     }
 }
 

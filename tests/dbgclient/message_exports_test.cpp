@@ -13,6 +13,8 @@ const char Log = 'L';
 const char Statistic = 'S';
 const char Error = 'V';
 const char Separator = 0;
+// An empty format that is not a literal: compilers that check formats warn about an empty literal.
+const std::string EmptyFormat;
 
 std::string Repeat(const std::string& piece, size_t count)
 {
@@ -47,7 +49,7 @@ TEST_P(MessageExports, EachCallSendsItsMessageAndLetter)
     EXPECT_EQ(0, dbg->separator(0));
     EXPECT_EQ(0, dbg->separator('='));
     EXPECT_EQ(0, dbg->clearTerminal());
-    EXPECT_EQ(0, dbg->debugMessage(""));
+    EXPECT_EQ(0, dbg->debugMessage(EmptyFormat.c_str()));
 
     std::vector<Seen> expected = {
         LineSeen(number.debug, "debug 1\n", Debug),
@@ -128,21 +130,98 @@ TEST_P(MessageExports, TaskNameAndFormatAreCutTo276Bytes)
     EXPECT_EQ(expected, TerminalSaw());
 }
 
-TEST_P(MessageExports, LineOver255CharactersGoesOutWithAtom0)
+TEST_P(MessageExports, LineOver255CharactersArrivesAsIts251FirstAndAnEllipsis)
 {
+    // 255 characters with the line feed fit an atom; one more and the line is cut to 255.
     StartTerminal();
-    EXPECT_EQ(0, dbg->debugMessage(std::string(254, 'a').c_str()));
-    EXPECT_EQ(0, dbg->errorMessage(std::string(255, 'b').c_str()));
+    EXPECT_EQ(0, dbg->debugMessage("%s", std::string(254, 'a').c_str()));
+    EXPECT_EQ(0, dbg->errorMessage("%s", std::string(255, 'b').c_str()));
     EXPECT_EQ(0, dbg->logMessage("%s", std::string(299, 'c').c_str()));
     EXPECT_EQ(0, dbg->statisticMessage("%300d", 1));
+    EXPECT_EQ(0, dbg->debugMessage("%s%s", std::string(251, 'd').c_str(), "tail"));
 
     std::vector<Seen> expected = {
         LineSeen(number.debug, std::string(254, 'a') + "\n", Debug),
-        RefusedLineSeen(number.error, Error),
-        RefusedLineSeen(number.log, Log),
-        RefusedLineSeen(number.statistic, Statistic),
+        LineSeen(number.error, std::string(251, 'b') + "...\n", Error),
+        LineSeen(number.log, std::string(251, 'c') + "...\n", Log),
+        LineSeen(number.statistic, std::string(251, ' ') + "...\n", Statistic),
+        LineSeen(number.debug, std::string(251, 'd') + "...\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, LineOf300CharactersAfterATaskNameIsCutTo255)
+{
+    // Name, separator and text: 5 + 3 + 300 characters, then the line feed.
+    StartTerminal();
+    ASSERT_EQ(0, dbg->registerTask("Agent"));
+    EXPECT_EQ(0, dbg->logMessage("%s", std::string(300, 'x').c_str()));
+    std::string line = "Agent : " + std::string(243, 'x') + "...\n";
+    ASSERT_EQ(255u, line.size());
+    EXPECT_EQ(std::vector<Seen>{LineSeen(number.log, line, Log)}, TerminalSaw());
+}
+
+TEST_P(MessageExports, FormatTheRunTimeRefusesArrivesAsWrittenAndTheHostLivesOn)
+{
+    // The run-time disables "%n"; its default answer to a refused format would end this process.
+    StartTerminal();
+    int count = 12345;
+    EXPECT_EQ(0, dbg->debugMessage("counted %d%n characters", 7, &count));
+    EXPECT_EQ(12345, count);
+    ASSERT_EQ(0, dbg->registerTask("Refused"));
+    EXPECT_EQ(0, dbg->errorMessage("100%% of %s%n", "x", &count));
+    EXPECT_EQ(0, dbg->logMessage("after %s", "both"));
+
+    std::vector<Seen> expected = {
+        LineSeen(number.debug, "counted %d%n characters\n", Debug),
+        LineSeen(number.error, "Refused : 100%% of %s%n\n", Error),
+        LineSeen(number.log, "Refused : after both\n", Log),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(MessageExports, LineToAWindowThatGoesAwayDuringTheSendReturns2)
+{
+    StartTerminal();
+    ASSERT_TRUE(terminal.VanishOnNextSend());
+    EXPECT_EQ(2, dbg->debugMessage("lost %d", 1));
+    EXPECT_FALSE(AtomTableHolds("lost 1\n"));
+    EXPECT_FALSE(IsWindow(terminal.Window()));
+    EXPECT_EQ(2, dbg->debugMessage("after %d", 2));
+    EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+}
+
+TEST_P(MessageExports, SeparatorAndClearToAWindowThatGoesAwayReturn2)
+{
+    {
+        StartTerminal();
+        ASSERT_TRUE(terminal.VanishOnNextSend());
+        EXPECT_EQ(2, dbg->separator('='));
+        EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+    }
+    RecordingTerminal second;
+    ASSERT_TRUE(second.Start());
+    ASSERT_TRUE(second.VanishOnNextSend());
+    EXPECT_EQ(2, dbg->clearTerminal());
+    second.Stop();
+    EXPECT_EQ(std::vector<TerminalRecord>(), second.Records());
+}
+
+TEST_P(MessageExports, WindowClosedWhileHandlingTheLineStillCountsAsSent)
+{
+    // The terminal took the line and only then went: the line was delivered.
+    StartTerminal();
+    terminal.DestroyWhileHandlingNextMessage();
+    EXPECT_EQ(0, dbg->logMessage("last %s", "one"));
+    EXPECT_FALSE(IsWindow(terminal.Window()));
+    EXPECT_EQ(std::vector<Seen>{LineSeen(number.log, "last one\n", Log)}, TerminalSaw());
+
+    RecordingTerminal second;
+    ASSERT_TRUE(second.Start());
+    second.DestroyWhileHandlingNextMessage();
+    EXPECT_EQ(0, dbg->clearTerminal());
+    second.Stop();
+    EXPECT_EQ(std::vector<Seen>{ClearSeen(number.clear)}, SeenOf(second.Records()));
 }
 
 TEST_P(MessageExports, LineAtomIsGoneAfterEachCall)

@@ -1,5 +1,6 @@
 // Task names: registration statuses, which name labels which thread's lines, and the atom
-// references the list holds until the library is unloaded.
+// references the list holds: one per thread, until the thread registers again or ends, or the
+// library is unloaded.
 #include <string>
 #include <thread>
 
@@ -10,12 +11,42 @@ namespace {
 using TaskNames = DbgClientTest;
 
 const char Debug = 'D';
+// An empty format that is not a literal: compilers that check formats warn about an empty literal.
+const std::string EmptyFormat;
 
 // Runs work on a thread of its own and waits for it: a thread other than the test's.
 template <typename Work>
 void OnAnotherThread(Work work)
 {
     std::thread(work).join();
+}
+
+// One step of a scenario across threads: one thread marks it done, others wait for it.
+class Step {
+public:
+    Step() : event_(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
+    ~Step() { CloseHandle(event_); }
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+    void Done() { SetEvent(event_); }
+    void Await() { WaitForSingleObject(event_, INFINITE); }
+
+private:
+    HANDLE event_;
+};
+
+// Blocks in use on the process heap, where the library keeps its task entries.
+size_t BusyBlocksOfProcessHeap()
+{
+    HANDLE heap = GetProcessHeap();
+    size_t busy = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry)) {
+        busy += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
+    }
+    HeapUnlock(heap);
+    return busy;
 }
 
 TEST_P(TaskNames, WithoutTerminalNothingIsRegisteredAndLaterLinesCarryNoName)
@@ -41,8 +72,8 @@ TEST_P(TaskNames, MissingNameReturns1AndANameTheAtomTableRefusesReturns3)
 
     std::vector<Seen> expected = {
         LineSeen(number.debug, "unlabelled\n", Debug),
-        // 255 + " : " + "x" + "\n" is too long for an atom.
-        RefusedLineSeen(number.debug, Debug),
+        // 255 + " : " + "x" + "\n" is too long for an atom: cut, not lost.
+        LineSeen(number.debug, std::string(251, 'M') + "...\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -83,15 +114,139 @@ TEST_P(TaskNames, ThreadThatNeverRegisteredGetsNoName)
     EXPECT_EQ(expected, TerminalSaw());
 }
 
-TEST_P(TaskNames, NameDifferingOnlyInCaseShowsTheCaseAlreadyInTheTable)
+TEST_P(TaskNames, NameOf253CharactersGivesCutLinesNotEmptyOnes)
 {
     StartTerminal();
+    std::string name(252, 'n');
+    name += 'N';
+    ASSERT_EQ(0, dbg->registerTask(name.c_str()));
+    EXPECT_EQ(0, dbg->debugMessage("count=%d", 5));
+    EXPECT_EQ(0, dbg->errorMessage(EmptyFormat.c_str()));
+    std::string line = std::string(251, 'n') + "...\n";
+    std::vector<Seen> expected = {LineSeen(number.debug, line, Debug), LineSeen(number.error, line, 'V')};
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(TaskNames, ThreadsNameEndsWithTheThread)
+{
+    // The library stays loaded: only the thread's end can have given the reference back.
+    std::string name = "Ending-" + std::to_string(GetCurrentProcessId());
+    StartTerminal();
     OnAnotherThread([&] {
+        EXPECT_EQ(0, dbg->registerTask(name.c_str()));
+        EXPECT_EQ(0, dbg->debugMessage("while alive"));
+        EXPECT_TRUE(AtomTableHolds(name));
+    });
+    EXPECT_FALSE(AtomTableHolds(name));
+    OnAnotherThread([&] { EXPECT_EQ(0, dbg->debugMessage("new thread")); });
+    EXPECT_EQ(0, dbg->debugMessage("main thread"));
+
+    std::vector<Seen> expected = {
+        LineSeen(number.debug, name + " : while alive\n", Debug),
+        LineSeen(number.debug, "new thread\n", Debug),
+        LineSeen(number.debug, "main thread\n", Debug),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(TaskNames, EndOfAThreadLeavesTheNamesOfTheOthersAlone)
+{
+    // The ending thread's entry lies between an older and a newer one of threads that live on.
+    std::string older = "Older-" + std::to_string(GetCurrentProcessId());
+    std::string ending = "Ending-" + std::to_string(GetCurrentProcessId());
+    std::string newer = "Newer-" + std::to_string(GetCurrentProcessId());
+    StartTerminal();
+    ASSERT_EQ(0, dbg->registerTask(older.c_str()));
+    Step endingRegistered, newerRegistered, mayEnd, ended;
+    std::thread endingThread([&] {
+        EXPECT_EQ(0, dbg->registerTask(ending.c_str()));
+        endingRegistered.Done();
+        mayEnd.Await();
+    });
+    std::thread newerThread([&] {
+        endingRegistered.Await();
+        EXPECT_EQ(0, dbg->registerTask(newer.c_str()));
+        newerRegistered.Done();
+        ended.Await();
+        EXPECT_EQ(0, dbg->debugMessage("newer"));
+    });
+    newerRegistered.Await();
+    mayEnd.Done();
+    endingThread.join();
+    EXPECT_FALSE(AtomTableHolds(ending));
+    ended.Done();
+    newerThread.join();
+    EXPECT_EQ(0, dbg->debugMessage("older"));
+    EXPECT_TRUE(AtomTableHolds(older));
+
+    std::vector<Seen> expected = {
+        LineSeen(number.debug, newer + " : newer\n", Debug),
+        LineSeen(number.debug, older + " : older\n", Debug),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
+}
+
+TEST_P(TaskNames, NewRegistrationReplacesTheThreadsOlderOne)
+{
+    // 10,000 names of work items on one thread: the table keeps only the newest.
+    const int Names = 10000;
+    auto jobName = [](int job) { return "Job " + std::to_string(job) + " of " + std::to_string(GetCurrentProcessId()); };
+    StartTerminal();
+    int refused = 0;
+    for (int job = 0; job < Names; ++job) {
+        refused += dbg->registerTask(jobName(job).c_str()) != 0;
+    }
+    EXPECT_EQ(0, refused);
+    int held = 0;
+    for (int job = 0; job < Names; ++job) {
+        held += AtomTableHolds(jobName(job));
+    }
+    EXPECT_EQ(1, held);
+    EXPECT_TRUE(AtomTableHolds(jobName(Names - 1)));
+    EXPECT_EQ(0, dbg->statisticMessage("done"));
+    EXPECT_EQ(std::vector<Seen>{LineSeen(number.statistic, jobName(Names - 1) + " : done\n", 'S')}, TerminalSaw());
+    dbg.Unload();
+    EXPECT_FALSE(AtomTableHolds(jobName(Names - 1)));
+}
+
+TEST_P(TaskNames, SameNameRegisteredAgainAndAgainHoldsOneEntry)
+{
+    // Each entry is a block of the process heap: registering again must not add one each time.
+    std::string name = "Again-" + std::to_string(GetCurrentProcessId());
+    StartTerminal();
+    ASSERT_EQ(0, dbg->registerTask(name.c_str()));
+    size_t blocksBefore = BusyBlocksOfProcessHeap();
+    int refused = 0;
+    for (int i = 0; i < 10000; ++i) {
+        refused += dbg->registerTask(name.c_str()) != 0;
+    }
+    size_t blocksAfter = BusyBlocksOfProcessHeap();
+    EXPECT_EQ(0, refused);
+    EXPECT_LT(blocksAfter, blocksBefore + 100);
+    // One reference, given back at unload; the test's own reference outlives it.
+    ATOM own = GlobalAddAtomA(name.c_str());
+    dbg.Unload();
+    EXPECT_TRUE(AtomTableHolds(name));
+    GlobalDeleteAtom(own);
+    EXPECT_FALSE(AtomTableHolds(name));
+}
+
+TEST_P(TaskNames, NameDifferingOnlyInCaseShowsTheCaseAlreadyInTheTable)
+{
+    // The first spelling stays in the table while its thread lives.
+    StartTerminal();
+    Step registered, finished;
+    std::thread first([&] {
         EXPECT_EQ(0, dbg->registerTask("CaseName"));
         EXPECT_EQ(0, dbg->debugMessage("first"));
+        registered.Done();
+        finished.Await();
     });
-    ASSERT_EQ(0, dbg->registerTask("CASENAME"));
+    registered.Await();
+    EXPECT_EQ(0, dbg->registerTask("CASENAME"));
     EXPECT_EQ(0, dbg->debugMessage("second"));
+    finished.Done();
+    first.join();
 
     std::vector<Seen> expected = {
         LineSeen(number.debug, "CaseName : first\n", Debug),

@@ -1,7 +1,8 @@
 // 500 loads and unloads of the library in one host, each with registrations: two of one name on the
-// host's thread, one on a short-lived thread (after a line of its own) of a name the test itself also
-// holds. Every line arrives under its name (a load never sees an earlier load's names), every unload
-// gives back exactly the references its entries took, and nothing is left in the global atom table.
+// host's thread (the second replacing the first), one on a short-lived thread (after a line of its
+// own) of a name the test itself also holds, given back as that thread ends. Every line arrives
+// under its name (a load never sees an earlier load's names), every unload and thread end gives
+// back exactly the references its entries took, and nothing is left in the global atom table.
 #include <gtest/gtest.h>
 
 #include <string>

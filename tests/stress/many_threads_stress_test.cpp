@@ -1,7 +1,9 @@
 // Eight host threads send 20,000 lines each, through the four line exports in turn, to a terminal
 // running as a process of its own, each registering a new task name every 1,000 lines while the
 // others send. Every line must arrive once, whole, in its thread's order and under its thread's
-// newest name, and no line or name may be left in the global atom table.
+// newest name; a thread's older name must be gone from the global atom table as soon as it
+// registers the next, so each living thread holds one; and once the threads have ended no line or
+// name may be left there.
 #include <gtest/gtest.h>
 
 #include <stdio.h>
@@ -133,7 +135,10 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
                                                 library.statisticMessage, library.errorMessage};
 
     std::atomic<int> notStarted{ThreadCount};
+    std::atomic<int> stillSending{ThreadCount};
     std::atomic<int> failedCalls{0};
+    std::atomic<int> olderNamesHeld{0};
+    HANDLE mayEnd = CreateEventA(NULL, TRUE, FALSE, NULL);
     std::vector<std::thread> threads;
     auto started = std::chrono::steady_clock::now();
     for (int t = 0; t < ThreadCount; ++t) {
@@ -143,39 +148,57 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
                 std::this_thread::yield();
             }
             for (int line = 0; line < LinesPerThread; ++line) {
-                if (line % LinesPerName == 0 &&
-                    library.registerTask(TaskName(t, line / LinesPerName).c_str()) != 0) {
-                    ++failedCalls;
+                int name = line / LinesPerName;
+                if (line % LinesPerName == 0) {
+                    failedCalls += library.registerTask(TaskName(t, name).c_str()) != 0;
+                    // No one else holds these names: the one before is gone with its entry.
+                    olderNamesHeld += name > 0 && GlobalFindAtomA(TaskName(t, name - 1).c_str()) != 0;
                 }
                 if (sendOfKind[line % 4](LineFormat, line, t, Tail(t, line).c_str()) != 0) {
                     ++failedCalls;
                 }
             }
+            --stillSending;
+            WaitForSingleObject(mayEnd, INFINITE);
         });
     }
+    while (stillSending > 0) {
+        Sleep(10);
+    }
+    double sendingSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    // Every thread still lives: each holds its newest name and nothing more.
+    std::vector<std::string> names;
+    std::vector<std::string> newestNames;
+    for (int t = 0; t < ThreadCount; ++t) {
+        for (int name = 0; name < NamesPerThread; ++name) {
+            names.push_back(TaskName(t, name));
+        }
+        newestNames.push_back(TaskName(t, NamesPerThread - 1));
+    }
+    size_t heldWhileLiving = AtomsStillHeld(names);
+    size_t newestHeldWhileLiving = AtomsStillHeld(newestNames);
+    SetEvent(mayEnd);
     for (std::thread& thread : threads) {
         thread.join();
     }
-    double sendingSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    CloseHandle(mayEnd);
+    // The threads have ended and the library is still loaded: their names went with them.
+    size_t heldAfterThreadsEnded = AtomsStillHeld(names);
     std::vector<TerminalRecord> records;
     ASSERT_TRUE(terminal.Stop(&records));
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     printf("%d threads x %d lines sent in %.1f s (%.0f lines/s), received in full after %.1f s\n", ThreadCount,
            LinesPerThread, sendingSeconds, ThreadCount * LinesPerThread / sendingSeconds, seconds);
     EXPECT_EQ(0, failedCalls.load());
+    EXPECT_EQ(0, olderNamesHeld.load());
+    EXPECT_EQ(static_cast<size_t>(ThreadCount), heldWhileLiving);
+    EXPECT_EQ(static_cast<size_t>(ThreadCount), newestHeldWhileLiving);
+    EXPECT_EQ(0u, heldAfterThreadsEnded);
 
     DeliverySummary expected;
     expected.received = ThreadCount * LinesPerThread;
     EXPECT_EQ(expected, Summarise(LinesOf(records)));
 
-    // Each entry holds its name until the library is unloaded, then gives it back.
-    std::vector<std::string> names;
-    for (int t = 0; t < ThreadCount; ++t) {
-        for (int name = 0; name < NamesPerThread; ++name) {
-            names.push_back(TaskName(t, name));
-        }
-    }
-    EXPECT_EQ(names.size(), AtomsStillHeld(names));
     UnloadLibraryUnderTest(&library);
     ASSERT_FALSE(LibraryStillLoaded());
     EXPECT_EQ(0u, AtomsStillHeld(names));

@@ -75,9 +75,10 @@ TEST_F(TerminalDelivery, ClearRequestIsMarkedBetweenTheLinesAroundIt)
     EXPECT_EQ(expected, Received());
 }
 
-TEST_F(TerminalDelivery, LineOfTwoHundredFiftyFiveCharactersArrivesOneMoreIsShownAsTooLong)
+TEST_F(TerminalDelivery, LineOfTwoHundredFiftyFiveCharactersArrivesOneMoreArrivesCut)
 {
-    // With its line feed, 254 characters of text fill an atom exactly; 255 do not fit.
+    // With its line feed, 254 characters of text fill an atom exactly; the library cuts 255 to
+    // their first 251 and "...".
     std::string fits(254, 'a');
     std::string tooLong(255, 'b');
     EXPECT_EQ(0, VornakDbg_Message("%s", fits.c_str()));
@@ -85,7 +86,7 @@ TEST_F(TerminalDelivery, LineOfTwoHundredFiftyFiveCharactersArrivesOneMoreIsShow
 
     Lines expected = {
         "debug     " + fits,
-        "error     <line too long to carry>",
+        "error     " + std::string(251, 'b') + "...",
     };
     EXPECT_EQ(expected, Received());
 }
