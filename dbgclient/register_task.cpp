@@ -1,27 +1,26 @@
 #define VORNAKDBG32_API
 #include "vornakdbg32.h"
 
-#include "status_codes.h"
 #include "task_list.h"
-#include "terminal_protocol.h"
+#include "terminal_delivery.h"
 
 int VORNAKDBG32_CALL VornakDbg_RegisterTask(const char* name)
 {
     // Without a terminal nothing is registered, whatever the name.
     if (FindTerminal() == NULL) {
-        return StatusNoTerminal;
+        return VORNAKDBG_STATUS_NO_TERMINAL;
     }
     if (name == NULL) {
-        return StatusTextMissing;
+        return VORNAKDBG_STATUS_TEXT_MISSING;
     }
     // A name is never cut: one the atom table refuses (over 255 characters) is refused here.
     ATOM atom = GlobalAddAtomA(name);
     if (atom == 0) {
-        return StatusNameRefused;
+        return VORNAKDBG_STATUS_NAME_REFUSED;
     }
     if (!InsertTaskEntry(atom)) {
         GlobalDeleteAtom(atom);
-        return StatusNameRefused;
+        return VORNAKDBG_STATUS_NAME_REFUSED;
     }
-    return StatusDone;
+    return VORNAKDBG_STATUS_DONE;
 }

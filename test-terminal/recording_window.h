@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "terminal_record.h"
-
-const char TerminalClassName[] = "VornakDebugTerminal";
+#include "vornak_terminal_protocol.h"
 
 class RecordingWindow {
 public:
@@ -41,7 +40,7 @@ private:
     void Record(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = NULL;
-    UINT protocolMessages_[5] = {};
+    UINT protocolMessages_[VORNAK_TERMINAL_MESSAGE_COUNT] = {};
     mutable std::mutex recordsLock_;
     std::vector<TerminalRecord> records_;
     std::atomic<bool> holdNext_{false};

@@ -11,7 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "dbgclient_under_test.h"
+#include "atom_table.h"
+#include "loaded_dbgclient.h"
 #include "recording_terminal.h"
 #include "terminal_test_lock.h"
 
@@ -81,7 +82,7 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
     }
     // Lines grouped by the name before the separator; anything else is kept under a name of its own.
     std::map<std::string, std::vector<std::string>> seen;
-    for (const Seen& record : SeenOf(terminal.Records())) {
+    for (const TerminalRecord& record : terminal.Records()) {
         size_t separator = record.text.find(Separator);
         if (record.message != debugNumber || record.atom != AtomKind::String || record.letter != 'D' ||
             separator == std::string::npos) {

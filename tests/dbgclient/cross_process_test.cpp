@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "dbgclient_under_test.h"
+#include "atom_table.h"
+#include "loaded_dbgclient.h"
 #include "terminal_process.h"
 #include "terminal_test_lock.h"
 
@@ -43,15 +44,15 @@ TEST(CrossProcess, HostProgramLinesReachATerminalProcess)
     ASSERT_TRUE(terminal.Stop(&records));
 
     ProtocolNumbers number = RegisteredProtocolNumbers();
-    std::vector<Seen> expected = {
-        ClearSeen(number.clear),
-        LineSeen(number.debug, "Scanner : count=5\n", 'D'),
-        LineSeen(number.log, "Scanner : scan of eth0 started\n", 'L'),
-        LineSeen(number.statistic, "Scanner : 1200 packets, 3 dropped\n", 'S'),
-        LineSeen(number.error, "Scanner : open failed with error 2\n", 'V'),
-        LineSeen(number.debug, std::string(70, '=') + "\n", 0),
+    std::vector<TerminalRecord> expected = {
+        ClearRecord(number.clear),
+        LineRecord(number.debug, "Scanner : count=5\n", 'D'),
+        LineRecord(number.log, "Scanner : scan of eth0 started\n", 'L'),
+        LineRecord(number.statistic, "Scanner : 1200 packets, 3 dropped\n", 'S'),
+        LineRecord(number.error, "Scanner : open failed with error 2\n", 'V'),
+        LineRecord(number.debug, std::string(70, '=') + "\n", 0),
     };
-    EXPECT_EQ(expected, SeenOf(records));
+    EXPECT_EQ(expected, records);
     EXPECT_FALSE(AtomTableHolds("Scanner"));
 }
 

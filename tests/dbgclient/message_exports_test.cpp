@@ -51,15 +51,15 @@ TEST_P(MessageExports, EachCallSendsItsMessageAndLetter)
     EXPECT_EQ(0, dbg->clearTerminal());
     EXPECT_EQ(0, dbg->debugMessage(EmptyFormat.c_str()));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "debug 1\n", Debug),
-        LineSeen(number.log, "log two\n", Log),
-        LineSeen(number.statistic, "statistic 3\n", Statistic),
-        LineSeen(number.error, "error 4\n", Error),
-        LineSeen(number.debug, std::string(70, '-') + "\n", Separator),
-        LineSeen(number.debug, std::string(70, '=') + "\n", Separator),
-        ClearSeen(number.clear),
-        LineSeen(number.debug, "\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "debug 1\n", Debug),
+        LineRecord(number.log, "log two\n", Log),
+        LineRecord(number.statistic, "statistic 3\n", Statistic),
+        LineRecord(number.error, "error 4\n", Error),
+        LineRecord(number.debug, std::string(70, '-') + "\n", Separator),
+        LineRecord(number.debug, std::string(70, '=') + "\n", Separator),
+        ClearRecord(number.clear),
+        LineRecord(number.debug, "\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -71,7 +71,7 @@ TEST_P(MessageExports, MissingFormatReturns1AndSendsNothing)
     EXPECT_EQ(1, dbg->logMessage(nullptr));
     EXPECT_EQ(1, dbg->statisticMessage(nullptr));
     EXPECT_EQ(1, dbg->errorMessage(nullptr));
-    EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>(), TerminalSaw());
 }
 
 TEST_P(MessageExports, RegisteredTaskNameStartsTheLine)
@@ -79,7 +79,7 @@ TEST_P(MessageExports, RegisteredTaskNameStartsTheLine)
     StartTerminal();
     ASSERT_EQ(0, dbg->registerTask("Scanner"));
     EXPECT_EQ(0, dbg->debugMessage("count=%d", 5));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "Scanner : count=5\n", Debug)}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.debug, "Scanner : count=5\n", Debug)}, TerminalSaw());
 }
 
 TEST_P(MessageExports, FormatWithoutTaskIsCutAfter256Bytes)
@@ -91,10 +91,10 @@ TEST_P(MessageExports, FormatWithoutTaskIsCutAfter256Bytes)
     EXPECT_EQ(0, dbg->debugMessage((percents + "abc").c_str()));
     EXPECT_EQ(0, dbg->debugMessage((Repeat("%%", 200)).c_str()));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, std::string(127, '%') + "ab\n", Debug),
-        LineSeen(number.debug, std::string(127, '%') + "ab\n", Debug),
-        LineSeen(number.debug, std::string(128, '%') + "\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, std::string(127, '%') + "ab\n", Debug),
+        LineRecord(number.debug, std::string(127, '%') + "ab\n", Debug),
+        LineRecord(number.debug, std::string(128, '%') + "\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -107,10 +107,10 @@ TEST_P(MessageExports, CutFormatNeverEndsInsideAConversion)
     EXPECT_EQ(0, dbg->debugMessage((percents + "%5d").c_str(), 7));
     EXPECT_EQ(0, dbg->debugMessage((percents + "%d").c_str(), 7));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, std::string(127, '%') + "a\n", Debug),
-        LineSeen(number.debug, std::string(127, '%') + "\n", Debug),
-        LineSeen(number.debug, std::string(127, '%') + "7\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, std::string(127, '%') + "a\n", Debug),
+        LineRecord(number.debug, std::string(127, '%') + "\n", Debug),
+        LineRecord(number.debug, std::string(127, '%') + "7\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -126,7 +126,7 @@ TEST_P(MessageExports, TaskNameAndFormatAreCutTo276Bytes)
     EXPECT_EQ(0, dbg->debugMessage((percents + "xy").c_str()));
 
     std::string line = name + " : " + std::string(36, '%') + "x\n";
-    std::vector<Seen> expected = {LineSeen(number.debug, line, Debug), LineSeen(number.debug, line, Debug)};
+    std::vector<TerminalRecord> expected = {LineRecord(number.debug, line, Debug), LineRecord(number.debug, line, Debug)};
     EXPECT_EQ(expected, TerminalSaw());
 }
 
@@ -140,12 +140,12 @@ TEST_P(MessageExports, LineOver255CharactersArrivesAsIts251FirstAndAnEllipsis)
     EXPECT_EQ(0, dbg->statisticMessage("%300d", 1));
     EXPECT_EQ(0, dbg->debugMessage("%s%s", std::string(251, 'd').c_str(), "tail"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, std::string(254, 'a') + "\n", Debug),
-        LineSeen(number.error, std::string(251, 'b') + "...\n", Error),
-        LineSeen(number.log, std::string(251, 'c') + "...\n", Log),
-        LineSeen(number.statistic, std::string(251, ' ') + "...\n", Statistic),
-        LineSeen(number.debug, std::string(251, 'd') + "...\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, std::string(254, 'a') + "\n", Debug),
+        LineRecord(number.error, std::string(251, 'b') + "...\n", Error),
+        LineRecord(number.log, std::string(251, 'c') + "...\n", Log),
+        LineRecord(number.statistic, std::string(251, ' ') + "...\n", Statistic),
+        LineRecord(number.debug, std::string(251, 'd') + "...\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -158,7 +158,7 @@ TEST_P(MessageExports, LineOf300CharactersAfterATaskNameIsCutTo255)
     EXPECT_EQ(0, dbg->logMessage("%s", std::string(300, 'x').c_str()));
     std::string line = "Agent : " + std::string(243, 'x') + "...\n";
     ASSERT_EQ(255u, line.size());
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.log, line, Log)}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.log, line, Log)}, TerminalSaw());
 }
 
 TEST_P(MessageExports, FormatTheRunTimeRefusesArrivesAsWrittenAndTheHostLivesOn)
@@ -172,10 +172,10 @@ TEST_P(MessageExports, FormatTheRunTimeRefusesArrivesAsWrittenAndTheHostLivesOn)
     EXPECT_EQ(0, dbg->errorMessage("100%% of %s%n", "x", &count));
     EXPECT_EQ(0, dbg->logMessage("after %s", "both"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "counted %d%n characters\n", Debug),
-        LineSeen(number.error, "Refused : 100%% of %s%n\n", Error),
-        LineSeen(number.log, "Refused : after both\n", Log),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "counted %d%n characters\n", Debug),
+        LineRecord(number.error, "Refused : 100%% of %s%n\n", Error),
+        LineRecord(number.log, "Refused : after both\n", Log),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -188,7 +188,7 @@ TEST_P(MessageExports, LineToAWindowThatGoesAwayDuringTheSendReturns2)
     EXPECT_FALSE(AtomTableHolds("lost 1\n"));
     EXPECT_FALSE(IsWindow(terminal.Window()));
     EXPECT_EQ(2, dbg->debugMessage("after %d", 2));
-    EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>(), TerminalSaw());
 }
 
 TEST_P(MessageExports, SeparatorAndClearToAWindowThatGoesAwayReturn2)
@@ -197,7 +197,7 @@ TEST_P(MessageExports, SeparatorAndClearToAWindowThatGoesAwayReturn2)
         StartTerminal();
         ASSERT_TRUE(terminal.VanishOnNextSend());
         EXPECT_EQ(2, dbg->separator('='));
-        EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+        EXPECT_EQ(std::vector<TerminalRecord>(), TerminalSaw());
     }
     RecordingTerminal second;
     ASSERT_TRUE(second.Start());
@@ -214,14 +214,14 @@ TEST_P(MessageExports, WindowClosedWhileHandlingTheLineStillCountsAsSent)
     terminal.DestroyWhileHandlingNextMessage();
     EXPECT_EQ(0, dbg->logMessage("last %s", "one"));
     EXPECT_FALSE(IsWindow(terminal.Window()));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.log, "last one\n", Log)}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.log, "last one\n", Log)}, TerminalSaw());
 
     RecordingTerminal second;
     ASSERT_TRUE(second.Start());
     second.DestroyWhileHandlingNextMessage();
     EXPECT_EQ(0, dbg->clearTerminal());
     second.Stop();
-    EXPECT_EQ(std::vector<Seen>{ClearSeen(number.clear)}, SeenOf(second.Records()));
+    EXPECT_EQ(std::vector<TerminalRecord>{ClearRecord(number.clear)}, second.Records());
 }
 
 TEST_P(MessageExports, LineAtomIsGoneAfterEachCall)

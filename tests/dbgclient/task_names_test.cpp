@@ -56,7 +56,7 @@ TEST_P(TaskNames, WithoutTerminalNothingIsRegisteredAndLaterLinesCarryNoName)
     EXPECT_FALSE(AtomTableHolds("Early"));
     StartTerminal();
     EXPECT_EQ(0, dbg->debugMessage("late"));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "late\n", Debug)}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.debug, "late\n", Debug)}, TerminalSaw());
 }
 
 TEST_P(TaskNames, MissingNameReturns1AndANameTheAtomTableRefusesReturns3)
@@ -70,10 +70,10 @@ TEST_P(TaskNames, MissingNameReturns1AndANameTheAtomTableRefusesReturns3)
     EXPECT_EQ(0, dbg->registerTask(std::string(255, 'M').c_str()));
     EXPECT_EQ(0, dbg->debugMessage("x"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "unlabelled\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "unlabelled\n", Debug),
         // 255 + " : " + "x" + "\n" is too long for an atom: cut, not lost.
-        LineSeen(number.debug, std::string(251, 'M') + "...\n", Debug),
+        LineRecord(number.debug, std::string(251, 'M') + "...\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -86,9 +86,9 @@ TEST_P(TaskNames, NewestOfTwoRegistrationsLabelsTheLines)
     ASSERT_EQ(0, dbg->registerTask("Second"));
     EXPECT_EQ(0, dbg->logMessage("two"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.log, "First : one\n", 'L'),
-        LineSeen(number.log, "Second : two\n", 'L'),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.log, "First : one\n", 'L'),
+        LineRecord(number.log, "Second : two\n", 'L'),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -105,11 +105,11 @@ TEST_P(TaskNames, ThreadThatNeverRegisteredGetsNoName)
     });
     EXPECT_EQ(0, dbg->debugMessage("from main again"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "from elsewhere\n", Debug),
-        LineSeen(number.debug, "Main : from main\n", Debug),
-        LineSeen(number.debug, "Helper : from helper\n", Debug),
-        LineSeen(number.debug, "Main : from main again\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "from elsewhere\n", Debug),
+        LineRecord(number.debug, "Main : from main\n", Debug),
+        LineRecord(number.debug, "Helper : from helper\n", Debug),
+        LineRecord(number.debug, "Main : from main again\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -123,7 +123,7 @@ TEST_P(TaskNames, NameOf253CharactersGivesCutLinesNotEmptyOnes)
     EXPECT_EQ(0, dbg->debugMessage("count=%d", 5));
     EXPECT_EQ(0, dbg->errorMessage(EmptyFormat.c_str()));
     std::string line = std::string(251, 'n') + "...\n";
-    std::vector<Seen> expected = {LineSeen(number.debug, line, Debug), LineSeen(number.error, line, 'V')};
+    std::vector<TerminalRecord> expected = {LineRecord(number.debug, line, Debug), LineRecord(number.error, line, 'V')};
     EXPECT_EQ(expected, TerminalSaw());
 }
 
@@ -141,10 +141,10 @@ TEST_P(TaskNames, ThreadsNameEndsWithTheThread)
     OnAnotherThread([&] { EXPECT_EQ(0, dbg->debugMessage("new thread")); });
     EXPECT_EQ(0, dbg->debugMessage("main thread"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, name + " : while alive\n", Debug),
-        LineSeen(number.debug, "new thread\n", Debug),
-        LineSeen(number.debug, "main thread\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, name + " : while alive\n", Debug),
+        LineRecord(number.debug, "new thread\n", Debug),
+        LineRecord(number.debug, "main thread\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -179,9 +179,9 @@ TEST_P(TaskNames, EndOfAThreadLeavesTheNamesOfTheOthersAlone)
     EXPECT_EQ(0, dbg->debugMessage("older"));
     EXPECT_TRUE(AtomTableHolds(older));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, newer + " : newer\n", Debug),
-        LineSeen(number.debug, older + " : older\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, newer + " : newer\n", Debug),
+        LineRecord(number.debug, older + " : older\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -204,7 +204,7 @@ TEST_P(TaskNames, NewRegistrationReplacesTheThreadsOlderOne)
     EXPECT_EQ(1, held);
     EXPECT_TRUE(AtomTableHolds(jobName(Names - 1)));
     EXPECT_EQ(0, dbg->statisticMessage("done"));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.statistic, jobName(Names - 1) + " : done\n", 'S')}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.statistic, jobName(Names - 1) + " : done\n", 'S')}, TerminalSaw());
     dbg.Unload();
     EXPECT_FALSE(AtomTableHolds(jobName(Names - 1)));
 }
@@ -248,9 +248,9 @@ TEST_P(TaskNames, NameDifferingOnlyInCaseShowsTheCaseAlreadyInTheTable)
     finished.Done();
     first.join();
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "CaseName : first\n", Debug),
-        LineSeen(number.debug, "CaseName : second\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "CaseName : first\n", Debug),
+        LineRecord(number.debug, "CaseName : second\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -261,7 +261,7 @@ TEST_P(TaskNames, PercentInANameIsShownAsIs)
     StartTerminal();
     ASSERT_EQ(0, dbg->registerTask("100%s%n%d"));
     EXPECT_EQ(0, dbg->debugMessage("v=%d", 7));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "100%s%n%d : v=7\n", Debug)}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.debug, "100%s%n%d : v=7\n", Debug)}, TerminalSaw());
 }
 
 TEST_P(TaskNames, UnloadGivesBackEveryNameReferenceAndNoMore)

@@ -54,17 +54,17 @@ public:
     template <typename... Values>
     void Row(const char* format, Values... values)
     {
-        expected_.push_back(LineSeen(debugNumber_, std::string(TaskName) + " : " + RunTimeText(format, values...) + "\n", 'D'));
+        expected_.push_back(LineRecord(debugNumber_, std::string(TaskName) + " : " + RunTimeText(format, values...) + "\n", 'D'));
         failedCalls_ += dbg_.debugMessage(format, values...) != 0;
     }
 
-    const std::vector<Seen>& Expected() const { return expected_; }
+    const std::vector<TerminalRecord>& Expected() const { return expected_; }
     int FailedCalls() const { return failedCalls_; }
 
 private:
     const DbgClientExports& dbg_;
     UINT debugNumber_;
-    std::vector<Seen> expected_;
+    std::vector<TerminalRecord> expected_;
     int failedCalls_ = 0;
 };
 
@@ -127,7 +127,7 @@ TEST_P(UcrtFormatting, RowsShowMicrosoftsConversionsNotAnotherRunTimes)
     const std::string format = "adapter %ws, %I64d, %zu, %e";
     StartTerminal();
     EXPECT_EQ(0, dbg->debugMessage(format.c_str(), L"eth0", -5LL, static_cast<size_t>(7), 12345.678));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "adapter eth0, -5, 7, 1.234568e+04\n", 'D')}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.debug, "adapter eth0, -5, 7, 1.234568e+04\n", 'D')}, TerminalSaw());
 }
 
 }  // namespace

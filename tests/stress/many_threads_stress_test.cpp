@@ -16,10 +16,11 @@
 #include <utility>
 #include <vector>
 
-#include "loaded_library.h"
-#include "terminal_lines.h"
+#include "atom_table.h"
+#include "loaded_dbgclient.h"
 #include "terminal_process.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ const int NamesPerThread = LinesPerThread / LinesPerName;
 const int TailLengths = 61;
 const char LineFormat[] = "line %d of thread %d %s";
 const std::string Separator = " : ";
-const char Letters[] = {'D', 'L', 'S', 'V'};
+const char Letters[] = {VORNAK_LETTER_DEBUG, VORNAK_LETTER_LOG, VORNAK_LETTER_STATISTIC, VORNAK_LETTER_ERROR};
 
 // New to the atom table, which outlives processes, in every run.
 std::string TaskName(int thread, int name)
@@ -79,9 +80,9 @@ std::ostream& operator<<(std::ostream& out, const DeliverySummary& summary)
                << ", out of order " << summary.outOfOrder << "}";
 }
 
-DeliverySummary Summarise(const std::vector<TerminalLine>& lines)
+DeliverySummary Summarise(const std::vector<TerminalRecord>& lines)
 {
-    LineMessages messages = RegisteredLineMessages();
+    ProtocolNumbers messages = RegisteredProtocolNumbers();
     const UINT messageOfKind[] = {messages.debug, messages.log, messages.statistic, messages.error};
     std::unordered_map<std::string, std::pair<int, int>> senderOfBody;
     for (int t = 0; t < ThreadCount; ++t) {
@@ -93,7 +94,7 @@ DeliverySummary Summarise(const std::vector<TerminalLine>& lines)
     DeliverySummary summary;
     std::vector<std::vector<int>> arrivals(ThreadCount, std::vector<int>(LinesPerThread, 0));
     std::vector<int> lastLine(ThreadCount, -1);
-    for (const TerminalLine& received : lines) {
+    for (const TerminalRecord& received : lines) {
         ++summary.received;
         size_t separator = received.text.find(Separator);
         auto sender = senderOfBody.end();
@@ -127,12 +128,12 @@ DeliverySummary Summarise(const std::vector<TerminalLine>& lines)
 TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndLeaveNoAtom)
 {
     TerminalTestLock lock;
-    LoadedLibrary library;
-    ASSERT_TRUE(LoadLibraryUnderTest(&library));
+    LoadedDbgClient library;
+    ASSERT_TRUE(library.Loaded());
     TerminalProcess terminal;
     ASSERT_TRUE(terminal.Start(PathBesideProgram(L"recording-terminal.exe")));
-    const VornakMessageFunction sendOfKind[] = {library.debugMessage, library.logMessage,
-                                                library.statisticMessage, library.errorMessage};
+    const VornakMessageFunction sendOfKind[] = {library->debugMessage, library->logMessage,
+                                                library->statisticMessage, library->errorMessage};
 
     std::atomic<int> notStarted{ThreadCount};
     std::atomic<int> stillSending{ThreadCount};
@@ -150,11 +151,11 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
             for (int line = 0; line < LinesPerThread; ++line) {
                 int name = line / LinesPerName;
                 if (line % LinesPerName == 0) {
-                    failedCalls += library.registerTask(TaskName(t, name).c_str()) != 0;
+                    failedCalls += library->registerTask(TaskName(t, name).c_str()) != VORNAKDBG_STATUS_DONE;
                     // No one else holds these names: the one before is gone with its entry.
                     olderNamesHeld += name > 0 && GlobalFindAtomA(TaskName(t, name - 1).c_str()) != 0;
                 }
-                if (sendOfKind[line % 4](LineFormat, line, t, Tail(t, line).c_str()) != 0) {
+                if (sendOfKind[line % 4](LineFormat, line, t, Tail(t, line).c_str()) != VORNAKDBG_STATUS_DONE) {
                     ++failedCalls;
                 }
             }
@@ -197,10 +198,10 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
 
     DeliverySummary expected;
     expected.received = ThreadCount * LinesPerThread;
-    EXPECT_EQ(expected, Summarise(LinesOf(records)));
+    EXPECT_EQ(expected, Summarise(records));
 
-    UnloadLibraryUnderTest(&library);
-    ASSERT_FALSE(LibraryStillLoaded());
+    library.Unload();
+    ASSERT_FALSE(DbgClientStillLoaded());
     EXPECT_EQ(0u, AtomsStillHeld(names));
 
     std::vector<std::string> texts;
