@@ -1,7 +1,8 @@
 #include "instance_control.h"
 
 #include "named_object_security.h"
-#include "terminal_protocol.h"
+#include "terminal_texts.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ StopResult WaitForSignal(HANDLE end, bool isPresenceMutex, ULONGLONG deadline, H
 // With nothing to wait on, the window going away is the best sign left.
 StopResult PollForWindowGone(HWND window, ULONGLONG deadline, HANDLE interrupt)
 {
-    while (FindWindowA(TerminalClassName, NULL) == window) {
+    while (FindWindowA(VORNAK_TERMINAL_CLASS, NULL) == window) {
         if (GetTickCount64() >= deadline) {
             return StopResult::StillRunning;
         }
@@ -111,7 +112,7 @@ bool ClaimSingleInstance(InstanceClaim* claim, std::string* why)
         CloseHandle(made.presence);
         made.presence = NULL;
     }
-    if (made.presence == NULL || FindWindowA(TerminalClassName, NULL) != NULL) {
+    if (made.presence == NULL || FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL) {
         ReleaseInstance(&made);
         *why = TerminalAlreadyRunning;
         return false;
@@ -157,7 +158,7 @@ void ReleaseInstance(InstanceClaim* claim)
 WaitResult WaitForTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 {
     ULONGLONG deadline = DeadlineAfter(timeoutSeconds);
-    while (FindWindowA(TerminalClassName, NULL) == NULL) {
+    while (FindWindowA(VORNAK_TERMINAL_CLASS, NULL) == NULL) {
         if (GetTickCount64() >= deadline) {
             return WaitResult::TimedOut;
         }
@@ -170,7 +171,7 @@ WaitResult WaitForTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 
 StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 {
-    HWND window = FindWindowA(TerminalClassName, NULL);
+    HWND window = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
     if (window == NULL) {
         return StopResult::NoneRunning;
     }

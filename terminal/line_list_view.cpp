@@ -4,6 +4,7 @@
 
 #include "dpi_scaling.h"
 #include "line_text.h"
+#include "terminal_texts.h"
 
 namespace {
 
@@ -150,9 +151,9 @@ HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi)
         return NULL;
     }
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    AddColumn(list, TimeColumn, L"Time", ScaledForDpi(TimeColumnPixels, dpi));
-    AddColumn(list, ClassColumn, L"Class", ScaledForDpi(ClassColumnPixels, dpi));
-    AddColumn(list, TextColumn, L"Text", ScaledForDpi(TextColumnPixels, dpi));
+    AddColumn(list, TimeColumn, TimeColumnTitle, ScaledForDpi(TimeColumnPixels, dpi));
+    AddColumn(list, ClassColumn, ClassColumnTitle, ScaledForDpi(ClassColumnPixels, dpi));
+    AddColumn(list, TextColumn, TextColumnTitle, ScaledForDpi(TextColumnPixels, dpi));
     return list;
 }
 
