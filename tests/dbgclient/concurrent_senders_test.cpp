@@ -15,6 +15,7 @@
 #include "loaded_dbgclient.h"
 #include "recording_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -56,10 +57,10 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
             }
             for (int line = 0; line < LinesPerThread; ++line) {
                 bool newHalf = line % (LinesPerThread / 2) == 0;
-                if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != 0) {
+                if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != VORNAKDBG_STATUS_DONE) {
                     ++failedCalls;
                 }
-                if (dbg->debugMessage("line %d of thread %d", line, t) != 0) {
+                if (dbg->debugMessage("line %d of thread %d", line, t) != VORNAKDBG_STATUS_DONE) {
                     ++failedCalls;
                 }
             }
@@ -84,7 +85,7 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
     std::map<std::string, std::vector<std::string>> seen;
     for (const TerminalRecord& record : terminal.Records()) {
         size_t separator = record.text.find(Separator);
-        if (record.message != debugNumber || record.atom != AtomKind::String || record.letter != 'D' ||
+        if (record.message != debugNumber || record.atom != AtomKind::String || record.letter != VORNAK_LETTER_DEBUG ||
             separator == std::string::npos) {
             seen["(not a labelled debug line)"].push_back(record.text);
             continue;

@@ -10,6 +10,7 @@
 #include "loaded_dbgclient.h"
 #include "terminal_process.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -46,10 +47,10 @@ TEST(CrossProcess, HostProgramLinesReachATerminalProcess)
     ProtocolNumbers number = RegisteredProtocolNumbers();
     std::vector<TerminalRecord> expected = {
         ClearRecord(number.clear),
-        LineRecord(number.debug, "Scanner : count=5\n", 'D'),
-        LineRecord(number.log, "Scanner : scan of eth0 started\n", 'L'),
-        LineRecord(number.statistic, "Scanner : 1200 packets, 3 dropped\n", 'S'),
-        LineRecord(number.error, "Scanner : open failed with error 2\n", 'V'),
+        LineRecord(number.debug, "Scanner : count=5\n", VORNAK_LETTER_DEBUG),
+        LineRecord(number.log, "Scanner : scan of eth0 started\n", VORNAK_LETTER_LOG),
+        LineRecord(number.statistic, "Scanner : 1200 packets, 3 dropped\n", VORNAK_LETTER_STATISTIC),
+        LineRecord(number.error, "Scanner : open failed with error 2\n", VORNAK_LETTER_ERROR),
         LineRecord(number.debug, std::string(70, '=') + "\n", 0),
     };
     EXPECT_EQ(expected, records);

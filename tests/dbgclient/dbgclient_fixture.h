@@ -10,6 +10,7 @@
 #include "loaded_dbgclient.h"
 #include "recording_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 class DbgClientTest : public ::testing::TestWithParam<ExportLookup> {
 protected:

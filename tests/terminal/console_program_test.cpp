@@ -14,6 +14,7 @@
 #include "running_terminal.h"
 #include "terminal_arguments.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
@@ -55,7 +56,7 @@ HWND WaitForTerminalWindow()
 {
     HWND window = NULL;
     for (DWORD waited = 0; waited < PromptMs && window == NULL; waited += 10) {
-        window = FindWindowA("VornakDebugTerminal", NULL);
+        window = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
         if (window == NULL) {
             Sleep(10);
         }
@@ -91,11 +92,11 @@ TEST(ConsoleProgram, RunsWaitsForAndStopsAHeadlessTerminal)
     CapturedProgram headless;
     ASSERT_TRUE(headless.Start(ConsoleProgram(), {L"--headless"}));
     EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--wait", L"--timeout", L"20"}, &errors));
-    EXPECT_EQ(L"vornak-terminal.com", ProgramOfWindow(FindWindowA("VornakDebugTerminal", NULL)));
-    EXPECT_EQ(0, VornakLog_Message("through the console program"));
+    EXPECT_EQ(L"vornak-terminal.com", ProgramOfWindow(FindWindowA(VORNAK_TERMINAL_CLASS, NULL)));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("through the console program"));
     EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--stop"}, &errors));
     EXPECT_EQ("", errors);
-    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
 
     EXPECT_EQ(0, headless.Wait(PromptMs));
     Lines lines = SplitLines(WithoutCarriageReturns(headless.Output()));
@@ -120,7 +121,7 @@ TEST(ConsoleProgram, WithoutArgumentsItStartsTheWindowProgramAndReturns)
               errors);
 
     EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--stop"}, &errors));
-    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
 }
 
 struct CommandCase {
@@ -189,7 +190,7 @@ TEST(ConsoleProgram, CtrlCEndsAHeadlessTerminalWithEveryLineWritten)
     ASSERT_TRUE(headless.Start(ConsoleProgram(), {L"--headless", L"--output", lines.Path()}, setting));
     ASSERT_NE(nullptr, WaitForTerminalWindow());
     for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(0, VornakDbg_Message("line %d", i));
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %d", i));
     }
     // Ctrl+C reaches every process on the console; this test lets it pass (set after the start:
     // the terminal would inherit it).

@@ -10,6 +10,7 @@
 #include "launched_program.h"
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
@@ -36,12 +37,12 @@ const std::vector<SenderCase>& SenderCases()
         {{L"--task", L"Script", L"log", L"step 1"},
          [] {
              int status = VornakDbg_RegisterTask("Script");
-             return status != 0 ? status : VornakLog_Message("%s", "step 1");
+             return status != VORNAKDBG_STATUS_DONE ? status : VornakLog_Message("%s", "step 1");
          }},
         {{L"--task", L"50%s", L"debug", L"x"},
          [] {
              int status = VornakDbg_RegisterTask("50%s");
-             return status != 0 ? status : VornakDbg_Message("%s", "x");
+             return status != VORNAKDBG_STATUS_DONE ? status : VornakDbg_Message("%s", "x");
          }},
     };
     return cases;
@@ -62,10 +63,10 @@ int RunSender(const std::vector<std::wstring>& arguments, std::string* errors = 
 TEST(SenderStatus, WithoutATerminalEveryRequestExitsWithTheLibrarysStatusTwo)
 {
     TerminalTestLock lock;
-    ASSERT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    ASSERT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
     for (const SenderCase& sent : SenderCases()) {
         int libraryStatus = OnOwnThread(sent.libraryCall);
-        EXPECT_EQ(2, libraryStatus);
+        EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, libraryStatus);
         std::string errors;
         EXPECT_EQ(libraryStatus, RunSender(sent.arguments, &errors));
         EXPECT_EQ("vornak-send: no debug terminal is running (status 2)\n", errors);
@@ -79,7 +80,7 @@ TEST(SenderStatus, WithATerminalEveryRequestExitsWithZeroAndSendsWhatTheLibraryC
     ASSERT_TRUE(terminal.Start());
     for (const SenderCase& sent : SenderCases()) {
         int libraryStatus = OnOwnThread(sent.libraryCall);
-        EXPECT_EQ(0, libraryStatus);
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, libraryStatus);
         EXPECT_EQ(libraryStatus, RunSender(sent.arguments));
     }
     ASSERT_EQ(0, terminal.Stop());
@@ -116,11 +117,12 @@ TEST(SenderStatus, TaskNameOfTwoHundredFiftyFiveCharactersIsTakenOneMoreExitsWit
     std::string longest(255, 'n');
     std::string tooLong(256, 'n');
 
-    EXPECT_EQ(0, OnOwnThread([&] { return VornakDbg_RegisterTask(longest.c_str()); }));
-    EXPECT_EQ(0, RunSender({L"--task", std::wstring(longest.begin(), longest.end()), L"log", L"x"}));
-    EXPECT_EQ(3, OnOwnThread([&] { return VornakDbg_RegisterTask(tooLong.c_str()); }));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, OnOwnThread([&] { return VornakDbg_RegisterTask(longest.c_str()); }));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, RunSender({L"--task", std::wstring(longest.begin(), longest.end()), L"log", L"x"}));
+    EXPECT_EQ(VORNAKDBG_STATUS_NAME_REFUSED, OnOwnThread([&] { return VornakDbg_RegisterTask(tooLong.c_str()); }));
     std::string errors;
-    EXPECT_EQ(3, RunSender({L"--task", std::wstring(tooLong.begin(), tooLong.end()), L"log", L"x"}, &errors));
+    EXPECT_EQ(VORNAKDBG_STATUS_NAME_REFUSED,
+              RunSender({L"--task", std::wstring(tooLong.begin(), tooLong.end()), L"log", L"x"}, &errors));
     EXPECT_EQ("vornak-send: the task name was refused (over 255 characters, or the atom table is full) "
               "(status 3)\n",
               errors);
@@ -251,7 +253,7 @@ TEST(SenderStatus, TheLibraryIsTakenFromTheSendersOwnFolderOnly)
     // Beside it, the library is used: with no terminal running, the library's status 2.
     ASSERT_FALSE(alone.Copy(L"VORNAKDBG32.dll").empty());
     std::string besideErrors;
-    EXPECT_EQ(2, RunProgram(sender, {L"log", L"x"}, &besideErrors));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, RunProgram(sender, {L"log", L"x"}, &besideErrors));
     EXPECT_EQ("vornak-send: no debug terminal is running (status 2)\n", besideErrors);
 }
 

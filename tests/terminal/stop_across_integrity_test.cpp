@@ -17,6 +17,7 @@
 #include "patched_import.h"
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
@@ -62,7 +63,7 @@ protected:
         g_closeRequestsPosted = 0;
         ASSERT_TRUE(terminal_.Start());
         for (int i = 0; i < SampleCount; ++i) {
-            ASSERT_EQ(0, VornakStat_Message("sample %d", i));
+            ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakStat_Message("sample %d", i));
         }
     }
 
@@ -95,7 +96,7 @@ TEST_F(StopAcrossIntegrityLevels, ProcessAndPresenceRefusedTheWaitEndsWithTheWin
         EXPECT_EQ(StopResult::Stopped, StopTerminal(20, NULL));
     }
     EXPECT_EQ(0, g_closeRequestsPosted);
-    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
     EXPECT_EQ(0, terminal_.Stop());
     EXPECT_EQ(SampleLines(SampleCount), terminal_.LinesWithoutTime());
 }

@@ -6,6 +6,7 @@
 
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
@@ -22,7 +23,7 @@ TEST(TerminalInstance, SecondTerminalIsRefusedAndTheFirstKeepsItsOutput)
     TerminalTestLock lock;
     RunningTerminal first;
     ASSERT_TRUE(first.Start());
-    EXPECT_EQ(0, VornakLog_Message("before the second start"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("before the second start"));
 
     TemporaryFile secondOutput(L"second");
     std::string errors;
@@ -32,7 +33,7 @@ TEST(TerminalInstance, SecondTerminalIsRefusedAndTheFirstKeepsItsOutput)
               errors);
     EXPECT_FALSE(secondOutput.Exists());
 
-    EXPECT_EQ(0, VornakLog_Message("after the second start"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("after the second start"));
     ASSERT_EQ(0, first.Stop());
     Lines expected = {
         "log       before the second start",
@@ -47,12 +48,12 @@ TEST(TerminalInstance, StopEndsTheRunningTerminalWithEveryLineWritten)
     RunningTerminal terminal;
     ASSERT_TRUE(terminal.Start());
     for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(0, VornakStat_Message("sample %d", i));
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakStat_Message("sample %d", i));
     }
     std::string errors;
     EXPECT_EQ(0, RunTerminalCommand({L"--stop"}, &errors));
     EXPECT_EQ("", errors);
-    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
 
     EXPECT_EQ(0, terminal.Stop());  // already ended: this collects its exit status
     Lines lines = terminal.LinesWithoutTime();
@@ -92,7 +93,7 @@ TEST(TerminalInstance, HeadlessWithoutAnOutputFileWritesToStandardOutput)
         window = FindTerminalOf(terminal.ProcessId());
     }
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(0, VornakError_Message("to standard output"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakError_Message("to standard output"));
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, terminal.Wait(20000));
 
