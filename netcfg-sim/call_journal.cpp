@@ -69,7 +69,7 @@ std::string QuotedAscii(const wchar_t* text)
 
 } // namespace
 
-namespace call_journal {
+namespace CallJournal {
 
 void Append(const std::string& line)
 {
@@ -98,7 +98,7 @@ void Append(const std::string& line)
     CloseHandle(file);
 }
 
-} // namespace call_journal
+} // namespace CallJournal
 
 std::string GuidText(const GUID& guid)
 {

@@ -15,7 +15,7 @@ ClassFactory* ClassFactory::Create()
 
 ClassFactory::ClassFactory() : references_(1)
 {
-    live_references::Taken();
+    LiveReferences::Taken();
 }
 
 HRESULT ClassFactory::Query(REFIID riid, void** object)
@@ -41,13 +41,13 @@ HRESULT ClassFactory::QueryInterface(REFIID riid, void** object)
 
 ULONG ClassFactory::AddRef()
 {
-    live_references::Taken();
+    LiveReferences::Taken();
     return ++references_;
 }
 
 ULONG ClassFactory::Release()
 {
-    live_references::Given();
+    LiveReferences::Given();
     ULONG left = --references_;
     if (left == 0) {
         delete this;
@@ -59,8 +59,8 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object
 {
     // A new configuration object starts a new script: read again, every count from 1, this call
     // being the first.
-    call_script::Reload();
-    SimCall call(method_names::CreateInstance);
+    CallScript::Reload();
+    SimCall call(MethodNames::CreateInstance);
     if (object != NULL) {
         *object = NULL;
     }
@@ -88,7 +88,7 @@ HRESULT ClassFactory::LockServer(BOOL lock)
     SimCall call("IClassFactory::LockServer");
     HRESULT hr = call.Scripted();
     if (!call.Refused()) {
-        live_references::LockServer(lock != FALSE);
+        LiveReferences::LockServer(lock != FALSE);
         hr = S_OK;
     }
     return call.Finish(hr, JournalArgs().Number(static_cast<unsigned long>(lock)));

@@ -17,7 +17,7 @@ HRESULT FromWin32(LONG error)
 
 } // namespace
 
-namespace installed_components {
+namespace InstalledComponents {
 
 bool Find(const wchar_t* id, GUID* classGuid)
 {
@@ -89,4 +89,4 @@ HRESULT ForgetAll()
     return error == ERROR_FILE_NOT_FOUND ? S_OK : FromWin32(error);
 }
 
-} // namespace installed_components
+} // namespace InstalledComponents

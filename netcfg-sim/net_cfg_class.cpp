@@ -16,7 +16,7 @@ NetCfgClass* NetCfgClass::Create(NetCfgObject& config, const GUID& classGuid)
 NetCfgClass::NetCfgClass(NetCfgObject& config, const GUID& classGuid)
     : references_(1), setupFace_(*this), config_(config), classGuid_(classGuid)
 {
-    live_references::Taken();
+    LiveReferences::Taken();
     config_.AddRef();
 }
 
@@ -51,13 +51,13 @@ HRESULT NetCfgClass::QueryInterface(REFIID riid, void** object)
 
 ULONG NetCfgClass::AddRef()
 {
-    live_references::Taken();
+    LiveReferences::Taken();
     return ++references_;
 }
 
 ULONG NetCfgClass::Release()
 {
-    live_references::Given();
+    LiveReferences::Given();
     ULONG left = --references_;
     if (left == 0) {
         delete this;

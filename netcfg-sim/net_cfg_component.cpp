@@ -12,8 +12,8 @@
 namespace {
 
 // Every live component, so that DeInstall can tell ours from a stranger's object.
-std::mutex liveGuard;
-std::vector<NetCfgComponent*> liveComponents;
+std::mutex LiveComponentsLock;
+std::vector<NetCfgComponent*> LiveComponents;
 
 } // namespace
 
@@ -24,8 +24,8 @@ NetCfgComponent* NetCfgComponent::Create(const std::wstring& id, const GUID& cla
 
 NetCfgComponent* NetCfgComponent::FromInterface(INetCfgComponent* pointer)
 {
-    std::lock_guard<std::mutex> lock(liveGuard);
-    for (NetCfgComponent* component : liveComponents) {
+    std::lock_guard<std::mutex> lock(LiveComponentsLock);
+    for (NetCfgComponent* component : LiveComponents) {
         if (static_cast<INetCfgComponent*>(component) == pointer) {
             return component;
         }
@@ -36,16 +36,16 @@ NetCfgComponent* NetCfgComponent::FromInterface(INetCfgComponent* pointer)
 NetCfgComponent::NetCfgComponent(const std::wstring& id, const GUID& classGuid)
     : references_(1), id_(id), classGuid_(classGuid)
 {
-    live_references::Taken();
-    std::lock_guard<std::mutex> lock(liveGuard);
-    liveComponents.push_back(this);
+    LiveReferences::Taken();
+    std::lock_guard<std::mutex> lock(LiveComponentsLock);
+    LiveComponents.push_back(this);
 }
 
 NetCfgComponent::~NetCfgComponent()
 {
-    std::lock_guard<std::mutex> lock(liveGuard);
-    liveComponents.erase(std::remove(liveComponents.begin(), liveComponents.end(), this),
-                         liveComponents.end());
+    std::lock_guard<std::mutex> lock(LiveComponentsLock);
+    LiveComponents.erase(std::remove(LiveComponents.begin(), LiveComponents.end(), this),
+                         LiveComponents.end());
 }
 
 HRESULT NetCfgComponent::QueryInterface(REFIID riid, void** object)
@@ -69,13 +69,13 @@ HRESULT NetCfgComponent::QueryInterface(REFIID riid, void** object)
 
 ULONG NetCfgComponent::AddRef()
 {
-    live_references::Taken();
+    LiveReferences::Taken();
     return ++references_;
 }
 
 ULONG NetCfgComponent::Release()
 {
-    live_references::Given();
+    LiveReferences::Given();
     ULONG left = --references_;
     if (left == 0) {
         delete this;

@@ -18,7 +18,7 @@ NetCfgObject* NetCfgObject::Create()
 
 NetCfgObject::NetCfgObject() : references_(1), lockFace_(*this), initialized_(false)
 {
-    live_references::Taken();
+    LiveReferences::Taken();
 }
 
 NetCfgObject::~NetCfgObject() = default;
@@ -49,17 +49,17 @@ HRESULT NetCfgObject::QueryInterface(REFIID riid, void** object)
 
 ULONG NetCfgObject::AddRef()
 {
-    live_references::Taken();
+    LiveReferences::Taken();
     return ++references_;
 }
 
 ULONG NetCfgObject::Release()
 {
-    live_references::Given();
+    LiveReferences::Given();
     ULONG left = --references_;
     if (left == 0) {
         // The lock belongs to the object: it goes with it.
-        write_lock::Release(this);
+        WriteLock::Release(this);
         delete this;
     }
     return left;
@@ -99,8 +99,8 @@ HRESULT NetCfgObject::Apply()
         std::lock_guard<std::mutex> lock(stateGuard_);
         while (!pending_.empty() && SUCCEEDED(hr)) {
             const PendingChange& change = pending_.front();
-            hr = change.install ? installed_components::CommitInstall(change.id.c_str(), change.classGuid)
-                                : installed_components::CommitRemoval(change.id.c_str());
+            hr = change.install ? InstalledComponents::CommitInstall(change.id.c_str(), change.classGuid)
+                                : InstalledComponents::CommitRemoval(change.id.c_str());
             if (SUCCEEDED(hr)) {
                 pending_.erase(pending_.begin());
             }
@@ -174,7 +174,7 @@ HRESULT NetCfgObject::TakeWriteLock(DWORD timeoutMs, LPCWSTR clientName, std::ws
         // The lock is taken before the object is initialised, never after.
         return NETCFG_E_ALREADY_INITIALIZED;
     }
-    return write_lock::Acquire(this, timeoutMs, clientName, holder);
+    return WriteLock::Acquire(this, timeoutMs, clientName, holder);
 }
 
 HRESULT NetCfgObject::GiveBackWriteLock()
@@ -182,7 +182,7 @@ HRESULT NetCfgObject::GiveBackWriteLock()
     if (Initialized()) {
         return NETCFG_E_ALREADY_INITIALIZED;
     }
-    return write_lock::Release(this);
+    return WriteLock::Release(this);
 }
 
 bool NetCfgObject::Initialized()
@@ -196,7 +196,7 @@ HRESULT NetCfgObject::CheckWritable()
     if (!Initialized()) {
         return NETCFG_E_NOT_INITIALIZED;
     }
-    return write_lock::IsHeldBy(this) ? S_OK : NETCFG_E_NO_WRITE_LOCK;
+    return WriteLock::IsHeldBy(this) ? S_OK : NETCFG_E_NO_WRITE_LOCK;
 }
 
 HRESULT NetCfgObject::Find(const GUID* classFilter, LPCWSTR id, INetCfgComponent** component)
@@ -231,7 +231,7 @@ bool NetCfgObject::IsInstalled(const std::wstring& id, GUID* classGuid)
             }
         }
     }
-    return installed_components::Find(id.c_str(), classGuid);
+    return InstalledComponents::Find(id.c_str(), classGuid);
 }
 
 void NetCfgObject::MarkPending(const std::wstring& id, const GUID& classGuid, bool install)
@@ -299,7 +299,7 @@ HRESULT NetCfgLockFace::IsWriteLocked(LPWSTR* holderName)
         std::wstring holder;
         if (holderName == NULL) {
             hr = E_POINTER;
-        } else if (!write_lock::IsLocked(&holder)) {
+        } else if (!WriteLock::IsLocked(&holder)) {
             hr = S_FALSE;
         } else {
             hr = CopyToTaskMemory(holder, holderName);

@@ -10,8 +10,8 @@ HRESULT CheckComponentId(const wchar_t* id)
     if (id == NULL) {
         return E_POINTER;
     }
-    size_t length = wcsnlen(id, installed_components::MaxIdLength + 1);
-    if (length == 0 || length > installed_components::MaxIdLength) {
+    size_t length = wcsnlen(id, InstalledComponents::MaxIdLength + 1);
+    if (length == 0 || length > InstalledComponents::MaxIdLength) {
         return E_INVALIDARG;
     }
     return S_OK;
