@@ -34,15 +34,6 @@ void Compose(wchar_t* text, size_t capacity, uint32_t code, const wchar_t* syste
     va_end(values);
 }
 
-bool AppendFormatted(wchar_t* text, size_t capacity, const wchar_t* format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    bool complete = AppendFormattedBounded(text, capacity, format, values);
-    va_end(values);
-    return complete;
-}
-
 // A buffer that holds no terminator has no end to append at: it is left as it is.
 void CheckUnterminatedBuffer(size_t capacity, const wchar_t* piece)
 {
