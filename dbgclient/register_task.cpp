@@ -6,6 +6,9 @@
 
 int VORNAKDBG32_CALL VornakDbg_RegisterTask(const char* name)
 {
+    ATOM atom = 0;
+    int status = VORNAKDBG_STATUS_DONE;
+
     // Without a terminal nothing is registered, whatever the name.
     if (FindTerminal() == NULL) {
         return VORNAKDBG_STATUS_NO_TERMINAL;
@@ -14,13 +17,21 @@ int VORNAKDBG32_CALL VornakDbg_RegisterTask(const char* name)
         return VORNAKDBG_STATUS_TEXT_MISSING;
     }
     // A name is never cut: one the atom table refuses (over 255 characters) is refused here.
-    ATOM atom = GlobalAddAtomA(name);
+    atom = GlobalAddAtomA(name);
     if (atom == 0) {
-        return VORNAKDBG_STATUS_NAME_REFUSED;
+        status = VORNAKDBG_STATUS_NAME_REFUSED;
+        goto Cleanup;
     }
     if (!InsertTaskEntry(atom)) {
-        GlobalDeleteAtom(atom);
-        return VORNAKDBG_STATUS_NAME_REFUSED;
+        status = VORNAKDBG_STATUS_NAME_REFUSED;
+        goto Cleanup;
     }
-    return VORNAKDBG_STATUS_DONE;
+    // The entry holds the reference from now on.
+    atom = 0;
+
+Cleanup:
+    if (atom != 0) {
+        GlobalDeleteAtom(atom);
+    }
+    return status;
 }
