@@ -55,6 +55,27 @@ private:
     std::string pending_;
 };
 
+// What a program run to its end left behind.
+struct ProgramRun {
+    int exitCode = -1;   // -1 when it could not be started, or was still running after RunTimeoutMs and was ended
+    std::string bytes;   // standard output exactly as written
+    std::string output;  // standard output, "\r" removed
+    std::string errors;  // standard error, "\r" removed (why it could not be started, when it could not)
+};
+
+// The longest a run may take: a program that waits for a click that never comes (a message box)
+// fails its test instead of holding it up, and a busy machine still passes.
+const DWORD RunTimeoutMs = 60000;
+
+// Runs commandLine (its program quoted) to its end, with environment added to this process's
+// own, its standard input an empty pipe and its standard output and error caught on pipes. Only
+// the program itself is waited for: a program it starts may keep running.
+ProgramRun RunProgram(const std::wstring& commandLine, const ChildEnvironment& environment = {});
+
+// program and its arguments, each quoted, as one command line. Arguments in the tests hold no
+// quotes or trailing backslashes; a plain pair of quotes does for them.
+std::wstring QuotedCommandLine(const std::wstring& program, const std::vector<std::wstring>& arguments);
+
 // The running program's own folder, with a trailing backslash.
 std::wstring ProgramFolder();
 // The full path of fileName in the running program's folder.

@@ -14,23 +14,10 @@
 
 namespace {
 
-// Runs a program beside this one to its end; returns its exit code, or -1 if it could not start.
-long RunProgram(const wchar_t* fileName)
+// The README's host program, run beside this test to its end.
+ProgramRun RunHostExample()
 {
-    std::wstring program = PathBesideProgram(fileName);
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
-        return -1;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<long>(exitCode);
+    return RunProgram(QuotedCommandLine(PathBesideProgram(L"dbgclient-host-example.exe"), {}));
 }
 
 TEST(CrossProcess, HostProgramLinesReachATerminalProcess)
@@ -40,7 +27,7 @@ TEST(CrossProcess, HostProgramLinesReachATerminalProcess)
     TerminalProcess terminal;
     ASSERT_TRUE(terminal.Start(PathBesideProgram(L"recording-terminal.exe")));
 
-    EXPECT_EQ(0, RunProgram(L"dbgclient-host-example.exe"));
+    EXPECT_EQ(0, RunHostExample().exitCode);
     std::vector<TerminalRecord> records;
     ASSERT_TRUE(terminal.Stop(&records));
 
@@ -60,7 +47,9 @@ TEST(CrossProcess, HostProgramLinesReachATerminalProcess)
 TEST(CrossProcess, HostProgramWithoutTerminalStopsAtRegistration)
 {
     TerminalTestLock lock;
-    EXPECT_EQ(1, RunProgram(L"dbgclient-host-example.exe"));
+    ProgramRun run = RunHostExample();
+    EXPECT_EQ(1, run.exitCode);
+    EXPECT_EQ("no debug terminal running\n", run.errors);
     EXPECT_FALSE(AtomTableHolds("Scanner"));
 }
 

@@ -90,7 +90,7 @@ TEST_F(CopiedInstaller, InfPathOfTwoHundredSixtyCharactersIsRefusedBeforeAnyChan
     EXPECT_EQ("Installing Vornak User Protocol Driver for NDIS 6...\n"
               "Unable to get INF file path.\n",
               run.output);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(std::vector<std::string>(), journal_.Lines());
 }
 

@@ -9,21 +9,6 @@ std::string Narrow(const std::wstring& text)
 
 } // namespace
 
-ProgramRun RunProgram(const std::wstring& commandLine, const ChildEnvironment& environment)
-{
-    ProgramRun run;
-    ChildProcess program;
-    if (!program.StartWithPipes(commandLine, environment)) {
-        ADD_FAILURE() << "cannot start a program, error " << GetLastError();
-        return run;
-    }
-    program.CloseInput();
-    run.bytes = program.ReadAll();
-    run.output = WithoutCarriageReturns(run.bytes);
-    run.exitCode = program.Finish();
-    return run;
-}
-
 void InstallerRun::StartOver()
 {
     Simulator().ResetState();

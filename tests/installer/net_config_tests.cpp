@@ -160,8 +160,8 @@ TEST_F(LockedConfiguration, EveryFailedCloseStepReturnsItsCodeAndStillGivesEvery
 
 TEST_F(LockedConfiguration, LockHeldByAnotherProgramIsRefusedWithTheHoldersName)
 {
-    ChildProcess other;
-    ASSERT_TRUE(HoldLockInAnotherProgram(other));
+    LockHolderProcess other(OtherLockHolderName, OtherLockHolderMs);
+    ASSERT_TRUE(other.WaitUntilHolding(INFINITE));
     NetConfigHandle netConfig = NULL;
     wchar_t* holder = NULL;
 

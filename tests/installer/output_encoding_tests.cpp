@@ -101,7 +101,7 @@ TEST_F(InstallerRun, PlainAsciiProgressKeepsItsBytesAndLineEndsInAPipe)
     ProgramRun run = Run(L"/Install");
 
     EXPECT_EQ(TextMode(InstallProgress()), run.bytes);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
 }
 
 TEST_F(InstallerRun, PlainAsciiErrorTextKeepsItsBytesInAPipe)
@@ -119,7 +119,7 @@ TEST_F(InstallerInNonLatinFolder, ProgressLinesComeWholeAsUtf8InAPipe)
     ProgramRun run = RunProgram(L"\"" + Installer() + L"\" /Install");
 
     EXPECT_EQ(TextMode(ProgressOfCopy()), run.bytes);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_TRUE(Simulator().IsInstalled(L"MS_NDISPROT"));
 }
 
@@ -128,7 +128,7 @@ TEST_F(InstallerInNonLatinFolder, ProgressLinesComeWholeOnAConsole)
     ProgramRun run = RunNamed(L"console-screen.exe", L"\"" + Installer() + L"\" /Install", L"");
 
     EXPECT_EQ(ProgressOfCopy(), run.bytes);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
 }
 
 TEST_F(InstallerRun, LocalisedSystemTextComesWholeInAPipe)

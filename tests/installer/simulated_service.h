@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "lock_holder_process.h"
 
 // The simulator's test hooks, from netcfg_sim.dll beside the test. Loading it here also keeps it
 // loaded for the whole test, so in-process checks see the same objects the code under test made.
@@ -16,9 +17,10 @@ struct SimulatorHooks {
 };
 const SimulatorHooks& Simulator();
 
-// Starts netcfg-lock-holder.exe, which takes the write lock as "Lock Holder Tool" from another
-// process and keeps it until it is finished; true once it holds the lock.
-bool HoldLockInAnotherProgram(ChildProcess& holder);
+// The name under which another program holds the write lock in the tests.
+const wchar_t OtherLockHolderName[] = L"Lock Holder Tool";
+// How long it holds it at the most.
+const DWORD OtherLockHolderMs = 60000;
 
 // A fresh, empty journal file for one test; removed again by the destructor.
 class JournalFile {

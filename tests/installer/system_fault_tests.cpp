@@ -96,7 +96,7 @@ TEST_F(InstallerRun, EverySystemFunctionFailureIsReportedAndGivesEverythingBack)
                                   fault.script);
 
         EXPECT_EQ(fault.expected(), run.output);
-        EXPECT_EQ(0u, run.exitCode) << "3: COM was left initialised";
+        EXPECT_EQ(0, run.exitCode) << "3: COM was left initialised";
         std::vector<std::string> calls = Calls();
         if (fault.reachedService) {
             ASSERT_FALSE(calls.empty());

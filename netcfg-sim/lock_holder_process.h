@@ -1,4 +1,5 @@
-// netcfg-lock-holder.exe, started beside this test with its standard input and output on pipes.
+// netcfg-lock-holder.exe, started beside the running test with its standard input and output on
+// pipes: another program holding the write lock, for the simulator's tests and the installer's.
 #pragma once
 
 #include <windows.h>
