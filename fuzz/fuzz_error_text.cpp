@@ -13,7 +13,7 @@
 #include "error_text.h"
 #include "format_pieces.h"
 #include "fuzz_input.h"
-#include "guarded_buffer.h"
+#include "fuzz_checks.h"
 #include "scheduled_format.h"
 
 namespace {
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     });
 
-    text.CheckBounds("error text");
+    CheckBounds(text, "error text");
     if (capacity > 0) {
         // Cut to exactly capacity - 1 characters (399 in the reporter's buffer), never fewer.
         std::wstring uncut = UncutText(code, withSystemText ? &systemText : nullptr, pieces);

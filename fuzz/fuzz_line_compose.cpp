@@ -13,7 +13,7 @@
 
 #include "format_pieces.h"
 #include "fuzz_input.h"
-#include "guarded_buffer.h"
+#include "fuzz_checks.h"
 #include "line_compose.h"
 #include "scheduled_format.h"
 
@@ -106,7 +106,7 @@ void CheckSeparatorLine(size_t lineSize, char fill)
 {
     GuardedBuffer<char> line(lineSize);
     size_t length = ComposeSeparatorLine(line.Data(), lineSize, fill);
-    line.CheckBounds("separator line");
+    CheckBounds(line, "separator line");
     std::string whole = std::string(SeparatorFillCount, fill != '\0' ? fill : '-') + "\n";
     std::string expected = lineSize == 0 ? "" : Prefix(whole, lineSize - 1);
     FUZZ_CHECK(length == expected.size(), "separator line length");
@@ -144,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return Compose(formatter, line.Data(), lineSize, taskName, format.Get(), arguments...);
     });
 
-    line.CheckBounds("line");
+    CheckBounds(line, "line");
     std::string expected = ExpectedLine(lineSize, named ? &name : nullptr, pieces, refused);
     FUZZ_CHECK(length == expected.size(), "line length");
     if (lineSize > 0) {
@@ -158,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, pieces, refused);
         FUZZ_CHECK((length <= AtomLimit) == (uncut.size() <= AtomLimit), "line too long shows as such");
         size_t cutLength = CutLineForAtom(line.Data(), length);
-        line.CheckBounds("line cut for an atom");
+        CheckBounds(line, "line cut for an atom");
         std::string forAtom = uncut.size() <= AtomLimit
                                   ? uncut
                                   : uncut.substr(0, AtomLimit - CutMarker.size() - 1) + CutMarker + "\n";

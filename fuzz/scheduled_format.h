@@ -14,7 +14,7 @@
 
 #include "format_pieces.h"
 #include "fuzz_input.h"
-#include "guarded_buffer.h"
+#include "fuzz_checks.h"
 
 const size_t ArgumentTextLimit = 500;
 const size_t FormatLengthLimit = 2048;
