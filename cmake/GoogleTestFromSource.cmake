@@ -8,14 +8,18 @@ add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
 include(GoogleTest)
 
-# add_vornak_test(NAME SOURCES... [LIBRARIES ...] [SHARED_STATE name]): one GoogleTest executable
-# whose cases CTest discovers and runs one by one. Cases that use the same prefix-wide state (the
-# simulated service's lock and components, the one terminal window) name it in SHARED_STATE, and
-# CTest then never runs two of them at once.
+# add_vornak_test(NAME SOURCES... [LIBRARIES ...] [SHARED_STATE name] [EMULATOR program]): one
+# GoogleTest executable whose cases CTest discovers and runs one by one. Cases that use the same
+# prefix-wide state (the simulated service's lock and components, the one terminal window) name it
+# in SHARED_STATE, and CTest then never runs two of them at once. EMULATOR runs this executable's
+# cases (and their discovery) in place of the build's usual Wine wrapper.
 function(add_vornak_test name)
-    cmake_parse_arguments(ARG "" "SHARED_STATE" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "" "SHARED_STATE;EMULATOR" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARG_LIBRARIES})
+    if(ARG_EMULATOR)
+        set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${ARG_EMULATOR})
+    endif()
     set(properties TIMEOUT 300)
     if(ARG_SHARED_STATE)
         list(APPEND properties RESOURCE_LOCK ${ARG_SHARED_STATE})

@@ -124,11 +124,11 @@ cp -al "$gcc_dir/bin" "$acceptance"
 rm -f "$acceptance/VrkQuelmor.exe" "$acceptance/VORNAKDBG32.dll"
 cp "$installer" "$library" "$acceptance/"
 
-export WINEPREFIX="$work_dir/wineprefix" WINEDEBUG=-all
-"$source_dir/cmake/wine-prefix-setup.sh" "$WINEPREFIX" "$WINEPREFIX/.vornak-prefix-ready"
+export WINEPREFIX="$work_dir/wineprefix"
+. "$source_dir/cmake/wine-test-bed.sh"
+wine_prefix_ready
 trap 'wineserver -k 2>/dev/null || true' EXIT
-wineserver -p </dev/null >/dev/null 2>&1
-wine wineboot </dev/null >/dev/null 2>&1
+wine_services_started
 wine regsvr32 /s "$acceptance/netcfg_sim.dll" </dev/null >>"$log" 2>&1 ||
     fail "cannot register the simulated network configuration service"
 for suite in installer_tests installer_text_tests dbgclient_tests; do
