@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint8_t mode = input.Byte();
     size_t capacity = ReporterCapacity;
     if (mode & 0x80) {
-        capacity = (input.Byte() | (input.Byte() << 8)) % (LargestCapacity + 1);
+        capacity = input.Size(LargestCapacity);
     }
     // A result code is 32 bits wide on every platform, even where long is wider.
     int32_t code = (mode & 1) ? 0 : static_cast<int32_t>(input.Word32());
@@ -85,23 +85,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (withSystemText) {
         systemText = input.Text<wchar_t>(SystemTextLimit);
     }
-    ScheduledValues<wchar_t> values;
-    size_t argumentCount = 0;
-    std::vector<FormatPiece<wchar_t>> pieces = ReadFormat(input, values, argumentCount);
+    FuzzedFormat<wchar_t> format(input);
 
     ExactText<wchar_t> systemCopy(systemText);
-    ExactText<wchar_t> format(Concatenate(pieces, false));
     GuardedBuffer<wchar_t> text(capacity);
-    CallWithArguments(values, argumentCount, [&](auto... arguments) {
-        Compose(text.Data(), capacity, static_cast<uint32_t>(code), withSystemText ? systemCopy.Get() : nullptr, format.Get(),
-                arguments...);
+    format.CallWith([&](const wchar_t* formatText, auto... arguments) {
+        Compose(text.Data(), capacity, static_cast<uint32_t>(code), withSystemText ? systemCopy.Get() : nullptr,
+                formatText, arguments...);
         return 0;
     });
 
     CheckBounds(text, "error text");
     if (capacity > 0) {
         // Cut to exactly capacity - 1 characters (399 in the reporter's buffer), never fewer.
-        std::wstring uncut = UncutText(code, withSystemText ? &systemText : nullptr, pieces);
+        std::wstring uncut = UncutText(code, withSystemText ? &systemText : nullptr, format.pieces);
         FUZZ_CHECK(text.Text() == Prefix(uncut, capacity - 1), "error text");
     }
     CheckUnterminatedBuffer(capacity, systemCopy.Get());

@@ -142,11 +142,6 @@ void CheckInfPathOverProgramPath(const std::wstring& programPath)
     CheckResult(buffer, fits, ExpectedSibling(programPath, InfName, InfExtension, MaxPath), "INF path in place");
 }
 
-size_t Capacity(FuzzInput& input, size_t largest)
-{
-    return (input.Byte() | (input.Byte() << 8)) % (largest + 1);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -157,9 +152,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t directoryCapacity = DirectoryBuffer;
     size_t outCapacity = MaxPath;
     if (mode & 1) {
-        driveCapacity = Capacity(input, LargestDriveCapacity);
-        directoryCapacity = Capacity(input, LargestCapacity);
-        outCapacity = Capacity(input, LargestCapacity);
+        driveCapacity = input.Size(LargestDriveCapacity);
+        directoryCapacity = input.Size(LargestCapacity);
+        outCapacity = input.Size(LargestCapacity);
     }
     std::wstring path = input.Text<wchar_t>(PathLimit);
     std::wstring name = InfName;

@@ -15,6 +15,14 @@ public:
 
     uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
 
+    // A buffer size from 0 to largest, from two bytes, the lower first.
+    size_t Size(size_t largest)
+    {
+        size_t low = Byte();
+        size_t high = Byte();
+        return (low | (high << 8)) % (largest + 1);
+    }
+
     uint32_t Word32()
     {
         uint32_t value = 0;

@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint8_t mode = input.Byte();
     size_t lineSize = LibraryLineBuffer;
     if (mode & 0x80) {
-        lineSize = (input.Byte() | (input.Byte() << 8)) % (LargestLineSize + 1);
+        lineSize = input.Size(LargestLineSize);
     }
     bool named = (mode & 1) == 0;
     bool refused = (mode & 0x40) != 0;
@@ -132,20 +132,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (named) {
         name = input.Text<char>(NameLimit);
     }
-    ScheduledValues<char> values;
-    size_t argumentCount = 0;
-    std::vector<FormatPiece<char>> pieces = ReadFormat(input, values, argumentCount);
+    FuzzedFormat<char> format(input);
 
     ExactText<char> nameCopy(name);
-    ExactText<char> format(Concatenate(pieces, false));
     GuardedBuffer<char> line(lineSize);
     const char* taskName = named ? nameCopy.Get() : nullptr;
-    size_t length = CallWithArguments(values, argumentCount, [&](auto... arguments) {
-        return Compose(formatter, line.Data(), lineSize, taskName, format.Get(), arguments...);
+    size_t length = format.CallWith([&](const char* formatText, auto... arguments) {
+        return Compose(formatter, line.Data(), lineSize, taskName, formatText, arguments...);
     });
 
     CheckBounds(line, "line");
-    std::string expected = ExpectedLine(lineSize, named ? &name : nullptr, pieces, refused);
+    std::string expected = ExpectedLine(lineSize, named ? &name : nullptr, format.pieces, refused);
     FUZZ_CHECK(length == expected.size(), "line length");
     if (lineSize > 0) {
         FUZZ_CHECK(line.Text() == expected, "line text");
@@ -155,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // long; the atom's cut then keeps its first 251 characters, whether or not the buffer
         // cut it already.
         FUZZ_CHECK(length <= AtomLimit + 1, "line within its buffer");
-        std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, pieces, refused);
+        std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, format.pieces, refused);
         FUZZ_CHECK((length <= AtomLimit) == (uncut.size() <= AtomLimit), "line too long shows as such");
         size_t cutLength = CutLineForAtom(line.Data(), length);
         CheckBounds(line, "line cut for an atom");
