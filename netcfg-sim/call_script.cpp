@@ -8,6 +8,7 @@
 
 #include "method_names.h"
 #include "netcfg_sim_steering.h"
+#include "sim_values.h"
 
 namespace {
 
@@ -117,16 +118,7 @@ std::string ParseRule(const std::string& text, Rule* rule)
 
 std::string ReadScript()
 {
-    DWORD needed = GetEnvironmentVariableW(NetCfgSimScriptVariable, NULL, 0);
-    if (needed == 0) {
-        return std::string();
-    }
-    std::wstring wide(needed, L'\0');
-    DWORD length = GetEnvironmentVariableW(NetCfgSimScriptVariable, &wide[0], needed);
-    if (length == 0 || length >= needed) {
-        return std::string();
-    }
-    wide.resize(length);
+    std::wstring wide = EnvironmentValue(NetCfgSimScriptVariable);
     // Names and codes are ASCII; anything else makes its rule malformed, which is reported.
     std::string narrow;
     for (wchar_t c : wide) {

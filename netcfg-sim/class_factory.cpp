@@ -3,19 +3,12 @@
 #include <new>
 
 #include "call_script.h"
-#include "live_references.h"
 #include "method_names.h"
 #include "net_cfg_object.h"
-#include "sim_call.h"
 
 ClassFactory* ClassFactory::Create()
 {
     return new (std::nothrow) ClassFactory();
-}
-
-ClassFactory::ClassFactory() : references_(1)
-{
-    LiveReferences::Taken();
 }
 
 HRESULT ClassFactory::Query(REFIID riid, void** object)
@@ -31,28 +24,8 @@ HRESULT ClassFactory::Query(REFIID riid, void** object)
 
 HRESULT ClassFactory::QueryInterface(REFIID riid, void** object)
 {
-    SimCall call("IClassFactory::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG ClassFactory::AddRef()
-{
-    LiveReferences::Taken();
-    return ++references_;
-}
-
-ULONG ClassFactory::Release()
-{
-    LiveReferences::Given();
-    ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
+    return JournaledQueryInterface("IClassFactory::QueryInterface", riid, object,
+                                   [this](REFIID iid, void** out) { return Query(iid, out); });
 }
 
 HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object)

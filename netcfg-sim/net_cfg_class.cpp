@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "live_references.h"
 #include "net_cfg_component.h"
 #include "net_cfg_object.h"
 #include "sim_call.h"
@@ -14,9 +13,8 @@ NetCfgClass* NetCfgClass::Create(NetCfgObject& config, const GUID& classGuid)
 }
 
 NetCfgClass::NetCfgClass(NetCfgObject& config, const GUID& classGuid)
-    : references_(1), setupFace_(*this), config_(config), classGuid_(classGuid)
+    : setupFace_(*this), config_(config), classGuid_(classGuid)
 {
-    LiveReferences::Taken();
     config_.AddRef();
 }
 
@@ -41,28 +39,8 @@ HRESULT NetCfgClass::Query(REFIID riid, void** object)
 
 HRESULT NetCfgClass::QueryInterface(REFIID riid, void** object)
 {
-    SimCall call("INetCfgClass::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG NetCfgClass::AddRef()
-{
-    LiveReferences::Taken();
-    return ++references_;
-}
-
-ULONG NetCfgClass::Release()
-{
-    LiveReferences::Given();
-    ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
+    return JournaledQueryInterface("INetCfgClass::QueryInterface", riid, object,
+                                   [this](REFIID iid, void** out) { return Query(iid, out); });
 }
 
 HRESULT NetCfgClass::FindComponent(LPCWSTR id, INetCfgComponent** component)
@@ -77,11 +55,7 @@ HRESULT NetCfgClass::FindComponent(LPCWSTR id, INetCfgComponent** component)
 
 HRESULT NetCfgClass::EnumComponents(IEnumNetCfgComponent** components)
 {
-    SimCall call("INetCfgClass::EnumComponents");
-    if (components != NULL) {
-        *components = NULL;
-    }
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL, JournalArgs().Out(components));
+    return NotImplementedOut("INetCfgClass::EnumComponents", components, JournalArgs());
 }
 
 HRESULT NetCfgClass::InstallComponent(LPCWSTR id, const OBO_TOKEN* onBehalf, INetCfgComponent** component)
@@ -134,12 +108,8 @@ HRESULT NetCfgClass::RemoveComponent(INetCfgComponent* component, const OBO_TOKE
 
 HRESULT NetCfgClassSetupFace::QueryInterface(REFIID riid, void** object)
 {
-    SimCall call("INetCfgClassSetup::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : object_.Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
+    return JournaledQueryInterface("INetCfgClassSetup::QueryInterface", riid, object,
+                                   [this](REFIID iid, void** out) { return object_.Query(iid, out); });
 }
 
 ULONG NetCfgClassSetupFace::AddRef()
@@ -154,12 +124,8 @@ ULONG NetCfgClassSetupFace::Release()
 
 HRESULT NetCfgClassSetupFace::SelectAndInstall(HWND parent, OBO_TOKEN* onBehalf, INetCfgComponent** component)
 {
-    SimCall call("INetCfgClassSetup::SelectAndInstall");
-    if (component != NULL) {
-        *component = NULL;
-    }
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL,
-                       JournalArgs().Pointer(parent).OnBehalf(onBehalf).Out(component));
+    return NotImplementedOut("INetCfgClassSetup::SelectAndInstall", component,
+                             JournalArgs().Pointer(parent).OnBehalf(onBehalf));
 }
 
 HRESULT NetCfgClassSetupFace::Install(LPCWSTR id, OBO_TOKEN* onBehalf, DWORD setupFlags,

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <netcfgx.h>
 
-#include <atomic>
+#include "sim_object.h"
 
 class NetCfgClass;
 class NetCfgObject;
@@ -32,7 +32,7 @@ private:
     NetCfgClass& object_;
 };
 
-class NetCfgClass final : public INetCfgClass {
+class NetCfgClass final : public INetCfgClass, private SimObject<NetCfgClass> {
 public:
     // A new class object with one reference, or NULL when memory is short.
     static NetCfgClass* Create(NetCfgObject& config, const GUID& classGuid);
@@ -41,8 +41,8 @@ public:
     HRESULT Query(REFIID riid, void** object);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 
     HRESULT STDMETHODCALLTYPE FindComponent(LPCWSTR id, INetCfgComponent** component) override;
     HRESULT STDMETHODCALLTYPE EnumComponents(IEnumNetCfgComponent** components) override;
@@ -52,10 +52,10 @@ public:
     HRESULT RemoveComponent(INetCfgComponent* component, const OBO_TOKEN* onBehalf);
 
 private:
+    friend class SimObject<NetCfgClass>;
     NetCfgClass(NetCfgObject& config, const GUID& classGuid);
     ~NetCfgClass();
 
-    std::atomic<ULONG> references_;
     NetCfgClassSetupFace setupFace_;
     NetCfgObject& config_;
     GUID classGuid_;

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "installed_components.h"
-#include "live_references.h"
 #include "net_cfg_class.h"
 #include "net_cfg_component.h"
 #include "netcfg_sim_steering.h"
@@ -16,12 +15,12 @@ NetCfgObject* NetCfgObject::Create()
     return new (std::nothrow) NetCfgObject();
 }
 
-NetCfgObject::NetCfgObject() : references_(1), lockFace_(*this), initialized_(false)
-{
-    LiveReferences::Taken();
-}
+NetCfgObject::NetCfgObject() : lockFace_(*this), initialized_(false) {}
 
-NetCfgObject::~NetCfgObject() = default;
+NetCfgObject::~NetCfgObject()
+{
+    WriteLock::Release(this);
+}
 
 HRESULT NetCfgObject::Query(REFIID riid, void** object)
 {
@@ -39,30 +38,8 @@ HRESULT NetCfgObject::Query(REFIID riid, void** object)
 
 HRESULT NetCfgObject::QueryInterface(REFIID riid, void** object)
 {
-    SimCall call("INetCfg::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG NetCfgObject::AddRef()
-{
-    LiveReferences::Taken();
-    return ++references_;
-}
-
-ULONG NetCfgObject::Release()
-{
-    LiveReferences::Given();
-    ULONG left = --references_;
-    if (left == 0) {
-        // The lock belongs to the object: it goes with it.
-        WriteLock::Release(this);
-        delete this;
-    }
-    return left;
+    return JournaledQueryInterface("INetCfg::QueryInterface", riid, object,
+                                   [this](REFIID iid, void** out) { return Query(iid, out); });
 }
 
 HRESULT NetCfgObject::Initialize(PVOID reserved)
@@ -123,12 +100,7 @@ HRESULT NetCfgObject::Cancel()
 
 HRESULT NetCfgObject::EnumComponents(const GUID* classGuid, IEnumNetCfgComponent** components)
 {
-    SimCall call("INetCfg::EnumComponents");
-    if (components != NULL) {
-        *components = NULL;
-    }
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL,
-                       JournalArgs().Guid(classGuid).Out(components));
+    return NotImplementedOut("INetCfg::EnumComponents", components, JournalArgs().Guid(classGuid));
 }
 
 HRESULT NetCfgObject::FindComponent(LPCWSTR id, INetCfgComponent** component)
@@ -242,12 +214,8 @@ void NetCfgObject::MarkPending(const std::wstring& id, const GUID& classGuid, bo
 
 HRESULT NetCfgLockFace::QueryInterface(REFIID riid, void** object)
 {
-    SimCall call("INetCfgLock::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : object_.Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
+    return JournaledQueryInterface("INetCfgLock::QueryInterface", riid, object,
+                                   [this](REFIID iid, void** out) { return object_.Query(iid, out); });
 }
 
 ULONG NetCfgLockFace::AddRef()

@@ -7,10 +7,11 @@
 #include <windows.h>
 #include <netcfgx.h>
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "sim_object.h"
 
 class NetCfgObject;
 
@@ -32,7 +33,7 @@ private:
     NetCfgObject& object_;
 };
 
-class NetCfgObject final : public INetCfg {
+class NetCfgObject final : public INetCfg, private SimObject<NetCfgObject> {
 public:
     // A new object with one reference, or NULL when memory is short.
     static NetCfgObject* Create();
@@ -41,8 +42,8 @@ public:
     HRESULT Query(REFIID riid, void** object);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 
     HRESULT STDMETHODCALLTYPE Initialize(PVOID reserved) override;
     HRESULT STDMETHODCALLTYPE Uninitialize() override;
@@ -75,10 +76,11 @@ private:
         bool install;
     };
 
+    friend class SimObject<NetCfgObject>;
     NetCfgObject();
+    // The lock belongs to the object: it goes with it.
     ~NetCfgObject();
 
-    std::atomic<ULONG> references_;
     NetCfgLockFace lockFace_;
     std::mutex stateGuard_;
     bool initialized_;

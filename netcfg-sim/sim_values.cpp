@@ -46,6 +46,26 @@ HRESULT CopyToTaskMemory(const std::wstring& text, wchar_t** out)
     return S_OK;
 }
 
+std::wstring EnvironmentValue(const wchar_t* name)
+{
+    DWORD needed = GetEnvironmentVariableW(name, NULL, 0);
+    if (needed == 0) {
+        return std::wstring();
+    }
+    std::wstring value(needed, L'\0');
+    DWORD length = GetEnvironmentVariableW(name, &value[0], needed);
+    if (length == 0 || length >= needed) {
+        return std::wstring();
+    }
+    value.resize(length);
+    return value;
+}
+
+HRESULT FromWin32(LONG error)
+{
+    return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error);
+}
+
 bool SameId(const std::wstring& left, const wchar_t* right)
 {
     // Component ids are compared as Windows does, without regard to case.
