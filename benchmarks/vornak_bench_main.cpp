@@ -19,6 +19,7 @@
 #include "bench_names.h"
 #include "helper_process.h"
 #include "line_senders.h"
+#include "non_copyable.h"
 #include "terminal_test_lock.h"
 #include "timing.h"
 #include "vornak_terminal_protocol.h"
@@ -149,12 +150,10 @@ void MeasureThroughput(BenchFigures* figures, ExpectedLines* expected, int* next
 
 // OtherTasks threads, each of which has registered a name of its own in a client and then waits:
 // a thread's entry lasts only as long as the thread, so they stay until Release.
-class OtherTasks {
+class OtherTasks : private NonCopyable {
 public:
     OtherTasks() : release_(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
     ~OtherTasks() { Release(); CloseHandle(release_); }
-    OtherTasks(const OtherTasks&) = delete;
-    OtherTasks& operator=(const OtherTasks&) = delete;
 
     // Registers the names a batch of threads at a time; returns once every one is registered.
     void Register(const DbgClientExports& client)
@@ -264,7 +263,7 @@ void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int
 // Three libraries loaded side by side from files of their own (a copy is a module of its own,
 // with a task list of its own), each holding this thread's task entry. Copies are made in the
 // folder for temporary files, and unloaded and deleted again, last first.
-class LibrariesSideBySide {
+class LibrariesSideBySide : private NonCopyable {
 public:
     static const int Count = 3;
 
@@ -293,8 +292,6 @@ public:
             }
         }
     }
-    LibrariesSideBySide(const LibrariesSideBySide&) = delete;
-    LibrariesSideBySide& operator=(const LibrariesSideBySide&) = delete;
 
     bool Ready() const { return ready_; }
     const DbgClientExports& operator[](int i) const { return **libraries_[i]; }

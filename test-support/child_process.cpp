@@ -52,26 +52,15 @@ void CloseIfOpen(HANDLE* handle)
     *handle = NULL;
 }
 
-// Starts commandLine with the given standard handles; the process handle, or NULL with the error kept.
 HANDLE Launch(const std::wstring& commandLine, HANDLE input, HANDLE output, HANDLE errors,
               const ChildEnvironment& environment, DWORD* id)
 {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = output;
-    startup.hStdError = errors;
-    PROCESS_INFORMATION started = {};
-    std::wstring mutableLine = commandLine;
-    std::wstring block = environment.empty() ? std::wstring() : EnvironmentBlock(environment);
-    if (!CreateProcessW(NULL, &mutableLine[0], NULL, NULL, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                        block.empty() ? NULL : &block[0], NULL, &startup, &started)) {
-        return NULL;
-    }
-    CloseHandle(started.hThread);
-    *id = started.dwProcessId;
-    return started.hProcess;
+    LaunchSetting setting;
+    setting.input = input;
+    setting.output = output;
+    setting.error = errors;
+    setting.environment = environment;
+    return LaunchProcess(commandLine, setting, id);
 }
 
 // A pipe between this process and a child, the child's end inherited and ours not. childReads:
@@ -106,6 +95,44 @@ void TakeAvailable(HANDLE pipe, std::string* text)
 }
 
 } // namespace
+
+HANDLE LaunchProcess(const std::wstring& commandLine, const LaunchSetting& setting, DWORD* id)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = setting.input;
+    startup.hStdOutput = setting.output;
+    startup.hStdError = setting.error;
+    PROCESS_INFORMATION started = {};
+    std::wstring mutableLine = commandLine;
+    std::wstring block = setting.environment.empty() ? std::wstring() : EnvironmentBlock(setting.environment);
+    if (!CreateProcessW(NULL, &mutableLine[0], NULL, NULL, TRUE, setting.creationFlags | CREATE_UNICODE_ENVIRONMENT,
+                        block.empty() ? NULL : &block[0],
+                        setting.workingFolder.empty() ? NULL : setting.workingFolder.c_str(), &startup, &started)) {
+        return NULL;
+    }
+    CloseHandle(started.hThread);
+    if (id != NULL) {
+        *id = started.dwProcessId;
+    }
+    return started.hProcess;
+}
+
+const wchar_t* CommandAfterProgram(const wchar_t* commandLine)
+{
+    const wchar_t* at = commandLine;
+    bool quoted = *at == L'"';
+    for (++at; *at != L'\0' && (quoted ? *at != L'"' : *at != L' '); ++at) {
+    }
+    if (quoted && *at == L'"') {
+        ++at;
+    }
+    while (*at == L' ') {
+        ++at;
+    }
+    return at;
+}
 
 ProgramRun RunProgram(const std::wstring& commandLine, const ChildEnvironment& environment)
 {
@@ -328,4 +355,16 @@ std::string WithoutCarriageReturns(const std::string& text)
         }
     }
     return result;
+}
+
+std::wstring TemporaryFolder()
+{
+    wchar_t folder[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
 }

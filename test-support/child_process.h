@@ -7,16 +7,16 @@
 #include <utility>
 #include <vector>
 
+#include "non_copyable.h"
+
 // Extra environment variables for a child, on top of this process's own (replacing any of the same name).
 using ChildEnvironment = std::vector<std::pair<std::wstring, std::wstring>>;
 
-class ChildProcess {
+class ChildProcess : private NonCopyable {
 public:
     ChildProcess() = default;
     // A child still running is ended (exit code 1) and waited for.
     ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
 
     // Starts commandLine (its program quoted) with standard input and output on pipes; standard error
     // is this process's. False on failure, GetLastError() telling why.
@@ -55,6 +55,24 @@ private:
     std::string pending_;
 };
 
+// How a child is started: its standard handles, passed as they are (NULL and INVALID_HANDLE_VALUE
+// included), creation flags, working folder (empty: this process's) and extra environment.
+struct LaunchSetting {
+    HANDLE input = NULL;
+    HANDLE output = NULL;
+    HANDLE error = NULL;
+    DWORD creationFlags = 0;
+    std::wstring workingFolder;
+    ChildEnvironment environment;
+};
+
+// Starts commandLine (its program quoted) as setting says, inheriting the inheritable handles; its
+// process handle (*id, when given, its identity), or NULL with GetLastError() telling why.
+HANDLE LaunchProcess(const std::wstring& commandLine, const LaunchSetting& setting, DWORD* id);
+
+// The part of a command line after its program: what a harness passes on to the program it runs.
+const wchar_t* CommandAfterProgram(const wchar_t* commandLine);
+
 // What a program run to its end left behind.
 struct ProgramRun {
     int exitCode = -1;   // -1 when it could not be started, or was still running after RunTimeoutMs and was ended
@@ -82,3 +100,7 @@ std::wstring ProgramFolder();
 std::wstring PathBesideProgram(const std::wstring& fileName);
 // text without any "\r".
 std::string WithoutCarriageReturns(const std::string& text);
+// The folder for temporary files, with a trailing backslash.
+std::wstring TemporaryFolder();
+// A wide text of ASCII characters as 8-bit text (what the tests compare output with).
+std::string Narrow(const std::wstring& text);

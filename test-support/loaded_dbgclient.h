@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "non_copyable.h"
 #include "vornakdbg32.h"
 
 enum class ExportLookup { ByName, ByOrdinal };
@@ -31,13 +32,11 @@ std::wstring DbgClientBesideProgram();
 
 // Loads the library; Unload (or the destructor) frees it. Loaded() is false, with nothing left
 // loaded, when the file or one of the seven exports is missing.
-class LoadedDbgClient {
+class LoadedDbgClient : private NonCopyable {
 public:
     explicit LoadedDbgClient(ExportLookup lookup = ExportLookup::ByName,
                              const std::wstring& path = DbgClientBesideProgram());
     ~LoadedDbgClient();
-    LoadedDbgClient(const LoadedDbgClient&) = delete;
-    LoadedDbgClient& operator=(const LoadedDbgClient&) = delete;
 
     bool Loaded() const { return module_ != NULL; }
     HMODULE Module() const { return module_; }

@@ -8,15 +8,14 @@
 #include <mutex>
 #include <vector>
 
+#include "non_copyable.h"
 #include "terminal_record.h"
 #include "vornak_terminal_protocol.h"
 
-class RecordingWindow {
+class RecordingWindow : private NonCopyable {
 public:
     RecordingWindow();
     ~RecordingWindow();
-    RecordingWindow(const RecordingWindow&) = delete;
-    RecordingWindow& operator=(const RecordingWindow&) = delete;
 
     // Registers the protocol messages and creates the top-level window on the calling thread.
     // Closing the window posts a quit message to that thread.

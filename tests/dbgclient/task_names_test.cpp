@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "dbgclient_fixture.h"
+#include "non_copyable.h"
 
 namespace {
 
@@ -22,12 +23,10 @@ void OnAnotherThread(Work work)
 }
 
 // One step of a scenario across threads: one thread marks it done, others wait for it.
-class Step {
+class Step : private NonCopyable {
 public:
     Step() : event_(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
     ~Step() { CloseHandle(event_); }
-    Step(const Step&) = delete;
-    Step& operator=(const Step&) = delete;
     void Done() { SetEvent(event_); }
     void Await() { WaitForSingleObject(event_, INFINITE); }
 

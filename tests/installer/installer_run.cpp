@@ -1,14 +1,5 @@
 #include "installer_run.h"
 
-namespace {
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
-
-} // namespace
-
 void InstallerRun::StartOver()
 {
     Simulator().ResetState();

@@ -82,22 +82,20 @@ void SteerThisProcess(const JournalFile& journal, const std::wstring& script)
     SetEnvironmentVariableW(NetCfgSimScriptVariable, script.c_str());
 }
 
-std::string Cause(unsigned long code)
+std::string SystemText(unsigned long code)
 {
     char* text = NULL;
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
                                       FORMAT_MESSAGE_ALLOCATE_BUFFER,
                                   NULL, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                                   reinterpret_cast<LPSTR>(&text), 0, NULL);
-    if (length == 0 || text == NULL) {
-        return "";
-    }
-    std::string cause = "\n\nPossible cause:\n\n";
-    for (DWORD i = 0; i < length; ++i) {
-        if (text[i] != '\r') {
-            cause.push_back(text[i]);
-        }
-    }
+    std::string result = length > 0 && text != NULL ? std::string(text, length) : std::string();
     LocalFree(text);
-    return cause;
+    return result;
+}
+
+std::string Cause(unsigned long code)
+{
+    std::string text = SystemText(code);
+    return text.empty() ? text : WithoutCarriageReturns("\n\nPossible cause:\n\n" + text);
 }

@@ -6,6 +6,7 @@
 
 #include "child_process.h"
 #include "lock_holder_process.h"
+#include "non_copyable.h"
 
 // The simulator's test hooks, from netcfg_sim.dll beside the test. Loading it here also keeps it
 // loaded for the whole test, so in-process checks see the same objects the code under test made.
@@ -23,12 +24,10 @@ const wchar_t OtherLockHolderName[] = L"Lock Holder Tool";
 const DWORD OtherLockHolderMs = 60000;
 
 // A fresh, empty journal file for one test; removed again by the destructor.
-class JournalFile {
+class JournalFile : private NonCopyable {
 public:
     JournalFile();
     ~JournalFile();
-    JournalFile(const JournalFile&) = delete;
-    JournalFile& operator=(const JournalFile&) = delete;
 
     const std::wstring& Path() const { return path_; }
     std::vector<std::string> Lines() const;
@@ -41,6 +40,10 @@ private:
 
 // Makes this process's own simulator objects, from now on, journal and follow script.
 void SteerThisProcess(const JournalFile& journal, const std::wstring& script);
+
+// The system's text for code as FormatMessage gives it, "\r\n" kept; empty when it has none.
+// Taken at run time, as the installer takes it: Wine's wording differs from Windows'.
+std::string SystemText(unsigned long code);
 
 // The error reporter's tail for code: "\n\nPossible cause:\n\n" and the system's text, "\r"
 // removed, or nothing when the system has no text for it. Taken from the system at run time,

@@ -80,11 +80,6 @@ const SystemFault Faults[] = {
      true, false},
 };
 
-std::string Narrow(const wchar_t* text)
-{
-    return std::string(text, text + wcslen(text));
-}
-
 TEST_F(InstallerRun, EverySystemFunctionFailureIsReportedAndGivesEverythingBack)
 {
     unsigned covered = 0;
