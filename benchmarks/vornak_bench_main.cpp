@@ -214,6 +214,17 @@ Quartiles Less1(Quartiles spread)
     return Quartiles{spread.lower - 1, spread.upper - 1};
 }
 
+// compared's calls against base's, and control's against controlBase's, from series timed in turn.
+LineByLineComparison CompareInTurn(const std::vector<std::vector<double>>& callUs, int lines, int base, int compared,
+                                   int control, int controlBase)
+{
+    CallComparison against = CompareCalls(callUs[compared], callUs[base]);
+    CallComparison alike = CompareCalls(callUs[control], callUs[controlBase]);
+    return LineByLineComparison{lines,          Median(callUs[base]),       Median(callUs[compared]),
+                                against.ratio - 1, Less1(against.chunkSpread), alike.ratio - 1,
+                                Less1(alike.chunkSpread)};
+}
+
 // One thread sends lines by every route in turn, one line each, every call timed: neighbouring calls
 // see the same load, so the medians compare closely what one line costs on each route.
 void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int* nextLine)
@@ -340,17 +351,9 @@ void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nex
         others.Register(lists[ManyEntries]);
         callUs = lists.TimeLinesInTurn(LinesPerTaskList, expected, nextLine);
     }
-    CallComparison many = CompareCalls(callUs[ManyEntries], callUs[OneEntry]);
-    CallComparison again = CompareCalls(callUs[OneEntryAgain], callUs[OneEntry]);
     figures->otherTasks = OtherTaskCount;
-    figures->linesPerTaskList = LinesPerTaskList;
     figures->callChunks = CallChunks;
-    figures->oneTaskLineUs = Median(callUs[OneEntry]);
-    figures->manyTasksLineUs = Median(callUs[ManyEntries]);
-    figures->manyTasksExtra = many.ratio - 1;
-    figures->manyTasksExtraSpread = Less1(many.chunkSpread);
-    figures->sameListsDifference = again.ratio - 1;
-    figures->sameListsSpread = Less1(again.chunkSpread);
+    figures->manyTasks = CompareInTurn(callUs, LinesPerTaskList, OneEntry, ManyEntries, OneEntryAgain, OneEntry);
 }
 
 // This library against another build of it, line by line: the library as loaded, a copy of the
@@ -363,16 +366,8 @@ void MeasureAgainstOtherBuild(const std::wstring& otherBuild, BenchFigures* figu
     LibrariesSideBySide builds({original, otherBuild, original}, {NULL, OtherBuildCopyName, LibraryCopyNames[0]});
     Check(builds.Ready(), "cannot load VORNAKDBG32.dll and the other build side by side, each with this thread's task");
     std::vector<std::vector<double>> callUs = builds.TimeLinesInTurn(LinesPerBuild, expected, nextLine);
-    CallComparison against = CompareCalls(callUs[ThisBuild], callUs[OtherBuild]);
-    CallComparison again = CompareCalls(callUs[ThisBuildAgain], callUs[ThisBuild]);
-    figures->otherBuild = std::string(otherBuild.begin(), otherBuild.end());
-    figures->linesPerBuild = LinesPerBuild;
-    figures->thisBuildLineUs = Median(callUs[ThisBuild]);
-    figures->otherBuildLineUs = Median(callUs[OtherBuild]);
-    figures->thisBuildExtra = against.ratio - 1;
-    figures->thisBuildExtraSpread = Less1(against.chunkSpread);
-    figures->sameBuildDifference = again.ratio - 1;
-    figures->sameBuildSpread = Less1(again.chunkSpread);
+    figures->otherBuild = Narrow(otherBuild);
+    figures->againstOtherBuild = CompareInTurn(callUs, LinesPerBuild, OtherBuild, ThisBuild, ThisBuildAgain, ThisBuild);
 }
 
 // Median microseconds of one call of call(), made SingleCalls times a round.

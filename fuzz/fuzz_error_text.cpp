@@ -74,10 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput input(data, size);
     uint8_t mode = input.Byte();
-    size_t capacity = ReporterCapacity;
-    if (mode & 0x80) {
-        capacity = input.Size(LargestCapacity);
-    }
+    size_t capacity = (mode & 0x80) ? input.Size(LargestCapacity) : ReporterCapacity;
     // A result code is 32 bits wide on every platform, even where long is wider.
     int32_t code = (mode & 1) ? 0 : static_cast<int32_t>(input.Word32());
     bool withSystemText = (mode & 2) == 0;

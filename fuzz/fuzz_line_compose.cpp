@@ -15,6 +15,7 @@
 #include "fuzz_input.h"
 #include "fuzz_checks.h"
 #include "line_compose.h"
+#include "line_formatters.h"
 #include "scheduled_format.h"
 
 namespace {
@@ -36,31 +37,6 @@ static_assert(LineBufferSize == LibraryLineBuffer, "line buffer");
 const size_t LargestLineSize = 2 * CompositionBuffer;
 
 const size_t NameLimit = 600;
-
-// The stand-in for the run-time's formatter: the C library's, with the same contract.
-int StandardFormatter(char* buffer, size_t size, const char* format, va_list values)
-{
-    return vsnprintf(buffer, size, format, values);
-}
-
-// A formatter that refuses the format after writing over all the room it was given, as a
-// run-time may leave its buffer when it gives up half-way.
-int RefusingFormatter(char* buffer, size_t size, const char*, va_list)
-{
-    for (size_t i = 0; i < size; ++i) {
-        buffer[i] = static_cast<char>('R' + i % 7);
-    }
-    return -1;
-}
-
-size_t Compose(LineFormatter formatter, char* line, size_t lineSize, const char* taskName, const char* format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    size_t length = ComposeLine(line, lineSize, taskName, format, values, formatter);
-    va_end(values);
-    return length;
-}
 
 // The pieces of the format that the composition buffer leaves room for: a literal may be cut,
 // a conversion is kept whole or dropped.
@@ -121,10 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput input(data, size);
     uint8_t mode = input.Byte();
-    size_t lineSize = LibraryLineBuffer;
-    if (mode & 0x80) {
-        lineSize = input.Size(LargestLineSize);
-    }
+    size_t lineSize = (mode & 0x80) ? input.Size(LargestLineSize) : LibraryLineBuffer;
     bool named = (mode & 1) == 0;
     bool refused = (mode & 0x40) != 0;
     LineFormatter formatter = refused ? RefusingFormatter : StandardFormatter;
@@ -138,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     GuardedBuffer<char> line(lineSize);
     const char* taskName = named ? nameCopy.Get() : nullptr;
     size_t length = format.CallWith([&](const char* formatText, auto... arguments) {
-        return Compose(formatter, line.Data(), lineSize, taskName, formatText, arguments...);
+        return ComposeWith(formatter, line.Data(), lineSize, taskName, formatText, arguments...);
     });
 
     CheckBounds(line, "line");

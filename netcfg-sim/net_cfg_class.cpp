@@ -25,16 +25,8 @@ NetCfgClass::~NetCfgClass()
 
 HRESULT NetCfgClass::Query(REFIID riid, void** object)
 {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_INetCfgClass)) {
-        *object = static_cast<INetCfgClass*>(this);
-    } else if (IsEqualIID(riid, IID_INetCfgClassSetup)) {
-        *object = static_cast<INetCfgClassSetup*>(&setupFace_);
-    } else {
-        *object = NULL;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
+    return HandOutInterface(riid, object, static_cast<INetCfgClass*>(this), IID_INetCfgClass,
+                            static_cast<INetCfgClassSetup*>(&setupFace_), IID_INetCfgClassSetup);
 }
 
 HRESULT NetCfgClass::QueryInterface(REFIID riid, void** object)
@@ -104,22 +96,6 @@ HRESULT NetCfgClass::RemoveComponent(INetCfgComponent* component, const OBO_TOKE
     }
     config_.MarkPending(ours->Id(), classGuid_, false);
     return S_OK;
-}
-
-HRESULT NetCfgClassSetupFace::QueryInterface(REFIID riid, void** object)
-{
-    return JournaledQueryInterface("INetCfgClassSetup::QueryInterface", riid, object,
-                                   [this](REFIID iid, void** out) { return object_.Query(iid, out); });
-}
-
-ULONG NetCfgClassSetupFace::AddRef()
-{
-    return object_.AddRef();
-}
-
-ULONG NetCfgClassSetupFace::Release()
-{
-    return object_.Release();
 }
 
 HRESULT NetCfgClassSetupFace::SelectAndInstall(HWND parent, OBO_TOKEN* onBehalf, INetCfgComponent** component)

@@ -12,13 +12,9 @@ class NetCfgClass;
 class NetCfgObject;
 
 // The INetCfgClassSetup face of a NetCfgClass; it shares the object's identity and references.
-class NetCfgClassSetupFace final : public INetCfgClassSetup {
+class NetCfgClassSetupFace final : public SimFace<INetCfgClassSetup, NetCfgClass> {
 public:
-    explicit NetCfgClassSetupFace(NetCfgClass& object) : object_(object) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    explicit NetCfgClassSetupFace(NetCfgClass& object) : SimFace(object, "INetCfgClassSetup::QueryInterface") {}
 
     HRESULT STDMETHODCALLTYPE SelectAndInstall(HWND parent, OBO_TOKEN* onBehalf,
                                                INetCfgComponent** component) override;
@@ -27,9 +23,6 @@ public:
                                       LPCWSTR answerSections, INetCfgComponent** component) override;
     HRESULT STDMETHODCALLTYPE DeInstall(INetCfgComponent* component, OBO_TOKEN* onBehalf,
                                         LPWSTR* references) override;
-
-private:
-    NetCfgClass& object_;
 };
 
 class NetCfgClass final : public INetCfgClass, private SimObject<NetCfgClass> {

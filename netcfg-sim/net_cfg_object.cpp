@@ -24,16 +24,8 @@ NetCfgObject::~NetCfgObject()
 
 HRESULT NetCfgObject::Query(REFIID riid, void** object)
 {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_INetCfg)) {
-        *object = static_cast<INetCfg*>(this);
-    } else if (IsEqualIID(riid, IID_INetCfgLock)) {
-        *object = static_cast<INetCfgLock*>(&lockFace_);
-    } else {
-        *object = NULL;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
+    return HandOutInterface(riid, object, static_cast<INetCfg*>(this), IID_INetCfg,
+                            static_cast<INetCfgLock*>(&lockFace_), IID_INetCfgLock);
 }
 
 HRESULT NetCfgObject::QueryInterface(REFIID riid, void** object)
@@ -210,22 +202,6 @@ void NetCfgObject::MarkPending(const std::wstring& id, const GUID& classGuid, bo
 {
     std::lock_guard<std::mutex> lock(stateGuard_);
     pending_.push_back(PendingChange{id, classGuid, install});
-}
-
-HRESULT NetCfgLockFace::QueryInterface(REFIID riid, void** object)
-{
-    return JournaledQueryInterface("INetCfgLock::QueryInterface", riid, object,
-                                   [this](REFIID iid, void** out) { return object_.Query(iid, out); });
-}
-
-ULONG NetCfgLockFace::AddRef()
-{
-    return object_.AddRef();
-}
-
-ULONG NetCfgLockFace::Release()
-{
-    return object_.Release();
 }
 
 HRESULT NetCfgLockFace::AcquireWriteLock(DWORD timeoutMs, LPCWSTR clientName, LPWSTR* holderName)

@@ -16,21 +16,14 @@
 class NetCfgObject;
 
 // The INetCfgLock face of a NetCfgObject; it shares the object's identity and references.
-class NetCfgLockFace final : public INetCfgLock {
+class NetCfgLockFace final : public SimFace<INetCfgLock, NetCfgObject> {
 public:
-    explicit NetCfgLockFace(NetCfgObject& object) : object_(object) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    explicit NetCfgLockFace(NetCfgObject& object) : SimFace(object, "INetCfgLock::QueryInterface") {}
 
     HRESULT STDMETHODCALLTYPE AcquireWriteLock(DWORD timeoutMs, LPCWSTR clientName,
                                                LPWSTR* holderName) override;
     HRESULT STDMETHODCALLTYPE ReleaseWriteLock() override;
     HRESULT STDMETHODCALLTYPE IsWriteLocked(LPWSTR* holderName) override;
-
-private:
-    NetCfgObject& object_;
 };
 
 class NetCfgObject final : public INetCfg, private SimObject<NetCfgObject> {

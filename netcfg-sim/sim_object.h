@@ -36,6 +36,41 @@ private:
     std::atomic<ULONG> references_;
 };
 
+// A second interface of a simulator object (its "face"): the same identity and references, and
+// its QueryInterface journaled under the face's own name.
+template <typename Interface, typename Object>
+class SimFace : public Interface {
+public:
+    SimFace(Object& object, const char* queryMethod) : object_(object), queryMethod_(queryMethod) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return object_.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return object_.Release(); }
+
+protected:
+    Object& object_;
+
+private:
+    const char* queryMethod_;
+};
+
+// Hands out main for IUnknown and mainIid, face for faceIid, with one more reference; else
+// E_NOINTERFACE and *object NULL.
+template <typename Main, typename Face>
+HRESULT HandOutInterface(REFIID riid, void** object, Main* main, REFIID mainIid, Face* face, REFIID faceIid)
+{
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, mainIid)) {
+        *object = main;
+    } else if (IsEqualIID(riid, faceIid)) {
+        *object = face;
+    } else {
+        *object = NULL;
+        return E_NOINTERFACE;
+    }
+    main->AddRef();
+    return S_OK;
+}
+
 // QueryInterface journaled as method; query(riid, object) does the work once object is known good.
 template <typename Query>
 HRESULT JournaledQueryInterface(const char* method, REFIID riid, void** object, Query query)
@@ -63,4 +98,11 @@ HRESULT NotImplementedOut(const char* method, Pointer** out, JournalArgs args)
         *out = NULL;
     }
     return NotImplemented(method, args.Out(out));
+}
+
+template <typename Interface, typename Object>
+HRESULT SimFace<Interface, Object>::QueryInterface(REFIID riid, void** object)
+{
+    return JournaledQueryInterface(queryMethod_, riid, object,
+                                   [this](REFIID iid, void** out) { return object_.Query(iid, out); });
 }

@@ -85,13 +85,7 @@ initialisers=$(find "$built_dir/installer" "$built_dir/dbgclient" -name '*.obj' 
 # (two empty slots), where GNU ld starts it at the lowest ordinal.
 exports=$("$llvm_bin/llvm-readobj" --coff-exports "$library" |
     awk '/Ordinal:/ { ordinal = $2 } /Name: [^ ]/ { print ordinal, $2 }' | sort -n)
-expected='2 VornakDbg_Message
-3 VornakLog_Message
-4 VornakDbg_RegisterTask
-5 VornakStat_Message
-6 VornakError_Message
-7 VornakDbg_Separator
-8 VornakDbg_ClearTerminal'
+expected=$(cat "$source_dir/tests/dbgclient/expected-exports.txt")
 [ "$exports" = "$expected" ] || fail "$library exports differ: $(echo "$exports" | tr '\n' ',')"
 echo "$library: seven exports at ordinals 2 to 8"
 

@@ -83,18 +83,21 @@ StopResult WaitForSignal(HANDLE end, bool isPresenceMutex, ULONGLONG deadline, H
     return waited == WAIT_OBJECT_0 + 1 ? StopResult::Interrupted : StopResult::StillRunning;
 }
 
-// With nothing to wait on, the window going away is the best sign left.
-StopResult PollForWindowGone(HWND window, ULONGLONG deadline, HANDLE interrupt)
+// Looks for the terminal window until it is no longer window (NULL: until one runs); changed when
+// it is, timedOut after the deadline, interrupted once interrupt is set.
+template <typename Result>
+Result PollWhileTerminalIs(HWND window, ULONGLONG deadline, HANDLE interrupt, Result changed, Result timedOut,
+                           Result interrupted)
 {
     while (FindWindowA(VORNAK_TERMINAL_CLASS, NULL) == window) {
         if (GetTickCount64() >= deadline) {
-            return StopResult::StillRunning;
+            return timedOut;
         }
         if (PauseInterrupted(interrupt, PollMs)) {
-            return StopResult::Interrupted;
+            return interrupted;
         }
     }
-    return StopResult::Stopped;
+    return changed;
 }
 
 } // namespace
@@ -157,16 +160,8 @@ void ReleaseInstance(InstanceClaim* claim)
 
 WaitResult WaitForTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 {
-    ULONGLONG deadline = DeadlineAfter(timeoutSeconds);
-    while (FindWindowA(VORNAK_TERMINAL_CLASS, NULL) == NULL) {
-        if (GetTickCount64() >= deadline) {
-            return WaitResult::TimedOut;
-        }
-        if (PauseInterrupted(interrupt, PollMs)) {
-            return WaitResult::Interrupted;
-        }
-    }
-    return WaitResult::Appeared;
+    return PollWhileTerminalIs(NULL, DeadlineAfter(timeoutSeconds), interrupt, WaitResult::Appeared,
+                               WaitResult::TimedOut, WaitResult::Interrupted);
 }
 
 StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt)
@@ -184,7 +179,9 @@ StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt)
         PostMessageW(window, WM_CLOSE, 0, 0);
     }
     if (end == NULL) {
-        return PollForWindowGone(window, deadline, interrupt);
+        // With nothing to wait on, the window going away is the best sign left.
+        return PollWhileTerminalIs(window, deadline, interrupt, StopResult::Stopped, StopResult::StillRunning,
+                                   StopResult::Interrupted);
     }
     StopResult result = WaitForSignal(end, isPresenceMutex, deadline, interrupt);
     CloseHandle(end);

@@ -14,6 +14,7 @@
 #include "atom_table.h"
 #include "loaded_dbgclient.h"
 #include "recording_terminal.h"
+#include "starting_line.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
 
@@ -45,16 +46,13 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
     ASSERT_TRUE(terminal.Start());
     UINT debugNumber = RegisteredProtocolNumbers().debug;
 
-    std::atomic<int> notReady{ThreadCount};
+    StartingLine startingLine(ThreadCount);
     std::atomic<int> failedCalls{0};
     std::vector<std::thread> threads;
     auto started = std::chrono::steady_clock::now();
     for (int t = 0; t < ThreadCount; ++t) {
         threads.emplace_back([&, t] {
-            --notReady;
-            while (notReady > 0) {
-                std::this_thread::yield();
-            }
+            startingLine.Arrive();
             for (int line = 0; line < LinesPerThread; ++line) {
                 bool newHalf = line % (LinesPerThread / 2) == 0;
                 if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != VORNAKDBG_STATUS_DONE) {

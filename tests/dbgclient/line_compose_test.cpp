@@ -13,29 +13,9 @@
 
 #include "guarded_buffer.h"
 #include "line_compose.h"
+#include "line_formatters.h"
 
 namespace {
-
-int StandardFormatter(char* buffer, size_t size, const char* format, va_list values)
-{
-    return vsnprintf(buffer, size, format, values);
-}
-
-// Refuses every format, after scribbling over all the room it was given.
-int RefusingFormatter(char* buffer, size_t size, const char*, va_list)
-{
-    memset(buffer, 'R', size);
-    return -1;
-}
-
-size_t ComposeWith(LineFormatter formatter, char* line, size_t lineSize, const char* taskName, const char* format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    size_t length = ComposeLine(line, lineSize, taskName, format, values, formatter);
-    va_end(values);
-    return length;
-}
 
 #define Compose(...) ComposeWith(StandardFormatter, __VA_ARGS__)
 

@@ -18,6 +18,7 @@
 
 #include "atom_table.h"
 #include "loaded_dbgclient.h"
+#include "starting_line.h"
 #include "terminal_process.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
@@ -135,7 +136,7 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
     const VornakMessageFunction sendOfKind[] = {library->debugMessage, library->logMessage,
                                                 library->statisticMessage, library->errorMessage};
 
-    std::atomic<int> notStarted{ThreadCount};
+    StartingLine startingLine(ThreadCount);
     std::atomic<int> stillSending{ThreadCount};
     std::atomic<int> failedCalls{0};
     std::atomic<int> olderNamesHeld{0};
@@ -144,10 +145,7 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
     auto started = std::chrono::steady_clock::now();
     for (int t = 0; t < ThreadCount; ++t) {
         threads.emplace_back([&, t] {
-            --notStarted;
-            while (notStarted > 0) {
-                std::this_thread::yield();
-            }
+            startingLine.Arrive();
             for (int line = 0; line < LinesPerThread; ++line) {
                 int name = line / LinesPerName;
                 if (line % LinesPerName == 0) {

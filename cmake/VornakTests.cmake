@@ -1,4 +1,5 @@
-# GoogleTest built for the target from the sources Debian's googletest package installs; no download.
+# How the tests are built: GoogleTest for the target, from the sources Debian's googletest package
+# installs (no download), and the two functions every test folder uses.
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -26,4 +27,16 @@ function(add_vornak_test name)
     endif()
     # Discovery starts Wine at build time; the first run may have to create the prefix.
     gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+endfunction()
+
+# add_vornak_test_program(TARGET FILE_NAME SOURCES... [LIBRARIES ...]): a Windows program, entered at
+# wmain, that tests start beside themselves under FILE_NAME (without .exe).
+function(add_vornak_test_program target file_name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${file_name})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
+    if(MINGW)
+        target_link_options(${target} PRIVATE -municode)
+    endif()
 endfunction()
