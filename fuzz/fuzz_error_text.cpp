@@ -78,10 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A result code is 32 bits wide on every platform, even where long is wider.
     int32_t code = (mode & 1) ? 0 : static_cast<int32_t>(input.Word32());
     bool withSystemText = (mode & 2) == 0;
-    std::wstring systemText;
-    if (withSystemText) {
-        systemText = input.Text<wchar_t>(SystemTextLimit);
-    }
+    std::wstring systemText = input.TextIf<wchar_t>(withSystemText, SystemTextLimit);
     FuzzedFormat<wchar_t> format(input);
 
     ExactText<wchar_t> systemCopy(systemText);

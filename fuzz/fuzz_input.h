@@ -64,6 +64,13 @@ public:
         return Cut(text, maxLength);
     }
 
+    // Text as above when wanted, else empty (and nothing read).
+    template <typename Char>
+    std::basic_string<Char> TextIf(bool wanted, size_t maxLength)
+    {
+        return wanted ? Text<Char>(maxLength) : std::basic_string<Char>();
+    }
+
     // One chunk as above, literal or repeated.
     template <typename Char>
     std::basic_string<Char> Chunk(bool literal, size_t maxLength)

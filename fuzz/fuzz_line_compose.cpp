@@ -101,10 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool named = (mode & 1) == 0;
     bool refused = (mode & 0x40) != 0;
     LineFormatter formatter = refused ? RefusingFormatter : StandardFormatter;
-    std::string name;
-    if (named) {
-        name = input.Text<char>(NameLimit);
-    }
+    std::string name = input.TextIf<char>(named, NameLimit);
     FuzzedFormat<char> format(input);
 
     ExactText<char> nameCopy(name);

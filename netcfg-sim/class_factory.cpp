@@ -22,12 +22,6 @@ HRESULT ClassFactory::Query(REFIID riid, void** object)
     return E_NOINTERFACE;
 }
 
-HRESULT ClassFactory::QueryInterface(REFIID riid, void** object)
-{
-    return JournaledQueryInterface("IClassFactory::QueryInterface", riid, object,
-                                   [this](REFIID iid, void** out) { return Query(iid, out); });
-}
-
 HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object)
 {
     // A new configuration object starts a new script: read again, every count from 1, this call

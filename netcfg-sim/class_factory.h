@@ -10,7 +10,10 @@ public:
     // A new factory with one reference, or NULL when memory is short.
     static ClassFactory* Create();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        return JournaledQuery("IClassFactory::QueryInterface", riid, object);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
     ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 

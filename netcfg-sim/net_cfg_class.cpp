@@ -29,12 +29,6 @@ HRESULT NetCfgClass::Query(REFIID riid, void** object)
                             static_cast<INetCfgClassSetup*>(&setupFace_), IID_INetCfgClassSetup);
 }
 
-HRESULT NetCfgClass::QueryInterface(REFIID riid, void** object)
-{
-    return JournaledQueryInterface("INetCfgClass::QueryInterface", riid, object,
-                                   [this](REFIID iid, void** out) { return Query(iid, out); });
-}
-
 HRESULT NetCfgClass::FindComponent(LPCWSTR id, INetCfgComponent** component)
 {
     SimCall call("INetCfgClass::FindComponent");

@@ -33,7 +33,10 @@ public:
     // QueryInterface without the journal, for the simulator's own use.
     HRESULT Query(REFIID riid, void** object);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        return JournaledQuery("INetCfgClass::QueryInterface", riid, object);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
     ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 

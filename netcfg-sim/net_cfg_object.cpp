@@ -28,36 +28,36 @@ HRESULT NetCfgObject::Query(REFIID riid, void** object)
                             static_cast<INetCfgLock*>(&lockFace_), IID_INetCfgLock);
 }
 
-HRESULT NetCfgObject::QueryInterface(REFIID riid, void** object)
+template <typename Change>
+HRESULT NetCfgObject::ChangeState(const char* method, const JournalArgs& args, Change change)
 {
-    return JournaledQueryInterface("INetCfg::QueryInterface", riid, object,
-                                   [this](REFIID iid, void** out) { return Query(iid, out); });
+    SimCall call(method);
+    HRESULT hr = call.Scripted();
+    if (!call.Refused()) {
+        std::lock_guard<std::mutex> lock(stateGuard_);
+        hr = change();
+    }
+    return call.Finish(hr, args);
 }
 
 HRESULT NetCfgObject::Initialize(PVOID reserved)
 {
-    SimCall call("INetCfg::Initialize");
-    HRESULT hr = call.Scripted();
-    if (!call.Refused()) {
-        std::lock_guard<std::mutex> lock(stateGuard_);
-        hr = initialized_ ? NETCFG_E_ALREADY_INITIALIZED : S_OK;
+    return ChangeState("INetCfg::Initialize", JournalArgs().Pointer(reserved), [this] {
+        HRESULT hr = initialized_ ? NETCFG_E_ALREADY_INITIALIZED : S_OK;
         initialized_ = true;
-    }
-    return call.Finish(hr, JournalArgs().Pointer(reserved));
+        return hr;
+    });
 }
 
 HRESULT NetCfgObject::Uninitialize()
 {
-    SimCall call("INetCfg::Uninitialize");
-    HRESULT hr = call.Scripted();
-    if (!call.Refused()) {
-        std::lock_guard<std::mutex> lock(stateGuard_);
-        hr = initialized_ ? S_OK : NETCFG_E_NOT_INITIALIZED;
+    return ChangeState("INetCfg::Uninitialize", JournalArgs(), [this] {
+        HRESULT hr = initialized_ ? S_OK : NETCFG_E_NOT_INITIALIZED;
         // Whatever was not applied is forgotten.
         pending_.clear();
         initialized_ = false;
-    }
-    return call.Finish(hr, JournalArgs());
+        return hr;
+    });
 }
 
 HRESULT NetCfgObject::Apply()
@@ -80,14 +80,11 @@ HRESULT NetCfgObject::Apply()
 
 HRESULT NetCfgObject::Cancel()
 {
-    SimCall call("INetCfg::Cancel");
-    HRESULT hr = call.Scripted();
-    if (!call.Refused()) {
-        std::lock_guard<std::mutex> lock(stateGuard_);
-        hr = initialized_ ? S_OK : NETCFG_E_NOT_INITIALIZED;
+    return ChangeState("INetCfg::Cancel", JournalArgs(), [this] {
+        HRESULT hr = initialized_ ? S_OK : NETCFG_E_NOT_INITIALIZED;
         pending_.clear();
-    }
-    return call.Finish(hr, JournalArgs());
+        return hr;
+    });
 }
 
 HRESULT NetCfgObject::EnumComponents(const GUID* classGuid, IEnumNetCfgComponent** components)

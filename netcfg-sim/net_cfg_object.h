@@ -34,7 +34,10 @@ public:
     // QueryInterface without the journal, for the simulator's own use.
     HRESULT Query(REFIID riid, void** object);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        return JournaledQuery("INetCfg::QueryInterface", riid, object);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
     ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 
@@ -70,6 +73,11 @@ private:
     };
 
     friend class SimObject<NetCfgObject>;
+
+    // A call that changes the object's state under its lock, unless the script refuses it.
+    template <typename Change>
+    HRESULT ChangeState(const char* method, const JournalArgs& args, Change change);
+
     NetCfgObject();
     // The lock belongs to the object: it goes with it.
     ~NetCfgObject();

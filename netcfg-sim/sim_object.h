@@ -22,6 +22,9 @@ protected:
         return ++references_;
     }
 
+    // QueryInterface journaled as method, Derived::Query doing the work.
+    HRESULT JournaledQuery(const char* method, REFIID riid, void** object);
+
     ULONG ReleaseReference()
     {
         LiveReferences::Given();
@@ -105,4 +108,12 @@ HRESULT SimFace<Interface, Object>::QueryInterface(REFIID riid, void** object)
 {
     return JournaledQueryInterface(queryMethod_, riid, object,
                                    [this](REFIID iid, void** out) { return object_.Query(iid, out); });
+}
+
+template <typename Derived>
+HRESULT SimObject<Derived>::JournaledQuery(const char* method, REFIID riid, void** object)
+{
+    return JournaledQueryInterface(method, riid, object, [this](REFIID iid, void** out) {
+        return static_cast<Derived*>(this)->Query(iid, out);
+    });
 }

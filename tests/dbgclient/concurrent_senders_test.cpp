@@ -14,7 +14,7 @@
 #include "atom_table.h"
 #include "loaded_dbgclient.h"
 #include "recording_terminal.h"
-#include "starting_line.h"
+#include "threads_together.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
 
@@ -46,27 +46,20 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
     ASSERT_TRUE(terminal.Start());
     UINT debugNumber = RegisteredProtocolNumbers().debug;
 
-    StartingLine startingLine(ThreadCount);
     std::atomic<int> failedCalls{0};
-    std::vector<std::thread> threads;
     auto started = std::chrono::steady_clock::now();
-    for (int t = 0; t < ThreadCount; ++t) {
-        threads.emplace_back([&, t] {
-            startingLine.Arrive();
-            for (int line = 0; line < LinesPerThread; ++line) {
-                bool newHalf = line % (LinesPerThread / 2) == 0;
-                if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != VORNAKDBG_STATUS_DONE) {
-                    ++failedCalls;
-                }
-                if (dbg->debugMessage("line %d of thread %d", line, t) != VORNAKDBG_STATUS_DONE) {
-                    ++failedCalls;
-                }
+    ThreadsTogether threads(ThreadCount, [&](int t) {
+        for (int line = 0; line < LinesPerThread; ++line) {
+            bool newHalf = line % (LinesPerThread / 2) == 0;
+            if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != VORNAKDBG_STATUS_DONE) {
+                ++failedCalls;
             }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+            if (dbg->debugMessage("line %d of thread %d", line, t) != VORNAKDBG_STATUS_DONE) {
+                ++failedCalls;
+            }
+        }
+    });
+    threads.Join();
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     terminal.Stop();
     printf("%d threads x %d lines: %.2f s, %.0f lines/s\n", ThreadCount, LinesPerThread, seconds,

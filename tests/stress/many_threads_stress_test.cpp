@@ -18,7 +18,7 @@
 
 #include "atom_table.h"
 #include "loaded_dbgclient.h"
-#include "starting_line.h"
+#include "threads_together.h"
 #include "terminal_process.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
@@ -136,31 +136,26 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
     const VornakMessageFunction sendOfKind[] = {library->debugMessage, library->logMessage,
                                                 library->statisticMessage, library->errorMessage};
 
-    StartingLine startingLine(ThreadCount);
     std::atomic<int> stillSending{ThreadCount};
     std::atomic<int> failedCalls{0};
     std::atomic<int> olderNamesHeld{0};
     HANDLE mayEnd = CreateEventA(NULL, TRUE, FALSE, NULL);
-    std::vector<std::thread> threads;
     auto started = std::chrono::steady_clock::now();
-    for (int t = 0; t < ThreadCount; ++t) {
-        threads.emplace_back([&, t] {
-            startingLine.Arrive();
-            for (int line = 0; line < LinesPerThread; ++line) {
-                int name = line / LinesPerName;
-                if (line % LinesPerName == 0) {
-                    failedCalls += library->registerTask(TaskName(t, name).c_str()) != VORNAKDBG_STATUS_DONE;
-                    // No one else holds these names: the one before is gone with its entry.
-                    olderNamesHeld += name > 0 && GlobalFindAtomA(TaskName(t, name - 1).c_str()) != 0;
-                }
-                if (sendOfKind[line % 4](LineFormat, line, t, Tail(t, line).c_str()) != VORNAKDBG_STATUS_DONE) {
-                    ++failedCalls;
-                }
+    ThreadsTogether threads(ThreadCount, [&](int t) {
+        for (int line = 0; line < LinesPerThread; ++line) {
+            int name = line / LinesPerName;
+            if (line % LinesPerName == 0) {
+                failedCalls += library->registerTask(TaskName(t, name).c_str()) != VORNAKDBG_STATUS_DONE;
+                // No one else holds these names: the one before is gone with its entry.
+                olderNamesHeld += name > 0 && GlobalFindAtomA(TaskName(t, name - 1).c_str()) != 0;
             }
-            --stillSending;
-            WaitForSingleObject(mayEnd, INFINITE);
-        });
-    }
+            if (sendOfKind[line % 4](LineFormat, line, t, Tail(t, line).c_str()) != VORNAKDBG_STATUS_DONE) {
+                ++failedCalls;
+            }
+        }
+        --stillSending;
+        WaitForSingleObject(mayEnd, INFINITE);
+    });
     while (stillSending > 0) {
         Sleep(10);
     }
@@ -177,9 +172,7 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
     size_t heldWhileLiving = AtomsStillHeld(names);
     size_t newestHeldWhileLiving = AtomsStillHeld(newestNames);
     SetEvent(mayEnd);
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    threads.Join();
     CloseHandle(mayEnd);
     // The threads have ended and the library is still loaded: their names went with them.
     size_t heldAfterThreadsEnded = AtomsStillHeld(names);
