@@ -66,16 +66,9 @@ int SendAsDebugOutput(int thread, int first, int count)
 
 const char* RouteName(Route route)
 {
-    switch (route) {
-    case Route::Library:
-        return "library";
-    case Route::BareProtocol:
-        return "bare protocol";
-    case Route::BareProtocolReadingName:
-        return "bare protocol reading the name";
-    default:
-        return "OutputDebugStringA";
-    }
+    static const char* const Names[RouteCount] = {"library", "bare protocol", "bare protocol reading the name",
+                                                  "OutputDebugStringA"};
+    return Names[static_cast<int>(route)];
 }
 
 std::string TaskName(int thread)

@@ -4,14 +4,6 @@
 
 namespace {
 
-const WORD DebugMessageOrdinal = 2;
-const WORD LogMessageOrdinal = 3;
-const WORD RegisterTaskOrdinal = 4;
-const WORD StatisticMessageOrdinal = 5;
-const WORD ErrorMessageOrdinal = 6;
-const WORD SeparatorOrdinal = 7;
-const WORD ClearTerminalOrdinal = 8;
-
 template <typename Function>
 bool Lookup(HMODULE module, ExportLookup lookup, const char* name, WORD ordinal, Function* function)
 {
@@ -49,14 +41,15 @@ LoadedDbgClient::LoadedDbgClient(ExportLookup lookup, const std::wstring& path) 
     if (module_ == NULL) {
         return;
     }
+    // Each export by its name or its ordinal, as the library's .def file fixes them.
     DbgClientExports& e = exports_;
-    bool found = Lookup(module_, lookup, "VornakDbg_Message", DebugMessageOrdinal, &e.debugMessage);
-    found &= Lookup(module_, lookup, "VornakLog_Message", LogMessageOrdinal, &e.logMessage);
-    found &= Lookup(module_, lookup, "VornakDbg_RegisterTask", RegisterTaskOrdinal, &e.registerTask);
-    found &= Lookup(module_, lookup, "VornakStat_Message", StatisticMessageOrdinal, &e.statisticMessage);
-    found &= Lookup(module_, lookup, "VornakError_Message", ErrorMessageOrdinal, &e.errorMessage);
-    found &= Lookup(module_, lookup, "VornakDbg_Separator", SeparatorOrdinal, &e.separator);
-    found &= Lookup(module_, lookup, "VornakDbg_ClearTerminal", ClearTerminalOrdinal, &e.clearTerminal);
+    bool found = Lookup(module_, lookup, "VornakDbg_Message", 2, &e.debugMessage);
+    found &= Lookup(module_, lookup, "VornakLog_Message", 3, &e.logMessage);
+    found &= Lookup(module_, lookup, "VornakDbg_RegisterTask", 4, &e.registerTask);
+    found &= Lookup(module_, lookup, "VornakStat_Message", 5, &e.statisticMessage);
+    found &= Lookup(module_, lookup, "VornakError_Message", 6, &e.errorMessage);
+    found &= Lookup(module_, lookup, "VornakDbg_Separator", 7, &e.separator);
+    found &= Lookup(module_, lookup, "VornakDbg_ClearTerminal", 8, &e.clearTerminal);
     if (!found) {
         Unload();
     }

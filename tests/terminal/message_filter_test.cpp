@@ -101,42 +101,52 @@ protected:
         ASSERT_TRUE(patch_.Applied());
     }
 
+    // Runs the terminal's own code in mode until its window is closed: the window it had, its
+    // exit status and what it told the user.
+    struct Run {
+        HWND window;
+        int status;
+        std::string errors;
+    };
+    Run RunTerminal(TerminalInProcess::Mode mode)
+    {
+        TerminalInProcess terminal(mode);
+        EXPECT_TRUE(terminal.Start());
+        HWND window = terminal.Window();
+        int status = terminal.Stop();
+        return Run{window, status, terminal.Errors()};
+    }
+
     TerminalTestLock lock_;
     PatchedImport patch_{"ChangeWindowMessageFilterEx", RecordFilterChange};
 };
 
 TEST_F(MessageFilter, HeadlessTerminalLetsTheFiveMessagesThroughOnItsWindowOnly)
 {
-    TerminalInProcess terminal(TerminalInProcess::Mode::Headless);
-    ASSERT_TRUE(terminal.Start());
-    HWND window = terminal.Window();
-    EXPECT_EQ(0, terminal.Stop());
-    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
-    EXPECT_EQ("", terminal.Errors());
+    Run run = RunTerminal(TerminalInProcess::Mode::Headless);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(ExpectedCalls(run.window), RecordedCalls());
+    EXPECT_EQ("", run.errors);
 }
 
 TEST_F(MessageFilter, WindowLetsTheFiveMessagesThroughOnItsWindowOnly)
 {
-    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
-    ASSERT_TRUE(terminal.Start());
-    HWND window = terminal.Window();
-    EXPECT_EQ(0, terminal.Stop());
-    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
+    Run run = RunTerminal(TerminalInProcess::Mode::Window);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(ExpectedCalls(run.window), RecordedCalls());
 }
 
 TEST_F(MessageFilter, HeadlessTerminalSaysSoWhenTheSystemRefusesAndRunsOn)
 {
     FilterReply = FALSE;
     FilterReplyError = ERROR_ACCESS_DENIED;
-    TerminalInProcess terminal(TerminalInProcess::Mode::Headless);
-    ASSERT_TRUE(terminal.Start());
-    HWND window = terminal.Window();
-    EXPECT_EQ(0, terminal.Stop());
+    Run run = RunTerminal(TerminalInProcess::Mode::Headless);
+    EXPECT_EQ(0, run.status);
     // Every message is still tried.
-    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
+    EXPECT_EQ(ExpectedCalls(run.window), RecordedCalls());
     EXPECT_EQ("vornak-terminal: lines from programs at a lower integrity level will not arrive: " +
                   ErrorWithSystemText(ERROR_ACCESS_DENIED) + "\n",
-              terminal.Errors());
+              run.errors);
 }
 
 } // namespace
