@@ -88,7 +88,8 @@ unsigned short VORNAKDBG32_CALL VornakDbg_Separator(char fill)
     }
     char line[LineBufferSize];
     ComposeSeparatorLine(line, sizeof(line), fill);
-    return DeliveryStatus(DeliverLine(terminal, TerminalMessageIds[VORNAK_DEBUG_MESSAGE], line, VORNAK_LETTER_SEPARATOR));
+    UINT message = TerminalMessageIds[VORNAK_DEBUG_MESSAGE];
+    return DeliveryStatus(DeliverLine(terminal, message, line, VORNAK_LETTER_SEPARATOR));
 }
 
 unsigned short VORNAKDBG32_CALL VornakDbg_ClearTerminal(void)

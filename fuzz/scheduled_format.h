@@ -177,7 +177,8 @@ struct FuzzedFormat {
     template <typename Call>
     auto CallWith(Call call) const
     {
-        return CallWithArguments(values, argumentCount, [&](auto... arguments) { return call(text.Get(), arguments...); });
+        return CallWithArguments(values, argumentCount,
+                                 [&](auto... arguments) { return call(text.Get(), arguments...); });
     }
 
     ScheduledValues<Char> values;

@@ -137,5 +137,6 @@ HRESULT NetCfgComponent::OpenParamKey(HKEY* key)
 
 HRESULT NetCfgComponent::RaisePropertyUi(HWND parent, DWORD flags, IUnknown* context)
 {
-    return NotImplemented("INetCfgComponent::RaisePropertyUi", JournalArgs().Pointer(parent).Number(flags).Pointer(context));
+    return NotImplemented("INetCfgComponent::RaisePropertyUi",
+                          JournalArgs().Pointer(parent).Number(flags).Pointer(context));
 }

@@ -126,7 +126,10 @@ TEST_P(MessageExports, TaskNameAndFormatAreCutTo276Bytes)
     EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((percents + "xy").c_str()));
 
     std::string line = name + " : " + std::string(36, '%') + "x\n";
-    std::vector<TerminalRecord> expected = {LineRecord(number.debug, line, Debug), LineRecord(number.debug, line, Debug)};
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, line, Debug),
+        LineRecord(number.debug, line, Debug),
+    };
     EXPECT_EQ(expected, TerminalSaw());
 }
 

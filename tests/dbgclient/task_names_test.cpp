@@ -122,7 +122,10 @@ TEST_P(TaskNames, NameOf253CharactersGivesCutLinesNotEmptyOnes)
     EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("count=%d", 5));
     EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->errorMessage(EmptyFormat.c_str()));
     std::string line = std::string(251, 'n') + "...\n";
-    std::vector<TerminalRecord> expected = {LineRecord(number.debug, line, Debug), LineRecord(number.error, line, VORNAK_LETTER_ERROR)};
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, line, Debug),
+        LineRecord(number.error, line, VORNAK_LETTER_ERROR),
+    };
     EXPECT_EQ(expected, TerminalSaw());
 }
 
@@ -189,7 +192,9 @@ TEST_P(TaskNames, NewRegistrationReplacesTheThreadsOlderOne)
 {
     // 10,000 names of work items on one thread: the table keeps only the newest.
     const int Names = 10000;
-    auto jobName = [](int job) { return "Job " + std::to_string(job) + " of " + std::to_string(GetCurrentProcessId()); };
+    auto jobName = [](int job) {
+        return "Job " + std::to_string(job) + " of " + std::to_string(GetCurrentProcessId());
+    };
     StartTerminal();
     int refused = 0;
     for (int job = 0; job < Names; ++job) {
@@ -203,7 +208,10 @@ TEST_P(TaskNames, NewRegistrationReplacesTheThreadsOlderOne)
     EXPECT_EQ(1, held);
     EXPECT_TRUE(AtomTableHolds(jobName(Names - 1)));
     EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->statisticMessage("done"));
-    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.statistic, jobName(Names - 1) + " : done\n", VORNAK_LETTER_STATISTIC)}, TerminalSaw());
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.statistic, jobName(Names - 1) + " : done\n", VORNAK_LETTER_STATISTIC),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
     dbg.Unload();
     EXPECT_FALSE(AtomTableHolds(jobName(Names - 1)));
 }

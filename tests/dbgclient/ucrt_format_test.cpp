@@ -54,7 +54,8 @@ public:
     template <typename... Values>
     void Row(const char* format, Values... values)
     {
-        expected_.push_back(LineRecord(debugNumber_, std::string(TaskName) + " : " + RunTimeText(format, values...) + "\n", VORNAK_LETTER_DEBUG));
+        std::string line = std::string(TaskName) + " : " + RunTimeText(format, values...) + "\n";
+        expected_.push_back(LineRecord(debugNumber_, line, VORNAK_LETTER_DEBUG));
         failedCalls_ += dbg_.debugMessage(format, values...) != VORNAKDBG_STATUS_DONE;
     }
 
@@ -126,8 +127,12 @@ TEST_P(UcrtFormatting, RowsShowMicrosoftsConversionsNotAnotherRunTimes)
     // Not a literal: GCC's ms_printf check knows neither "%ws" nor "%zu".
     const std::string format = "adapter %ws, %I64d, %zu, %e";
     StartTerminal();
-    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage(format.c_str(), L"eth0", -5LL, static_cast<size_t>(7), 12345.678));
-    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.debug, "adapter eth0, -5, 7, 1.234568e+04\n", VORNAK_LETTER_DEBUG)}, TerminalSaw());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE,
+              dbg->debugMessage(format.c_str(), L"eth0", -5LL, static_cast<size_t>(7), 12345.678));
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "adapter eth0, -5, 7, 1.234568e+04\n", VORNAK_LETTER_DEBUG),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
 }
 
 }  // namespace

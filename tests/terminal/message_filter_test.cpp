@@ -54,8 +54,9 @@ std::string ActionName(DWORD action)
 BOOL WINAPI RecordFilterChange(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT change)
 {
     std::lock_guard<std::mutex> hold(RecordedCallsLock);
-    RecordedFilterCalls.push_back("window " + Hex(reinterpret_cast<UINT_PTR>(window)) + ", " + MessageName(message) + ", " +
-                      ActionName(action) + ", " + (change == NULL ? "no result wanted" : "result wanted"));
+    RecordedFilterCalls.push_back("window " + Hex(reinterpret_cast<UINT_PTR>(window)) + ", " + MessageName(message) +
+                                  ", " + ActionName(action) + ", " +
+                                  (change == NULL ? "no result wanted" : "result wanted"));
     SetLastError(FilterReplyError);
     return FilterReply;
 }
