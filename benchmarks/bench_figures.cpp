@@ -58,26 +58,26 @@ void PrintSingleCalls(const BenchFigures& figures)
 
     printf("Per line through the library, one sending thread, by entries in its task list (median call;\n"
            "%d lines on each list, one line on each in turn; in brackets the middle half of %d chunks)\n",
-           figures.linesPerTaskList, figures.callChunks);
-    printf("  its own entry only %8.1f us\n", figures.oneTaskLineUs);
+           figures.manyTasks.lines, figures.callChunks);
+    printf("  its own entry only %8.1f us\n", figures.manyTasks.baseLineUs);
     printf("  its own entry oldest, %d newer ones of other threads %8.1f us: extra %+.2f%% [%+.2f%%, %+.2f%%]\n",
-           figures.otherTasks, figures.manyTasksLineUs, figures.manyTasksExtra * 100,
-           figures.manyTasksExtraSpread.lower * 100, figures.manyTasksExtraSpread.upper * 100);
+           figures.otherTasks, figures.manyTasks.comparedLineUs, figures.manyTasks.extra * 100,
+           figures.manyTasks.extraSpread.lower * 100, figures.manyTasks.extraSpread.upper * 100);
     printf("  control, another list of its own entry only: difference %+.2f%% [%+.2f%%, %+.2f%%]\n\n",
-           figures.sameListsDifference * 100, figures.sameListsSpread.lower * 100,
-           figures.sameListsSpread.upper * 100);
+           figures.manyTasks.control * 100, figures.manyTasks.controlSpread.lower * 100,
+           figures.manyTasks.controlSpread.upper * 100);
 
     if (!figures.otherBuild.empty()) {
         printf("Per line through this library and another build of it, one thread (median call; %d lines\n"
                "through each, one line through each in turn; in brackets the middle half of %d chunks)\n",
-               figures.linesPerBuild, figures.callChunks);
-        printf("  other build (%s) %8.1f us\n", figures.otherBuild.c_str(), figures.otherBuildLineUs);
-        printf("  this build %8.1f us: extra %+.2f%% [%+.2f%%, %+.2f%%]\n", figures.thisBuildLineUs,
-               figures.thisBuildExtra * 100, figures.thisBuildExtraSpread.lower * 100,
-               figures.thisBuildExtraSpread.upper * 100);
+               figures.againstOtherBuild.lines, figures.callChunks);
+        printf("  other build (%s) %8.1f us\n", figures.otherBuild.c_str(), figures.againstOtherBuild.baseLineUs);
+        printf("  this build %8.1f us: extra %+.2f%% [%+.2f%%, %+.2f%%]\n", figures.againstOtherBuild.comparedLineUs,
+               figures.againstOtherBuild.extra * 100, figures.againstOtherBuild.extraSpread.lower * 100,
+               figures.againstOtherBuild.extraSpread.upper * 100);
         printf("  control, this build against a copy of itself: difference %+.2f%% [%+.2f%%, %+.2f%%]\n\n",
-               figures.sameBuildDifference * 100, figures.sameBuildSpread.lower * 100,
-               figures.sameBuildSpread.upper * 100);
+               figures.againstOtherBuild.control * 100, figures.againstOtherBuild.controlSpread.lower * 100,
+               figures.againstOtherBuild.controlSpread.upper * 100);
     }
 
     printf("Single calls, one thread, terminal running (%d rounds)\n", figures.callRounds);
@@ -104,7 +104,7 @@ void PrintTargets(const BenchFigures& figures)
     printf("  call without a terminal within %.2f of FindWindowA: %.3f, %s\n", WithoutTerminalTarget,
            figures.withoutTerminalRatio, Verdict(figures.withoutTerminalRatio <= WithoutTerminalTarget));
     printf("  %d registered tasks cost under %.0f%% a line: %+.2f%%, %s\n", figures.otherTasks,
-           ManyTasksTarget * 100, figures.manyTasksExtra * 100, Verdict(figures.manyTasksExtra < ManyTasksTarget));
+           ManyTasksTarget * 100, figures.manyTasks.extra * 100, Verdict(figures.manyTasks.extra < ManyTasksTarget));
     if (!floorMet) {
         // The extra time follows from the paired ratio, not from two separately taken medians.
         const double floorUs = PerLineUs(lowest->linesPerSecond[static_cast<int>(Route::BareProtocol)]);
@@ -117,13 +117,13 @@ void PrintTargets(const BenchFigures& figures)
                lowest->threads, floorUs * (1 / lowest->libraryToFloor - 1), floorUs, figures.atomReadUs,
                libraryUs - oneThreadFloorUs, figures.lineByLineToFloorReadingName);
     }
-    bool tasksMet = figures.manyTasksExtra < ManyTasksTarget;
+    bool tasksMet = figures.manyTasks.extra < ManyTasksTarget;
     if (!tasksMet) {
-        bool withinNoise = figures.manyTasksExtra <= figures.sameListsSpread.upper;
+        bool withinNoise = figures.manyTasks.extra <= figures.manyTasks.controlSpread.upper;
         printf("  What bounds the task figure: the control, two lists alike, differs by %+.2f%% [%+.2f%%, %+.2f%%];\n"
                "  the extra of %+.2f%% %s.\n",
-               figures.sameListsDifference * 100, figures.sameListsSpread.lower * 100,
-               figures.sameListsSpread.upper * 100, figures.manyTasksExtra * 100,
+               figures.manyTasks.control * 100, figures.manyTasks.controlSpread.lower * 100,
+               figures.manyTasks.controlSpread.upper * 100, figures.manyTasks.extra * 100,
                withinNoise ? "lies within that band: this machine cannot tell it from noise"
                            : "lies beyond that band: the longer list costs the line");
     }

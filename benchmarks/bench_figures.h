@@ -15,6 +15,18 @@ struct ThroughputFigures {
     double libraryToPeer;
 };
 
+// One library's calls against another's, line by line on one thread, and a control: two
+// libraries alike, whose difference shows what noise alone gives.
+struct LineByLineComparison {
+    int lines = 0;              // through each library
+    double baseLineUs = 0;      // median call of the library compared with
+    double comparedLineUs = 0;  // median call of the library compared
+    double extra = 0;           // compared over base, less 1
+    Quartiles extraSpread = {};
+    double control = 0;  // the same between the two alike
+    Quartiles controlSpread = {};
+};
+
 struct BenchFigures {
     int throughputRounds = 0;
     int callRounds = 0;
@@ -37,24 +49,15 @@ struct BenchFigures {
     double withoutTerminalRatio = 0;
 
     int otherTasks = 0;
-    int linesPerTaskList = 0;
     int callChunks = 0;
-    double oneTaskLineUs = 0;
-    double manyTasksLineUs = 0;
-    double manyTasksExtra = 0;  // median call with many entries over median call with one, less 1
-    Quartiles manyTasksExtraSpread = {};
-    double sameListsDifference = 0;  // the same between two lists of one entry: what noise alone gives
-    Quartiles sameListsSpread = {};
+    // A task list of many entries (compared) against one of this thread's entry only (base); the
+    // control, two lists of that one entry.
+    LineByLineComparison manyTasks;
 
     // This library against another build, line by line; empty when none was named.
     std::string otherBuild;
-    int linesPerBuild = 0;
-    double thisBuildLineUs = 0;
-    double otherBuildLineUs = 0;
-    double thisBuildExtra = 0;  // median call of this build over the other's, less 1
-    Quartiles thisBuildExtraSpread = {};
-    double sameBuildDifference = 0;  // this build against a copy of itself: what noise alone gives
-    Quartiles sameBuildSpread = {};
+    // This build (compared) against the other (base); the control, this build against a copy of itself.
+    LineByLineComparison againstOtherBuild;
 
     // Single calls, one thread, terminal running: what a line is made of.
     double findWindowFoundUs = 0;

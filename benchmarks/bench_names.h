@@ -1,13 +1,6 @@
 // Names the benchmark program and its helper processes agree on.
 #pragma once
 
-// What the library looks for, and what the terminal-like receiver registers.
-const char TerminalClassName[] = "VornakDebugTerminal";
-const char* const TerminalMessageNames[] = {
-    "*WM_DEBUG_MESSAGE", "*WM_LOG_MESSAGE", "*WM_STATISTIC_MESSAGE", "*WM_ERROR_MESSAGE", "*WM_CLEAR_TERMINAL",
-};
-const int TerminalMessageNameCount = sizeof(TerminalMessageNames) / sizeof(TerminalMessageNames[0]);
-
 // The standard debug-output monitor protocol that OutputDebugStringA writes to.
 const char DbwinBufferName[] = "DBWIN_BUFFER";
 const char DbwinBufferReadyName[] = "DBWIN_BUFFER_READY";

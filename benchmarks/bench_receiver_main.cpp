@@ -7,21 +7,21 @@
 
 #include "bench_names.h"
 #include "line_digest.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
 // One more than the longest atom text.
-const int AtomTextCapacity = 256;
+const int AtomTextCapacity = VORNAK_ATOM_TEXT_LIMIT + 1;
 
-UINT g_messages[TerminalMessageNameCount];
-UINT g_clearMessage;
-LineTally g_tally;
-unsigned long long g_rejected = 0;
+UINT MessageIds[VORNAK_TERMINAL_MESSAGE_COUNT];
+LineTally Tally;
+unsigned long long Rejected = 0;
 
 bool IsLineMessage(UINT message)
 {
-    for (UINT known : g_messages) {
-        if (known != 0 && known != g_clearMessage && message == known) {
+    for (int kind = 0; kind < VORNAK_TERMINAL_MESSAGE_COUNT; ++kind) {
+        if (kind != VORNAK_CLEAR_TERMINAL && MessageIds[kind] != 0 && message == MessageIds[kind]) {
             return true;
         }
     }
@@ -36,13 +36,13 @@ LRESULT CALLBACK ReceiverProcedure(HWND window, UINT message, WPARAM wParam, LPA
                           ? GlobalGetAtomNameA(static_cast<ATOM>(wParam), text, AtomTextCapacity)
                           : 0;
         if (length == 0) {
-            ++g_rejected;
+            ++Rejected;
         } else {
-            g_tally.Add(text, length);
+            Tally.Add(text, length);
         }
         return 0;
     }
-    if (message == g_clearMessage) {
+    if (message == MessageIds[VORNAK_CLEAR_TERMINAL]) {
         return 0;
     }
     if (message == WM_DESTROY) {
@@ -56,24 +56,23 @@ LRESULT CALLBACK ReceiverProcedure(HWND window, UINT message, WPARAM wParam, LPA
 
 int main()
 {
-    for (int i = 0; i < TerminalMessageNameCount; ++i) {
-        g_messages[i] = RegisterWindowMessageA(TerminalMessageNames[i]);
-        if (g_messages[i] == 0) {
-            fprintf(stderr, "bench-receiver: cannot register %s (error %lu)\n", TerminalMessageNames[i],
+    for (int i = 0; i < VORNAK_TERMINAL_MESSAGE_COUNT; ++i) {
+        MessageIds[i] = RegisterWindowMessageA(VornakTerminalMessageNames[i]);
+        if (MessageIds[i] == 0) {
+            fprintf(stderr, "bench-receiver: cannot register %s (error %lu)\n", VornakTerminalMessageNames[i],
                     GetLastError());
             return 1;
         }
     }
-    g_clearMessage = g_messages[TerminalMessageNameCount - 1];
 
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = ReceiverProcedure;
     windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = TerminalClassName;
+    windowClass.lpszClassName = VORNAK_TERMINAL_CLASS;
     // Top-level, never shown: FindWindowA does not see message-only windows.
     HWND window = NULL;
     if (RegisterClassA(&windowClass) != 0) {
-        window = CreateWindowExA(0, TerminalClassName, "Benchmark receiver", WS_OVERLAPPED, CW_USEDEFAULT,
+        window = CreateWindowExA(0, VORNAK_TERMINAL_CLASS, "Benchmark receiver", WS_OVERLAPPED, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, GetModuleHandleA(NULL),
                                  NULL);
     }
@@ -88,7 +87,7 @@ int main()
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
         DispatchMessageA(&message);
     }
-    printf(HelperReportFormat, g_tally.lines, g_tally.bytes, g_tally.digest, g_rejected);
+    printf(HelperReportFormat, Tally.lines, Tally.bytes, Tally.digest, Rejected);
     printf("\n");
     return fflush(stdout) == 0 ? 0 : 1;
 }

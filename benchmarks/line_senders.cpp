@@ -2,8 +2,8 @@
 
 #include <stdio.h>
 
-#include "bench_names.h"
 #include "helper_process.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -11,14 +11,13 @@ namespace {
 #define LINE_BODY_FORMAT "line %d of thread %d"
 const char LineBodyFormat[] = LINE_BODY_FORMAT;
 const char LabelledLineFormat[] = "%s : " LINE_BODY_FORMAT "\n";
-const char DebugLetter = 'D';
 const int LineCapacity = 256;
 
-int SendThroughLibrary(const DbgClient& client, int thread, int first, int count)
+int SendThroughLibrary(const DbgClientExports& client, int thread, int first, int count)
 {
     int failed = 0;
     for (int line = first; line < first + count; ++line) {
-        failed += client.message(LineBodyFormat, line, thread) != 0;
+        failed += client.debugMessage(LineBodyFormat, line, thread) != VORNAKDBG_STATUS_DONE;
     }
     return failed;
 }
@@ -32,7 +31,7 @@ int SendByHand(ATOM nameAtom, int thread, int first, int count)
     UINT message = DebugMessageNumber();
     int failed = 0;
     for (int line = first; line < first + count; ++line) {
-        HWND terminal = FindWindowA(TerminalClassName, NULL);
+        HWND terminal = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
         if (terminal == NULL) {
             ++failed;
             continue;
@@ -46,7 +45,7 @@ int SendByHand(ATOM nameAtom, int thread, int first, int count)
         char text[LineCapacity];
         snprintf(text, sizeof(text), LabelledLineFormat, name, line, thread);
         ATOM atom = GlobalAddAtomA(text);
-        SendMessageA(terminal, message, atom, DebugLetter);
+        SendMessageA(terminal, message, atom, VORNAK_LETTER_DEBUG);
         GlobalDeleteAtom(atom);
     }
     return failed;
@@ -67,46 +66,9 @@ int SendAsDebugOutput(int thread, int first, int count)
 
 const char* RouteName(Route route)
 {
-    switch (route) {
-    case Route::Library:
-        return "library";
-    case Route::BareProtocol:
-        return "bare protocol";
-    case Route::BareProtocolReadingName:
-        return "bare protocol reading the name";
-    default:
-        return "OutputDebugStringA";
-    }
-}
-
-bool LoadDbgClient(DbgClient* client)
-{
-    return LoadDbgClientFrom(PathBesideProgram(L"VORNAKDBG32.dll"), client);
-}
-
-bool LoadDbgClientFrom(const std::wstring& path, DbgClient* client)
-{
-    client->module = LoadLibraryW(path.c_str());
-    if (client->module == NULL) {
-        return false;
-    }
-    client->message = reinterpret_cast<VornakMessageFunction>(
-        reinterpret_cast<void*>(GetProcAddress(client->module, "VornakDbg_Message")));
-    client->registerTask = reinterpret_cast<VornakRegisterTaskFunction>(
-        reinterpret_cast<void*>(GetProcAddress(client->module, "VornakDbg_RegisterTask")));
-    if (client->message == NULL || client->registerTask == NULL) {
-        UnloadDbgClient(client);
-        return false;
-    }
-    return true;
-}
-
-void UnloadDbgClient(DbgClient* client)
-{
-    if (client->module != NULL) {
-        FreeLibrary(client->module);
-    }
-    *client = DbgClient();
+    static const char* const Names[RouteCount] = {"library", "bare protocol", "bare protocol reading the name",
+                                                  "OutputDebugStringA"};
+    return Names[static_cast<int>(route)];
 }
 
 std::string TaskName(int thread)
@@ -121,7 +83,7 @@ std::string LineText(int thread, int line)
     return text;
 }
 
-int SendLines(Route route, const DbgClient& client, ATOM nameAtom, int thread, int first, int count)
+int SendLines(Route route, const DbgClientExports& client, ATOM nameAtom, int thread, int first, int count)
 {
     switch (route) {
     case Route::Library:
@@ -137,6 +99,6 @@ int SendLines(Route route, const DbgClient& client, ATOM nameAtom, int thread, i
 
 UINT DebugMessageNumber()
 {
-    static const UINT number = RegisterWindowMessageA(TerminalMessageNames[0]);
+    static const UINT number = RegisterWindowMessageA(VORNAK_WM_DEBUG_MESSAGE);
     return number;
 }

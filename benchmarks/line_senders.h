@@ -7,23 +7,11 @@
 
 #include <string>
 
-#include "vornakdbg32.h"
+#include "loaded_dbgclient.h"
 
 enum class Route { Library, BareProtocol, BareProtocolReadingName, DebugOutput };
 const int RouteCount = 4;
 const char* RouteName(Route route);
-
-// VORNAKDBG32.dll loaded from beside the program, as a host loads it at run time. Loading it
-// afresh gives an empty task list.
-struct DbgClient {
-    HMODULE module = NULL;
-    VornakMessageFunction message = NULL;
-    VornakRegisterTaskFunction registerTask = NULL;
-};
-bool LoadDbgClient(DbgClient* client);
-// The same from another path: a copy is a module of its own, with a task list of its own.
-bool LoadDbgClientFrom(const std::wstring& path, DbgClient* client);
-void UnloadDbgClient(DbgClient* client);
 
 // Thread number t labels its lines with this name (registered with the library, or written by
 // hand on the other routes).
@@ -34,7 +22,7 @@ std::string LineText(int thread, int line);
 // Sends lines first..first+count-1 of thread by route; returns how many calls failed. On the
 // library route the calling thread must have registered TaskName(thread); on the route that reads
 // the name back, nameAtom holds it.
-int SendLines(Route route, const DbgClient& client, ATOM nameAtom, int thread, int first, int count);
+int SendLines(Route route, const DbgClientExports& client, ATOM nameAtom, int thread, int first, int count);
 
 // The registered number of the debug line message.
 UINT DebugMessageNumber();

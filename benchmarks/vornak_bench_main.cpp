@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -18,8 +19,10 @@
 #include "bench_names.h"
 #include "helper_process.h"
 #include "line_senders.h"
+#include "non_copyable.h"
 #include "terminal_test_lock.h"
 #include "timing.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -37,7 +40,6 @@ const int CallChunks = 10;
 const int OtherTaskCount = 1000;
 const int RegisteringThreadsAtOnce = 50;
 const int SingleCalls = 2000;
-const int StatusNoTerminal = 2;
 const wchar_t* const LibraryCopyNames[] = {L"vornak-bench-VORNAKDBG32-copy1.dll",
                                            L"vornak-bench-VORNAKDBG32-copy2.dll"};
 const wchar_t OtherBuildCopyName[] = L"vornak-bench-VORNAKDBG32-other-build.dll";
@@ -71,22 +73,27 @@ void ExpectLines(LineTally* tally, int threads, int first, int count)
 double MeasureRoute(Route route, int threads, int firstLine, ExpectedLines* expected)
 {
     int perThread = LinesPerMeasurement / threads;
-    DbgClient client;
-    Check(route != Route::Library || LoadDbgClient(&client), "cannot load VORNAKDBG32.dll");
+    std::unique_ptr<LoadedDbgClient> library;
+    DbgClientExports client;
+    if (route == Route::Library) {
+        library.reset(new LoadedDbgClient());
+        Check(library->Loaded(), "cannot load VORNAKDBG32.dll");
+        client = **library;
+    }
     std::vector<ATOM> nameAtoms(threads);
     std::atomic<int> failed{0};
     double seconds = TimeOnThreads(
         threads,
         [&](int t) {
             if (route == Route::Library) {
-                failed += client.registerTask(TaskName(t).c_str()) != 0;
+                failed += client.registerTask(TaskName(t).c_str()) != VORNAKDBG_STATUS_DONE;
             } else if (route == Route::BareProtocolReadingName) {
                 nameAtoms[t] = GlobalAddAtomA(TaskName(t).c_str());
                 failed += nameAtoms[t] == 0;
             }
         },
         [&](int t) { failed += SendLines(route, client, nameAtoms[t], t, firstLine, perThread); });
-    UnloadDbgClient(&client);
+    library.reset();
     for (ATOM atom : nameAtoms) {
         if (atom != 0) {
             GlobalDeleteAtom(atom);
@@ -143,15 +150,13 @@ void MeasureThroughput(BenchFigures* figures, ExpectedLines* expected, int* next
 
 // OtherTasks threads, each of which has registered a name of its own in a client and then waits:
 // a thread's entry lasts only as long as the thread, so they stay until Release.
-class OtherTasks {
+class OtherTasks : private NonCopyable {
 public:
     OtherTasks() : release_(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
     ~OtherTasks() { Release(); CloseHandle(release_); }
-    OtherTasks(const OtherTasks&) = delete;
-    OtherTasks& operator=(const OtherTasks&) = delete;
 
     // Registers the names a batch of threads at a time; returns once every one is registered.
-    void Register(const DbgClient& client)
+    void Register(const DbgClientExports& client)
     {
         std::atomic<int> failed{0};
         for (int first = 0; first < OtherTaskCount; first += RegisteringThreadsAtOnce) {
@@ -160,7 +165,7 @@ public:
                 ++pending;
                 threads_.emplace_back([&, k] {
                     std::string name = "Other task " + std::to_string(k);
-                    failed += client.registerTask(name.c_str()) != 0;
+                    failed += client.registerTask(name.c_str()) != VORNAKDBG_STATUS_DONE;
                     --pending;
                     WaitForSingleObject(release_, INFINITE);
                 });
@@ -209,14 +214,25 @@ Quartiles Less1(Quartiles spread)
     return Quartiles{spread.lower - 1, spread.upper - 1};
 }
 
+// compared's calls against base's, and control's against controlBase's, from series timed in turn.
+LineByLineComparison CompareInTurn(const std::vector<std::vector<double>>& callUs, int lines, int base, int compared,
+                                   int control, int controlBase)
+{
+    CallComparison against = CompareCalls(callUs[compared], callUs[base]);
+    CallComparison alike = CompareCalls(callUs[control], callUs[controlBase]);
+    return LineByLineComparison{lines,          Median(callUs[base]),       Median(callUs[compared]),
+                                against.ratio - 1, Less1(against.chunkSpread), alike.ratio - 1,
+                                Less1(alike.chunkSpread)};
+}
+
 // One thread sends lines by every route in turn, one line each, every call timed: neighbouring calls
 // see the same load, so the medians compare closely what one line costs on each route.
 void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int* nextLine)
 {
-    DbgClient client;
-    Check(LoadDbgClient(&client), "cannot load VORNAKDBG32.dll");
+    LoadedDbgClient dbg;
+    Check(dbg.Loaded(), "cannot load VORNAKDBG32.dll");
     ATOM nameAtom = GlobalAddAtomA(TaskName(0).c_str());
-    bool ready = client.registerTask(TaskName(0).c_str()) == 0 && nameAtom != 0;
+    bool ready = dbg->registerTask(TaskName(0).c_str()) == VORNAKDBG_STATUS_DONE && nameAtom != 0;
     std::vector<double> callUs[RouteCount];
     int failed = 0;
     // A new order for every line: a listener still busy with the line before slows whatever follows
@@ -228,7 +244,7 @@ void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int
         std::shuffle(order, order + RouteCount, shuffler);
         for (Route route : order) {
             double start = Now();
-            failed += SendLines(route, client, nameAtom, 0, *nextLine, 1);
+            failed += SendLines(route, *dbg, nameAtom, 0, *nextLine, 1);
             callUs[static_cast<int>(route)].push_back((Now() - start) * 1e6);
             ExpectLines(route == Route::DebugOutput ? &expected->listener : &expected->receiver, 1, *nextLine, 1);
             ++*nextLine;
@@ -237,7 +253,7 @@ void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int
     if (nameAtom != 0) {
         GlobalDeleteAtom(nameAtom);
     }
-    UnloadDbgClient(&client);
+    dbg.Unload();
     Check(ready, "cannot register the sending thread's task");
     Check(failed == 0, std::to_string(failed) + " calls failed on one thread");
     const std::vector<double>& library = callUs[static_cast<int>(Route::Library)];
@@ -255,123 +271,103 @@ void MeasureRoutesLineByLine(BenchFigures* figures, ExpectedLines* expected, int
     figures->lineByLineToPeer = toPeer.ratio;
 }
 
-// Three task lists side by side: the library as loaded, holding only this thread's entry; a copy of
-// it under another file name (a module of its own, with a list of its own) where this thread's entry
-// is the oldest of OtherTaskCount + 1, the others those of threads that wait meanwhile (a look-up
-// that walked the list would pass them all); and a second copy holding
-// only this thread's entry again, whose difference from the first shows what noise alone gives.
-// Lines go through the three in turn, one line each, every call timed: neighbouring calls see the
-// same load. All lists exist throughout, so the atom table is the same for each.
-void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nextLine)
-{
-    enum { OneEntry, ManyEntries, OneEntryAgain, ListCount };
-    wchar_t folder[MAX_PATH];
-    DWORD length = GetTempPathW(MAX_PATH, folder);
-    Check(length > 0 && length < MAX_PATH, "no folder for temporary files");
-    const std::wstring original = PathBesideProgram(L"VORNAKDBG32.dll");
-    const std::wstring paths[ListCount] = {original, std::wstring(folder) + LibraryCopyNames[0],
-                                           std::wstring(folder) + LibraryCopyNames[1]};
-    DbgClient lists[ListCount];
-    OtherTasks others;
-    bool ready = true;
-    for (int list = 0; list < ListCount && ready; ++list) {
-        ready = (paths[list] == original || CopyFileW(original.c_str(), paths[list].c_str(), FALSE) != 0) &&
-                LoadDbgClientFrom(paths[list], &lists[list]) &&
-                (list == 0 || lists[list].module != lists[0].module) &&
-                lists[list].registerTask(TaskName(0).c_str()) == 0;
+// Three libraries loaded side by side from files of their own (a copy is a module of its own,
+// with a task list of its own), each holding this thread's task entry. Copies are made in the
+// folder for temporary files, and unloaded and deleted again, last first.
+class LibrariesSideBySide : private NonCopyable {
+public:
+    static const int Count = 3;
+
+    // sources[i]: the file library i is; copyNames[i]: the name of its copy, or NULL to load the
+    // file itself.
+    LibrariesSideBySide(const std::wstring (&sources)[Count], const wchar_t* const (&copyNames)[Count])
+    {
+        wchar_t folder[MAX_PATH];
+        DWORD length = GetTempPathW(MAX_PATH, folder);
+        Check(length > 0 && length < MAX_PATH, "no folder for temporary files");
+        for (int i = 0; i < Count && ready_; ++i) {
+            paths_[i] = copyNames[i] == NULL ? sources[i] : std::wstring(folder) + copyNames[i];
+            copied_[i] = copyNames[i] != NULL && CopyFileW(sources[i].c_str(), paths_[i].c_str(), FALSE) != 0;
+            libraries_[i].reset(new LoadedDbgClient(ExportLookup::ByName, paths_[i]));
+            ready_ = (copyNames[i] == NULL || copied_[i]) && libraries_[i]->Loaded() &&
+                     (i == 0 || libraries_[i]->Module() != libraries_[0]->Module()) &&
+                     (*libraries_[i])->registerTask(TaskName(0).c_str()) == VORNAKDBG_STATUS_DONE;
+        }
     }
-    if (ready) {
-        others.Register(lists[ManyEntries]);
+    ~LibrariesSideBySide()
+    {
+        for (int i = Count - 1; i >= 0; --i) {
+            libraries_[i].reset();
+            if (copied_[i]) {
+                DeleteFileW(paths_[i].c_str());
+            }
+        }
     }
 
-    std::vector<double> callUs[ListCount];
-    int failed = 0;
-    for (int line = 0; ready && line < LinesPerTaskList; ++line) {
-        for (int turn = 0; turn < ListCount; ++turn) {
-            int list = (turn + line) % ListCount;
-            double start = Now();
-            failed += SendLines(Route::Library, lists[list], 0, 0, *nextLine, 1);
-            callUs[list].push_back((Now() - start) * 1e6);
-            ExpectLines(&expected->receiver, 1, *nextLine, 1);
-            ++*nextLine;
+    bool Ready() const { return ready_; }
+    const DbgClientExports& operator[](int i) const { return **libraries_[i]; }
+
+    // Lines go through the three in turn, one line each, the order turning every line, every call
+    // timed: neighbouring calls see the same load. Returns each library's calls in microseconds.
+    std::vector<std::vector<double>> TimeLinesInTurn(int lines, ExpectedLines* expected, int* nextLine) const
+    {
+        std::vector<std::vector<double>> callUs(Count);
+        int failed = 0;
+        for (int line = 0; line < lines; ++line) {
+            for (int turn = 0; turn < Count; ++turn) {
+                int library = (turn + line) % Count;
+                double start = Now();
+                failed += SendLines(Route::Library, (*this)[library], 0, 0, *nextLine, 1);
+                callUs[library].push_back((Now() - start) * 1e6);
+                ExpectLines(&expected->receiver, 1, *nextLine, 1);
+                ++*nextLine;
+            }
         }
+        Check(failed == 0, std::to_string(failed) + " library calls failed");
+        return callUs;
     }
-    others.Release();
-    for (int list = ListCount - 1; list >= 0; --list) {
-        UnloadDbgClient(&lists[list]);
-        if (paths[list] != original) {
-            DeleteFileW(paths[list].c_str());
-        }
+
+private:
+    std::wstring paths_[Count];
+    bool copied_[Count] = {};
+    std::unique_ptr<LoadedDbgClient> libraries_[Count];
+    bool ready_ = true;
+};
+
+// Three task lists side by side: the library as loaded, holding only this thread's entry; a copy of
+// it where this thread's entry is the oldest of OtherTaskCount + 1, the others those of threads that
+// wait meanwhile (a look-up that walked the list would pass them all); and a second copy holding
+// only this thread's entry again, whose difference from the first shows what noise alone gives. All
+// lists exist throughout, so the atom table is the same for each.
+void MeasureTaskEntries(BenchFigures* figures, ExpectedLines* expected, int* nextLine)
+{
+    enum { OneEntry, ManyEntries, OneEntryAgain };
+    const std::wstring original = DbgClientBesideProgram();
+    LibrariesSideBySide lists({original, original, original}, {NULL, LibraryCopyNames[0], LibraryCopyNames[1]});
+    Check(lists.Ready(), "cannot load VORNAKDBG32.dll and two copies of it side by side, each with this thread's task");
+    std::vector<std::vector<double>> callUs;
+    {
+        OtherTasks others;
+        others.Register(lists[ManyEntries]);
+        callUs = lists.TimeLinesInTurn(LinesPerTaskList, expected, nextLine);
     }
-    Check(ready, "cannot load VORNAKDBG32.dll and two copies of it side by side, each with this thread's task");
-    Check(failed == 0, std::to_string(failed) + " library calls failed");
-    CallComparison many = CompareCalls(callUs[ManyEntries], callUs[OneEntry]);
-    CallComparison again = CompareCalls(callUs[OneEntryAgain], callUs[OneEntry]);
     figures->otherTasks = OtherTaskCount;
-    figures->linesPerTaskList = LinesPerTaskList;
     figures->callChunks = CallChunks;
-    figures->oneTaskLineUs = Median(callUs[OneEntry]);
-    figures->manyTasksLineUs = Median(callUs[ManyEntries]);
-    figures->manyTasksExtra = many.ratio - 1;
-    figures->manyTasksExtraSpread = Less1(many.chunkSpread);
-    figures->sameListsDifference = again.ratio - 1;
-    figures->sameListsSpread = Less1(again.chunkSpread);
+    figures->manyTasks = CompareInTurn(callUs, LinesPerTaskList, OneEntry, ManyEntries, OneEntryAgain, OneEntry);
 }
 
 // This library against another build of it, line by line: the library as loaded, a copy of the
-// other build (a module of its own), and a copy of this one whose difference from the first shows
-// what noise alone gives. Each holds this thread's task entry; lines go through the three in turn,
-// one line each, every call timed, the order turning every line.
+// other build, and a copy of this one whose difference from the first shows what noise alone gives.
 void MeasureAgainstOtherBuild(const std::wstring& otherBuild, BenchFigures* figures, ExpectedLines* expected,
                               int* nextLine)
 {
-    enum { ThisBuild, OtherBuild, ThisBuildAgain, BuildCount };
-    wchar_t folder[MAX_PATH];
-    DWORD length = GetTempPathW(MAX_PATH, folder);
-    Check(length > 0 && length < MAX_PATH, "no folder for temporary files");
-    const std::wstring original = PathBesideProgram(L"VORNAKDBG32.dll");
-    const std::wstring sources[BuildCount] = {original, otherBuild, original};
-    const std::wstring paths[BuildCount] = {original, std::wstring(folder) + OtherBuildCopyName,
-                                            std::wstring(folder) + LibraryCopyNames[0]};
-    DbgClient builds[BuildCount];
-    bool ready = true;
-    for (int build = 0; build < BuildCount && ready; ++build) {
-        ready = (paths[build] == original || CopyFileW(sources[build].c_str(), paths[build].c_str(), FALSE) != 0) &&
-                LoadDbgClientFrom(paths[build], &builds[build]) &&
-                (build == 0 || builds[build].module != builds[0].module) &&
-                builds[build].registerTask(TaskName(0).c_str()) == 0;
-    }
-
-    std::vector<double> callUs[BuildCount];
-    int failed = 0;
-    for (int line = 0; ready && line < LinesPerBuild; ++line) {
-        for (int turn = 0; turn < BuildCount; ++turn) {
-            int build = (turn + line) % BuildCount;
-            double start = Now();
-            failed += SendLines(Route::Library, builds[build], 0, 0, *nextLine, 1);
-            callUs[build].push_back((Now() - start) * 1e6);
-            ExpectLines(&expected->receiver, 1, *nextLine, 1);
-            ++*nextLine;
-        }
-    }
-    for (int build = BuildCount - 1; build >= 0; --build) {
-        UnloadDbgClient(&builds[build]);
-        if (paths[build] != original) {
-            DeleteFileW(paths[build].c_str());
-        }
-    }
-    Check(ready, "cannot load VORNAKDBG32.dll and the other build side by side, each with this thread's task");
-    Check(failed == 0, std::to_string(failed) + " library calls failed");
-    CallComparison against = CompareCalls(callUs[ThisBuild], callUs[OtherBuild]);
-    CallComparison again = CompareCalls(callUs[ThisBuildAgain], callUs[ThisBuild]);
-    figures->otherBuild = std::string(otherBuild.begin(), otherBuild.end());
-    figures->linesPerBuild = LinesPerBuild;
-    figures->thisBuildLineUs = Median(callUs[ThisBuild]);
-    figures->otherBuildLineUs = Median(callUs[OtherBuild]);
-    figures->thisBuildExtra = against.ratio - 1;
-    figures->thisBuildExtraSpread = Less1(against.chunkSpread);
-    figures->sameBuildDifference = again.ratio - 1;
-    figures->sameBuildSpread = Less1(again.chunkSpread);
+    enum { ThisBuild, OtherBuild, ThisBuildAgain };
+    const std::wstring original = DbgClientBesideProgram();
+    LibrariesSideBySide builds({original, otherBuild, original}, {NULL, OtherBuildCopyName, LibraryCopyNames[0]});
+    Check(builds.Ready(), "cannot load VORNAKDBG32.dll and the other build side by side, each with this thread's task");
+    std::vector<std::vector<double>> callUs = builds.TimeLinesInTurn(LinesPerBuild, expected, nextLine);
+    figures->otherBuild = Narrow(otherBuild);
+    figures->againstOtherBuild = CompareInTurn(callUs, LinesPerBuild, OtherBuild, ThisBuild, ThisBuildAgain, ThisBuild);
 }
 
 // Median microseconds of one call of call(), made SingleCalls times a round.
@@ -396,7 +392,7 @@ void MeasureSingleCalls(BenchFigures* figures)
     Check(taskAtom != 0, "cannot add an atom");
     int missed = 0;
     figures->findWindowFoundUs =
-        TimeSingleCalls([&](int) { missed += FindWindowA(TerminalClassName, NULL) == NULL; });
+        TimeSingleCalls([&](int) { missed += FindWindowA(VORNAK_TERMINAL_CLASS, NULL) == NULL; });
     figures->atomAddDeleteUs = TimeSingleCalls([&](int) { GlobalDeleteAtom(GlobalAddAtomA(line.c_str())); });
     figures->atomReadUs = TimeSingleCalls([&](int) {
         char name[256];
@@ -408,9 +404,9 @@ void MeasureSingleCalls(BenchFigures* figures)
 
 void MeasureWithoutTerminal(BenchFigures* figures)
 {
-    Check(FindWindowA(TerminalClassName, NULL) == NULL, "a terminal is still running");
-    DbgClient client;
-    Check(LoadDbgClient(&client), "cannot load VORNAKDBG32.dll");
+    Check(FindWindowA(VORNAK_TERMINAL_CLASS, NULL) == NULL, "a terminal is still running");
+    LoadedDbgClient dbg;
+    Check(dbg.Loaded(), "cannot load VORNAKDBG32.dll");
     std::vector<double> library;
     std::vector<double> bare;
     std::vector<double> ratio;
@@ -423,12 +419,12 @@ void MeasureWithoutTerminal(BenchFigures* figures)
             double start = Now();
             if ((turn + round) % 2 == 0) {
                 for (int i = 0; i < CallsWithoutTerminal; ++i) {
-                    unexpected += client.message("line %d of thread %d", i, 0) != StatusNoTerminal;
+                    unexpected += dbg->debugMessage("line %d of thread %d", i, 0) != VORNAKDBG_STATUS_NO_TERMINAL;
                 }
                 libraryNs = (Now() - start) * 1e9 / CallsWithoutTerminal;
             } else {
                 for (int i = 0; i < CallsWithoutTerminal; ++i) {
-                    unexpected += FindWindowA(TerminalClassName, NULL) != NULL;
+                    unexpected += FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL;
                 }
                 bareNs = (Now() - start) * 1e9 / CallsWithoutTerminal;
             }
@@ -437,7 +433,7 @@ void MeasureWithoutTerminal(BenchFigures* figures)
         bare.push_back(bareNs);
         ratio.push_back(libraryNs / bareNs);
     }
-    UnloadDbgClient(&client);
+    dbg.Unload();
     Check(unexpected == 0, std::to_string(unexpected) + " calls without a terminal found one");
     figures->callsWithoutTerminal = CallsWithoutTerminal;
     figures->libraryWithoutTerminalNs = Median(library);
@@ -459,7 +455,7 @@ std::string DeliveryCheck(const char* helper, const char* what, const LineTally&
 void StopHelpers(HelperProcess* receiver, HelperProcess* listener, HANDLE stopListener,
                  const ExpectedLines& expected, BenchFigures* figures)
 {
-    HWND terminal = FindWindowA(TerminalClassName, NULL);
+    HWND terminal = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
     DWORD owner = 0;
     GetWindowThreadProcessId(terminal, &owner);
     Check(terminal != NULL && owner == receiver->Id(), "the receiver's window is gone");
@@ -489,7 +485,7 @@ int RunBenchmark(const std::wstring& otherBuild)
 {
     // Tests that start terminals take turns with the benchmark, which would otherwise send to theirs.
     TerminalTestLock lock;
-    Check(FindWindowA(TerminalClassName, NULL) == NULL, "a debug terminal is already running; stop it first");
+    Check(FindWindowA(VORNAK_TERMINAL_CLASS, NULL) == NULL, "a debug terminal is already running; stop it first");
 
     std::string stopName = "VornakBenchStopListener-" + std::to_string(GetCurrentProcessId());
     HANDLE stopListener = CreateEventA(NULL, TRUE, FALSE, stopName.c_str());

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "task_list.h"
-#include "terminal_protocol.h"
+#include "terminal_delivery.h"
 
 static_assert(sizeof(void*) == 8, "VORNAKDBG32 is built for 64-bit Windows (x64) only");
 

@@ -5,12 +5,14 @@
 #include <stdarg.h>
 #include <stddef.h>
 
+#include "vornak_terminal_protocol.h"
+
 // The task name, the task separator and the format share a buffer of this size, terminator included.
 const size_t ComposeBufferSize = 277;
 // Without a task name only this much of the format is used.
 const size_t FormatCutWithoutTask = 256;
 // A global atom carries at most this many characters.
-const size_t AtomTextLimit = 255;
+const size_t AtomTextLimit = VORNAK_ATOM_TEXT_LIMIT;
 // Room for one character more than an atom can carry, so that a line too long to travel shows as such.
 const size_t LineBufferSize = AtomTextLimit + 2;
 // What replaces the end of a line too long for an atom, before its line end.

@@ -4,34 +4,28 @@
 #include <stdarg.h>
 
 #include "line_compose.h"
-#include "status_codes.h"
 #include "task_list.h"
-#include "terminal_protocol.h"
+#include "terminal_delivery.h"
 #include "ucrt_formatter.h"
 
 namespace {
 
-const char DebugLetter = 'D';
-const char LogLetter = 'L';
-const char StatisticLetter = 'S';
-const char ErrorLetter = 'V';
-const char SeparatorLetter = 0;
-
 // A window that went away during the send never had the line: as if it had not been found.
 unsigned short DeliveryStatus(bool handled)
 {
-    return handled ? StatusDone : StatusNoTerminal;
+    return handled ? VORNAKDBG_STATUS_DONE : VORNAKDBG_STATUS_NO_TERMINAL;
 }
 
-unsigned short SendTerminalLine(TerminalMessage message, char letter, const char* format, va_list values)
+unsigned short SendTerminalLine(VornakTerminalMessage message, char letter, const char* format, va_list values)
 {
-    // The format is tested before the terminal: a missing format gives 1 even with no terminal.
+    // The terminal is looked for first, as by every call, but a missing format outranks a missing
+    // terminal: it gives VORNAKDBG_STATUS_TEXT_MISSING even when none runs.
     HWND terminal = FindTerminal();
     if (format == NULL) {
-        return StatusTextMissing;
+        return VORNAKDBG_STATUS_TEXT_MISSING;
     }
     if (terminal == NULL) {
-        return StatusNoTerminal;
+        return VORNAKDBG_STATUS_NO_TERMINAL;
     }
 
     // The atom is read outside the task list's lock: only this thread frees its own entry.
@@ -54,7 +48,7 @@ unsigned short VORNAKDBG32_CALL VornakDbg_Message(_Printf_format_string_ const c
 {
     va_list values;
     va_start(values, format);
-    unsigned short status = SendTerminalLine(DebugMessage, DebugLetter, format, values);
+    unsigned short status = SendTerminalLine(VORNAK_DEBUG_MESSAGE, VORNAK_LETTER_DEBUG, format, values);
     va_end(values);
     return status;
 }
@@ -63,7 +57,7 @@ unsigned short VORNAKDBG32_CALL VornakLog_Message(_Printf_format_string_ const c
 {
     va_list values;
     va_start(values, format);
-    unsigned short status = SendTerminalLine(LogMessage, LogLetter, format, values);
+    unsigned short status = SendTerminalLine(VORNAK_LOG_MESSAGE, VORNAK_LETTER_LOG, format, values);
     va_end(values);
     return status;
 }
@@ -72,7 +66,7 @@ unsigned short VORNAKDBG32_CALL VornakStat_Message(_Printf_format_string_ const 
 {
     va_list values;
     va_start(values, format);
-    unsigned short status = SendTerminalLine(StatisticMessage, StatisticLetter, format, values);
+    unsigned short status = SendTerminalLine(VORNAK_STATISTIC_MESSAGE, VORNAK_LETTER_STATISTIC, format, values);
     va_end(values);
     return status;
 }
@@ -81,7 +75,7 @@ unsigned short VORNAKDBG32_CALL VornakError_Message(_Printf_format_string_ const
 {
     va_list values;
     va_start(values, format);
-    unsigned short status = SendTerminalLine(ErrorMessage, ErrorLetter, format, values);
+    unsigned short status = SendTerminalLine(VORNAK_ERROR_MESSAGE, VORNAK_LETTER_ERROR, format, values);
     va_end(values);
     return status;
 }
@@ -90,18 +84,19 @@ unsigned short VORNAKDBG32_CALL VornakDbg_Separator(char fill)
 {
     HWND terminal = FindTerminal();
     if (terminal == NULL) {
-        return StatusNoTerminal;
+        return VORNAKDBG_STATUS_NO_TERMINAL;
     }
     char line[LineBufferSize];
     ComposeSeparatorLine(line, sizeof(line), fill);
-    return DeliveryStatus(DeliverLine(terminal, TerminalMessageIds[DebugMessage], line, SeparatorLetter));
+    UINT message = TerminalMessageIds[VORNAK_DEBUG_MESSAGE];
+    return DeliveryStatus(DeliverLine(terminal, message, line, VORNAK_LETTER_SEPARATOR));
 }
 
 unsigned short VORNAKDBG32_CALL VornakDbg_ClearTerminal(void)
 {
     HWND terminal = FindTerminal();
     if (terminal == NULL) {
-        return StatusNoTerminal;
+        return VORNAKDBG_STATUS_NO_TERMINAL;
     }
     return DeliveryStatus(RequestClear(terminal));
 }

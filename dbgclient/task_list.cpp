@@ -44,7 +44,8 @@ TaskEntry* OwnEntry()
     return NULL;
 }
 
-// Inside the lock.
+// Inside the lock (or with the process ending). Each entry knows its newer neighbour, so taking one
+// out never walks the list.
 void Unlink(TaskEntry* entry)
 {
     entry->prev->next = entry->next;
@@ -76,10 +77,7 @@ void CloseTaskList(bool processEnding)
     }
     while (TaskList.next != NULL) {
         TaskEntry* newest = TaskList.next;
-        TaskList.next = newest->next;
-        if (TaskList.next != NULL) {
-            TaskList.next->prev = &TaskList;
-        }
+        Unlink(newest);
         FreeTaskEntry(newest);
     }
     if (!processEnding) {

@@ -13,7 +13,7 @@
 #include "error_text.h"
 #include "format_pieces.h"
 #include "fuzz_input.h"
-#include "guarded_buffer.h"
+#include "fuzz_checks.h"
 #include "scheduled_format.h"
 
 namespace {
@@ -32,15 +32,6 @@ void Compose(wchar_t* text, size_t capacity, uint32_t code, const wchar_t* syste
     va_start(values, format);
     ComposeErrorText(text, capacity, code, systemText, format, values);
     va_end(values);
-}
-
-bool AppendFormatted(wchar_t* text, size_t capacity, const wchar_t* format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    bool complete = AppendFormattedBounded(text, capacity, format, values);
-    va_end(values);
-    return complete;
 }
 
 // A buffer that holds no terminator has no end to append at: it is left as it is.
@@ -83,34 +74,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput input(data, size);
     uint8_t mode = input.Byte();
-    size_t capacity = ReporterCapacity;
-    if (mode & 0x80) {
-        capacity = (input.Byte() | (input.Byte() << 8)) % (LargestCapacity + 1);
-    }
+    size_t capacity = (mode & 0x80) ? input.Size(LargestCapacity) : ReporterCapacity;
     // A result code is 32 bits wide on every platform, even where long is wider.
     int32_t code = (mode & 1) ? 0 : static_cast<int32_t>(input.Word32());
     bool withSystemText = (mode & 2) == 0;
-    std::wstring systemText;
-    if (withSystemText) {
-        systemText = input.Text<wchar_t>(SystemTextLimit);
-    }
-    ScheduledValues<wchar_t> values;
-    size_t argumentCount = 0;
-    std::vector<FormatPiece<wchar_t>> pieces = ReadFormat(input, values, argumentCount);
+    std::wstring systemText = input.TextIf<wchar_t>(withSystemText, SystemTextLimit);
+    FuzzedFormat<wchar_t> format(input);
 
     ExactText<wchar_t> systemCopy(systemText);
-    ExactText<wchar_t> format(Concatenate(pieces, false));
     GuardedBuffer<wchar_t> text(capacity);
-    CallWithArguments(values, argumentCount, [&](auto... arguments) {
-        Compose(text.Data(), capacity, static_cast<uint32_t>(code), withSystemText ? systemCopy.Get() : nullptr, format.Get(),
-                arguments...);
+    format.CallWith([&](const wchar_t* formatText, auto... arguments) {
+        Compose(text.Data(), capacity, static_cast<uint32_t>(code), withSystemText ? systemCopy.Get() : nullptr,
+                formatText, arguments...);
         return 0;
     });
 
-    text.CheckBounds("error text");
+    CheckBounds(text, "error text");
     if (capacity > 0) {
         // Cut to exactly capacity - 1 characters (399 in the reporter's buffer), never fewer.
-        std::wstring uncut = UncutText(code, withSystemText ? &systemText : nullptr, pieces);
+        std::wstring uncut = UncutText(code, withSystemText ? &systemText : nullptr, format.pieces);
         FUZZ_CHECK(text.Text() == Prefix(uncut, capacity - 1), "error text");
     }
     CheckUnterminatedBuffer(capacity, systemCopy.Get());

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "guarded_buffer.h"
+#include "fuzz_checks.h"
 #include "inf_path.h"
 
 namespace {
@@ -78,7 +78,7 @@ Outcome ExpectedSibling(const std::wstring& path, const std::wstring& name, cons
 
 void CheckResult(const GuardedBuffer<wchar_t>& out, bool fits, const Outcome& expected, const char* what)
 {
-    out.CheckBounds(what);
+    CheckBounds(out, what);
     FUZZ_CHECK(fits == expected.fits, what);
     if (out.Capacity() > 0) {
         FUZZ_CHECK(out.Text() == expected.path, what);
@@ -93,8 +93,8 @@ void CheckSplit(const std::wstring& path, size_t driveCapacity, size_t directory
     bool fits = SplitDriveAndDirectory(input.Get(), drive.Data(), driveCapacity, directory.Data(), directoryCapacity);
 
     Outcome expected = ExpectedSplit(path, driveCapacity, directoryCapacity);
-    drive.CheckBounds("drive");
-    directory.CheckBounds("directory");
+    CheckBounds(drive, "drive");
+    CheckBounds(directory, "directory");
     FUZZ_CHECK(fits == expected.fits, "split");
     if (driveCapacity > 0) {
         FUZZ_CHECK(drive.Text() == expected.drive, "drive");
@@ -142,11 +142,6 @@ void CheckInfPathOverProgramPath(const std::wstring& programPath)
     CheckResult(buffer, fits, ExpectedSibling(programPath, InfName, InfExtension, MaxPath), "INF path in place");
 }
 
-size_t Capacity(FuzzInput& input, size_t largest)
-{
-    return (input.Byte() | (input.Byte() << 8)) % (largest + 1);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -157,9 +152,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t directoryCapacity = DirectoryBuffer;
     size_t outCapacity = MaxPath;
     if (mode & 1) {
-        driveCapacity = Capacity(input, LargestDriveCapacity);
-        directoryCapacity = Capacity(input, LargestCapacity);
-        outCapacity = Capacity(input, LargestCapacity);
+        driveCapacity = input.Size(LargestDriveCapacity);
+        directoryCapacity = input.Size(LargestCapacity);
+        outCapacity = input.Size(LargestCapacity);
     }
     std::wstring path = input.Text<wchar_t>(PathLimit);
     std::wstring name = InfName;

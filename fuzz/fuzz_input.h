@@ -15,6 +15,14 @@ public:
 
     uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
 
+    // A buffer size from 0 to largest, from two bytes, the lower first.
+    size_t Size(size_t largest)
+    {
+        size_t low = Byte();
+        size_t high = Byte();
+        return (low | (high << 8)) % (largest + 1);
+    }
+
     uint32_t Word32()
     {
         uint32_t value = 0;
@@ -54,6 +62,13 @@ public:
             AppendChunk(text, op == 1);
         }
         return Cut(text, maxLength);
+    }
+
+    // Text as above when wanted, else empty (and nothing read).
+    template <typename Char>
+    std::basic_string<Char> TextIf(bool wanted, size_t maxLength)
+    {
+        return wanted ? Text<Char>(maxLength) : std::basic_string<Char>();
     }
 
     // One chunk as above, literal or repeated.

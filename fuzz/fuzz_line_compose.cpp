@@ -13,8 +13,9 @@
 
 #include "format_pieces.h"
 #include "fuzz_input.h"
-#include "guarded_buffer.h"
+#include "fuzz_checks.h"
 #include "line_compose.h"
+#include "line_formatters.h"
 #include "scheduled_format.h"
 
 namespace {
@@ -36,31 +37,6 @@ static_assert(LineBufferSize == LibraryLineBuffer, "line buffer");
 const size_t LargestLineSize = 2 * CompositionBuffer;
 
 const size_t NameLimit = 600;
-
-// The stand-in for the run-time's formatter: the C library's, with the same contract.
-int StandardFormatter(char* buffer, size_t size, const char* format, va_list values)
-{
-    return vsnprintf(buffer, size, format, values);
-}
-
-// A formatter that refuses the format after writing over all the room it was given, as a
-// run-time may leave its buffer when it gives up half-way.
-int RefusingFormatter(char* buffer, size_t size, const char*, va_list)
-{
-    for (size_t i = 0; i < size; ++i) {
-        buffer[i] = static_cast<char>('R' + i % 7);
-    }
-    return -1;
-}
-
-size_t Compose(LineFormatter formatter, char* line, size_t lineSize, const char* taskName, const char* format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    size_t length = ComposeLine(line, lineSize, taskName, format, values, formatter);
-    va_end(values);
-    return length;
-}
 
 // The pieces of the format that the composition buffer leaves room for: a literal may be cut,
 // a conversion is kept whole or dropped.
@@ -106,7 +82,7 @@ void CheckSeparatorLine(size_t lineSize, char fill)
 {
     GuardedBuffer<char> line(lineSize);
     size_t length = ComposeSeparatorLine(line.Data(), lineSize, fill);
-    line.CheckBounds("separator line");
+    CheckBounds(line, "separator line");
     std::string whole = std::string(SeparatorFillCount, fill != '\0' ? fill : '-') + "\n";
     std::string expected = lineSize == 0 ? "" : Prefix(whole, lineSize - 1);
     FUZZ_CHECK(length == expected.size(), "separator line length");
@@ -121,31 +97,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput input(data, size);
     uint8_t mode = input.Byte();
-    size_t lineSize = LibraryLineBuffer;
-    if (mode & 0x80) {
-        lineSize = (input.Byte() | (input.Byte() << 8)) % (LargestLineSize + 1);
-    }
+    size_t lineSize = (mode & 0x80) ? input.Size(LargestLineSize) : LibraryLineBuffer;
     bool named = (mode & 1) == 0;
     bool refused = (mode & 0x40) != 0;
     LineFormatter formatter = refused ? RefusingFormatter : StandardFormatter;
-    std::string name;
-    if (named) {
-        name = input.Text<char>(NameLimit);
-    }
-    ScheduledValues<char> values;
-    size_t argumentCount = 0;
-    std::vector<FormatPiece<char>> pieces = ReadFormat(input, values, argumentCount);
+    std::string name = input.TextIf<char>(named, NameLimit);
+    FuzzedFormat<char> format(input);
 
     ExactText<char> nameCopy(name);
-    ExactText<char> format(Concatenate(pieces, false));
     GuardedBuffer<char> line(lineSize);
     const char* taskName = named ? nameCopy.Get() : nullptr;
-    size_t length = CallWithArguments(values, argumentCount, [&](auto... arguments) {
-        return Compose(formatter, line.Data(), lineSize, taskName, format.Get(), arguments...);
+    size_t length = format.CallWith([&](const char* formatText, auto... arguments) {
+        return ComposeWith(formatter, line.Data(), lineSize, taskName, formatText, arguments...);
     });
 
-    line.CheckBounds("line");
-    std::string expected = ExpectedLine(lineSize, named ? &name : nullptr, pieces, refused);
+    CheckBounds(line, "line");
+    std::string expected = ExpectedLine(lineSize, named ? &name : nullptr, format.pieces, refused);
     FUZZ_CHECK(length == expected.size(), "line length");
     if (lineSize > 0) {
         FUZZ_CHECK(line.Text() == expected, "line text");
@@ -155,10 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // long; the atom's cut then keeps its first 251 characters, whether or not the buffer
         // cut it already.
         FUZZ_CHECK(length <= AtomLimit + 1, "line within its buffer");
-        std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, pieces, refused);
+        std::string uncut = ExpectedLine(static_cast<size_t>(-1), named ? &name : nullptr, format.pieces, refused);
         FUZZ_CHECK((length <= AtomLimit) == (uncut.size() <= AtomLimit), "line too long shows as such");
         size_t cutLength = CutLineForAtom(line.Data(), length);
-        line.CheckBounds("line cut for an atom");
+        CheckBounds(line, "line cut for an atom");
         std::string forAtom = uncut.size() <= AtomLimit
                                   ? uncut
                                   : uncut.substr(0, AtomLimit - CutMarker.size() - 1) + CutMarker + "\n";

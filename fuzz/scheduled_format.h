@@ -14,7 +14,7 @@
 
 #include "format_pieces.h"
 #include "fuzz_input.h"
-#include "guarded_buffer.h"
+#include "fuzz_checks.h"
 
 const size_t ArgumentTextLimit = 500;
 const size_t FormatLengthLimit = 2048;
@@ -163,3 +163,26 @@ auto CallWithArguments(const ScheduledValues<Char>& values, size_t count, Call c
         return CallWithArguments<Char, Call, Count + 1>(values, count, call);
     }
 }
+
+// A format and the values it takes, read from the input; the format also in a heap block of
+// exactly its size, as the code under test gets it.
+template <typename Char>
+struct FuzzedFormat {
+    explicit FuzzedFormat(FuzzInput& input)
+        : pieces(ReadFormat(input, values, argumentCount)), text(Concatenate(pieces, false))
+    {
+    }
+
+    // call(format, arguments...) with exactly the arguments the format takes.
+    template <typename Call>
+    auto CallWith(Call call) const
+    {
+        return CallWithArguments(values, argumentCount,
+                                 [&](auto... arguments) { return call(text.Get(), arguments...); });
+    }
+
+    ScheduledValues<Char> values;
+    size_t argumentCount = 0;
+    std::vector<FormatPiece<Char>> pieces;
+    ExactText<Char> text;
+};

@@ -31,3 +31,12 @@ bool AppendFormattedBounded(wchar_t* text, size_t capacity, const wchar_t* forma
     end[room - 1] = L'\0';
     return written >= 0 && static_cast<size_t>(written) < room;
 }
+
+bool AppendFormatted(wchar_t* text, size_t capacity, const wchar_t* format, ...)
+{
+    va_list values;
+    va_start(values, format);
+    bool complete = AppendFormattedBounded(text, capacity, format, values);
+    va_end(values);
+    return complete;
+}

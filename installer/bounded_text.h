@@ -11,3 +11,6 @@ bool AppendBounded(wchar_t* text, size_t capacity, const wchar_t* piece);
 
 // Appends format expanded with values, cut to fit as above.
 bool AppendFormattedBounded(wchar_t* text, size_t capacity, const wchar_t* format, va_list values);
+
+// The same with the values given here.
+bool AppendFormatted(wchar_t* text, size_t capacity, const wchar_t* format, ...);

@@ -33,6 +33,16 @@ HRESULT CopyInfToStore(const wchar_t* infPath)
     return ResultFromErrorNumber(GetLastError());
 }
 
+// The failure of OpenNetConfig, told the command's way: a refused lock names its holder.
+void ReportOpenFailure(HRESULT hr, const wchar_t* lockHolder, const wchar_t* failedOpenText)
+{
+    if (hr == NETCFG_E_NO_WRITE_LOCK && lockHolder != NULL) {
+        ReportError(hr, LockHeldFormat, lockHolder);
+    } else {
+        ReportError(hr, failedOpenText);
+    }
+}
+
 // The INF beside this program. False when the program's path is unknown or the INF path does
 // not fit in the buffer.
 bool GetInfPath(wchar_t* infPath, DWORD capacity)
@@ -52,23 +62,27 @@ HRESULT InstallFromInf(NetConfigHandle netConfig, const wchar_t* componentId, co
 {
     INetCfgClassSetup* setup = NULL;
     INetCfgComponent* component = NULL;
-
+    OBO_TOKEN onBehalf = UserOnBehalfRecord();
     HRESULT hr = S_OK;
+
     if (infPath != NULL) {
         hr = CopyInfToStore(infPath);
-    }
-    if (hr == S_OK) {
-        OBO_TOKEN onBehalf = UserOnBehalfRecord();
-        hr = netConfig->QueryNetCfgClass(classGuid, IID_INetCfgClassSetup,
-                                         reinterpret_cast<void**>(&setup));
-        if (hr == S_OK) {
-            hr = setup->Install(componentId, &onBehalf, 0, 0, NULL, NULL, &component);
-            if (hr == S_OK) {
-                hr = netConfig->Apply();
-            }
+        if (hr != S_OK) {
+            goto Cleanup;
         }
     }
+    hr = netConfig->QueryNetCfgClass(classGuid, IID_INetCfgClassSetup, reinterpret_cast<void**>(&setup));
+    if (hr != S_OK) {
+        goto Cleanup;
+    }
+    // A request for a restart (NETCFG_S_REBOOT) is left to the caller, unapplied.
+    hr = setup->Install(componentId, &onBehalf, 0, 0, NULL, NULL, &component);
+    if (hr != S_OK) {
+        goto Cleanup;
+    }
+    hr = netConfig->Apply();
 
+Cleanup:
     // A component handed back with a success code other than S_OK is released too.
     ReleaseInterface(component);
     ReleaseInterface(setup);
@@ -80,6 +94,7 @@ int InstallSpecifiedComponent()
     NetConfigHandle netConfig = NULL;
     wchar_t* lockHolder = NULL;
     wchar_t infPath[PathCapacity];
+    HRESULT hr;
 
     PrintFormatted(InstallingFormat, DriverDisplayName);
     if (!GetInfPath(infPath, PathCapacity)) {
@@ -89,22 +104,29 @@ int InstallSpecifiedComponent()
     PrintFormatted(InfPathFormat, infPath);
     PrintFormatted(PnpIdFormat, ComponentId);
 
-    HRESULT hr = OpenNetConfig(true, LockClientName, &netConfig, &lockHolder);
-    if (hr == NETCFG_E_NO_WRITE_LOCK && lockHolder != NULL) {
-        ReportError(hr, LockHeldFormat, lockHolder);
-        CoTaskMemFree(lockHolder);
-    } else if (hr != S_OK) {
-        ReportError(hr, InstallFailedOpenText);
-    } else {
-        hr = InstallFromInf(netConfig, ComponentId, &GUID_DEVCLASS_NETTRANS, infPath);
-        if (hr == S_OK || hr == NETCFG_S_REBOOT) {
-            hr = netConfig->Apply();
-        } else if (hr != HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
-            ReportError(hr, InstallFailedText);
-        }
-        CloseNetConfig(netConfig, true);
+    hr = OpenNetConfig(true, LockClientName, &netConfig, &lockHolder);
+    if (hr != S_OK) {
+        ReportOpenFailure(hr, lockHolder, InstallFailedOpenText);
+        goto Cleanup;
+    }
+    hr = InstallFromInf(netConfig, ComponentId, &GUID_DEVCLASS_NETTRANS, infPath);
+    if (hr == S_OK || hr == NETCFG_S_REBOOT) {
+        // Applied again even when InstallFromInf has just applied the change, as the command always
+        // has: with nothing pending the second Apply does no harm, and after a request for a
+        // restart it is the one that applies.
+        hr = netConfig->Apply();
+    } else if (hr != HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
+        ReportError(hr, InstallFailedText);
     }
 
+Cleanup:
+    // A failed close is not reported: the command's outcome is already decided.
+    if (netConfig != NULL) {
+        CloseNetConfig(netConfig, true);
+    }
+    if (lockHolder != NULL) {
+        CoTaskMemFree(lockHolder);
+    }
     if (hr != S_OK) {
         ReportError(hr, InstallFinalText);
     }
@@ -118,50 +140,58 @@ int UninstallSpecifiedComponent()
     INetCfgComponent* component = NULL;
     INetCfgClass* netClass = NULL;
     INetCfgClassSetup* setup = NULL;
+    OBO_TOKEN onBehalf = UserOnBehalfRecord();
+    GUID classGuid;
+    HRESULT hr;
 
     PrintFormatted(UninstallingFormat, DriverDisplayName);
 
-    HRESULT hr = OpenNetConfig(true, LockClientName, &netConfig, &lockHolder);
+    hr = OpenNetConfig(true, LockClientName, &netConfig, &lockHolder);
     if (hr != S_OK) {
-        if (hr == NETCFG_E_NO_WRITE_LOCK && lockHolder != NULL) {
-            ReportError(hr, LockHeldFormat, lockHolder);
-            CoTaskMemFree(lockHolder);
-        } else {
-            ReportError(hr, UninstallFailedOpenText);
-        }
-        return 0;
+        ReportOpenFailure(hr, lockHolder, UninstallFailedOpenText);
+        goto Cleanup;
     }
-
-    // Each step runs only if the one before it succeeded; S_FALSE from FindComponent means the
-    // component is not installed and counts as a failure.
-    GUID classGuid;
+    // S_FALSE from FindComponent means the component is not installed: a failure too.
     hr = netConfig->FindComponent(ComponentId, &component);
     if (hr != S_OK) {
         ReportError(hr, FindComponentFailedFormat, ComponentId);
-    } else if ((hr = component->GetClassGuid(&classGuid)) != S_OK) {
+        goto Cleanup;
+    }
+    hr = component->GetClassGuid(&classGuid);
+    if (hr != S_OK) {
         ReportError(hr, ClassGuidFailedFormat, ComponentId);
-    } else if ((hr = netConfig->QueryNetCfgClass(&classGuid, IID_INetCfgClass,
-                                                 reinterpret_cast<void**>(&netClass))) != S_OK) {
+        goto Cleanup;
+    }
+    hr = netConfig->QueryNetCfgClass(&classGuid, IID_INetCfgClass, reinterpret_cast<void**>(&netClass));
+    if (hr != S_OK) {
         ReportError(hr, ClassInterfaceFailedFormat, ComponentId);
-    } else if ((hr = netClass->QueryInterface(IID_INetCfgClassSetup,
-                                              reinterpret_cast<void**>(&setup))) != S_OK) {
+        goto Cleanup;
+    }
+    hr = netClass->QueryInterface(IID_INetCfgClassSetup, reinterpret_cast<void**>(&setup));
+    if (hr != S_OK) {
         ReportError(hr, ClassSetupFailedText);
-    } else {
-        OBO_TOKEN onBehalf = UserOnBehalfRecord();
-        hr = setup->DeInstall(component, &onBehalf, NULL);
-        if (hr != S_OK && hr != NETCFG_S_REBOOT) {
-            ReportError(hr, UninstallFailedFormat, ComponentId);
-        } else {
-            hr = netConfig->Apply();
-            if (hr != S_OK && hr != NETCFG_S_REBOOT) {
-                ReportError(hr, UninstallApplyFailedFormat, ComponentId);
-            }
-        }
+        goto Cleanup;
+    }
+    hr = setup->DeInstall(component, &onBehalf, NULL);
+    if (hr != S_OK && hr != NETCFG_S_REBOOT) {
+        ReportError(hr, UninstallFailedFormat, ComponentId);
+        goto Cleanup;
+    }
+    hr = netConfig->Apply();
+    if (hr != S_OK && hr != NETCFG_S_REBOOT) {
+        ReportError(hr, UninstallApplyFailedFormat, ComponentId);
     }
 
+Cleanup:
     ReleaseInterface(setup);
     ReleaseInterface(netClass);
     ReleaseInterface(component);
-    CloseNetConfig(netConfig, true);
+    // A failed close is not reported: the command's outcome is already decided.
+    if (netConfig != NULL) {
+        CloseNetConfig(netConfig, true);
+    }
+    if (lockHolder != NULL) {
+        CoTaskMemFree(lockHolder);
+    }
     return 0;
 }

@@ -1,22 +1,7 @@
 #include "error_text.h"
 
 #include "bounded_text.h"
-
-namespace {
-
-const wchar_t ErrorCodeFormat[] = L"Error %#lx: ";
-const wchar_t PossibleCauseText[] = L"\n\nPossible cause:\n\n";
-
-bool AppendFormatted(wchar_t* text, size_t capacity, const wchar_t* format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    bool complete = AppendFormattedBounded(text, capacity, format, values);
-    va_end(values);
-    return complete;
-}
-
-} // namespace
+#include "installer_texts.h"
 
 void ComposeErrorText(wchar_t* text, size_t capacity, uint32_t code, const wchar_t* systemText,
                       const wchar_t* format, va_list values)

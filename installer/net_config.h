@@ -9,7 +9,7 @@
 typedef INetCfg* NetConfigHandle;
 
 // Starts COM, creates the configuration object, takes the write lock for clientName when
-// wantLock is set (waiting up to 5000 ms) and initialises the object. When the lock is refused
+// wantLock is set (waiting up to LockWaitMilliseconds) and initialises the object. When the lock is refused
 // the result is NETCFG_E_NO_WRITE_LOCK and *lockHolder, if supplied, names the holder; the caller
 // frees it with CoTaskMemFree. On any failure the thread is left as it was found, except that a
 // result of S_FALSE (COM already initialised) leaves COM alone.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "netcfg_sim_steering.h"
+#include "sim_values.h"
 
 namespace {
 
@@ -32,22 +33,6 @@ const NamedIid KnownIids[] = {
     {&IID_IAgileObject, "IID_IAgileObject"},
 };
 
-// The journal file from the environment, or empty when journaling is off.
-std::wstring JournalPath()
-{
-    DWORD needed = GetEnvironmentVariableW(NetCfgSimJournalVariable, NULL, 0);
-    if (needed == 0) {
-        return std::wstring();
-    }
-    std::wstring path(needed, L'\0');
-    DWORD length = GetEnvironmentVariableW(NetCfgSimJournalVariable, &path[0], needed);
-    if (length == 0 || length >= needed) {
-        return std::wstring();
-    }
-    path.resize(length);
-    return path;
-}
-
 std::string QuotedAscii(const wchar_t* text)
 {
     std::string quoted = "\"";
@@ -69,11 +54,12 @@ std::string QuotedAscii(const wchar_t* text)
 
 } // namespace
 
-namespace call_journal {
+namespace CallJournal {
 
 void Append(const std::string& line)
 {
-    std::wstring path = JournalPath();
+    // Empty when journaling is off.
+    std::wstring path = EnvironmentValue(NetCfgSimJournalVariable);
     if (path.empty()) {
         return;
     }
@@ -98,7 +84,7 @@ void Append(const std::string& line)
     CloseHandle(file);
 }
 
-} // namespace call_journal
+} // namespace CallJournal
 
 std::string GuidText(const GUID& guid)
 {

@@ -8,12 +8,12 @@
 
 #include <string>
 
-namespace call_journal {
+namespace CallJournal {
 
 // Appends line and a "\n" when the journal is on.
 void Append(const std::string& line);
 
-} // namespace call_journal
+} // namespace CallJournal
 
 // The argument list of one journal line, written as the journal spells each kind of value.
 class JournalArgs {

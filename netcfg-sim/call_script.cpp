@@ -8,6 +8,7 @@
 
 #include "method_names.h"
 #include "netcfg_sim_steering.h"
+#include "sim_values.h"
 
 namespace {
 
@@ -24,10 +25,10 @@ struct Rule {
     HRESULT code;
 };
 
-std::mutex guard;
-std::vector<Rule> rules;
-std::map<std::string, unsigned long> callsByMethod;
-unsigned long callsOverall = 0;
+std::mutex ScriptLock;
+std::vector<Rule> Rules;
+std::map<std::string, unsigned long> CallsByMethod;
+unsigned long CallsOverall = 0;
 
 std::string Trimmed(const std::string& text)
 {
@@ -108,7 +109,7 @@ std::string ParseRule(const std::string& text, Rule* rule)
         rule->kind = RuleKind::NthCallOverall;
         return std::string();
     }
-    if (!method_names::IsKnown(rule->method.c_str(), rule->method.size())) {
+    if (!MethodNames::IsKnown(rule->method.c_str(), rule->method.size())) {
         return "unknown method name '" + rule->method + "'";
     }
     rule->kind = hash == std::string::npos ? RuleKind::EveryCall : RuleKind::NthCallOfMethod;
@@ -117,16 +118,7 @@ std::string ParseRule(const std::string& text, Rule* rule)
 
 std::string ReadScript()
 {
-    DWORD needed = GetEnvironmentVariableW(NetCfgSimScriptVariable, NULL, 0);
-    if (needed == 0) {
-        return std::string();
-    }
-    std::wstring wide(needed, L'\0');
-    DWORD length = GetEnvironmentVariableW(NetCfgSimScriptVariable, &wide[0], needed);
-    if (length == 0 || length >= needed) {
-        return std::string();
-    }
-    wide.resize(length);
+    std::wstring wide = EnvironmentValue(NetCfgSimScriptVariable);
     // Names and codes are ASCII; anything else makes its rule malformed, which is reported.
     std::string narrow;
     for (wchar_t c : wide) {
@@ -137,7 +129,7 @@ std::string ReadScript()
 
 const Rule* Match(RuleKind kind, const char* method, unsigned long number)
 {
-    for (const Rule& rule : rules) {
+    for (const Rule& rule : Rules) {
         if (rule.kind == kind && (kind == RuleKind::NthCallOverall || rule.method == method) &&
             (kind == RuleKind::EveryCall || rule.number == number)) {
             return &rule;
@@ -148,7 +140,7 @@ const Rule* Match(RuleKind kind, const char* method, unsigned long number)
 
 } // namespace
 
-namespace call_script {
+namespace CallScript {
 
 void Reload()
 {
@@ -175,17 +167,17 @@ void Reload()
         start = end + 1;
     }
 
-    std::lock_guard<std::mutex> lock(guard);
-    rules.swap(parsed);
-    callsByMethod.clear();
-    callsOverall = 0;
+    std::lock_guard<std::mutex> lock(ScriptLock);
+    Rules.swap(parsed);
+    CallsByMethod.clear();
+    CallsOverall = 0;
 }
 
 Verdict CountCall(const char* method)
 {
-    std::lock_guard<std::mutex> lock(guard);
-    unsigned long overall = ++callsOverall;
-    unsigned long ofMethod = ++callsByMethod[method];
+    std::lock_guard<std::mutex> lock(ScriptLock);
+    unsigned long overall = ++CallsOverall;
+    unsigned long ofMethod = ++CallsByMethod[method];
 
     const Rule* rule = Match(RuleKind::NthCallOverall, method, overall);
     if (rule == nullptr) {
@@ -200,4 +192,4 @@ Verdict CountCall(const char* method)
     return Verdict{true, rule->code};
 }
 
-} // namespace call_script
+} // namespace CallScript

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-namespace call_script {
+namespace CallScript {
 
 // Reads the script from the environment again and restarts every count. Malformed rules are
 // reported on standard error and ignored.
@@ -22,4 +22,4 @@ struct Verdict {
 // match, "#n" wins over "Name#k", which wins over "Name"; among equals, the first written.
 Verdict CountCall(const char* method);
 
-} // namespace call_script
+} // namespace CallScript

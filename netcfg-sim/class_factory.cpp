@@ -3,19 +3,12 @@
 #include <new>
 
 #include "call_script.h"
-#include "live_references.h"
 #include "method_names.h"
 #include "net_cfg_object.h"
-#include "sim_call.h"
 
 ClassFactory* ClassFactory::Create()
 {
     return new (std::nothrow) ClassFactory();
-}
-
-ClassFactory::ClassFactory() : references_(1)
-{
-    live_references::Taken();
 }
 
 HRESULT ClassFactory::Query(REFIID riid, void** object)
@@ -29,38 +22,12 @@ HRESULT ClassFactory::Query(REFIID riid, void** object)
     return E_NOINTERFACE;
 }
 
-HRESULT ClassFactory::QueryInterface(REFIID riid, void** object)
-{
-    SimCall call("IClassFactory::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG ClassFactory::AddRef()
-{
-    live_references::Taken();
-    return ++references_;
-}
-
-ULONG ClassFactory::Release()
-{
-    live_references::Given();
-    ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object)
 {
     // A new configuration object starts a new script: read again, every count from 1, this call
     // being the first.
-    call_script::Reload();
-    SimCall call(method_names::CreateInstance);
+    CallScript::Reload();
+    SimCall call(MethodNames::CreateInstance);
     if (object != NULL) {
         *object = NULL;
     }
@@ -88,7 +55,7 @@ HRESULT ClassFactory::LockServer(BOOL lock)
     SimCall call("IClassFactory::LockServer");
     HRESULT hr = call.Scripted();
     if (!call.Refused()) {
-        live_references::LockServer(lock != FALSE);
+        LiveReferences::LockServer(lock != FALSE);
         hr = S_OK;
     }
     return call.Finish(hr, JournalArgs().Number(static_cast<unsigned long>(lock)));

@@ -3,16 +3,19 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include "sim_object.h"
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public IClassFactory, private SimObject<ClassFactory> {
 public:
     // A new factory with one reference, or NULL when memory is short.
     static ClassFactory* Create();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        return JournaledQuery("IClassFactory::QueryInterface", riid, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
@@ -21,8 +24,7 @@ public:
     HRESULT Query(REFIID riid, void** object);
 
 private:
-    ClassFactory();
+    friend class SimObject<ClassFactory>;
+    ClassFactory() = default;
     ~ClassFactory() = default;
-
-    std::atomic<ULONG> references_;
 };

@@ -13,8 +13,8 @@ namespace {
 
 void JournalEnd()
 {
-    call_journal::Append("end: references=" + std::to_string(live_references::Total()) +
-                         " lock=" + (write_lock::IsHeldInThisProcess() ? "held" : "free"));
+    CallJournal::Append("end: references=" + std::to_string(LiveReferences::Total()) +
+                         " lock=" + (WriteLock::IsHeldInThisProcess() ? "held" : "free"));
 }
 
 } // namespace
@@ -27,7 +27,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         JournalEnd();
         // At process exit the system closes the handles itself.
         if (reserved == NULL) {
-            write_lock::Close();
+            WriteLock::Close();
         }
     }
     return TRUE;
@@ -53,5 +53,5 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* object)
 
 STDAPI DllCanUnloadNow()
 {
-    return live_references::Total() == 0 && !live_references::ServerLocked() ? S_OK : S_FALSE;
+    return LiveReferences::Total() == 0 && !LiveReferences::ServerLocked() ? S_OK : S_FALSE;
 }

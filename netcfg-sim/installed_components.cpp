@@ -3,6 +3,8 @@
 #include <devguid.h>
 #include <objbase.h>
 
+#include "sim_values.h"
+
 namespace {
 
 const wchar_t StateKey[] = L"Software\\Vornak\\NetCfgSim";
@@ -10,14 +12,23 @@ const wchar_t InstalledKey[] = L"Software\\Vornak\\NetCfgSim\\Installed";
 const wchar_t InstalledSubkey[] = L"Installed";
 const int GuidTextCapacity = 39;
 
-HRESULT FromWin32(LONG error)
+// Opens path under HKLM with access and lets remove take something out of it; what is gone
+// already, key or value, counts as removed.
+template <typename Removal>
+HRESULT RemoveUnder(const wchar_t* path, REGSAM access, Removal remove)
 {
-    return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error);
+    HKEY key = NULL;
+    LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access, &key);
+    if (error == ERROR_SUCCESS) {
+        error = remove(key);
+        RegCloseKey(key);
+    }
+    return error == ERROR_FILE_NOT_FOUND ? S_OK : FromWin32(error);
 }
 
 } // namespace
 
-namespace installed_components {
+namespace InstalledComponents {
 
 bool Find(const wchar_t* id, GUID* classGuid)
 {
@@ -60,33 +71,13 @@ HRESULT CommitInstall(const wchar_t* id, const GUID& classGuid)
 
 HRESULT CommitRemoval(const wchar_t* id)
 {
-    HKEY key = NULL;
-    LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, InstalledKey, 0, KEY_SET_VALUE, &key);
-    if (error == ERROR_FILE_NOT_FOUND) {
-        return S_OK;
-    }
-    if (error != ERROR_SUCCESS) {
-        return FromWin32(error);
-    }
-    error = RegDeleteValueW(key, id);
-    RegCloseKey(key);
-    return error == ERROR_FILE_NOT_FOUND ? S_OK : FromWin32(error);
+    return RemoveUnder(InstalledKey, KEY_SET_VALUE, [id](HKEY key) { return RegDeleteValueW(key, id); });
 }
 
 HRESULT ForgetAll()
 {
-    HKEY key = NULL;
-    LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKey, 0, DELETE | KEY_ENUMERATE_SUB_KEYS |
-                               KEY_QUERY_VALUE | KEY_SET_VALUE, &key);
-    if (error == ERROR_FILE_NOT_FOUND) {
-        return S_OK;
-    }
-    if (error != ERROR_SUCCESS) {
-        return FromWin32(error);
-    }
-    error = RegDeleteTreeW(key, InstalledSubkey);
-    RegCloseKey(key);
-    return error == ERROR_FILE_NOT_FOUND ? S_OK : FromWin32(error);
+    const REGSAM access = DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE;
+    return RemoveUnder(StateKey, access, [](HKEY key) { return RegDeleteTreeW(key, InstalledSubkey); });
 }
 
-} // namespace installed_components
+} // namespace InstalledComponents

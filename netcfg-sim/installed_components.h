@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace installed_components {
+namespace InstalledComponents {
 
 // Longest component id accepted, in characters.
 const size_t MaxIdLength = 255;
@@ -16,4 +16,4 @@ HRESULT CommitInstall(const wchar_t* id, const GUID& classGuid);
 HRESULT CommitRemoval(const wchar_t* id);
 HRESULT ForgetAll();
 
-} // namespace installed_components
+} // namespace InstalledComponents

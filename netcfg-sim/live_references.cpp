@@ -4,40 +4,40 @@
 
 namespace {
 
-std::atomic<int> references{0};
-std::atomic<int> serverLocks{0};
+std::atomic<int> LiveReferenceCount{0};
+std::atomic<int> ServerLockCount{0};
 
 } // namespace
 
-namespace live_references {
+namespace LiveReferences {
 
 void Taken()
 {
-    ++references;
+    ++LiveReferenceCount;
 }
 
 void Given()
 {
-    --references;
+    --LiveReferenceCount;
 }
 
 int Total()
 {
-    return references.load();
+    return LiveReferenceCount.load();
 }
 
 void LockServer(bool lock)
 {
     if (lock) {
-        ++serverLocks;
+        ++ServerLockCount;
     } else {
-        --serverLocks;
+        --ServerLockCount;
     }
 }
 
 bool ServerLocked()
 {
-    return serverLocks.load() > 0;
+    return ServerLockCount.load() > 0;
 }
 
-} // namespace live_references
+} // namespace LiveReferences

@@ -2,7 +2,7 @@
 // the total to catch leaks, and the DLL may only be unloaded when it and the server locks are 0.
 #pragma once
 
-namespace live_references {
+namespace LiveReferences {
 
 void Taken();
 void Given();
@@ -11,4 +11,4 @@ int Total();
 void LockServer(bool lock);
 bool ServerLocked();
 
-} // namespace live_references
+} // namespace LiveReferences

@@ -5,7 +5,7 @@
 namespace {
 
 const char* const Known[] = {
-    method_names::CreateInstance,
+    MethodNames::CreateInstance,
     "IClassFactory::QueryInterface",
     "IClassFactory::LockServer",
     "INetCfg::QueryInterface",
@@ -44,7 +44,7 @@ const char* const Known[] = {
 
 } // namespace
 
-namespace method_names {
+namespace MethodNames {
 
 bool IsKnown(const char* name, size_t length)
 {
@@ -56,4 +56,4 @@ bool IsKnown(const char* name, size_t length)
     return false;
 }
 
-} // namespace method_names
+} // namespace MethodNames

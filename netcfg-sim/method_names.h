@@ -3,11 +3,11 @@
 
 #include <cstddef>
 
-namespace method_names {
+namespace MethodNames {
 
 // The class factory's object creation; its other methods carry the interface name.
 const char CreateInstance[] = "CreateInstance";
 
 bool IsKnown(const char* name, size_t length);
 
-} // namespace method_names
+} // namespace MethodNames

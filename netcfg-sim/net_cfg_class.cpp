@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "live_references.h"
 #include "net_cfg_component.h"
 #include "net_cfg_object.h"
 #include "sim_call.h"
@@ -14,9 +13,8 @@ NetCfgClass* NetCfgClass::Create(NetCfgObject& config, const GUID& classGuid)
 }
 
 NetCfgClass::NetCfgClass(NetCfgObject& config, const GUID& classGuid)
-    : references_(1), setupFace_(*this), config_(config), classGuid_(classGuid)
+    : setupFace_(*this), config_(config), classGuid_(classGuid)
 {
-    live_references::Taken();
     config_.AddRef();
 }
 
@@ -27,42 +25,8 @@ NetCfgClass::~NetCfgClass()
 
 HRESULT NetCfgClass::Query(REFIID riid, void** object)
 {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_INetCfgClass)) {
-        *object = static_cast<INetCfgClass*>(this);
-    } else if (IsEqualIID(riid, IID_INetCfgClassSetup)) {
-        *object = static_cast<INetCfgClassSetup*>(&setupFace_);
-    } else {
-        *object = NULL;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-HRESULT NetCfgClass::QueryInterface(REFIID riid, void** object)
-{
-    SimCall call("INetCfgClass::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG NetCfgClass::AddRef()
-{
-    live_references::Taken();
-    return ++references_;
-}
-
-ULONG NetCfgClass::Release()
-{
-    live_references::Given();
-    ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
+    return HandOutInterface(riid, object, static_cast<INetCfgClass*>(this), IID_INetCfgClass,
+                            static_cast<INetCfgClassSetup*>(&setupFace_), IID_INetCfgClassSetup);
 }
 
 HRESULT NetCfgClass::FindComponent(LPCWSTR id, INetCfgComponent** component)
@@ -77,11 +41,7 @@ HRESULT NetCfgClass::FindComponent(LPCWSTR id, INetCfgComponent** component)
 
 HRESULT NetCfgClass::EnumComponents(IEnumNetCfgComponent** components)
 {
-    SimCall call("INetCfgClass::EnumComponents");
-    if (components != NULL) {
-        *components = NULL;
-    }
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL, JournalArgs().Out(components));
+    return NotImplementedOut("INetCfgClass::EnumComponents", components, JournalArgs());
 }
 
 HRESULT NetCfgClass::InstallComponent(LPCWSTR id, const OBO_TOKEN* onBehalf, INetCfgComponent** component)
@@ -132,34 +92,10 @@ HRESULT NetCfgClass::RemoveComponent(INetCfgComponent* component, const OBO_TOKE
     return S_OK;
 }
 
-HRESULT NetCfgClassSetupFace::QueryInterface(REFIID riid, void** object)
-{
-    SimCall call("INetCfgClassSetup::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : object_.Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG NetCfgClassSetupFace::AddRef()
-{
-    return object_.AddRef();
-}
-
-ULONG NetCfgClassSetupFace::Release()
-{
-    return object_.Release();
-}
-
 HRESULT NetCfgClassSetupFace::SelectAndInstall(HWND parent, OBO_TOKEN* onBehalf, INetCfgComponent** component)
 {
-    SimCall call("INetCfgClassSetup::SelectAndInstall");
-    if (component != NULL) {
-        *component = NULL;
-    }
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL,
-                       JournalArgs().Pointer(parent).OnBehalf(onBehalf).Out(component));
+    return NotImplementedOut("INetCfgClassSetup::SelectAndInstall", component,
+                             JournalArgs().Pointer(parent).OnBehalf(onBehalf));
 }
 
 HRESULT NetCfgClassSetupFace::Install(LPCWSTR id, OBO_TOKEN* onBehalf, DWORD setupFlags,

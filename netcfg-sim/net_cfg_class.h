@@ -6,19 +6,15 @@
 #include <windows.h>
 #include <netcfgx.h>
 
-#include <atomic>
+#include "sim_object.h"
 
 class NetCfgClass;
 class NetCfgObject;
 
 // The INetCfgClassSetup face of a NetCfgClass; it shares the object's identity and references.
-class NetCfgClassSetupFace final : public INetCfgClassSetup {
+class NetCfgClassSetupFace final : public SimFace<INetCfgClassSetup, NetCfgClass> {
 public:
-    explicit NetCfgClassSetupFace(NetCfgClass& object) : object_(object) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    explicit NetCfgClassSetupFace(NetCfgClass& object) : SimFace(object, "INetCfgClassSetup::QueryInterface") {}
 
     HRESULT STDMETHODCALLTYPE SelectAndInstall(HWND parent, OBO_TOKEN* onBehalf,
                                                INetCfgComponent** component) override;
@@ -27,12 +23,9 @@ public:
                                       LPCWSTR answerSections, INetCfgComponent** component) override;
     HRESULT STDMETHODCALLTYPE DeInstall(INetCfgComponent* component, OBO_TOKEN* onBehalf,
                                         LPWSTR* references) override;
-
-private:
-    NetCfgClass& object_;
 };
 
-class NetCfgClass final : public INetCfgClass {
+class NetCfgClass final : public INetCfgClass, private SimObject<NetCfgClass> {
 public:
     // A new class object with one reference, or NULL when memory is short.
     static NetCfgClass* Create(NetCfgObject& config, const GUID& classGuid);
@@ -40,9 +33,12 @@ public:
     // QueryInterface without the journal, for the simulator's own use.
     HRESULT Query(REFIID riid, void** object);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        return JournaledQuery("INetCfgClass::QueryInterface", riid, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 
     HRESULT STDMETHODCALLTYPE FindComponent(LPCWSTR id, INetCfgComponent** component) override;
     HRESULT STDMETHODCALLTYPE EnumComponents(IEnumNetCfgComponent** components) override;
@@ -52,10 +48,10 @@ public:
     HRESULT RemoveComponent(INetCfgComponent* component, const OBO_TOKEN* onBehalf);
 
 private:
+    friend class SimObject<NetCfgClass>;
     NetCfgClass(NetCfgObject& config, const GUID& classGuid);
     ~NetCfgClass();
 
-    std::atomic<ULONG> references_;
     NetCfgClassSetupFace setupFace_;
     NetCfgObject& config_;
     GUID classGuid_;

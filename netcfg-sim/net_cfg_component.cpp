@@ -5,15 +5,14 @@
 #include <new>
 #include <vector>
 
-#include "live_references.h"
 #include "sim_call.h"
 #include "sim_values.h"
 
 namespace {
 
 // Every live component, so that DeInstall can tell ours from a stranger's object.
-std::mutex liveGuard;
-std::vector<NetCfgComponent*> liveComponents;
+std::mutex LiveComponentsLock;
+std::vector<NetCfgComponent*> LiveComponents;
 
 } // namespace
 
@@ -24,8 +23,8 @@ NetCfgComponent* NetCfgComponent::Create(const std::wstring& id, const GUID& cla
 
 NetCfgComponent* NetCfgComponent::FromInterface(INetCfgComponent* pointer)
 {
-    std::lock_guard<std::mutex> lock(liveGuard);
-    for (NetCfgComponent* component : liveComponents) {
+    std::lock_guard<std::mutex> lock(LiveComponentsLock);
+    for (NetCfgComponent* component : LiveComponents) {
         if (static_cast<INetCfgComponent*>(component) == pointer) {
             return component;
         }
@@ -34,53 +33,30 @@ NetCfgComponent* NetCfgComponent::FromInterface(INetCfgComponent* pointer)
 }
 
 NetCfgComponent::NetCfgComponent(const std::wstring& id, const GUID& classGuid)
-    : references_(1), id_(id), classGuid_(classGuid)
+    : id_(id), classGuid_(classGuid)
 {
-    live_references::Taken();
-    std::lock_guard<std::mutex> lock(liveGuard);
-    liveComponents.push_back(this);
+    std::lock_guard<std::mutex> lock(LiveComponentsLock);
+    LiveComponents.push_back(this);
 }
 
 NetCfgComponent::~NetCfgComponent()
 {
-    std::lock_guard<std::mutex> lock(liveGuard);
-    liveComponents.erase(std::remove(liveComponents.begin(), liveComponents.end(), this),
-                         liveComponents.end());
+    std::lock_guard<std::mutex> lock(LiveComponentsLock);
+    LiveComponents.erase(std::remove(LiveComponents.begin(), LiveComponents.end(), this),
+                         LiveComponents.end());
 }
 
 HRESULT NetCfgComponent::QueryInterface(REFIID riid, void** object)
 {
-    SimCall call("INetCfgComponent::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = E_NOINTERFACE;
-    if (call.Refused()) {
-        hr = call.Scripted();
-    } else if (object == NULL) {
-        hr = E_POINTER;
-    } else if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_INetCfgComponent)) {
-        AddRef();
-        *object = static_cast<INetCfgComponent*>(this);
-        hr = S_OK;
-    }
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG NetCfgComponent::AddRef()
-{
-    live_references::Taken();
-    return ++references_;
-}
-
-ULONG NetCfgComponent::Release()
-{
-    live_references::Given();
-    ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
+    return JournaledQueryInterface("INetCfgComponent::QueryInterface", riid, object,
+                                   [this](REFIID iid, void** out) {
+                                       if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_INetCfgComponent)) {
+                                           return E_NOINTERFACE;
+                                       }
+                                       AddRef();
+                                       *out = static_cast<INetCfgComponent*>(this);
+                                       return S_OK;
+                                   });
 }
 
 HRESULT NetCfgComponent::HandOut(const char* method, const std::wstring& text, LPWSTR* out)
@@ -93,15 +69,6 @@ HRESULT NetCfgComponent::HandOut(const char* method, const std::wstring& text, L
     return call.Finish(hr, JournalArgs().Out(out));
 }
 
-HRESULT NetCfgComponent::NotImplemented(const char* method, void** out)
-{
-    SimCall call(method);
-    if (out != NULL) {
-        *out = NULL;
-    }
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL, JournalArgs().Out(out));
-}
-
 HRESULT NetCfgComponent::GetDisplayName(LPWSTR* displayName)
 {
     return HandOut("INetCfgComponent::GetDisplayName", id_, displayName);
@@ -109,13 +76,12 @@ HRESULT NetCfgComponent::GetDisplayName(LPWSTR* displayName)
 
 HRESULT NetCfgComponent::SetDisplayName(LPCWSTR displayName)
 {
-    SimCall call("INetCfgComponent::SetDisplayName");
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL, JournalArgs().Text(displayName));
+    return NotImplemented("INetCfgComponent::SetDisplayName", JournalArgs().Text(displayName));
 }
 
 HRESULT NetCfgComponent::GetHelpText(LPWSTR* helpText)
 {
-    return NotImplemented("INetCfgComponent::GetHelpText", reinterpret_cast<void**>(helpText));
+    return NotImplementedOut("INetCfgComponent::GetHelpText", helpText, JournalArgs());
 }
 
 HRESULT NetCfgComponent::GetId(LPWSTR* id)
@@ -125,19 +91,17 @@ HRESULT NetCfgComponent::GetId(LPWSTR* id)
 
 HRESULT NetCfgComponent::GetCharacteristics(LPDWORD characteristics)
 {
-    SimCall call("INetCfgComponent::GetCharacteristics");
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL, JournalArgs().Out(characteristics));
+    return NotImplemented("INetCfgComponent::GetCharacteristics", JournalArgs().Out(characteristics));
 }
 
 HRESULT NetCfgComponent::GetInstanceGuid(GUID* instanceGuid)
 {
-    SimCall call("INetCfgComponent::GetInstanceGuid");
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL, JournalArgs().Out(instanceGuid));
+    return NotImplemented("INetCfgComponent::GetInstanceGuid", JournalArgs().Out(instanceGuid));
 }
 
 HRESULT NetCfgComponent::GetPnpDevNodeId(LPWSTR* devNodeId)
 {
-    return NotImplemented("INetCfgComponent::GetPnpDevNodeId", reinterpret_cast<void**>(devNodeId));
+    return NotImplementedOut("INetCfgComponent::GetPnpDevNodeId", devNodeId, JournalArgs());
 }
 
 HRESULT NetCfgComponent::GetClassGuid(GUID* classGuid)
@@ -158,23 +122,21 @@ HRESULT NetCfgComponent::GetClassGuid(GUID* classGuid)
 
 HRESULT NetCfgComponent::GetBindName(LPWSTR* bindName)
 {
-    return NotImplemented("INetCfgComponent::GetBindName", reinterpret_cast<void**>(bindName));
+    return NotImplementedOut("INetCfgComponent::GetBindName", bindName, JournalArgs());
 }
 
 HRESULT NetCfgComponent::GetDeviceStatus(ULONG* status)
 {
-    SimCall call("INetCfgComponent::GetDeviceStatus");
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL, JournalArgs().Out(status));
+    return NotImplemented("INetCfgComponent::GetDeviceStatus", JournalArgs().Out(status));
 }
 
 HRESULT NetCfgComponent::OpenParamKey(HKEY* key)
 {
-    return NotImplemented("INetCfgComponent::OpenParamKey", reinterpret_cast<void**>(key));
+    return NotImplementedOut("INetCfgComponent::OpenParamKey", key, JournalArgs());
 }
 
 HRESULT NetCfgComponent::RaisePropertyUi(HWND parent, DWORD flags, IUnknown* context)
 {
-    SimCall call("INetCfgComponent::RaisePropertyUi");
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL,
-                       JournalArgs().Pointer(parent).Number(flags).Pointer(context));
+    return NotImplemented("INetCfgComponent::RaisePropertyUi",
+                          JournalArgs().Pointer(parent).Number(flags).Pointer(context));
 }

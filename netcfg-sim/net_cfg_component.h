@@ -5,10 +5,11 @@
 #include <windows.h>
 #include <netcfgx.h>
 
-#include <atomic>
 #include <string>
 
-class NetCfgComponent final : public INetCfgComponent {
+#include "sim_object.h"
+
+class NetCfgComponent final : public INetCfgComponent, private SimObject<NetCfgComponent> {
 public:
     // A new component with one reference, or NULL when memory is short.
     static NetCfgComponent* Create(const std::wstring& id, const GUID& classGuid);
@@ -20,8 +21,8 @@ public:
     const GUID& ClassGuid() const { return classGuid_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 
     HRESULT STDMETHODCALLTYPE GetDisplayName(LPWSTR* displayName) override;
     HRESULT STDMETHODCALLTYPE SetDisplayName(LPCWSTR displayName) override;
@@ -37,14 +38,13 @@ public:
     HRESULT STDMETHODCALLTYPE RaisePropertyUi(HWND parent, DWORD flags, IUnknown* context) override;
 
 private:
+    friend class SimObject<NetCfgComponent>;
     NetCfgComponent(const std::wstring& id, const GUID& classGuid);
     ~NetCfgComponent();
 
     // Copies the text into *out; NULL out gives E_POINTER.
     HRESULT HandOut(const char* method, const std::wstring& text, LPWSTR* out);
-    HRESULT NotImplemented(const char* method, void** out);
 
-    std::atomic<ULONG> references_;
     std::wstring id_;
     GUID classGuid_;
 };

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "installed_components.h"
-#include "live_references.h"
 #include "net_cfg_class.h"
 #include "net_cfg_component.h"
 #include "netcfg_sim_steering.h"
@@ -16,79 +15,49 @@ NetCfgObject* NetCfgObject::Create()
     return new (std::nothrow) NetCfgObject();
 }
 
-NetCfgObject::NetCfgObject() : references_(1), lockFace_(*this), initialized_(false)
-{
-    live_references::Taken();
-}
+NetCfgObject::NetCfgObject() : lockFace_(*this), initialized_(false) {}
 
-NetCfgObject::~NetCfgObject() = default;
+NetCfgObject::~NetCfgObject()
+{
+    WriteLock::Release(this);
+}
 
 HRESULT NetCfgObject::Query(REFIID riid, void** object)
 {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_INetCfg)) {
-        *object = static_cast<INetCfg*>(this);
-    } else if (IsEqualIID(riid, IID_INetCfgLock)) {
-        *object = static_cast<INetCfgLock*>(&lockFace_);
-    } else {
-        *object = NULL;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
+    return HandOutInterface(riid, object, static_cast<INetCfg*>(this), IID_INetCfg,
+                            static_cast<INetCfgLock*>(&lockFace_), IID_INetCfgLock);
 }
 
-HRESULT NetCfgObject::QueryInterface(REFIID riid, void** object)
+template <typename Change>
+HRESULT NetCfgObject::ChangeState(const char* method, const JournalArgs& args, Change change)
 {
-    SimCall call("INetCfg::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
+    SimCall call(method);
+    HRESULT hr = call.Scripted();
+    if (!call.Refused()) {
+        std::lock_guard<std::mutex> lock(stateGuard_);
+        hr = change();
     }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG NetCfgObject::AddRef()
-{
-    live_references::Taken();
-    return ++references_;
-}
-
-ULONG NetCfgObject::Release()
-{
-    live_references::Given();
-    ULONG left = --references_;
-    if (left == 0) {
-        // The lock belongs to the object: it goes with it.
-        write_lock::Release(this);
-        delete this;
-    }
-    return left;
+    return call.Finish(hr, args);
 }
 
 HRESULT NetCfgObject::Initialize(PVOID reserved)
 {
-    SimCall call("INetCfg::Initialize");
-    HRESULT hr = call.Scripted();
-    if (!call.Refused()) {
-        std::lock_guard<std::mutex> lock(stateGuard_);
-        hr = initialized_ ? NETCFG_E_ALREADY_INITIALIZED : S_OK;
+    return ChangeState("INetCfg::Initialize", JournalArgs().Pointer(reserved), [this] {
+        HRESULT hr = initialized_ ? NETCFG_E_ALREADY_INITIALIZED : S_OK;
         initialized_ = true;
-    }
-    return call.Finish(hr, JournalArgs().Pointer(reserved));
+        return hr;
+    });
 }
 
 HRESULT NetCfgObject::Uninitialize()
 {
-    SimCall call("INetCfg::Uninitialize");
-    HRESULT hr = call.Scripted();
-    if (!call.Refused()) {
-        std::lock_guard<std::mutex> lock(stateGuard_);
-        hr = initialized_ ? S_OK : NETCFG_E_NOT_INITIALIZED;
+    return ChangeState("INetCfg::Uninitialize", JournalArgs(), [this] {
+        HRESULT hr = initialized_ ? S_OK : NETCFG_E_NOT_INITIALIZED;
         // Whatever was not applied is forgotten.
         pending_.clear();
         initialized_ = false;
-    }
-    return call.Finish(hr, JournalArgs());
+        return hr;
+    });
 }
 
 HRESULT NetCfgObject::Apply()
@@ -99,8 +68,8 @@ HRESULT NetCfgObject::Apply()
         std::lock_guard<std::mutex> lock(stateGuard_);
         while (!pending_.empty() && SUCCEEDED(hr)) {
             const PendingChange& change = pending_.front();
-            hr = change.install ? installed_components::CommitInstall(change.id.c_str(), change.classGuid)
-                                : installed_components::CommitRemoval(change.id.c_str());
+            hr = change.install ? InstalledComponents::CommitInstall(change.id.c_str(), change.classGuid)
+                                : InstalledComponents::CommitRemoval(change.id.c_str());
             if (SUCCEEDED(hr)) {
                 pending_.erase(pending_.begin());
             }
@@ -111,24 +80,16 @@ HRESULT NetCfgObject::Apply()
 
 HRESULT NetCfgObject::Cancel()
 {
-    SimCall call("INetCfg::Cancel");
-    HRESULT hr = call.Scripted();
-    if (!call.Refused()) {
-        std::lock_guard<std::mutex> lock(stateGuard_);
-        hr = initialized_ ? S_OK : NETCFG_E_NOT_INITIALIZED;
+    return ChangeState("INetCfg::Cancel", JournalArgs(), [this] {
+        HRESULT hr = initialized_ ? S_OK : NETCFG_E_NOT_INITIALIZED;
         pending_.clear();
-    }
-    return call.Finish(hr, JournalArgs());
+        return hr;
+    });
 }
 
 HRESULT NetCfgObject::EnumComponents(const GUID* classGuid, IEnumNetCfgComponent** components)
 {
-    SimCall call("INetCfg::EnumComponents");
-    if (components != NULL) {
-        *components = NULL;
-    }
-    return call.Finish(call.Refused() ? call.Scripted() : E_NOTIMPL,
-                       JournalArgs().Guid(classGuid).Out(components));
+    return NotImplementedOut("INetCfg::EnumComponents", components, JournalArgs().Guid(classGuid));
 }
 
 HRESULT NetCfgObject::FindComponent(LPCWSTR id, INetCfgComponent** component)
@@ -174,7 +135,7 @@ HRESULT NetCfgObject::TakeWriteLock(DWORD timeoutMs, LPCWSTR clientName, std::ws
         // The lock is taken before the object is initialised, never after.
         return NETCFG_E_ALREADY_INITIALIZED;
     }
-    return write_lock::Acquire(this, timeoutMs, clientName, holder);
+    return WriteLock::Acquire(this, timeoutMs, clientName, holder);
 }
 
 HRESULT NetCfgObject::GiveBackWriteLock()
@@ -182,7 +143,7 @@ HRESULT NetCfgObject::GiveBackWriteLock()
     if (Initialized()) {
         return NETCFG_E_ALREADY_INITIALIZED;
     }
-    return write_lock::Release(this);
+    return WriteLock::Release(this);
 }
 
 bool NetCfgObject::Initialized()
@@ -196,7 +157,7 @@ HRESULT NetCfgObject::CheckWritable()
     if (!Initialized()) {
         return NETCFG_E_NOT_INITIALIZED;
     }
-    return write_lock::IsHeldBy(this) ? S_OK : NETCFG_E_NO_WRITE_LOCK;
+    return WriteLock::IsHeldBy(this) ? S_OK : NETCFG_E_NO_WRITE_LOCK;
 }
 
 HRESULT NetCfgObject::Find(const GUID* classFilter, LPCWSTR id, INetCfgComponent** component)
@@ -231,33 +192,13 @@ bool NetCfgObject::IsInstalled(const std::wstring& id, GUID* classGuid)
             }
         }
     }
-    return installed_components::Find(id.c_str(), classGuid);
+    return InstalledComponents::Find(id.c_str(), classGuid);
 }
 
 void NetCfgObject::MarkPending(const std::wstring& id, const GUID& classGuid, bool install)
 {
     std::lock_guard<std::mutex> lock(stateGuard_);
     pending_.push_back(PendingChange{id, classGuid, install});
-}
-
-HRESULT NetCfgLockFace::QueryInterface(REFIID riid, void** object)
-{
-    SimCall call("INetCfgLock::QueryInterface");
-    if (object != NULL) {
-        *object = NULL;
-    }
-    HRESULT hr = call.Refused() ? call.Scripted() : object == NULL ? E_POINTER : object_.Query(riid, object);
-    return call.Finish(hr, JournalArgs().Iid(riid).Out(object));
-}
-
-ULONG NetCfgLockFace::AddRef()
-{
-    return object_.AddRef();
-}
-
-ULONG NetCfgLockFace::Release()
-{
-    return object_.Release();
 }
 
 HRESULT NetCfgLockFace::AcquireWriteLock(DWORD timeoutMs, LPCWSTR clientName, LPWSTR* holderName)
@@ -299,7 +240,7 @@ HRESULT NetCfgLockFace::IsWriteLocked(LPWSTR* holderName)
         std::wstring holder;
         if (holderName == NULL) {
             hr = E_POINTER;
-        } else if (!write_lock::IsLocked(&holder)) {
+        } else if (!WriteLock::IsLocked(&holder)) {
             hr = S_FALSE;
         } else {
             hr = CopyToTaskMemory(holder, holderName);

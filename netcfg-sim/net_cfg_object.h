@@ -7,32 +7,26 @@
 #include <windows.h>
 #include <netcfgx.h>
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "sim_object.h"
+
 class NetCfgObject;
 
 // The INetCfgLock face of a NetCfgObject; it shares the object's identity and references.
-class NetCfgLockFace final : public INetCfgLock {
+class NetCfgLockFace final : public SimFace<INetCfgLock, NetCfgObject> {
 public:
-    explicit NetCfgLockFace(NetCfgObject& object) : object_(object) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    explicit NetCfgLockFace(NetCfgObject& object) : SimFace(object, "INetCfgLock::QueryInterface") {}
 
     HRESULT STDMETHODCALLTYPE AcquireWriteLock(DWORD timeoutMs, LPCWSTR clientName,
                                                LPWSTR* holderName) override;
     HRESULT STDMETHODCALLTYPE ReleaseWriteLock() override;
     HRESULT STDMETHODCALLTYPE IsWriteLocked(LPWSTR* holderName) override;
-
-private:
-    NetCfgObject& object_;
 };
 
-class NetCfgObject final : public INetCfg {
+class NetCfgObject final : public INetCfg, private SimObject<NetCfgObject> {
 public:
     // A new object with one reference, or NULL when memory is short.
     static NetCfgObject* Create();
@@ -40,9 +34,12 @@ public:
     // QueryInterface without the journal, for the simulator's own use.
     HRESULT Query(REFIID riid, void** object);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        return JournaledQuery("INetCfg::QueryInterface", riid, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(); }
 
     HRESULT STDMETHODCALLTYPE Initialize(PVOID reserved) override;
     HRESULT STDMETHODCALLTYPE Uninitialize() override;
@@ -75,10 +72,16 @@ private:
         bool install;
     };
 
+    friend class SimObject<NetCfgObject>;
+
+    // A call that changes the object's state under its lock, unless the script refuses it.
+    template <typename Change>
+    HRESULT ChangeState(const char* method, const JournalArgs& args, Change change);
+
     NetCfgObject();
+    // The lock belongs to the object: it goes with it.
     ~NetCfgObject();
 
-    std::atomic<ULONG> references_;
     NetCfgLockFace lockFace_;
     std::mutex stateGuard_;
     bool initialized_;

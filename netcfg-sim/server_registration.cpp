@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "sim_values.h"
+
 namespace {
 
 const wchar_t ServerKey[] =
@@ -16,11 +18,6 @@ const wchar_t BothModels[] = L"Both";
 const wchar_t ReplacedServer[] = L"VornakSimReplacedServer";
 const wchar_t ReplacedModel[] = L"VornakSimReplacedThreadingModel";
 const DWORD LongestPath = 32768;
-
-HRESULT FromWin32(LONG error)
-{
-    return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error);
-}
 
 bool ReadString(HKEY key, const wchar_t* name, std::wstring* text)
 {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-SimCall::SimCall(const char* method) : method_(method), verdict_(call_script::CountCall(method))
+SimCall::SimCall(const char* method) : method_(method), verdict_(CallScript::CountCall(method))
 {
 }
 
@@ -16,6 +16,6 @@ HRESULT SimCall::Finish(HRESULT workResult, const JournalArgs& args)
     HRESULT result = Outcome(workResult);
     char code[16];
     std::snprintf(code, sizeof(code), "0x%08lx", static_cast<unsigned long>(result));
-    call_journal::Append(std::string(method_) + "(" + args.Joined() + ") = " + code);
+    CallJournal::Append(std::string(method_) + "(" + args.Joined() + ") = " + code);
     return result;
 }

@@ -30,5 +30,5 @@ public:
 
 private:
     const char* method_;
-    call_script::Verdict verdict_;
+    CallScript::Verdict verdict_;
 };

@@ -10,8 +10,8 @@ HRESULT CheckComponentId(const wchar_t* id)
     if (id == NULL) {
         return E_POINTER;
     }
-    size_t length = wcsnlen(id, installed_components::MaxIdLength + 1);
-    if (length == 0 || length > installed_components::MaxIdLength) {
+    size_t length = wcsnlen(id, InstalledComponents::MaxIdLength + 1);
+    if (length == 0 || length > InstalledComponents::MaxIdLength) {
         return E_INVALIDARG;
     }
     return S_OK;
@@ -44,6 +44,26 @@ HRESULT CopyToTaskMemory(const std::wstring& text, wchar_t** out)
     }
     memcpy(*out, text.c_str(), bytes);
     return S_OK;
+}
+
+std::wstring EnvironmentValue(const wchar_t* name)
+{
+    DWORD needed = GetEnvironmentVariableW(name, NULL, 0);
+    if (needed == 0) {
+        return std::wstring();
+    }
+    std::wstring value(needed, L'\0');
+    DWORD length = GetEnvironmentVariableW(name, &value[0], needed);
+    if (length == 0 || length >= needed) {
+        return std::wstring();
+    }
+    value.resize(length);
+    return value;
+}
+
+HRESULT FromWin32(LONG error)
+{
+    return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error);
 }
 
 bool SameId(const std::wstring& left, const wchar_t* right)

@@ -19,3 +19,9 @@ bool IsNetworkClass(const GUID& classGuid);
 HRESULT CopyToTaskMemory(const std::wstring& text, wchar_t** out);
 
 bool SameId(const std::wstring& left, const wchar_t* right);
+
+// The value of an environment variable of this process; empty when it is not set.
+std::wstring EnvironmentValue(const wchar_t* name);
+
+// The result code of a registry call's error (S_OK for ERROR_SUCCESS).
+HRESULT FromWin32(LONG error);

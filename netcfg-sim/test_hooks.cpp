@@ -11,17 +11,17 @@
 
 int NetCfgSim_LiveReferences(void)
 {
-    return live_references::Total();
+    return LiveReferences::Total();
 }
 
 int NetCfgSim_IsLockFree(void)
 {
-    return write_lock::IsLocked(NULL) ? 0 : 1;
+    return WriteLock::IsLocked(NULL) ? 0 : 1;
 }
 
 void NetCfgSim_ResetState(void)
 {
-    HRESULT hr = installed_components::ForgetAll();
+    HRESULT hr = InstalledComponents::ForgetAll();
     if (FAILED(hr)) {
         std::fprintf(stderr, "netcfg_sim: cannot forget the installed components (0x%08lx)\n",
                      static_cast<unsigned long>(hr));
@@ -33,6 +33,6 @@ int NetCfgSim_IsInstalled(const wchar_t* componentId)
 {
     GUID classGuid;
     bool installed = SUCCEEDED(CheckComponentId(componentId)) &&
-                     installed_components::Find(componentId, &classGuid);
+                     InstalledComponents::Find(componentId, &classGuid);
     return installed ? 1 : 0;
 }

@@ -9,17 +9,17 @@ const wchar_t HolderMemoryName[] = L"VornakNetCfgSimWriteLockHolder";
 const wchar_t HolderGuardName[] = L"VornakNetCfgSimWriteLockHolderGuard";
 
 struct HolderRecord {
-    wchar_t clientName[write_lock::MaxClientNameLength + 1];
+    wchar_t clientName[WriteLock::MaxClientNameLength + 1];
 };
 
 // Handles, opened on first use, and the object of this process that holds the lock.
-SRWLOCK guard = SRWLOCK_INIT;
-HANDLE lockMutex = NULL;
-HANDLE holderGuard = NULL;
-HANDLE holderMemory = NULL;
-HolderRecord* holderRecord = NULL;
-const void* ownerInProcess = NULL;
-DWORD ownerThread = 0;
+SRWLOCK StateLock = SRWLOCK_INIT;
+HANDLE LockMutex = NULL;
+HANDLE HolderGuard = NULL;
+HANDLE HolderMemory = NULL;
+HolderRecord* SharedHolder = NULL;
+const void* OwnerInProcess = NULL;
+DWORD OwnerThread = 0;
 
 HRESULT LastError()
 {
@@ -27,35 +27,35 @@ HRESULT LastError()
     return error == 0 ? E_FAIL : HRESULT_FROM_WIN32(error);
 }
 
-// Call with guard held exclusively.
+// Call with StateLock held exclusively.
 HRESULT OpenHandles()
 {
-    if (holderRecord != NULL) {
+    if (SharedHolder != NULL) {
         return S_OK;
     }
-    if (lockMutex == NULL) {
-        lockMutex = CreateMutexW(NULL, FALSE, MutexName);
+    if (LockMutex == NULL) {
+        LockMutex = CreateMutexW(NULL, FALSE, MutexName);
     }
-    if (holderGuard == NULL) {
-        holderGuard = CreateMutexW(NULL, FALSE, HolderGuardName);
+    if (HolderGuard == NULL) {
+        HolderGuard = CreateMutexW(NULL, FALSE, HolderGuardName);
     }
-    if (holderMemory == NULL) {
-        holderMemory = CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0,
+    if (HolderMemory == NULL) {
+        HolderMemory = CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0,
                                           sizeof(HolderRecord), HolderMemoryName);
     }
-    if (lockMutex == NULL || holderGuard == NULL || holderMemory == NULL) {
+    if (LockMutex == NULL || HolderGuard == NULL || HolderMemory == NULL) {
         return LastError();
     }
-    holderRecord = static_cast<HolderRecord*>(
-        MapViewOfFile(holderMemory, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(HolderRecord)));
-    return holderRecord == NULL ? LastError() : S_OK;
+    SharedHolder = static_cast<HolderRecord*>(
+        MapViewOfFile(HolderMemory, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(HolderRecord)));
+    return SharedHolder == NULL ? LastError() : S_OK;
 }
 
 HRESULT EnsureOpen()
 {
-    AcquireSRWLockExclusive(&guard);
+    AcquireSRWLockExclusive(&StateLock);
     HRESULT hr = OpenHandles();
-    ReleaseSRWLockExclusive(&guard);
+    ReleaseSRWLockExclusive(&StateLock);
     return hr;
 }
 
@@ -63,22 +63,22 @@ HRESULT EnsureOpen()
 // of a name being written.
 void WriteHolder(const wchar_t* name)
 {
-    WaitForSingleObject(holderGuard, INFINITE);
+    WaitForSingleObject(HolderGuard, INFINITE);
     size_t length = wcslen(name);
-    if (length > write_lock::MaxClientNameLength) {
-        length = write_lock::MaxClientNameLength;
+    if (length > WriteLock::MaxClientNameLength) {
+        length = WriteLock::MaxClientNameLength;
     }
-    wmemcpy(holderRecord->clientName, name, length);
-    holderRecord->clientName[length] = L'\0';
-    ReleaseMutex(holderGuard);
+    wmemcpy(SharedHolder->clientName, name, length);
+    SharedHolder->clientName[length] = L'\0';
+    ReleaseMutex(HolderGuard);
 }
 
 std::wstring ReadHolder()
 {
-    WaitForSingleObject(holderGuard, INFINITE);
-    holderRecord->clientName[write_lock::MaxClientNameLength] = L'\0';
-    std::wstring name = holderRecord->clientName;
-    ReleaseMutex(holderGuard);
+    WaitForSingleObject(HolderGuard, INFINITE);
+    SharedHolder->clientName[WriteLock::MaxClientNameLength] = L'\0';
+    std::wstring name = SharedHolder->clientName;
+    ReleaseMutex(HolderGuard);
     return name;
 }
 
@@ -89,7 +89,7 @@ bool Acquired(DWORD wait)
 
 } // namespace
 
-namespace write_lock {
+namespace WriteLock {
 
 HRESULT Acquire(const void* owner, DWORD timeoutMs, const wchar_t* clientName, std::wstring* holder)
 {
@@ -101,10 +101,10 @@ HRESULT Acquire(const void* owner, DWORD timeoutMs, const wchar_t* clientName, s
         return hr;
     }
 
-    AcquireSRWLockShared(&guard);
-    bool ownedAlready = ownerInProcess == owner;
-    bool heldOnThisThread = ownerInProcess != NULL && ownerThread == GetCurrentThreadId();
-    ReleaseSRWLockShared(&guard);
+    AcquireSRWLockShared(&StateLock);
+    bool ownedAlready = OwnerInProcess == owner;
+    bool heldOnThisThread = OwnerInProcess != NULL && OwnerThread == GetCurrentThreadId();
+    ReleaseSRWLockShared(&StateLock);
     if (ownedAlready) {
         return S_OK;
     }
@@ -120,12 +120,12 @@ HRESULT Acquire(const void* owner, DWORD timeoutMs, const wchar_t* clientName, s
         return S_FALSE;
     }
 
-    DWORD wait = WaitForSingleObject(lockMutex, timeoutMs);
+    DWORD wait = WaitForSingleObject(LockMutex, timeoutMs);
     if (Acquired(wait)) {
-        AcquireSRWLockExclusive(&guard);
-        ownerInProcess = owner;
-        ownerThread = GetCurrentThreadId();
-        ReleaseSRWLockExclusive(&guard);
+        AcquireSRWLockExclusive(&StateLock);
+        OwnerInProcess = owner;
+        OwnerThread = GetCurrentThreadId();
+        ReleaseSRWLockExclusive(&StateLock);
         WriteHolder(clientName);
         return S_OK;
     }
@@ -138,36 +138,36 @@ HRESULT Acquire(const void* owner, DWORD timeoutMs, const wchar_t* clientName, s
 
 HRESULT Release(const void* owner)
 {
-    AcquireSRWLockExclusive(&guard);
+    AcquireSRWLockExclusive(&StateLock);
     HRESULT hr = S_FALSE;
-    if (ownerInProcess == owner && owner != NULL) {
-        if (ownerThread != GetCurrentThreadId()) {
+    if (OwnerInProcess == owner && owner != NULL) {
+        if (OwnerThread != GetCurrentThreadId()) {
             hr = HRESULT_FROM_WIN32(ERROR_NOT_OWNER);
         } else {
             WriteHolder(L"");
-            ReleaseMutex(lockMutex);
-            ownerInProcess = NULL;
-            ownerThread = 0;
+            ReleaseMutex(LockMutex);
+            OwnerInProcess = NULL;
+            OwnerThread = 0;
             hr = S_OK;
         }
     }
-    ReleaseSRWLockExclusive(&guard);
+    ReleaseSRWLockExclusive(&StateLock);
     return hr;
 }
 
 bool IsHeldBy(const void* owner)
 {
-    AcquireSRWLockShared(&guard);
-    bool held = owner != NULL && ownerInProcess == owner;
-    ReleaseSRWLockShared(&guard);
+    AcquireSRWLockShared(&StateLock);
+    bool held = owner != NULL && OwnerInProcess == owner;
+    ReleaseSRWLockShared(&StateLock);
     return held;
 }
 
 bool IsHeldInThisProcess()
 {
-    AcquireSRWLockShared(&guard);
-    bool held = ownerInProcess != NULL;
-    ReleaseSRWLockShared(&guard);
+    AcquireSRWLockShared(&StateLock);
+    bool held = OwnerInProcess != NULL;
+    ReleaseSRWLockShared(&StateLock);
     return held;
 }
 
@@ -180,9 +180,9 @@ bool IsLocked(std::wstring* holder)
     bool locked = heldHere;
     if (!heldHere) {
         // A glance: take it and give it straight back when free.
-        DWORD wait = WaitForSingleObject(lockMutex, 0);
+        DWORD wait = WaitForSingleObject(LockMutex, 0);
         if (Acquired(wait)) {
-            ReleaseMutex(lockMutex);
+            ReleaseMutex(LockMutex);
         } else {
             locked = true;
         }
@@ -195,19 +195,19 @@ bool IsLocked(std::wstring* holder)
 
 void Close()
 {
-    AcquireSRWLockExclusive(&guard);
-    if (holderRecord != NULL) {
-        UnmapViewOfFile(holderRecord);
-        holderRecord = NULL;
+    AcquireSRWLockExclusive(&StateLock);
+    if (SharedHolder != NULL) {
+        UnmapViewOfFile(SharedHolder);
+        SharedHolder = NULL;
     }
-    HANDLE* handles[] = {&holderMemory, &holderGuard, &lockMutex};
+    HANDLE* handles[] = {&HolderMemory, &HolderGuard, &LockMutex};
     for (HANDLE* handle : handles) {
         if (*handle != NULL) {
             CloseHandle(*handle);
             *handle = NULL;
         }
     }
-    ReleaseSRWLockExclusive(&guard);
+    ReleaseSRWLockExclusive(&StateLock);
 }
 
-} // namespace write_lock
+} // namespace WriteLock

@@ -10,7 +10,7 @@
 
 #include <string>
 
-namespace write_lock {
+namespace WriteLock {
 
 // Longest client name kept, in characters.
 const size_t MaxClientNameLength = 255;
@@ -32,4 +32,4 @@ bool IsLocked(std::wstring* holder);
 // Closes the handles when the DLL is unloaded (the lock is not held then).
 void Close();
 
-} // namespace write_lock
+} // namespace WriteLock

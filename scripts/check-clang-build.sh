@@ -12,11 +12,11 @@ cmake --build "$clang_dir" -j2 --target VrkQuelmor VORNAKDBG32
 "$source_dir/tests/installer/check-pe-imports.sh" "$clang_dir/bin/VrkQuelmor.exe" console
 "$source_dir/tests/dbgclient/check-dll-exports.sh" "$clang_dir/bin/VORNAKDBG32.dll"
 
-export WINEPREFIX="$clang_dir/wineprefix" WINEDEBUG=-all
-"$source_dir/cmake/wine-prefix-setup.sh" "$WINEPREFIX" "$WINEPREFIX/.vornak-prefix-ready"
+export WINEPREFIX="$clang_dir/wineprefix"
+. "$source_dir/cmake/wine-test-bed.sh"
+wine_prefix_ready
 trap 'wineserver -k 2>/dev/null || true' EXIT
-wineserver -p </dev/null >/dev/null 2>&1
-wine wineboot </dev/null >/dev/null 2>&1
+wine_services_started
 
 # Without a command the installer prints nothing and ends with status 0.
 output=$(wine "$clang_dir/bin/VrkQuelmor.exe" </dev/null)

@@ -85,13 +85,7 @@ initialisers=$(find "$built_dir/installer" "$built_dir/dbgclient" -name '*.obj' 
 # (two empty slots), where GNU ld starts it at the lowest ordinal.
 exports=$("$llvm_bin/llvm-readobj" --coff-exports "$library" |
     awk '/Ordinal:/ { ordinal = $2 } /Name: [^ ]/ { print ordinal, $2 }' | sort -n)
-expected='2 VornakDbg_Message
-3 VornakLog_Message
-4 VornakDbg_RegisterTask
-5 VornakStat_Message
-6 VornakError_Message
-7 VornakDbg_Separator
-8 VornakDbg_ClearTerminal'
+expected=$(cat "$source_dir/tests/dbgclient/expected-exports.txt")
 [ "$exports" = "$expected" ] || fail "$library exports differ: $(echo "$exports" | tr '\n' ',')"
 echo "$library: seven exports at ordinals 2 to 8"
 
@@ -124,11 +118,11 @@ cp -al "$gcc_dir/bin" "$acceptance"
 rm -f "$acceptance/VrkQuelmor.exe" "$acceptance/VORNAKDBG32.dll"
 cp "$installer" "$library" "$acceptance/"
 
-export WINEPREFIX="$work_dir/wineprefix" WINEDEBUG=-all
-"$source_dir/cmake/wine-prefix-setup.sh" "$WINEPREFIX" "$WINEPREFIX/.vornak-prefix-ready"
+export WINEPREFIX="$work_dir/wineprefix"
+. "$source_dir/cmake/wine-test-bed.sh"
+wine_prefix_ready
 trap 'wineserver -k 2>/dev/null || true' EXIT
-wineserver -p </dev/null >/dev/null 2>&1
-wine wineboot </dev/null >/dev/null 2>&1
+wine_services_started
 wine regsvr32 /s "$acceptance/netcfg_sim.dll" </dev/null >>"$log" 2>&1 ||
     fail "cannot register the simulated network configuration service"
 for suite in installer_tests installer_text_tests dbgclient_tests; do

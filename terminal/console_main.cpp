@@ -12,7 +12,8 @@
 #include "system_error_text.h"
 #include "terminal_arguments.h"
 #include "terminal_commands.h"
-#include "terminal_protocol.h"
+#include "terminal_texts.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -55,14 +56,14 @@ std::wstring WindowProgramPath()
 int StartWindow(const StandardStreams& streams)
 {
     // Said here, on the console; the window program would say it in a message box.
-    if (FindWindowA(TerminalClassName, NULL) != NULL) {
+    if (FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL) {
         TellUser(streams, TerminalAlreadyRunning);
-        return 2;
+        return AnotherTerminalExitStatus;
     }
     std::wstring program = WindowProgramPath();
     if (program.empty()) {
-        TellUser(streams, "cannot find this program's own folder: " + SystemErrorText(GetLastError()));
-        return 1;
+        TellUser(streams, CannotFindOwnFolder + SystemErrorText(GetLastError()));
+        return FailureExitStatus;
     }
     STARTUPINFOW own = {};
     own.cb = sizeof(own);
@@ -79,12 +80,12 @@ int StartWindow(const StandardStreams& streams)
     // Nothing inherited: the window keeps no handle of this console or of a redirection (a pipe
     // held open by it would keep the pipe's reader waiting for as long as the window is open).
     if (!CreateProcessW(program.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started)) {
-        TellUser(streams, "cannot start the window program vornak-terminal.exe: " + SystemErrorText(GetLastError()));
-        return 1;
+        TellUser(streams, CannotStartWindowProgram + SystemErrorText(GetLastError()));
+        return FailureExitStatus;
     }
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);
-    return 0;
+    return DoneExitStatus;
 }
 
 } // namespace

@@ -3,30 +3,27 @@
 #include <string>
 
 #include "incoming_queue.h"
-#include "instance_control.h"
-#include "message_filter.h"
 #include "output_writer.h"
 #include "system_error_text.h"
 #include "terminal_protocol.h"
+#include "terminal_session.h"
+#include "terminal_texts.h"
 
 namespace {
 
-// Lines waiting for the writer beyond this are dropped and counted in the output: memory stays
-// bounded when the output cannot keep up.
-constexpr size_t WaitingLineLimit = 1000000;
 constexpr DWORD CtrlFlushWaitMs = 10000;
 
-TerminalMessageIds g_messages;
-IncomingQueue* g_queue = NULL;
-HWND g_window = NULL;
-HANDLE g_finished = NULL;  // set once everything is written
-HANDLE g_stopRequest = NULL;
+// What the window procedure and the console's control handler share with the running terminal.
+IncomingQueue* ReceivedLines = NULL;
+HWND HeadlessWindow = NULL;
+HANDLE WrittenEvent = NULL;  // set once everything is written
+HANDLE StopRequestEvent = NULL;
 
 LRESULT CALLBACK HeadlessWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     ReceivedLine line;
-    if (ReceiveTerminalMessage(g_messages, message, wParam, lParam, &line)) {
-        g_queue->Push(std::move(line));
+    if (ReceiveTerminalMessage(message, wParam, lParam, &line)) {
+        ReceivedLines->Push(std::move(line));
         return 0;
     }
     if (message == WM_DESTROY) {
@@ -41,10 +38,10 @@ LRESULT CALLBACK HeadlessWindowProc(HWND window, UINT message, WPARAM wParam, LP
 // close the system ends the process when this returns).
 BOOL WINAPI OnConsoleControl(DWORD)
 {
-    if (g_stopRequest == NULL || !SetEvent(g_stopRequest)) {
-        PostMessageW(g_window, WM_CLOSE, 0, 0);
+    if (StopRequestEvent == NULL || !SetEvent(StopRequestEvent)) {
+        PostMessageW(HeadlessWindow, WM_CLOSE, 0, 0);
     }
-    WaitForSingleObject(g_finished, CtrlFlushWaitMs);
+    WaitForSingleObject(WrittenEvent, CtrlFlushWaitMs);
     return TRUE;
 }
 
@@ -55,90 +52,86 @@ HANDLE OpenOutputFile(const std::wstring& path)
                        NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
-HWND CreateHiddenWindow(HINSTANCE instance)
+// Where the lines go: the file named, else standard output. NULL, the user told why, when neither
+// can be had; *owned tells whether the handle is the caller's to close.
+HANDLE OpenOutput(const TerminalOptions& options, const StandardStreams& streams, bool* owned)
 {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = HeadlessWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = TerminalClassNameW;
-    if (RegisterClassExW(&windowClass) == 0) {
+    *owned = false;
+    if (options.outputPath.empty()) {
+        if (streams.output == NULL) {
+            TellUser(streams, NoStandardOutput);
+        }
+        return streams.output;
+    }
+    HANDLE output = OpenOutputFile(options.outputPath);
+    if (output == INVALID_HANDLE_VALUE) {
+        TellUser(streams, CannotOpenOutputFile + SystemErrorText(GetLastError()));
         return NULL;
     }
-    // A top-level window, not a message-only one: hosts find the terminal with FindWindow, which
-    // does not see message-only windows. It is simply never shown.
-    return CreateWindowExW(0, TerminalClassNameW, L"Vornak debug terminal (headless)", WS_OVERLAPPED,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, instance,
-                           NULL);
+    *owned = true;
+    return output;
+}
+
+// Takes lines until the window is closed; false when some could not be written.
+bool ReceiveUntilClosed(IncomingQueue& queue, HANDLE output)
+{
+    OutputWriter writer(queue, output);
+    MSG message;
+    while (GetMessageW(&message, NULL, 0, 0) > 0) {
+        DispatchMessageW(&message);
+    }
+    return writer.Finish();
 }
 
 } // namespace
 
 int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, const StandardStreams& streams)
 {
-    if (!RegisterTerminalMessages(&g_messages)) {
-        TellUser(streams, "cannot register the terminal messages: " + SystemErrorText(GetLastError()));
-        return 1;
-    }
     // Claimed before the output is opened, so that a refused second terminal never empties the
     // running one's file.
-    std::string why;
-    InstanceClaim instanceClaim;
-    if (!ClaimSingleInstance(&instanceClaim, &why)) {
-        TellUser(streams, why);
-        return 2;
+    TerminalSession session(streams);
+    int status = session.Begin();
+    if (status != DoneExitStatus) {
+        return status;
     }
     // Ctrl+C is heeded from here on; before the window exists it is kept as a stop request.
-    g_finished = CreateEventW(NULL, TRUE, FALSE, NULL);
-    g_stopRequest = instanceClaim.stopRequest;
+    WrittenEvent = CreateEventW(NULL, TRUE, FALSE, NULL);
+    StopRequestEvent = session.StopRequest();
     if (streams.joinedConsole) {
         SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     }
 
-    int status = 0;
-    HANDLE output = streams.output;
-    bool ownsOutput = !options.outputPath.empty();
-    if (ownsOutput) {
-        output = OpenOutputFile(options.outputPath);
-        if (output == INVALID_HANDLE_VALUE) {
-            TellUser(streams, "cannot open the output file: " + SystemErrorText(GetLastError()));
-            output = NULL;
-            status = 1;
-        }
-    } else if (output == NULL) {
-        TellUser(streams, "there is no standard output to write to; give --output FILE");
-        status = 1;
-    }
-
     IncomingQueue queue(WaitingLineLimit);
-    g_queue = &queue;
-    g_window = status == 0 ? CreateHiddenWindow(instance) : NULL;
-    if (status == 0 && g_window == NULL) {
-        TellUser(streams, "cannot create the terminal window: " + SystemErrorText(GetLastError()));
-        status = 1;
+    ReceivedLines = &queue;
+    bool ownsOutput = false;
+    HANDLE output = OpenOutput(options, streams, &ownsOutput);
+    if (output == NULL) {
+        status = FailureExitStatus;
+    } else {
+        WNDCLASSEXW windowClass = {};
+        windowClass.lpfnWndProc = HeadlessWindowProc;
+        windowClass.hInstance = instance;
+        std::string filterRefusal;
+        // Never shown.
+        HeadlessWindow = session.CreateTerminalWindow(windowClass, HeadlessWindowTitle, WS_OVERLAPPED, CW_USEDEFAULT,
+                                                      CW_USEDEFAULT, NULL, &filterRefusal);
+        if (HeadlessWindow == NULL) {
+            status = FailureExitStatus;
+        } else {
+            if (!filterRefusal.empty()) {
+                TellUser(streams, LowerIntegrityLinesLost + filterRefusal);
+            }
+            if (!ReceiveUntilClosed(queue, output)) {
+                TellUser(streams, SomeLinesNotWritten);
+                status = FailureExitStatus;
+            }
+        }
     }
-    if (g_window != NULL) {
-        DWORD filterError = 0;
-        if (!AllowTerminalMessagesFromLowerIntegrity(g_window, g_messages, &filterError)) {
-            TellUser(streams, "lines from programs at a lower integrity level will not arrive: " +
-                                  SystemErrorText(filterError));
-        }
-        CloseOnStopRequest(&instanceClaim, g_window);
-        OutputWriter writer(queue, output);
-        MSG message;
-        while (GetMessageW(&message, NULL, 0, 0) > 0) {
-            DispatchMessageW(&message);
-        }
-        if (!writer.Finish()) {
-            TellUser(streams, "some lines could not be written to the output");
-            status = 1;
-        }
-    }
-    if (ownsOutput && output != NULL) {
+    if (ownsOutput) {
         CloseHandle(output);
     }
-    g_stopRequest = NULL;
-    ReleaseInstance(&instanceClaim);
-    SetEvent(g_finished);
+    StopRequestEvent = NULL;
+    session.End();
+    SetEvent(WrittenEvent);
     return status;
 }

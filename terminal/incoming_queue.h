@@ -10,6 +10,10 @@
 
 #include "received_line.h"
 
+// Lines waiting for the consumer beyond this are dropped and counted: memory stays bounded when
+// the consumer (a slow disk, a window that cannot draw fast enough) does not keep up.
+constexpr size_t WaitingLineLimit = 1000000;
+
 class IncomingQueue {
 public:
     // At most capacity lines wait; further lines are dropped and counted until the consumer catches up.
@@ -28,6 +32,10 @@ public:
     // Wakes the consumer for the last time.
     void Close();
 
+    // How many consumers are inside WaitForLines now. Once it has seen one, a caller knows that
+    // the consumer waits: it cannot see the count before the consumer has released the lock to wait.
+    int WaitingConsumers();
+
 private:
     size_t capacity_;
     std::mutex mutex_;
@@ -35,4 +43,5 @@ private:
     std::vector<ReceivedLine> waiting_;
     uint64_t dropped_ = 0;
     bool isClosed_ = false;
+    int waitingConsumers_ = 0;
 };

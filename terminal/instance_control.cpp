@@ -1,7 +1,8 @@
 #include "instance_control.h"
 
 #include "named_object_security.h"
-#include "terminal_protocol.h"
+#include "terminal_texts.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -82,18 +83,21 @@ StopResult WaitForSignal(HANDLE end, bool isPresenceMutex, ULONGLONG deadline, H
     return waited == WAIT_OBJECT_0 + 1 ? StopResult::Interrupted : StopResult::StillRunning;
 }
 
-// With nothing to wait on, the window going away is the best sign left.
-StopResult PollForWindowGone(HWND window, ULONGLONG deadline, HANDLE interrupt)
+// Looks for the terminal window until it is no longer window (NULL: until one runs); changed when
+// it is, timedOut after the deadline, interrupted once interrupt is set.
+template <typename Result>
+Result PollWhileTerminalIs(HWND window, ULONGLONG deadline, HANDLE interrupt, Result changed, Result timedOut,
+                           Result interrupted)
 {
-    while (FindWindowA(TerminalClassName, NULL) == window) {
+    while (FindWindowA(VORNAK_TERMINAL_CLASS, NULL) == window) {
         if (GetTickCount64() >= deadline) {
-            return StopResult::StillRunning;
+            return timedOut;
         }
         if (PauseInterrupted(interrupt, PollMs)) {
-            return StopResult::Interrupted;
+            return interrupted;
         }
     }
-    return StopResult::Stopped;
+    return changed;
 }
 
 } // namespace
@@ -111,7 +115,7 @@ bool ClaimSingleInstance(InstanceClaim* claim, std::string* why)
         CloseHandle(made.presence);
         made.presence = NULL;
     }
-    if (made.presence == NULL || FindWindowA(TerminalClassName, NULL) != NULL) {
+    if (made.presence == NULL || FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL) {
         ReleaseInstance(&made);
         *why = TerminalAlreadyRunning;
         return false;
@@ -156,21 +160,13 @@ void ReleaseInstance(InstanceClaim* claim)
 
 WaitResult WaitForTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 {
-    ULONGLONG deadline = DeadlineAfter(timeoutSeconds);
-    while (FindWindowA(TerminalClassName, NULL) == NULL) {
-        if (GetTickCount64() >= deadline) {
-            return WaitResult::TimedOut;
-        }
-        if (PauseInterrupted(interrupt, PollMs)) {
-            return WaitResult::Interrupted;
-        }
-    }
-    return WaitResult::Appeared;
+    return PollWhileTerminalIs(NULL, DeadlineAfter(timeoutSeconds), interrupt, WaitResult::Appeared,
+                               WaitResult::TimedOut, WaitResult::Interrupted);
 }
 
 StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 {
-    HWND window = FindWindowA(TerminalClassName, NULL);
+    HWND window = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
     if (window == NULL) {
         return StopResult::NoneRunning;
     }
@@ -183,7 +179,9 @@ StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt)
         PostMessageW(window, WM_CLOSE, 0, 0);
     }
     if (end == NULL) {
-        return PollForWindowGone(window, deadline, interrupt);
+        // With nothing to wait on, the window going away is the best sign left.
+        return PollWhileTerminalIs(window, deadline, interrupt, StopResult::Stopped, StopResult::StillRunning,
+                                   StopResult::Interrupted);
     }
     StopResult result = WaitForSignal(end, isPresenceMutex, deadline, interrupt);
     CloseHandle(end);

@@ -6,11 +6,6 @@
 
 #include <string>
 
-// What a second terminal is told.
-constexpr const char* TerminalAlreadyRunning =
-    "a debug terminal is already running (a window of class VornakDebugTerminal exists); "
-    "only one can receive the lines: close it first, or stop it with vornak-terminal --stop";
-
 // Held by the running terminal from its start until everything it received is written.
 struct InstanceClaim {
     HANDLE presence = NULL;     // mutex owned by the terminal's main thread

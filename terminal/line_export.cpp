@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "standard_streams.h"
+#include "terminal_texts.h"
 
 bool CopyLinesToClipboard(HWND owner, const std::string& lines)
 {
@@ -38,15 +39,16 @@ bool CopyLinesToClipboard(HWND owner, const std::string& lines)
 
 std::wstring AskSavePath(HWND owner)
 {
-    wchar_t path[MAX_PATH] = L"terminal.txt";
+    wchar_t path[MAX_PATH];
+    lstrcpynW(path, SaveDefaultName, MAX_PATH);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"Text files (*.txt)\0*.txt\0All files\0*.*\0";
+    dialog.lpstrFilter = SaveFilter;
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = L"txt";
-    dialog.lpstrTitle = L"Save shown lines as text";
+    dialog.lpstrDefExt = SaveDefaultExtension;
+    dialog.lpstrTitle = SaveDialogTitle;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameW(&dialog)) {
         return std::wstring();

@@ -4,6 +4,7 @@
 
 #include "dpi_scaling.h"
 #include "line_text.h"
+#include "terminal_texts.h"
 
 namespace {
 
@@ -37,13 +38,13 @@ bool ColoursOf(LineClass lineClass, ClassColours* colours)
 
 // Room for a row's text once converted: 255 characters, each at most four when escaped.
 constexpr int DisplayCapacity = 1100;
-wchar_t g_displayText[DisplayCapacity];
+wchar_t DisplayTextBuffer[DisplayCapacity];
 
 void ToDisplay(const std::string& text)
 {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), g_displayText,
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), DisplayTextBuffer,
                                      DisplayCapacity - 1);
-    g_displayText[length > 0 ? length : 0] = L'\0';
+    DisplayTextBuffer[length > 0 ? length : 0] = L'\0';
 }
 
 void FillRowText(NMLVDISPINFOW* info, const LineStore& store)
@@ -58,7 +59,7 @@ void FillRowText(NMLVDISPINFOW* info, const LineStore& store)
     case ClassColumn: ToDisplay(ClassLabel(line.lineClass)); break;
     default: ToDisplay(line.lineClass == LineClass::Separator ? std::string() : DisplayText(line)); break;
     }
-    item.pszText = g_displayText;
+    item.pszText = DisplayTextBuffer;
 }
 
 // A separator row: its time, then a rule across the rest of the row (doubled for a '=' fill).
@@ -81,7 +82,7 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineStore& store)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
     timeRect.left += ScaledForDpi(TimeIndent, dpi);
-    DrawTextW(dc, g_displayText, -1, &timeRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawTextW(dc, DisplayTextBuffer, -1, &timeRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 
     RECT classRect;
     ListView_GetSubItemRect(list, row, ClassColumn, LVIR_BOUNDS, &classRect);
@@ -150,9 +151,9 @@ HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi)
         return NULL;
     }
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    AddColumn(list, TimeColumn, L"Time", ScaledForDpi(TimeColumnPixels, dpi));
-    AddColumn(list, ClassColumn, L"Class", ScaledForDpi(ClassColumnPixels, dpi));
-    AddColumn(list, TextColumn, L"Text", ScaledForDpi(TextColumnPixels, dpi));
+    AddColumn(list, TimeColumn, TimeColumnTitle, ScaledForDpi(TimeColumnPixels, dpi));
+    AddColumn(list, ClassColumn, ClassColumnTitle, ScaledForDpi(ClassColumnPixels, dpi));
+    AddColumn(list, TextColumn, TextColumnTitle, ScaledForDpi(TextColumnPixels, dpi));
     return list;
 }
 

@@ -88,7 +88,6 @@ std::string FormatOutputLine(const ReceivedLine& line)
 std::string FormatDroppedNotice(uint32_t msOfDay, uint64_t droppedCount)
 {
     char text[96];
-    snprintf(text, sizeof(text), "%llu lines lost: the output could not keep up",
-             static_cast<unsigned long long>(droppedCount));
-    return HeaderOf(msOfDay, "dropped") + text + "\n";
+    snprintf(text, sizeof(text), DroppedNoticeFormat, static_cast<unsigned long long>(droppedCount));
+    return HeaderOf(msOfDay, DroppedLabel) + text + "\n";
 }

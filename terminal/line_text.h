@@ -6,6 +6,7 @@
 #include <string>
 
 #include "received_line.h"
+#include "terminal_texts.h"
 
 // Width of the class column in text output: the longest label, "statistic" and "separator".
 constexpr size_t ClassColumnWidth = 9;
@@ -25,8 +26,3 @@ std::string FormatOutputLine(const ReceivedLine& line);
 
 // The marker written when lines were lost because the output could not keep up.
 std::string FormatDroppedNotice(uint32_t msOfDay, uint64_t droppedCount);
-
-// Texts shown instead of a line that did not arrive whole.
-constexpr const char* TooLongPlaceholder = "<line too long to carry>";
-constexpr const char* UnreadablePlaceholder = "<line could not be read>";
-constexpr const char* ClearedText = "terminal cleared";

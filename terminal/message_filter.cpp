@@ -1,10 +1,11 @@
 #include "message_filter.h"
 
-bool AllowTerminalMessagesFromLowerIntegrity(HWND window, const TerminalMessageIds& ids, DWORD* error)
+#include "terminal_protocol.h"
+
+bool AllowTerminalMessagesFromLowerIntegrity(HWND window, DWORD* error)
 {
-    const UINT messages[] = {ids.debug, ids.log, ids.statistic, ids.error, ids.clear};
     bool allowed = true;
-    for (UINT message : messages) {
+    for (UINT message : TerminalMessageIds) {
         // For this window only, not for the whole process.
         if (!ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, NULL) && allowed) {
             *error = GetLastError();

@@ -5,8 +5,7 @@
 
 #include <windows.h>
 
-#include "terminal_protocol.h"
-
-// Lets the five terminal messages reach window from any integrity level. False when the system
-// refused one (*error then holds its error code); the others are let through all the same.
-bool AllowTerminalMessagesFromLowerIntegrity(HWND window, const TerminalMessageIds& ids, DWORD* error);
+// Lets the five terminal messages (registered before) reach window from any integrity level.
+// False when the system refused one (*error then holds its error code); the others are let
+// through all the same.
+bool AllowTerminalMessagesFromLowerIntegrity(HWND window, DWORD* error);

@@ -1,5 +1,7 @@
 #include "standard_streams.h"
 
+#include "terminal_texts.h"
+
 namespace {
 
 HANDLE UsableHandle(HANDLE handle)
@@ -66,8 +68,8 @@ bool WriteAll(HANDLE handle, const char* text, size_t length)
 
 void TellUser(const StandardStreams& streams, const std::string& text)
 {
-    std::string line = "vornak-terminal: " + text + "\n";
+    std::string line = TerminalMessagePrefix + text + "\n";
     if (!WriteAll(streams.error, line.data(), line.size()) && streams.dialogsAllowed) {
-        MessageBoxA(NULL, text.c_str(), "Vornak debug terminal", MB_OK | MB_ICONINFORMATION);
+        MessageBoxA(NULL, text.c_str(), ProgramTitleAnsi, MB_OK | MB_ICONINFORMATION);
     }
 }

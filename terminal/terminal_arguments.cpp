@@ -61,36 +61,36 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             command = TerminalCommand::Help;
         } else if (argument == L"--output" || argument == L"--timeout") {
             if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + " needs a value");
+                return Fail(error, Ascii(argument) + NeedsAValue);
             }
             const std::wstring& value = arguments[++i];
             if (argument == L"--output") {
                 if (outputGiven || value.empty()) {
-                    return Fail(error, "--output takes one file name");
+                    return Fail(error, OutputTakesOneName);
                 }
                 parsed.outputPath = value;
                 outputGiven = true;
             } else {
                 if (timeoutGiven || !ParseSeconds(value, &parsed.timeoutSeconds)) {
-                    return Fail(error, "--timeout takes one whole number of seconds from 1 to 3600");
+                    return Fail(error, TimeoutTakesSeconds);
                 }
                 timeoutGiven = true;
             }
             continue;
         } else {
-            return Fail(error, "unknown argument \"" + Ascii(argument) + "\"");
+            return Fail(error, UnknownArgument(Ascii(argument)));
         }
         if (commandGiven) {
-            return Fail(error, "give only one of --headless, --stop, --wait, --help");
+            return Fail(error, OnlyOneCommand);
         }
         parsed.command = command;
         commandGiven = true;
     }
     if (outputGiven && parsed.command != TerminalCommand::Headless) {
-        return Fail(error, "--output goes with --headless");
+        return Fail(error, OutputGoesWithHeadless);
     }
     if (timeoutGiven && parsed.command != TerminalCommand::Stop && parsed.command != TerminalCommand::Wait) {
-        return Fail(error, "--timeout goes with --stop or --wait");
+        return Fail(error, TimeoutGoesWithStopOrWait);
     }
     *options = parsed;
     return true;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "terminal_texts.h"
+
 enum class TerminalCommand {
     Window,    // the list window (no arguments)
     Headless,  // --headless [--output FILE]
@@ -20,18 +22,11 @@ struct TerminalOptions {
     unsigned timeoutSeconds = DefaultTimeoutSeconds;
 };
 
-constexpr const char* TerminalUsage =
-    "Usage: vornak-terminal                          show received lines in a window\n"
-    "       vornak-terminal --headless [--output FILE]\n"
-    "                                                write every line to FILE (or standard output)\n"
-    "       vornak-terminal --wait [--timeout SECONDS]\n"
-    "                                                wait until a terminal is running\n"
-    "       vornak-terminal --stop [--timeout SECONDS]\n"
-    "                                                ask the running terminal to end, wait for it\n"
-    "At a command prompt vornak-terminal.com runs these commands on the console; Ctrl+C ends\n"
-    "--headless once every line received is written.\n"
-    "Exit status: 0 done; 1 failed, timed out or interrupted; 2 another terminal is already\n"
-    "running; 64 bad arguments.\n";
+// Exit statuses of every command (the usage lists them).
+constexpr int DoneExitStatus = 0;
+constexpr int FailureExitStatus = 1;  // failed, timed out or interrupted
+constexpr int AnotherTerminalExitStatus = 2;
+constexpr int UsageExitStatus = 64;  // a command line that makes no sense (as in sysexits' EX_USAGE)
 
 // Reads the arguments after the program name. On failure returns false with *error saying why.
 bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, TerminalOptions* options,

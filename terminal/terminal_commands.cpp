@@ -8,11 +8,11 @@
 
 namespace {
 
-HANDLE g_interrupt = NULL;
+HANDLE InterruptEvent = NULL;
 
 BOOL WINAPI OnInterrupt(DWORD)
 {
-    SetEvent(g_interrupt);
+    SetEvent(InterruptEvent);
     return TRUE;
 }
 
@@ -22,49 +22,44 @@ HANDLE InterruptOnCtrlC(const StandardStreams& streams)
     if (!streams.joinedConsole) {
         return NULL;
     }
-    g_interrupt = CreateEventW(NULL, TRUE, FALSE, NULL);
-    if (g_interrupt != NULL) {
+    InterruptEvent = CreateEventW(NULL, TRUE, FALSE, NULL);
+    if (InterruptEvent != NULL) {
         SetConsoleCtrlHandler(OnInterrupt, TRUE);
     }
-    return g_interrupt;
+    return InterruptEvent;
 }
 
 std::string Seconds(unsigned seconds)
 {
-    return std::to_string(seconds) + " s";
+    return std::to_string(seconds) + SecondsUnit;
+}
+
+// Tells the user what happened and gives the status the command ends with.
+int EndWith(int status, const StandardStreams& streams, const std::string& said)
+{
+    TellUser(streams, said);
+    return status;
 }
 
 int Stop(const TerminalOptions& options, const StandardStreams& streams)
 {
     switch (StopTerminal(options.timeoutSeconds, InterruptOnCtrlC(streams))) {
-    case StopResult::Stopped:
-        return 0;
-    case StopResult::NoneRunning:
-        TellUser(streams, "no debug terminal is running");
-        return 0;
-    case StopResult::Interrupted:
-        TellUser(streams, "interrupted; the debug terminal was asked to end and may still be running");
-        return 1;
-    case StopResult::StillRunning:
-        break;
+    case StopResult::Stopped: return DoneExitStatus;
+    case StopResult::NoneRunning: return EndWith(DoneExitStatus, streams, NoTerminalRunning);
+    case StopResult::Interrupted: return EndWith(FailureExitStatus, streams, StopInterrupted);
+    case StopResult::StillRunning: break;
     }
-    TellUser(streams, "the debug terminal did not end within " + Seconds(options.timeoutSeconds));
-    return 1;
+    return EndWith(FailureExitStatus, streams, DidNotEndWithin + Seconds(options.timeoutSeconds));
 }
 
 int Wait(const TerminalOptions& options, const StandardStreams& streams)
 {
     switch (WaitForTerminal(options.timeoutSeconds, InterruptOnCtrlC(streams))) {
-    case WaitResult::Appeared:
-        return 0;
-    case WaitResult::Interrupted:
-        TellUser(streams, "interrupted while waiting for a debug terminal");
-        return 1;
-    case WaitResult::TimedOut:
-        break;
+    case WaitResult::Appeared: return DoneExitStatus;
+    case WaitResult::Interrupted: return EndWith(FailureExitStatus, streams, WaitInterrupted);
+    case WaitResult::TimedOut: break;
     }
-    TellUser(streams, "no debug terminal appeared within " + Seconds(options.timeoutSeconds));
-    return 1;
+    return EndWith(FailureExitStatus, streams, NoneAppearedWithin + Seconds(options.timeoutSeconds));
 }
 
 } // namespace
@@ -95,5 +90,5 @@ int RunConsoleCommand(HINSTANCE instance, const TerminalOptions& options, const 
     if (!WriteAll(streams.output, TerminalUsage, strlen(TerminalUsage))) {
         TellUser(streams, TerminalUsage);
     }
-    return 0;
+    return DoneExitStatus;
 }

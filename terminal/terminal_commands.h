@@ -10,9 +10,6 @@
 #include "standard_streams.h"
 #include "terminal_arguments.h"
 
-// Exit status for a command line that makes no sense (as in sysexits' EX_USAGE).
-constexpr int UsageExitStatus = 64;
-
 // The arguments after the program name, split as the system splits a command line.
 std::vector<std::wstring> ProgramArguments();
 

@@ -2,22 +2,22 @@
 
 namespace {
 
-// An atom's string is at most 255 characters.
-constexpr int AtomTextCapacity = 256;
+// An atom's string and its terminator.
+constexpr int AtomTextCapacity = VORNAK_ATOM_TEXT_LIMIT + 1;
 
 // Which class a message carries. Separators travel under the debug message with letter 0; the
 // letters of the other classes add nothing the message number does not already say.
-bool ClassOfMessage(const TerminalMessageIds& ids, UINT message, LPARAM lParam, LineClass* lineClass)
+bool ClassOfMessage(UINT message, LPARAM lParam, LineClass* lineClass)
 {
-    if (message == ids.debug) {
-        *lineClass = lParam == 0 ? LineClass::Separator : LineClass::Debug;
-    } else if (message == ids.log) {
+    if (message == TerminalMessageIds[VORNAK_DEBUG_MESSAGE]) {
+        *lineClass = lParam == VORNAK_LETTER_SEPARATOR ? LineClass::Separator : LineClass::Debug;
+    } else if (message == TerminalMessageIds[VORNAK_LOG_MESSAGE]) {
         *lineClass = LineClass::Log;
-    } else if (message == ids.statistic) {
+    } else if (message == TerminalMessageIds[VORNAK_STATISTIC_MESSAGE]) {
         *lineClass = LineClass::Statistic;
-    } else if (message == ids.error) {
+    } else if (message == TerminalMessageIds[VORNAK_ERROR_MESSAGE]) {
         *lineClass = LineClass::Error;
-    } else if (message == ids.clear) {
+    } else if (message == TerminalMessageIds[VORNAK_CLEAR_TERMINAL]) {
         *lineClass = LineClass::ClearMarker;
     } else {
         return false;
@@ -27,14 +27,18 @@ bool ClassOfMessage(const TerminalMessageIds& ids, UINT message, LPARAM lParam, 
 
 } // namespace
 
-bool RegisterTerminalMessages(TerminalMessageIds* ids)
+UINT TerminalMessageIds[VORNAK_TERMINAL_MESSAGE_COUNT];
+
+bool RegisterTerminalMessages()
 {
-    ids->debug = RegisterWindowMessageA("*WM_DEBUG_MESSAGE");
-    ids->log = RegisterWindowMessageA("*WM_LOG_MESSAGE");
-    ids->statistic = RegisterWindowMessageA("*WM_STATISTIC_MESSAGE");
-    ids->error = RegisterWindowMessageA("*WM_ERROR_MESSAGE");
-    ids->clear = RegisterWindowMessageA("*WM_CLEAR_TERMINAL");
-    return ids->debug != 0 && ids->log != 0 && ids->statistic != 0 && ids->error != 0 && ids->clear != 0;
+    bool allRegistered = true;
+    for (int message = 0; message < VORNAK_TERMINAL_MESSAGE_COUNT; ++message) {
+        if (TerminalMessageIds[message] == 0) {
+            TerminalMessageIds[message] = RegisterWindowMessageA(VornakTerminalMessageNames[message]);
+        }
+        allRegistered = allRegistered && TerminalMessageIds[message] != 0;
+    }
+    return allRegistered;
 }
 
 uint32_t LocalMsOfDay()
@@ -44,11 +48,10 @@ uint32_t LocalMsOfDay()
     return ((now.wHour * 60u + now.wMinute) * 60u + now.wSecond) * 1000u + now.wMilliseconds;
 }
 
-bool ReceiveTerminalMessage(const TerminalMessageIds& ids, UINT message, WPARAM wParam, LPARAM lParam,
-                            ReceivedLine* line)
+bool ReceiveTerminalMessage(UINT message, WPARAM wParam, LPARAM lParam, ReceivedLine* line)
 {
     // Unregistered numbers are 0, which no message a window receives uses for these.
-    if (message == 0 || !ClassOfMessage(ids, message, lParam, &line->lineClass)) {
+    if (message == 0 || !ClassOfMessage(message, lParam, &line->lineClass)) {
         return false;
     }
     line->arrivalMsOfDay = LocalMsOfDay();

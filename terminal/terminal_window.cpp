@@ -15,8 +15,9 @@
 #include "line_list_view.h"
 #include "line_store.h"
 #include "line_text.h"
-#include "message_filter.h"
 #include "terminal_protocol.h"
+#include "terminal_session.h"
+#include "terminal_texts.h"
 
 namespace {
 
@@ -55,13 +56,11 @@ enum CommandId {
     ShowClassCommand = 300,
 };
 
-const wchar_t* const ShowClassLabels[ShownClassCount] = {
-    L"&Debug lines", L"&Log lines", L"&Statistic lines", L"&Error lines", L"Se&parators",
-};
+static_assert(sizeof(ShowClassMenuItems) / sizeof(ShowClassMenuItems[0]) == ShownClassCount,
+              "a menu item for every class a user can show or hide");
 
 struct TerminalWindow {
-    TerminalMessageIds messages;
-    IncomingQueue queue{KeptLineLimit * 10};
+    IncomingQueue queue{WaitingLineLimit};
     LineStore store{KeptLineLimit, DropBlock};
     // Lines that arrived while the view was paused, shown on resume; at most KeptLineLimit.
     std::deque<ReceivedLine> held;
@@ -79,18 +78,18 @@ struct TerminalWindow {
     std::vector<std::thread> savers;
 };
 
-TerminalWindow* g_terminal = NULL;
+TerminalWindow* RunningWindow = NULL;
 
 void UpdateStatus(TerminalWindow& t)
 {
-    std::wstring text = std::to_wstring(t.store.ShownCount()) + L" lines shown of " +
-                        std::to_wstring(t.store.KeptCount()) + L" kept";
+    std::wstring text =
+        std::to_wstring(t.store.ShownCount()) + LinesShownOf + std::to_wstring(t.store.KeptCount()) + LinesKept;
     uint64_t lost = t.store.DroppedCount() + t.lostWhileWaiting;
     if (lost != 0) {
-        text += L"; " + std::to_wstring(lost) + L" oldest dropped";
+        text += StatusSeparator + std::to_wstring(lost) + OldestDropped;
     }
     if (t.paused) {
-        text += L"; PAUSED, " + std::to_wstring(t.held.size()) + L" waiting";
+        text += StatusSeparator + std::wstring(PausedWaiting) + std::to_wstring(t.held.size()) + Waiting;
     }
     if (text != t.statusText) {
         t.statusText = text;
@@ -180,11 +179,11 @@ void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
 {
     if (error != 0) {
         wchar_t text[160];
-        swprintf(text, 160, L"The lines could not be saved (error %lu).", static_cast<unsigned long>(error));
-        MessageBoxW(t.frame, text, L"Vornak Debug Terminal", MB_OK | MB_ICONERROR);
+        swprintf(text, 160, SaveFailedFormat, static_cast<unsigned long>(error));
+        MessageBoxW(t.frame, text, ProgramTitle, MB_OK | MB_ICONERROR);
         return;
     }
-    t.statusText = L"Saved " + std::to_wstring(lineCount) + L" lines";
+    t.statusText = SavedLines + std::to_wstring(lineCount) + Lines;
     SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
 }
 
@@ -217,24 +216,24 @@ void OnCommand(TerminalWindow& t, int command)
 HMENU BuildMenu(TerminalWindow& t)
 {
     HMENU file = CreatePopupMenu();
-    AppendMenuW(file, MF_STRING, SaveCommand, L"&Save shown lines as text...\tCtrl+S");
+    AppendMenuW(file, MF_STRING, SaveCommand, SaveMenuItem);
     AppendMenuW(file, MF_SEPARATOR, 0, NULL);
-    AppendMenuW(file, MF_STRING, ExitCommand, L"E&xit");
+    AppendMenuW(file, MF_STRING, ExitCommand, ExitMenuItem);
     HMENU edit = CreatePopupMenu();
-    AppendMenuW(edit, MF_STRING, CopyCommand, L"&Copy selected lines\tCtrl+C");
-    AppendMenuW(edit, MF_STRING, SelectAllCommand, L"Select &all\tCtrl+A");
+    AppendMenuW(edit, MF_STRING, CopyCommand, CopyMenuItem);
+    AppendMenuW(edit, MF_STRING, SelectAllCommand, SelectAllMenuItem);
     AppendMenuW(edit, MF_SEPARATOR, 0, NULL);
-    AppendMenuW(edit, MF_STRING, ClearCommand, L"C&lear\tCtrl+L");
+    AppendMenuW(edit, MF_STRING, ClearCommand, ClearMenuItem);
     t.viewMenu = CreatePopupMenu();
-    AppendMenuW(t.viewMenu, MF_STRING, PauseCommand, L"&Pause\tCtrl+P");
+    AppendMenuW(t.viewMenu, MF_STRING, PauseCommand, PauseMenuItem);
     AppendMenuW(t.viewMenu, MF_SEPARATOR, 0, NULL);
     for (int i = 0; i < ShownClassCount; ++i) {
-        AppendMenuW(t.viewMenu, MF_STRING | MF_CHECKED, ShowClassCommand + i, ShowClassLabels[i]);
+        AppendMenuW(t.viewMenu, MF_STRING | MF_CHECKED, ShowClassCommand + i, ShowClassMenuItems[i]);
     }
     HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(t.viewMenu), L"&View");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), FileMenu);
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), EditMenu);
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(t.viewMenu), ViewMenu);
     return bar;
 }
 
@@ -317,9 +316,9 @@ void SizeForDpi(TerminalWindow& t)
 
 LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TerminalWindow& t = *g_terminal;
+    TerminalWindow& t = *RunningWindow;
     ReceivedLine line;
-    if (ReceiveTerminalMessage(t.messages, message, wParam, lParam, &line)) {
+    if (ReceiveTerminalMessage(message, wParam, lParam, &line)) {
         t.queue.Push(std::move(line));
         if (t.list != NULL && GetTickCount64() >= t.nextRefresh + StarvedRefreshMs) {
             Refresh(t);
@@ -384,46 +383,32 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams)
 {
-    TerminalWindow terminal;
-    g_terminal = &terminal;
-    if (!RegisterTerminalMessages(&terminal.messages)) {
-        TellUser(streams, "cannot register the terminal messages");
-        return 1;
-    }
-    std::string why;
-    InstanceClaim instanceClaim;
-    if (!ClaimSingleInstance(&instanceClaim, &why)) {
-        TellUser(streams, why);
-        return 2;
+    TerminalSession session(streams);
+    int status = session.Begin();
+    if (status != DoneExitStatus) {
+        return status;
     }
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
+    TerminalWindow terminal;
+    RunningWindow = &terminal;
     WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = TerminalWindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
     windowClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = TerminalClassNameW;
     HMENU menu = BuildMenu(terminal);
-    HWND window = NULL;
-    if (RegisterClassExW(&windowClass) != 0) {
-        window = CreateWindowExW(0, TerminalClassNameW, L"Vornak Debug Terminal", WS_OVERLAPPEDWINDOW,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 900, 520, NULL, menu, instance, NULL);
-    }
+    // Should the filter refuse, the window cannot tell the user anything useful; hosts at its own
+    // level still reach it.
+    std::string filterRefusal;
+    HWND window = session.CreateTerminalWindow(windowClass, ProgramTitle, WS_OVERLAPPEDWINDOW, DesignWindowWidth,
+                                               DesignWindowHeight, menu, &filterRefusal);
     if (window == NULL) {
-        TellUser(streams, "cannot create the terminal window (error " + std::to_string(GetLastError()) + ")");
         DestroyMenu(menu);
-        ReleaseInstance(&instanceClaim);
-        return 1;
+        return FailureExitStatus;
     }
-    // The window cannot tell the user anything useful if this fails; hosts at its own level
-    // still reach it.
-    DWORD filterError = 0;
-    AllowTerminalMessagesFromLowerIntegrity(window, terminal.messages, &filterError);
-    CloseOnStopRequest(&instanceClaim, window);
     SizeForDpi(terminal);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -445,6 +430,5 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
             DeleteObject(font);
         }
     }
-    ReleaseInstance(&instanceClaim);
-    return 0;
+    return DoneExitStatus;
 }

@@ -4,6 +4,7 @@ namespace {
 
 constexpr DWORD ReadPollMs = 10;
 constexpr DWORD ChunkBytes = 4096;
+constexpr int NotEnded = -1;
 
 bool IsOverridden(const wchar_t* entry, const ChildEnvironment& extra)
 {
@@ -51,29 +52,146 @@ void CloseIfOpen(HANDLE* handle)
     *handle = NULL;
 }
 
-// Starts commandLine with the given standard handles; the process handle, or NULL with the error kept.
 HANDLE Launch(const std::wstring& commandLine, HANDLE input, HANDLE output, HANDLE errors,
               const ChildEnvironment& environment, DWORD* id)
+{
+    LaunchSetting setting;
+    setting.input = input;
+    setting.output = output;
+    setting.error = errors;
+    setting.environment = environment;
+    return LaunchProcess(commandLine, setting, id);
+}
+
+// A pipe between this process and a child, the child's end inherited and ours not. childReads:
+// the child reads from it (its standard input); else it writes to it.
+bool CreateChildPipe(HANDLE* ours, HANDLE* childs, bool childReads)
+{
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
+    HANDLE read = NULL;
+    HANDLE write = NULL;
+    if (!CreatePipe(&read, &write, &inheritable, 0)) {
+        return false;
+    }
+    *ours = childReads ? write : read;
+    *childs = childReads ? read : write;
+    // The child must not inherit this end, or it would never see its input or output end.
+    SetHandleInformation(*ours, HANDLE_FLAG_INHERIT, 0);
+    return true;
+}
+
+// Appends to text whatever the pipe holds now, without waiting for more.
+void TakeAvailable(HANDLE pipe, std::string* text)
+{
+    DWORD available = 0;
+    while (PeekNamedPipe(pipe, NULL, 0, NULL, &available, NULL) && available > 0) {
+        char chunk[ChunkBytes];
+        DWORD got = 0;
+        if (!ReadFile(pipe, chunk, available < ChunkBytes ? available : ChunkBytes, &got, NULL) || got == 0) {
+            return;
+        }
+        text->append(chunk, got);
+    }
+}
+
+} // namespace
+
+HANDLE LaunchProcess(const std::wstring& commandLine, const LaunchSetting& setting, DWORD* id)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = output;
-    startup.hStdError = errors;
+    startup.hStdInput = setting.input;
+    startup.hStdOutput = setting.output;
+    startup.hStdError = setting.error;
     PROCESS_INFORMATION started = {};
     std::wstring mutableLine = commandLine;
-    std::wstring block = environment.empty() ? std::wstring() : EnvironmentBlock(environment);
-    if (!CreateProcessW(NULL, &mutableLine[0], NULL, NULL, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                        block.empty() ? NULL : &block[0], NULL, &startup, &started)) {
+    std::wstring block = setting.environment.empty() ? std::wstring() : EnvironmentBlock(setting.environment);
+    if (!CreateProcessW(NULL, &mutableLine[0], NULL, NULL, TRUE, setting.creationFlags | CREATE_UNICODE_ENVIRONMENT,
+                        block.empty() ? NULL : &block[0],
+                        setting.workingFolder.empty() ? NULL : setting.workingFolder.c_str(), &startup, &started)) {
         return NULL;
     }
     CloseHandle(started.hThread);
-    *id = started.dwProcessId;
+    if (id != NULL) {
+        *id = started.dwProcessId;
+    }
     return started.hProcess;
 }
 
-} // namespace
+const wchar_t* CommandAfterProgram(const wchar_t* commandLine)
+{
+    const wchar_t* at = commandLine;
+    bool quoted = *at == L'"';
+    for (++at; *at != L'\0' && (quoted ? *at != L'"' : *at != L' '); ++at) {
+    }
+    if (quoted && *at == L'"') {
+        ++at;
+    }
+    while (*at == L' ') {
+        ++at;
+    }
+    return at;
+}
+
+ProgramRun RunProgram(const std::wstring& commandLine, const ChildEnvironment& environment)
+{
+    ProgramRun run;
+    HANDLE input = NULL;
+    HANDLE childInput = NULL;
+    HANDLE output = NULL;
+    HANDLE childOutput = NULL;
+    HANDLE errors = NULL;
+    HANDLE childErrors = NULL;
+    HANDLE process = NULL;
+    DWORD id = 0;
+    if (CreateChildPipe(&input, &childInput, true) && CreateChildPipe(&output, &childOutput, false) &&
+        CreateChildPipe(&errors, &childErrors, false)) {
+        process = Launch(commandLine, childInput, childOutput, childErrors, environment, &id);
+    }
+    DWORD startError = GetLastError();
+    CloseIfOpen(&childInput);
+    CloseIfOpen(&childOutput);
+    CloseIfOpen(&childErrors);
+    // Its standard input is empty from the start.
+    CloseIfOpen(&input);
+    if (process == NULL) {
+        run.errors = "cannot start the program (error " + std::to_string(startError) + ")";
+    } else {
+        // Read while it runs, so that it never waits on a full pipe; once it has ended, whatever it
+        // wrote is in the pipes.
+        DWORD started = GetTickCount();
+        bool ended = false;
+        while (!ended && GetTickCount() - started < RunTimeoutMs) {
+            ended = WaitForSingleObject(process, ReadPollMs) == WAIT_OBJECT_0;
+            TakeAvailable(output, &run.bytes);
+            TakeAvailable(errors, &run.errors);
+        }
+        DWORD exitCode = 0;
+        if (ended && GetExitCodeProcess(process, &exitCode)) {
+            run.exitCode = static_cast<int>(exitCode);
+        } else {
+            TerminateProcess(process, static_cast<UINT>(NotEnded));
+            WaitForSingleObject(process, INFINITE);
+            run.exitCode = NotEnded;
+        }
+        CloseHandle(process);
+    }
+    CloseIfOpen(&output);
+    CloseIfOpen(&errors);
+    run.output = WithoutCarriageReturns(run.bytes);
+    run.errors = WithoutCarriageReturns(run.errors);
+    return run;
+}
+
+std::wstring QuotedCommandLine(const std::wstring& program, const std::vector<std::wstring>& arguments)
+{
+    std::wstring commandLine = L"\"" + program + L"\"";
+    for (const std::wstring& argument : arguments) {
+        commandLine += L" \"" + argument + L"\"";
+    }
+    return commandLine;
+}
 
 ChildProcess::~ChildProcess()
 {
@@ -85,23 +203,11 @@ ChildProcess::~ChildProcess()
 
 bool ChildProcess::StartWithPipes(const std::wstring& commandLine, const ChildEnvironment& environment)
 {
-    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
     HANDLE childInput = NULL;
     HANDLE childOutput = NULL;
-    if (!CreatePipe(&childInput, &input_, &inheritable, 0)) {
-        return false;
+    if (CreateChildPipe(&input_, &childInput, true) && CreateChildPipe(&output_, &childOutput, false)) {
+        process_ = Launch(commandLine, childInput, childOutput, GetStdHandle(STD_ERROR_HANDLE), environment, &id_);
     }
-    if (!CreatePipe(&output_, &childOutput, &inheritable, 0)) {
-        DWORD error = GetLastError();
-        CloseIfOpen(&childInput);
-        CloseIfOpen(&input_);
-        SetLastError(error);
-        return false;
-    }
-    // The child must not inherit this end, or it would never see its input or output end.
-    SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
-    process_ = Launch(commandLine, childInput, childOutput, GetStdHandle(STD_ERROR_HANDLE), environment, &id_);
     DWORD error = GetLastError();
     CloseIfOpen(&childInput);
     CloseIfOpen(&childOutput);
@@ -249,4 +355,16 @@ std::string WithoutCarriageReturns(const std::string& text)
         }
     }
     return result;
+}
+
+std::wstring TemporaryFolder()
+{
+    wchar_t folder[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
 }

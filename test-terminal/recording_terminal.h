@@ -7,15 +7,14 @@
 #include <thread>
 #include <vector>
 
+#include "non_copyable.h"
 #include "recording_window.h"
 #include "terminal_record.h"
 
-class RecordingTerminal {
+class RecordingTerminal : private NonCopyable {
 public:
     RecordingTerminal() = default;
     ~RecordingTerminal();
-    RecordingTerminal(const RecordingTerminal&) = delete;
-    RecordingTerminal& operator=(const RecordingTerminal&) = delete;
 
     // Returns once the window exists and can be found, or false when it could not be made.
     bool Start();

@@ -2,10 +2,6 @@
 
 namespace {
 
-const char* const ProtocolMessageNames[] = {
-    "*WM_DEBUG_MESSAGE", "*WM_LOG_MESSAGE", "*WM_STATISTIC_MESSAGE", "*WM_ERROR_MESSAGE", "*WM_CLEAR_TERMINAL",
-};
-
 // Larger than any atom text, so that a text is never cut while being read.
 const int AtomTextBufferSize = 512;
 
@@ -14,7 +10,7 @@ bool RegisterTerminalClass(WNDPROC procedure)
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = TerminalClassName;
+    windowClass.lpszClassName = VORNAK_TERMINAL_CLASS;
     return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -36,8 +32,8 @@ RecordingWindow::~RecordingWindow()
 
 bool RecordingWindow::Create()
 {
-    for (size_t i = 0; i < sizeof(protocolMessages_) / sizeof(protocolMessages_[0]); ++i) {
-        protocolMessages_[i] = RegisterWindowMessageA(ProtocolMessageNames[i]);
+    for (int i = 0; i < VORNAK_TERMINAL_MESSAGE_COUNT; ++i) {
+        protocolMessages_[i] = RegisterWindowMessageA(VornakTerminalMessageNames[i]);
         if (protocolMessages_[i] == 0) {
             return false;
         }
@@ -46,7 +42,7 @@ bool RecordingWindow::Create()
         return false;
     }
     // Top-level: FindWindowA does not find message-only windows.
-    window_ = CreateWindowExA(0, TerminalClassName, "Recording terminal", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+    window_ = CreateWindowExA(0, VORNAK_TERMINAL_CLASS, "Recording terminal", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                               CW_USEDEFAULT, 400, 300, NULL, NULL, GetModuleHandleA(NULL), this);
     return window_ != NULL;
 }
@@ -91,7 +87,7 @@ bool RecordingWindow::IsProtocolMessage(UINT message) const
 
 void RecordingWindow::Record(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TerminalRecord record{message, wParam, std::string(), lParam};
+    TerminalRecord record{message, KindOfAtom(wParam), std::string(), lParam};
     char text[AtomTextBufferSize];
     // Only a value that fits an atom is one; anything wider would be a fault of the sender.
     if (wParam != 0 && wParam <= 0xFFFF &&

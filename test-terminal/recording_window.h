@@ -8,16 +8,14 @@
 #include <mutex>
 #include <vector>
 
+#include "non_copyable.h"
 #include "terminal_record.h"
+#include "vornak_terminal_protocol.h"
 
-const char TerminalClassName[] = "VornakDebugTerminal";
-
-class RecordingWindow {
+class RecordingWindow : private NonCopyable {
 public:
     RecordingWindow();
     ~RecordingWindow();
-    RecordingWindow(const RecordingWindow&) = delete;
-    RecordingWindow& operator=(const RecordingWindow&) = delete;
 
     // Registers the protocol messages and creates the top-level window on the calling thread.
     // Closing the window posts a quit message to that thread.
@@ -41,7 +39,7 @@ private:
     void Record(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = NULL;
-    UINT protocolMessages_[5] = {};
+    UINT protocolMessages_[VORNAK_TERMINAL_MESSAGE_COUNT] = {};
     mutable std::mutex recordsLock_;
     std::vector<TerminalRecord> records_;
     std::atomic<bool> holdNext_{false};

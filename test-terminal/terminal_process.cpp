@@ -19,7 +19,7 @@ BOOL CALLBACK MatchTerminalWindow(HWND window, LPARAM lParam)
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (processId == search->processId && GetClassNameA(window, className, sizeof(className)) > 0 &&
-        lstrcmpA(className, TerminalClassName) == 0) {
+        lstrcmpA(className, VORNAK_TERMINAL_CLASS) == 0) {
         search->found = window;
         return FALSE;
     }

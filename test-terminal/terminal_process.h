@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "child_process.h"
+#include "non_copyable.h"
 #include "terminal_record.h"
 
-class TerminalProcess {
+class TerminalProcess : private NonCopyable {
 public:
     TerminalProcess() = default;
     ~TerminalProcess();
-    TerminalProcess(const TerminalProcess&) = delete;
-    TerminalProcess& operator=(const TerminalProcess&) = delete;
 
     // Starts the program and returns once its window can be found (false after 20 s or on failure).
     bool Start(const std::wstring& program);

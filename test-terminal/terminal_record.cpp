@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "vornak_terminal_protocol.h"
+
 namespace {
 
 int HexDigit(char c)
@@ -61,29 +63,79 @@ bool Unescape(const std::string& escaped, std::string* text)
     return true;
 }
 
+const char* AtomKindName(AtomKind kind)
+{
+    switch (kind) {
+    case AtomKind::None:
+        return "no atom";
+    case AtomKind::String:
+        return "atom";
+    default:
+        return "malformed atom";
+    }
+}
+
 }  // namespace
+
+std::ostream& operator<<(std::ostream& out, const TerminalRecord& record)
+{
+    return out << "{0x" << std::hex << record.message << std::dec << ", " << AtomKindName(record.atom) << ", \""
+               << Escape(record.text) << "\", " << record.letter << "}";
+}
+
+TerminalRecord LineRecord(UINT message, const std::string& text, char letter)
+{
+    return TerminalRecord{message, AtomKind::String, text, letter};
+}
+
+TerminalRecord RefusedLineRecord(UINT message, char letter)
+{
+    return TerminalRecord{message, AtomKind::None, std::string(), letter};
+}
+
+TerminalRecord ClearRecord(UINT message)
+{
+    return TerminalRecord{message, AtomKind::None, std::string(), 0};
+}
+
+AtomKind KindOfAtom(WPARAM atom)
+{
+    if (atom == 0) {
+        return AtomKind::None;
+    }
+    return atom >= 0xC000 && atom <= 0xFFFF ? AtomKind::String : AtomKind::Malformed;
+}
+
+ProtocolNumbers RegisteredProtocolNumbers()
+{
+    return ProtocolNumbers{
+        RegisterWindowMessageA(VORNAK_WM_DEBUG_MESSAGE), RegisterWindowMessageA(VORNAK_WM_LOG_MESSAGE),
+        RegisterWindowMessageA(VORNAK_WM_STATISTIC_MESSAGE), RegisterWindowMessageA(VORNAK_WM_ERROR_MESSAGE),
+        RegisterWindowMessageA(VORNAK_WM_CLEAR_TERMINAL)};
+}
 
 std::string FormatRecord(const TerminalRecord& record)
 {
     char numbers[80];
-    snprintf(numbers, sizeof(numbers), "%X %llX %lld ", record.message,
-             static_cast<unsigned long long>(record.atom), static_cast<long long>(record.letter));
+    snprintf(numbers, sizeof(numbers), "%X %d %lld ", record.message, static_cast<int>(record.atom),
+             static_cast<long long>(record.letter));
     return numbers + Escape(record.text);
 }
 
 bool ParseRecord(const std::string& line, TerminalRecord* record)
 {
     unsigned int message = 0;
-    unsigned long long atom = 0;
+    int atom = 0;
     long long letter = 0;
     int consumed = 0;
     // Exactly one blank before the text, which may itself start with blanks.
-    if (sscanf(line.c_str(), "%X %llX %lld%n", &message, &atom, &letter, &consumed) != 3 ||
-        static_cast<size_t>(consumed) >= line.size() || line[consumed] != ' ') {
+    if (sscanf(line.c_str(), "%X %d %lld%n", &message, &atom, &letter, &consumed) != 3 ||
+        static_cast<size_t>(consumed) >= line.size() || line[consumed] != ' ' || atom < 0 ||
+        atom > static_cast<int>(AtomKind::Malformed)) {
         return false;
     }
     record->message = message;
-    record->atom = static_cast<WPARAM>(atom);
+    record->atom = static_cast<AtomKind>(atom);
     record->letter = static_cast<LPARAM>(letter);
     return Unescape(line.substr(consumed + 1), &record->text);
 }

@@ -5,12 +5,12 @@
 
 #include <windows.h>
 
-class TerminalTestLock {
+#include "non_copyable.h"
+
+class TerminalTestLock : private NonCopyable {
 public:
     TerminalTestLock();
     ~TerminalTestLock();
-    TerminalTestLock(const TerminalTestLock&) = delete;
-    TerminalTestLock& operator=(const TerminalTestLock&) = delete;
 
 private:
     HANDLE mutex_;

@@ -16,13 +16,8 @@ echo "$dump" | grep -q 'Ordinal Base[[:space:]]*2$' || fail "ordinal base is not
 exports=$(echo "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
     sed -n 's/^[[:space:]]*\[[[:space:]]*\([0-9]*\)\][[:space:]]*\([^[:space:]]*\)$/\1 \2/p' |
     while read -r index name; do echo "$((index + 2)) $name"; done | sort -n)
-expected='2 VornakDbg_Message
-3 VornakLog_Message
-4 VornakDbg_RegisterTask
-5 VornakStat_Message
-6 VornakError_Message
-7 VornakDbg_Separator
-8 VornakDbg_ClearTerminal'
+# "ordinal name" a line, as the library must export them.
+expected=$(cat "$(dirname "$0")/expected-exports.txt")
 [ "$exports" = "$expected" ] || fail "exports differ: $(echo "$exports" | tr '\n' ',')"
 addresses=$(echo "$dump" | sed -n '/^Export Address Table -- Ordinal Base/,/^$/p' | grep -c 'Export RVA' || true)
 [ "$addresses" -eq 7 ] || fail "$addresses entries in the export address table, not 7"

@@ -11,9 +11,12 @@
 #include <thread>
 #include <vector>
 
-#include "dbgclient_under_test.h"
+#include "atom_table.h"
+#include "loaded_dbgclient.h"
 #include "recording_terminal.h"
+#include "threads_together.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -43,30 +46,20 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
     ASSERT_TRUE(terminal.Start());
     UINT debugNumber = RegisteredProtocolNumbers().debug;
 
-    std::atomic<int> notReady{ThreadCount};
     std::atomic<int> failedCalls{0};
-    std::vector<std::thread> threads;
     auto started = std::chrono::steady_clock::now();
-    for (int t = 0; t < ThreadCount; ++t) {
-        threads.emplace_back([&, t] {
-            --notReady;
-            while (notReady > 0) {
-                std::this_thread::yield();
+    ThreadsTogether threads(ThreadCount, [&](int t) {
+        for (int line = 0; line < LinesPerThread; ++line) {
+            bool newHalf = line % (LinesPerThread / 2) == 0;
+            if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != VORNAKDBG_STATUS_DONE) {
+                ++failedCalls;
             }
-            for (int line = 0; line < LinesPerThread; ++line) {
-                bool newHalf = line % (LinesPerThread / 2) == 0;
-                if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != 0) {
-                    ++failedCalls;
-                }
-                if (dbg->debugMessage("line %d of thread %d", line, t) != 0) {
-                    ++failedCalls;
-                }
+            if (dbg->debugMessage("line %d of thread %d", line, t) != VORNAKDBG_STATUS_DONE) {
+                ++failedCalls;
             }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+        }
+    });
+    threads.Join();
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     terminal.Stop();
     printf("%d threads x %d lines: %.2f s, %.0f lines/s\n", ThreadCount, LinesPerThread, seconds,
@@ -81,9 +74,9 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
     }
     // Lines grouped by the name before the separator; anything else is kept under a name of its own.
     std::map<std::string, std::vector<std::string>> seen;
-    for (const Seen& record : SeenOf(terminal.Records())) {
+    for (const TerminalRecord& record : terminal.Records()) {
         size_t separator = record.text.find(Separator);
-        if (record.message != debugNumber || record.atom != AtomKind::String || record.letter != 'D' ||
+        if (record.message != debugNumber || record.atom != AtomKind::String || record.letter != VORNAK_LETTER_DEBUG ||
             separator == std::string::npos) {
             seen["(not a labelled debug line)"].push_back(record.text);
             continue;

@@ -6,9 +6,11 @@
 
 #include <vector>
 
-#include "dbgclient_under_test.h"
+#include "atom_table.h"
+#include "loaded_dbgclient.h"
 #include "recording_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 class DbgClientTest : public ::testing::TestWithParam<ExportLookup> {
 protected:
@@ -17,10 +19,10 @@ protected:
     void StartTerminal() { ASSERT_TRUE(terminal.Start()); }
 
     // Stops the terminal and returns everything it saw.
-    std::vector<Seen> TerminalSaw()
+    std::vector<TerminalRecord> TerminalSaw()
     {
         terminal.Stop();
-        return SeenOf(terminal.Records());
+        return terminal.Records();
     }
 
     TerminalTestLock lock;

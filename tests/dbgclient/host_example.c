@@ -5,7 +5,7 @@
 
 int main(void)
 {
-    if (VornakDbg_RegisterTask("Scanner") != 0) {
+    if (VornakDbg_RegisterTask("Scanner") != VORNAKDBG_STATUS_DONE) {
         fputs("no debug terminal running\n", stderr);
         return 1;
     }

@@ -11,45 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "guarded_buffer.h"
 #include "line_compose.h"
+#include "line_formatters.h"
 
 namespace {
 
-const char Canary = '\x5A';
-const size_t CanaryCount = 16;
-
-int StandardFormatter(char* buffer, size_t size, const char* format, va_list values)
-{
-    return vsnprintf(buffer, size, format, values);
-}
-
-// Refuses every format, after scribbling over all the room it was given.
-int RefusingFormatter(char* buffer, size_t size, const char*, va_list)
-{
-    memset(buffer, 'R', size);
-    return -1;
-}
-
-size_t ComposeWith(LineFormatter formatter, char* line, size_t lineSize, const char* taskName, const char* format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    size_t length = ComposeLine(line, lineSize, taskName, format, values, formatter);
-    va_end(values);
-    return length;
-}
-
 #define Compose(...) ComposeWith(StandardFormatter, __VA_ARGS__)
 
-// A buffer of lineSize bytes followed by canaries.
-struct GuardedLine {
-    explicit GuardedLine(size_t lineSize) : size(lineSize), bytes(lineSize + CanaryCount, Canary) {}
-    bool CanariesIntact() const { return bytes.find_first_not_of(Canary, size) == std::string::npos; }
-    char* Data() { return &bytes[0]; }
-
-    size_t size;
-    std::string bytes;
-};
+using GuardedLine = GuardedBuffer<char>;
 
 TEST(LineCompose, NoBufferSizeIsWrittenPastItsEnd)
 {
@@ -63,11 +33,11 @@ TEST(LineCompose, NoBufferSizeIsWrittenPastItsEnd)
             EXPECT_TRUE(line.CanariesIntact());
             if (lineSize >= 2) {
                 ASSERT_EQ(length, lineSize - 1);
-                EXPECT_EQ('\n', line.bytes[length - 1]);
-                EXPECT_EQ('\0', line.bytes[length]);
+                EXPECT_EQ('\n', line.Data()[length - 1]);
+                EXPECT_EQ('\0', line.Data()[length]);
             } else if (lineSize == 1) {
                 EXPECT_EQ(0u, length);
-                EXPECT_EQ('\0', line.bytes[0]);
+                EXPECT_EQ('\0', line.Data()[0]);
             }
         }
     }
@@ -84,7 +54,7 @@ TEST(LineCompose, SeparatorLineIsCutToItsBuffer)
         expected = expected.substr(0, lineSize == 0 ? 0 : lineSize - 1);
         EXPECT_EQ(expected.size(), length);
         if (lineSize > 0) {
-            EXPECT_EQ(expected, std::string(line.Data()));
+            EXPECT_EQ(expected, line.Text());
         }
     }
 }
@@ -174,7 +144,7 @@ TEST(LineCompose, RefusedFormatIsCutToEveryBufferSize)
         std::string expected = lineSize < 2 ? std::string() : text.substr(0, lineSize - 2) + "\n";
         EXPECT_EQ(expected.size(), length);
         if (lineSize > 0) {
-            EXPECT_EQ(expected, std::string(line.Data()));
+            EXPECT_EQ(expected, line.Text());
         }
     }
 }
@@ -191,7 +161,7 @@ TEST(LineCompose, LineTooLongForAnAtomIsCutTo251CharactersAndAnEllipsis)
         EXPECT_TRUE(line.CanariesIntact());
         std::string expected = length <= AtomTextLimit ? text : std::string(251, 'x') + "...\n";
         EXPECT_EQ(expected.size(), cut);
-        EXPECT_EQ(expected, std::string(line.Data()));
+        EXPECT_EQ(expected, line.Text());
     }
 }
 
@@ -208,7 +178,7 @@ TEST(LineCompose, LibraryLineOf255StaysAndOneOf256IsCut)
         EXPECT_TRUE(line.CanariesIntact());
         std::string expected = textLength < AtomTextLimit ? text + "\n" : std::string(251, 't') + "...\n";
         EXPECT_EQ(expected.size(), length);
-        EXPECT_EQ(expected, std::string(line.Data()));
+        EXPECT_EQ(expected, line.Text());
     }
 }
 

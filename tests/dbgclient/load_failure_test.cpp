@@ -6,18 +6,15 @@
 
 #include <vector>
 
-#include "dbgclient_under_test.h"
+#include "loaded_dbgclient.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
-
-const char* const MessageNames[] = {
-    "*WM_DEBUG_MESSAGE", "*WM_LOG_MESSAGE", "*WM_STATISTIC_MESSAGE", "*WM_ERROR_MESSAGE", "*WM_CLEAR_TERMINAL",
-};
 
 std::vector<bool> NamesRegistered()
 {
     std::vector<bool> registered;
-    for (const char* name : MessageNames) {
+    for (const char* name : VornakTerminalMessageNames) {
         registered.push_back(GlobalFindAtomA(name) != 0);
     }
     return registered;

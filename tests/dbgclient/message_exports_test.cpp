@@ -8,11 +8,11 @@ namespace {
 
 using MessageExports = DbgClientTest;
 
-const char Debug = 'D';
-const char Log = 'L';
-const char Statistic = 'S';
-const char Error = 'V';
-const char Separator = 0;
+const char Debug = VORNAK_LETTER_DEBUG;
+const char Log = VORNAK_LETTER_LOG;
+const char Statistic = VORNAK_LETTER_STATISTIC;
+const char Error = VORNAK_LETTER_ERROR;
+const char Separator = VORNAK_LETTER_SEPARATOR;
 // An empty format that is not a literal: compilers that check formats warn about an empty literal.
 const std::string EmptyFormat;
 
@@ -27,39 +27,39 @@ std::string Repeat(const std::string& piece, size_t count)
 
 TEST_P(MessageExports, WithoutTerminalEveryCallReturns2ButAMissingFormatReturns1)
 {
-    EXPECT_EQ(2, dbg->debugMessage("d"));
-    EXPECT_EQ(2, dbg->logMessage("l"));
-    EXPECT_EQ(2, dbg->statisticMessage("s"));
-    EXPECT_EQ(2, dbg->errorMessage("e"));
-    EXPECT_EQ(2, dbg->separator('='));
-    EXPECT_EQ(2, dbg->clearTerminal());
-    EXPECT_EQ(1, dbg->debugMessage(nullptr));
-    EXPECT_EQ(1, dbg->logMessage(nullptr));
-    EXPECT_EQ(1, dbg->statisticMessage(nullptr));
-    EXPECT_EQ(1, dbg->errorMessage(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->debugMessage("d"));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->logMessage("l"));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->statisticMessage("s"));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->errorMessage("e"));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->separator('='));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->clearTerminal());
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->debugMessage(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->logMessage(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->statisticMessage(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->errorMessage(nullptr));
 }
 
 TEST_P(MessageExports, EachCallSendsItsMessageAndLetter)
 {
     StartTerminal();
-    EXPECT_EQ(0, dbg->debugMessage("debug %d", 1));
-    EXPECT_EQ(0, dbg->logMessage("log %s", "two"));
-    EXPECT_EQ(0, dbg->statisticMessage("statistic %c", '3'));
-    EXPECT_EQ(0, dbg->errorMessage("error %u", 4u));
-    EXPECT_EQ(0, dbg->separator(0));
-    EXPECT_EQ(0, dbg->separator('='));
-    EXPECT_EQ(0, dbg->clearTerminal());
-    EXPECT_EQ(0, dbg->debugMessage(EmptyFormat.c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("debug %d", 1));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->logMessage("log %s", "two"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->statisticMessage("statistic %c", '3'));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->errorMessage("error %u", 4u));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->separator(0));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->separator('='));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->clearTerminal());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage(EmptyFormat.c_str()));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "debug 1\n", Debug),
-        LineSeen(number.log, "log two\n", Log),
-        LineSeen(number.statistic, "statistic 3\n", Statistic),
-        LineSeen(number.error, "error 4\n", Error),
-        LineSeen(number.debug, std::string(70, '-') + "\n", Separator),
-        LineSeen(number.debug, std::string(70, '=') + "\n", Separator),
-        ClearSeen(number.clear),
-        LineSeen(number.debug, "\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "debug 1\n", Debug),
+        LineRecord(number.log, "log two\n", Log),
+        LineRecord(number.statistic, "statistic 3\n", Statistic),
+        LineRecord(number.error, "error 4\n", Error),
+        LineRecord(number.debug, std::string(70, '-') + "\n", Separator),
+        LineRecord(number.debug, std::string(70, '=') + "\n", Separator),
+        ClearRecord(number.clear),
+        LineRecord(number.debug, "\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -67,19 +67,19 @@ TEST_P(MessageExports, EachCallSendsItsMessageAndLetter)
 TEST_P(MessageExports, MissingFormatReturns1AndSendsNothing)
 {
     StartTerminal();
-    EXPECT_EQ(1, dbg->debugMessage(nullptr));
-    EXPECT_EQ(1, dbg->logMessage(nullptr));
-    EXPECT_EQ(1, dbg->statisticMessage(nullptr));
-    EXPECT_EQ(1, dbg->errorMessage(nullptr));
-    EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->debugMessage(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->logMessage(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->statisticMessage(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->errorMessage(nullptr));
+    EXPECT_EQ(std::vector<TerminalRecord>(), TerminalSaw());
 }
 
 TEST_P(MessageExports, RegisteredTaskNameStartsTheLine)
 {
     StartTerminal();
-    ASSERT_EQ(0, dbg->registerTask("Scanner"));
-    EXPECT_EQ(0, dbg->debugMessage("count=%d", 5));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "Scanner : count=5\n", Debug)}, TerminalSaw());
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("Scanner"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("count=%d", 5));
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.debug, "Scanner : count=5\n", Debug)}, TerminalSaw());
 }
 
 TEST_P(MessageExports, FormatWithoutTaskIsCutAfter256Bytes)
@@ -87,14 +87,14 @@ TEST_P(MessageExports, FormatWithoutTaskIsCutAfter256Bytes)
     // "%%" expands to one character, so a 256-byte format makes a line short enough to travel.
     StartTerminal();
     std::string percents = Repeat("%%", 127);
-    EXPECT_EQ(0, dbg->debugMessage((percents + "ab").c_str()));
-    EXPECT_EQ(0, dbg->debugMessage((percents + "abc").c_str()));
-    EXPECT_EQ(0, dbg->debugMessage((Repeat("%%", 200)).c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((percents + "ab").c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((percents + "abc").c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((Repeat("%%", 200)).c_str()));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, std::string(127, '%') + "ab\n", Debug),
-        LineSeen(number.debug, std::string(127, '%') + "ab\n", Debug),
-        LineSeen(number.debug, std::string(128, '%') + "\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, std::string(127, '%') + "ab\n", Debug),
+        LineRecord(number.debug, std::string(127, '%') + "ab\n", Debug),
+        LineRecord(number.debug, std::string(128, '%') + "\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -103,14 +103,14 @@ TEST_P(MessageExports, CutFormatNeverEndsInsideAConversion)
 {
     StartTerminal();
     std::string percents = Repeat("%%", 127);
-    EXPECT_EQ(0, dbg->debugMessage((percents + "a%d").c_str(), 7));
-    EXPECT_EQ(0, dbg->debugMessage((percents + "%5d").c_str(), 7));
-    EXPECT_EQ(0, dbg->debugMessage((percents + "%d").c_str(), 7));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((percents + "a%d").c_str(), 7));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((percents + "%5d").c_str(), 7));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((percents + "%d").c_str(), 7));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, std::string(127, '%') + "a\n", Debug),
-        LineSeen(number.debug, std::string(127, '%') + "\n", Debug),
-        LineSeen(number.debug, std::string(127, '%') + "7\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, std::string(127, '%') + "a\n", Debug),
+        LineRecord(number.debug, std::string(127, '%') + "\n", Debug),
+        LineRecord(number.debug, std::string(127, '%') + "7\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -120,13 +120,16 @@ TEST_P(MessageExports, TaskNameAndFormatAreCutTo276Bytes)
     // 200 + " : " leaves 73 bytes of the 277-byte buffer (terminator included) for the format.
     StartTerminal();
     std::string name(200, 'N');
-    ASSERT_EQ(0, dbg->registerTask(name.c_str()));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(name.c_str()));
     std::string percents = Repeat("%%", 36);
-    EXPECT_EQ(0, dbg->debugMessage((percents + "x").c_str()));
-    EXPECT_EQ(0, dbg->debugMessage((percents + "xy").c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((percents + "x").c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage((percents + "xy").c_str()));
 
     std::string line = name + " : " + std::string(36, '%') + "x\n";
-    std::vector<Seen> expected = {LineSeen(number.debug, line, Debug), LineSeen(number.debug, line, Debug)};
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, line, Debug),
+        LineRecord(number.debug, line, Debug),
+    };
     EXPECT_EQ(expected, TerminalSaw());
 }
 
@@ -134,18 +137,18 @@ TEST_P(MessageExports, LineOver255CharactersArrivesAsIts251FirstAndAnEllipsis)
 {
     // 255 characters with the line feed fit an atom; one more and the line is cut to 255.
     StartTerminal();
-    EXPECT_EQ(0, dbg->debugMessage("%s", std::string(254, 'a').c_str()));
-    EXPECT_EQ(0, dbg->errorMessage("%s", std::string(255, 'b').c_str()));
-    EXPECT_EQ(0, dbg->logMessage("%s", std::string(299, 'c').c_str()));
-    EXPECT_EQ(0, dbg->statisticMessage("%300d", 1));
-    EXPECT_EQ(0, dbg->debugMessage("%s%s", std::string(251, 'd').c_str(), "tail"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("%s", std::string(254, 'a').c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->errorMessage("%s", std::string(255, 'b').c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->logMessage("%s", std::string(299, 'c').c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->statisticMessage("%300d", 1));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("%s%s", std::string(251, 'd').c_str(), "tail"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, std::string(254, 'a') + "\n", Debug),
-        LineSeen(number.error, std::string(251, 'b') + "...\n", Error),
-        LineSeen(number.log, std::string(251, 'c') + "...\n", Log),
-        LineSeen(number.statistic, std::string(251, ' ') + "...\n", Statistic),
-        LineSeen(number.debug, std::string(251, 'd') + "...\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, std::string(254, 'a') + "\n", Debug),
+        LineRecord(number.error, std::string(251, 'b') + "...\n", Error),
+        LineRecord(number.log, std::string(251, 'c') + "...\n", Log),
+        LineRecord(number.statistic, std::string(251, ' ') + "...\n", Statistic),
+        LineRecord(number.debug, std::string(251, 'd') + "...\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -154,11 +157,11 @@ TEST_P(MessageExports, LineOf300CharactersAfterATaskNameIsCutTo255)
 {
     // Name, separator and text: 5 + 3 + 300 characters, then the line feed.
     StartTerminal();
-    ASSERT_EQ(0, dbg->registerTask("Agent"));
-    EXPECT_EQ(0, dbg->logMessage("%s", std::string(300, 'x').c_str()));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("Agent"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->logMessage("%s", std::string(300, 'x').c_str()));
     std::string line = "Agent : " + std::string(243, 'x') + "...\n";
     ASSERT_EQ(255u, line.size());
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.log, line, Log)}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.log, line, Log)}, TerminalSaw());
 }
 
 TEST_P(MessageExports, FormatTheRunTimeRefusesArrivesAsWrittenAndTheHostLivesOn)
@@ -166,16 +169,16 @@ TEST_P(MessageExports, FormatTheRunTimeRefusesArrivesAsWrittenAndTheHostLivesOn)
     // The run-time disables "%n"; its default answer to a refused format would end this process.
     StartTerminal();
     int count = 12345;
-    EXPECT_EQ(0, dbg->debugMessage("counted %d%n characters", 7, &count));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("counted %d%n characters", 7, &count));
     EXPECT_EQ(12345, count);
-    ASSERT_EQ(0, dbg->registerTask("Refused"));
-    EXPECT_EQ(0, dbg->errorMessage("100%% of %s%n", "x", &count));
-    EXPECT_EQ(0, dbg->logMessage("after %s", "both"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("Refused"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->errorMessage("100%% of %s%n", "x", &count));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->logMessage("after %s", "both"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "counted %d%n characters\n", Debug),
-        LineSeen(number.error, "Refused : 100%% of %s%n\n", Error),
-        LineSeen(number.log, "Refused : after both\n", Log),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "counted %d%n characters\n", Debug),
+        LineRecord(number.error, "Refused : 100%% of %s%n\n", Error),
+        LineRecord(number.log, "Refused : after both\n", Log),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -184,11 +187,11 @@ TEST_P(MessageExports, LineToAWindowThatGoesAwayDuringTheSendReturns2)
 {
     StartTerminal();
     ASSERT_TRUE(terminal.VanishOnNextSend());
-    EXPECT_EQ(2, dbg->debugMessage("lost %d", 1));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->debugMessage("lost %d", 1));
     EXPECT_FALSE(AtomTableHolds("lost 1\n"));
     EXPECT_FALSE(IsWindow(terminal.Window()));
-    EXPECT_EQ(2, dbg->debugMessage("after %d", 2));
-    EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->debugMessage("after %d", 2));
+    EXPECT_EQ(std::vector<TerminalRecord>(), TerminalSaw());
 }
 
 TEST_P(MessageExports, SeparatorAndClearToAWindowThatGoesAwayReturn2)
@@ -196,13 +199,13 @@ TEST_P(MessageExports, SeparatorAndClearToAWindowThatGoesAwayReturn2)
     {
         StartTerminal();
         ASSERT_TRUE(terminal.VanishOnNextSend());
-        EXPECT_EQ(2, dbg->separator('='));
-        EXPECT_EQ(std::vector<Seen>(), TerminalSaw());
+        EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->separator('='));
+        EXPECT_EQ(std::vector<TerminalRecord>(), TerminalSaw());
     }
     RecordingTerminal second;
     ASSERT_TRUE(second.Start());
     ASSERT_TRUE(second.VanishOnNextSend());
-    EXPECT_EQ(2, dbg->clearTerminal());
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->clearTerminal());
     second.Stop();
     EXPECT_EQ(std::vector<TerminalRecord>(), second.Records());
 }
@@ -212,30 +215,30 @@ TEST_P(MessageExports, WindowClosedWhileHandlingTheLineStillCountsAsSent)
     // The terminal took the line and only then went: the line was delivered.
     StartTerminal();
     terminal.DestroyWhileHandlingNextMessage();
-    EXPECT_EQ(0, dbg->logMessage("last %s", "one"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->logMessage("last %s", "one"));
     EXPECT_FALSE(IsWindow(terminal.Window()));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.log, "last one\n", Log)}, TerminalSaw());
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.log, "last one\n", Log)}, TerminalSaw());
 
     RecordingTerminal second;
     ASSERT_TRUE(second.Start());
     second.DestroyWhileHandlingNextMessage();
-    EXPECT_EQ(0, dbg->clearTerminal());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->clearTerminal());
     second.Stop();
-    EXPECT_EQ(std::vector<Seen>{ClearSeen(number.clear)}, SeenOf(second.Records()));
+    EXPECT_EQ(std::vector<TerminalRecord>{ClearRecord(number.clear)}, second.Records());
 }
 
 TEST_P(MessageExports, LineAtomIsGoneAfterEachCall)
 {
     StartTerminal();
-    ASSERT_EQ(0, dbg->debugMessage("gone d"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("gone d"));
     EXPECT_FALSE(AtomTableHolds("gone d\n"));
-    ASSERT_EQ(0, dbg->logMessage("gone l"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->logMessage("gone l"));
     EXPECT_FALSE(AtomTableHolds("gone l\n"));
-    ASSERT_EQ(0, dbg->statisticMessage("gone s"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->statisticMessage("gone s"));
     EXPECT_FALSE(AtomTableHolds("gone s\n"));
-    ASSERT_EQ(0, dbg->errorMessage("gone e"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->errorMessage("gone e"));
     EXPECT_FALSE(AtomTableHolds("gone e\n"));
-    ASSERT_EQ(0, dbg->separator('#'));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->separator('#'));
     EXPECT_FALSE(AtomTableHolds(std::string(70, '#') + "\n"));
     // The terminal did read every one of them.
     EXPECT_EQ(5u, TerminalSaw().size());
@@ -258,7 +261,7 @@ TEST_P(MessageExports, SendBlocksUntilTheTerminalHasHandledTheLine)
     terminal.ReleaseHeldMessage();
     sender.join();
     CloseHandle(returned);
-    EXPECT_EQ(0, status);
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, status);
     EXPECT_FALSE(AtomTableHolds("held\n"));
 }
 

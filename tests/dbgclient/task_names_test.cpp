@@ -5,12 +5,13 @@
 #include <thread>
 
 #include "dbgclient_fixture.h"
+#include "non_copyable.h"
 
 namespace {
 
 using TaskNames = DbgClientTest;
 
-const char Debug = 'D';
+const char Debug = VORNAK_LETTER_DEBUG;
 // An empty format that is not a literal: compilers that check formats warn about an empty literal.
 const std::string EmptyFormat;
 
@@ -22,12 +23,10 @@ void OnAnotherThread(Work work)
 }
 
 // One step of a scenario across threads: one thread marks it done, others wait for it.
-class Step {
+class Step : private NonCopyable {
 public:
     Step() : event_(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
     ~Step() { CloseHandle(event_); }
-    Step(const Step&) = delete;
-    Step& operator=(const Step&) = delete;
     void Done() { SetEvent(event_); }
     void Await() { WaitForSingleObject(event_, INFINITE); }
 
@@ -51,29 +50,29 @@ size_t BusyBlocksOfProcessHeap()
 
 TEST_P(TaskNames, WithoutTerminalNothingIsRegisteredAndLaterLinesCarryNoName)
 {
-    EXPECT_EQ(2, dbg->registerTask("Early"));
-    EXPECT_EQ(2, dbg->registerTask(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->registerTask("Early"));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->registerTask(nullptr));
     EXPECT_FALSE(AtomTableHolds("Early"));
     StartTerminal();
-    EXPECT_EQ(0, dbg->debugMessage("late"));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "late\n", Debug)}, TerminalSaw());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("late"));
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.debug, "late\n", Debug)}, TerminalSaw());
 }
 
 TEST_P(TaskNames, MissingNameReturns1AndANameTheAtomTableRefusesReturns3)
 {
     // The table refuses strings over 255 characters, and the empty string.
     StartTerminal();
-    EXPECT_EQ(1, dbg->registerTask(nullptr));
-    EXPECT_EQ(3, dbg->registerTask(std::string(256, 'L').c_str()));
-    EXPECT_EQ(3, dbg->registerTask(""));
-    EXPECT_EQ(0, dbg->debugMessage("unlabelled"));
-    EXPECT_EQ(0, dbg->registerTask(std::string(255, 'M').c_str()));
-    EXPECT_EQ(0, dbg->debugMessage("x"));
+    EXPECT_EQ(VORNAKDBG_STATUS_TEXT_MISSING, dbg->registerTask(nullptr));
+    EXPECT_EQ(VORNAKDBG_STATUS_NAME_REFUSED, dbg->registerTask(std::string(256, 'L').c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_NAME_REFUSED, dbg->registerTask(""));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("unlabelled"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(std::string(255, 'M').c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("x"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "unlabelled\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "unlabelled\n", Debug),
         // 255 + " : " + "x" + "\n" is too long for an atom: cut, not lost.
-        LineSeen(number.debug, std::string(251, 'M') + "...\n", Debug),
+        LineRecord(number.debug, std::string(251, 'M') + "...\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -81,14 +80,14 @@ TEST_P(TaskNames, MissingNameReturns1AndANameTheAtomTableRefusesReturns3)
 TEST_P(TaskNames, NewestOfTwoRegistrationsLabelsTheLines)
 {
     StartTerminal();
-    ASSERT_EQ(0, dbg->registerTask("First"));
-    EXPECT_EQ(0, dbg->logMessage("one"));
-    ASSERT_EQ(0, dbg->registerTask("Second"));
-    EXPECT_EQ(0, dbg->logMessage("two"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("First"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->logMessage("one"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("Second"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->logMessage("two"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.log, "First : one\n", 'L'),
-        LineSeen(number.log, "Second : two\n", 'L'),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.log, "First : one\n", VORNAK_LETTER_LOG),
+        LineRecord(number.log, "Second : two\n", VORNAK_LETTER_LOG),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -96,20 +95,20 @@ TEST_P(TaskNames, NewestOfTwoRegistrationsLabelsTheLines)
 TEST_P(TaskNames, ThreadThatNeverRegisteredGetsNoName)
 {
     StartTerminal();
-    ASSERT_EQ(0, dbg->registerTask("Main"));
-    OnAnotherThread([&] { EXPECT_EQ(0, dbg->debugMessage("from elsewhere")); });
-    EXPECT_EQ(0, dbg->debugMessage("from main"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("Main"));
+    OnAnotherThread([&] { EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("from elsewhere")); });
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("from main"));
     OnAnotherThread([&] {
-        EXPECT_EQ(0, dbg->registerTask("Helper"));
-        EXPECT_EQ(0, dbg->debugMessage("from helper"));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("Helper"));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("from helper"));
     });
-    EXPECT_EQ(0, dbg->debugMessage("from main again"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("from main again"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "from elsewhere\n", Debug),
-        LineSeen(number.debug, "Main : from main\n", Debug),
-        LineSeen(number.debug, "Helper : from helper\n", Debug),
-        LineSeen(number.debug, "Main : from main again\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "from elsewhere\n", Debug),
+        LineRecord(number.debug, "Main : from main\n", Debug),
+        LineRecord(number.debug, "Helper : from helper\n", Debug),
+        LineRecord(number.debug, "Main : from main again\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -119,11 +118,14 @@ TEST_P(TaskNames, NameOf253CharactersGivesCutLinesNotEmptyOnes)
     StartTerminal();
     std::string name(252, 'n');
     name += 'N';
-    ASSERT_EQ(0, dbg->registerTask(name.c_str()));
-    EXPECT_EQ(0, dbg->debugMessage("count=%d", 5));
-    EXPECT_EQ(0, dbg->errorMessage(EmptyFormat.c_str()));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(name.c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("count=%d", 5));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->errorMessage(EmptyFormat.c_str()));
     std::string line = std::string(251, 'n') + "...\n";
-    std::vector<Seen> expected = {LineSeen(number.debug, line, Debug), LineSeen(number.error, line, 'V')};
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, line, Debug),
+        LineRecord(number.error, line, VORNAK_LETTER_ERROR),
+    };
     EXPECT_EQ(expected, TerminalSaw());
 }
 
@@ -133,18 +135,18 @@ TEST_P(TaskNames, ThreadsNameEndsWithTheThread)
     std::string name = "Ending-" + std::to_string(GetCurrentProcessId());
     StartTerminal();
     OnAnotherThread([&] {
-        EXPECT_EQ(0, dbg->registerTask(name.c_str()));
-        EXPECT_EQ(0, dbg->debugMessage("while alive"));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(name.c_str()));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("while alive"));
         EXPECT_TRUE(AtomTableHolds(name));
     });
     EXPECT_FALSE(AtomTableHolds(name));
-    OnAnotherThread([&] { EXPECT_EQ(0, dbg->debugMessage("new thread")); });
-    EXPECT_EQ(0, dbg->debugMessage("main thread"));
+    OnAnotherThread([&] { EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("new thread")); });
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("main thread"));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, name + " : while alive\n", Debug),
-        LineSeen(number.debug, "new thread\n", Debug),
-        LineSeen(number.debug, "main thread\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, name + " : while alive\n", Debug),
+        LineRecord(number.debug, "new thread\n", Debug),
+        LineRecord(number.debug, "main thread\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -156,19 +158,19 @@ TEST_P(TaskNames, EndOfAThreadLeavesTheNamesOfTheOthersAlone)
     std::string ending = "Ending-" + std::to_string(GetCurrentProcessId());
     std::string newer = "Newer-" + std::to_string(GetCurrentProcessId());
     StartTerminal();
-    ASSERT_EQ(0, dbg->registerTask(older.c_str()));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(older.c_str()));
     Step endingRegistered, newerRegistered, mayEnd, ended;
     std::thread endingThread([&] {
-        EXPECT_EQ(0, dbg->registerTask(ending.c_str()));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(ending.c_str()));
         endingRegistered.Done();
         mayEnd.Await();
     });
     std::thread newerThread([&] {
         endingRegistered.Await();
-        EXPECT_EQ(0, dbg->registerTask(newer.c_str()));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(newer.c_str()));
         newerRegistered.Done();
         ended.Await();
-        EXPECT_EQ(0, dbg->debugMessage("newer"));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("newer"));
     });
     newerRegistered.Await();
     mayEnd.Done();
@@ -176,12 +178,12 @@ TEST_P(TaskNames, EndOfAThreadLeavesTheNamesOfTheOthersAlone)
     EXPECT_FALSE(AtomTableHolds(ending));
     ended.Done();
     newerThread.join();
-    EXPECT_EQ(0, dbg->debugMessage("older"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("older"));
     EXPECT_TRUE(AtomTableHolds(older));
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, newer + " : newer\n", Debug),
-        LineSeen(number.debug, older + " : older\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, newer + " : newer\n", Debug),
+        LineRecord(number.debug, older + " : older\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -190,11 +192,13 @@ TEST_P(TaskNames, NewRegistrationReplacesTheThreadsOlderOne)
 {
     // 10,000 names of work items on one thread: the table keeps only the newest.
     const int Names = 10000;
-    auto jobName = [](int job) { return "Job " + std::to_string(job) + " of " + std::to_string(GetCurrentProcessId()); };
+    auto jobName = [](int job) {
+        return "Job " + std::to_string(job) + " of " + std::to_string(GetCurrentProcessId());
+    };
     StartTerminal();
     int refused = 0;
     for (int job = 0; job < Names; ++job) {
-        refused += dbg->registerTask(jobName(job).c_str()) != 0;
+        refused += dbg->registerTask(jobName(job).c_str()) != VORNAKDBG_STATUS_DONE;
     }
     EXPECT_EQ(0, refused);
     int held = 0;
@@ -203,8 +207,11 @@ TEST_P(TaskNames, NewRegistrationReplacesTheThreadsOlderOne)
     }
     EXPECT_EQ(1, held);
     EXPECT_TRUE(AtomTableHolds(jobName(Names - 1)));
-    EXPECT_EQ(0, dbg->statisticMessage("done"));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.statistic, jobName(Names - 1) + " : done\n", 'S')}, TerminalSaw());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->statisticMessage("done"));
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.statistic, jobName(Names - 1) + " : done\n", VORNAK_LETTER_STATISTIC),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
     dbg.Unload();
     EXPECT_FALSE(AtomTableHolds(jobName(Names - 1)));
 }
@@ -214,11 +221,11 @@ TEST_P(TaskNames, SameNameRegisteredAgainAndAgainHoldsOneEntry)
     // Each entry is a block of the process heap: registering again must not add one each time.
     std::string name = "Again-" + std::to_string(GetCurrentProcessId());
     StartTerminal();
-    ASSERT_EQ(0, dbg->registerTask(name.c_str()));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(name.c_str()));
     size_t blocksBefore = BusyBlocksOfProcessHeap();
     int refused = 0;
     for (int i = 0; i < 10000; ++i) {
-        refused += dbg->registerTask(name.c_str()) != 0;
+        refused += dbg->registerTask(name.c_str()) != VORNAKDBG_STATUS_DONE;
     }
     size_t blocksAfter = BusyBlocksOfProcessHeap();
     EXPECT_EQ(0, refused);
@@ -237,20 +244,20 @@ TEST_P(TaskNames, NameDifferingOnlyInCaseShowsTheCaseAlreadyInTheTable)
     StartTerminal();
     Step registered, finished;
     std::thread first([&] {
-        EXPECT_EQ(0, dbg->registerTask("CaseName"));
-        EXPECT_EQ(0, dbg->debugMessage("first"));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("CaseName"));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("first"));
         registered.Done();
         finished.Await();
     });
     registered.Await();
-    EXPECT_EQ(0, dbg->registerTask("CASENAME"));
-    EXPECT_EQ(0, dbg->debugMessage("second"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("CASENAME"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("second"));
     finished.Done();
     first.join();
 
-    std::vector<Seen> expected = {
-        LineSeen(number.debug, "CaseName : first\n", Debug),
-        LineSeen(number.debug, "CaseName : second\n", Debug),
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "CaseName : first\n", Debug),
+        LineRecord(number.debug, "CaseName : second\n", Debug),
     };
     EXPECT_EQ(expected, TerminalSaw());
 }
@@ -259,9 +266,9 @@ TEST_P(TaskNames, PercentInANameIsShownAsIs)
 {
     // Expanded as part of the format, "%s" and "%n" here would take values never passed.
     StartTerminal();
-    ASSERT_EQ(0, dbg->registerTask("100%s%n%d"));
-    EXPECT_EQ(0, dbg->debugMessage("v=%d", 7));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "100%s%n%d : v=7\n", Debug)}, TerminalSaw());
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask("100%s%n%d"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->debugMessage("v=%d", 7));
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.debug, "100%s%n%d : v=7\n", Debug)}, TerminalSaw());
 }
 
 TEST_P(TaskNames, UnloadGivesBackEveryNameReferenceAndNoMore)
@@ -273,10 +280,10 @@ TEST_P(TaskNames, UnloadGivesBackEveryNameReferenceAndNoMore)
     StartTerminal();
     ATOM thirdParty = GlobalAddAtomA(shared.c_str());
     ASSERT_NE(0, thirdParty);
-    ASSERT_EQ(0, dbg->registerTask(shared.c_str()));
-    OnAnotherThread([&] { EXPECT_EQ(0, dbg->registerTask(shared.c_str())); });
-    ASSERT_EQ(0, dbg->registerTask(own.c_str()));
-    ASSERT_EQ(0, dbg->registerTask(own.c_str()));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(shared.c_str()));
+    OnAnotherThread([&] { EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(shared.c_str())); });
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(own.c_str()));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(own.c_str()));
     EXPECT_TRUE(AtomTableHolds(own));
 
     dbg.Unload();

@@ -54,24 +54,25 @@ public:
     template <typename... Values>
     void Row(const char* format, Values... values)
     {
-        expected_.push_back(LineSeen(debugNumber_, std::string(TaskName) + " : " + RunTimeText(format, values...) + "\n", 'D'));
-        failedCalls_ += dbg_.debugMessage(format, values...) != 0;
+        std::string line = std::string(TaskName) + " : " + RunTimeText(format, values...) + "\n";
+        expected_.push_back(LineRecord(debugNumber_, line, VORNAK_LETTER_DEBUG));
+        failedCalls_ += dbg_.debugMessage(format, values...) != VORNAKDBG_STATUS_DONE;
     }
 
-    const std::vector<Seen>& Expected() const { return expected_; }
+    const std::vector<TerminalRecord>& Expected() const { return expected_; }
     int FailedCalls() const { return failedCalls_; }
 
 private:
     const DbgClientExports& dbg_;
     UINT debugNumber_;
-    std::vector<Seen> expected_;
+    std::vector<TerminalRecord> expected_;
     int failedCalls_ = 0;
 };
 
 TEST_P(UcrtFormatting, EveryRowArrivesAsTheRunTimeFormatsIt)
 {
     StartTerminal();
-    ASSERT_EQ(0, dbg->registerTask(TaskName));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(TaskName));
     const char* noText = nullptr;
     const wchar_t* noWideText = nullptr;
     int byte = 0;
@@ -126,8 +127,12 @@ TEST_P(UcrtFormatting, RowsShowMicrosoftsConversionsNotAnotherRunTimes)
     // Not a literal: GCC's ms_printf check knows neither "%ws" nor "%zu".
     const std::string format = "adapter %ws, %I64d, %zu, %e";
     StartTerminal();
-    EXPECT_EQ(0, dbg->debugMessage(format.c_str(), L"eth0", -5LL, static_cast<size_t>(7), 12345.678));
-    EXPECT_EQ(std::vector<Seen>{LineSeen(number.debug, "adapter eth0, -5, 7, 1.234568e+04\n", 'D')}, TerminalSaw());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE,
+              dbg->debugMessage(format.c_str(), L"eth0", -5LL, static_cast<size_t>(7), 12345.678));
+    std::vector<TerminalRecord> expected = {
+        LineRecord(number.debug, "adapter eth0, -5, 7, 1.234568e+04\n", VORNAK_LETTER_DEBUG),
+    };
+    EXPECT_EQ(expected, TerminalSaw());
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST_F(InstallerRun, RunsWithoutACommandDoNothingAndExitWithZero)
     for (const wchar_t* arguments : idle) {
         ProgramRun run = Run(arguments);
         EXPECT_EQ("", run.output) << "arguments: " << std::string(arguments, arguments + wcslen(arguments));
-        EXPECT_EQ(0u, run.exitCode);
+        EXPECT_EQ(0, run.exitCode);
     }
     EXPECT_EQ(std::vector<std::string>(), Calls());
 }

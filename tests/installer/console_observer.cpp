@@ -8,22 +8,12 @@
 #include <stdio.h>
 #include <string>
 
+#include "child_process.h"
+
 int wmain(int, wchar_t*[])
 {
     HANDLE report = GetStdHandle(STD_OUTPUT_HANDLE);
-
-    // The command line less the observer's own path.
-    const wchar_t* line = GetCommandLineW();
-    bool quoted = *line == L'"';
-    for (++line; *line != L'\0' && (quoted ? *line != L'"' : *line != L' '); ++line) {
-    }
-    if (quoted && *line == L'"') {
-        ++line;
-    }
-    while (*line == L' ') {
-        ++line;
-    }
-    std::wstring command = line;
+    std::wstring command = CommandAfterProgram(GetCommandLineW());
 
     FreeConsole();
     AllocConsole();
@@ -32,20 +22,15 @@ int wmain(int, wchar_t*[])
     // The program keeps the new console; its output goes nowhere, as only the console matters here.
     SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
     HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, NULL);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &started)) {
+    LaunchSetting setting;
+    setting.input = setting.output = setting.error = nul;
+    HANDLE program = LaunchProcess(command, setting, NULL);
+    if (program == NULL) {
         fprintf(stderr, "console-observer: cannot start the program (error %lu)\n", GetLastError());
         return 1;
     }
-    WaitForSingleObject(started.hProcess, INFINITE);
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    WaitForSingleObject(program, INFINITE);
+    CloseHandle(program);
     CloseHandle(nul);
 
     wchar_t title[256] = L"";

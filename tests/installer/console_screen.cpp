@@ -10,27 +10,14 @@
 #include <stdio.h>
 #include <string>
 
+#include "child_process.h"
+
 namespace {
 
 // Wide enough that no line the tests print wraps.
 const SHORT ScreenColumns = 400;
 const SHORT ScreenRows = 100;
 const DWORD HarnessFailed = 100;
-
-// The command line less this harness's own path.
-const wchar_t* CommandAfterProgram(const wchar_t* line)
-{
-    bool quoted = *line == L'"';
-    for (++line; *line != L'\0' && (quoted ? *line != L'"' : *line != L' '); ++line) {
-    }
-    if (quoted && *line == L'"') {
-        ++line;
-    }
-    while (*line == L' ') {
-        ++line;
-    }
-    return line;
-}
 
 std::wstring ScreenText(HANDLE screen)
 {
@@ -92,22 +79,18 @@ int wmain(int, wchar_t*[])
         return HarnessFailed;
     }
 
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = screen;
-    startup.hStdError = screen;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &started)) {
+    LaunchSetting setting;
+    setting.input = nul;
+    setting.output = setting.error = screen;
+    HANDLE program = LaunchProcess(command, setting, NULL);
+    if (program == NULL) {
         fprintf(stderr, "console-screen: cannot start the program (error %lu)\n", GetLastError());
         return HarnessFailed;
     }
-    WaitForSingleObject(started.hProcess, INFINITE);
+    WaitForSingleObject(program, INFINITE);
     DWORD exitCode = HarnessFailed;
-    GetExitCodeProcess(started.hProcess, &exitCode);
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    GetExitCodeProcess(program, &exitCode);
+    CloseHandle(program);
 
     Report(report, ScreenText(screen));
     CloseHandle(nul);

@@ -67,7 +67,7 @@ protected:
         ProgramRun run = Run(command, L"#" + std::to_wstring(at) + L"=" + std::wstring(Injected, Injected + 10));
 
         EXPECT_EQ(progress + ExpectedErrors(fault), run.output);
-        EXPECT_EQ(0u, run.exitCode);
+        EXPECT_EQ(0, run.exitCode);
         std::vector<std::string> calls = Calls();
         ASSERT_GT(calls.size(), at);
         EXPECT_EQ(0u, calls[at - 1].find(fault.call)) << calls[at - 1];

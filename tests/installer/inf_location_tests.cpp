@@ -3,17 +3,10 @@
 
 namespace {
 
-std::wstring TempFolder()
-{
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return folder;
-}
-
 // A new folder "X:\...\" whose part after the drive is exactly directoryLength characters long.
 std::wstring FolderWithDirectoryLength(size_t directoryLength)
 {
-    std::wstring folder = TempFolder() + L"vrk-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    std::wstring folder = TemporaryFolder() + L"vrk-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
     CreateDirectoryW(folder.c_str(), NULL);
     size_t needed = directoryLength - (folder.size() - 2);
     wchar_t name = L'a';
@@ -25,11 +18,6 @@ std::wstring FolderWithDirectoryLength(size_t directoryLength)
         CreateDirectoryW((L"\\\\?\\" + folder).c_str(), NULL);
     }
     return folder;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
 }
 
 class CopiedInstaller : public InstallerRun {
@@ -90,7 +78,7 @@ TEST_F(CopiedInstaller, InfPathOfTwoHundredSixtyCharactersIsRefusedBeforeAnyChan
     EXPECT_EQ("Installing Vornak User Protocol Driver for NDIS 6...\n"
               "Unable to get INF file path.\n",
               run.output);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(std::vector<std::string>(), journal_.Lines());
 }
 

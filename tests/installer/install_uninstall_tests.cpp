@@ -43,7 +43,7 @@ TEST_F(InstallerRun, InstallPrintsOnlyItsThreeProgressLinesAndAppliesTwice)
     ProgramRun run = Run(L"/Install");
 
     EXPECT_EQ(InstallProgress(), run.output);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(Join({Open, {QueryClassSetup, InstallComponent, Apply, Apply}, Close, {CleanEnd}}), Calls());
     EXPECT_TRUE(Simulator().IsInstalled(L"MS_NDISPROT"));
 }
@@ -55,7 +55,7 @@ TEST_F(InstallerRun, UninstallAfterInstallPrintsOnlyItsProgressLine)
     ProgramRun run = Run(L"/Uninstall");
 
     EXPECT_EQ(UninstallProgress(), run.output);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(Join({Open,
                     {FindComponent, GetClassGuid, QueryClass, QueryClassSetupOfClass, DeInstall, Apply},
                     Close,
@@ -70,7 +70,7 @@ TEST_F(InstallerRun, UninstallWhenNotInstalledReportsCodeOne)
 
     EXPECT_EQ(UninstallProgress() + "Error 0x1: Couldn't get an interface pointer to MS_NDISPROT." + Cause(1),
               run.output);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(Join({Open, {FindComponentAbsent}, Close, {CleanEnd}}), Calls());
 }
 
@@ -120,7 +120,7 @@ TEST_F(InstallerRun, FailedInstallIsReportedTwice)
     EXPECT_EQ(InstallProgress() + "Error 0x80070005: Couldn't install the network component." + Cause(E_Denied) +
                   "Error 0x80070005: InstallSpecifiedComponent\n" + Cause(E_Denied),
               run.output);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_FALSE(Simulator().IsInstalled(L"MS_NDISPROT"));
 }
 
@@ -137,8 +137,8 @@ TEST_F(InstallerRun, FailedFinalApplyIsReportedByTheFinalErrorAlone)
 
 TEST_F(InstallerRun, InstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
 {
-    ChildProcess holder;
-    ASSERT_TRUE(HoldLockInAnotherProgram(holder));
+    LockHolderProcess holder(OtherLockHolderName, OtherLockHolderMs);
+    ASSERT_TRUE(holder.WaitUntilHolding(INFINITE));
 
     ProgramRun run = Run(L"/Install");
     holder.Finish();
@@ -146,15 +146,15 @@ TEST_F(InstallerRun, InstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
     EXPECT_EQ(InstallProgress() + "Error 0x8004a024: Lock Holder Tool currently holds the lock, try later." +
                   Cause(NoWriteLock) + "Error 0x8004a024: InstallSpecifiedComponent\n" + Cause(NoWriteLock),
               run.output);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(CallList({CreateObject, QueryLock, AcquireLockRefused, CleanEnd}), Calls());
 }
 
 TEST_F(InstallerRun, UninstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
 {
     InstallBeforehand();
-    ChildProcess holder;
-    ASSERT_TRUE(HoldLockInAnotherProgram(holder));
+    LockHolderProcess holder(OtherLockHolderName, OtherLockHolderMs);
+    ASSERT_TRUE(holder.WaitUntilHolding(INFINITE));
 
     ProgramRun run = Run(L"/Uninstall");
     holder.Finish();

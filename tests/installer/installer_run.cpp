@@ -1,29 +1,5 @@
 #include "installer_run.h"
 
-namespace {
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
-
-} // namespace
-
-ProgramRun RunProgram(const std::wstring& commandLine, const ChildEnvironment& environment)
-{
-    ProgramRun run;
-    ChildProcess program;
-    if (!program.StartWithPipes(commandLine, environment)) {
-        ADD_FAILURE() << "cannot start a program, error " << GetLastError();
-        return run;
-    }
-    program.CloseInput();
-    run.bytes = program.ReadAll();
-    run.output = WithoutCarriageReturns(run.bytes);
-    run.exitCode = program.Finish();
-    return run;
-}
-
 void InstallerRun::StartOver()
 {
     Simulator().ResetState();

@@ -16,16 +16,6 @@ const unsigned long Cancelled = 0x800704C7;
 const unsigned long RebootNeeded = 0x0004A020;
 const unsigned long NoWriteLock = 0x8004A024;
 
-struct ProgramRun {
-    DWORD exitCode = 0;
-    std::string output; // standard output, "\r" removed
-    std::string bytes;  // standard output exactly as written
-};
-
-// Starts commandLine with its standard output on a pipe, waits for it and returns its output.
-// Standard input is an empty pipe. Fails the calling test when the program can't be started.
-ProgramRun RunProgram(const std::wstring& commandLine, const ChildEnvironment& environment = {});
-
 class InstallerRun : public ::testing::Test {
 protected:
     void SetUp() override { StartOver(); }

@@ -26,7 +26,7 @@
 
 namespace {
 
-DWORD g_code = 0;
+DWORD InjectedCode = 0;
 
 DWORD WINAPI FailingGetModuleFileNameW(HMODULE, LPWSTR, DWORD)
 {
@@ -47,18 +47,18 @@ DWORD WINAPI CuttingGetModuleFileNameW(HMODULE, LPWSTR path, DWORD capacity)
 
 HRESULT WINAPI FailingCoInitialize(LPVOID)
 {
-    return static_cast<HRESULT>(g_code);
+    return static_cast<HRESULT>(InjectedCode);
 }
 
 HRESULT WINAPI FailingCoCreateInstance(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID* object)
 {
     *object = NULL;
-    return static_cast<HRESULT>(g_code);
+    return static_cast<HRESULT>(InjectedCode);
 }
 
 BOOL WINAPI FailingSetupCopyOEMInfW(PCWSTR, PCWSTR, DWORD, DWORD, PWSTR, DWORD, PDWORD, PWSTR*)
 {
-    SetLastError(g_code);
+    SetLastError(InjectedCode);
     return FALSE;
 }
 
@@ -79,17 +79,17 @@ const wchar_t LocalisedSystemText[] = L"Zugriff verweigert — Доступ за
 const std::wstring AstrideSystemText =
     std::wstring(179, L'x') + L"🔒" + std::wstring(74, L'y') + L"🔒" + L"\r\n";
 
-const wchar_t* g_systemText = LocalisedSystemText;
+const wchar_t* StandInSystemText = LocalisedSystemText;
 
-// Hands back a copy of g_systemText in a buffer of its own, as the system allocates one.
+// Hands back a copy of StandInSystemText in a buffer of its own, as the system allocates one.
 DWORD WINAPI StandInFormatMessageW(DWORD, LPCVOID, DWORD, DWORD, LPWSTR buffer, DWORD, va_list*)
 {
-    size_t length = wcslen(g_systemText);
+    size_t length = wcslen(StandInSystemText);
     wchar_t* text = static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, (length + 1) * sizeof(wchar_t)));
     if (text == NULL) {
         return 0;
     }
-    wcscpy(text, g_systemText);
+    wcscpy(text, StandInSystemText);
     *reinterpret_cast<wchar_t**>(buffer) = text;
     return static_cast<DWORD>(length);
 }
@@ -102,7 +102,7 @@ bool InstallFault(const wchar_t* fault)
     }
     std::wstring function(fault, equals);
     const wchar_t* value = equals + 1;
-    g_code = static_cast<DWORD>(wcstoul(value, NULL, 0));
+    InjectedCode = static_cast<DWORD>(wcstoul(value, NULL, 0));
     void* replacement = nullptr;
     if (function == L"GetModuleFileNameW") {
         replacement = wcscmp(value, L"full") == 0 ? reinterpret_cast<void*>(CuttingGetModuleFileNameW)
@@ -116,7 +116,7 @@ bool InstallFault(const wchar_t* fault)
     } else if (function == L"FormatMessageW") {
         replacement = reinterpret_cast<void*>(StandInFormatMessageW);
         if (wcscmp(value, L"astride") == 0) {
-            g_systemText = AstrideSystemText.c_str();
+            StandInSystemText = AstrideSystemText.c_str();
         } else if (wcscmp(value, L"localised") != 0) {
             replacement = reinterpret_cast<void*>(FailingFormatMessageW);
         }

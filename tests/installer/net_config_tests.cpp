@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "child_process.h"
 #include "installer_texts.h"
 #include "net_config.h"
@@ -51,6 +54,24 @@ protected:
         EXPECT_EQ(0, Simulator().LiveReferences());
         EXPECT_TRUE(Simulator().IsLockFree());
         EXPECT_TRUE(ComIsUninitialised());
+    }
+
+    // A failure the simulator is scripted to give, and the code the call under test must return.
+    struct ScriptedFault {
+        const wchar_t* script;
+        HRESULT expected;
+    };
+
+    // Steers the simulator to each fault in turn, runs check with the code expected and then
+    // checks that nothing was left behind.
+    void ForEachFault(const std::vector<ScriptedFault>& faults, const std::function<void(HRESULT)>& check)
+    {
+        for (const ScriptedFault& fault : faults) {
+            SCOPED_TRACE(Narrow(fault.script));
+            Steer(fault.script);
+            check(fault.expected);
+            ExpectNothingLeftBehind();
+        }
     }
 
     JournalFile journal_;
@@ -109,59 +130,46 @@ TEST_F(LockedConfiguration, InitializeFailingAfterTheLockReleasesTheLockFirst)
 
 TEST_F(LockedConfiguration, EveryFailedOpenStepReturnsItsCodeAndLeavesNothingBehind)
 {
-    const struct {
-        const wchar_t* script;
-        HRESULT expected;
-    } faults[] = {
+    const std::vector<ScriptedFault> faults = {
         {L"CreateInstance=0x80040154", static_cast<HRESULT>(0x80040154)},
         {L"INetCfg::QueryInterface=0x80004002", E_NOINTERFACE},
         {L"INetCfgLock::AcquireWriteLock=0x80070005", E_ACCESSDENIED},
         {L"INetCfgLock::AcquireWriteLock=0x00000001", static_cast<HRESULT>(0x8004A024)},
         {L"INetCfg::Initialize=0x8007000E", E_OUTOFMEMORY},
     };
-    for (const auto& fault : faults) {
-        SCOPED_TRACE(std::string(fault.script, fault.script + wcslen(fault.script)));
-        Steer(fault.script);
+    ForEachFault(faults, [&](HRESULT expected) {
         NetConfigHandle netConfig = NULL;
         wchar_t* holder = NULL;
 
-        EXPECT_EQ(fault.expected, OpenNetConfig(true, LockClientName, &netConfig, &holder));
+        EXPECT_EQ(expected, OpenNetConfig(true, LockClientName, &netConfig, &holder));
 
         EXPECT_EQ(nullptr, netConfig);
         if (holder != NULL) {
             CoTaskMemFree(holder);
         }
-        ExpectNothingLeftBehind();
-    }
+    });
 }
 
 TEST_F(LockedConfiguration, EveryFailedCloseStepReturnsItsCodeAndStillGivesEverythingBack)
 {
-    const struct {
-        const wchar_t* script;
-        HRESULT expected;
-    } faults[] = {
+    const std::vector<ScriptedFault> faults = {
         {L"INetCfg::Uninitialize=0x80004005", E_FAIL},
         {L"INetCfg::QueryInterface#2=0x80004002", E_NOINTERFACE},
         {L"INetCfgLock::ReleaseWriteLock=0x8000FFFF", E_UNEXPECTED},
     };
-    for (const auto& fault : faults) {
-        SCOPED_TRACE(std::string(fault.script, fault.script + wcslen(fault.script)));
-        Steer(fault.script);
+    ForEachFault(faults, [&](HRESULT expected) {
         NetConfigHandle netConfig = NULL;
         wchar_t* holder = NULL;
         ASSERT_EQ(S_OK, OpenNetConfig(true, LockClientName, &netConfig, &holder));
 
-        EXPECT_EQ(fault.expected, CloseNetConfig(netConfig, true));
-
-        ExpectNothingLeftBehind();
-    }
+        EXPECT_EQ(expected, CloseNetConfig(netConfig, true));
+    });
 }
 
 TEST_F(LockedConfiguration, LockHeldByAnotherProgramIsRefusedWithTheHoldersName)
 {
-    ChildProcess other;
-    ASSERT_TRUE(HoldLockInAnotherProgram(other));
+    LockHolderProcess other(OtherLockHolderName, OtherLockHolderMs);
+    ASSERT_TRUE(other.WaitUntilHolding(INFINITE));
     NetConfigHandle netConfig = NULL;
     wchar_t* holder = NULL;
 

@@ -35,31 +35,6 @@ std::string TextMode(const std::string& text)
     return bytes;
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
-
-// The system's text for code as FormatMessage gives it, "\r\n" kept; empty when it has none.
-std::string SystemText(unsigned long code)
-{
-    char* text = NULL;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                      FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                                  NULL, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                  reinterpret_cast<LPSTR>(&text), 0, NULL);
-    std::string result = length > 0 && text != NULL ? std::string(text, length) : std::string();
-    LocalFree(text);
-    return result;
-}
-
-std::wstring TempFolder()
-{
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return folder;
-}
-
 // The installer and its INF copied into a folder named outside Latin-1 under the temporary
 // folder, whose own path is plain ASCII in the test prefix.
 class InstallerInNonLatinFolder : public InstallerRun {
@@ -67,10 +42,10 @@ protected:
     void SetUp() override
     {
         InstallerRun::SetUp();
-        for (wchar_t c : TempFolder()) {
+        for (wchar_t c : TemporaryFolder()) {
             ASSERT_LT(c, 0x80) << "the temporary folder's own path is expected to be plain ASCII";
         }
-        folder_ = TempFolder() + NonLatinFolderName + L"\\";
+        folder_ = TemporaryFolder() + NonLatinFolderName + L"\\";
         CreateDirectoryW(folder_.c_str(), NULL);
         ASSERT_TRUE(CopyFileW((ProgramFolder() + L"VrkQuelmor.exe").c_str(), Installer().c_str(), FALSE));
         ASSERT_TRUE(CopyFileW((ProgramFolder() + L"vrkprot6.inf").c_str(), (folder_ + L"vrkprot6.inf").c_str(), FALSE));
@@ -89,7 +64,7 @@ protected:
     std::string ProgressOfCopy() const
     {
         return "Installing Vornak User Protocol Driver for NDIS 6...\n"
-               "INF Path: " + Narrow(TempFolder()) + NonLatinFolderNameUtf8 + "\\vrkprot6.inf\n"
+               "INF Path: " + Narrow(TemporaryFolder()) + NonLatinFolderNameUtf8 + "\\vrkprot6.inf\n"
                "PnpID: MS_NDISPROT\n";
     }
 
@@ -101,7 +76,7 @@ TEST_F(InstallerRun, PlainAsciiProgressKeepsItsBytesAndLineEndsInAPipe)
     ProgramRun run = Run(L"/Install");
 
     EXPECT_EQ(TextMode(InstallProgress()), run.bytes);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
 }
 
 TEST_F(InstallerRun, PlainAsciiErrorTextKeepsItsBytesInAPipe)
@@ -119,7 +94,7 @@ TEST_F(InstallerInNonLatinFolder, ProgressLinesComeWholeAsUtf8InAPipe)
     ProgramRun run = RunProgram(L"\"" + Installer() + L"\" /Install");
 
     EXPECT_EQ(TextMode(ProgressOfCopy()), run.bytes);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
     EXPECT_TRUE(Simulator().IsInstalled(L"MS_NDISPROT"));
 }
 
@@ -128,7 +103,7 @@ TEST_F(InstallerInNonLatinFolder, ProgressLinesComeWholeOnAConsole)
     ProgramRun run = RunNamed(L"console-screen.exe", L"\"" + Installer() + L"\" /Install", L"");
 
     EXPECT_EQ(ProgressOfCopy(), run.bytes);
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.exitCode);
 }
 
 TEST_F(InstallerRun, LocalisedSystemTextComesWholeInAPipe)

@@ -6,10 +6,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "netcfg_sim_steering.h"
 
-const wchar_t JournalVariable[] = L"NETCFG_SIM_JOURNAL";
-const wchar_t ScriptVariable[] = L"NETCFG_SIM_SCRIPT";
+namespace {
 
 template <typename Function>
 Function Hook(HMODULE module, const char* name)
@@ -44,12 +43,6 @@ const SimulatorHooks& Simulator()
     return hooks;
 }
 
-bool HoldLockInAnotherProgram(ChildProcess& holder)
-{
-    return holder.StartWithPipes(L"\"" + ProgramFolder() + L"netcfg-lock-holder.exe\" \"Lock Holder Tool\" 60000") &&
-           holder.ReadUntil("holding");
-}
-
 JournalFile::JournalFile()
 {
     wchar_t folder[MAX_PATH];
@@ -80,31 +73,29 @@ std::vector<std::string> JournalFile::Lines() const
 
 ChildEnvironment JournalFile::For(const std::wstring& script) const
 {
-    return {{JournalVariable, path_}, {ScriptVariable, script}};
+    return {{NetCfgSimJournalVariable, path_}, {NetCfgSimScriptVariable, script}};
 }
 
 void SteerThisProcess(const JournalFile& journal, const std::wstring& script)
 {
-    SetEnvironmentVariableW(JournalVariable, journal.Path().c_str());
-    SetEnvironmentVariableW(ScriptVariable, script.c_str());
+    SetEnvironmentVariableW(NetCfgSimJournalVariable, journal.Path().c_str());
+    SetEnvironmentVariableW(NetCfgSimScriptVariable, script.c_str());
 }
 
-std::string Cause(unsigned long code)
+std::string SystemText(unsigned long code)
 {
     char* text = NULL;
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
                                       FORMAT_MESSAGE_ALLOCATE_BUFFER,
                                   NULL, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                                   reinterpret_cast<LPSTR>(&text), 0, NULL);
-    if (length == 0 || text == NULL) {
-        return "";
-    }
-    std::string cause = "\n\nPossible cause:\n\n";
-    for (DWORD i = 0; i < length; ++i) {
-        if (text[i] != '\r') {
-            cause.push_back(text[i]);
-        }
-    }
+    std::string result = length > 0 && text != NULL ? std::string(text, length) : std::string();
     LocalFree(text);
-    return cause;
+    return result;
+}
+
+std::string Cause(unsigned long code)
+{
+    std::string text = SystemText(code);
+    return text.empty() ? text : WithoutCarriageReturns("\n\nPossible cause:\n\n" + text);
 }

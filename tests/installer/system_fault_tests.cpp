@@ -80,11 +80,6 @@ const SystemFault Faults[] = {
      true, false},
 };
 
-std::string Narrow(const wchar_t* text)
-{
-    return std::string(text, text + wcslen(text));
-}
-
 TEST_F(InstallerRun, EverySystemFunctionFailureIsReportedAndGivesEverythingBack)
 {
     unsigned covered = 0;
@@ -96,7 +91,7 @@ TEST_F(InstallerRun, EverySystemFunctionFailureIsReportedAndGivesEverythingBack)
                                   fault.script);
 
         EXPECT_EQ(fault.expected(), run.output);
-        EXPECT_EQ(0u, run.exitCode) << "3: COM was left initialised";
+        EXPECT_EQ(0, run.exitCode) << "3: COM was left initialised";
         std::vector<std::string> calls = Calls();
         if (fault.reachedService) {
             ASSERT_FALSE(calls.empty());

@@ -8,35 +8,25 @@
 
 #include "error_report.h"
 #include "error_text.h"
+#include "guarded_buffer.h"
 #include "inf_path.h"
 
 namespace {
 
-const wchar_t Canary = L'\xCAFE';
+using GuardedText = GuardedBuffer<wchar_t>;
 
-// A buffer of capacity characters followed by canaries that must survive every call.
-struct GuardedBuffer {
-    explicit GuardedBuffer(size_t capacity) : capacity(capacity), storage(capacity + 8, Canary) {}
-    wchar_t* Data() { return &storage[0]; }
-    std::wstring Text() const { return std::wstring(storage.c_str()); }
-    bool CanariesIntact() const { return storage.substr(capacity) == std::wstring(8, Canary); }
-
-    size_t capacity;
-    std::wstring storage;
-};
-
-std::wstring Compose(GuardedBuffer& buffer, uint32_t code, const wchar_t* systemText, const wchar_t* format, ...)
+std::wstring Compose(GuardedText& buffer, uint32_t code, const wchar_t* systemText, const wchar_t* format, ...)
 {
     va_list values;
     va_start(values, format);
-    ComposeErrorText(buffer.Data(), buffer.capacity, code, systemText, format, values);
+    ComposeErrorText(buffer.Data(), buffer.Capacity(), code, systemText, format, values);
     va_end(values);
     return buffer.Text();
 }
 
 TEST(ErrorText, CodeMessageAndCauseInThatOrder)
 {
-    GuardedBuffer buffer(ErrorTextCapacity);
+    GuardedText buffer(ErrorTextCapacity);
     EXPECT_EQ(L"Error 0x8004a024: Holder currently holds the lock, try later.\n\nPossible cause:\n\nBusy.\r\n",
               Compose(buffer, 0x8004A024u, L"Busy.\r\n", L"%ls currently holds the lock, try later.",
                       L"Holder"));
@@ -44,14 +34,14 @@ TEST(ErrorText, CodeMessageAndCauseInThatOrder)
 
 TEST(ErrorText, CodeZeroHasNeitherPrefixNorCause)
 {
-    GuardedBuffer buffer(ErrorTextCapacity);
+    GuardedText buffer(ErrorTextCapacity);
     EXPECT_EQ(L"plain 7", Compose(buffer, 0, L"ignored", L"plain %d", 7));
 }
 
 TEST(ErrorText, TextOfFourHundredCharactersIsCutToThreeHundredNinetyNine)
 {
     std::wstring name(380, L'n');
-    GuardedBuffer buffer(ErrorTextCapacity);
+    GuardedText buffer(ErrorTextCapacity);
 
     std::wstring text = Compose(buffer, 0x80004005u, L"Unspecified error\r\n", L"%ls", name.c_str());
 
@@ -62,7 +52,7 @@ TEST(ErrorText, TextOfFourHundredCharactersIsCutToThreeHundredNinetyNine)
 
 TEST(ErrorText, ThreeHundredNinetyNineCharactersFitAndFourHundredAreCut)
 {
-    GuardedBuffer buffer(ErrorTextCapacity);
+    GuardedText buffer(ErrorTextCapacity);
     std::wstring fits(388, L'n'); // after "Error 0x1: ", 11 characters
     std::wstring over(389, L'n');
 
@@ -74,7 +64,7 @@ TEST(ErrorText, ThreeHundredNinetyNineCharactersFitAndFourHundredAreCut)
 TEST(ErrorText, LongSystemTextIsCutAtTheBuffersEnd)
 {
     std::wstring cause(1000, L'c');
-    GuardedBuffer buffer(ErrorTextCapacity);
+    GuardedText buffer(ErrorTextCapacity);
 
     std::wstring text = Compose(buffer, 1, cause.c_str(), L"short");
 
@@ -95,26 +85,26 @@ TEST(ResultCode, WindowsErrorNumbersBecomeResultCodes)
 
 TEST(InfPath, SiblingOfTheProgramKeepsDriveAndFolder)
 {
-    GuardedBuffer buffer(PathCapacity);
+    GuardedText buffer(PathCapacity);
     ASSERT_TRUE(SiblingPath(L"C:\\Program Files\\Vornak\\VrkQuelmor.exe", L"vrkprot6", L".inf", buffer.Data(),
-                            buffer.capacity));
+                            buffer.Capacity()));
     EXPECT_EQ(L"C:\\Program Files\\Vornak\\vrkprot6.inf", buffer.Text());
 }
 
 TEST(InfPath, UncPathsAndForwardSlashesKeepTheirFolder)
 {
-    GuardedBuffer buffer(PathCapacity);
+    GuardedText buffer(PathCapacity);
     ASSERT_TRUE(SiblingPath(L"\\\\server\\share\\bin/VrkQuelmor.exe", L"vrkprot6", L".inf", buffer.Data(),
-                            buffer.capacity));
+                            buffer.Capacity()));
     EXPECT_EQ(L"\\\\server\\share\\bin/vrkprot6.inf", buffer.Text());
 }
 
 TEST(InfPath, ResultOfTwoHundredFiftyNineCharactersFits)
 {
     std::wstring folder = L"C:\\" + std::wstring(243, L'd') + L"\\"; // 2 + 245
-    GuardedBuffer buffer(PathCapacity);
+    GuardedText buffer(PathCapacity);
 
-    ASSERT_TRUE(SiblingPath((folder + L"Q.exe").c_str(), L"vrkprot6", L".inf", buffer.Data(), buffer.capacity));
+    ASSERT_TRUE(SiblingPath((folder + L"Q.exe").c_str(), L"vrkprot6", L".inf", buffer.Data(), buffer.Capacity()));
     EXPECT_EQ(259u, buffer.Text().size());
     EXPECT_TRUE(buffer.CanariesIntact());
 }
@@ -122,9 +112,9 @@ TEST(InfPath, ResultOfTwoHundredFiftyNineCharactersFits)
 TEST(InfPath, ResultOfTwoHundredSixtyCharactersIsRefusedAndLeftEmpty)
 {
     std::wstring folder = L"C:\\" + std::wstring(244, L'd') + L"\\"; // 2 + 246
-    GuardedBuffer buffer(PathCapacity);
+    GuardedText buffer(PathCapacity);
 
-    EXPECT_FALSE(SiblingPath((folder + L"Q.exe").c_str(), L"vrkprot6", L".inf", buffer.Data(), buffer.capacity));
+    EXPECT_FALSE(SiblingPath((folder + L"Q.exe").c_str(), L"vrkprot6", L".inf", buffer.Data(), buffer.Capacity()));
     EXPECT_EQ(L"", buffer.Text());
     EXPECT_TRUE(buffer.CanariesIntact());
 }
@@ -132,13 +122,13 @@ TEST(InfPath, ResultOfTwoHundredSixtyCharactersIsRefusedAndLeftEmpty)
 TEST(InfPath, DirectoryOfTwoHundredFiftyFiveCharactersSplitsAndOneMoreDoesNot)
 {
     wchar_t drive[DriveCapacity];
-    GuardedBuffer directory(DirectoryCapacity);
+    GuardedText directory(DirectoryCapacity);
     std::wstring fits = L"C:\\" + std::wstring(253, L'd') + L"\\x";
     std::wstring tooLong = L"C:\\" + std::wstring(254, L'd') + L"\\x";
 
-    EXPECT_TRUE(SplitDriveAndDirectory(fits.c_str(), drive, DriveCapacity, directory.Data(), directory.capacity));
+    EXPECT_TRUE(SplitDriveAndDirectory(fits.c_str(), drive, DriveCapacity, directory.Data(), directory.Capacity()));
     EXPECT_EQ(255u, directory.Text().size());
-    EXPECT_FALSE(SplitDriveAndDirectory(tooLong.c_str(), drive, DriveCapacity, directory.Data(), directory.capacity));
+    EXPECT_FALSE(SplitDriveAndDirectory(tooLong.c_str(), drive, DriveCapacity, directory.Data(), directory.Capacity()));
     EXPECT_EQ(L"", directory.Text());
     EXPECT_TRUE(directory.CanariesIntact());
 }

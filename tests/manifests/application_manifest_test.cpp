@@ -18,11 +18,6 @@ using Declarations = std::vector<std::string>;
 const wchar_t WindowsSettings2005[] = L"http://schemas.microsoft.com/SMI/2005/WindowsSettings";
 const wchar_t WindowsSettings2016[] = L"http://schemas.microsoft.com/SMI/2016/WindowsSettings";
 
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
-
 std::string GuidText(const GUID& id)
 {
     char text[40];

@@ -9,10 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "loaded_library.h"
-#include "terminal_lines.h"
+#include "atom_table.h"
+#include "loaded_dbgclient.h"
 #include "terminal_process.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -42,20 +43,20 @@ TEST(LoadUnloadStress, FiveHundredCyclesWithRegistrationsLeaveNoAtomBehind)
     int stillLoaded = 0;
     int sharedNameLost = 0;
     for (int cycle = 0; cycle < Cycles; ++cycle) {
-        LoadedLibrary library;
-        ASSERT_TRUE(LoadLibraryUnderTest(&library)) << "cycle " << cycle;
-        failedCalls += library.registerTask(CycleName(cycle).c_str()) != 0;
-        failedCalls += library.registerTask(CycleName(cycle).c_str()) != 0;
+        LoadedDbgClient library;
+        ASSERT_TRUE(library.Loaded()) << "cycle " << cycle;
+        failedCalls += library->registerTask(CycleName(cycle).c_str()) != VORNAKDBG_STATUS_DONE;
+        failedCalls += library->registerTask(CycleName(cycle).c_str()) != VORNAKDBG_STATUS_DONE;
         std::thread([&] {
             // A line before the thread's first registration goes out unlabelled; the ones after
             // carry the name.
-            failedCalls += library.logMessage("cycle %d", cycle) != 0;
-            failedCalls += library.registerTask(sharedName.c_str()) != 0;
-            failedCalls += library.logMessage("cycle %d", cycle) != 0;
+            failedCalls += library->logMessage("cycle %d", cycle) != VORNAKDBG_STATUS_DONE;
+            failedCalls += library->registerTask(sharedName.c_str()) != VORNAKDBG_STATUS_DONE;
+            failedCalls += library->logMessage("cycle %d", cycle) != VORNAKDBG_STATUS_DONE;
         }).join();
-        failedCalls += library.debugMessage("cycle %d", cycle) != 0;
-        UnloadLibraryUnderTest(&library);
-        stillLoaded += LibraryStillLoaded();
+        failedCalls += library->debugMessage("cycle %d", cycle) != VORNAKDBG_STATUS_DONE;
+        library.Unload();
+        stillLoaded += DbgClientStillLoaded();
         sharedNameLost += GlobalFindAtomA(sharedName.c_str()) != sharedAtom;
     }
     std::vector<TerminalRecord> records;
@@ -64,15 +65,15 @@ TEST(LoadUnloadStress, FiveHundredCyclesWithRegistrationsLeaveNoAtomBehind)
     EXPECT_EQ(0, stillLoaded);
     EXPECT_EQ(0, sharedNameLost);
 
-    LineMessages messages = RegisteredLineMessages();
-    std::vector<TerminalLine> expected;
+    ProtocolNumbers messages = RegisteredProtocolNumbers();
+    std::vector<TerminalRecord> expected;
     for (int cycle = 0; cycle < Cycles; ++cycle) {
         std::string body = "cycle " + std::to_string(cycle) + "\n";
-        expected.push_back(TerminalLine{messages.log, 'L', body});
-        expected.push_back(TerminalLine{messages.log, 'L', sharedName + " : " + body});
-        expected.push_back(TerminalLine{messages.debug, 'D', CycleName(cycle) + " : " + body});
+        expected.push_back(LineRecord(messages.log, body, VORNAK_LETTER_LOG));
+        expected.push_back(LineRecord(messages.log, sharedName + " : " + body, VORNAK_LETTER_LOG));
+        expected.push_back(LineRecord(messages.debug, CycleName(cycle) + " : " + body, VORNAK_LETTER_DEBUG));
     }
-    EXPECT_EQ(expected, LinesOf(records));
+    EXPECT_EQ(expected, records);
 
     // Only the test's own reference is left: one delete removes the name.
     GlobalDeleteAtom(sharedAtom);

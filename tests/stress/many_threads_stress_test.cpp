@@ -16,10 +16,12 @@
 #include <utility>
 #include <vector>
 
-#include "loaded_library.h"
-#include "terminal_lines.h"
+#include "atom_table.h"
+#include "loaded_dbgclient.h"
+#include "threads_together.h"
 #include "terminal_process.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -32,7 +34,7 @@ const int NamesPerThread = LinesPerThread / LinesPerName;
 const int TailLengths = 61;
 const char LineFormat[] = "line %d of thread %d %s";
 const std::string Separator = " : ";
-const char Letters[] = {'D', 'L', 'S', 'V'};
+const char Letters[] = {VORNAK_LETTER_DEBUG, VORNAK_LETTER_LOG, VORNAK_LETTER_STATISTIC, VORNAK_LETTER_ERROR};
 
 // New to the atom table, which outlives processes, in every run.
 std::string TaskName(int thread, int name)
@@ -79,9 +81,9 @@ std::ostream& operator<<(std::ostream& out, const DeliverySummary& summary)
                << ", out of order " << summary.outOfOrder << "}";
 }
 
-DeliverySummary Summarise(const std::vector<TerminalLine>& lines)
+DeliverySummary Summarise(const std::vector<TerminalRecord>& lines)
 {
-    LineMessages messages = RegisteredLineMessages();
+    ProtocolNumbers messages = RegisteredProtocolNumbers();
     const UINT messageOfKind[] = {messages.debug, messages.log, messages.statistic, messages.error};
     std::unordered_map<std::string, std::pair<int, int>> senderOfBody;
     for (int t = 0; t < ThreadCount; ++t) {
@@ -93,7 +95,7 @@ DeliverySummary Summarise(const std::vector<TerminalLine>& lines)
     DeliverySummary summary;
     std::vector<std::vector<int>> arrivals(ThreadCount, std::vector<int>(LinesPerThread, 0));
     std::vector<int> lastLine(ThreadCount, -1);
-    for (const TerminalLine& received : lines) {
+    for (const TerminalRecord& received : lines) {
         ++summary.received;
         size_t separator = received.text.find(Separator);
         auto sender = senderOfBody.end();
@@ -127,41 +129,33 @@ DeliverySummary Summarise(const std::vector<TerminalLine>& lines)
 TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndLeaveNoAtom)
 {
     TerminalTestLock lock;
-    LoadedLibrary library;
-    ASSERT_TRUE(LoadLibraryUnderTest(&library));
+    LoadedDbgClient library;
+    ASSERT_TRUE(library.Loaded());
     TerminalProcess terminal;
     ASSERT_TRUE(terminal.Start(PathBesideProgram(L"recording-terminal.exe")));
-    const VornakMessageFunction sendOfKind[] = {library.debugMessage, library.logMessage,
-                                                library.statisticMessage, library.errorMessage};
+    const VornakMessageFunction sendOfKind[] = {library->debugMessage, library->logMessage,
+                                                library->statisticMessage, library->errorMessage};
 
-    std::atomic<int> notStarted{ThreadCount};
     std::atomic<int> stillSending{ThreadCount};
     std::atomic<int> failedCalls{0};
     std::atomic<int> olderNamesHeld{0};
     HANDLE mayEnd = CreateEventA(NULL, TRUE, FALSE, NULL);
-    std::vector<std::thread> threads;
     auto started = std::chrono::steady_clock::now();
-    for (int t = 0; t < ThreadCount; ++t) {
-        threads.emplace_back([&, t] {
-            --notStarted;
-            while (notStarted > 0) {
-                std::this_thread::yield();
+    ThreadsTogether threads(ThreadCount, [&](int t) {
+        for (int line = 0; line < LinesPerThread; ++line) {
+            int name = line / LinesPerName;
+            if (line % LinesPerName == 0) {
+                failedCalls += library->registerTask(TaskName(t, name).c_str()) != VORNAKDBG_STATUS_DONE;
+                // No one else holds these names: the one before is gone with its entry.
+                olderNamesHeld += name > 0 && GlobalFindAtomA(TaskName(t, name - 1).c_str()) != 0;
             }
-            for (int line = 0; line < LinesPerThread; ++line) {
-                int name = line / LinesPerName;
-                if (line % LinesPerName == 0) {
-                    failedCalls += library.registerTask(TaskName(t, name).c_str()) != 0;
-                    // No one else holds these names: the one before is gone with its entry.
-                    olderNamesHeld += name > 0 && GlobalFindAtomA(TaskName(t, name - 1).c_str()) != 0;
-                }
-                if (sendOfKind[line % 4](LineFormat, line, t, Tail(t, line).c_str()) != 0) {
-                    ++failedCalls;
-                }
+            if (sendOfKind[line % 4](LineFormat, line, t, Tail(t, line).c_str()) != VORNAKDBG_STATUS_DONE) {
+                ++failedCalls;
             }
-            --stillSending;
-            WaitForSingleObject(mayEnd, INFINITE);
-        });
-    }
+        }
+        --stillSending;
+        WaitForSingleObject(mayEnd, INFINITE);
+    });
     while (stillSending > 0) {
         Sleep(10);
     }
@@ -178,9 +172,7 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
     size_t heldWhileLiving = AtomsStillHeld(names);
     size_t newestHeldWhileLiving = AtomsStillHeld(newestNames);
     SetEvent(mayEnd);
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    threads.Join();
     CloseHandle(mayEnd);
     // The threads have ended and the library is still loaded: their names went with them.
     size_t heldAfterThreadsEnded = AtomsStillHeld(names);
@@ -197,10 +189,10 @@ TEST(ManyThreadsStress, EightThreadsOf20000LinesWithRegistrationsArriveWholeAndL
 
     DeliverySummary expected;
     expected.received = ThreadCount * LinesPerThread;
-    EXPECT_EQ(expected, Summarise(LinesOf(records)));
+    EXPECT_EQ(expected, Summarise(records));
 
-    UnloadLibraryUnderTest(&library);
-    ASSERT_FALSE(LibraryStillLoaded());
+    library.Unload();
+    ASSERT_FALSE(DbgClientStillLoaded());
     EXPECT_EQ(0u, AtomsStillHeld(names));
 
     std::vector<std::string> texts;

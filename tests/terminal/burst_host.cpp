@@ -15,12 +15,12 @@
 namespace {
 
 constexpr DWORD StartWaitMs = 60000;
-std::atomic<int> g_worstStatus{0};
+std::atomic<int> WorstStatus{VORNAKDBG_STATUS_DONE};
 
 void Note(int status)
 {
-    int worst = g_worstStatus.load();
-    while (status > worst && !g_worstStatus.compare_exchange_weak(worst, status)) {
+    int worst = WorstStatus.load();
+    while (status > worst && !WorstStatus.compare_exchange_weak(worst, status)) {
     }
 }
 
@@ -54,5 +54,5 @@ int main(int argc, char** argv)
     for (std::thread& sender : senders) {
         sender.join();
     }
-    return g_worstStatus;
+    return WorstStatus;
 }

@@ -1,4 +1,5 @@
-// Starting the programs under test as processes of their own, with their output caught in files.
+// A program under test started as a process of its own, running beside the test, with its output
+// caught in files (RunProgram, in child_process.h, runs one to its end).
 #pragma once
 
 #include <windows.h>
@@ -26,10 +27,3 @@ private:
     TemporaryFile errors_{L"err"};
     ChildProcess process_;
 };
-
-// program and its arguments, each quoted, as one command line.
-std::wstring QuotedCommandLine(const std::wstring& program, const std::vector<std::wstring>& arguments);
-
-// Runs a program to its end (at most 60 s) and returns its exit status.
-int RunProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,
-               std::string* errors = nullptr, std::string* output = nullptr);

@@ -14,6 +14,7 @@
 #include "running_terminal.h"
 #include "terminal_arguments.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
@@ -51,11 +52,16 @@ std::wstring ProgramOfWindow(HWND window)
     return name.substr(name.find_last_of(L"\\/") + 1);
 }
 
+ProgramRun RunConsoleProgram(const std::vector<std::wstring>& arguments)
+{
+    return RunProgram(QuotedCommandLine(ConsoleProgram(), arguments));
+}
+
 HWND WaitForTerminalWindow()
 {
     HWND window = NULL;
     for (DWORD waited = 0; waited < PromptMs && window == NULL; waited += 10) {
-        window = FindWindowA("VornakDebugTerminal", NULL);
+        window = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
         if (window == NULL) {
             Sleep(10);
         }
@@ -66,36 +72,36 @@ HWND WaitForTerminalWindow()
 TEST(ConsoleProgram, HelpGoesToStandardOutput)
 {
     for (const wchar_t* help : {L"--help", L"/?"}) {
-        std::string errors;
-        std::string output;
-        EXPECT_EQ(0, RunProgram(ConsoleProgram(), {help}, &errors, &output));
-        EXPECT_EQ(TerminalUsage, WithoutCarriageReturns(output));
-        EXPECT_EQ("", errors);
+        ProgramRun run = RunConsoleProgram({help});
+        EXPECT_EQ(0, run.exitCode);
+        EXPECT_EQ(TerminalUsage, run.output);
+        EXPECT_EQ("", run.errors);
     }
 }
 
 TEST(ConsoleProgram, BadArgumentsExitWithSixtyFourAndTheUsage)
 {
-    std::string errors;
-    EXPECT_EQ(64, RunProgram(ConsoleProgram(), {L"--headles"}, &errors));
-    EXPECT_EQ("vornak-terminal: unknown argument \"--headles\"\n" + std::string(TerminalUsage) + "\n", errors);
+    ProgramRun run = RunConsoleProgram({L"--headles"});
+    EXPECT_EQ(64, run.exitCode);
+    EXPECT_EQ("vornak-terminal: unknown argument \"--headles\"\n" + std::string(TerminalUsage) + "\n", run.errors);
 }
 
 TEST(ConsoleProgram, RunsWaitsForAndStopsAHeadlessTerminal)
 {
     TerminalTestLock lock;
-    std::string errors;
-    EXPECT_EQ(1, RunProgram(ConsoleProgram(), {L"--wait", L"--timeout", L"1"}, &errors));
-    EXPECT_EQ("vornak-terminal: no debug terminal appeared within 1 s\n", errors);
+    ProgramRun run = RunConsoleProgram({L"--wait", L"--timeout", L"1"});
+    EXPECT_EQ(1, run.exitCode);
+    EXPECT_EQ("vornak-terminal: no debug terminal appeared within 1 s\n", run.errors);
 
     CapturedProgram headless;
     ASSERT_TRUE(headless.Start(ConsoleProgram(), {L"--headless"}));
-    EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--wait", L"--timeout", L"20"}, &errors));
-    EXPECT_EQ(L"vornak-terminal.com", ProgramOfWindow(FindWindowA("VornakDebugTerminal", NULL)));
-    EXPECT_EQ(0, VornakLog_Message("through the console program"));
-    EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--stop"}, &errors));
-    EXPECT_EQ("", errors);
-    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    EXPECT_EQ(0, RunConsoleProgram({L"--wait", L"--timeout", L"20"}).exitCode);
+    EXPECT_EQ(L"vornak-terminal.com", ProgramOfWindow(FindWindowA(VORNAK_TERMINAL_CLASS, NULL)));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("through the console program"));
+    run = RunConsoleProgram({L"--stop"});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ("", run.errors);
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
 
     EXPECT_EQ(0, headless.Wait(PromptMs));
     Lines lines = SplitLines(WithoutCarriageReturns(headless.Output()));
@@ -106,21 +112,22 @@ TEST(ConsoleProgram, RunsWaitsForAndStopsAHeadlessTerminal)
 TEST(ConsoleProgram, WithoutArgumentsItStartsTheWindowProgramAndReturns)
 {
     TerminalTestLock lock;
-    std::string errors;
-    EXPECT_EQ(0, RunProgram(ConsoleProgram(), {}, &errors));
-    EXPECT_EQ("", errors);
+    ProgramRun run = RunConsoleProgram({});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ("", run.errors);
     HWND window = WaitForTerminalWindow();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(L"vornak-terminal.exe", ProgramOfWindow(window));
 
     // A second one is refused on the console, as the window program refuses it in a message box.
-    EXPECT_EQ(2, RunProgram(ConsoleProgram(), {}, &errors));
+    run = RunConsoleProgram({});
+    EXPECT_EQ(2, run.exitCode);
     EXPECT_EQ("vornak-terminal: a debug terminal is already running (a window of class VornakDebugTerminal "
               "exists); only one can receive the lines: close it first, or stop it with vornak-terminal --stop\n",
-              errors);
+              run.errors);
 
-    EXPECT_EQ(0, RunProgram(ConsoleProgram(), {L"--stop"}, &errors));
-    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
 }
 
 struct CommandCase {
@@ -189,7 +196,7 @@ TEST(ConsoleProgram, CtrlCEndsAHeadlessTerminalWithEveryLineWritten)
     ASSERT_TRUE(headless.Start(ConsoleProgram(), {L"--headless", L"--output", lines.Path()}, setting));
     ASSERT_NE(nullptr, WaitForTerminalWindow());
     for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(0, VornakDbg_Message("line %d", i));
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %d", i));
     }
     // Ctrl+C reaches every process on the console; this test lets it pass (set after the start:
     // the terminal would inherit it).

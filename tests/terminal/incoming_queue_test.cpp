@@ -1,6 +1,7 @@
 // The hand-over queue between the window procedure and the writer.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -48,12 +49,22 @@ TEST(IncomingQueue, WaitReportsLinesLeftAfterCloseAndEndsOnceEmpty)
 
 TEST(IncomingQueue, CloseWakesAWaitingConsumerAtOnce)
 {
+    // Close comes only once the consumer waits, whichever thread the system runs first: then
+    // only a wake-up by Close ends the wait before its minute is up.
+    const unsigned ConsumerWaitMs = 60000;
     IncomingQueue queue(10);
     bool open = true;
-    std::thread consumer([&] { open = queue.WaitForLines(600000); });
+    std::thread consumer([&] { open = queue.WaitForLines(ConsumerWaitMs); });
+    while (queue.WaitingConsumers() == 0) {
+        std::this_thread::yield();
+    }
+    auto closed = std::chrono::steady_clock::now();
     queue.Close();
-    consumer.join();  // would take ten minutes if Close did not wake it
+    consumer.join();
+    auto woken = std::chrono::steady_clock::now();
     EXPECT_FALSE(open);
+    EXPECT_LT(woken - closed, std::chrono::milliseconds(ConsumerWaitMs / 2));
+    EXPECT_EQ(0, queue.WaitingConsumers());
 }
 
 } // namespace

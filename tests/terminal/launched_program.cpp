@@ -1,6 +1,5 @@
 #include "launched_program.h"
 
-#include "captured_program.h"
 
 LaunchedProgram::~LaunchedProgram()
 {
@@ -16,22 +15,8 @@ LaunchedProgram::~LaunchedProgram()
 bool LaunchedProgram::Start(const std::wstring& program, const std::vector<std::wstring>& arguments,
                             const LaunchSetting& setting)
 {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = setting.input;
-    startup.hStdOutput = setting.output;
-    startup.hStdError = setting.error;
-    std::wstring commandLine = QuotedCommandLine(program, arguments);
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(NULL, &commandLine[0], NULL, NULL, TRUE, setting.creationFlags, NULL,
-                        setting.workingFolder.empty() ? NULL : setting.workingFolder.c_str(), &startup, &started)) {
-        return false;
-    }
-    CloseHandle(started.hThread);
-    process_ = started.hProcess;
-    id_ = started.dwProcessId;
-    return true;
+    process_ = LaunchProcess(QuotedCommandLine(program, arguments), setting, &id_);
+    return process_ != NULL;
 }
 
 int LaunchedProgram::Wait(DWORD timeoutMs)

@@ -8,22 +8,14 @@
 #include <string>
 #include <vector>
 
-struct LaunchSetting {
-    // Passed to the program as they are, NULL and INVALID_HANDLE_VALUE included.
-    HANDLE input = NULL;
-    HANDLE output = NULL;
-    HANDLE error = NULL;
-    DWORD creationFlags = 0;
-    std::wstring workingFolder;  // empty: this process's
-};
+#include "child_process.h"
+#include "non_copyable.h"
 
-class LaunchedProgram {
+class LaunchedProgram : private NonCopyable {
 public:
     LaunchedProgram() = default;
     // A program still running is ended (exit status 1).
     ~LaunchedProgram();
-    LaunchedProgram(const LaunchedProgram&) = delete;
-    LaunchedProgram& operator=(const LaunchedProgram&) = delete;
 
     bool Start(const std::wstring& program, const std::vector<std::wstring>& arguments, const LaunchSetting& setting);
     // Its exit status, or -1 when it is still running after timeoutMs.
@@ -37,12 +29,10 @@ private:
 
 // A file opened for writing that the program's standard output or error can be handed, closed
 // with the object.
-class OutputCatcher {
+class OutputCatcher : private NonCopyable {
 public:
     explicit OutputCatcher(const std::wstring& path);
     ~OutputCatcher();
-    OutputCatcher(const OutputCatcher&) = delete;
-    OutputCatcher& operator=(const OutputCatcher&) = delete;
     HANDLE Handle() const { return handle_; }
 
 private:

@@ -12,15 +12,16 @@
 #include "patched_import.h"
 #include "terminal_in_process.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
 
-std::mutex g_callsLock;
-Calls g_calls;
-BOOL g_reply = TRUE;
-DWORD g_replyError = 0;
+std::mutex RecordedCallsLock;
+Calls RecordedFilterCalls;
+BOOL FilterReply = TRUE;
+DWORD FilterReplyError = 0;
 
 std::string Hex(unsigned long long value)
 {
@@ -31,8 +32,7 @@ std::string Hex(unsigned long long value)
 
 std::string MessageName(UINT message)
 {
-    for (const char* name : {"*WM_DEBUG_MESSAGE", "*WM_LOG_MESSAGE", "*WM_STATISTIC_MESSAGE", "*WM_ERROR_MESSAGE",
-                             "*WM_CLEAR_TERMINAL"}) {
+    for (const char* name : VornakTerminalMessageNames) {
         if (message == RegisterWindowMessageA(name)) {
             return name;
         }
@@ -53,28 +53,29 @@ std::string ActionName(DWORD action)
 // The recording double: one line per call, the window named by its handle.
 BOOL WINAPI RecordFilterChange(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT change)
 {
-    std::lock_guard<std::mutex> hold(g_callsLock);
-    g_calls.push_back("window " + Hex(reinterpret_cast<UINT_PTR>(window)) + ", " + MessageName(message) + ", " +
-                      ActionName(action) + ", " + (change == NULL ? "no result wanted" : "result wanted"));
-    SetLastError(g_replyError);
-    return g_reply;
+    std::lock_guard<std::mutex> hold(RecordedCallsLock);
+    RecordedFilterCalls.push_back("window " + Hex(reinterpret_cast<UINT_PTR>(window)) + ", " + MessageName(message) +
+                                  ", " + ActionName(action) + ", " +
+                                  (change == NULL ? "no result wanted" : "result wanted"));
+    SetLastError(FilterReplyError);
+    return FilterReply;
 }
 
 Calls RecordedCalls()
 {
-    std::lock_guard<std::mutex> hold(g_callsLock);
-    return g_calls;
+    std::lock_guard<std::mutex> hold(RecordedCallsLock);
+    return RecordedFilterCalls;
 }
 
 Calls ExpectedCalls(HWND window)
 {
     std::string prefix = "window " + Hex(reinterpret_cast<UINT_PTR>(window)) + ", ";
     return {
-        prefix + "*WM_DEBUG_MESSAGE, MSGFLT_ALLOW, no result wanted",
-        prefix + "*WM_LOG_MESSAGE, MSGFLT_ALLOW, no result wanted",
-        prefix + "*WM_STATISTIC_MESSAGE, MSGFLT_ALLOW, no result wanted",
-        prefix + "*WM_ERROR_MESSAGE, MSGFLT_ALLOW, no result wanted",
-        prefix + "*WM_CLEAR_TERMINAL, MSGFLT_ALLOW, no result wanted",
+        prefix + VORNAK_WM_DEBUG_MESSAGE + ", MSGFLT_ALLOW, no result wanted",
+        prefix + VORNAK_WM_LOG_MESSAGE + ", MSGFLT_ALLOW, no result wanted",
+        prefix + VORNAK_WM_STATISTIC_MESSAGE + ", MSGFLT_ALLOW, no result wanted",
+        prefix + VORNAK_WM_ERROR_MESSAGE + ", MSGFLT_ALLOW, no result wanted",
+        prefix + VORNAK_WM_CLEAR_TERMINAL + ", MSGFLT_ALLOW, no result wanted",
     };
 }
 
@@ -95,10 +96,26 @@ class MessageFilter : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_calls.clear();
-        g_reply = TRUE;
-        g_replyError = 0;
+        RecordedFilterCalls.clear();
+        FilterReply = TRUE;
+        FilterReplyError = 0;
         ASSERT_TRUE(patch_.Applied());
+    }
+
+    // Runs the terminal's own code in mode until its window is closed: the window it had, its
+    // exit status and what it told the user.
+    struct Run {
+        HWND window;
+        int status;
+        std::string errors;
+    };
+    Run RunTerminal(TerminalInProcess::Mode mode)
+    {
+        TerminalInProcess terminal(mode);
+        EXPECT_TRUE(terminal.Start());
+        HWND window = terminal.Window();
+        int status = terminal.Stop();
+        return Run{window, status, terminal.Errors()};
     }
 
     TerminalTestLock lock_;
@@ -107,36 +124,30 @@ protected:
 
 TEST_F(MessageFilter, HeadlessTerminalLetsTheFiveMessagesThroughOnItsWindowOnly)
 {
-    TerminalInProcess terminal(TerminalInProcess::Mode::Headless);
-    ASSERT_TRUE(terminal.Start());
-    HWND window = terminal.Window();
-    EXPECT_EQ(0, terminal.Stop());
-    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
-    EXPECT_EQ("", terminal.Errors());
+    Run run = RunTerminal(TerminalInProcess::Mode::Headless);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(ExpectedCalls(run.window), RecordedCalls());
+    EXPECT_EQ("", run.errors);
 }
 
 TEST_F(MessageFilter, WindowLetsTheFiveMessagesThroughOnItsWindowOnly)
 {
-    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
-    ASSERT_TRUE(terminal.Start());
-    HWND window = terminal.Window();
-    EXPECT_EQ(0, terminal.Stop());
-    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
+    Run run = RunTerminal(TerminalInProcess::Mode::Window);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(ExpectedCalls(run.window), RecordedCalls());
 }
 
 TEST_F(MessageFilter, HeadlessTerminalSaysSoWhenTheSystemRefusesAndRunsOn)
 {
-    g_reply = FALSE;
-    g_replyError = ERROR_ACCESS_DENIED;
-    TerminalInProcess terminal(TerminalInProcess::Mode::Headless);
-    ASSERT_TRUE(terminal.Start());
-    HWND window = terminal.Window();
-    EXPECT_EQ(0, terminal.Stop());
+    FilterReply = FALSE;
+    FilterReplyError = ERROR_ACCESS_DENIED;
+    Run run = RunTerminal(TerminalInProcess::Mode::Headless);
+    EXPECT_EQ(0, run.status);
     // Every message is still tried.
-    EXPECT_EQ(ExpectedCalls(window), RecordedCalls());
+    EXPECT_EQ(ExpectedCalls(run.window), RecordedCalls());
     EXPECT_EQ("vornak-terminal: lines from programs at a lower integrity level will not arrive: " +
                   ErrorWithSystemText(ERROR_ACCESS_DENIED) + "\n",
-              terminal.Errors());
+              run.errors);
 }
 
 } // namespace

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "import_patch.h"
+#include "non_copyable.h"
 
-class PatchedImport {
+class PatchedImport : private NonCopyable {
 public:
     template <typename Function>
     PatchedImport(const char* function, Function replacement)
@@ -16,8 +17,6 @@ public:
             PatchImport(function_, original_);
         }
     }
-    PatchedImport(const PatchedImport&) = delete;
-    PatchedImport& operator=(const PatchedImport&) = delete;
 
     // False when this program does not import the function (nothing was replaced).
     bool Applied() const { return original_ != nullptr; }

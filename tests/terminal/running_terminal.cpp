@@ -1,5 +1,7 @@
 #include "running_terminal.h"
 
+#include "vornak_terminal_protocol.h"
+
 namespace {
 
 constexpr DWORD StartTimeoutMs = 20000;
@@ -12,7 +14,7 @@ constexpr size_t TimeColumnWidth = 13;
 
 HWND FindTerminalOf(DWORD processId)
 {
-    HWND window = FindWindowA("VornakDebugTerminal", NULL);
+    HWND window = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
     DWORD owner = 0;
     if (window != NULL) {
         GetWindowThreadProcessId(window, &owner);

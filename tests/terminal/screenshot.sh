@@ -20,7 +20,8 @@ for tool in xwininfo import identify; do
 done
 
 mkdir -p "$work"
-export WINEPREFIX="$work/wineprefix-x11" WINEDEBUG=-all
+export WINEPREFIX="$work/wineprefix-x11"
+. "$(cd "$(dirname "$0")/../.." && pwd)/cmake/wine-test-bed.sh"
 xvfb_pid=
 fail() {
     echo "FAILED: $*"
@@ -48,19 +49,8 @@ until [ -s "$work/display" ]; do
 done
 export DISPLAY=":$(cat "$work/display")"
 
-# The prefix is made once. There is no window manager on the virtual screen: unmanaged windows
-# get their frame and title bar from Wine itself. A crash ends the process at once.
-if [ ! -f "$WINEPREFIX/.vornak-x11-ready" ]; then
-    wineboot -i </dev/null >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
-        </dev/null >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.vornak-x11-ready"
-fi
-# The server and services first, detached from our output (see cmake/wine-run.sh.in).
-wineserver -p </dev/null >/dev/null 2>&1
-wine wineboot </dev/null >/dev/null 2>&1
+wine_prefix_ready x11
+wine_services_started
 
 wine "$bin/vornak-terminal.exe" </dev/null >"$work/terminal.log" 2>&1 &
 wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||

@@ -10,6 +10,7 @@
 #include "launched_program.h"
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
@@ -36,12 +37,12 @@ const std::vector<SenderCase>& SenderCases()
         {{L"--task", L"Script", L"log", L"step 1"},
          [] {
              int status = VornakDbg_RegisterTask("Script");
-             return status != 0 ? status : VornakLog_Message("%s", "step 1");
+             return status != VORNAKDBG_STATUS_DONE ? status : VornakLog_Message("%s", "step 1");
          }},
         {{L"--task", L"50%s", L"debug", L"x"},
          [] {
              int status = VornakDbg_RegisterTask("50%s");
-             return status != 0 ? status : VornakDbg_Message("%s", "x");
+             return status != VORNAKDBG_STATUS_DONE ? status : VornakDbg_Message("%s", "x");
          }},
     };
     return cases;
@@ -54,21 +55,21 @@ int OnOwnThread(const std::function<int()>& call)
     return status;
 }
 
-int RunSender(const std::vector<std::wstring>& arguments, std::string* errors = nullptr)
+ProgramRun RunSender(const std::vector<std::wstring>& arguments)
 {
-    return RunProgram(PathBesideProgram(L"vornak-send.exe"), arguments, errors);
+    return RunProgram(QuotedCommandLine(PathBesideProgram(L"vornak-send.exe"), arguments));
 }
 
 TEST(SenderStatus, WithoutATerminalEveryRequestExitsWithTheLibrarysStatusTwo)
 {
     TerminalTestLock lock;
-    ASSERT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    ASSERT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
     for (const SenderCase& sent : SenderCases()) {
         int libraryStatus = OnOwnThread(sent.libraryCall);
-        EXPECT_EQ(2, libraryStatus);
-        std::string errors;
-        EXPECT_EQ(libraryStatus, RunSender(sent.arguments, &errors));
-        EXPECT_EQ("vornak-send: no debug terminal is running (status 2)\n", errors);
+        EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, libraryStatus);
+        ProgramRun run = RunSender(sent.arguments);
+        EXPECT_EQ(libraryStatus, run.exitCode);
+        EXPECT_EQ("vornak-send: no debug terminal is running (status 2)\n", run.errors);
     }
 }
 
@@ -79,8 +80,8 @@ TEST(SenderStatus, WithATerminalEveryRequestExitsWithZeroAndSendsWhatTheLibraryC
     ASSERT_TRUE(terminal.Start());
     for (const SenderCase& sent : SenderCases()) {
         int libraryStatus = OnOwnThread(sent.libraryCall);
-        EXPECT_EQ(0, libraryStatus);
-        EXPECT_EQ(libraryStatus, RunSender(sent.arguments));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, libraryStatus);
+        EXPECT_EQ(libraryStatus, RunSender(sent.arguments).exitCode);
     }
     ASSERT_EQ(0, terminal.Stop());
 
@@ -116,14 +117,15 @@ TEST(SenderStatus, TaskNameOfTwoHundredFiftyFiveCharactersIsTakenOneMoreExitsWit
     std::string longest(255, 'n');
     std::string tooLong(256, 'n');
 
-    EXPECT_EQ(0, OnOwnThread([&] { return VornakDbg_RegisterTask(longest.c_str()); }));
-    EXPECT_EQ(0, RunSender({L"--task", std::wstring(longest.begin(), longest.end()), L"log", L"x"}));
-    EXPECT_EQ(3, OnOwnThread([&] { return VornakDbg_RegisterTask(tooLong.c_str()); }));
-    std::string errors;
-    EXPECT_EQ(3, RunSender({L"--task", std::wstring(tooLong.begin(), tooLong.end()), L"log", L"x"}, &errors));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, OnOwnThread([&] { return VornakDbg_RegisterTask(longest.c_str()); }));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE,
+              RunSender({L"--task", std::wstring(longest.begin(), longest.end()), L"log", L"x"}).exitCode);
+    EXPECT_EQ(VORNAKDBG_STATUS_NAME_REFUSED, OnOwnThread([&] { return VornakDbg_RegisterTask(tooLong.c_str()); }));
+    ProgramRun refused = RunSender({L"--task", std::wstring(tooLong.begin(), tooLong.end()), L"log", L"x"});
+    EXPECT_EQ(VORNAKDBG_STATUS_NAME_REFUSED, refused.exitCode);
     EXPECT_EQ("vornak-send: the task name was refused (over 255 characters, or the atom table is full) "
               "(status 3)\n",
-              errors);
+              refused.errors);
 }
 
 TEST(SenderStatus, ArgumentsThatMakeNoSenseExitWithSixtyFourAndTheUsage)
@@ -139,9 +141,9 @@ TEST(SenderStatus, ArgumentsThatMakeNoSenseExitWithSixtyFourAndTheUsage)
         {L"--colour", L"red", L"log", L"x"},
     };
     for (const std::vector<std::wstring>& arguments : badArguments) {
-        std::string errors;
-        EXPECT_EQ(64, RunSender(arguments, &errors));
-        EXPECT_NE(std::string::npos, errors.find("Usage: vornak-send")) << errors;
+        ProgramRun run = RunSender(arguments);
+        EXPECT_EQ(64, run.exitCode);
+        EXPECT_NE(std::string::npos, run.errors.find("Usage: vornak-send")) << run.errors;
     }
 }
 
@@ -150,30 +152,28 @@ TEST(SenderStatus, WithoutTheLibraryBesideItTheSenderExitsWithSixtyNine)
     TemporaryFile lonelyCopy(L"send-copy");
     std::wstring program = lonelyCopy.Path() + L".exe";
     ASSERT_TRUE(CopyFileW(PathBesideProgram(L"vornak-send.exe").c_str(), program.c_str(), FALSE));
-    std::string errors;
-    int status = RunProgram(program, {L"log", L"x"}, &errors);
+    ProgramRun run = RunProgram(QuotedCommandLine(program, {L"log", L"x"}));
     DeleteFileW(program.c_str());
 
-    EXPECT_EQ(69, status);
-    EXPECT_EQ(0u, errors.find("vornak-send: cannot load VORNAKDBG32.dll")) << errors;
+    EXPECT_EQ(69, run.exitCode);
+    EXPECT_EQ(0u, run.errors.find("vornak-send: cannot load VORNAKDBG32.dll")) << run.errors;
 }
 
 TEST(SenderStatus, HelpIsShownForSlashQuestionMark)
 {
-    std::string errors;
-    std::string output;
-    EXPECT_EQ(0, RunProgram(PathBesideProgram(L"vornak-send.exe"), {L"/?"}, &errors, &output));
-    EXPECT_EQ(0u, WithoutCarriageReturns(output).find("Usage: vornak-send")) << output;
-    EXPECT_EQ("", errors);
+    ProgramRun run = RunSender({L"/?"});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ(0u, run.output.find("Usage: vornak-send")) << run.output;
+    EXPECT_EQ("", run.errors);
 }
 
 TEST(SenderStatus, EmptyTaskNameIsRefusedWithItsOwnMessage)
 {
-    std::string errors;
-    EXPECT_EQ(64, RunSender({L"--task", L"", L"log", L"x"}, &errors));
-    EXPECT_EQ(0u, errors.find("vornak-send: --task was given an empty name; name the task, or leave --task out\n"
+    ProgramRun run = RunSender({L"--task", L"", L"log", L"x"});
+    EXPECT_EQ(64, run.exitCode);
+    EXPECT_EQ(0u, run.errors.find("vornak-send: --task was given an empty name; name the task, or leave --task out\n"
                               "Usage: vornak-send"))
-        << errors;
+        << run.errors;
 }
 
 // A folder of its own in the temporary folder, removed with what it holds.
@@ -250,9 +250,9 @@ TEST(SenderStatus, TheLibraryIsTakenFromTheSendersOwnFolderOnly)
 
     // Beside it, the library is used: with no terminal running, the library's status 2.
     ASSERT_FALSE(alone.Copy(L"VORNAKDBG32.dll").empty());
-    std::string besideErrors;
-    EXPECT_EQ(2, RunProgram(sender, {L"log", L"x"}, &besideErrors));
-    EXPECT_EQ("vornak-send: no debug terminal is running (status 2)\n", besideErrors);
+    ProgramRun beside = RunProgram(QuotedCommandLine(sender, {L"log", L"x"}));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, beside.exitCode);
+    EXPECT_EQ("vornak-send: no debug terminal is running (status 2)\n", beside.errors);
 }
 
 } // namespace

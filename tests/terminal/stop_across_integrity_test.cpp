@@ -17,19 +17,20 @@
 #include "patched_import.h"
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-int g_closeRequestsPosted = 0;
+int CloseRequestsPosted = 0;
 
 // As the system does for a message its filter blocks: reports success, delivers nothing.
 BOOL WINAPI DropPostedMessage(HWND, UINT message, WPARAM, LPARAM)
 {
     if (message == WM_CLOSE) {
-        ++g_closeRequestsPosted;
+        ++CloseRequestsPosted;
     }
     return TRUE;
 }
@@ -59,10 +60,10 @@ class StopAcrossIntegrityLevels : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_closeRequestsPosted = 0;
+        CloseRequestsPosted = 0;
         ASSERT_TRUE(terminal_.Start());
         for (int i = 0; i < SampleCount; ++i) {
-            ASSERT_EQ(0, VornakStat_Message("sample %d", i));
+            ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakStat_Message("sample %d", i));
         }
     }
 
@@ -79,7 +80,7 @@ TEST_F(StopAcrossIntegrityLevels, ProcessRefusedTheWaitEndsWhenTheTerminalGivesU
         ASSERT_TRUE(dropPosts.Applied() && refuseProcess.Applied());
         EXPECT_EQ(StopResult::Stopped, StopTerminal(20, NULL));
     }
-    EXPECT_EQ(0, g_closeRequestsPosted);
+    EXPECT_EQ(0, CloseRequestsPosted);
     // Every line is written before the terminal gives its presence up.
     EXPECT_EQ(SampleLines(SampleCount), terminal_.LinesWithoutTime());
     EXPECT_EQ(0, terminal_.Stop());
@@ -94,8 +95,8 @@ TEST_F(StopAcrossIntegrityLevels, ProcessAndPresenceRefusedTheWaitEndsWithTheWin
         ASSERT_TRUE(dropPosts.Applied() && refuseProcess.Applied() && refuseMutex.Applied());
         EXPECT_EQ(StopResult::Stopped, StopTerminal(20, NULL));
     }
-    EXPECT_EQ(0, g_closeRequestsPosted);
-    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    EXPECT_EQ(0, CloseRequestsPosted);
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
     EXPECT_EQ(0, terminal_.Stop());
     EXPECT_EQ(SampleLines(SampleCount), terminal_.LinesWithoutTime());
 }
@@ -107,7 +108,7 @@ TEST_F(StopAcrossIntegrityLevels, ProcessOpenTheWaitEndsWithTheProcess)
         ASSERT_TRUE(dropPosts.Applied());
         EXPECT_EQ(StopResult::Stopped, StopTerminal(20, NULL));
     }
-    EXPECT_EQ(0, g_closeRequestsPosted);
+    EXPECT_EQ(0, CloseRequestsPosted);
     EXPECT_EQ(SampleLines(SampleCount), terminal_.LinesWithoutTime());
     EXPECT_EQ(0, terminal_.Stop());
 }

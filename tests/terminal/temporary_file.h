@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "non_copyable.h"
+
 // A fresh file name in the temporary folder; the file is deleted with the object.
-class TemporaryFile {
+class TemporaryFile : private NonCopyable {
 public:
     explicit TemporaryFile(const wchar_t* prefix);
     ~TemporaryFile();
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     const std::wstring& Path() const { return path_; }
     // The file's bytes, "\r" removed; empty when it does not exist.

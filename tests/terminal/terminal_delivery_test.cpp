@@ -39,15 +39,15 @@ protected:
 TEST_F(TerminalDelivery, EveryClassArrivesWithItsClassAndText)
 {
     OnTaskThread([] {
-        ASSERT_EQ(0, VornakDbg_RegisterTask("Scanner"));
-        EXPECT_EQ(0, VornakDbg_Message("count=%d", 5));
-        EXPECT_EQ(0, VornakLog_Message("opened %d files", 3));
-        EXPECT_EQ(0, VornakStat_Message("packets=%d bytes=%d", 12, 3400));
-        EXPECT_EQ(0, VornakError_Message("disk %s", "full"));
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_RegisterTask("Scanner"));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("count=%d", 5));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("opened %d files", 3));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakStat_Message("packets=%d bytes=%d", 12, 3400));
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakError_Message("disk %s", "full"));
     });
-    EXPECT_EQ(0, VornakDbg_Message("no task on this thread"));
-    EXPECT_EQ(0, VornakDbg_Separator(0));
-    EXPECT_EQ(0, VornakDbg_Separator('='));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("no task on this thread"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Separator(0));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Separator('='));
 
     Lines expected = {
         "debug     Scanner : count=5",
@@ -63,9 +63,9 @@ TEST_F(TerminalDelivery, EveryClassArrivesWithItsClassAndText)
 
 TEST_F(TerminalDelivery, ClearRequestIsMarkedBetweenTheLinesAroundIt)
 {
-    EXPECT_EQ(0, VornakLog_Message("before the clear"));
-    EXPECT_EQ(0, VornakDbg_ClearTerminal());
-    EXPECT_EQ(0, VornakLog_Message("after the clear"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("before the clear"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_ClearTerminal());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("after the clear"));
 
     Lines expected = {
         "log       before the clear",
@@ -81,8 +81,8 @@ TEST_F(TerminalDelivery, LineOfTwoHundredFiftyFiveCharactersArrivesOneMoreArrive
     // their first 251 and "...".
     std::string fits(254, 'a');
     std::string tooLong(255, 'b');
-    EXPECT_EQ(0, VornakDbg_Message("%s", fits.c_str()));
-    EXPECT_EQ(0, VornakError_Message("%s", tooLong.c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("%s", fits.c_str()));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakError_Message("%s", tooLong.c_str()));
 
     Lines expected = {
         "debug     " + fits,
@@ -93,7 +93,7 @@ TEST_F(TerminalDelivery, LineOfTwoHundredFiftyFiveCharactersArrivesOneMoreArrive
 
 TEST_F(TerminalDelivery, ControlCharactersInsideALineAreWrittenAsEscapes)
 {
-    EXPECT_EQ(0, VornakLog_Message("a\tb\r\nc%c", 1));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("a\tb\r\nc%c", 1));
 
     Lines expected = {"log       a\\tb\\r\\nc\\x01"};
     EXPECT_EQ(expected, Received());

@@ -8,16 +8,15 @@
 #include <string>
 #include <thread>
 
+#include "non_copyable.h"
 #include "temporary_file.h"
 
-class TerminalInProcess {
+class TerminalInProcess : private NonCopyable {
 public:
     enum class Mode { Headless, Window };
 
     explicit TerminalInProcess(Mode mode) : mode_(mode) {}
     ~TerminalInProcess();
-    TerminalInProcess(const TerminalInProcess&) = delete;
-    TerminalInProcess& operator=(const TerminalInProcess&) = delete;
 
     // Starts it (the window hidden; headless lines go to a temporary file) and returns once its
     // window exists and handles messages; false after 20 s or when it ended first.

@@ -6,15 +6,16 @@
 
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-int RunTerminalCommand(const std::vector<std::wstring>& arguments, std::string* errors)
+ProgramRun RunTerminalCommand(const std::vector<std::wstring>& arguments)
 {
-    return RunProgram(PathBesideProgram(L"vornak-terminal.exe"), arguments, errors);
+    return RunProgram(QuotedCommandLine(PathBesideProgram(L"vornak-terminal.exe"), arguments));
 }
 
 TEST(TerminalInstance, SecondTerminalIsRefusedAndTheFirstKeepsItsOutput)
@@ -22,17 +23,17 @@ TEST(TerminalInstance, SecondTerminalIsRefusedAndTheFirstKeepsItsOutput)
     TerminalTestLock lock;
     RunningTerminal first;
     ASSERT_TRUE(first.Start());
-    EXPECT_EQ(0, VornakLog_Message("before the second start"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("before the second start"));
 
     TemporaryFile secondOutput(L"second");
-    std::string errors;
-    EXPECT_EQ(2, RunTerminalCommand({L"--headless", L"--output", secondOutput.Path()}, &errors));
+    ProgramRun second = RunTerminalCommand({L"--headless", L"--output", secondOutput.Path()});
+    EXPECT_EQ(2, second.exitCode);
     EXPECT_EQ("vornak-terminal: a debug terminal is already running (a window of class VornakDebugTerminal "
               "exists); only one can receive the lines: close it first, or stop it with vornak-terminal --stop\n",
-              errors);
+              second.errors);
     EXPECT_FALSE(secondOutput.Exists());
 
-    EXPECT_EQ(0, VornakLog_Message("after the second start"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("after the second start"));
     ASSERT_EQ(0, first.Stop());
     Lines expected = {
         "log       before the second start",
@@ -47,12 +48,12 @@ TEST(TerminalInstance, StopEndsTheRunningTerminalWithEveryLineWritten)
     RunningTerminal terminal;
     ASSERT_TRUE(terminal.Start());
     for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(0, VornakStat_Message("sample %d", i));
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakStat_Message("sample %d", i));
     }
-    std::string errors;
-    EXPECT_EQ(0, RunTerminalCommand({L"--stop"}, &errors));
-    EXPECT_EQ("", errors);
-    EXPECT_EQ(nullptr, FindWindowA("VornakDebugTerminal", NULL));
+    ProgramRun stop = RunTerminalCommand({L"--stop"});
+    EXPECT_EQ(0, stop.exitCode);
+    EXPECT_EQ("", stop.errors);
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
 
     EXPECT_EQ(0, terminal.Stop());  // already ended: this collects its exit status
     Lines lines = terminal.LinesWithoutTime();
@@ -64,21 +65,21 @@ TEST(TerminalInstance, StopEndsTheRunningTerminalWithEveryLineWritten)
 TEST(TerminalInstance, StopWithNoTerminalRunningSaysSoAndSucceeds)
 {
     TerminalTestLock lock;
-    std::string errors;
-    EXPECT_EQ(0, RunTerminalCommand({L"--stop"}, &errors));
-    EXPECT_EQ("vornak-terminal: no debug terminal is running\n", errors);
+    ProgramRun stop = RunTerminalCommand({L"--stop"});
+    EXPECT_EQ(0, stop.exitCode);
+    EXPECT_EQ("vornak-terminal: no debug terminal is running\n", stop.errors);
 }
 
 TEST(TerminalInstance, WaitSucceedsWhileATerminalRunsAndTimesOutWithoutOne)
 {
     TerminalTestLock lock;
-    std::string errors;
-    EXPECT_EQ(1, RunTerminalCommand({L"--wait", L"--timeout", L"1"}, &errors));
-    EXPECT_EQ("vornak-terminal: no debug terminal appeared within 1 s\n", errors);
+    ProgramRun wait = RunTerminalCommand({L"--wait", L"--timeout", L"1"});
+    EXPECT_EQ(1, wait.exitCode);
+    EXPECT_EQ("vornak-terminal: no debug terminal appeared within 1 s\n", wait.errors);
 
     RunningTerminal terminal;
     ASSERT_TRUE(terminal.Start());
-    EXPECT_EQ(0, RunTerminalCommand({L"--wait", L"--timeout", L"1"}, &errors));
+    EXPECT_EQ(0, RunTerminalCommand({L"--wait", L"--timeout", L"1"}).exitCode);
 }
 
 TEST(TerminalInstance, HeadlessWithoutAnOutputFileWritesToStandardOutput)
@@ -92,7 +93,7 @@ TEST(TerminalInstance, HeadlessWithoutAnOutputFileWritesToStandardOutput)
         window = FindTerminalOf(terminal.ProcessId());
     }
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(0, VornakError_Message("to standard output"));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakError_Message("to standard output"));
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, terminal.Wait(20000));
 
@@ -103,10 +104,10 @@ TEST(TerminalInstance, HeadlessWithoutAnOutputFileWritesToStandardOutput)
 
 TEST(TerminalInstance, UnknownArgumentExitsWithSixtyFourAndTheUsage)
 {
-    std::string errors;
-    EXPECT_EQ(64, RunTerminalCommand({L"--headles"}, &errors));
-    EXPECT_EQ(0u, errors.find("vornak-terminal: unknown argument \"--headles\"\nUsage: vornak-terminal"))
-        << errors;
+    ProgramRun run = RunTerminalCommand({L"--headles"});
+    EXPECT_EQ(64, run.exitCode);
+    EXPECT_EQ(0u, run.errors.find("vornak-terminal: unknown argument \"--headles\"\nUsage: vornak-terminal"))
+        << run.errors;
 }
 
 } // namespace

@@ -10,21 +10,21 @@
 
 namespace {
 
-std::atomic<int> g_sent{0};
-std::atomic<int> g_worstStatus{0};
+std::atomic<int> SentLines{0};
+std::atomic<int> WorstStatus{VORNAKDBG_STATUS_DONE};
 
 void NoteFailure(int status)
 {
-    int worst = g_worstStatus.load();
-    while (status > worst && !g_worstStatus.compare_exchange_weak(worst, status)) {
+    int worst = WorstStatus.load();
+    while (status > worst && !WorstStatus.compare_exchange_weak(worst, status)) {
     }
 }
 
 // A line's status: counted when sent, remembered when not.
 void Count(int status)
 {
-    if (status == 0) {
-        ++g_sent;
+    if (status == VORNAKDBG_STATUS_DONE) {
+        ++SentLines;
     } else {
         NoteFailure(status);
     }
@@ -55,9 +55,9 @@ void Uploader()
 int main()
 {
     int status = VornakLog_Message("sample host started (process %lu)", GetCurrentProcessId());
-    if (status == 2) {
+    if (status == VORNAKDBG_STATUS_NO_TERMINAL) {
         fprintf(stderr, "sample-host: no debug terminal is running (status 2); start vornak-terminal first\n");
-        return 2;
+        return status;
     }
     Count(status);
     Count(VornakDbg_Separator(0));
@@ -68,11 +68,11 @@ int main()
     uploader.join();
 
     Count(VornakDbg_Separator('='));
-    Count(VornakLog_Message("sample host done: %d lines sent by 2 tasks and the main thread", g_sent.load() + 1));
-    printf("sample-host: %d lines sent", g_sent.load());
-    if (g_worstStatus != 0) {
-        printf(", worst status %d\n", g_worstStatus.load());
-        return g_worstStatus;
+    Count(VornakLog_Message("sample host done: %d lines sent by 2 tasks and the main thread", SentLines.load() + 1));
+    printf("sample-host: %d lines sent", SentLines.load());
+    if (WorstStatus != VORNAKDBG_STATUS_DONE) {
+        printf(", worst status %d\n", WorstStatus.load());
+        return WorstStatus;
     }
     printf("\n");
     return 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sender_texts.h"
+
 namespace {
 
 // The longest path the system handles, in characters.
@@ -66,15 +68,13 @@ bool BindLibrary(LibraryBinding* binding, std::string* why)
     LibraryBinding bound;
     std::wstring path = LibraryPathBesideProgram();
     if (path.empty()) {
-        *why = std::string("cannot load ") + LibraryFileName + ": the sender's own folder is not known (error " +
-               std::to_string(GetLastError()) + ")";
+        *why = CannotLoadFromUnknownFolder(LibraryFileName, GetLastError());
         return false;
     }
     // What the library itself imports comes from its own folder and the system's.
     bound.module = LoadLibraryExW(path.c_str(), NULL, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (bound.module == NULL) {
-        *why = std::string("cannot load ") + LibraryFileName + " from " + ForMessage(path) + " (error " +
-               std::to_string(GetLastError()) + "); it must lie beside vornak-send.exe";
+        *why = CannotLoad(LibraryFileName, ForMessage(path), GetLastError());
         return false;
     }
     std::string missing;
@@ -86,7 +86,7 @@ bool BindLibrary(LibraryBinding* binding, std::string* why)
     found &= Find(bound.module, "VornakDbg_Separator", &bound.separator, &missing);
     found &= Find(bound.module, "VornakDbg_ClearTerminal", &bound.clearTerminal, &missing);
     if (!found) {
-        *why = std::string(LibraryFileName) + " has no export " + missing;
+        *why = HasNoExport(LibraryFileName, missing);
         FreeLibrary(bound.module);
         return false;
     }

@@ -13,12 +13,13 @@ namespace {
 // As in sysexits: a command line that makes no sense, and a service (the library) not to be had.
 constexpr int UsageExitStatus = 64;
 constexpr int UnavailableExitStatus = 69;
+constexpr int HelpExitStatus = 0;
 
 int Send(const LibraryBinding& library, const SendRequest& request)
 {
     if (request.hasTask) {
         int status = library.registerTask(request.task.c_str());
-        if (status != 0) {
+        if (status != VORNAKDBG_STATUS_DONE) {
             return status;
         }
     }
@@ -32,16 +33,16 @@ int Send(const LibraryBinding& library, const SendRequest& request)
     case SendCommand::Clear: return library.clearTerminal();
     case SendCommand::Help: break;
     }
-    return 0;
+    return VORNAKDBG_STATUS_DONE;
 }
 
 const char* StatusMeaning(int status)
 {
     switch (status) {
-    case 1: return "the library found no text to send";
-    case 2: return "no debug terminal is running";
-    case 3: return "the task name was refused (over 255 characters, or the atom table is full)";
-    default: return "the library returned an unknown status";
+    case VORNAKDBG_STATUS_TEXT_MISSING: return TextMissingMeaning;
+    case VORNAKDBG_STATUS_NO_TERMINAL: return NoTerminalMeaning;
+    case VORNAKDBG_STATUS_NAME_REFUSED: return NameRefusedMeaning;
+    default: return UnknownStatusMeaning;
     }
 }
 
@@ -53,22 +54,22 @@ int main(int argc, char** argv)
     SendRequest request;
     std::string error;
     if (!ParseSendArguments(arguments, &request, &error)) {
-        fprintf(stderr, "vornak-send: %s\n%s", error.c_str(), SendUsage);
+        fprintf(stderr, "%s%s\n%s", SenderMessagePrefix, error.c_str(), SendUsage);
         return UsageExitStatus;
     }
     if (request.command == SendCommand::Help) {
         fputs(SendUsage, stdout);
-        return 0;
+        return HelpExitStatus;
     }
     LibraryBinding library;
     if (!BindLibrary(&library, &error)) {
-        fprintf(stderr, "vornak-send: %s\n", error.c_str());
+        fprintf(stderr, "%s%s\n", SenderMessagePrefix, error.c_str());
         return UnavailableExitStatus;
     }
     int status = Send(library, request);
     UnbindLibrary(&library);
-    if (status != 0) {
-        fprintf(stderr, "vornak-send: %s (status %d)\n", StatusMeaning(status), status);
+    if (status != VORNAKDBG_STATUS_DONE) {
+        fprintf(stderr, "%s%s (status %d)\n", SenderMessagePrefix, StatusMeaning(status), status);
     }
     return status;
 }

@@ -45,22 +45,22 @@ bool ParseSendArguments(const std::vector<std::string>& arguments, SendRequest* 
             return true;
         }
         if (option != "--task") {
-            return Fail(error, "unknown option \"" + option + "\"");
+            return Fail(error, UnknownOption(option));
         }
         if (parsed.hasTask) {
-            return Fail(error, "give --task only once");
+            return Fail(error, TaskOnlyOnce);
         }
         if (next >= arguments.size()) {
-            return Fail(error, "--task needs a name");
+            return Fail(error, TaskNeedsName);
         }
         if (arguments[next].empty()) {
-            return Fail(error, "--task was given an empty name; name the task, or leave --task out");
+            return Fail(error, TaskNameEmpty);
         }
         parsed.hasTask = true;
         parsed.task = arguments[next++];
     }
     if (next >= arguments.size()) {
-        return Fail(error, "say what to send: debug, log, stat, error, separator or clear");
+        return Fail(error, SayWhatToSend);
     }
     const std::string& commandWord = arguments[next++];
     bool known = false;
@@ -71,27 +71,27 @@ bool ParseSendArguments(const std::vector<std::string>& arguments, SendRequest* 
         }
     }
     if (!known) {
-        return Fail(error, "unknown command \"" + commandWord + "\"");
+        return Fail(error, UnknownCommand(commandWord));
     }
     size_t rest = arguments.size() - next;
     if (IsMessage(parsed.command)) {
         if (rest == 0) {
-            return Fail(error, commandWord + " needs the text to send (\"\" for an empty line)");
+            return Fail(error, commandWord + NeedsText);
         }
         for (size_t i = next; i < arguments.size(); ++i) {
             parsed.text += (i > next ? " " : "") + arguments[i];
         }
     } else if (parsed.command == SendCommand::Separator) {
         if (rest > 1 || (rest == 1 && arguments[next].size() != 1)) {
-            return Fail(error, "separator takes at most one fill character");
+            return Fail(error, SeparatorTakesOneCharacter);
         }
         parsed.fill = rest == 1 ? arguments[next][0] : 0;
     } else if (rest != 0) {
-        return Fail(error, "clear takes no arguments");
+        return Fail(error, ClearTakesNoArguments);
     }
     // The library labels lines of a thread with a task name; a separator or a clear carries none.
     if (parsed.hasTask && !IsMessage(parsed.command)) {
-        return Fail(error, "--task goes with debug, log, stat or error");
+        return Fail(error, TaskGoesWithMessages);
     }
     *request = parsed;
     return true;

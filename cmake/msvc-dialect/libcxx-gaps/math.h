@@ -12,53 +12,26 @@ _ACRTIMP float __cdecl erfcf(float);
 _ACRTIMP double __cdecl nexttoward(double, long double);
 _ACRTIMP float __cdecl nexttowardf(float, long double);
 
-_ACRTIMP long double __cdecl acosl(long double);
-_ACRTIMP long double __cdecl acoshl(long double);
-_ACRTIMP long double __cdecl asinl(long double);
-_ACRTIMP long double __cdecl asinhl(long double);
-_ACRTIMP long double __cdecl atanl(long double);
-_ACRTIMP long double __cdecl atan2l(long double, long double);
-_ACRTIMP long double __cdecl atanhl(long double);
-_ACRTIMP long double __cdecl cbrtl(long double);
-_ACRTIMP long double __cdecl ceill(long double);
-_ACRTIMP long double __cdecl cosl(long double);
-_ACRTIMP long double __cdecl coshl(long double);
-_ACRTIMP long double __cdecl erfl(long double);
-_ACRTIMP long double __cdecl erfcl(long double);
-_ACRTIMP long double __cdecl expl(long double);
-_ACRTIMP long double __cdecl exp2l(long double);
-_ACRTIMP long double __cdecl expm1l(long double);
-_ACRTIMP long double __cdecl fabsl(long double);
-_ACRTIMP long double __cdecl fdiml(long double, long double);
-_ACRTIMP long double __cdecl floorl(long double);
-_ACRTIMP long double __cdecl fmaxl(long double, long double);
-_ACRTIMP long double __cdecl fminl(long double, long double);
-_ACRTIMP long double __cdecl fmodl(long double, long double);
+/* The long double functions, by their arguments. */
+#define VORNAK_GAP_L(name) _ACRTIMP long double __cdecl name(long double);
+#define VORNAK_GAP_LL(name) _ACRTIMP long double __cdecl name(long double, long double);
+VORNAK_GAP_L(acosl) VORNAK_GAP_L(acoshl) VORNAK_GAP_L(asinl) VORNAK_GAP_L(asinhl) VORNAK_GAP_L(atanl)
+VORNAK_GAP_L(atanhl) VORNAK_GAP_L(cbrtl) VORNAK_GAP_L(ceill) VORNAK_GAP_L(cosl) VORNAK_GAP_L(coshl)
+VORNAK_GAP_L(erfl) VORNAK_GAP_L(erfcl) VORNAK_GAP_L(expl) VORNAK_GAP_L(exp2l) VORNAK_GAP_L(expm1l)
+VORNAK_GAP_L(fabsl) VORNAK_GAP_L(floorl) VORNAK_GAP_L(lgammal) VORNAK_GAP_L(logl) VORNAK_GAP_L(log10l)
+VORNAK_GAP_L(log1pl) VORNAK_GAP_L(log2l) VORNAK_GAP_L(logbl) VORNAK_GAP_L(nearbyintl) VORNAK_GAP_L(sinl)
+VORNAK_GAP_L(sinhl) VORNAK_GAP_L(sqrtl) VORNAK_GAP_L(tanl) VORNAK_GAP_L(tanhl) VORNAK_GAP_L(tgammal)
+VORNAK_GAP_LL(atan2l) VORNAK_GAP_LL(fdiml) VORNAK_GAP_LL(fmaxl) VORNAK_GAP_LL(fminl) VORNAK_GAP_LL(fmodl)
+VORNAK_GAP_LL(hypotl) VORNAK_GAP_LL(nextafterl) VORNAK_GAP_LL(nexttowardl) VORNAK_GAP_LL(powl) VORNAK_GAP_LL(remainderl)
+#undef VORNAK_GAP_L
+#undef VORNAK_GAP_LL
 _ACRTIMP long double __cdecl frexpl(long double, int*);
-_ACRTIMP long double __cdecl hypotl(long double, long double);
 _ACRTIMP int __cdecl ilogbl(long double);
 _ACRTIMP long double __cdecl ldexpl(long double, int);
-_ACRTIMP long double __cdecl lgammal(long double);
-_ACRTIMP long double __cdecl logl(long double);
-_ACRTIMP long double __cdecl log10l(long double);
-_ACRTIMP long double __cdecl log1pl(long double);
-_ACRTIMP long double __cdecl log2l(long double);
-_ACRTIMP long double __cdecl logbl(long double);
 _ACRTIMP long double __cdecl modfl(long double, long double*);
-_ACRTIMP long double __cdecl nearbyintl(long double);
-_ACRTIMP long double __cdecl nextafterl(long double, long double);
-_ACRTIMP long double __cdecl nexttowardl(long double, long double);
-_ACRTIMP long double __cdecl powl(long double, long double);
-_ACRTIMP long double __cdecl remainderl(long double, long double);
 _ACRTIMP long double __cdecl remquol(long double, long double, int*);
 _ACRTIMP long double __cdecl scalblnl(long double, long);
 _ACRTIMP long double __cdecl scalbnl(long double, int);
-_ACRTIMP long double __cdecl sinl(long double);
-_ACRTIMP long double __cdecl sinhl(long double);
-_ACRTIMP long double __cdecl sqrtl(long double);
-_ACRTIMP long double __cdecl tanl(long double);
-_ACRTIMP long double __cdecl tanhl(long double);
-_ACRTIMP long double __cdecl tgammal(long double);
 
 #ifdef __cplusplus
 }

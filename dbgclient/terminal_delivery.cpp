@@ -1,17 +1,6 @@
-#include "terminal_protocol.h"
+#include "terminal_delivery.h"
 
 namespace {
-
-const char TerminalClassName[] = "VornakDebugTerminal";
-
-// Order of registration, indexed by TerminalMessage.
-const char* const TerminalMessageNames[TerminalMessageCount] = {
-    "*WM_DEBUG_MESSAGE",
-    "*WM_LOG_MESSAGE",
-    "*WM_STATISTIC_MESSAGE",
-    "*WM_ERROR_MESSAGE",
-    "*WM_CLEAR_TERMINAL",
-};
 
 // Sends synchronously; false only when the window no longer exists and so never handled the
 // message. A window procedure that handles it and replies 0 leaves the last error alone, so a
@@ -29,14 +18,14 @@ bool SendToTerminal(HWND terminal, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-UINT TerminalMessageIds[TerminalMessageCount];
+UINT TerminalMessageIds[VORNAK_TERMINAL_MESSAGE_COUNT];
 
 bool RegisterTerminalMessages()
 {
     bool allRegistered = true;
-    for (int message = 0; message < TerminalMessageCount; ++message) {
+    for (int message = 0; message < VORNAK_TERMINAL_MESSAGE_COUNT; ++message) {
         if (TerminalMessageIds[message] == 0) {
-            TerminalMessageIds[message] = RegisterWindowMessageA(TerminalMessageNames[message]);
+            TerminalMessageIds[message] = RegisterWindowMessageA(VornakTerminalMessageNames[message]);
         }
         if (TerminalMessageIds[message] == 0) {
             allRegistered = false;
@@ -47,7 +36,7 @@ bool RegisterTerminalMessages()
 
 HWND FindTerminal()
 {
-    return FindWindowA(TerminalClassName, NULL);
+    return FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
 }
 
 bool DeliverLine(HWND terminal, UINT message, const char* line, char letter)
@@ -64,5 +53,5 @@ bool DeliverLine(HWND terminal, UINT message, const char* line, char letter)
 bool RequestClear(HWND terminal)
 {
     // Carries no atom; the reply means nothing to us.
-    return SendToTerminal(terminal, TerminalMessageIds[ClearTerminalMessage], 0, 0);
+    return SendToTerminal(terminal, TerminalMessageIds[VORNAK_CLEAR_TERMINAL], 0, 0);
 }

@@ -1,4 +1,5 @@
-// netcfg-lock-holder.exe, started beside this test with its standard input and output on pipes.
+// netcfg-lock-holder.exe, started beside the running test with its standard input and output on
+// pipes: another program holding the write lock, for the simulator's tests and the installer's.
 #pragma once
 
 #include <windows.h>
@@ -6,13 +7,12 @@
 #include <string>
 
 #include "child_process.h"
+#include "non_copyable.h"
 
-class LockHolderProcess {
+class LockHolderProcess : private NonCopyable {
 public:
     LockHolderProcess(const std::wstring& clientName, DWORD milliseconds);
     ~LockHolderProcess();
-    LockHolderProcess(const LockHolderProcess&) = delete;
-    LockHolderProcess& operator=(const LockHolderProcess&) = delete;
 
     // True once the holder said "holding"; false if it ended or stayed silent for timeoutMs.
     bool WaitUntilHolding(DWORD timeoutMs);

@@ -1,9 +1,6 @@
 /* VORNAKDBG32: sends diagnostic text lines to a running Vornak debug terminal.
- * Usable from C and C++. Every call returns at once, sending nothing, when no terminal runs.
- *
- * Status values: 0 done, 1 text argument missing, 2 no debug terminal window (none was running,
- * or it closed before it could take the line), 3 (VornakDbg_RegisterTask only) the atom table or
- * the heap refused the name.
+ * Usable from C and C++. Every call returns one of the VORNAKDBG_STATUS_ values below, at once
+ * and sending nothing when no terminal runs. How the lines travel: vornak_terminal_protocol.h.
  *
  * Formats are expanded by the Universal C Runtime (ucrtbase.dll), as printf is in programs built
  * with Visual C++ 2015 or later: "%ws", "%S", "%I64d", "%Iu", "%zu", "%lld", "%jd" and the rest.
@@ -23,7 +20,7 @@
  * - Unloading the library while another thread is inside one of its calls is unsafe, as with any
  *   DLL.
  * - Lines reach only a terminal in the same session and window station: services and programs of
- *   other sessions get 2. */
+ *   other sessions get VORNAKDBG_STATUS_NO_TERMINAL. */
 #ifndef VORNAKDBG32_H
 #define VORNAKDBG32_H
 
@@ -37,6 +34,12 @@ extern "C" {
 #endif
 
 #define VORNAKDBG32_CALL __cdecl
+
+/* What the calls return. The numbers are fixed: scripts and hosts compare them. */
+#define VORNAKDBG_STATUS_DONE 0         /* sent (or registered) */
+#define VORNAKDBG_STATUS_TEXT_MISSING 1 /* the format or name is NULL */
+#define VORNAKDBG_STATUS_NO_TERMINAL 2  /* no terminal runs, or it closed before it could take the line */
+#define VORNAKDBG_STATUS_NAME_REFUSED 3 /* VornakDbg_RegisterTask only: the atom table or the heap refused */
 
 /* Format checking of the four line calls: Microsoft's code analysis reads _Printf_format_string_;
  * clang (which knows Microsoft's conversions on Windows targets) and MinGW's GCC (its ms_printf

@@ -1,20 +1,13 @@
-// How the library speaks to the debug terminal: the window it looks for, the five registered
-// messages and the delivery of one line as a global atom.
+// How the library reaches the debug terminal (vornak_terminal_protocol.h): the registered message
+// numbers, the search for the window and the delivery of one line as a global atom.
 #pragma once
 
 #include <windows.h>
 
-enum TerminalMessage {
-    DebugMessage,
-    LogMessage,
-    StatisticMessage,
-    ErrorMessage,
-    ClearTerminalMessage,
-    TerminalMessageCount
-};
+#include "vornak_terminal_protocol.h"
 
-// Registered numbers, indexed by TerminalMessage; 0 until registered. Fixed from load to unload.
-extern UINT TerminalMessageIds[TerminalMessageCount];
+// Registered numbers, indexed by VornakTerminalMessage; 0 until registered. Fixed from load to unload.
+extern UINT TerminalMessageIds[VORNAK_TERMINAL_MESSAGE_COUNT];
 
 // Registers every name whose number is still 0, in protocol order. Returns false if any failed.
 bool RegisterTerminalMessages();

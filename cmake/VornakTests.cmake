@@ -1,0 +1,42 @@
+# How the tests are built: GoogleTest for the target, from the sources Debian's googletest package
+# installs (no download), and the two functions every test folder uses.
+set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+# GoogleTest is not ours to keep free of warnings.
+set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
+include(GoogleTest)
+
+# add_vornak_test(NAME SOURCES... [LIBRARIES ...] [SHARED_STATE name] [EMULATOR program]): one
+# GoogleTest executable whose cases CTest discovers and runs one by one. Cases that use the same
+# prefix-wide state (the simulated service's lock and components, the one terminal window) name it
+# in SHARED_STATE, and CTest then never runs two of them at once. EMULATOR runs this executable's
+# cases (and their discovery) in place of the build's usual Wine wrapper.
+function(add_vornak_test name)
+    cmake_parse_arguments(ARG "" "SHARED_STATE;EMULATOR" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARG_LIBRARIES})
+    if(ARG_EMULATOR)
+        set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${ARG_EMULATOR})
+    endif()
+    set(properties TIMEOUT 300)
+    if(ARG_SHARED_STATE)
+        list(APPEND properties RESOURCE_LOCK ${ARG_SHARED_STATE})
+    endif()
+    # Discovery starts Wine at build time; the first run may have to create the prefix.
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+endfunction()
+
+# add_vornak_test_program(TARGET FILE_NAME SOURCES... [LIBRARIES ...]): a Windows program, entered at
+# wmain, that tests start beside themselves under FILE_NAME (without .exe).
+function(add_vornak_test_program target file_name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${file_name})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
+    if(MINGW)
+        target_link_options(${target} PRIVATE -municode)
+    endif()
+endfunction()

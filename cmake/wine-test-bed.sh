@@ -1,0 +1,43 @@
+# Sourced by everything here that runs Windows programs under Wine (the build's wrappers, the test
+# command's checks, the screenshot): a private prefix made once, and Wine's server and services
+# started with their output detached. Set WINEPREFIX before calling either function.
+#
+#   wine_prefix_ready [x11]  makes $WINEPREFIX once, safely when several callers start together:
+#                            Wine's null display driver (with x11: its X11 driver, windows drawn
+#                            unmanaged), and a crash ends the process at once (status 5) instead of
+#                            starting a debugger
+#   wine_services_started    starts the server and the services with their standard streams on
+#                            /dev/null: otherwise they inherit the caller's and whoever reads them
+#                            (CTest, test discovery) waits for them to exit
+export WINEDEBUG=-all
+
+wine_prefix_ready() {
+    stamp="$WINEPREFIX/.vornak-prefix-ready"
+    if [ -f "$stamp" ]; then
+        return 0
+    fi
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$stamp" ]; then
+            wineboot -i </dev/null >/dev/null 2>&1
+            if [ "${1:-}" = x11 ]; then
+                # No window manager on a virtual screen: Wine draws the frame and title bar itself.
+                wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+            else
+                wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+            fi
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+                </dev/null >/dev/null 2>&1
+            # The desktop process keeps the driver it started with: let the server end, so that the
+            # next start takes the one set here.
+            wineserver -w
+            touch "$stamp"
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
+
+wine_services_started() {
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine wineboot </dev/null >/dev/null 2>&1
+}

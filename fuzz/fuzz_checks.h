@@ -1,0 +1,47 @@
+// What every fuzzer checks, and how it reports: a failed check ends the run at once with the
+// place and the reason. Inputs are exact-size heap copies, so that reading one character past a
+// terminator is a heap overflow AddressSanitizer reports; outputs go into guarded buffers.
+#pragma once
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <memory>
+#include <string>
+
+#include "guarded_buffer.h"
+
+#define FUZZ_CHECK(condition, what)                                                                  \
+    do {                                                                                             \
+        if (!(condition)) {                                                                          \
+            fprintf(stderr, "%s:%d: check failed: %s (%s)\n", __FILE__, __LINE__, #condition, what); \
+            abort();                                                                                 \
+        }                                                                                            \
+    } while (0)
+
+// What every call must leave behind in a buffer: canaries untouched and, when it has room, a
+// terminated text.
+template <typename Char>
+void CheckBounds(const GuardedBuffer<Char>& buffer, const char* what)
+{
+    FUZZ_CHECK(buffer.CanariesIntact(), what);
+    if (buffer.Capacity() > 0) {
+        FUZZ_CHECK(buffer.Terminated(), what);
+    }
+}
+
+// A terminated copy of text in a heap block of exactly its size.
+template <typename Char>
+class ExactText {
+public:
+    explicit ExactText(const std::basic_string<Char>& text) : storage_(new Char[text.size() + 1])
+    {
+        text.copy(storage_.get(), text.size());
+        storage_[text.size()] = 0;
+    }
+
+    const Char* Get() const { return storage_.get(); }
+
+private:
+    std::unique_ptr<Char[]> storage_;
+};
