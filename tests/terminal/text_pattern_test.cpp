@@ -1,0 +1,229 @@
+// Plain texts and regular expressions as the rules and the find bar match them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "text_pattern.h"
+
+namespace {
+
+TextPattern Compiled(const std::string& pattern, PatternSyntax syntax, bool caseSensitive = false,
+                     const MatchCodePage& codePage = AsciiCodePage())
+{
+    TextPattern compiled;
+    std::string error;
+    EXPECT_TRUE(compiled.Compile(pattern, syntax, caseSensitive, codePage, &error)) << pattern << ": " << error;
+    return compiled;
+}
+
+std::string RefusalOf(const std::string& pattern)
+{
+    TextPattern compiled;
+    std::string error;
+    EXPECT_FALSE(compiled.Compile(pattern, PatternSyntax::RegularExpression, true, AsciiCodePage(), &error)) << pattern;
+    EXPECT_FALSE(compiled.IsCompiled());
+    return error;
+}
+
+// A code page with lead bytes 0x81-0x9F and 0xE0-0xFC, as Japanese Shift-JIS has.
+MatchCodePage DoubleByteCodePage()
+{
+    MatchCodePage codePage = AsciiCodePage();
+    for (int c = 0; c < 256; ++c) {
+        codePage.lead[static_cast<size_t>(c)] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    }
+    return codePage;
+}
+
+struct MatchCase {
+    const char* pattern;
+    const char* text;
+    bool matches;
+};
+
+void ExpectMatches(PatternSyntax syntax, bool caseSensitive, const std::vector<MatchCase>& cases)
+{
+    for (const MatchCase& c : cases) {
+        EXPECT_EQ(c.matches, Compiled(c.pattern, syntax, caseSensitive).Matches(c.text))
+            << "pattern \"" << c.pattern << "\" text \"" << c.text << "\"";
+    }
+}
+
+TEST(TextPattern, PlainTextIsFoundAnywhereWithoutRegardToCaseAndItsPunctuationMeansNothing)
+{
+    ExpectMatches(PatternSyntax::PlainText, false,
+                  {
+                      {"disk", "Scanner : DISK full", true},
+                      {"disk full", "disk  full", false},
+                      {"a.c", "abc", false},
+                      {"a.c", "x a.c y", true},
+                      {"(x+x+)+y", "(x+x+)+y", true},
+                      {"\\d", "\\d", true},
+                      {"", "anything", true},
+                      {"", "", true},
+                      {"long", "lon", false},
+                  });
+}
+
+TEST(TextPattern, CaseSensitivePlainTextTellsCasesApart)
+{
+    ExpectMatches(PatternSyntax::PlainText, true, {{"Error", "Error here", true}, {"Error", "error here", false}});
+}
+
+TEST(TextPattern, RegularExpressionsOfTheDocumentedSubsetMatch)
+{
+    ExpectMatches(PatternSyntax::RegularExpression, true,
+                  {
+                      {"^Poller : idle \\d+$", "Poller : idle 42", true},
+                      {"^Poller : idle \\d+$", "Poller : idle 42 ms", false},
+                      {"^idle", "Poller : idle", false},
+                      {"len=(0|1)\\b", "len=1 ok", true},
+                      {"len=(0|1)\\b", "len=12 ok", false},
+                      {"\\Bcat", "concat", true},
+                      {"\\Bcat", "cat", false},
+                      {"0x[0-9a-f]{8}", "at 0x0040ffee", true},
+                      {"0x[0-9a-f]{8}", "at 0x0040ffe", false},
+                      {"a{2,3}b", "aab", true},
+                      {"^a{2,3}b", "aaaab", false},
+                      {"a{2,}", "a", false},
+                      {"colou?r", "color", true},
+                      {"(?:ab)+c", "ababc", true},
+                      {"[^a-z ]", "only lower case", false},
+                      {"[^a-z ]", "one Upper", true},
+                      {"[]x]", "]", true},
+                      {"[a-]", "-", true},
+                      {"\\w+@\\w+\\.com", "mail bob@example.com", true},
+                      {"\\s\\S", "a b", true},
+                      {"\\x41\\t", "A\t", true},
+                      {"a.c", "a\xE9" "c", true},
+                      {"a{,2}", "a{,2}", true},
+                      {"x*?y", "xxy", true},
+                      {"()", "", true},
+                      {"a|", "b", true},
+                  });
+}
+
+TEST(TextPattern, RegularExpressionsWithoutRegardToCaseFoldLettersInClassesToo)
+{
+    ExpectMatches(PatternSyntax::RegularExpression, false,
+                  {{"ERROR \\d", "error 5", true}, {"[A-C]x", "bX", true}, {"[^a]", "A", false}});
+}
+
+TEST(TextPattern, BadRegularExpressionsAreRefusedWithWhatAndWhere)
+{
+    struct Case {
+        const char* pattern;
+        const char* error;
+    };
+    const std::vector<Case> cases = {
+        {"a(b", "missing ) for the ( at character 2"},
+        {"ab)", "unmatched ) at character 3"},
+        {"*a", "nothing to repeat before the * at character 1"},
+        {"a|+", "nothing to repeat before the + at character 3"},
+        {"^*", "nothing to repeat before the * at character 2"},
+        {"{3}", "nothing to repeat before the {3} at character 1"},
+        {"a**", "a repeat cannot follow a repeat (* at character 3)"},
+        {"a{2}{3}", "a repeat cannot follow a repeat ({3} at character 5)"},
+        {"[abc", "the [ at character 1 has no closing ]"},
+        {"x[z-a]", "the range z-a at character 3 runs backwards"},
+        {"a{1001}", "a repeat count above 1000 at character 2"},
+        {"a{5,2}", "the repeat {5,2} at character 2 has its larger count first"},
+        {"abc\\", "a \\ at the end (character 4) escapes nothing"},
+        {"\\x4", "\\x at character 1 needs two hexadecimal digits"},
+        {"(a)\\1", "backreferences such as \\1 (character 4) are not supported"},
+        {"\\q", "the escape \\q at character 1 is not supported"},
+        {"(?=a)", "groups of the form (?= (character 1) are not supported: lookaround, named groups and flags"},
+        {"(?i)a", "groups of the form (?i (character 1) are not supported: lookaround, named groups and flags"},
+        {"(a{1000}){1000}", "the expression is too large: it would take more than 20000 steps"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.error, RefusalOf(c.pattern)) << c.pattern;
+    }
+}
+
+TEST(TextPattern, GroupsNestedPastTheLimitAreRefusedWithoutExhaustingTheStack)
+{
+    std::string deep(100, '(');
+    deep += "a" + std::string(100, ')');
+    EXPECT_TRUE(Compiled(deep, PatternSyntax::RegularExpression).Matches("a"));
+    std::string deeper(5000, '(');
+    EXPECT_EQ("groups nest deeper than 100 (character 101)", RefusalOf(deeper));
+}
+
+TEST(TextPattern, ARefusedPatternLeavesTheOneCompiledBefore)
+{
+    TextPattern pattern = Compiled("disk", PatternSyntax::RegularExpression);
+    std::string error;
+    EXPECT_FALSE(pattern.Compile("(", PatternSyntax::RegularExpression, true, AsciiCodePage(), &error));
+    EXPECT_TRUE(pattern.Matches("disk full"));
+}
+
+TEST(TextPattern, BacktrackingPatternsCostNoMoreThanOthers)
+{
+    // A backtracking engine tries 2^n ways here; the automaton reads each byte once.
+    TextPattern pattern = Compiled("(x+x+)+y", PatternSyntax::RegularExpression);
+    std::string run(100000, 'x');
+    EXPECT_FALSE(pattern.Matches(run));
+    EXPECT_TRUE(pattern.Matches(run + "y"));
+}
+
+TEST(TextPattern, HostileLinesAreMatchedByteForByte)
+{
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c) {
+        everyByte += static_cast<char>(c);
+    }
+    EXPECT_TRUE(Compiled("\\x01\\x02", PatternSyntax::RegularExpression).Matches(everyByte));
+    EXPECT_TRUE(Compiled("\xFE\xFF", PatternSyntax::PlainText).Matches(everyByte));
+    EXPECT_TRUE(Compiled(".{255}", PatternSyntax::RegularExpression).Matches(everyByte));
+    EXPECT_FALSE(Compiled(".{256}", PatternSyntax::RegularExpression).Matches(everyByte));
+    EXPECT_TRUE(Compiled("^$", PatternSyntax::RegularExpression).Matches(""));
+}
+
+TEST(TextPattern, FindGivesTheLeftmostLongestMatchAndFindAllEveryOneForMarking)
+{
+    TextPattern pattern = Compiled("a+", PatternSyntax::RegularExpression);
+    MatchSpan span;
+    ASSERT_TRUE(pattern.Find("xaaxa", 0, &span));
+    EXPECT_EQ(1u, span.begin);
+    EXPECT_EQ(3u, span.end);
+    ASSERT_TRUE(pattern.Find("xaaxa", 3, &span));
+    EXPECT_EQ(4u, span.begin);
+    EXPECT_EQ(5u, span.end);
+    EXPECT_FALSE(pattern.Find("xaaxa", 5, &span));
+
+    std::vector<MatchSpan> spans = Compiled("ab", PatternSyntax::PlainText).FindAll("Ab ab aB x");
+    ASSERT_EQ(3u, spans.size());
+    EXPECT_EQ(0u, spans[0].begin);
+    EXPECT_EQ(3u, spans[1].begin);
+    EXPECT_EQ(6u, spans[2].begin);
+    EXPECT_EQ(8u, spans[2].end);
+    EXPECT_TRUE(Compiled("x*", PatternSyntax::RegularExpression).FindAll("abc").empty());
+}
+
+TEST(TextPattern, WordBoundariesInFindLookAtTheByteBefore)
+{
+    MatchSpan span;
+    ASSERT_TRUE(Compiled("\\bcat\\b", PatternSyntax::RegularExpression).Find("concat cat", 0, &span));
+    EXPECT_EQ(7u, span.begin);
+}
+
+TEST(TextPattern, DoubleByteCharactersAreNeverMatchedFromTheirSecondByte)
+{
+    // 0x95 0x5C is one character whose second byte is a backslash; 0x83 0x41 one whose second is 'A'.
+    MatchCodePage codePage = DoubleByteCodePage();
+    const std::string text = "x\x95\x5C" "y\x83\x41";
+    EXPECT_FALSE(Compiled("\\", PatternSyntax::PlainText, true, codePage).Matches(text));
+    EXPECT_FALSE(Compiled("a", PatternSyntax::PlainText, false, codePage).Matches(text));
+    EXPECT_TRUE(Compiled("\x95\x5C", PatternSyntax::PlainText, true, codePage).Matches(text));
+    EXPECT_TRUE(Compiled("x.y", PatternSyntax::RegularExpression, true, codePage).Matches(text));
+    EXPECT_TRUE(Compiled("^x[^a]y", PatternSyntax::RegularExpression, true, codePage).Matches(text));
+    EXPECT_TRUE(Compiled("\x83\x41$", PatternSyntax::RegularExpression, true, codePage).Matches(text));
+    TextPattern refused;
+    std::string error;
+    EXPECT_FALSE(refused.Compile("[\x95\x5C]", PatternSyntax::RegularExpression, true, codePage, &error));
+    EXPECT_EQ("a two-byte character cannot stand in a [ ] class (character 2)", error);
+}
+
+} // namespace
