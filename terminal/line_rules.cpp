@@ -79,7 +79,30 @@ std::string_view MatchedText(const ReceivedLine& line, std::string* scratch)
     if (ShownAsIs(line, length)) {
         return std::string_view(line.text.data(), length);
     }
-    *scratch = DisplayText(line);
+    if (line.lineClass == LineClass::ClearMarker || line.carriage != LineCarriage::Carried) {
+        *scratch = DisplayText(line);
+        return *scratch;
+    }
+    // The escapes DisplayText writes, made here without its formatting calls: hostile lines full
+    // of control characters are the ones where this cost shows.
+    static const char Hex[] = "0123456789ABCDEF";
+    scratch->clear();
+    scratch->reserve(length * 4);
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char c = static_cast<unsigned char>(line.text[i]);
+        if (c >= 0x20 && c != 0x7F) {
+            *scratch += static_cast<char>(c);
+        } else if (c == '\n') {
+            *scratch += "\\n";
+        } else if (c == '\r') {
+            *scratch += "\\r";
+        } else if (c == '\t') {
+            *scratch += "\\t";
+        } else {
+            char escape[4] = {'\\', 'x', Hex[c >> 4], Hex[c & 15]};
+            scratch->append(escape, 4);
+        }
+    }
     return *scratch;
 }
 
@@ -159,8 +182,7 @@ bool RuleSet::Shows(const ReceivedLine& line) const
     if (filters_.empty()) {
         return true;
     }
-    std::string scratch;
-    std::string_view text = MatchedText(line, &scratch);
+    std::string_view text = MatchedText(line, &scratch_);
     for (const Compiled& rule : filters_) {
         if (rule.Matches(line.lineClass, text)) {
             return rule.kind == RuleKind::Include;
@@ -175,8 +197,7 @@ LineVerdict RuleSet::Evaluate(const ReceivedLine& line) const
     if (filters_.empty() && highlights_.empty() && stops_.empty()) {
         return verdict;
     }
-    std::string scratch;
-    std::string_view text = MatchedText(line, &scratch);
+    std::string_view text = MatchedText(line, &scratch_);
     verdict.shown = !hasInclude_;
     for (const Compiled& rule : filters_) {
         if (rule.Matches(line.lineClass, text)) {

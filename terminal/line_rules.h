@@ -64,6 +64,8 @@ struct LineVerdict {
     bool stopsFollowing = false;
 };
 
+// Not for two threads at once (the patterns' automata grow as they meet input): the window's
+// thread owns its rules.
 class RuleSet {
 public:
     RuleSet();
@@ -91,6 +93,7 @@ private:
     std::vector<Compiled> highlights_;
     std::vector<Compiled> stops_;
     bool hasInclude_ = false;
+    mutable std::string scratch_;  // the shown text of a line that needs escapes
 };
 
 // Black or white, whichever reads better on background (both 0xRRGGBB).

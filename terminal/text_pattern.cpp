@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cstring>
 #include <unordered_map>
 
 #include "terminal_texts.h"
@@ -387,6 +388,9 @@ private:
                 return Fail(FillText(PatternMissingClose, {At(start)}));
             }
             ++position_;
+            if (nodes_[static_cast<size_t>(inner)].kind == Node::Kind::Assert) {
+                return Make(Node::Kind::Sequence, {inner});  // a group may be repeated, an assertion alone not
+            }
             return inner;
         }
         case '[':
@@ -719,12 +723,18 @@ struct TextPattern::Automaton {
         Context context;
     };
     mutable std::vector<DfaState> states;
-    // Per state and byte class: (next state << 1) | (a match ended before this byte); -1 unknown.
+    // Per state and byte class: (the next state's row in this table << 1) | (a match ended before
+    // this byte); -1 unknown. Rows rather than state numbers spare the search a multiplication.
     mutable std::vector<int32_t> table;
     mutable std::vector<int8_t> endsMatch;  // per state: a match ends at the end of the text; -1 unknown
     mutable std::unordered_map<std::string, int> index;
     mutable int starts[2][3];  // [anchored][context], -1 unknown
     mutable int dead = -1;
+    // Bytes after which an unanchored search that has made no progress has still made none: a
+    // search skips over them (with memchr when few bytes are not among them).
+    mutable bool skipKnown = false;
+    mutable std::array<bool, 256> interesting{};
+    mutable std::vector<unsigned char> interestingBytes;
     mutable std::vector<uint32_t> mark;
     mutable uint32_t generation = 0;
     mutable std::vector<int> stack;
@@ -876,10 +886,13 @@ struct TextPattern::Automaton {
         next.erase(std::unique(next.begin(), next.end()), next.end());
         Context after = word.test(static_cast<size_t>(byte)) ? AfterWord : AfterOther;
         int to = StateFor(std::move(next), after);
-        int32_t encoded = (to << 1) | (matched ? 1 : 0);
+        int32_t encoded = (to * static_cast<int32_t>(representative.size()) << 1) | (matched ? 1 : 0);
         table[static_cast<size_t>(from) * representative.size() + static_cast<size_t>(byteClass)] = encoded;
         return encoded;
     }
+
+    // The state a step leads to.
+    int NextOf(int32_t step) const { return (step >> 1) / static_cast<int>(representative.size()); }
 
     int32_t Step(int from, unsigned char byte) const
     {
@@ -906,26 +919,92 @@ struct TextPattern::Automaton {
         return word.test(static_cast<unsigned char>(text[position - 1])) ? AfterWord : AfterOther;
     }
 
+    void LearnSkip() const
+    {
+        skipKnown = true;
+        interestingBytes.clear();
+        for (int c = 0; c < 256; ++c) {
+            bool boring = true;
+            for (Context context : {AfterWord, AfterOther}) {
+                int from = Start(false, context);
+                int32_t step = Step(from, static_cast<unsigned char>(c));
+                Context after = word.test(static_cast<size_t>(c)) ? AfterWord : AfterOther;
+                if ((step & 1) != 0 || NextOf(step) != Start(false, after)) {
+                    boring = false;
+                }
+            }
+            interesting[static_cast<size_t>(c)] = !boring;
+            if (!boring) {
+                interestingBytes.push_back(static_cast<unsigned char>(c));
+            }
+        }
+    }
+
+    // The first position at or after from holding a byte that can start progress.
+    size_t NextInteresting(const char* text, size_t from, size_t size) const
+    {
+        if (interestingBytes.size() <= 3) {
+            size_t nearest = size;
+            for (unsigned char c : interestingBytes) {
+                const void* found = memchr(text + from, c, nearest - from);
+                if (found != nullptr) {
+                    nearest = static_cast<size_t>(static_cast<const char*>(found) - text);
+                }
+            }
+            return nearest;
+        }
+        while (from < size && !interesting[static_cast<unsigned char>(text[from])]) {
+            ++from;
+        }
+        return from;
+    }
+
     bool Search(std::string_view text) const
     {
-        int state = Start(false, AtBegin);
+        if (!skipKnown) {
+            LearnSkip();
+        }
+        const char* bytes = text.data();
+        const size_t size = text.size();
+        const int32_t width = static_cast<int32_t>(representative.size());
+        int32_t row = Start(false, AtBegin) * width;
+        int32_t idleAfterWord = Start(false, AfterWord) * width;
+        int32_t idleAfterOther = Start(false, AfterOther) * width;
         // The table is read directly: a step already known costs one load; only a new one
-        // (which may move the table) goes through ComputeStep.
+        // (which may move the table or start it afresh) goes through ComputeStep.
         const int32_t* known = table.data();
-        const size_t width = representative.size();
         const uint8_t* classes = classOf.data();
-        for (char c : text) {
-            size_t byteClass = classes[static_cast<unsigned char>(c)];
-            int32_t step = known[static_cast<size_t>(state) * width + byteClass];
+        size_t i = 0;
+        while (i < size) {
+            if ((row == idleAfterWord || row == idleAfterOther) && i > 0) {
+                size_t next = NextInteresting(bytes, i, size);
+                if (next != i) {
+                    i = next;
+                    row = Start(false, Before(text, i)) * width;
+                    known = table.data();
+                    if (i == size) {
+                        break;
+                    }
+                }
+            }
+            size_t byteClass = classes[static_cast<unsigned char>(bytes[i])];
+            int32_t step = known[static_cast<size_t>(row) + byteClass];
             if (step < 0) {
-                step = ComputeStep(state, static_cast<int>(byteClass));
+                size_t before = states.size();
+                step = ComputeStep(row / width, static_cast<int>(byteClass));
+                if (states.size() < before) {  // started afresh: the idle states have new numbers
+                    idleAfterWord = Start(false, AfterWord) * width;
+                    idleAfterOther = Start(false, AfterOther) * width;
+                }
                 known = table.data();
             }
             if ((step & 1) != 0) {
                 return true;
             }
-            state = step >> 1;
+            row = step >> 1;
+            ++i;
         }
+        int state = row / width;
         return EndsMatch(state);
     }
 
@@ -939,7 +1018,7 @@ struct TextPattern::Automaton {
             if ((step & 1) != 0) {
                 end = static_cast<long long>(i);
             }
-            state = step >> 1;
+            state = NextOf(step);
             if (state == dead) {
                 return end;
             }

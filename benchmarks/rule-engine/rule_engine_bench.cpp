@@ -58,6 +58,23 @@ std::vector<ReceivedLine> MakeLines()
     return lines;
 }
 
+// Lines of the most a line can hold (254 bytes and its line feed) of every printable and high byte:
+// the worst a host can send, for the cost per line at its highest.
+std::vector<ReceivedLine> MakeLongLines()
+{
+    std::vector<ReceivedLine> lines(LineCount);
+    unsigned seed = 777;
+    for (ReceivedLine& line : lines) {
+        line.text.resize(254);
+        for (char& c : line.text) {
+            seed = seed * 1103515245u + 12345u;
+            c = static_cast<char>(0x20 + (seed >> 16) % 0xE0);
+        }
+        line.text += '\n';
+    }
+    return lines;
+}
+
 Rule MakeRule(RuleKind kind, PatternSyntax syntax, const char* pattern, bool caseSensitive = false,
               uint32_t colour = 0)
 {
@@ -252,6 +269,15 @@ int main()
         [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line).shown; });
     PrintRow("terminal's automaton", ours);
     PrintRow("std::regex (libstdc++)", standard);
+    std::vector<ReceivedLine> longLines = MakeLongLines();
+    Figures oursLong = Measure(
+        longLines, [&](const ReceivedLine& line) { return ruleSet.Evaluate(line); },
+        [&](const ReceivedLine& line) { return ruleSet.Shows(line); });
+    Figures standardLong = Measure(
+        longLines, [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line); },
+        [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line).shown; });
+    PrintRow("automaton, 254-byte random lines", oursLong);
+    PrintRow("std::regex, 254-byte random lines", standardLong);
     if (ours.shown != standard.shown || ours.highlighted != standard.highlighted) {
         printf("MISMATCH: shown %zu / %zu, highlighted %zu / %zu\n", ours.shown, standard.shown, ours.highlighted,
                standard.highlighted);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "line_rules.h"
+#include "line_text.h"
 
 namespace {
 
@@ -138,6 +139,18 @@ TEST(LineRules, RulesMatchTheTextAsTheListShowsIt)
     EXPECT_FALSE(rules.Shows(tooLong));
     EXPECT_FALSE(rules.Shows(Line(LineClass::Debug, "end\n")));
     EXPECT_TRUE(rules.Shows(Line(LineClass::Debug, "end\n\n")));  // shown as "end\n"
+}
+
+TEST(LineRules, TheMatchedTextIsTheListsTextForEveryByte)
+{
+    for (int c = 1; c < 256; ++c) {
+        ReceivedLine line = Line(LineClass::Debug, std::string("a") + static_cast<char>(c) + "b\n");
+        std::string scratch;
+        EXPECT_EQ(DisplayText(line), MatchedText(line, &scratch)) << "byte " << c;
+    }
+    ReceivedLine marker = Line(LineClass::ClearMarker, "");
+    std::string scratch;
+    EXPECT_EQ("terminal cleared", MatchedText(marker, &scratch));
 }
 
 TEST(LineRules, ABadRuleIsRefusedByNumberKindAndPatternAndTheOldRulesStay)

@@ -1,6 +1,7 @@
 // Plain texts and regular expressions as the rules and the find bar match them.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -224,6 +225,89 @@ TEST(TextPattern, DoubleByteCharactersAreNeverMatchedFromTheirSecondByte)
     std::string error;
     EXPECT_FALSE(refused.Compile("[\x95\x5C]", PatternSyntax::RegularExpression, true, codePage, &error));
     EXPECT_EQ("a two-byte character cannot stand in a [ ] class (character 2)", error);
+}
+
+// Random patterns of the subset against random short texts, with the C++ library's ECMAScript
+// engine (which backtracks, so patterns and texts stay small) as the judge of what matches.
+class RandomPatterns {
+public:
+    std::string Pattern(int depth = 0)
+    {
+        std::string out;
+        int items = 1 + Next(3);
+        for (int i = 0; i < items; ++i) {
+            out += Atom(depth);
+        }
+        if (depth < 2 && Next(5) == 0) {
+            out += "|" + Pattern(depth + 1);
+        }
+        return out;
+    }
+
+    std::string Text()
+    {
+        static const char Alphabet[] = "abcAB1_ -";
+        std::string out;
+        int length = Next(9);
+        for (int i = 0; i < length; ++i) {
+            out += Alphabet[Next(9)];
+        }
+        return out;
+    }
+
+    int Next(int bound)
+    {
+        seed_ = seed_ * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<int>((seed_ >> 33) % static_cast<unsigned long long>(bound));
+    }
+
+private:
+    std::string Atom(int depth)
+    {
+        static const char* const Simple[] = {"a", "b", "c", "A", "1", "_", " ", "-", ".", "[a-c]", "[^ab]",
+                                             "\\d", "\\w", "\\W", "\\s", "\\b", "\\B", "^", "$", "[A-]"};
+        std::string atom;
+        if (depth < 2 && Next(6) == 0) {
+            atom = "(" + Pattern(depth + 1) + ")";
+        } else {
+            atom = Simple[Next(20)];
+        }
+        bool assertion = atom == "^" || atom == "$" || atom == "\\b" || atom == "\\B";
+        if (!assertion) {
+            static const char* const Repeats[] = {"", "", "", "*", "+", "?", "{2}", "{1,2}", "{0,}"};
+            atom += Repeats[Next(9)];
+        }
+        return atom;
+    }
+
+    unsigned long long seed_ = 20261208;
+};
+
+TEST(TextPattern, AgreesWithTheStandardLibraryOnRandomPatternsAndTexts)
+{
+    RandomPatterns random;
+    int compared = 0;
+    for (int p = 0; p < 1500; ++p) {
+        std::string pattern = random.Pattern();
+        bool caseSensitive = random.Next(2) == 0;
+        std::regex judge(pattern, caseSensitive ? std::regex::ECMAScript : std::regex::ECMAScript | std::regex::icase);
+        TextPattern compiled = Compiled(pattern, PatternSyntax::RegularExpression, caseSensitive);
+        for (int t = 0; t < 12; ++t) {
+            std::string text = random.Text();
+            std::smatch first;
+            bool expected = std::regex_search(text, first, judge);
+            ASSERT_EQ(expected, compiled.Matches(text)) << "pattern \"" << pattern << "\" text \"" << text << "\"";
+            MatchSpan span;
+            ASSERT_EQ(expected, compiled.Find(text, 0, &span));
+            if (expected) {
+                // Both start at the leftmost match; ours is the longest there.
+                EXPECT_EQ(static_cast<size_t>(first.position(0)), span.begin) << pattern << " / " << text;
+                EXPECT_GE(span.end - span.begin, static_cast<size_t>(first.length(0))) << pattern << " / " << text;
+            }
+            ++compared;
+        }
+    }
+    EXPECT_EQ(18000, compared);
 }
 
 } // namespace
