@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bitset>
-#include <cstring>
 #include <unordered_map>
 
 #include "terminal_texts.h"
@@ -731,10 +730,9 @@ struct TextPattern::Automaton {
     mutable int starts[2][3];  // [anchored][context], -1 unknown
     mutable int dead = -1;
     // Bytes after which an unanchored search that has made no progress has still made none: a
-    // search skips over them (with memchr when few bytes are not among them).
+    // search skips over them.
     mutable bool skipKnown = false;
     mutable std::array<bool, 256> interesting{};
-    mutable std::vector<unsigned char> interestingBytes;
     mutable std::vector<uint32_t> mark;
     mutable uint32_t generation = 0;
     mutable std::vector<int> stack;
@@ -922,7 +920,6 @@ struct TextPattern::Automaton {
     void LearnSkip() const
     {
         skipKnown = true;
-        interestingBytes.clear();
         for (int c = 0; c < 256; ++c) {
             bool boring = true;
             for (Context context : {AfterWord, AfterOther}) {
@@ -934,26 +931,16 @@ struct TextPattern::Automaton {
                 }
             }
             interesting[static_cast<size_t>(c)] = !boring;
-            if (!boring) {
-                interestingBytes.push_back(static_cast<unsigned char>(c));
-            }
         }
     }
 
-    // The first position at or after from holding a byte that can start progress.
+    // The first position at or after from holding a byte that can start progress. A plain loop
+    // over a table: the C run-time's memchr is a byte loop itself under Wine, and would be run
+    // once for each such byte.
     size_t NextInteresting(const char* text, size_t from, size_t size) const
     {
-        if (interestingBytes.size() <= 3) {
-            size_t nearest = size;
-            for (unsigned char c : interestingBytes) {
-                const void* found = memchr(text + from, c, nearest - from);
-                if (found != nullptr) {
-                    nearest = static_cast<size_t>(static_cast<const char*>(found) - text);
-                }
-            }
-            return nearest;
-        }
-        while (from < size && !interesting[static_cast<unsigned char>(text[from])]) {
+        const bool* wanted = interesting.data();
+        while (from < size && !wanted[static_cast<unsigned char>(text[from])]) {
             ++from;
         }
         return from;
