@@ -156,6 +156,35 @@ TEST(LogReader, BadLinesInsideALogAreLeftOutCountedAndTheRestIsKept)
     EXPECT_EQ("7 lines could not be read and were left out (the first is line 2)", SkippedLinesText(read.summary));
 }
 
+TEST(LogReader, DamagedCopiesOfALogLoseOnlyTheirDamagedLines)
+{
+    std::string text = EveryKindOfLine();
+    unsigned long long seed = 7;
+    auto next = [&seed](size_t bound) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<size_t>((seed >> 33) % bound);
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::string damaged = text;
+        for (int hit = 0; hit < 3; ++hit) {
+            damaged[next(damaged.size())] = static_cast<char>(next(256));
+        }
+        Read read = ReadText(damaged, 1 + next(40));
+        if (!read.ok) {
+            EXPECT_EQ(0u, read.error.find("this is not a log of the terminal: line 1 ")) << read.error;
+            continue;
+        }
+        // Every line read comes out again as it stood in the damaged copy (but for blanks an
+        // editor might have trimmed, which the reader forgives).
+        for (const LogEntry& entry : read.entries) {
+            std::string written = FormatLogEntry(entry);
+            written.erase(written.find_last_not_of(" \n") + 1);
+            EXPECT_NE(std::string::npos, damaged.find(written)) << written;
+        }
+        EXPECT_GE(read.summary.entries + read.summary.skipped, 11u);
+    }
+}
+
 TEST(LogReader, EditorsLineEndsByteOrderMarkAndTrimmedBlanksAreForgiven)
 {
     Read read = ReadText("\xEF\xBB\xBF" "09:25:03.007 log       opened\r\n09:25:03.007 debug\n\n09:25:03.007 error     "

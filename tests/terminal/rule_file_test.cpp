@@ -141,6 +141,35 @@ TEST(RuleFile, AThousandRulesAreReadAndOneMoreIsRefused)
     EXPECT_EQ("line 1001: more than 1000 rules", error);
 }
 
+TEST(RuleFile, AnyBytesAreReadAsRulesOrRefusedWithALineNumberAndWhatIsReadWritesBackTheSame)
+{
+    static const char Pieces[] = "include exclude highlight stop disabled regex case class=error #FF00FF '\"\\x\n\r\t";
+    unsigned long long seed = 42;
+    auto next = [&seed](int bound) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<int>((seed >> 33) % static_cast<unsigned long long>(bound));
+    };
+    int accepted = 0;
+    for (int f = 0; f < 5000; ++f) {
+        std::string text;
+        int length = next(60);
+        for (int i = 0; i < length; ++i) {
+            text += next(8) == 0 ? static_cast<char>(next(256)) : Pieces[next(static_cast<int>(sizeof(Pieces) - 1))];
+        }
+        std::vector<Rule> rules;
+        std::string error;
+        if (ParseRuleText(text, &rules, &error)) {
+            ++accepted;
+            std::vector<Rule> again;
+            ASSERT_TRUE(ParseRuleText(FormatRuleText(rules), &again, &error)) << error;
+            EXPECT_EQ(rules, again);
+        } else {
+            EXPECT_EQ(0u, error.find("line ")) << error;
+        }
+    }
+    EXPECT_GT(accepted, 100);
+}
+
 TEST(RuleFile, RulesWrittenToAFileAreReadBack)
 {
     TemporaryFile file(L"rules");

@@ -283,6 +283,48 @@ private:
     unsigned long long seed_ = 20261208;
 };
 
+TEST(TextPattern, AnAutomatonTooLargeToKeepIsBuiltAgainAsItGoesAndStillMatchesRightly)
+{
+    // The 13th byte from the end is an a: thousands of deterministic states, more than are kept.
+    const std::string expression = "(a|b)*a(a|b){12}$";
+    TextPattern pattern = Compiled(expression, PatternSyntax::RegularExpression, true);
+    std::regex judge(expression);
+    RandomPatterns random;
+    for (int t = 0; t < 400; ++t) {
+        std::string text;
+        for (int i = 0; i < 60; ++i) {
+            text += random.Next(2) == 0 ? 'a' : 'b';
+        }
+        ASSERT_EQ(std::regex_search(text, judge), pattern.Matches(text)) << text;
+    }
+}
+
+TEST(TextPattern, AnyBytesAsAPatternAreCompiledOrRefusedAndNeverCrash)
+{
+    RandomPatterns random;
+    static const char Pieces[] = "()[]{}|*+?.^$\\-,0123456789abdwsxBD:=!<";
+    int refused = 0;
+    for (int p = 0; p < 20000; ++p) {
+        std::string pattern;
+        int length = random.Next(24);
+        for (int i = 0; i < length; ++i) {
+            pattern += random.Next(4) == 0 ? static_cast<char>(random.Next(256))
+                                           : Pieces[random.Next(static_cast<int>(sizeof(Pieces) - 1))];
+        }
+        TextPattern compiled;
+        std::string error;
+        if (compiled.Compile(pattern, PatternSyntax::RegularExpression, random.Next(2) == 0, AsciiCodePage(), &error)) {
+            compiled.Matches(random.Text());
+            compiled.FindAll(random.Text());
+        } else {
+            EXPECT_FALSE(error.empty()) << pattern;
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 1000);
+    EXPECT_LT(refused, 19000);
+}
+
 TEST(TextPattern, AgreesWithTheStandardLibraryOnRandomPatternsAndTexts)
 {
     RandomPatterns random;
