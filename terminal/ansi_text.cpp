@@ -166,3 +166,24 @@ std::string LineTextUtf8(const ReceivedLine& line, unsigned codePage)
     }
     return AnsiToUtf8(text, codePage);
 }
+
+std::vector<MatchSpan> WideSpans(std::string_view text, const std::vector<MatchSpan>& spans, unsigned codePage)
+{
+    std::vector<MatchSpan> wide;
+    if (IsAscii(text) || text.size() > static_cast<size_t>(INT_MAX)) {
+        return spans;
+    }
+    codePage = Resolved(codePage);
+    auto unitsBefore = [&](size_t offset) {
+        offset = offset < text.size() ? offset : text.size();
+        int units = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(offset), NULL, 0);
+        return units > 0 ? static_cast<size_t>(units) : 0;
+    };
+    for (const MatchSpan& span : spans) {
+        MatchSpan converted;
+        converted.begin = unitsBefore(span.begin);
+        converted.end = unitsBefore(span.end);
+        wide.push_back(converted);
+    }
+    return wide;
+}

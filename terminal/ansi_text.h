@@ -4,9 +4,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "line_rules.h"
 #include "received_line.h"
+#include "text_pattern.h"
 
 // The system's ANSI code page, the one hosts' lines are in (GetACP).
 unsigned SystemAnsiCodePage();
@@ -27,3 +29,8 @@ LineEncoding SystemLineEncoding(unsigned codePage = 0);
 // What a line says to the world outside, in UTF-8: its text without the final line feed (control
 // characters as they are), the placeholder of a line not carried, "terminal cleared" for a clear.
 std::string LineTextUtf8(const ReceivedLine& line, unsigned codePage = 0);
+
+// spans (byte ranges of text, as TextPattern and LineFinder give them) as ranges of the UTF-16
+// text the list draws from text (MultiByteToWideChar from codePage, 0: the system's): where a
+// character of two bytes is one UTF-16 unit, or one byte becomes two units, the ranges move.
+std::vector<MatchSpan> WideSpans(std::string_view text, const std::vector<MatchSpan>& spans, unsigned codePage = 0);

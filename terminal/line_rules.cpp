@@ -86,23 +86,27 @@ std::string_view MatchedText(const ReceivedLine& line, std::string* scratch)
     // The escapes DisplayText writes, made here without its formatting calls: hostile lines full
     // of control characters are the ones where this cost shows.
     static const char Hex[] = "0123456789ABCDEF";
-    scratch->clear();
-    scratch->reserve(length * 4);
+    scratch->resize(length * 4);
+    char* out = &(*scratch)[0];
     for (size_t i = 0; i < length; ++i) {
         unsigned char c = static_cast<unsigned char>(line.text[i]);
         if (c >= 0x20 && c != 0x7F) {
-            *scratch += static_cast<char>(c);
-        } else if (c == '\n') {
-            *scratch += "\\n";
-        } else if (c == '\r') {
-            *scratch += "\\r";
-        } else if (c == '\t') {
-            *scratch += "\\t";
-        } else {
-            char escape[4] = {'\\', 'x', Hex[c >> 4], Hex[c & 15]};
-            scratch->append(escape, 4);
+            *out++ = static_cast<char>(c);
+            continue;
+        }
+        *out++ = '\\';
+        switch (c) {
+        case '\n': *out++ = 'n'; break;
+        case '\r': *out++ = 'r'; break;
+        case '\t': *out++ = 't'; break;
+        default:
+            *out++ = 'x';
+            *out++ = Hex[c >> 4];
+            *out++ = Hex[c & 15];
+            break;
         }
     }
+    scratch->resize(static_cast<size_t>(out - scratch->data()));
     return *scratch;
 }
 

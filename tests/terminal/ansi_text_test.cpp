@@ -73,4 +73,19 @@ TEST(AnsiText, ALinesOutsideTextHasNoLineFeedAndPlaceholdersWhereNothingCame)
     EXPECT_EQ("terminal cleared", LineTextUtf8(line, 1252));
 }
 
+TEST(AnsiText, MarksMoveToTheUtf16TextTheListDraws)
+{
+    // "日本 disk": two characters of two bytes each, then ASCII.
+    const std::string text = "\x93\xFA\x96\x7B disk";
+    std::vector<MatchSpan> wide = WideSpans(text, {MatchSpan{5, 9}, MatchSpan{0, 2}}, 932);
+    ASSERT_EQ(2u, wide.size());
+    EXPECT_EQ(3u, wide[0].begin);
+    EXPECT_EQ(7u, wide[0].end);
+    EXPECT_EQ(0u, wide[1].begin);
+    EXPECT_EQ(1u, wide[1].end);
+    std::vector<MatchSpan> same = WideSpans("plain disk", {MatchSpan{6, 10}}, 932);
+    EXPECT_EQ(6u, same[0].begin);
+    EXPECT_EQ(10u, same[0].end);
+}
+
 } // namespace

@@ -182,6 +182,39 @@ TEST(TextPattern, HostileLinesAreMatchedByteForByte)
     EXPECT_TRUE(Compiled("^$", PatternSyntax::RegularExpression).Matches(""));
 }
 
+TEST(TextPattern, AMatchIsFoundAtEveryOffsetOfLongTexts)
+{
+    // Searches skip ahead over bytes that cannot start a match, sixteen at a time where they can:
+    // every position of texts longer than that, for patterns with one, two, three and more first bytes.
+    struct Case {
+        const char* pattern;
+        PatternSyntax syntax;
+        bool caseSensitive;
+        const char* inserted;
+    };
+    const std::vector<Case> cases = {
+        {"q7", PatternSyntax::PlainText, true, "q7"},
+        {"q7", PatternSyntax::PlainText, false, "Q7"},
+        {"[qrs]7", PatternSyntax::RegularExpression, true, "s7"},
+        {"[q-z]7", PatternSyntax::RegularExpression, true, "z7"},
+        {"\\bq7$", PatternSyntax::RegularExpression, true, "q7"},
+    };
+    for (const Case& c : cases) {
+        TextPattern pattern = Compiled(c.pattern, c.syntax, c.caseSensitive);
+        for (size_t length = 2; length <= 70; ++length) {
+            for (size_t at = 0; at + 2 <= length; ++at) {
+                std::string text(length, '.');
+                text.replace(at, 2, c.inserted);
+                bool expected = std::string(c.pattern).find('$') == std::string::npos || at + 2 == length;
+                ASSERT_EQ(expected, pattern.Matches(text)) << c.pattern << " in \"" << text << "\"";
+                std::string without(length, '.');
+                without[at] = c.inserted[0];  // the first byte alone is no match
+                ASSERT_FALSE(pattern.Matches(without)) << c.pattern << " in \"" << without << "\"";
+            }
+        }
+    }
+}
+
 TEST(TextPattern, FindGivesTheLeftmostLongestMatchAndFindAllEveryOneForMarking)
 {
     TextPattern pattern = Compiled("a+", PatternSyntax::RegularExpression);
