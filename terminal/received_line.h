@@ -32,6 +32,11 @@ struct ReceivedLine {
     uint32_t arrivalMsOfDay = 0;  // local time of arrival, milliseconds since midnight
     LineClass lineClass = LineClass::Debug;
     LineCarriage carriage = LineCarriage::Carried;
+    // The local time's offset from UTC at arrival, in minutes east of Greenwich.
+    int16_t utcOffsetMinutes = 0;
+    // The instant of arrival, milliseconds since 1970-01-01 00:00 UTC; 0 when only the time of
+    // day is known (a line read back from a saved file).
+    int64_t arrivalUtcMs = 0;
     std::string text;  // the atom's string exactly as carried, in the host's ANSI code page
 };
 

@@ -1,0 +1,11 @@
+// An instant written as ISO 8601 / RFC 3339 local time with its offset, as JSON output and
+// syslog messages carry it: "2026-12-08T14:24:12.449+01:00".
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+
+// utcMs: milliseconds since 1970-01-01 00:00 UTC; offsetMinutes: the local time's offset from
+// UTC (east positive, at most a day either way). A zero offset is written "+00:00".
+std::string FormatIsoTime(int64_t utcMs, int offsetMinutes);

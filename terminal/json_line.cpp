@@ -1,0 +1,62 @@
+#include "json_line.h"
+
+#include "ansi_text.h"
+#include "iso_time.h"
+#include "terminal_texts.h"
+
+namespace {
+
+std::string TimeValue(int64_t utcMs, int offsetMinutes)
+{
+    if (utcMs == 0) {
+        return "null";
+    }
+    return "\"" + FormatIsoTime(utcMs, offsetMinutes) + "\"";
+}
+
+std::string JsonObject(const std::string& time, std::string_view label, std::string_view utf8Text)
+{
+    std::string out = "{\"time\":";
+    out += time;
+    out += ",\"class\":\"";
+    out += JsonEscaped(label);
+    out += "\",\"text\":\"";
+    out += JsonEscaped(utf8Text);
+    out += "\"}\n";
+    return out;
+}
+
+} // namespace
+
+std::string JsonEscaped(std::string_view utf8)
+{
+    static const char Hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(utf8.size() + 8);
+    for (char c : utf8) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20 || u == 0x7F) {
+            out += "\\u00";
+            out += Hex[u >> 4];
+            out += Hex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string FormatJsonLine(const ReceivedLine& line, unsigned codePage)
+{
+    return JsonObject(TimeValue(line.arrivalUtcMs, line.utcOffsetMinutes), ClassLabel(line.lineClass),
+                      LineTextUtf8(line, codePage));
+}
+
+std::string FormatJsonDroppedNotice(const ArrivalTime& at, uint64_t droppedCount)
+{
+    return JsonObject(TimeValue(at.utcMs, at.offsetMinutes), "dropped",
+                      FillText(DroppedNoticeText, {std::to_string(droppedCount)}));
+}

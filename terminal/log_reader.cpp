@@ -1,0 +1,307 @@
+#include "log_reader.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "line_text.h"
+#include "system_error_text.h"
+#include "terminal_texts.h"
+
+namespace {
+
+constexpr size_t TimeLength = 12;  // "HH:MM:SS.mmm"
+constexpr size_t TextColumn = TimeLength + 1 + ClassColumnWidth + 1;
+constexpr size_t ReadPieceBytes = 65536;
+constexpr const char* DroppedSuffix = " lines lost: the output could not keep up";
+
+bool Digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+unsigned Number(std::string_view text, size_t at, size_t length)
+{
+    unsigned value = 0;
+    for (size_t i = at; i < at + length; ++i) {
+        value = value * 10 + static_cast<unsigned>(text[i] - '0');
+    }
+    return value;
+}
+
+bool ParseTime(std::string_view text, uint32_t* msOfDay)
+{
+    if (text.size() < TimeLength) {
+        return false;
+    }
+    static const char Shape[] = "99:99:99.999";
+    for (size_t i = 0; i < TimeLength; ++i) {
+        if (Shape[i] == '9' ? !Digit(text[i]) : text[i] != Shape[i]) {
+            return false;
+        }
+    }
+    unsigned hours = Number(text, 0, 2);
+    unsigned minutes = Number(text, 3, 2);
+    unsigned seconds = Number(text, 6, 2);
+    if (hours > 23 || minutes > 59 || seconds > 59) {
+        return false;
+    }
+    *msOfDay = ((hours * 60 + minutes) * 60 + seconds) * 1000 + Number(text, 9, 3);
+    return true;
+}
+
+int HexDigit(char c)
+{
+    return Digit(c) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+}
+
+// The text a line carried, from what DisplayText made of it. An escape is undone only when
+// DisplayText would write the character so again.
+bool Unescape(std::string_view shown, std::string* text)
+{
+    text->clear();
+    for (size_t i = 0; i < shown.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(shown[i]);
+        if (c < 0x20 || c == 0x7F) {
+            return false;  // DisplayText never leaves one: not a line the terminal wrote
+        }
+        if (c == '\\' && i + 1 < shown.size()) {
+            char next = shown[i + 1];
+            if (next == 'n' || next == 'r' || next == 't') {
+                *text += next == 'n' ? '\n' : next == 'r' ? '\r' : '\t';
+                ++i;
+                continue;
+            }
+            if (next == 'x' && i + 3 < shown.size()) {
+                int high = HexDigit(shown[i + 2]);
+                int low = HexDigit(shown[i + 3]);
+                int value = high * 16 + low;
+                if (high >= 0 && low >= 0 && (value < 0x20 || value == 0x7F) && value != '\n' && value != '\r' &&
+                    value != '\t') {
+                    *text += static_cast<char>(value);
+                    i += 3;
+                    continue;
+                }
+            }
+        }
+        *text += static_cast<char>(c);
+    }
+    *text += '\n';
+    return true;
+}
+
+bool ClassLabelled(std::string_view label, LineClass* lineClass)
+{
+    for (LineClass candidate : {LineClass::Debug, LineClass::Log, LineClass::Statistic, LineClass::Error,
+                                LineClass::Separator, LineClass::ClearMarker}) {
+        if (label == ClassLabel(candidate)) {
+            *lineClass = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string FormatLogEntry(const LogEntry& entry)
+{
+    if (entry.kind == LogEntryKind::DroppedNotice) {
+        return FormatDroppedNotice(entry.line.arrivalMsOfDay, entry.droppedCount);
+    }
+    return FormatOutputLine(entry.line);
+}
+
+bool ParseLogLine(std::string_view text, LogEntry* entry)
+{
+    if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+    }
+    LogEntry parsed;
+    if (!ParseTime(text, &parsed.line.arrivalMsOfDay) || text.size() < TimeLength + 2 || text[TimeLength] != ' ') {
+        return false;
+    }
+    // The label, padded with blanks to the column's width, then a blank; an editor may have taken
+    // the blanks off the end of a line with no text.
+    size_t labelEnd = text.find(' ', TimeLength + 1);
+    std::string_view label = text.substr(TimeLength + 1, labelEnd == std::string_view::npos ? std::string_view::npos
+                                                                                            : labelEnd - TimeLength - 1);
+    if (label.empty() || label.size() > ClassColumnWidth) {
+        return false;
+    }
+    std::string_view shown;
+    if (text.size() > TextColumn) {
+        for (size_t i = TimeLength + 1 + label.size(); i < TextColumn; ++i) {
+            if (text[i] != ' ') {
+                return false;
+            }
+        }
+        shown = text.substr(TextColumn);
+    } else {
+        for (size_t i = TimeLength + 1 + label.size(); i < text.size(); ++i) {
+            if (text[i] != ' ') {
+                return false;
+            }
+        }
+    }
+    if (label == DroppedLabel) {
+        size_t digits = 0;
+        uint64_t count = 0;
+        while (digits < shown.size() && Digit(shown[digits]) && digits < 19) {
+            count = count * 10 + static_cast<uint64_t>(shown[digits] - '0');
+            ++digits;
+        }
+        if (digits == 0 || shown.substr(digits) != DroppedSuffix || (digits > 1 && shown[0] == '0')) {
+            return false;
+        }
+        parsed.kind = LogEntryKind::DroppedNotice;
+        parsed.droppedCount = count;
+        *entry = parsed;
+        return true;
+    }
+    if (!ClassLabelled(label, &parsed.line.lineClass)) {
+        return false;
+    }
+    if (parsed.line.lineClass == LineClass::ClearMarker) {
+        if (shown != ClearedText) {
+            return false;
+        }
+    } else if (shown == TooLongPlaceholder) {
+        parsed.line.carriage = LineCarriage::TooLong;
+    } else if (shown == UnreadablePlaceholder) {
+        parsed.line.carriage = LineCarriage::Unreadable;
+    } else if (!Unescape(shown, &parsed.line.text)) {
+        return false;
+    }
+    *entry = std::move(parsed);
+    return true;
+}
+
+LogReader::LogReader(std::function<void(LogEntry&&)> sink) : sink_(std::move(sink)) {}
+
+bool LogReader::TakeLine(std::string_view line, std::string* error)
+{
+    ++lineNumber_;
+    bool blank = line.empty() || (line.size() == 1 && line[0] == '\r');
+    if (blank && !pendingTooLong_) {
+        return true;
+    }
+    LogEntry entry;
+    bool parsed = !pendingTooLong_ && ParseLogLine(line, &entry);
+    pendingTooLong_ = false;
+    if (!parsed) {
+        if (!seenLine_) {
+            refused_ = true;
+            *error = FillText(LogNotALog, {std::to_string(lineNumber_)});
+            return false;
+        }
+        if (summary_.skipped++ == 0) {
+            summary_.firstSkippedLine = lineNumber_;
+        }
+        return true;
+    }
+    seenLine_ = true;
+    ++summary_.entries;
+    sink_(std::move(entry));
+    return true;
+}
+
+bool LogReader::Feed(std::string_view bytes, std::string* error)
+{
+    if (refused_) {
+        return false;
+    }
+    while (!bytes.empty()) {
+        if (atStart_) {
+            // A byte order mark an editor put first; it may arrive in pieces too.
+            static const std::string_view Mark = "\xEF\xBB\xBF";
+            size_t have = pending_.size();
+            size_t take = std::min(bytes.size(), Mark.size() - have);
+            if (Mark.substr(have, take) == bytes.substr(0, take)) {
+                pending_.append(bytes.data(), take);
+                bytes.remove_prefix(take);
+                if (pending_.size() == Mark.size()) {
+                    pending_.clear();
+                    atStart_ = false;
+                }
+                continue;
+            }
+            atStart_ = false;  // not a mark: what was held is the start of the first line
+        }
+        size_t end = bytes.find('\n');
+        std::string_view piece = bytes.substr(0, end);
+        if (!pendingTooLong_) {
+            if (pending_.size() + piece.size() > MaxLogLineBytes) {
+                pendingTooLong_ = true;
+                pending_.clear();
+            } else {
+                pending_.append(piece.data(), piece.size());
+            }
+        }
+        if (end == std::string_view::npos) {
+            return true;
+        }
+        bytes.remove_prefix(end + 1);
+        std::string line;
+        line.swap(pending_);
+        if (!TakeLine(line, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool LogReader::Finish(std::string* error)
+{
+    if (refused_) {
+        return false;
+    }
+    atStart_ = false;
+    if (pending_.empty() && !pendingTooLong_) {
+        return true;
+    }
+    std::string line;
+    line.swap(pending_);
+    return TakeLine(line, error);
+}
+
+bool ReadLogFile(const std::wstring& path, const std::function<void(LogEntry&&)>& sink, LogReadSummary* summary,
+                 std::string* error)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = FillText(LogCannotRead, {SystemErrorText(GetLastError())});
+        return false;
+    }
+    LogReader reader(sink);
+    std::string buffer(ReadPieceBytes, '\0');
+    bool ok = true;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, &buffer[0], static_cast<DWORD>(buffer.size()), &got, NULL)) {
+            *error = FillText(LogCannotRead, {SystemErrorText(GetLastError())});
+            ok = false;
+            break;
+        }
+        if (got == 0) {
+            ok = reader.Finish(error);
+            break;
+        }
+        if (!reader.Feed(std::string_view(buffer.data(), got), error)) {
+            ok = false;
+            break;
+        }
+    }
+    CloseHandle(file);
+    *summary = reader.Summary();
+    return ok;
+}
+
+std::string SkippedLinesText(const LogReadSummary& summary)
+{
+    if (summary.skipped == 0) {
+        return std::string();
+    }
+    return FillText(LogSkippedLines, {std::to_string(summary.skipped), std::to_string(summary.firstSkippedLine)});
+}

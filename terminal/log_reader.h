@@ -1,0 +1,76 @@
+// Reading a log back: a file written by File > Save or by --headless (text format), into lines
+// the view shows as it showed them. Writing what was read with FormatLogEntry gives the file back
+// byte for byte: escapes are undone only where the writer makes them again (a "\x41" a host sent
+// stays four characters), placeholders come back as lines not carried.
+//
+// Bad input loses nothing else: a line that is not one the terminal writes (binary bytes, longer
+// than any line it writes, a broken header) is left out and counted; a file whose first line is
+// not such a line is refused as a whole. Nothing is read into a buffer of fixed size.
+#pragma once
+
+#include <stdint.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "received_line.h"
+
+// Longer lines are not ones the terminal writes (its longest is about 1,050 bytes).
+constexpr size_t MaxLogLineBytes = 4096;
+
+enum class LogEntryKind : uint8_t {
+    Line,           // a line, a clear marker included
+    DroppedNotice,  // "N lines lost: the output could not keep up"
+};
+
+struct LogEntry {
+    LogEntryKind kind = LogEntryKind::Line;
+    ReceivedLine line;  // for a notice: its time of day only
+    uint64_t droppedCount = 0;
+};
+
+// The entry as the text output writes it.
+std::string FormatLogEntry(const LogEntry& entry);
+
+// One line of a log, without its line end (a "\r" before the "\n" is allowed). False when it is
+// not a line the terminal writes.
+bool ParseLogLine(std::string_view text, LogEntry* entry);
+
+struct LogReadSummary {
+    uint64_t entries = 0;
+    uint64_t skipped = 0;           // lines left out
+    uint64_t firstSkippedLine = 0;  // counted from 1
+};
+
+// Reads bytes as they come (a file in pieces) and hands every entry to the sink, in order.
+class LogReader {
+public:
+    explicit LogReader(std::function<void(LogEntry&&)> sink);
+
+    // False, with *error, once the input is known not to be a log (nothing more is read).
+    bool Feed(std::string_view bytes, std::string* error);
+    // The last line, if it has no line end.
+    bool Finish(std::string* error);
+    const LogReadSummary& Summary() const { return summary_; }
+
+private:
+    bool TakeLine(std::string_view line, std::string* error);
+
+    std::function<void(LogEntry&&)> sink_;
+    std::string pending_;
+    bool pendingTooLong_ = false;
+    bool refused_ = false;
+    bool seenLine_ = false;  // a line that is not blank
+    bool atStart_ = true;    // a byte order mark may come first
+    uint64_t lineNumber_ = 0;
+    LogReadSummary summary_;
+};
+
+// Reads the file at path through a LogReader. False with *error when it cannot be read or is not
+// a log; entries handed over before a read failure stay handed over.
+bool ReadLogFile(const std::wstring& path, const std::function<void(LogEntry&&)>& sink, LogReadSummary* summary,
+                 std::string* error);
+
+// What the user is told about left-out lines; empty when none were.
+std::string SkippedLinesText(const LogReadSummary& summary);

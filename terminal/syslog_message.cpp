@@ -1,0 +1,252 @@
+#include "syslog_message.h"
+
+#include <windows.h>
+
+#include "ansi_text.h"
+#include "iso_time.h"
+#include "terminal_texts.h"
+
+namespace {
+
+constexpr size_t MaxHostNameLength = 255;
+constexpr const char* UdpScheme = "syslog+udp://";
+constexpr const char* TcpScheme = "syslog+tcp://";
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');  // schemes compare without regard to case
+        }
+        if (c != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsHostCharacter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_';
+}
+
+bool IsIpv6Character(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == ':' || c == '.' ||
+           c == '%';
+}
+
+std::string Header(int severity, const std::string& timestamp, const SyslogOrigin& origin, std::string_view msgid)
+{
+    std::string out = "<" + std::to_string(SyslogFacility * 8 + severity) + ">1 ";
+    out += timestamp;
+    out += ' ';
+    out += origin.hostName.empty() ? std::string("-") : origin.hostName;
+    out += ' ';
+    out += SyslogAppName;
+    out += ' ';
+    out += std::to_string(origin.processId);
+    out += ' ';
+    out += msgid;
+    out += " - ";
+    return out;
+}
+
+std::string Assemble(const std::string& header, std::string_view text, size_t limit)
+{
+    if (limit == 0 || header.size() + text.size() <= limit) {
+        return header + std::string(text);
+    }
+    size_t room = limit > header.size() ? limit - header.size() : 0;
+    return header + CutUtf8(text, room);
+}
+
+std::string Timestamp(int64_t utcMs, int offsetMinutes)
+{
+    return utcMs == 0 ? std::string("-") : FormatIsoTime(utcMs, offsetMinutes);
+}
+
+} // namespace
+
+bool ParseSyslogDestination(std::wstring_view wide, SyslogDestination* destination, std::string* error)
+{
+    std::string text;
+    for (wchar_t c : wide) {
+        text += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    for (wchar_t c : wide) {
+        if (c < 0x20 || c >= 0x7F) {
+            *error = FillText(SyslogNotAscii, {text});
+            return false;
+        }
+    }
+    SyslogDestination parsed;
+    std::string_view rest = text;
+    if (StartsWith(rest, UdpScheme)) {
+        parsed.transport = SyslogTransport::Udp;
+        rest.remove_prefix(std::string_view(UdpScheme).size());
+    } else if (StartsWith(rest, TcpScheme)) {
+        parsed.transport = SyslogTransport::Tcp;
+        rest.remove_prefix(std::string_view(TcpScheme).size());
+    } else {
+        *error = FillText(SyslogUnknownScheme, {text});
+        return false;
+    }
+    if (!rest.empty() && rest.back() == '/') {
+        rest.remove_suffix(1);  // a trailing slash, as people copy addresses
+    }
+    std::string_view host;
+    std::string_view port;
+    bool hasPort = false;
+    if (!rest.empty() && rest.front() == '[') {
+        size_t close = rest.find(']');
+        if (close == std::string_view::npos) {
+            *error = FillText(SyslogUnclosedBracket, {text});
+            return false;
+        }
+        host = rest.substr(1, close - 1);
+        for (char c : host) {
+            if (!IsIpv6Character(c)) {
+                *error = FillText(SyslogBadHost, {text});
+                return false;
+            }
+        }
+        std::string_view after = rest.substr(close + 1);
+        if (!after.empty()) {
+            if (after.front() != ':') {
+                *error = FillText(SyslogBadPort, {text});
+                return false;
+            }
+            hasPort = true;
+            port = after.substr(1);
+        }
+    } else {
+        size_t colon = rest.find(':');
+        if (colon != std::string_view::npos && rest.find(':', colon + 1) != std::string_view::npos) {
+            *error = FillText(SyslogBareIpv6, {text});
+            return false;
+        }
+        host = rest.substr(0, colon);
+        if (colon != std::string_view::npos) {
+            hasPort = true;
+            port = rest.substr(colon + 1);
+        }
+        for (char c : host) {
+            if (!IsHostCharacter(c)) {
+                *error = FillText(SyslogBadHost, {text});
+                return false;
+            }
+        }
+    }
+    if (host.empty()) {
+        *error = FillText(SyslogNoHost, {text});
+        return false;
+    }
+    if (!hasPort || port.empty()) {
+        *error = FillText(SyslogNoPort, {text});
+        return false;
+    }
+    unsigned long value = 0;
+    for (char c : port) {
+        if (c < '0' || c > '9') {
+            *error = FillText(SyslogBadPort, {text});
+            return false;
+        }
+        if (value <= 65535) {
+            value = value * 10 + static_cast<unsigned long>(c - '0');
+        }
+    }
+    if (value == 0 || value > 65535) {
+        *error = FillText(SyslogPortRange, {text});
+        return false;
+    }
+    parsed.host.assign(host.data(), host.size());
+    parsed.port = static_cast<uint16_t>(value);
+    *destination = parsed;
+    return true;
+}
+
+std::string SyslogHostName(std::string_view name)
+{
+    std::string out;
+    for (char c : name) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 33 && u <= 126 && out.size() < MaxHostNameLength) {
+            out += c;
+        }
+    }
+    return out.empty() ? std::string("-") : out;
+}
+
+std::string LocalSyslogHostName()
+{
+    for (COMPUTER_NAME_FORMAT format : {ComputerNameDnsFullyQualified, ComputerNameDnsHostname, ComputerNameNetBIOS}) {
+        wchar_t name[MAX_COMPUTERNAME_LENGTH + 256] = {};
+        DWORD length = static_cast<DWORD>(sizeof(name) / sizeof(name[0]));
+        if (GetComputerNameExW(format, name, &length) && length > 0) {
+            std::string ascii;
+            for (DWORD i = 0; i < length; ++i) {
+                ascii += name[i] < 0x80 ? static_cast<char>(name[i]) : ' ';  // left out below
+            }
+            std::string shown = SyslogHostName(ascii);
+            if (shown != "-") {
+                return shown;
+            }
+        }
+    }
+    return "-";
+}
+
+int SyslogSeverity(LineClass lineClass)
+{
+    switch (lineClass) {
+    case LineClass::Error: return 3;
+    case LineClass::Statistic:
+    case LineClass::Log: return 6;
+    case LineClass::Debug:
+    case LineClass::Separator: return 7;
+    case LineClass::ClearMarker: return 5;
+    }
+    return 7;
+}
+
+std::string FormatSyslogMessage(const SyslogOrigin& origin, const ReceivedLine& line, size_t limit, unsigned codePage)
+{
+    std::string header = Header(SyslogSeverity(line.lineClass), Timestamp(line.arrivalUtcMs, line.utcOffsetMinutes),
+                                origin, ClassLabel(line.lineClass));
+    return Assemble(header, LineTextUtf8(line, codePage), limit);
+}
+
+std::string FormatSyslogDroppedNotice(const SyslogOrigin& origin, const ArrivalTime& at, uint64_t droppedCount,
+                                      size_t limit)
+{
+    std::string header = Header(SyslogDroppedSeverity, Timestamp(at.utcMs, at.offsetMinutes), origin, "dropped");
+    return Assemble(header, FillText(DroppedNoticeText, {std::to_string(droppedCount)}), limit);
+}
+
+std::string FrameForTcp(std::string_view message)
+{
+    return std::to_string(message.size()) + " " + std::string(message);
+}
+
+std::string CutUtf8(std::string_view utf8, size_t limit)
+{
+    if (utf8.size() <= limit) {
+        return std::string(utf8);
+    }
+    size_t markLength = std::string_view(CutMark).size();
+    if (limit < markLength) {
+        return std::string(CutMark).substr(0, limit);
+    }
+    size_t keep = limit - markLength;
+    // Back to the start of a character: continuation bytes are 10xxxxxx.
+    while (keep > 0 && (static_cast<unsigned char>(utf8[keep]) & 0xC0) == 0x80) {
+        --keep;
+    }
+    return std::string(utf8.substr(0, keep)) + CutMark;
+}

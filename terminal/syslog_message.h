@@ -1,0 +1,73 @@
+// Lines as RFC 5424 syslog messages, for forwarding to a collector:
+//   <PRI>1 TIMESTAMP HOSTNAME vornak-terminal PROCID MSGID - MSG
+// PRI: facility user (1), the facility of ordinary programs' messages (as logger uses), which
+// leaves local0-local7 to the site; severity by class: error 3, statistic and log 6, debug and
+// separator 7, clear 5, the notice of lines dropped on the way 4. MSGID: the class label.
+// TIMESTAMP: local time with milliseconds and offset. MSG: the text as UTF-8 without a byte order
+// mark: RFC 5424 lets MSG be any octets without one, and collectors keep a BOM as part of the text
+// (rsyslog 8 puts it at the start of %msg%).
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <string>
+#include <string_view>
+
+#include "arrival_time.h"
+#include "received_line.h"
+
+constexpr const char* SyslogAppName = "vornak-terminal";
+constexpr int SyslogFacility = 1;
+constexpr int SyslogDroppedSeverity = 4;
+// A datagram's size when nothing else is said: what RFC 5426 says receivers should accept.
+constexpr size_t DefaultUdpMessageLimit = 2048;
+// What marks a message cut short, as the library marks lines too long for an atom.
+constexpr const char* CutMark = "...";
+
+enum class SyslogTransport : uint8_t {
+    Udp,
+    Tcp,
+};
+
+struct SyslogDestination {
+    SyslogTransport transport = SyslogTransport::Udp;
+    std::string host;  // a name or an address; an IPv6 address without its brackets
+    uint16_t port = 0;
+};
+
+// Reads syslog+udp://HOST:PORT or syslog+tcp://HOST:PORT (IPv6: syslog+udp://[::1]:514). False with
+// *error saying what is wrong.
+bool ParseSyslogDestination(std::wstring_view text, SyslogDestination* destination, std::string* error);
+
+// Who sends the messages.
+struct SyslogOrigin {
+    std::string hostName;  // as SyslogHostName makes it
+    unsigned long processId = 0;
+};
+
+// name as a HOSTNAME field may carry it: printable ASCII only (others left out), at most 255
+// characters, "-" when nothing is left.
+std::string SyslogHostName(std::string_view name);
+
+// This machine's fully qualified name, else its host name, else its NetBIOS name, as
+// SyslogHostName makes it.
+std::string LocalSyslogHostName();
+
+int SyslogSeverity(LineClass lineClass);
+
+// One message for line, with nothing around it. limit (0: none) is the most bytes the message may
+// have: a longer one keeps the start of its text and ends in "...", never inside a UTF-8
+// character. codePage 0: the system's ANSI code page.
+std::string FormatSyslogMessage(const SyslogOrigin& origin, const ReceivedLine& line, size_t limit = 0,
+                                unsigned codePage = 0);
+
+// The message that says how many lines were dropped on the way to the collector.
+std::string FormatSyslogDroppedNotice(const SyslogOrigin& origin, const ArrivalTime& at, uint64_t droppedCount,
+                                      size_t limit = 0);
+
+// A message framed for TCP by octet counting (RFC 6587): its length in bytes, a space, itself.
+std::string FrameForTcp(std::string_view message);
+
+// utf8 cut to at most limit bytes: when longer, its start and "...", never inside a character.
+std::string CutUtf8(std::string_view utf8, size_t limit);

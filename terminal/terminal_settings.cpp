@@ -1,0 +1,298 @@
+#include "terminal_settings.h"
+
+#include <windows.h>
+
+#include "line_text.h"
+#include "rule_file.h"
+#include "system_error_text.h"
+#include "terminal_texts.h"
+
+namespace {
+
+// The most text a string value is read with: a rule set of 1000 long rules fits.
+constexpr DWORD MaxStringValueBytes = 16u << 20;
+constexpr unsigned MinDpi = 48;
+constexpr unsigned MaxDpi = 960;
+
+const wchar_t* const ColumnValueNames[3] = {L"ColumnTime", L"ColumnClass", L"ColumnText"};
+
+std::string Narrow(const wchar_t* name)
+{
+    std::string out;
+    for (; *name != L'\0'; ++name) {
+        out += static_cast<char>(*name);
+    }
+    return out;
+}
+
+class SettingsReader {
+public:
+    SettingsReader(HKEY key, std::vector<std::string>* problems) : key_(key), problems_(problems) {}
+
+    void Damaged(const wchar_t* name)
+    {
+        if (problems_ != nullptr) {
+            problems_->push_back(FillText(SettingDamaged, {Narrow(name)}));
+        }
+    }
+
+    // False when the value is missing (nothing said) or unusable (reported).
+    bool Dword(const wchar_t* name, DWORD* value)
+    {
+        DWORD type = 0;
+        DWORD data = 0;
+        DWORD size = sizeof(data);
+        LONG status = RegQueryValueExW(key_, name, NULL, &type, reinterpret_cast<BYTE*>(&data), &size);
+        if (status == ERROR_FILE_NOT_FOUND) {
+            return false;
+        }
+        if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(data)) {
+            Damaged(name);
+            return false;
+        }
+        *value = data;
+        return true;
+    }
+
+    bool Int(const wchar_t* name, int low, int high, int* value)
+    {
+        DWORD data = 0;
+        if (!Dword(name, &data)) {
+            return false;
+        }
+        int signedValue = static_cast<int>(static_cast<int32_t>(data));
+        if (signedValue < low || signedValue > high) {
+            Damaged(name);
+            return false;
+        }
+        *value = signedValue;
+        return true;
+    }
+
+    bool Flag(const wchar_t* name, bool* value)
+    {
+        int data = 0;
+        if (!Int(name, 0, 1, &data)) {
+            return false;
+        }
+        *value = data == 1;
+        return true;
+    }
+
+    // A REG_SZ value as UTF-8.
+    bool String(const wchar_t* name, std::string* value)
+    {
+        DWORD type = 0;
+        DWORD size = 0;
+        LONG status = RegQueryValueExW(key_, name, NULL, &type, NULL, &size);
+        if (status == ERROR_FILE_NOT_FOUND) {
+            return false;
+        }
+        if (status != ERROR_SUCCESS || type != REG_SZ || size > MaxStringValueBytes || size % sizeof(wchar_t) != 0) {
+            Damaged(name);
+            return false;
+        }
+        std::wstring wide(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD got = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
+        status = RegQueryValueExW(key_, name, NULL, &type, reinterpret_cast<BYTE*>(&wide[0]), &got);
+        if (status != ERROR_SUCCESS || type != REG_SZ || got > wide.size() * sizeof(wchar_t)) {
+            Damaged(name);  // changed under us, or grew: taken as unusable
+            return false;
+        }
+        wide.resize(got / sizeof(wchar_t));
+        while (!wide.empty() && wide.back() == L'\0') {
+            wide.pop_back();  // the terminating null, if it was stored (it need not be)
+        }
+        value->clear();
+        if (wide.empty()) {
+            return true;
+        }
+        int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), NULL, 0, NULL, NULL);
+        if (length <= 0) {
+            Damaged(name);
+            return false;
+        }
+        value->resize(static_cast<size_t>(length));
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &(*value)[0], length, NULL, NULL);
+        return true;
+    }
+
+private:
+    HKEY key_;
+    std::vector<std::string>* problems_;
+};
+
+bool ParseShownClasses(const std::string& text, ClassFilter* filter)
+{
+    ClassFilter parsed;
+    for (bool& shown : parsed.shown) {
+        shown = false;
+    }
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(',', start);
+        std::string name = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!name.empty()) {
+            bool known = false;
+            for (int i = 0; i < ShownClassCount; ++i) {
+                if (name == ClassLabel(static_cast<LineClass>(i))) {
+                    parsed.shown[i] = true;
+                    known = true;
+                }
+            }
+            if (!known) {
+                return false;
+            }
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    *filter = parsed;
+    return true;
+}
+
+std::string ShownClassesText(const ClassFilter& filter)
+{
+    std::string out;
+    for (int i = 0; i < ShownClassCount; ++i) {
+        if (filter.shown[i]) {
+            if (!out.empty()) {
+                out += ',';
+            }
+            out += ClassLabel(static_cast<LineClass>(i));
+        }
+    }
+    return out;
+}
+
+LONG SetDword(HKEY key, const wchar_t* name, DWORD value)
+{
+    return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
+LONG SetString(HKEY key, const wchar_t* name, const std::string& utf8)
+{
+    std::wstring wide;
+    if (!utf8.empty()) {
+        int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), NULL, 0);
+        if (length > 0) {
+            wide.resize(static_cast<size_t>(length));
+            MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+        }
+    }
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+}
+
+} // namespace
+
+bool TerminalSettings::operator==(const TerminalSettings& other) const
+{
+    for (int i = 0; i < ShownClassCount; ++i) {
+        if (shownClasses.shown[i] != other.shownClasses.shown[i]) {
+            return false;
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (columnWidths[i] != other.columnWidths[i]) {
+            return false;
+        }
+    }
+    return placement.known == other.placement.known && placement.left == other.placement.left &&
+           placement.top == other.placement.top && placement.width == other.placement.width &&
+           placement.height == other.placement.height && placement.maximized == other.placement.maximized &&
+           columnDpi == other.columnDpi && timeMode == other.timeMode && rules == other.rules &&
+           alwaysOnTop == other.alwaysOnTop;
+}
+
+void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* settings, std::vector<std::string>* problems)
+{
+    *settings = TerminalSettings();
+    HKEY key = NULL;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    SettingsReader reader(key, problems);
+
+    // The placement counts only whole: a window with half a place is placed by the system.
+    WindowPlacementSetting placement;
+    bool left = reader.Int(L"WindowLeft", -MaxCoordinate, MaxCoordinate, &placement.left);
+    bool top = reader.Int(L"WindowTop", -MaxCoordinate, MaxCoordinate, &placement.top);
+    bool width = reader.Int(L"WindowWidth", MinWindowSize, MaxCoordinate, &placement.width);
+    bool height = reader.Int(L"WindowHeight", MinWindowSize, MaxCoordinate, &placement.height);
+    reader.Flag(L"WindowMaximized", &placement.maximized);
+    if (left && top && width && height) {
+        placement.known = true;
+        settings->placement = placement;
+    }
+
+    int dpi = 0;
+    if (reader.Int(L"ColumnDpi", static_cast<int>(MinDpi), static_cast<int>(MaxDpi), &dpi)) {
+        settings->columnDpi = static_cast<unsigned>(dpi);
+    }
+    for (int i = 0; i < 3; ++i) {
+        reader.Int(ColumnValueNames[i], 1, MaxColumnWidth, &settings->columnWidths[i]);
+    }
+
+    std::string text;
+    if (reader.String(L"TimeMode", &text) && !TimeModeNamed(text, &settings->timeMode)) {
+        reader.Damaged(L"TimeMode");
+    }
+    if (reader.String(L"ShownClasses", &text) && !ParseShownClasses(text, &settings->shownClasses)) {
+        reader.Damaged(L"ShownClasses");
+    }
+    if (reader.String(L"Rules", &text)) {
+        std::string why;
+        if (!ParseRuleText(text, &settings->rules, &why) && problems != nullptr) {
+            problems->push_back(FillText(SettingRulesDamaged, {why}));
+        }
+    }
+    reader.Flag(L"AlwaysOnTop", &settings->alwaysOnTop);
+    RegCloseKey(key);
+}
+
+bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& settings, std::string* error)
+{
+    HKEY key = NULL;
+    LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, NULL, 0, KEY_SET_VALUE | KEY_QUERY_VALUE,
+                                  NULL, &key, NULL);
+    if (status != ERROR_SUCCESS) {
+        *error = FillText(SettingsCannotSave, {SystemErrorText(static_cast<DWORD>(status))});
+        return false;
+    }
+    const WindowPlacementSetting& placement = settings.placement;
+    std::vector<LONG> results;
+    if (placement.known) {
+        results.push_back(SetDword(key, L"WindowLeft", static_cast<DWORD>(placement.left)));
+        results.push_back(SetDword(key, L"WindowTop", static_cast<DWORD>(placement.top)));
+        results.push_back(SetDword(key, L"WindowWidth", static_cast<DWORD>(placement.width)));
+        results.push_back(SetDword(key, L"WindowHeight", static_cast<DWORD>(placement.height)));
+        results.push_back(SetDword(key, L"WindowMaximized", placement.maximized ? 1 : 0));
+    } else {
+        for (const wchar_t* name : {L"WindowLeft", L"WindowTop", L"WindowWidth", L"WindowHeight", L"WindowMaximized"}) {
+            RegDeleteValueW(key, name);
+        }
+    }
+    results.push_back(SetDword(key, L"ColumnDpi", settings.columnDpi));
+    for (int i = 0; i < 3; ++i) {
+        if (settings.columnWidths[i] > 0) {
+            results.push_back(SetDword(key, ColumnValueNames[i], static_cast<DWORD>(settings.columnWidths[i])));
+        } else {
+            RegDeleteValueW(key, ColumnValueNames[i]);
+        }
+    }
+    results.push_back(SetString(key, L"TimeMode", TimeModeName(settings.timeMode)));
+    results.push_back(SetString(key, L"ShownClasses", ShownClassesText(settings.shownClasses)));
+    results.push_back(SetString(key, L"Rules", FormatRuleText(settings.rules)));
+    results.push_back(SetDword(key, L"AlwaysOnTop", settings.alwaysOnTop ? 1 : 0));
+    RegCloseKey(key);
+    for (LONG result : results) {
+        if (result != ERROR_SUCCESS) {
+            *error = FillText(SettingsCannotSave, {SystemErrorText(static_cast<DWORD>(result))});
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+// What the window remembers per user from one run to the next, kept in the registry under
+// HKEY_CURRENT_USER\<key> (DefaultSettingsKey; tests give a key of their own). A value that is
+// missing, of the wrong type or out of range leaves its default and is reported; nothing read
+// from the registry can make loading fail.
+//
+// Values: WindowLeft, WindowTop, WindowWidth, WindowHeight (REG_DWORD, signed), WindowMaximized,
+// ColumnTime, ColumnClass, ColumnText and ColumnDpi (REG_DWORD), TimeMode (REG_SZ: clock,
+// since-start, since-previous), ShownClasses (REG_SZ: class names separated by commas), Rules
+// (REG_SZ: the rule file text), AlwaysOnTop (REG_DWORD 0 or 1).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "line_rules.h"
+#include "line_store.h"
+#include "time_column.h"
+
+constexpr wchar_t DefaultSettingsKey[] = L"Software\\Vornak\\DebugTerminal";
+
+// What no saved value can exceed (the system's limits for window coordinates).
+constexpr int MaxCoordinate = 32767;
+constexpr int MinWindowSize = 100;
+constexpr int MaxColumnWidth = 10000;
+
+struct WindowPlacementSetting {
+    bool known = false;  // false: the system places the window
+    int left = 0;        // the restored (normal) position, in the coordinates GetWindowPlacement uses
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool maximized = false;
+};
+
+struct TerminalSettings {
+    WindowPlacementSetting placement;
+    // Time, class and text column widths in pixels at columnDpi; 0 where not known.
+    int columnWidths[3] = {0, 0, 0};
+    unsigned columnDpi = 96;
+    TimeMode timeMode = TimeMode::Clock;
+    ClassFilter shownClasses;
+    std::vector<Rule> rules;
+    bool alwaysOnTop = false;
+
+    bool operator==(const TerminalSettings& other) const;
+};
+
+// Reads the settings under HKEY_CURRENT_USER\keyPath into *settings, which starts from the
+// defaults. *problems (may be null) gets one text for each value that was there but unusable.
+// A missing key gives the defaults and no problems.
+void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* settings, std::vector<std::string>* problems);
+
+// Writes every value, creating the key. False with *error when the key cannot be created or a
+// value cannot be written.
+bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& settings, std::string* error);

@@ -1,0 +1,79 @@
+// Headless output as JSON lines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "json_line.h"
+
+namespace {
+
+ReceivedLine Line(LineClass lineClass, const std::string& text)
+{
+    ReceivedLine line;
+    line.lineClass = lineClass;
+    line.text = text;
+    line.arrivalUtcMs = 1796736252449;  // 2026-12-08 13:24:12.449 UTC
+    line.utcOffsetMinutes = 60;
+    line.arrivalMsOfDay = ((14 * 60 + 24) * 60 + 12) * 1000 + 449;
+    return line;
+}
+
+TEST(JsonLine, EachLineIsOneObjectWithTimeClassAndText)
+{
+    struct Case {
+        ReceivedLine line;
+        std::string json;
+    };
+    const std::vector<Case> cases = {
+        {Line(LineClass::Error, "disk full\n"),
+         "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"error\",\"text\":\"disk full\"}\n"},
+        {Line(LineClass::Separator, "=====\n"),
+         "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"separator\",\"text\":\"=====\"}\n"},
+        {Line(LineClass::ClearMarker, ""),
+         "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"clear\",\"text\":\"terminal cleared\"}\n"},
+        {Line(LineClass::Log, "\n"), "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"log\",\"text\":\"\"}\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.json, FormatJsonLine(c.line, 1252));
+    }
+}
+
+TEST(JsonLine, HostileTextIsEscapedAndDecodedToUtf8)
+{
+    ReceivedLine line = Line(LineClass::Debug, "\"q\" \\ \t\x01\x1F\x7F caf\xE9 \x80\n\n");
+    EXPECT_EQ("{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"debug\",\"text\":"
+              "\"\\\"q\\\" \\\\ \\u0009\\u0001\\u001F\\u007F caf\xC3\xA9 \xE2\x82\xAC\\u000A\"}\n",
+              FormatJsonLine(line, 1252));
+}
+
+TEST(JsonLine, ALineNotCarriedSaysSoAndALineWithoutADateHasNoTime)
+{
+    ReceivedLine line = Line(LineClass::Debug, "");
+    line.carriage = LineCarriage::Unreadable;
+    line.arrivalUtcMs = 0;
+    EXPECT_EQ("{\"time\":null,\"class\":\"debug\",\"text\":\"<line could not be read>\"}\n", FormatJsonLine(line, 1252));
+}
+
+TEST(JsonLine, DroppedLinesAreCountedInAnObjectOfTheirOwn)
+{
+    ArrivalTime at;
+    at.utcMs = 1796736252449;
+    at.offsetMinutes = -480;
+    EXPECT_EQ("{\"time\":\"2026-12-08T05:24:12.449-08:00\",\"class\":\"dropped\",\"text\":\"12345 lines lost: the "
+              "output could not keep up\"}\n",
+              FormatJsonDroppedNotice(at, 12345));
+}
+
+TEST(JsonLine, A255CharacterLineOfHighBytesIsWrittenWhole)
+{
+    ReceivedLine line = Line(LineClass::Debug, std::string(254, '\xE9') + "\n");
+    std::string json = FormatJsonLine(line, 1252);
+    std::string expected;
+    for (int i = 0; i < 254; ++i) {
+        expected += "\xC3\xA9";
+    }
+    EXPECT_NE(std::string::npos, json.find("\"text\":\"" + expected + "\"}"));
+}
+
+} // namespace

@@ -1,0 +1,233 @@
+// Reading saved and headless logs back: Save, Open, Save gives the same bytes; bad input loses
+// nothing else.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "file_bytes.h"
+#include "line_text.h"
+#include "log_reader.h"
+#include "temporary_file.h"
+
+namespace {
+
+ReceivedLine Line(LineClass lineClass, const std::string& text, uint32_t msOfDay = 33903007)
+{
+    ReceivedLine line;
+    line.lineClass = lineClass;
+    line.text = text;
+    line.arrivalMsOfDay = msOfDay;  // 09:25:03.007
+    return line;
+}
+
+struct Read {
+    std::vector<LogEntry> entries;
+    LogReadSummary summary;
+    bool ok = false;
+    std::string error;
+};
+
+// Reads text fed in pieces of pieceSize bytes.
+Read ReadText(const std::string& text, size_t pieceSize = 7)
+{
+    Read read;
+    LogReader reader([&read](LogEntry&& entry) { read.entries.push_back(std::move(entry)); });
+    read.ok = true;
+    for (size_t at = 0; at < text.size() && read.ok; at += pieceSize) {
+        read.ok = reader.Feed(std::string_view(text).substr(at, pieceSize), &read.error);
+    }
+    if (read.ok) {
+        read.ok = reader.Finish(&read.error);
+    }
+    read.summary = reader.Summary();
+    return read;
+}
+
+std::string Written(const std::vector<LogEntry>& entries)
+{
+    std::string text;
+    for (const LogEntry& entry : entries) {
+        text += FormatLogEntry(entry);
+    }
+    return text;
+}
+
+// Lines of every kind a host can send, as the terminal writes them.
+std::string EveryKindOfLine()
+{
+    ReceivedLine tooLong = Line(LineClass::Debug, "");
+    tooLong.carriage = LineCarriage::TooLong;
+    ReceivedLine unreadable = Line(LineClass::Error, "");
+    unreadable.carriage = LineCarriage::Unreadable;
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c) {
+        everyByte += static_cast<char>(c);
+    }
+    std::vector<ReceivedLine> lines = {
+        Line(LineClass::Debug, "Scanner : count=5\n", 0),
+        Line(LineClass::Log, "opened\n", 86399999),
+        Line(LineClass::Statistic, "packets=12\n"),
+        Line(LineClass::Error, "disk full\n"),
+        Line(LineClass::Separator, "======\n"),
+        Line(LineClass::Debug, "\n"),
+        Line(LineClass::Debug, "two\nlines\n\n"),
+        Line(LineClass::Debug, "a host's own \\x41 \\n \\x0A \\x1f \\\\ stays\n"),
+        Line(LineClass::Debug, everyByte.substr(0, 254) + "\n"),
+        Line(LineClass::Log, "no line feed"),
+        Line(LineClass::ClearMarker, ""),
+        tooLong,
+        unreadable,
+    };
+    std::string text;
+    for (const ReceivedLine& line : lines) {
+        text += FormatOutputLine(line);
+    }
+    return text + FormatDroppedNotice(33903007, 12345);
+}
+
+TEST(LogReader, WhatTheTerminalWroteIsReadBackToTheSameBytes)
+{
+    std::string text = EveryKindOfLine();
+    for (size_t pieceSize : {1u, 7u, 100000u}) {
+        Read read = ReadText(text, pieceSize);
+        ASSERT_TRUE(read.ok) << read.error;
+        EXPECT_EQ(14u, read.summary.entries);
+        EXPECT_EQ(0u, read.summary.skipped);
+        EXPECT_EQ(text, Written(read.entries)) << "pieces of " << pieceSize;
+    }
+}
+
+TEST(LogReader, LinesComeBackAsTheyArrived)
+{
+    Read read = ReadText(EveryKindOfLine());
+    ASSERT_TRUE(read.ok);
+    const ReceivedLine& first = read.entries[0].line;
+    EXPECT_EQ(LineClass::Debug, first.lineClass);
+    EXPECT_EQ("Scanner : count=5\n", first.text);
+    EXPECT_EQ(0u, first.arrivalMsOfDay);
+    EXPECT_EQ(86399999u, read.entries[1].line.arrivalMsOfDay);
+    EXPECT_EQ("two\nlines\n\n", read.entries[6].line.text);
+    // A backslash and n that the host sent read back as the line feed the writer would show so.
+    EXPECT_EQ("a host's own \\x41 \n \\x0A \\x1f \\\\ stays\n", read.entries[7].line.text);
+    EXPECT_EQ(LineClass::ClearMarker, read.entries[10].line.lineClass);
+    EXPECT_EQ(LineCarriage::TooLong, read.entries[11].line.carriage);
+    EXPECT_EQ(LineCarriage::Unreadable, read.entries[12].line.carriage);
+    EXPECT_EQ(LogEntryKind::DroppedNotice, read.entries[13].kind);
+    EXPECT_EQ(12345u, read.entries[13].droppedCount);
+}
+
+TEST(LogReader, EscapesAreUndoneOnlyWhereTheWriterMakesThem)
+{
+    LogEntry entry;
+    ASSERT_TRUE(ParseLogLine("09:25:03.007 debug     tab\\there \\x01 but \\x41 \\x09 \\x1f \\q", &entry));
+    EXPECT_EQ("tab\there \x01 but \\x41 \\x09 \\x1f \\q\n", entry.line.text);
+}
+
+TEST(LogReader, AFileThatIsNotALogIsRefusedAtItsFirstLine)
+{
+    for (const std::string& text :
+         {std::string("hello world\n09:25:03.007 debug     x\n"), std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10),
+          std::string("\n\n25:00:00.000 debug     x\n")}) {
+        Read read = ReadText(text);
+        EXPECT_FALSE(read.ok);
+        EXPECT_TRUE(read.entries.empty());
+        EXPECT_EQ(0u, read.error.find("this is not a log of the terminal: line "));
+    }
+    EXPECT_EQ("this is not a log of the terminal: line 3 does not start with a time and a class "
+              "(\"09:05:03.007 debug ...\")",
+              ReadText("\n\n25:00:00.000 debug     x\n").error);
+}
+
+TEST(LogReader, BadLinesInsideALogAreLeftOutCountedAndTheRestIsKept)
+{
+    std::string good = FormatOutputLine(Line(LineClass::Log, "kept\n"));
+    std::string text = good + "garbage\n" + good + "09:25:03.007 debug     bin\x01" "ary\n" +
+                       "09:25:03.007 warning   unknown class\n" + "09:25:03.007 debug   x misaligned\n" +
+                       "09:25:03.007 clear     not the marker's text\n" +
+                       "09:25:03.007 dropped   0012 lines lost: the output could not keep up\n" +
+                       "09:25:03.007 debug     " + std::string(5000, 'x') + "\n" + good;
+    Read read = ReadText(text);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(3u, read.summary.entries);
+    EXPECT_EQ(7u, read.summary.skipped);
+    EXPECT_EQ(2u, read.summary.firstSkippedLine);
+    EXPECT_EQ(good + good + good, Written(read.entries));
+    EXPECT_EQ("7 lines could not be read and were left out (the first is line 2)", SkippedLinesText(read.summary));
+}
+
+TEST(LogReader, DamagedCopiesOfALogLoseOnlyTheirDamagedLines)
+{
+    std::string text = EveryKindOfLine();
+    unsigned long long seed = 7;
+    auto next = [&seed](size_t bound) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<size_t>((seed >> 33) % bound);
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::string damaged = text;
+        for (int hit = 0; hit < 3; ++hit) {
+            damaged[next(damaged.size())] = static_cast<char>(next(256));
+        }
+        Read read = ReadText(damaged, 1 + next(40));
+        if (!read.ok) {
+            EXPECT_EQ(0u, read.error.find("this is not a log of the terminal: line 1 ")) << read.error;
+            continue;
+        }
+        // Every line read comes out again as it stood in the damaged copy (but for blanks an
+        // editor might have trimmed, which the reader forgives).
+        for (const LogEntry& entry : read.entries) {
+            std::string written = FormatLogEntry(entry);
+            written.erase(written.find_last_not_of(" \n") + 1);
+            EXPECT_NE(std::string::npos, damaged.find(written)) << written;
+        }
+        EXPECT_GE(read.summary.entries + read.summary.skipped, 11u);
+    }
+}
+
+TEST(LogReader, EditorsLineEndsByteOrderMarkAndTrimmedBlanksAreForgiven)
+{
+    Read read = ReadText("\xEF\xBB\xBF" "09:25:03.007 log       opened\r\n09:25:03.007 debug\n\n09:25:03.007 error     "
+                         "last without line end");
+    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_EQ(3u, read.entries.size());
+    EXPECT_EQ("opened\n", read.entries[0].line.text);
+    EXPECT_EQ("\n", read.entries[1].line.text);
+    EXPECT_EQ("last without line end\n", read.entries[2].line.text);
+    EXPECT_EQ(0u, read.summary.skipped);
+}
+
+TEST(LogReader, AnEmptyFileHasNoLines)
+{
+    Read read = ReadText("");
+    EXPECT_TRUE(read.ok);
+    EXPECT_TRUE(read.entries.empty());
+    EXPECT_EQ("", SkippedLinesText(read.summary));
+}
+
+TEST(LogReader, SaveOpenSaveGivesTheSameFile)
+{
+    TemporaryFile saved(L"log");
+    TemporaryFile again(L"log");
+    std::string text = EveryKindOfLine();
+    ASSERT_TRUE(WriteFileBytes(saved.Path(), text));
+    std::vector<LogEntry> entries;
+    LogReadSummary summary;
+    std::string error;
+    ASSERT_TRUE(ReadLogFile(saved.Path(), [&entries](LogEntry&& entry) { entries.push_back(std::move(entry)); },
+                            &summary, &error))
+        << error;
+    ASSERT_TRUE(WriteFileBytes(again.Path(), Written(entries)));
+    EXPECT_EQ(text, ReadFileBytes(again.Path()));
+    EXPECT_EQ(14u, summary.entries);
+}
+
+TEST(LogReader, AMissingFileIsReportedWithTheSystemsReason)
+{
+    LogReadSummary summary;
+    std::string error;
+    EXPECT_FALSE(ReadLogFile(L"C:\\no-such-folder-here\\log.txt", [](LogEntry&&) {}, &summary, &error));
+    EXPECT_EQ(0u, error.find("cannot read the file: error 3"));
+}
+
+} // namespace

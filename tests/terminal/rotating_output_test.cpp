@@ -1,0 +1,139 @@
+// Output files rotated at a size: names, kept files, whole lines, and failures said aloud.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "file_bytes.h"
+#include "rotating_output.h"
+#include "temporary_file.h"
+
+namespace {
+
+// The output file and its old files, removed after the test.
+class RotatedFiles {
+public:
+    RotatedFiles() : file_(L"rot") {}
+    ~RotatedFiles()
+    {
+        for (unsigned i = 1; i <= 5; ++i) {
+            DeleteFileW(Old(i).c_str());
+        }
+    }
+    const std::wstring& Path() const { return file_.Path(); }
+    std::wstring Old(unsigned index) const { return file_.Path() + L"." + std::to_wstring(index); }
+    std::string Bytes() const { return ReadFileBytes(Path()); }
+    std::string OldBytes(unsigned index) const { return ReadFileBytes(Old(index)); }
+    bool OldExists(unsigned index) const { return GetFileAttributesW(Old(index).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+private:
+    TemporaryFile file_;
+};
+
+TEST(RotatingOutput, LinesFillAFileUpToTheSizeThenItMovesToNameDot1)
+{
+    RotatedFiles files;
+    RotatingOutput output(files.Path(), 20, 2);
+    std::string error;
+    ASSERT_TRUE(output.Open(&error)) << error;
+    std::string problem;
+    EXPECT_TRUE(output.Write("line one\nline two\n", &problem));   // 18 bytes
+    EXPECT_TRUE(output.Write("line three\n", &problem));           // would make 29: rotates first
+    EXPECT_EQ("", problem);
+    EXPECT_EQ("line one\nline two\n", files.OldBytes(1));
+    EXPECT_EQ("line three\n", files.Bytes());
+}
+
+TEST(RotatingOutput, OneBatchIsSplitBetweenFilesOnlyAtLineEnds)
+{
+    RotatedFiles files;
+    RotatingOutput output(files.Path(), 10, 3);
+    std::string error;
+    ASSERT_TRUE(output.Open(&error));
+    std::string problem;
+    EXPECT_TRUE(output.Write("aaaa\nbbbb\ncccc\ndddd\neeee\n", &problem));
+    EXPECT_EQ("aaaa\nbbbb\n", files.OldBytes(2));
+    EXPECT_EQ("cccc\ndddd\n", files.OldBytes(1));
+    EXPECT_EQ("eeee\n", files.Bytes());
+}
+
+TEST(RotatingOutput, OnlyKeepOldFilesAreKeptTheOldestGoes)
+{
+    RotatedFiles files;
+    RotatingOutput output(files.Path(), 5, 2);
+    std::string error;
+    ASSERT_TRUE(output.Open(&error));
+    std::string problem;
+    for (const char* line : {"1111\n", "2222\n", "3333\n", "4444\n"}) {
+        EXPECT_TRUE(output.Write(line, &problem));
+    }
+    EXPECT_EQ("2222\n", files.OldBytes(2));
+    EXPECT_EQ("3333\n", files.OldBytes(1));
+    EXPECT_EQ("4444\n", files.Bytes());
+    EXPECT_FALSE(files.OldExists(3));
+}
+
+TEST(RotatingOutput, KeepingNoneStartsTheFileAfresh)
+{
+    RotatedFiles files;
+    RotatingOutput output(files.Path(), 5, 0);
+    std::string error;
+    ASSERT_TRUE(output.Open(&error));
+    std::string problem;
+    EXPECT_TRUE(output.Write("1111\n2222\n", &problem));
+    EXPECT_EQ("2222\n", files.Bytes());
+    EXPECT_FALSE(files.OldExists(1));
+}
+
+TEST(RotatingOutput, ALineLongerThanTheSizeGetsAFileOfItsOwn)
+{
+    RotatedFiles files;
+    RotatingOutput output(files.Path(), 4, 3);
+    std::string error;
+    ASSERT_TRUE(output.Open(&error));
+    std::string problem;
+    std::string longLine(255, 'x');
+    longLine += '\n';
+    EXPECT_TRUE(output.Write("ab\n" + longLine + "cd\n", &problem));
+    EXPECT_EQ("ab\n", files.OldBytes(2));
+    EXPECT_EQ(longLine, files.OldBytes(1));
+    EXPECT_EQ("cd\n", files.Bytes());
+}
+
+TEST(RotatingOutput, ARotationARenameRefusesIsReportedAndTheLinesGoOnIntoTheSameFile)
+{
+    RotatedFiles files;
+    RotatingOutput output(files.Path(), 5, 1);
+    std::string error;
+    ASSERT_TRUE(output.Open(&error));
+    std::string problem;
+    EXPECT_TRUE(output.Write("1111\n", &problem));
+    // A reader that does not let the file be renamed or deleted.
+    HANDLE reader = CreateFileW(files.Path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    EXPECT_TRUE(output.Write("2222\n", &problem));
+    CloseHandle(reader);
+    EXPECT_EQ(0u, problem.find("cannot rotate the output file: renaming ")) << problem;
+    EXPECT_NE(std::string::npos, problem.find("; lines go on into the same file"));
+    EXPECT_EQ("1111\n2222\n", files.Bytes());
+    EXPECT_TRUE(output.Write("3333\n", &problem));  // the reader is gone: rotation works again
+    EXPECT_EQ("", problem);
+    EXPECT_EQ("1111\n2222\n", files.OldBytes(1));
+    EXPECT_EQ("3333\n", files.Bytes());
+}
+
+TEST(RotatingOutput, AFileThatCannotBeOpenedIsReported)
+{
+    RotatingOutput output(L"C:\\no-such-folder-here\\out.txt", 100, 1);
+    std::string error;
+    EXPECT_FALSE(output.Open(&error));
+    EXPECT_EQ(0u, error.find("cannot open the output file C:\\no-such-folder-here\\out.txt: error 3"));
+    std::string problem;
+    EXPECT_FALSE(output.Write("lost\n", &problem));
+    EXPECT_EQ(0u, problem.find("cannot write to the output file C:\\no-such-folder-here\\out.txt"));
+}
+
+} // namespace
