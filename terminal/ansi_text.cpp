@@ -152,13 +152,8 @@ LineEncoding SystemLineEncoding(unsigned codePage)
 
 std::string LineTextUtf8(const ReceivedLine& line, unsigned codePage)
 {
-    if (line.lineClass == LineClass::ClearMarker) {
-        return ClearedText;
-    }
-    switch (line.carriage) {
-    case LineCarriage::TooLong: return TooLongPlaceholder;
-    case LineCarriage::Unreadable: return UnreadablePlaceholder;
-    case LineCarriage::Carried: break;
+    if (const char* standIn = StandInText(line)) {
+        return standIn;
     }
     std::string_view text = line.text;
     if (!text.empty() && text.back() == '\n') {

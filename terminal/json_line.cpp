@@ -1,6 +1,7 @@
 #include "json_line.h"
 
 #include "ansi_text.h"
+#include "backslash_escape.h"
 #include "iso_time.h"
 #include "terminal_texts.h"
 
@@ -30,22 +31,9 @@ std::string JsonObject(const std::string& time, std::string_view label, std::str
 
 std::string JsonEscaped(std::string_view utf8)
 {
-    static const char Hex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(utf8.size() + 8);
-    for (char c : utf8) {
-        unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20 || u == 0x7F) {
-            out += "\\u00";
-            out += Hex[u >> 4];
-            out += Hex[u & 15];
-        } else {
-            out += c;
-        }
-    }
+    AppendBackslashEscaped(&out, utf8, "\\u00");
     return out;
 }
 

@@ -55,7 +55,7 @@ std::string HeaderOf(uint32_t msOfDay, const char* label)
 
 } // namespace
 
-std::string DisplayText(const ReceivedLine& line)
+const char* StandInText(const ReceivedLine& line)
 {
     if (line.lineClass == LineClass::ClearMarker) {
         return ClearedText;
@@ -64,6 +64,14 @@ std::string DisplayText(const ReceivedLine& line)
     case LineCarriage::TooLong: return TooLongPlaceholder;
     case LineCarriage::Unreadable: return UnreadablePlaceholder;
     case LineCarriage::Carried: break;
+    }
+    return nullptr;
+}
+
+std::string DisplayText(const ReceivedLine& line)
+{
+    if (const char* standIn = StandInText(line)) {
+        return standIn;
     }
     size_t length = line.text.size();
     if (length > 0 && line.text[length - 1] == '\n') {

@@ -14,6 +14,10 @@ constexpr size_t ClassColumnWidth = 9;
 // "HH:MM:SS.mmm" for a time of day in milliseconds.
 std::string FormatTimeOfDay(uint32_t msOfDay);
 
+// The text that stands for a line with none of its own to show ("terminal cleared" for the clear
+// marker, a placeholder for a line that was not carried); NULL for a carried line.
+const char* StandInText(const ReceivedLine& line);
+
 // What the text column shows: the line without its final line feed, other control characters
 // written as escapes (\n, \r, \t, \xHH) so one line stays one row; a placeholder for a line that
 // was not carried; nothing special for a separator (its fill characters). Never empty-handed:

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "backslash_escape.h"
 #include "line_text.h"
 #include "system_error_text.h"
 #include "terminal_texts.h"
@@ -289,7 +290,6 @@ bool ParseRuleLine(std::string_view line, Rule* rule, std::string* error)
 
 std::string QuotedPattern(const std::string& pattern)
 {
-    static const char Hex[] = "0123456789ABCDEF";
     std::string out;
     if (!HasControlCharacter(pattern)) {
         out += '\'';
@@ -303,19 +303,7 @@ std::string QuotedPattern(const std::string& pattern)
         return out;
     }
     out += '"';
-    for (char c : pattern) {
-        unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20 || u == 0x7F) {
-            out += "\\x";
-            out += Hex[u >> 4];
-            out += Hex[u & 15];
-        } else {
-            out += c;
-        }
-    }
+    AppendBackslashEscaped(&out, pattern, "\\x");
     out += '"';
     return out;
 }

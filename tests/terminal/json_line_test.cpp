@@ -5,19 +5,9 @@
 #include <vector>
 
 #include "json_line.h"
+#include "received_lines.h"
 
 namespace {
-
-ReceivedLine Line(LineClass lineClass, const std::string& text)
-{
-    ReceivedLine line;
-    line.lineClass = lineClass;
-    line.text = text;
-    line.arrivalUtcMs = 1796736252449;  // 2026-12-08 13:24:12.449 UTC
-    line.utcOffsetMinutes = 60;
-    line.arrivalMsOfDay = ((14 * 60 + 24) * 60 + 12) * 1000 + 449;
-    return line;
-}
 
 TEST(JsonLine, EachLineIsOneObjectWithTimeClassAndText)
 {
@@ -26,13 +16,13 @@ TEST(JsonLine, EachLineIsOneObjectWithTimeClassAndText)
         std::string json;
     };
     const std::vector<Case> cases = {
-        {Line(LineClass::Error, "disk full\n"),
+        {SampleLine(LineClass::Error, "disk full\n"),
          "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"error\",\"text\":\"disk full\"}\n"},
-        {Line(LineClass::Separator, "=====\n"),
+        {SampleLine(LineClass::Separator, "=====\n"),
          "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"separator\",\"text\":\"=====\"}\n"},
-        {Line(LineClass::ClearMarker, ""),
+        {SampleLine(LineClass::ClearMarker, ""),
          "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"clear\",\"text\":\"terminal cleared\"}\n"},
-        {Line(LineClass::Log, "\n"), "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"log\",\"text\":\"\"}\n"},
+        {SampleLine(LineClass::Log, "\n"), "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"log\",\"text\":\"\"}\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.json, FormatJsonLine(c.line, 1252));
@@ -41,7 +31,7 @@ TEST(JsonLine, EachLineIsOneObjectWithTimeClassAndText)
 
 TEST(JsonLine, HostileTextIsEscapedAndDecodedToUtf8)
 {
-    ReceivedLine line = Line(LineClass::Debug, "\"q\" \\ \t\x01\x1F\x7F caf\xE9 \x80\n\n");
+    ReceivedLine line = SampleLine(LineClass::Debug, "\"q\" \\ \t\x01\x1F\x7F caf\xE9 \x80\n\n");
     EXPECT_EQ("{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"debug\",\"text\":"
               "\"\\\"q\\\" \\\\ \\u0009\\u0001\\u001F\\u007F caf\xC3\xA9 \xE2\x82\xAC\\u000A\"}\n",
               FormatJsonLine(line, 1252));
@@ -49,7 +39,7 @@ TEST(JsonLine, HostileTextIsEscapedAndDecodedToUtf8)
 
 TEST(JsonLine, ALineNotCarriedSaysSoAndALineWithoutADateHasNoTime)
 {
-    ReceivedLine line = Line(LineClass::Debug, "");
+    ReceivedLine line = SampleLine(LineClass::Debug, "");
     line.carriage = LineCarriage::Unreadable;
     line.arrivalUtcMs = 0;
     EXPECT_EQ("{\"time\":null,\"class\":\"debug\",\"text\":\"<line could not be read>\"}\n", FormatJsonLine(line, 1252));
@@ -67,7 +57,7 @@ TEST(JsonLine, DroppedLinesAreCountedInAnObjectOfTheirOwn)
 
 TEST(JsonLine, A255CharacterLineOfHighBytesIsWrittenWhole)
 {
-    ReceivedLine line = Line(LineClass::Debug, std::string(254, '\xE9') + "\n");
+    ReceivedLine line = SampleLine(LineClass::Debug, std::string(254, '\xE9') + "\n");
     std::string json = FormatJsonLine(line, 1252);
     std::string expected;
     for (int i = 0; i < 254; ++i) {

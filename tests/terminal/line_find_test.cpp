@@ -30,38 +30,32 @@ LineFinder Searching(const std::string& text, PatternSyntax syntax = PatternSynt
 // Rows 1, 3 and 4 hold "disk".
 const std::vector<std::string> Texts = {"idle", "disk full", "net up", "Disk ok", "disk again", "idle"};
 
-TEST(LineFind, NextGoesDownFromTheCurrentRowAndWrapsToTheTop)
+// Where a search for "disk" goes from a row, and whether it passed the end of the list to get there.
+struct Step {
+    size_t from;
+    size_t row;
+    bool wrapped;
+};
+
+void ExpectSteps(FindDirection direction, const std::vector<Step>& steps)
 {
     LineStore store = StoreOf(Texts);
     LineFinder finder = Searching("disk");
-    struct Case {
-        size_t from;
-        size_t row;
-        bool wrapped;
-    };
-    const std::vector<Case> cases = {{NoRow, 1, false}, {1, 3, false}, {3, 4, false}, {4, 1, true}, {5, 1, true}};
-    for (const Case& c : cases) {
-        FindResult result = finder.Find(store, c.from, FindDirection::Next);
-        EXPECT_EQ(c.row, result.row) << "from " << c.from;
-        EXPECT_EQ(c.wrapped, result.wrapped) << "from " << c.from;
+    for (const Step& step : steps) {
+        FindResult result = finder.Find(store, step.from, direction);
+        EXPECT_EQ(step.row, result.row) << "from " << step.from;
+        EXPECT_EQ(step.wrapped, result.wrapped) << "from " << step.from;
     }
+}
+
+TEST(LineFind, NextGoesDownFromTheCurrentRowAndWrapsToTheTop)
+{
+    ExpectSteps(FindDirection::Next, {{NoRow, 1, false}, {1, 3, false}, {3, 4, false}, {4, 1, true}, {5, 1, true}});
 }
 
 TEST(LineFind, PreviousGoesUpAndWrapsToTheBottom)
 {
-    LineStore store = StoreOf(Texts);
-    LineFinder finder = Searching("disk");
-    struct Case {
-        size_t from;
-        size_t row;
-        bool wrapped;
-    };
-    const std::vector<Case> cases = {{NoRow, 4, false}, {4, 3, false}, {1, 4, true}, {0, 4, true}};
-    for (const Case& c : cases) {
-        FindResult result = finder.Find(store, c.from, FindDirection::Previous);
-        EXPECT_EQ(c.row, result.row) << "from " << c.from;
-        EXPECT_EQ(c.wrapped, result.wrapped) << "from " << c.from;
-    }
+    ExpectSteps(FindDirection::Previous, {{NoRow, 4, false}, {4, 3, false}, {1, 4, true}, {0, 4, true}});
 }
 
 TEST(LineFind, TheOnlyMatchIsFoundAgainFromItselfAfterAWholeRound)

@@ -6,16 +6,9 @@
 
 #include "line_rules.h"
 #include "line_text.h"
+#include "received_lines.h"
 
 namespace {
-
-ReceivedLine Line(LineClass lineClass, const std::string& text)
-{
-    ReceivedLine line;
-    line.lineClass = lineClass;
-    line.text = text;
-    return line;
-}
 
 Rule MakeRule(RuleKind kind, const std::string& pattern, PatternSyntax syntax = PatternSyntax::PlainText)
 {

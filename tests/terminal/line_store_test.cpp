@@ -5,16 +5,9 @@
 #include <vector>
 
 #include "line_store.h"
+#include "received_lines.h"
 
 namespace {
-
-ReceivedLine Line(LineClass lineClass, const std::string& text)
-{
-    ReceivedLine line;
-    line.lineClass = lineClass;
-    line.text = text;
-    return line;
-}
 
 std::vector<std::string> Shown(const LineStore& store)
 {

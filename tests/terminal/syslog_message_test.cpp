@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "received_lines.h"
 #include "syslog_message.h"
 
 namespace {
@@ -14,16 +15,6 @@ SyslogOrigin Origin()
     origin.hostName = "lab-07.example.net";
     origin.processId = 4242;
     return origin;
-}
-
-ReceivedLine Line(LineClass lineClass, const std::string& text)
-{
-    ReceivedLine line;
-    line.lineClass = lineClass;
-    line.text = text;
-    line.arrivalUtcMs = 1796736252449;  // 2026-12-08 13:24:12.449 UTC
-    line.utcOffsetMinutes = 60;
-    return line;
 }
 
 TEST(SyslogMessage, EachClassGoesWithItsSeverityAsMessageIdOfFacilityUser)
@@ -42,7 +33,7 @@ TEST(SyslogMessage, EachClassGoesWithItsSeverityAsMessageIdOfFacilityUser)
          "<13>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 clear - terminal cleared"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.message, FormatSyslogMessage(Origin(), Line(c.lineClass, "x\n"), 0, 1252));
+        EXPECT_EQ(c.message, FormatSyslogMessage(Origin(), SampleLine(c.lineClass, "x\n"), 0, 1252));
     }
 }
 
@@ -50,7 +41,7 @@ TEST(SyslogMessage, TheTextGoesAsUtf8WithoutAByteOrderMarkAndWithoutEscapes)
 {
     EXPECT_EQ("<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 debug - "
               "\"q\" \\ \t\x01 caf\xC3\xA9 \xE2\x82\xAC",
-              FormatSyslogMessage(Origin(), Line(LineClass::Debug, "\"q\" \\ \t\x01 caf\xE9 \x80\n"), 0, 1252));
+              FormatSyslogMessage(Origin(), SampleLine(LineClass::Debug, "\"q\" \\ \t\x01 caf\xE9 \x80\n"), 0, 1252));
 }
 
 TEST(SyslogMessage, DroppedLinesAreAWarningOfTheirOwn)
@@ -73,7 +64,7 @@ TEST(SyslogMessage, TcpFramingCountsTheBytes)
 TEST(SyslogMessage, AMessageOverTheLimitKeepsItsStartAndEndsInDotsNeverInsideACharacter)
 {
     const std::string header = "<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 debug - ";
-    ReceivedLine line = Line(LineClass::Debug, "abc\xE9\xE9\xE9\n");  // abcééé: 3 + 3 * 2 bytes in UTF-8
+    ReceivedLine line = SampleLine(LineClass::Debug, "abc\xE9\xE9\xE9\n");  // abcééé: 3 + 3 * 2 bytes in UTF-8
     EXPECT_EQ(header + "abc\xC3\xA9\xC3\xA9\xC3\xA9", FormatSyslogMessage(Origin(), line, header.size() + 9, 1252));
     EXPECT_EQ(header + "abc\xC3\xA9...", FormatSyslogMessage(Origin(), line, header.size() + 8, 1252));
     EXPECT_EQ(header + "abc...", FormatSyslogMessage(Origin(), line, header.size() + 7, 1252));  // not half an é
@@ -84,7 +75,7 @@ TEST(SyslogMessage, AMessageOverTheLimitKeepsItsStartAndEndsInDotsNeverInsideACh
 
 TEST(SyslogMessage, A255CharacterLineFitsTheDefaultDatagram)
 {
-    ReceivedLine line = Line(LineClass::Debug, std::string(254, '\x80') + "\n");  // 254 euro signs, 762 bytes
+    ReceivedLine line = SampleLine(LineClass::Debug, std::string(254, '\x80') + "\n");  // 254 euro signs, 762 bytes
     std::string message = FormatSyslogMessage(Origin(), line, DefaultUdpMessageLimit, 1252);
     EXPECT_LE(message.size(), DefaultUdpMessageLimit);
     EXPECT_EQ("\xE2\x82\xAC", message.substr(message.size() - 3));

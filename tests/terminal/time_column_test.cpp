@@ -4,21 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "received_lines.h"
 #include "time_column.h"
 
 namespace {
-
-// 2026-12-08 14:24:12.449 at +01:00.
-constexpr int64_t BaseUtcMs = 1796736252449;
-constexpr uint32_t BaseMsOfDay = ((14 * 60 + 24) * 60 + 12) * 1000 + 449;
 
 ReceivedLine At(int64_t laterMs, LineClass lineClass = LineClass::Debug)
 {
     ReceivedLine line;
     line.lineClass = lineClass;
-    line.arrivalUtcMs = BaseUtcMs + laterMs;
-    line.utcOffsetMinutes = 60;
-    line.arrivalMsOfDay = static_cast<uint32_t>((BaseMsOfDay + laterMs) % 86400000);
+    line.arrivalUtcMs = SampleUtcMs + laterMs;
+    line.utcOffsetMinutes = SampleOffsetMinutes;
+    line.arrivalMsOfDay = static_cast<uint32_t>((SampleMsOfDay + laterMs) % 86400000);
     return line;
 }
 
