@@ -4,10 +4,10 @@
 // it starts the window program and returns at once.
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 
 #include "instance_control.h"
+#include "program_path.h"
 #include "standard_streams.h"
 #include "system_error_text.h"
 #include "terminal_arguments.h"
@@ -17,34 +17,10 @@
 
 namespace {
 
-// The longest path the system handles, in characters.
-constexpr size_t LongestPath = 32768;
-
-// This program's own path; empty when it cannot be had whole.
-std::wstring OwnPath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(NULL, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return std::wstring();
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        // Cut to fit the buffer: try a larger one.
-        if (path.size() >= LongestPath) {
-            return std::wstring();
-        }
-        path.resize(std::min(path.size() * 2, LongestPath));
-    }
-}
-
 // The window program: this program's path with the extension .exe.
 std::wstring WindowProgramPath()
 {
-    std::wstring path = OwnPath();
+    std::wstring path = OwnProgramPath();
     size_t name = path.find_last_of(L"\\/");
     size_t dot = path.find_last_of(L'.');
     if (dot != std::wstring::npos && (name == std::wstring::npos || dot > name)) {

@@ -1,39 +1,18 @@
 #include "library_binding.h"
 
-#include <algorithm>
-
+#include "program_path.h"
 #include "sender_texts.h"
 
 namespace {
-
-// The longest path the system handles, in characters.
-constexpr size_t LongestPath = 32768;
 
 // The full path of the library beside this program; empty when this program's own path cannot
 // be had whole.
 std::wstring LibraryPathBesideProgram()
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(NULL, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return std::wstring();
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        // Cut to fit the buffer: try a larger one.
-        if (path.size() >= LongestPath) {
-            return std::wstring();
-        }
-        path.resize(std::min(path.size() * 2, LongestPath));
+    std::wstring path = OwnProgramFolder();
+    if (path.empty()) {
+        return path;
     }
-    size_t folderEnd = path.find_last_of(L"\\/");
-    if (folderEnd == std::wstring::npos) {
-        return std::wstring();
-    }
-    path.resize(folderEnd + 1);
     for (const char* c = LibraryFileName; *c != '\0'; ++c) {
         path.push_back(static_cast<wchar_t>(*c));
     }
