@@ -2,26 +2,34 @@
 # Configures and builds a host project against an installed release, as a host developer would,
 # then runs it under Wine against the release's own terminal in headless mode: the README's
 # lines must arrive. The host must link the import library named.
-# Usage: run-host.sh PREFIX HOST_PROJECT WORK_DIR TOOLCHAIN_FILE WINE_RUN IMPORT_LIBRARY
-#   IMPORT_LIBRARY  libVORNAKDBG32.dll.a, or VORNAKDBG32.lib: then the host is given a copy of the
-#                   release without the MinGW one, and the package must fall back to Microsoft's
+# Usage: run-host.sh [--without-mingw-import-library] PREFIX HOST_PROJECT WORK_DIR WINE_RUN
+#                    IMPORT_LIBRARY CMAKE_ARGUMENT...
+#   --without-mingw-import-library  the host is given a copy of the release without
+#                                   libVORNAKDBG32.dll.a
+#   IMPORT_LIBRARY                  libVORNAKDBG32.dll.a or VORNAKDBG32.lib
+#   CMAKE_ARGUMENT                  the toolchain file and what it needs
 set -eu
-prefix=$1 project=$2 work=$3 toolchain=$4 run=$5 import_library=$6
+without_mingw_import_library=no
+if [ "$1" = --without-mingw-import-library ]; then
+    without_mingw_import_library=yes
+    shift
+fi
+prefix=$1 project=$2 work=$3 run=$4 import_library=$5
+shift 5
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-rm -rf "$work"
+rm -rf "$work/build" "$work/prefix" "$work/lines.txt"
 mkdir -p "$work"
-if [ "$import_library" = VORNAKDBG32.lib ]; then
+if [ "$without_mingw_import_library" = yes ]; then
     cp -R "$prefix" "$work/prefix"
     rm "$work/prefix/lib/libVORNAKDBG32.dll.a"
     prefix="$work/prefix"
 fi
 
-# -static: a MinGW-w64 program otherwise needs the toolchain's own DLLs, which Windows lacks.
-cmake -S "$project" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_EXE_LINKER_FLAGS=-static ||
-    fail "the host project does not configure against $prefix"
-cmake --build "$work/build" -v > "$work/build.log" 2>&1 || { cat "$work/build.log" >&2; fail "the host project does not build"; }
+cmake -S "$project" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" "$@" \
+    >"$work/configure.log" 2>&1 ||
+    { cat "$work/configure.log" >&2; fail "the host project does not configure against $prefix"; }
+cmake --build "$work/build" -v >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; fail "the host project does not build"; }
 grep -q "$prefix/lib/$import_library" "$work/build.log" || fail "the host was not linked with $prefix/lib/$import_library"
 [ -f "$work/build/VORNAKDBG32.dll" ] || fail "VORNAKDBG32.dll was not placed beside the host"
 
