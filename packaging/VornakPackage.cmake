@@ -69,7 +69,10 @@ set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/release)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_POST_BUILD_SCRIPTS ${VORNAK_PACKAGE_DIR}/write-sha256sums.cmake)
+# The source package (package_source): the tree without the version control's and the build's
+# folders.
 set(CPACK_SOURCE_GENERATOR ZIP)
-set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git" "/build[^/]*/" "/out/")
+set(CPACK_SOURCE_PACKAGE_FILE_NAME vornak-${PROJECT_VERSION}-source)
+set(CPACK_SOURCE_IGNORE_FILES "/\\.git(/|$)" "/build[^/]*/" "/out/")
 set(CPACK_VERBATIM_VARIABLES ON)
 include(CPack)

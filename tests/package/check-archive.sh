@@ -17,8 +17,7 @@ for program in VORNAKDBG32.dll VrkQuelmor.exe vornak-send.exe vornak-terminal.ex
 done
 
 [ -f "$release_dir/SHA256SUMS" ] || fail "no SHA256SUMS beside $archive"
-listed=$(sed 's/^[0-9a-f]\{64\}  //' "$release_dir/SHA256SUMS")
-[ "$listed" = "$name.zip" ] || fail "SHA256SUMS lists '$listed', not $name.zip alone"
+grep -q "^[0-9a-f]\{64\}  $name.zip\$" "$release_dir/SHA256SUMS" || fail "SHA256SUMS has no line for $name.zip"
 (cd "$release_dir" && sha256sum --quiet -c SHA256SUMS) || fail "the archive does not match SHA256SUMS"
 
 rm -rf "$work"
