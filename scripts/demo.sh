@@ -1,7 +1,8 @@
 #!/bin/sh
 # The main job: builds everything, prepares the Wine prefix with the simulated network
 # configuration service, and shows both deliverables at work: the installer installing and
-# uninstalling the driver, and the library sending lines to a debug terminal.
+# uninstalling the driver, and the library sending lines to a debug terminal; it ends by saying
+# where the release archive is made.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$source_dir/build"
@@ -41,3 +42,16 @@ tr -d '\r' < "$lines"
 status=0
 "$run" "$bin/vornak-send.exe" log "nobody is listening" || status=$?
 echo "vornak-send with no terminal running: exit status $status (2 = no debug terminal)"
+
+echo
+echo "== The release archive"
+# Where CPack makes it, as configured; the main job does not make it.
+cpack_value() { sed -n "s/^set($1 \"\\(.*\\)\")$/\\1/p" "$build_dir/CPackConfig.cmake"; }
+archive="$(cpack_value CPACK_PACKAGE_DIRECTORY)/$(cpack_value CPACK_PACKAGE_FILE_NAME).zip"
+echo "$archive, with SHA256SUMS beside it"
+if [ -f "$archive" ]; then
+    echo "(made $(date -r "$archive" '+%Y-%m-%d %H:%M'), $(wc -c < "$archive") bytes)"
+else
+    echo "(not made yet: the test command makes it, and so do 'cmake --build build --target package'"
+    echo " and scripts/release.sh)"
+fi

@@ -3,7 +3,8 @@
 # Safe to run again: it only calls apt-get when something is missing.
 set -eu
 
-packages="cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 $*"
+# llvm: llvm-dlltool makes the Microsoft-style import library VORNAKDBG32.lib.
+packages="cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 llvm $*"
 
 missing=""
 for package in $packages; do

@@ -1,6 +1,7 @@
 #!/bin/sh
-# The whole test suite: builds everything, fuzzes the pure text and path code, builds the
-# deliverables with a second compiler and in Microsoft's dialect, and runs every test under Wine.
+# The whole test suite: builds everything and the release archive, fuzzes the pure text and path
+# code, builds the deliverables with a second compiler and in Microsoft's dialect, and runs every
+# test under Wine.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$source_dir/build"
@@ -12,6 +13,8 @@ build_dir="$source_dir/build"
 "$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick clang libclang-rt-14-dev \
     lld llvm libc++-dev libwine-dev
 "$source_dir/scripts/build.sh" "$build_dir"
+echo "== The release archive"
+cmake --build "$build_dir" --target package
 
 echo "== Fuzzing (a fixed number of inputs per target)"
 "$source_dir/fuzz/run-fuzzers.sh" 40000 "$source_dir/build-fuzz"

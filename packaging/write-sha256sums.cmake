@@ -1,0 +1,28 @@
+# Run by CPack once it has made its archives (still in its staging folder, which is why the names
+# are taken alone): writes their lines into SHA256SUMS in the folder the archives are delivered
+# to, one "<hash>  <file name>" line each, as `sha256sum -c SHA256SUMS` reads it. Lines of other
+# archives already there (the binary and the source package are made by separate runs) stay.
+set(sums_file "${CPACK_PACKAGE_DIRECTORY}/SHA256SUMS")
+set(kept "")
+set(names "")
+foreach(archive IN LISTS CPACK_PACKAGE_FILES)
+    get_filename_component(name "${archive}" NAME)
+    list(APPEND names "${name}")
+endforeach()
+if(EXISTS "${sums_file}")
+    file(STRINGS "${sums_file}" lines)
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^[0-9a-f]+  " "" name "${line}")
+        if(NOT name IN_LIST names)
+            string(APPEND kept "${line}\n")
+        endif()
+    endforeach()
+endif()
+set(sums "${kept}")
+foreach(archive IN LISTS CPACK_PACKAGE_FILES)
+    file(SHA256 "${archive}" hash)
+    get_filename_component(name "${archive}" NAME)
+    string(APPEND sums "${hash}  ${name}\n")
+endforeach()
+file(WRITE "${sums_file}" "${sums}")
+message(STATUS "Checksums written to ${sums_file}")
