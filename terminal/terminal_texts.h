@@ -168,9 +168,9 @@ constexpr const char* SyslogPortRange = "the port in the forwarding address \"{1
 
 // Forwarding to a collector ({1}: its address; {2}: the system's error text; {3}: a number of lines).
 constexpr const char* ForwardCannotResolve =
-    "cannot find the host of the collector {1}: {2}; lines wait in its queue and the terminal keeps trying";
+    "cannot find the host of the collector {1} (lines wait in its queue; the terminal keeps trying): {2}";
 constexpr const char* ForwardCannotReach =
-    "cannot reach the collector {1}: {2}; lines wait in its queue and the terminal keeps trying";
+    "cannot reach the collector {1} (lines wait in its queue; the terminal keeps trying): {2}";
 constexpr const char* ForwardReachedAgain = "the collector {1} is reached; waiting lines go on to it";
 constexpr const char* ForwardDroppedLines =
     "{3} lines were dropped on the way to the collector {1}: its queue was full while it could not be reached";
