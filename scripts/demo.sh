@@ -41,3 +41,8 @@ tr -d '\r' < "$lines"
 status=0
 "$run" "$bin/vornak-send.exe" log "nobody is listening" || status=$?
 echo "vornak-send with no terminal running: exit status $status (2 = no debug terminal)"
+
+echo
+echo "== Forwarding to a syslog collector (not run here: it needs one)"
+echo "On each lab machine: vornak-terminal --headless --forward syslog+tcp://logs.example.net:514"
+echo "sends every line, as RFC 5424, to the rsyslog there (README: \"Forwarding to a syslog collector\")."
