@@ -19,7 +19,8 @@ void SyslogForwardQueue::Push(const ReceivedLine& line)
         waiting_.push_back(ForwardedLine{line, droppedPending_});
         droppedPending_ = 0;
     }
-    changed_.notify_one();
+    // The consumer is not woken: it takes lines in batches at its own pace, and a wake for each
+    // line would cost the receiving thread and the machine more than the forwarding itself.
 }
 
 void SyslogForwardQueue::Take(size_t maxLines, unsigned timeoutMs, std::vector<ForwardedLine>* lines,
@@ -28,8 +29,9 @@ void SyslogForwardQueue::Take(size_t maxLines, unsigned timeoutMs, std::vector<F
     lines->clear();
     *droppedAfter = 0;
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                      [this] { return !waiting_.empty() || droppedPending_ != 0 || closed_; });
+    if (waiting_.empty() && droppedPending_ == 0 && !closed_) {
+        changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return closed_; });
+    }
     while (!waiting_.empty() && lines->size() < maxLines) {
         lines->push_back(std::move(waiting_.front()));
         waiting_.pop_front();

@@ -26,8 +26,8 @@ public:
     // Never waits for the consumer beyond the short lock; a full queue drops line and counts it.
     void Push(const ReceivedLine& line);
 
-    // Waits up to timeoutMs until something is there or the queue is closed, then moves up to
-    // maxLines into *lines (emptied first). *droppedAfter: lines dropped after every line
+    // When nothing waits, waits timeoutMs or until the queue is closed (a line pushed does not
+    // end the wait), then moves up to maxLines into *lines (emptied first). *droppedAfter: lines dropped after every line
     // waiting, handed over (and forgotten) only once the queue is empty.
     void Take(size_t maxLines, unsigned timeoutMs, std::vector<ForwardedLine>* lines, uint64_t* droppedAfter);
 

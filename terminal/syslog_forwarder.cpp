@@ -12,8 +12,9 @@
 
 namespace {
 
-constexpr size_t BatchLines = 512;
-constexpr unsigned TakeWaitMs = 100;
+// Lines go out in batches: at most this many at a time, gathered for this long when fewer wait.
+constexpr size_t BatchLines = 2048;
+constexpr unsigned TakeWaitMs = 20;
 constexpr DWORD ConnectWaitMs = 5000;
 constexpr DWORD SendWaitStepMs = 100;
 
@@ -148,6 +149,9 @@ void SyslogForwarder::Run()
             uint64_t droppedAfter = 0;
             queue_.Take(BatchLines, TakeWaitMs, &batch, &droppedAfter);
             FormatBatch(batch, droppedAfter);
+            if (!closed && batch.size() < BatchLines) {
+                Pause(TakeWaitMs);  // lines gather for the next batch meanwhile
+            }
             if (pending_.empty()) {
                 if (closed) {
                     break;
