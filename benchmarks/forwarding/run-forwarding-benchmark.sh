@@ -74,7 +74,7 @@ round() {
     echo "$rate $delivered"
 }
 
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(wine --version 2>/dev/null), $("$rsyslogd" -v | head -1 | cut -d, -f1)"
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(wine --version 2>/dev/null), rsyslogd $("$rsyslogd" -v | head -1 | awk '{ print $2 }')"
 echo "Load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 echo "Lines per second into a headless terminal, $threads host threads x $lines lines of up to 254 characters"

@@ -159,6 +159,8 @@ host check "Z:$received" imtcp burstA 3 400 || fail "burst A over TCP"
 host check "Z:$received" imtcp burstB 3 400 || fail "burst B over TCP"
 host check "Z:$received" imudp udp 1 40 || fail "paced lines over UDP"
 host expect-some "Z:$received" imudp burstA 3 400 || fail "burst A over UDP"
+[ "$(grep -a -c ' burst[AB] [0-9]* [0-9]* ' "$work/burst.txt")" = 2400 ] ||
+    fail "the terminal's own output does not have every line it forwarded"
 
 echo "== rsyslog stopped for seconds in the middle of a burst"
 start_terminal away --forward "syslog+tcp://127.0.0.1:$tcp_port"
