@@ -27,8 +27,8 @@ public:
     void Push(const ReceivedLine& line);
 
     // When nothing waits, waits timeoutMs or until the queue is closed (a line pushed does not
-    // end the wait), then moves up to maxLines into *lines (emptied first). *droppedAfter: lines dropped after every line
-    // waiting, handed over (and forgotten) only once the queue is empty.
+    // end the wait), then moves up to maxLines into *lines (emptied first). *droppedAfter: lines
+    // dropped after every line waiting, handed over (and forgotten) only once the queue is empty.
     void Take(size_t maxLines, unsigned timeoutMs, std::vector<ForwardedLine>* lines, uint64_t* droppedAfter);
 
     // No more lines will come; wakes the consumer.

@@ -56,7 +56,8 @@ int FinishConnect(SOCKET socket)
 
 std::string DescribeDestination(const SyslogDestination& destination)
 {
-    std::string host = destination.host.find(':') != std::string::npos ? "[" + destination.host + "]" : destination.host;
+    bool isIpv6 = destination.host.find(':') != std::string::npos;
+    std::string host = isIpv6 ? "[" + destination.host + "]" : destination.host;
     return std::string(destination.transport == SyslogTransport::Tcp ? "syslog+tcp://" : "syslog+udp://") + host + ":" +
            std::to_string(destination.port);
 }
@@ -103,8 +104,8 @@ ForwardReport SyslogForwarder::Finish(DWORD drainMs)
     }
     report.dropped = queue_.DroppedLines();
     size_t unsent = 0;
-    for (size_t end : messageEnds_) {
-        unsent += end > pendingSent_ ? 1 : 0;
+    for (size_t i = 0; i < messageEnds_.size(); ++i) {
+        unsent += messageEnds_[i] > pendingSent_ && messageIsLine_[i] ? 1 : 0;
     }
     report.undelivered = queue_.WaitingLines() + unsent;
     return report;
@@ -143,6 +144,7 @@ void SyslogForwarder::Run()
         if (pendingSent_ == pending_.size()) {
             pending_.clear();
             messageEnds_.clear();
+            messageIsLine_.clear();
             pendingSent_ = 0;
             // Seen closed before taking: a line taken after this was pushed before the close.
             bool closed = queue_.IsClosed();
@@ -328,17 +330,18 @@ void SyslogForwarder::FormatBatch(const std::vector<ForwardedLine>& batch, uint6
     size_t limit = IsTcp() ? 0 : DefaultUdpMessageLimit;
     for (const ForwardedLine& forwarded : batch) {
         if (forwarded.droppedBefore != 0) {
-            AddMessage(FormatSyslogDroppedNotice(origin_, CurrentArrivalTime(), forwarded.droppedBefore, limit));
+            AddMessage(FormatSyslogDroppedNotice(origin_, CurrentArrivalTime(), forwarded.droppedBefore, limit), false);
         }
-        AddMessage(FormatSyslogMessage(origin_, forwarded.line, limit));
+        AddMessage(FormatSyslogMessage(origin_, forwarded.line, limit), true);
     }
     if (droppedAfter != 0) {
-        AddMessage(FormatSyslogDroppedNotice(origin_, CurrentArrivalTime(), droppedAfter, limit));
+        AddMessage(FormatSyslogDroppedNotice(origin_, CurrentArrivalTime(), droppedAfter, limit), false);
     }
 }
 
-void SyslogForwarder::AddMessage(const std::string& message)
+void SyslogForwarder::AddMessage(const std::string& message, bool isLine)
 {
     pending_ += IsTcp() ? FrameForTcp(message) : message;
     messageEnds_.push_back(pending_.size());
+    messageIsLine_.push_back(isLine);
 }

@@ -63,7 +63,7 @@ private:
     bool ConnectionStillOpen();
     void ConnectionLost(int error);
     void FormatBatch(const std::vector<ForwardedLine>& batch, uint64_t droppedAfter);
-    void AddMessage(const std::string& message);
+    void AddMessage(const std::string& message, bool isLine);  // else a notice of dropped lines
     bool IsTcp() const { return destination_.transport == SyslogTransport::Tcp; }
     // Waits up to ms, or less when the end comes; false when the end came.
     bool Pause(DWORD ms);
@@ -84,6 +84,7 @@ private:
     // where each ends, and how many bytes went.
     std::string pending_;
     std::vector<size_t> messageEnds_;
+    std::vector<bool> messageIsLine_;
     size_t pendingSent_ = 0;
     std::thread thread_;
 };

@@ -42,7 +42,8 @@ bool SyslogForwarding::Finish(DWORD drainMs)
             allDelivered = false;
         }
         if (reports[i].undelivered != 0) {
-            TellUser(streams_, FillText(ForwardUndeliveredLines, {address, "", std::to_string(reports[i].undelivered)}));
+            std::string count = std::to_string(reports[i].undelivered);
+            TellUser(streams_, FillText(ForwardUndeliveredLines, {address, "", count}));
             allDelivered = false;
         }
     }

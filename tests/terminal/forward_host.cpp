@@ -286,6 +286,7 @@ int main(int argc, char** argv)
         return Check(args[1], args[2], args[3], atoi(args[4].c_str()), atoi(args[5].c_str()), kept,
                      args[0] == "check");
     }
-    fprintf(stderr, "usage: forward-host send TAG THREADS LINES [PAUSE_MS] | check FILE INPUT TAG THREADS LINES [KEPT]\n");
+    fprintf(stderr, "usage: forward-host send TAG THREADS LINES [PAUSE_MS]\n"
+                    "       forward-host check|expect-some FILE INPUT TAG THREADS LINES [KEPT]\n");
     return 64;
 }
