@@ -146,6 +146,11 @@ void SyslogForwarder::Run()
             messageEnds_.clear();
             messageIsLine_.clear();
             pendingSent_ = 0;
+            // Lines stay in the queue (and its count of dropped ones stays exact) while the
+            // collector is gone.
+            if (IsTcp() && !ConnectionStillOpen()) {
+                continue;
+            }
             // Seen closed before taking: a line taken after this was pushed before the close.
             bool closed = queue_.IsClosed();
             uint64_t droppedAfter = 0;
@@ -238,7 +243,10 @@ void SyslogForwarder::ConnectionLost(int error)
     }
     pendingSent_ = wholeEnd;
     if (!outageSaid_) {
-        TellUser(streams_, FillText(ForwardCannotReach, {address_, SystemErrorText(static_cast<DWORD>(error))}));
+        std::string why = error == 0 ? FillText(ForwardClosedByCollector, {address_})
+                                     : FillText(ForwardCannotReach,
+                                                {address_, SystemErrorText(static_cast<DWORD>(error))});
+        TellUser(streams_, why);
         outageSaid_ = true;
     }
 }
@@ -257,7 +265,7 @@ bool SyslogForwarder::ConnectionStillOpen()
     if (received > 0 || (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK)) {
         return true;  // a collector has nothing to say; whatever it says is read and left
     }
-    ConnectionLost(received == 0 ? WSAECONNRESET : WSAGetLastError());
+    ConnectionLost(received == 0 ? 0 : WSAGetLastError());
     return false;
 }
 
@@ -268,9 +276,6 @@ bool SyslogForwarder::SendPending()
 
 bool SyslogForwarder::SendStream()
 {
-    if (!ConnectionStillOpen()) {
-        return false;
-    }
     while (pendingSent_ < pending_.size()) {
         size_t left = pending_.size() - pendingSent_;
         int chunk = static_cast<int>(std::min<size_t>(left, 1 << 20));

@@ -59,9 +59,9 @@ private:
     bool SendStream();
     bool SendDatagrams();
     // False when the collector closed the connection (it stopped or restarted): what is sent
-    // into a closed connection is lost without an error.
+    // into a closed connection is lost without an error. Asked before each batch is taken.
     bool ConnectionStillOpen();
-    void ConnectionLost(int error);
+    void ConnectionLost(int error);  // 0: the collector closed the connection
     void FormatBatch(const std::vector<ForwardedLine>& batch, uint64_t droppedAfter);
     void AddMessage(const std::string& message, bool isLine);  // else a notice of dropped lines
     bool IsTcp() const { return destination_.transport == SyslogTransport::Tcp; }

@@ -171,6 +171,8 @@ constexpr const char* ForwardCannotResolve =
     "cannot find the host of the collector {1} (lines wait in its queue; the terminal keeps trying): {2}";
 constexpr const char* ForwardCannotReach =
     "cannot reach the collector {1} (lines wait in its queue; the terminal keeps trying): {2}";
+constexpr const char* ForwardClosedByCollector =
+    "the collector {1} closed the connection (lines wait in its queue; the terminal keeps trying)";
 constexpr const char* ForwardReachedAgain = "the collector {1} is reached; waiting lines go on to it";
 constexpr const char* ForwardDroppedLines =
     "{3} lines were dropped on the way to the collector {1}: its queue was full while it could not be reached";

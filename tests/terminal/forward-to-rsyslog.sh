@@ -191,10 +191,13 @@ for stat in median_us p90_us; do
     fi
 done
 
-echo "== a small queue while rsyslog is gone; rsyslog back on its port; a host that is not found"
-stop_rsyslog
+echo "== rsyslog ends while connected; a small queue meanwhile; rsyslog back on its port; a host that is not found"
 start_terminal small --forward "syslog+tcp://127.0.0.1:$tcp_port" --forward-queue 100 \
     --forward "syslog+tcp://no-such-host.invalid:514"
+host send before 1 20 >/dev/null || fail "the host could not send before rsyslog ended"
+wait_for_records '^imtcp .*before ' 20
+stop_rsyslog
+sleep 1
 host send drop 1 250 >/dev/null || fail "the host could not send while the collector was gone"
 start_collector "$tcp_port"
 wait_for_records '^imtcp .*drop ' 100
@@ -202,13 +205,20 @@ host send after 1 20 >/dev/null || fail "the host could not send after the colle
 wait_for_records '^imtcp .*after ' 20
 stop_terminal
 host check "Z:$received" imtcp drop 1 250 100 || fail "the lines kept and the count of those dropped"
+host check "Z:$received" imtcp before 1 20 || fail "lines before rsyslog ended"
 host check "Z:$received" imtcp after 1 20 || fail "lines after the collector came back"
 err="$work/small.err"
 grep -q "vornak-terminal: 150 lines were dropped on the way to the collector syslog+tcp://127.0.0.1:$tcp_port: its queue was full while it could not be reached" "$err" ||
     fail "the dropped lines were not reported at the end"
+grep -q "vornak-terminal: the collector syslog+tcp://127.0.0.1:$tcp_port closed the connection (lines wait in its queue; the terminal keeps trying)" "$err" ||
+    fail "the collector's end was not said"
+grep -q "vornak-terminal: the collector syslog+tcp://127.0.0.1:$tcp_port is reached; waiting lines go on to it" "$err" ||
+    fail "the collector's return was not said"
+grep -q "vornak-terminal: 190 lines were dropped on the way to the collector syslog+tcp://no-such-host.invalid:514: its queue was full while it could not be reached" "$err" ||
+    fail "the lines the missing collector's queue dropped were not reported"
 [ "$(grep -c "cannot find the host of the collector syslog+tcp://no-such-host.invalid:514" "$err")" = 1 ] ||
     fail "the host that is not found was not said exactly once"
-grep -q "lines could not be delivered to the collector syslog+tcp://no-such-host.invalid:514 before the end" "$err" ||
+grep -q "vornak-terminal: 100 lines could not be delivered to the collector syslog+tcp://no-such-host.invalid:514 before the end" "$err" ||
     fail "the lines the missing collector never got were not reported"
 echo "-- the terminal's messages:"
 cat "$err"
