@@ -63,6 +63,7 @@ template(name="fields" type="list") {
     property(name="hostname") constant(value=" ")
     property(name="app-name") constant(value=" ")
     property(name="procid") constant(value=" ")
+    property(name="timereported" dateFormat="rfc3339") constant(value=" ")
     property(name="msg" format="json") constant(value="\n")
 }
 action(type="omfile" file="$received" template="fields")

@@ -6,7 +6,7 @@
 //     after each; prints "calls N median_us M p90_us P max_us X lines_per_s R"; exits with the worst status.
 //   forward-host check FILE INPUT TAG THREADS LINES [KEPT]
 //     reads rsyslog's file (one record a line: inputname msgid severity hostname app-name procid
-//     msg as JSON) and checks that the records from INPUT (imtcp, imudp) with TAG hold every line
+//     timestamp msg as JSON) and checks that the records from INPUT (imtcp, imudp) with TAG hold every line
 //     of every thread whole, once, in the thread's order, with its class's severity and msgid.
 //     With KEPT (one thread): lines 0 to KEPT-1, then a notice that LINES-KEPT were dropped.
 //   forward-host expect-some FILE INPUT TAG THREADS LINES
@@ -159,7 +159,7 @@ bool DecodeJson(const std::string& json, std::string* out)
 }
 
 struct Record {
-    std::string input, msgid, hostname, app, procid, text;
+    std::string input, msgid, hostname, app, procid, timestamp, text;
     int severity = -1;
 };
 
@@ -167,7 +167,7 @@ bool ParseRecord(const std::string& line, Record* record)
 {
     std::vector<std::string> fields;
     size_t start = 0;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) {
         size_t space = line.find(' ', start);
         if (space == std::string::npos) {
             return false;
@@ -181,7 +181,26 @@ bool ParseRecord(const std::string& line, Record* record)
     record->hostname = fields[3];
     record->app = fields[4];
     record->procid = fields[5];
+    record->timestamp = fields[6];
     return DecodeJson(line.substr(start), &record->text);
+}
+
+// "2026-12-08T14:24:12.449+01:00" or "...Z": the time as sent, with milliseconds and the offset
+// (rsyslog keeps the sender's fraction; a message without a time would get rsyslog's own).
+bool IsIsoTimeWithMilliseconds(const std::string& time)
+{
+    const std::string shape = "dddd-dd-ddTdd:dd:dd.ddd";
+    if (time.size() < shape.size() + 1) {
+        return false;
+    }
+    for (size_t i = 0; i < shape.size(); ++i) {
+        bool digit = time[i] >= '0' && time[i] <= '9';
+        if (shape[i] == 'd' ? !digit : time[i] != shape[i]) {
+            return false;
+        }
+    }
+    std::string zone = time.substr(shape.size());
+    return zone == "Z" || (zone.size() == 6 && (zone[0] == '+' || zone[0] == '-') && zone[3] == ':');
 }
 
 int Failures = 0;
@@ -253,6 +272,9 @@ int Check(const std::string& file, const std::string& input, const std::string& 
         if (record.msgid != wire.msgid || record.severity != wire.severity) {
             Fail("line " + std::to_string(index) + " came with msgid " + record.msgid + " and severity " +
                  std::to_string(record.severity));
+        }
+        if (!IsIsoTimeWithMilliseconds(record.timestamp)) {
+            Fail("line " + std::to_string(index) + " came with the time " + record.timestamp);
         }
         if (record.hostname.empty() || record.hostname == "-" || atoi(record.procid.c_str()) <= 0) {
             Fail("no host name or process id: " + record.hostname + " " + record.procid);
