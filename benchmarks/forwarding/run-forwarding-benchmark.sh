@@ -59,7 +59,7 @@ round() {
     terminal=$!
     "$run" "$bin/vornak-terminal.com" --wait --timeout 60 </dev/null >/dev/null 2>&1
     began=$(date +%s.%N)
-    stats=$("$run" "$bin/forward-host.exe" send "$tag" "$threads" "$lines" </dev/null)
+    stats=$("$run" "$bin/forward-host.exe" send "$tag" "$threads" "$lines" </dev/null | tr -d '\r')
     rate=$(echo "$stats" | awk '{ for (i = 1; i < NF; i++) if ($i == "lines_per_s") print $(i + 1) }')
     delivered=-
     if [ "$mode" = forward ]; then
