@@ -44,6 +44,11 @@ status=0
 echo "vornak-send with no terminal running: exit status $status (2 = no debug terminal)"
 
 echo
+echo "== Forwarding to a syslog collector (not run here: it needs one)"
+echo "On each lab machine: vornak-terminal --headless --forward syslog+tcp://logs.example.net:514"
+echo "sends every line, as RFC 5424, to the rsyslog there (README: \"Forwarding to a syslog collector\")."
+
+echo
 echo "== The release archive"
 # Where CPack makes it, as configured; the main job does not make it.
 cpack_value() { sed -n "s/^set($1 \"\\(.*\\)\")$/\\1/p" "$build_dir/CPackConfig.cmake"; }

@@ -10,8 +10,9 @@ build_dir="$source_dir/build"
 # clang and its run-time: the fuzzers and the second compiler.
 # lld, llvm, LLVM's C++ library headers and Wine's SDK headers and import libraries: the build in
 # Microsoft's dialect.
+# rsyslog: the collector the headless terminal forwards to in its tests (run by them, never as a service).
 "$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick clang libclang-rt-14-dev \
-    lld llvm libc++-dev libwine-dev
+    lld llvm libc++-dev libwine-dev rsyslog
 "$source_dir/scripts/build.sh" "$build_dir"
 echo "== The release archive"
 cmake --build "$build_dir" --target package

@@ -1,9 +1,11 @@
 #include "headless_terminal.h"
 
+#include <memory>
 #include <string>
 
 #include "incoming_queue.h"
 #include "output_writer.h"
+#include "syslog_forwarding.h"
 #include "system_error_text.h"
 #include "terminal_protocol.h"
 #include "terminal_session.h"
@@ -18,11 +20,15 @@ IncomingQueue* ReceivedLines = NULL;
 HWND HeadlessWindow = NULL;
 HANDLE WrittenEvent = NULL;  // set once everything is written
 HANDLE StopRequestEvent = NULL;
+SyslogForwarding* Forwarding = NULL;  // NULL without --forward
 
 LRESULT CALLBACK HeadlessWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     ReceivedLine line;
     if (ReceiveTerminalMessage(message, wParam, lParam, &line)) {
+        if (Forwarding != NULL) {
+            Forwarding->Forward(line);
+        }
         ReceivedLines->Push(std::move(line));
         return 0;
     }
@@ -108,6 +114,12 @@ int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, cons
     if (output == NULL) {
         status = FailureExitStatus;
     } else {
+        // Before the window exists, so that every line it receives is forwarded.
+        std::unique_ptr<SyslogForwarding> forwarding;
+        if (!options.forwardTo.empty()) {
+            forwarding = std::make_unique<SyslogForwarding>(options.forwardTo, options.forwardQueueLines, streams);
+            Forwarding = forwarding.get();
+        }
         WNDCLASSEXW windowClass = {};
         windowClass.lpfnWndProc = HeadlessWindowProc;
         windowClass.hInstance = instance;
@@ -125,6 +137,10 @@ int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, cons
                 TellUser(streams, SomeLinesNotWritten);
                 status = FailureExitStatus;
             }
+        }
+        if (forwarding) {
+            forwarding->Finish();  // what a collector did not get is told; the exit status stays
+            Forwarding = NULL;
         }
     }
     if (ownsOutput) {

@@ -16,6 +16,7 @@
 
 #include "arrival_time.h"
 #include "received_line.h"
+#include "syslog_destination.h"
 
 constexpr const char* SyslogAppName = "vornak-terminal";
 constexpr int SyslogFacility = 1;
@@ -24,21 +25,6 @@ constexpr int SyslogDroppedSeverity = 4;
 constexpr size_t DefaultUdpMessageLimit = 2048;
 // What marks a message cut short, as the library marks lines too long for an atom.
 constexpr const char* CutMark = "...";
-
-enum class SyslogTransport : uint8_t {
-    Udp,
-    Tcp,
-};
-
-struct SyslogDestination {
-    SyslogTransport transport = SyslogTransport::Udp;
-    std::string host;  // a name or an address; an IPv6 address without its brackets
-    uint16_t port = 0;
-};
-
-// Reads syslog+udp://HOST:PORT or syslog+tcp://HOST:PORT (IPv6: syslog+udp://[::1]:514). False with
-// *error saying what is wrong.
-bool ParseSyslogDestination(std::wstring_view text, SyslogDestination* destination, std::string* error);
 
 // Who sends the messages.
 struct SyslogOrigin {

@@ -33,6 +33,25 @@ std::string Ascii(const std::wstring& text)
     return out;
 }
 
+bool ParseLineCount(const std::wstring& text, size_t* lines)
+{
+    if (text.empty() || text.size() > 8) {
+        return false;
+    }
+    size_t value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') {
+            return false;
+        }
+        value = value * 10 + static_cast<size_t>(c - L'0');
+    }
+    if (value == 0 || value > MaxForwardQueueLines) {
+        return false;
+    }
+    *lines = value;
+    return true;
+}
+
 bool Fail(std::string* error, const std::string& text)
 {
     *error = text;
@@ -48,6 +67,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
     bool commandGiven = false;
     bool outputGiven = false;
     bool timeoutGiven = false;
+    bool forwardQueueGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         TerminalCommand command;
@@ -77,6 +97,24 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
                 timeoutGiven = true;
             }
             continue;
+        } else if (argument == L"--forward" || argument == L"--forward-queue") {
+            if (i + 1 >= arguments.size()) {
+                return Fail(error, Ascii(argument) + NeedsAValue);
+            }
+            const std::wstring& value = arguments[++i];
+            if (argument == L"--forward") {
+                SyslogDestination destination;
+                if (!ParseSyslogDestination(value, &destination, error)) {
+                    return false;
+                }
+                parsed.forwardTo.push_back(destination);
+            } else {
+                if (forwardQueueGiven || !ParseLineCount(value, &parsed.forwardQueueLines)) {
+                    return Fail(error, ForwardQueueTakesLines);
+                }
+                forwardQueueGiven = true;
+            }
+            continue;
         } else {
             return Fail(error, UnknownArgument(Ascii(argument)));
         }
@@ -88,6 +126,12 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
     }
     if (outputGiven && parsed.command != TerminalCommand::Headless) {
         return Fail(error, OutputGoesWithHeadless);
+    }
+    if ((!parsed.forwardTo.empty() || forwardQueueGiven) && parsed.command != TerminalCommand::Headless) {
+        return Fail(error, ForwardGoesWithHeadless);
+    }
+    if (forwardQueueGiven && parsed.forwardTo.empty()) {
+        return Fail(error, ForwardQueueWithoutForward);
     }
     if (timeoutGiven && parsed.command != TerminalCommand::Stop && parsed.command != TerminalCommand::Wait) {
         return Fail(error, TimeoutGoesWithStopOrWait);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "syslog_destination.h"
 #include "terminal_texts.h"
 
 enum class TerminalCommand {
@@ -20,6 +21,9 @@ struct TerminalOptions {
     TerminalCommand command = TerminalCommand::Window;
     std::wstring outputPath;  // empty: standard output
     unsigned timeoutSeconds = DefaultTimeoutSeconds;
+    // Forwarding to syslog collectors (--forward, once or more; --forward-queue).
+    std::vector<SyslogDestination> forwardTo;
+    size_t forwardQueueLines = DefaultForwardQueueLines;
 };
 
 // Exit statuses of every command (the usage lists them).

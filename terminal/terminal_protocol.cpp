@@ -1,5 +1,7 @@
 #include "terminal_protocol.h"
 
+#include "arrival_time.h"
+
 namespace {
 
 // An atom's string and its terminator.
@@ -54,7 +56,7 @@ bool ReceiveTerminalMessage(UINT message, WPARAM wParam, LPARAM lParam, Received
     if (message == 0 || !ClassOfMessage(message, lParam, &line->lineClass)) {
         return false;
     }
-    line->arrivalMsOfDay = LocalMsOfDay();
+    StampArrival(line);
     line->text.clear();
     line->carriage = LineCarriage::Carried;
     if (line->lineClass == LineClass::ClearMarker) {

@@ -19,6 +19,9 @@ constexpr const char* TerminalUsage =
     "Usage: vornak-terminal                          show received lines in a window\n"
     "       vornak-terminal --headless [--output FILE]\n"
     "                                                write every line to FILE (or standard output)\n"
+    "         [--forward syslog+tcp://HOST:PORT | syslog+udp://HOST:PORT]...\n"
+    "         [--forward-queue LINES]                and send it to each syslog collector named;\n"
+    "                                                up to LINES (100000) wait for one that is away\n"
     "       vornak-terminal --wait [--timeout SECONDS]\n"
     "                                                wait until a terminal is running\n"
     "       vornak-terminal --stop [--timeout SECONDS]\n"
@@ -162,6 +165,22 @@ constexpr const char* SyslogBadHost = "the host in the forwarding address \"{1}\
 constexpr const char* SyslogNoPort = "the forwarding address \"{1}\" has no port: give HOST:PORT";
 constexpr const char* SyslogBadPort = "the port in the forwarding address \"{1}\" is not a number";
 constexpr const char* SyslogPortRange = "the port in the forwarding address \"{1}\" is out of range (1 to 65535)";
+
+// Forwarding to a collector ({1}: its address; {2}: the system's error text; {3}: a number of lines).
+constexpr const char* ForwardCannotResolve =
+    "cannot find the host of the collector {1} (lines wait in its queue; the terminal keeps trying): {2}";
+constexpr const char* ForwardCannotReach =
+    "cannot reach the collector {1} (lines wait in its queue; the terminal keeps trying): {2}";
+constexpr const char* ForwardClosedByCollector =
+    "the collector {1} closed the connection (lines wait in its queue; the terminal keeps trying)";
+constexpr const char* ForwardReachedAgain = "the collector {1} is reached; waiting lines go on to it";
+constexpr const char* ForwardDroppedLines =
+    "{3} lines were dropped on the way to the collector {1}: its queue was full while it could not be reached";
+constexpr const char* ForwardUndeliveredLines = "{3} lines could not be delivered to the collector {1} before the end";
+constexpr const char* ForwardCannotStart = "cannot start forwarding to {1}: {2}";
+constexpr char ForwardGoesWithHeadless[] = "--forward and --forward-queue go with --headless";
+constexpr char ForwardQueueTakesLines[] = "--forward-queue takes one whole number of lines from 1 to 10000000";
+constexpr char ForwardQueueWithoutForward[] = "--forward-queue goes with --forward";
 
 // Rule files ({1}: the line number).
 constexpr const char* RuleFileLineError = "line {1}: {2}";

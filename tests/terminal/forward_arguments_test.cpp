@@ -1,0 +1,86 @@
+// The headless terminal's forwarding options on its command line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "terminal_arguments.h"
+
+namespace {
+
+TEST(ForwardArguments, SeveralCollectorsAndAQueueSizeAreUnderstood)
+{
+    TerminalOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseTerminalArguments({L"--headless", L"--forward", L"syslog+tcp://logs.lab:6514", L"--output",
+                                        L"x.txt", L"--forward", L"SYSLOG+UDP://[::1]:514", L"--forward-queue",
+                                        L"250"},
+                                       &options, &error))
+        << error;
+    ASSERT_EQ(2u, options.forwardTo.size());
+    EXPECT_EQ(SyslogTransport::Tcp, options.forwardTo[0].transport);
+    EXPECT_EQ("logs.lab", options.forwardTo[0].host);
+    EXPECT_EQ(6514, options.forwardTo[0].port);
+    EXPECT_EQ(SyslogTransport::Udp, options.forwardTo[1].transport);
+    EXPECT_EQ("::1", options.forwardTo[1].host);
+    EXPECT_EQ(514, options.forwardTo[1].port);
+    EXPECT_EQ(250u, options.forwardQueueLines);
+    EXPECT_EQ(L"x.txt", options.outputPath);
+
+    ASSERT_TRUE(ParseTerminalArguments({L"--headless", L"--forward", L"syslog+udp://10.0.0.5:514"}, &options, &error));
+    EXPECT_EQ(100000u, options.forwardQueueLines);
+    ASSERT_TRUE(ParseTerminalArguments({L"--headless"}, &options, &error));
+    EXPECT_TRUE(options.forwardTo.empty());
+}
+
+TEST(ForwardArguments, BadAddressesAndMisplacedOptionsAreRefusedWithTheReason)
+{
+    struct Case {
+        std::vector<std::wstring> arguments;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {{L"--headless", L"--forward", L"http://logs:514"},
+         "unknown forwarding address \"http://logs:514\": give syslog+udp://HOST:PORT or syslog+tcp://HOST:PORT"},
+        {{L"--headless", L"--forward", L"syslog+tcp://logs"},
+         "the forwarding address \"syslog+tcp://logs\" has no port: give HOST:PORT"},
+        {{L"--headless", L"--forward", L"syslog+tcp://logs:"},
+         "the forwarding address \"syslog+tcp://logs:\" has no port: give HOST:PORT"},
+        {{L"--headless", L"--forward", L"syslog+tcp://logs:5l4"},
+         "the port in the forwarding address \"syslog+tcp://logs:5l4\" is not a number"},
+        {{L"--headless", L"--forward", L"syslog+udp://logs:65536"},
+         "the port in the forwarding address \"syslog+udp://logs:65536\" is out of range (1 to 65535)"},
+        {{L"--headless", L"--forward", L"syslog+udp://logs:0"},
+         "the port in the forwarding address \"syslog+udp://logs:0\" is out of range (1 to 65535)"},
+        {{L"--headless", L"--forward"}, "--forward needs a value"},
+        {{L"--forward", L"syslog+tcp://logs:514"}, "--forward and --forward-queue go with --headless"},
+        {{L"--stop", L"--forward", L"syslog+tcp://logs:514"}, "--forward and --forward-queue go with --headless"},
+        {{L"--headless", L"--forward-queue", L"10"}, "--forward-queue goes with --forward"},
+        {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"0"},
+         "--forward-queue takes one whole number of lines from 1 to 10000000"},
+        {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"10000001"},
+         "--forward-queue takes one whole number of lines from 1 to 10000000"},
+        {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"1e5"},
+         "--forward-queue takes one whole number of lines from 1 to 10000000"},
+        {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"5", L"--forward-queue", L"5"},
+         "--forward-queue takes one whole number of lines from 1 to 10000000"},
+    };
+    for (const Case& c : cases) {
+        TerminalOptions options;
+        std::string error;
+        EXPECT_FALSE(ParseTerminalArguments(c.arguments, &options, &error)) << c.error;
+        EXPECT_EQ(c.error, error);
+    }
+}
+
+TEST(ForwardArguments, TheLargestQueueIsAccepted)
+{
+    TerminalOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseTerminalArguments({L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue",
+                                        L"10000000"},
+                                       &options, &error));
+    EXPECT_EQ(10000000u, options.forwardQueueLines);
+}
+
+} // namespace

@@ -1,0 +1,253 @@
+// A forwarder against collectors of the test's own on the loopback: the bytes on the wire, the
+// wait while the collector is away, the gap's notice, the new connection after the collector
+// closed the old one, and datagrams cut to size.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "syslog_forwarder.h"
+
+namespace {
+
+constexpr DWORD WaitMs = 30000;
+
+class Winsock {
+public:
+    Winsock()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~Winsock() { WSACleanup(); }
+};
+
+SyslogOrigin Origin()
+{
+    SyslogOrigin origin;
+    origin.hostName = "lab-07";
+    origin.processId = 4242;
+    return origin;
+}
+
+ReceivedLine Line(LineClass lineClass, const std::string& text)
+{
+    ReceivedLine line;
+    line.lineClass = lineClass;
+    line.text = text;
+    line.arrivalUtcMs = 1796736252449;  // 2026-12-08 13:24:12.449 UTC
+    line.utcOffsetMinutes = 60;
+    return line;
+}
+
+std::string Framed(const ReceivedLine& line)
+{
+    return FrameForTcp(FormatSyslogMessage(Origin(), line));
+}
+
+SyslogDestination Loopback(SyslogTransport transport, uint16_t port)
+{
+    SyslogDestination destination;
+    destination.transport = transport;
+    destination.host = "127.0.0.1";
+    destination.port = port;
+    return destination;
+}
+
+// A socket bound to 127.0.0.1 (port 0: any free one); listening when it is TCP.
+SOCKET Bound(int type, uint16_t port)
+{
+    SOCKET bound = socket(AF_INET, type, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    BOOL reuse = TRUE;
+    setsockopt(bound, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof(reuse));
+    if (bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        (type == SOCK_STREAM && listen(bound, 4) != 0)) {
+        closesocket(bound);
+        return INVALID_SOCKET;
+    }
+    return bound;
+}
+
+uint16_t PortOf(SOCKET bound)
+{
+    sockaddr_in address = {};
+    int length = sizeof(address);
+    getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+bool Readable(SOCKET socket, DWORD ms)
+{
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socket, &readable);
+    timeval wait = {static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
+    return select(0, &readable, NULL, NULL, &wait) == 1;
+}
+
+SOCKET Accept(SOCKET listening)
+{
+    return Readable(listening, WaitMs) ? accept(listening, NULL, NULL) : INVALID_SOCKET;
+}
+
+// Reads until the peer closes the connection or size bytes came.
+std::string ReadStream(SOCKET connection, size_t size = SIZE_MAX)
+{
+    std::string bytes;
+    char buffer[4096];
+    while (bytes.size() < size && Readable(connection, WaitMs)) {
+        int received = recv(connection, buffer, sizeof(buffer), 0);
+        if (received <= 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<size_t>(received));
+    }
+    return bytes;
+}
+
+TEST(SyslogForwarder, TcpCarriesEachLineAsAnOctetCountedMessageInOrder)
+{
+    Winsock winsock;
+    SOCKET listening = Bound(SOCK_STREAM, 0);
+    ASSERT_NE(INVALID_SOCKET, listening);
+    const std::vector<ReceivedLine> lines = {
+        Line(LineClass::Error, "disk \"C:\\\" full\n"),
+        Line(LineClass::Log, "tab\there \x01\x1b caf\xE9 \x80\n"),
+        Line(LineClass::Statistic, std::string(255, 'x')),
+    };
+    SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, PortOf(listening)), 100, Origin(), StandardStreams());
+    for (const ReceivedLine& line : lines) {
+        forwarder.Forward(line);
+    }
+    SOCKET connection = Accept(listening);
+    ASSERT_NE(INVALID_SOCKET, connection);
+    ForwardReport report = forwarder.Finish();
+    EXPECT_EQ(Framed(lines[0]) + Framed(lines[1]) + Framed(lines[2]), ReadStream(connection));
+    EXPECT_EQ("87 <11>1 2026-12-08T14:24:12.449+01:00 lab-07 vornak-terminal 4242 error - disk \"C:\\\" full",
+              Framed(lines[0]));
+    EXPECT_EQ(0u, report.dropped);
+    EXPECT_EQ(0u, report.undelivered);
+    closesocket(connection);
+    closesocket(listening);
+}
+
+TEST(SyslogForwarder, LinesWaitForACollectorThatIsAwayAndTheDroppedAreCountedWhereTheyWere)
+{
+    Winsock winsock;
+    SOCKET probe = Bound(SOCK_STREAM, 0);
+    ASSERT_NE(INVALID_SOCKET, probe);
+    uint16_t port = PortOf(probe);
+    closesocket(probe);  // nobody listens there now: connections are refused
+
+    SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, port), 2, Origin(), StandardStreams());
+    for (const char* text : {"a", "b", "c", "d", "e"}) {
+        forwarder.Forward(Line(LineClass::Debug, text));
+    }
+    Sleep(1200);  // a refused attempt or two
+    SOCKET listening = Bound(SOCK_STREAM, port);
+    ASSERT_NE(INVALID_SOCKET, listening);
+    SOCKET connection = Accept(listening);
+    ASSERT_NE(INVALID_SOCKET, connection) << "no new attempt to reach the collector";
+    std::string expectedStart = Framed(Line(LineClass::Debug, "a")) + Framed(Line(LineClass::Debug, "b"));
+    std::string received = ReadStream(connection, expectedStart.size() + 10);
+    forwarder.Forward(Line(LineClass::Debug, "f"));
+    ForwardReport report = forwarder.Finish();
+    received += ReadStream(connection);
+    ASSERT_EQ(expectedStart, received.substr(0, expectedStart.size()));
+    std::string rest = received.substr(expectedStart.size());
+    // "NN <12>1 TIME lab-07 vornak-terminal 4242 dropped - 3 lines lost: ..." then f.
+    size_t space = rest.find(' ');
+    ASSERT_NE(std::string::npos, space);
+    size_t noticeLength = std::stoul(rest.substr(0, space));
+    std::string notice = rest.substr(space + 1, noticeLength);
+    EXPECT_EQ(0u, notice.find("<12>1 ")) << notice;
+    EXPECT_NE(std::string::npos, notice.find(" lab-07 vornak-terminal 4242 dropped - 3 lines lost: ")) << notice;
+    EXPECT_EQ(Framed(Line(LineClass::Debug, "f")), rest.substr(space + 1 + noticeLength));
+    EXPECT_EQ(3u, report.dropped);
+    EXPECT_EQ(0u, report.undelivered);
+    closesocket(connection);
+    closesocket(listening);
+}
+
+TEST(SyslogForwarder, ACollectorThatClosedTheConnectionGetsTheNextLinesOnANewOne)
+{
+    Winsock winsock;
+    SOCKET listening = Bound(SOCK_STREAM, 0);
+    ASSERT_NE(INVALID_SOCKET, listening);
+    SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, PortOf(listening)), 100, Origin(), StandardStreams());
+    ReceivedLine first = Line(LineClass::Debug, "before the restart");
+    forwarder.Forward(first);
+    SOCKET connection = Accept(listening);
+    ASSERT_NE(INVALID_SOCKET, connection);
+    EXPECT_EQ(Framed(first), ReadStream(connection, Framed(first).size()));
+    closesocket(connection);  // the collector restarts
+    Sleep(300);
+
+    ReceivedLine second = Line(LineClass::Error, "after the restart");
+    forwarder.Forward(second);
+    SOCKET again = Accept(listening);
+    ASSERT_NE(INVALID_SOCKET, again) << "no new connection";
+    ForwardReport report = forwarder.Finish();
+    EXPECT_EQ(Framed(second), ReadStream(again));
+    EXPECT_EQ(0u, report.undelivered);
+    closesocket(again);
+    closesocket(listening);
+}
+
+TEST(SyslogForwarder, UdpSendsOneDatagramPerLineCutToTheSizeEveryReceiverTakes)
+{
+    Winsock winsock;
+    SOCKET receiver = Bound(SOCK_DGRAM, 0);
+    ASSERT_NE(INVALID_SOCKET, receiver);
+    ReceivedLine shortLine = Line(LineClass::Log, "short \"line\"");
+    ReceivedLine longLine = Line(LineClass::Debug, std::string(3000, '\xE9'));  // two UTF-8 bytes each
+    SyslogForwarder forwarder(Loopback(SyslogTransport::Udp, PortOf(receiver)), 100, Origin(), StandardStreams());
+    forwarder.Forward(shortLine);
+    forwarder.Forward(longLine);
+    forwarder.Finish();
+
+    std::vector<std::string> datagrams;
+    char buffer[65536];
+    while (datagrams.size() < 2 && Readable(receiver, WaitMs)) {
+        int received = recv(receiver, buffer, sizeof(buffer), 0);
+        ASSERT_GT(received, 0);
+        datagrams.emplace_back(buffer, static_cast<size_t>(received));
+    }
+    ASSERT_EQ(2u, datagrams.size());
+    EXPECT_EQ(FormatSyslogMessage(Origin(), shortLine), datagrams[0]);
+    // 2048 bytes at most, never inside a character: the header, whole "é"s, "...".
+    std::string header = "<15>1 2026-12-08T14:24:12.449+01:00 lab-07 vornak-terminal 4242 debug - ";
+    size_t room = DefaultUdpMessageLimit - header.size() - 3;
+    std::string kept;
+    for (size_t i = 0; i < room / 2; ++i) {
+        kept += "\xC3\xA9";
+    }
+    EXPECT_EQ(header + kept + "...", datagrams[1]);
+    EXPECT_LE(datagrams[1].size(), DefaultUdpMessageLimit);
+    closesocket(receiver);
+}
+
+TEST(SyslogForwarder, WhatCannotBeDeliveredBeforeTheEndIsCounted)
+{
+    Winsock winsock;
+    SOCKET probe = Bound(SOCK_STREAM, 0);
+    ASSERT_NE(INVALID_SOCKET, probe);
+    uint16_t port = PortOf(probe);
+    closesocket(probe);
+    SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, port), 3, Origin(), StandardStreams());
+    for (const char* text : {"a", "b", "c", "d"}) {
+        forwarder.Forward(Line(LineClass::Debug, text));
+    }
+    ForwardReport report = forwarder.Finish(600);
+    EXPECT_EQ(1u, report.dropped);
+    EXPECT_EQ(3u, report.undelivered);
+}
+
+} // namespace
