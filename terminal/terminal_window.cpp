@@ -1,23 +1,36 @@
 #include "terminal_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <deque>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "ansi_text.h"
 #include "dpi_scaling.h"
+#include "follow_state.h"
 #include "incoming_queue.h"
 #include "instance_control.h"
 #include "line_export.h"
+#include "line_find.h"
 #include "line_list_view.h"
+#include "line_rules.h"
 #include "line_store.h"
 #include "line_text.h"
+#include "log_reader.h"
+#include "rule_file.h"
+#include "rules_dialog.h"
 #include "terminal_protocol.h"
+#include "terminal_resource_ids.h"
 #include "terminal_session.h"
+#include "terminal_settings.h"
 #include "terminal_texts.h"
+#include "time_column.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -27,6 +40,9 @@ constexpr size_t DropBlock = 10000;
 // Lines are drawn on a timer, never while a host waits for its message to be handled.
 constexpr UINT RefreshTimerId = 1;
 constexpr UINT RefreshIntervalMs = 50;
+// The quick filter is applied once typing pauses this long.
+constexpr UINT QuickFilterTimerId = 2;
+constexpr UINT QuickFilterDelayMs = 250;
 // Hosts wait while the window draws, so drawing may take at most a third of the time: after a
 // refresh that took d ms the next comes no sooner than 2d ms later. Where drawing is slow (a
 // software X server, a remote session) the list then moves in larger steps instead of holding
@@ -42,35 +58,61 @@ constexpr int DesignWindowHeight = 520;
 // Space beside the text column at 100 %, and the narrowest it is made.
 constexpr int TextColumnSlack = 4;
 constexpr int NarrowestTextColumn = 100;
+// The bars above and below the list, at 100 %: their height, margins, label and box widths.
+constexpr int BarHeight = 26;
+constexpr int BarMargin = 4;
+constexpr int BarLabelWidth = 40;
+constexpr int QuickFilterWidth = 320;
+constexpr int FindBoxWidth = 260;
+constexpr int FindCloseWidth = 24;
 
-enum CommandId {
-    ListControlId = 100,
-    StatusControlId,
-    SaveCommand = 200,
-    ExitCommand,
-    CopyCommand,
-    SelectAllCommand,
-    ClearCommand,
-    PauseCommand,
-    // One per shown class, in LineClass order.
-    ShowClassCommand = 300,
+// Lines with their own time column: the live lines, or a log opened from a file.
+struct LineView {
+    LineStore store{KeptLineLimit, DropBlock};
+    TimeColumn time;
 };
-
-static_assert(sizeof(ShowClassMenuItems) / sizeof(ShowClassMenuItems[0]) == ShownClassCount,
-              "a menu item for every class a user can show or hide");
 
 struct TerminalWindow {
     IncomingQueue queue{WaitingLineLimit};
-    LineStore store{KeptLineLimit, DropBlock};
+    LineView live;
+    std::unique_ptr<LineView> opened;  // a log from a file, shown in place of the live lines
+    std::wstring openedName;
+    uint64_t openedNotices = 0;    // lines the file says were lost
+    uint64_t liveSinceOpened = 0;  // live lines that arrived while the file was shown
     // Lines that arrived while the view was paused, shown on resume; at most KeptLineLimit.
     std::deque<ReceivedLine> held;
     uint64_t lostWhileWaiting = 0;
     bool paused = false;
     ULONGLONG nextRefresh = 0;  // tick count before which the list is not redrawn
+
+    LineEncoding encoding = SystemLineEncoding();
+    std::vector<Rule> ruleList;
+    RuleSet rules;
+    bool hasStopRules = false;
+    bool rulesFromCommandLine = false;  // not remembered unless the user changes them
+    RuleSet quickFilter;                // what the filter box holds, as one include rule
+    LineFinder finder;
+    FollowState follow;
+    int topLeft = -1;          // the list's top row as the window last left it
+    bool selectingRows = false;  // the window, not the user, changes the selection
+    bool goingToEnd = false;     // End was pressed in the list
+    std::string notice;          // said once in the status bar, after a search or an import
+
+    std::wstring settingsKey;
+    TerminalSettings settings;
+    bool alwaysOnTop = false;
+
+    HINSTANCE instance = NULL;
     HWND frame = NULL;
     HWND list = NULL;
     HWND status = NULL;
-    HMENU viewMenu = NULL;
+    HWND quickLabel = NULL;
+    HWND quickEdit = NULL;
+    HWND findLabel = NULL;
+    HWND findEdit = NULL;
+    HWND findClose = NULL;
+    bool findShown = false;
+    HMENU menu = NULL;
     UINT dpi = DesignDpi;
     HFONT listFont = NULL;
     HFONT statusFont = NULL;
@@ -80,21 +122,120 @@ struct TerminalWindow {
 
 TerminalWindow* RunningWindow = NULL;
 
+LineView& ShownView(TerminalWindow& t)
+{
+    return t.opened ? *t.opened : t.live;
+}
+
+LineListLook Look(TerminalWindow& t)
+{
+    LineView& view = ShownView(t);
+    return {&view.store, &view.time, &t.rules, &t.finder};
+}
+
+std::string Number(uint64_t value)
+{
+    return std::to_string(value);
+}
+
 void UpdateStatus(TerminalWindow& t)
 {
+    LineStore& store = ShownView(t).store;
     std::wstring text =
-        std::to_wstring(t.store.ShownCount()) + LinesShownOf + std::to_wstring(t.store.KeptCount()) + LinesKept;
-    uint64_t lost = t.store.DroppedCount() + t.lostWhileWaiting;
-    if (lost != 0) {
-        text += StatusSeparator + std::to_wstring(lost) + OldestDropped;
+        std::to_wstring(store.ShownCount()) + LinesShownOf + std::to_wstring(store.KeptCount()) + LinesKept;
+    std::string more;
+    if (t.opened) {
+        more += "; " + FillText(StatusFileFormat, {WideToUtf8(t.openedName), Number(store.KeptCount())});
+        if (t.openedNotices != 0) {
+            more += "; " + FillText(StatusFileNotices, {Number(t.openedNotices)});
+        }
+        if (t.liveSinceOpened != 0) {
+            more += "; " + FillText(StatusLiveWaiting, {Number(t.liveSinceOpened)});
+        }
+    } else {
+        uint64_t lost = store.DroppedCount() + t.lostWhileWaiting;
+        if (lost != 0) {
+            more += WideToUtf8(StatusSeparator) + Number(lost) + WideToUtf8(OldestDropped);
+        }
+        if (t.paused) {
+            more += WideToUtf8(StatusSeparator) + WideToUtf8(PausedWaiting) + Number(t.held.size()) +
+                    WideToUtf8(Waiting);
+        } else {
+            more += "; " + std::string(FollowModeText(t.follow.Mode()));
+        }
     }
-    if (t.paused) {
-        text += StatusSeparator + std::wstring(PausedWaiting) + std::to_wstring(t.held.size()) + Waiting;
+    if (!t.ruleList.empty()) {
+        more += "; " + FillText(RulesInUse, {Number(t.ruleList.size())});
     }
+    if (!t.notice.empty()) {
+        more += "; " + t.notice;
+    }
+    text += Utf8ToWide(more);
     if (text != t.statusText) {
         t.statusText = text;
         SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
+}
+
+int RowCount(TerminalWindow& t)
+{
+    return static_cast<int>(ShownView(t).store.ShownCount());
+}
+
+bool LastRowInView(TerminalWindow& t)
+{
+    int count = ListView_GetItemCount(t.list);
+    return count == 0 || ListView_GetTopIndex(t.list) + ListView_GetCountPerPage(t.list) >= count;
+}
+
+void ShowNewest(TerminalWindow& t)
+{
+    int count = RowCount(t);
+    if (count > 0) {
+        ListView_EnsureVisible(t.list, count - 1, FALSE);
+    }
+}
+
+// Selects row alone and brings it into view, as the window's own doing.
+void SelectRow(TerminalWindow& t, int row)
+{
+    t.selectingRows = true;
+    ListView_SetItemState(t.list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(t.list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(t.list, row, FALSE);
+    t.selectingRows = false;
+}
+
+void RememberTop(TerminalWindow& t)
+{
+    t.topLeft = ListView_GetTopIndex(t.list);
+}
+
+// Shows the view's lines from scratch: after a clear, a drop, a filter change, a file.
+void ResetList(TerminalWindow& t)
+{
+    t.selectingRows = true;
+    ResetLineList(t.list, ShownView(t).store);
+    t.selectingRows = false;
+    RememberTop(t);
+}
+
+void ReactToFollow(TerminalWindow& t, FollowReaction reaction)
+{
+    if (reaction == FollowReaction::ShowNewest) {
+        ShowNewest(t);
+    }
+}
+
+// The user scrolled since the window last looked: away from the end holds the list, back to the
+// end lets it follow again.
+void NoticeScrolling(TerminalWindow& t)
+{
+    if (t.topLeft < 0 || ListView_GetTopIndex(t.list) == t.topLeft) {
+        return;
+    }
+    ReactToFollow(t, t.follow.Handle(LastRowInView(t) ? FollowEvent::ScrolledToEnd : FollowEvent::ScrolledAwayFromEnd));
+    RememberTop(t);
 }
 
 void Hold(TerminalWindow& t, ReceivedLine&& line)
@@ -109,26 +250,64 @@ void Hold(TerminalWindow& t, ReceivedLine&& line)
     t.held.push_back(std::move(line));
 }
 
+bool StopsFollowing(TerminalWindow& t, const ReceivedLine& line)
+{
+    return t.hasStopRules && t.rules.Evaluate(line).stopsFollowing;
+}
+
 // Moves arrived lines into the store and shows them.
 void Refresh(TerminalWindow& t)
 {
     ULONGLONG began = GetTickCount64();
     std::vector<ReceivedLine> arrived;
     t.lostWhileWaiting += t.queue.TakeAll(&arrived);
+    bool liveShown = !t.opened && !t.paused;
+    if (liveShown) {
+        NoticeScrolling(t);
+    }
     bool reset = false;
+    const ReceivedLine* stopLine = nullptr;
     for (ReceivedLine& line : arrived) {
+        t.live.time.Observe(line);
+        if (line.lineClass == LineClass::ClearMarker && liveShown) {
+            t.follow.Handle(FollowEvent::Cleared);
+            stopLine = nullptr;
+        }
         if (t.paused) {
             Hold(t, std::move(line));
-        } else {
-            reset |= t.store.Append(std::move(line));
+            continue;
+        }
+        size_t shownBefore = t.live.store.ShownCount();
+        reset |= t.live.store.Append(std::move(line));
+        if (t.opened) {
+            ++t.liveSinceOpened;
+        }
+        if (stopLine == nullptr && t.live.store.ShownCount() > shownBefore) {
+            const ReceivedLine& added = t.live.store.ShownLine(t.live.store.ShownCount() - 1);
+            if (StopsFollowing(t, added)) {
+                stopLine = &added;  // lines of a deque keep their place as others are added
+            }
         }
     }
-    if (!t.paused) {
+    if (liveShown) {
         if (reset) {
-            ResetLineList(t.list, t.store);
+            ResetList(t);
         } else {
-            ExtendLineList(t.list, t.store);
+            ExtendLineList(t.list, t.live.store);
         }
+        if (stopLine != nullptr && t.follow.Handle(FollowEvent::StopLineArrived) == FollowReaction::ShowStopLine) {
+            // Found from the end: it is among the lines just added.
+            for (size_t row = t.live.store.ShownCount(); row-- > 0;) {
+                if (&t.live.store.ShownLine(row) == stopLine) {
+                    SelectRow(t, static_cast<int>(row));
+                    break;
+                }
+            }
+        }
+        if (!arrived.empty()) {
+            ReactToFollow(t, t.follow.Handle(FollowEvent::LinesArrived));
+        }
+        RememberTop(t);
     }
     UpdateStatus(t);
     // Drawn now rather than at the next WM_PAINT, so that the time it takes is known.
@@ -137,29 +316,103 @@ void Refresh(TerminalWindow& t)
     t.nextRefresh = ended + std::max<ULONGLONG>(RefreshIntervalMs, (ended - began) * DrawingShareDivisor);
 }
 
+void CheckItem(TerminalWindow& t, int command, bool checked)
+{
+    CheckMenuItem(t.menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void SetPaused(TerminalWindow& t, bool paused)
 {
     t.paused = paused;
-    CheckMenuItem(t.viewMenu, PauseCommand, MF_BYCOMMAND | (paused ? MF_CHECKED : MF_UNCHECKED));
+    CheckItem(t, PAUSE_COMMAND, paused);
     if (!paused) {
         while (!t.held.empty()) {
-            t.store.Append(std::move(t.held.front()));
+            t.live.store.Append(std::move(t.held.front()));
             t.held.pop_front();
         }
-        ResetLineList(t.list, t.store);
+        if (!t.opened) {
+            ResetList(t);
+        }
     }
+    UpdateStatus(t);
+}
+
+// Applies the rules and the quick filter to every kept line again, and to those that come.
+void Refilter(TerminalWindow& t)
+{
+    auto test = [&t](const ReceivedLine& line) { return t.rules.Shows(line) && t.quickFilter.Shows(line); };
+    t.live.store.SetLineTest(test);
+    if (t.opened) {
+        t.opened->store.SetLineTest(test);
+    }
+    ResetList(t);
+    UpdateStatus(t);
+}
+
+void ApplyClassFilter(TerminalWindow& t, const ClassFilter& filter)
+{
+    t.live.store.SetFilter(filter);
+    if (t.opened) {
+        t.opened->store.SetFilter(filter);
+    }
+    for (int i = 0; i < ShownClassCount; ++i) {
+        CheckItem(t, SHOW_DEBUG_COMMAND + i, filter.shown[i]);
+    }
+    ResetList(t);
     UpdateStatus(t);
 }
 
 void ToggleClass(TerminalWindow& t, int index)
 {
-    ClassFilter filter = t.store.Filter();
+    ClassFilter filter = t.live.store.Filter();
     filter.shown[index] = !filter.shown[index];
-    t.store.SetFilter(filter);
-    CheckMenuItem(t.viewMenu, ShowClassCommand + index,
-                  MF_BYCOMMAND | (filter.shown[index] ? MF_CHECKED : MF_UNCHECKED));
-    ResetLineList(t.list, t.store);
-    UpdateStatus(t);
+    ApplyClassFilter(t, filter);
+}
+
+void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled)
+{
+    t.ruleList = std::move(rules);
+    t.rules = std::move(compiled);
+    t.hasStopRules = std::any_of(t.ruleList.begin(), t.ruleList.end(),
+                                 [](const Rule& rule) { return rule.enabled && rule.kind == RuleKind::StopFollowing; });
+    Refilter(t);
+}
+
+void ShowError(TerminalWindow& t, const std::string& text)
+{
+    MessageBoxW(t.frame, Utf8ToWide(text).c_str(), ProgramTitle, MB_OK | MB_ICONERROR);
+}
+
+std::wstring ControlText(HWND control)
+{
+    int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(control, &text[0], length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+void ApplyQuickFilter(TerminalWindow& t)
+{
+    KillTimer(t.frame, QuickFilterTimerId);
+    std::string text = WideToUtf8(ControlText(t.quickEdit));
+    std::vector<Rule> rules;
+    if (!text.empty()) {
+        Rule rule;
+        rule.kind = RuleKind::Include;
+        rule.pattern = text;
+        rules.push_back(rule);
+    }
+    RuleSet compiled;
+    std::string error;
+    if (!compiled.Compile(rules, t.encoding, &error)) {
+        // Plain text fails only with characters the lines' code page cannot hold.
+        t.notice = error;
+        UpdateStatus(t);
+        return;
+    }
+    t.quickFilter = std::move(compiled);
+    Refilter(t);
 }
 
 void SaveShown(TerminalWindow& t)
@@ -168,11 +421,12 @@ void SaveShown(TerminalWindow& t)
     if (path.empty()) {
         return;
     }
+    const LineStore& store = ShownView(t).store;
     std::string text;
-    for (size_t row = 0; row < t.store.ShownCount(); ++row) {
-        text += FormatOutputLine(t.store.ShownLine(row));
+    for (size_t row = 0; row < store.ShownCount(); ++row) {
+        text += FormatOutputLine(store.ShownLine(row));
     }
-    t.savers.push_back(SaveLinesInBackground(path, std::move(text), t.store.ShownCount(), t.frame, SavedMessage));
+    t.savers.push_back(SaveLinesInBackground(path, std::move(text), store.ShownCount(), t.frame, SavedMessage));
 }
 
 void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
@@ -187,69 +441,327 @@ void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
     SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
 }
 
-void OnCommand(TerminalWindow& t, int command)
+std::wstring FileName(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Reads a log into a view of its own, shown in place of the live lines (which go on arriving).
+void OpenLog(TerminalWindow& t, const std::wstring& path)
+{
+    auto view = std::make_unique<LineView>();
+    view->time.SetMode(t.live.time.Mode());
+    view->store.SetFilter(t.live.store.Filter());
+    view->store.SetLineTest([&t](const ReceivedLine& line) { return t.rules.Shows(line) && t.quickFilter.Shows(line); });
+    uint64_t notices = 0;
+    LogReadSummary summary;
+    std::string error;
+    bool read = ReadLogFile(path,
+                            [&](LogEntry&& entry) {
+                                if (entry.kind == LogEntryKind::DroppedNotice) {
+                                    notices += entry.droppedCount;
+                                    return;
+                                }
+                                view->time.Observe(entry.line);
+                                view->store.Append(std::move(entry.line));
+                            },
+                            &summary, &error);
+    if (!read) {
+        ShowError(t, FillText(CannotOpenLog, {WideToUtf8(path), error}));
+        return;
+    }
+    t.opened = std::move(view);
+    t.openedName = FileName(path);
+    t.openedNotices = notices;
+    t.liveSinceOpened = 0;
+    t.notice = SkippedLinesText(summary);
+    ResetList(t);
+    UpdateStatus(t);
+}
+
+void BackToLive(TerminalWindow& t)
+{
+    if (!t.opened) {
+        return;
+    }
+    t.opened.reset();
+    t.notice.clear();
+    ResetList(t);
+    ReactToFollow(t, t.follow.Handle(FollowEvent::WentToEnd));
+    UpdateStatus(t);
+}
+
+void OnDropFiles(TerminalWindow& t, HDROP drop)
+{
+    UINT length = DragQueryFileW(drop, 0, NULL, 0);
+    std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+    UINT got = DragQueryFileW(drop, 0, &path[0], length + 1);
+    DragFinish(drop);
+    path.resize(got);
+    if (!path.empty()) {
+        OpenLog(t, path);
+    }
+}
+
+void ImportRules(TerminalWindow& t)
+{
+    std::wstring path = AskPathToOpen(t.frame, {ImportRulesTitle, RulesDialogFilter, NULL, NULL});
+    if (path.empty()) {
+        return;
+    }
+    std::vector<Rule> rules;
+    RuleSet compiled;
+    std::string error;
+    if (!ReadRuleFile(path, &rules, &error) || !compiled.Compile(rules, t.encoding, &error)) {
+        ShowError(t, FillText(CannotUseRulesFile, {WideToUtf8(path), error}));
+        return;
+    }
+    t.rulesFromCommandLine = false;
+    t.notice = FillText(RulesImported, {Number(rules.size())});
+    UseRules(t, std::move(rules), std::move(compiled));
+}
+
+void ExportRules(TerminalWindow& t)
+{
+    std::wstring path =
+        AskPathToSave(t.frame, {ExportRulesTitle, RulesDialogFilter, RulesDefaultName, RulesDefaultExtension});
+    if (path.empty()) {
+        return;
+    }
+    std::string error;
+    if (!WriteRuleFile(path, t.ruleList, &error)) {
+        ShowError(t, error);
+        return;
+    }
+    t.notice = FillText(RulesExported, {Number(t.ruleList.size())});
+    UpdateStatus(t);
+}
+
+void OpenRulesDialog(TerminalWindow& t)
+{
+    std::vector<Rule> rules = t.ruleList;
+    RuleSet compiled;
+    if (EditRules(t.frame, t.instance, t.encoding, &rules, &compiled)) {
+        t.rulesFromCommandLine = false;
+        UseRules(t, std::move(rules), std::move(compiled));
+    }
+}
+
+int SelectedRow(TerminalWindow& t)
+{
+    return ListView_GetNextItem(t.list, -1, LVNI_SELECTED);
+}
+
+void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
+{
+    if (!t.finder.Active()) {
+        return;
+    }
+    int selected = SelectedRow(t);
+    size_t from = NoRow;
+    if (selected >= 0) {
+        // Typing searches again from the row found so far; F3 goes on past it.
+        from = static_cast<size_t>(selected);
+        if (fromSelected) {
+            from = from == 0 ? NoRow : from - 1;
+        }
+    }
+    FindResult found = t.finder.Find(ShownView(t).store, from, direction);
+    if (found.row == NoRow) {
+        t.notice = FillText(FindNotFound, {WideToUtf8(ControlText(t.findEdit))});
+        MessageBeep(MB_ICONWARNING);
+    } else {
+        t.notice = found.wrapped ? FindWrapped : "";
+        if (!t.opened) {
+            t.follow.Handle(FollowEvent::LineSelected);
+        }
+        SelectRow(t, static_cast<int>(found.row));
+        RememberTop(t);
+    }
+    UpdateStatus(t);
+}
+
+void OnFindTextChanged(TerminalWindow& t)
+{
+    std::string error;
+    std::string text = WideToUtf8(ControlText(t.findEdit));
+    if (!t.finder.SetSearch(text, PatternSyntax::PlainText, false, t.encoding, &error)) {
+        t.notice = error;
+        UpdateStatus(t);
+        return;
+    }
+    InvalidateRect(t.list, NULL, FALSE);
+    t.notice.clear();
+    Find(t, FindDirection::Next, true);
+}
+
+void Layout(TerminalWindow& t);
+
+void ShowFindBar(TerminalWindow& t, bool shown)
+{
+    t.findShown = shown;
+    for (HWND control : {t.findLabel, t.findEdit, t.findClose}) {
+        ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    }
+    Layout(t);
+    if (shown) {
+        SendMessageW(t.findEdit, EM_SETSEL, 0, -1);
+        SetFocus(t.findEdit);
+    } else {
+        std::string error;
+        t.finder.SetSearch("", PatternSyntax::PlainText, false, t.encoding, &error);
+        InvalidateRect(t.list, NULL, FALSE);
+        SetFocus(t.list);
+    }
+}
+
+void SetTimeMode(TerminalWindow& t, TimeMode mode)
+{
+    t.live.time.SetMode(mode);
+    if (t.opened) {
+        t.opened->time.SetMode(mode);
+    }
+    CheckMenuRadioItem(t.menu, TIME_CLOCK_COMMAND, TIME_SINCE_PREVIOUS_COMMAND,
+                       TIME_CLOCK_COMMAND + static_cast<int>(mode), MF_BYCOMMAND);
+    InvalidateRect(t.list, NULL, FALSE);
+}
+
+void SetAlwaysOnTop(TerminalWindow& t, bool onTop)
+{
+    t.alwaysOnTop = onTop;
+    SetWindowPos(t.frame, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CheckItem(t, ALWAYS_ON_TOP_COMMAND, onTop);
+}
+
+void GoToEnd(TerminalWindow& t)
+{
+    t.goingToEnd = false;
+    if (t.opened) {
+        ShowNewest(t);
+    } else {
+        ReactToFollow(t, t.follow.Handle(FollowEvent::WentToEnd));
+    }
+    RememberTop(t);
+    UpdateStatus(t);
+}
+
+void OnCommand(TerminalWindow& t, int command, int notification)
 {
     switch (command) {
-    case SaveCommand: SaveShown(t); break;
-    case ExitCommand: PostMessageW(t.frame, WM_CLOSE, 0, 0); break;
-    case CopyCommand:
-        if (!CopyLinesToClipboard(t.frame, SelectedLinesText(t.list, t.store))) {
+    case OPEN_COMMAND: {
+        std::wstring path = AskPathToOpen(t.frame, {OpenDialogTitle, LogFilter, NULL, NULL});
+        if (!path.empty()) {
+            OpenLog(t, path);
+        }
+        break;
+    }
+    case SAVE_COMMAND: SaveShown(t); break;
+    case IMPORT_RULES_COMMAND: ImportRules(t); break;
+    case EXPORT_RULES_COMMAND: ExportRules(t); break;
+    case EXIT_COMMAND: PostMessageW(t.frame, WM_CLOSE, 0, 0); break;
+    case COPY_COMMAND:
+        if (!CopyLinesToClipboard(t.frame, SelectedLinesText(t.list, ShownView(t).store))) {
             MessageBeep(MB_ICONWARNING);
         }
         break;
-    case SelectAllCommand: ListView_SetItemState(t.list, -1, LVIS_SELECTED, LVIS_SELECTED); break;
-    case ClearCommand:
-        t.store.Clear();
-        t.held.clear();
-        ResetLineList(t.list, t.store);
+    case SELECT_ALL_COMMAND: ListView_SetItemState(t.list, -1, LVIS_SELECTED, LVIS_SELECTED); break;
+    case FIND_COMMAND: ShowFindBar(t, true); break;
+    case FIND_NEXT_COMMAND:
+    case FIND_PREVIOUS_COMMAND:
+        if (!t.finder.Active()) {
+            ShowFindBar(t, true);
+        } else {
+            Find(t, command == FIND_NEXT_COMMAND ? FindDirection::Next : FindDirection::Previous, false);
+        }
+        break;
+    case CLOSE_FIND_COMMAND:
+        if (t.findShown) {
+            ShowFindBar(t, false);
+        } else {
+            SetFocus(t.list);
+        }
+        break;
+    case FIND_CLOSE_BUTTON: ShowFindBar(t, false); break;
+    case CLEAR_COMMAND:
+        ShownView(t).store.Clear();
+        if (t.opened) {
+            t.opened->time.Restart();
+        } else {
+            t.held.clear();
+            t.live.time.Restart();
+            t.follow.Handle(FollowEvent::Cleared);
+        }
+        ResetList(t);
         UpdateStatus(t);
         break;
-    case PauseCommand: SetPaused(t, !t.paused); break;
+    case PAUSE_COMMAND: SetPaused(t, !t.paused); break;
+    case FOLLOW_COMMAND: GoToEnd(t); break;
+    case LIVE_VIEW_COMMAND: BackToLive(t); break;
+    case RULES_COMMAND: OpenRulesDialog(t); break;
+    case QUICK_FILTER_COMMAND:
+        SendMessageW(t.quickEdit, EM_SETSEL, 0, -1);
+        SetFocus(t.quickEdit);
+        break;
+    case TIME_CLOCK_COMMAND: SetTimeMode(t, TimeMode::Clock); break;
+    case TIME_SINCE_START_COMMAND: SetTimeMode(t, TimeMode::SinceStart); break;
+    case TIME_SINCE_PREVIOUS_COMMAND: SetTimeMode(t, TimeMode::SincePrevious); break;
+    case ALWAYS_ON_TOP_COMMAND: SetAlwaysOnTop(t, !t.alwaysOnTop); break;
+    case QUICK_FILTER_EDIT:
+        if (notification == EN_CHANGE) {
+            SetTimer(t.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
+        }
+        break;
+    case FIND_EDIT:
+        if (notification == EN_CHANGE) {
+            OnFindTextChanged(t);
+        }
+        break;
     default:
-        if (command >= ShowClassCommand && command < ShowClassCommand + ShownClassCount) {
-            ToggleClass(t, command - ShowClassCommand);
+        if (command >= SHOW_DEBUG_COMMAND && command < SHOW_DEBUG_COMMAND + ShownClassCount) {
+            ToggleClass(t, command - SHOW_DEBUG_COMMAND);
         }
         break;
     }
 }
 
-HMENU BuildMenu(TerminalWindow& t)
+// The bars' controls: a label and a box, and for the find bar a close button.
+HWND CreateChild(TerminalWindow& t, const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int id)
 {
-    HMENU file = CreatePopupMenu();
-    AppendMenuW(file, MF_STRING, SaveCommand, SaveMenuItem);
-    AppendMenuW(file, MF_SEPARATOR, 0, NULL);
-    AppendMenuW(file, MF_STRING, ExitCommand, ExitMenuItem);
-    HMENU edit = CreatePopupMenu();
-    AppendMenuW(edit, MF_STRING, CopyCommand, CopyMenuItem);
-    AppendMenuW(edit, MF_STRING, SelectAllCommand, SelectAllMenuItem);
-    AppendMenuW(edit, MF_SEPARATOR, 0, NULL);
-    AppendMenuW(edit, MF_STRING, ClearCommand, ClearMenuItem);
-    t.viewMenu = CreatePopupMenu();
-    AppendMenuW(t.viewMenu, MF_STRING, PauseCommand, PauseMenuItem);
-    AppendMenuW(t.viewMenu, MF_SEPARATOR, 0, NULL);
-    for (int i = 0; i < ShownClassCount; ++i) {
-        AppendMenuW(t.viewMenu, MF_STRING | MF_CHECKED, ShowClassCommand + i, ShowClassMenuItems[i]);
-    }
-    HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), FileMenu);
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), EditMenu);
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(t.viewMenu), ViewMenu);
-    return bar;
+    return CreateWindowExW(exStyle, className, text, WS_CHILD | style, 0, 0, 0, 0, t.frame,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), t.instance, NULL);
 }
 
-HACCEL BuildAccelerators()
+bool CreateBars(TerminalWindow& t)
 {
-    ACCEL keys[] = {
-        {FCONTROL | FVIRTKEY, 'S', SaveCommand},  {FCONTROL | FVIRTKEY, 'C', CopyCommand},
-        {FCONTROL | FVIRTKEY, 'A', SelectAllCommand}, {FCONTROL | FVIRTKEY, 'L', ClearCommand},
-        {FCONTROL | FVIRTKEY, 'P', PauseCommand}, {FVIRTKEY, VK_PAUSE, PauseCommand},
-    };
-    return CreateAcceleratorTableW(keys, static_cast<int>(sizeof(keys) / sizeof(keys[0])));
+    t.quickLabel = CreateChild(t, L"STATIC", QuickFilterLabel, WS_VISIBLE | SS_CENTERIMAGE, 0, QUICK_FILTER_LABEL);
+    t.quickEdit = CreateChild(t, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                              QUICK_FILTER_EDIT);
+    t.findLabel = CreateChild(t, L"STATIC", FindLabel, SS_CENTERIMAGE, 0, FIND_LABEL);
+    t.findEdit = CreateChild(t, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, FIND_EDIT);
+    t.findClose = CreateChild(t, L"BUTTON", CloseFindButton, BS_PUSHBUTTON, 0, FIND_CLOSE_BUTTON);
+    return t.quickLabel != NULL && t.quickEdit != NULL && t.findLabel != NULL && t.findEdit != NULL &&
+           t.findClose != NULL;
+}
+
+// A label, a box and (when given) a button in a row at top.
+void PlaceBar(TerminalWindow& t, HWND label, HWND box, HWND button, int boxWidth, int top)
+{
+    int margin = ScaledForDpi(BarMargin, t.dpi);
+    int height = ScaledForDpi(BarHeight, t.dpi) - 2 * margin;
+    int x = margin;
+    MoveWindow(label, x, top + margin, ScaledForDpi(BarLabelWidth, t.dpi), height, TRUE);
+    x += ScaledForDpi(BarLabelWidth, t.dpi);
+    MoveWindow(box, x, top + margin, ScaledForDpi(boxWidth, t.dpi), height, TRUE);
+    x += ScaledForDpi(boxWidth, t.dpi) + margin;
+    if (button != NULL) {
+        MoveWindow(button, x, top + margin, ScaledForDpi(FindCloseWidth, t.dpi), height, TRUE);
+    }
 }
 
 void Layout(TerminalWindow& t)
 {
-    if (t.list == NULL || t.status == NULL) {
+    if (t.list == NULL || t.status == NULL || t.quickEdit == NULL) {
         return;
     }
     RECT client;
@@ -258,7 +770,13 @@ void Layout(TerminalWindow& t)
     RECT statusRect;
     GetWindowRect(t.status, &statusRect);
     int statusHeight = statusRect.bottom - statusRect.top;
-    MoveWindow(t.list, 0, 0, client.right, client.bottom - statusHeight, TRUE);
+    int bar = ScaledForDpi(BarHeight, t.dpi);
+    int findHeight = t.findShown ? bar : 0;
+    PlaceBar(t, t.quickLabel, t.quickEdit, NULL, QuickFilterWidth, 0);
+    MoveWindow(t.list, 0, bar, client.right, std::max(0L, client.bottom - statusHeight - bar - findHeight), TRUE);
+    if (t.findShown) {
+        PlaceBar(t, t.findLabel, t.findEdit, t.findClose, FindBoxWidth, client.bottom - statusHeight - findHeight);
+    }
     // The text column takes what the time and class columns leave.
     int textWidth = client.right - ListView_GetColumnWidth(t.list, 0) - ListView_GetColumnWidth(t.list, 1) -
                     SystemMetricForDpi(SM_CXVSCROLL, t.dpi) - ScaledForDpi(TextColumnSlack, t.dpi);
@@ -281,11 +799,14 @@ void ReplaceFont(HWND control, HFONT* font, HFONT made)
     *font = made;
 }
 
-// Gives the list and the status bar their fonts for the window's DPI.
+// Gives the list, the status bar and the bars their fonts for the window's DPI.
 void SetFontsForDpi(TerminalWindow& t)
 {
     ReplaceFont(t.list, &t.listFont, CreateListFontForDpi(t.dpi));
     ReplaceFont(t.status, &t.statusFont, CreateStatusFontForDpi(t.dpi));
+    for (HWND control : {t.quickLabel, t.quickEdit, t.findLabel, t.findEdit, t.findClose}) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(t.statusFont), TRUE);
+    }
 }
 
 // The window moved to a monitor of another DPI (or that monitor's scale changed).
@@ -314,6 +835,78 @@ void SizeForDpi(TerminalWindow& t)
     SetWindowPos(t.frame, NULL, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The remembered settings that the window shows: placement, columns, time, classes, on top.
+void ApplySettings(TerminalWindow& t, int* showCommand)
+{
+    const TerminalSettings& s = t.settings;
+    if (s.placement.known) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        placement.rcNormalPosition = {s.placement.left, s.placement.top, s.placement.left + s.placement.width,
+                                      s.placement.top + s.placement.height};
+        placement.showCmd = SW_HIDE;
+        SetWindowPlacement(t.frame, &placement);
+        if (s.placement.maximized && (*showCommand == SW_SHOWNORMAL || *showCommand == SW_SHOWDEFAULT)) {
+            *showCommand = SW_SHOWMAXIMIZED;
+        }
+    } else {
+        SizeForDpi(t);
+    }
+    int widths[3];
+    for (int column = 0; column < 3; ++column) {
+        widths[column] = MulDiv(s.columnWidths[column], static_cast<int>(t.dpi), static_cast<int>(s.columnDpi));
+    }
+    SetLineListColumnWidths(t.list, widths);
+    SetTimeMode(t, s.timeMode);
+    ApplyClassFilter(t, s.shownClasses);
+    SetAlwaysOnTop(t, s.alwaysOnTop);
+}
+
+void SaveSettings(TerminalWindow& t)
+{
+    TerminalSettings s = t.settings;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (GetWindowPlacement(t.frame, &placement) && IsWindowVisible(t.frame)) {
+        const RECT& normal = placement.rcNormalPosition;
+        s.placement = {true, static_cast<int>(normal.left), static_cast<int>(normal.top),
+                       static_cast<int>(normal.right - normal.left), static_cast<int>(normal.bottom - normal.top),
+                       placement.showCmd == SW_SHOWMAXIMIZED};
+    }
+    GetLineListColumnWidths(t.list, s.columnWidths);
+    s.columnDpi = t.dpi;
+    s.timeMode = t.live.time.Mode();
+    s.shownClasses = t.live.store.Filter();
+    if (!t.rulesFromCommandLine) {
+        s.rules = t.ruleList;
+    }
+    s.alwaysOnTop = t.alwaysOnTop;
+    if (s == t.settings) {
+        return;
+    }
+    std::string error;
+    SaveTerminalSettings(t.settingsKey, s, &error);  // nobody is left to tell: the window is closing
+}
+
+void OnListNotify(TerminalWindow& t, const NMHDR* header)
+{
+    if (header->code == LVN_ITEMCHANGED && !t.selectingRows && !t.goingToEnd && !t.opened) {
+        const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if ((change->uChanged & LVIF_STATE) != 0 && (change->uNewState & LVIS_SELECTED) != 0 &&
+            (change->uOldState & LVIS_SELECTED) == 0) {
+            t.follow.Handle(FollowEvent::LineSelected);
+            UpdateStatus(t);
+        }
+    } else if (header->code == LVN_KEYDOWN) {
+        const NMLVKEYDOWN* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
+        if (key->wVKey == VK_END) {
+            // The list moves to its last row first; then the view follows again.
+            t.goingToEnd = true;
+            PostMessageW(t.frame, WM_COMMAND, FOLLOW_COMMAND, 0);
+        }
+    }
+}
+
 LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     TerminalWindow& t = *RunningWindow;
@@ -329,14 +922,16 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CREATE:
         t.frame = window;
         t.dpi = DpiOfWindow(window);
-        t.list = CreateLineList(window, ListControlId, reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance, t.dpi);
+        t.list = CreateLineList(window, LIST_CONTROL, t.instance, t.dpi);
         t.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                   window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusControlId)),
-                                   reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance, NULL);
-        if (t.list == NULL || t.status == NULL) {
+                                   window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_CONTROL)), t.instance,
+                                   NULL);
+        if (t.list == NULL || t.status == NULL || !CreateBars(t)) {
             return -1;
         }
+        t.menu = GetMenu(window);
         SetFontsForDpi(t);
+        DragAcceptFiles(window, TRUE);
         SetTimer(window, RefreshTimerId, RefreshIntervalMs, NULL);
         UpdateStatus(t);
         return 0;
@@ -353,24 +948,36 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_TIMER:
         if (wParam == RefreshTimerId && GetTickCount64() >= t.nextRefresh) {
             Refresh(t);
+        } else if (wParam == QuickFilterTimerId) {
+            ApplyQuickFilter(t);
         }
         return 0;
     case WM_NOTIFY: {
         LRESULT result = 0;
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == t.list && HandleLineListNotify(header, t.store, &result)) {
-            return result;
+        if (header->hwndFrom == t.list) {
+            if (HandleLineListNotify(header, Look(t), &result)) {
+                return result;
+            }
+            OnListNotify(t, header);
         }
         break;
     }
     case WM_COMMAND:
-        OnCommand(t, LOWORD(wParam));
+        OnCommand(t, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(t, reinterpret_cast<HDROP>(wParam));
         return 0;
     case SavedMessage:
         ReportSaved(t, static_cast<DWORD>(wParam), static_cast<size_t>(lParam));
         return 0;
+    case WM_CLOSE:
+        SaveSettings(t);
+        break;
     case WM_DESTROY:
         KillTimer(window, RefreshTimerId);
+        KillTimer(window, QuickFilterTimerId);
         PostQuitMessage(0);
         return 0;
     default:
@@ -379,10 +986,62 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Keys typed into the filter or find box go to the box, except those that only the window
+// uses; Enter in the find box finds the next match.
+bool KeyForWindow(TerminalWindow& t, const MSG& message)
+{
+    HWND focus = GetFocus();
+    if (message.message != WM_KEYDOWN || (focus != t.quickEdit && focus != t.findEdit)) {
+        return true;
+    }
+    WPARAM key = message.wParam;
+    if (key == VK_F3 || key == VK_ESCAPE) {
+        return true;
+    }
+    bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    return control && (key == 'F' || key == 'O' || key == 'S' || key == 'R' || key == 'Q' || key == 'L' || key == 'P');
+}
+
+// The rules the window starts with: --rules FILE, else the remembered ones. False (the user
+// told why) when the file cannot be used.
+bool LoadStartingRules(TerminalWindow& t, const WindowOptions& options, const StandardStreams& streams)
+{
+    std::vector<Rule> rules = t.settings.rules;
+    std::string error;
+    if (!options.rulesPath.empty()) {
+        if (!ReadRuleFile(options.rulesPath, &rules, &error) || !t.rules.Compile(rules, t.encoding, &error)) {
+            TellUser(streams, FillText(CannotUseRulesFile, {WideToUtf8(options.rulesPath), error}));
+            return false;
+        }
+        t.rulesFromCommandLine = true;
+    } else if (!t.rules.Compile(rules, t.encoding, &error)) {
+        // Remembered rules this system's code page cannot hold: the window starts without them.
+        t.notice = FillText(RulesNotUsable, {error});
+        rules.clear();
+    }
+    t.ruleList = rules;
+    t.hasStopRules = std::any_of(rules.begin(), rules.end(),
+                                 [](const Rule& rule) { return rule.enabled && rule.kind == RuleKind::StopFollowing; });
+    return true;
+}
+
 } // namespace
 
-int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams)
+int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams,
+                      const WindowOptions& options)
 {
+    TerminalWindow terminal;
+    terminal.instance = instance;
+    terminal.settingsKey = options.settingsKey;
+    std::vector<std::string> problems;
+    LoadTerminalSettings(options.settingsKey, &terminal.settings, &problems);
+    if (!problems.empty()) {
+        terminal.notice = problems.front();
+    }
+    if (!LoadStartingRules(terminal, options, streams)) {
+        return FailureExitStatus;
+    }
+
     TerminalSession session(streams);
     int status = session.Begin();
     if (status != DoneExitStatus) {
@@ -391,37 +1050,48 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    TerminalWindow terminal;
     RunningWindow = &terminal;
     WNDCLASSEXW windowClass = {};
     windowClass.lpfnWndProc = TerminalWindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
     windowClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    HMENU menu = BuildMenu(terminal);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(TERMINAL_MENU));
     // Should the filter refuse, the window cannot tell the user anything useful; hosts at its own
     // level still reach it.
     std::string filterRefusal;
     HWND window = session.CreateTerminalWindow(windowClass, ProgramTitle, WS_OVERLAPPEDWINDOW, DesignWindowWidth,
                                                DesignWindowHeight, menu, &filterRefusal);
     if (window == NULL) {
-        DestroyMenu(menu);
+        if (menu != NULL) {
+            DestroyMenu(menu);
+        }
         return FailureExitStatus;
     }
-    SizeForDpi(terminal);
+    // An elevated window still takes files dropped from Explorer, which runs at medium integrity.
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), 0x0049u}) {
+        ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, NULL);
+    }
+    ApplySettings(terminal, &showCommand);
+    Refilter(terminal);
     ShowWindow(window, showCommand);
+    Layout(terminal);
     UpdateWindow(window);
 
-    HACCEL accelerators = BuildAccelerators();
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(TERMINAL_ACCELERATORS));
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
-        if (!TranslateAcceleratorW(window, accelerators, &message)) {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == terminal.findEdit) {
+            Find(terminal, (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? FindDirection::Previous : FindDirection::Next,
+                 false);
+            continue;
+        }
+        if (!KeyForWindow(terminal, message) || !TranslateAcceleratorW(window, accelerators, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
-    DestroyAcceleratorTable(accelerators);
     for (std::thread& saver : terminal.savers) {
         saver.join();
     }
@@ -430,5 +1100,8 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
             DeleteObject(font);
         }
     }
+    RunningWindow = NULL;
+    // A window started again in this process (as tests do) registers the class again.
+    UnregisterClassW(VORNAK_TERMINAL_CLASS_W, instance);
     return DoneExitStatus;
 }
