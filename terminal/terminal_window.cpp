@@ -31,6 +31,7 @@
 #include "terminal_texts.h"
 #include "time_column.h"
 #include "wide_text.h"
+#include "window_layout.h"
 
 namespace {
 
@@ -52,20 +53,6 @@ constexpr ULONGLONG DrawingShareDivisor = 2;
 // after a refresh was due the window procedure refreshes the list itself.
 constexpr ULONGLONG StarvedRefreshMs = 250;
 constexpr UINT SavedMessage = WM_APP + 1;
-// The window's first size at 100 %; at other DPIs it is scaled, and cut to the work area.
-constexpr int DesignWindowWidth = 900;
-constexpr int DesignWindowHeight = 520;
-// Space beside the text column at 100 %, and the narrowest it is made.
-constexpr int TextColumnSlack = 4;
-constexpr int NarrowestTextColumn = 100;
-// The bars above and below the list, at 100 %: their height, margins, label and box widths.
-constexpr int BarHeight = 26;
-constexpr int BarMargin = 4;
-constexpr int BarLabelWidth = 40;
-constexpr int QuickFilterWidth = 320;
-constexpr int FindBoxWidth = 260;
-constexpr int FindCloseWidth = 24;
-
 // Lines with their own time column: the live lines, or a log opened from a file.
 struct LineView {
     LineStore store{KeptLineLimit, DropBlock};
@@ -103,19 +90,8 @@ struct TerminalWindow {
     bool alwaysOnTop = false;
 
     HINSTANCE instance = NULL;
-    HWND frame = NULL;
-    HWND list = NULL;
-    HWND status = NULL;
-    HWND quickLabel = NULL;
-    HWND quickEdit = NULL;
-    HWND findLabel = NULL;
-    HWND findEdit = NULL;
-    HWND findClose = NULL;
-    bool findShown = false;
+    WindowControls ui;
     HMENU menu = NULL;
-    UINT dpi = DesignDpi;
-    HFONT listFont = NULL;
-    HFONT statusFont = NULL;
     std::wstring statusText;
     std::vector<std::thread> savers;
 };
@@ -173,7 +149,7 @@ void UpdateStatus(TerminalWindow& t)
     text += Utf8ToWide(more);
     if (text != t.statusText) {
         t.statusText = text;
-        SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
 
@@ -184,15 +160,15 @@ int RowCount(TerminalWindow& t)
 
 bool LastRowInView(TerminalWindow& t)
 {
-    int count = ListView_GetItemCount(t.list);
-    return count == 0 || ListView_GetTopIndex(t.list) + ListView_GetCountPerPage(t.list) >= count;
+    int count = ListView_GetItemCount(t.ui.list);
+    return count == 0 || ListView_GetTopIndex(t.ui.list) + ListView_GetCountPerPage(t.ui.list) >= count;
 }
 
 void ShowNewest(TerminalWindow& t)
 {
     int count = RowCount(t);
     if (count > 0) {
-        ListView_EnsureVisible(t.list, count - 1, FALSE);
+        ListView_EnsureVisible(t.ui.list, count - 1, FALSE);
     }
 }
 
@@ -200,22 +176,22 @@ void ShowNewest(TerminalWindow& t)
 void SelectRow(TerminalWindow& t, int row)
 {
     t.selectingRows = true;
-    ListView_SetItemState(t.list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(t.list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(t.list, row, FALSE);
+    ListView_SetItemState(t.ui.list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(t.ui.list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(t.ui.list, row, FALSE);
     t.selectingRows = false;
 }
 
 void RememberTop(TerminalWindow& t)
 {
-    t.topLeft = ListView_GetTopIndex(t.list);
+    t.topLeft = ListView_GetTopIndex(t.ui.list);
 }
 
 // Shows the view's lines from scratch: after a clear, a drop, a filter change, a file.
 void ResetList(TerminalWindow& t)
 {
     t.selectingRows = true;
-    ResetLineList(t.list, ShownView(t).store);
+    ResetLineList(t.ui.list, ShownView(t).store);
     t.selectingRows = false;
     RememberTop(t);
 }
@@ -231,7 +207,7 @@ void ReactToFollow(TerminalWindow& t, FollowReaction reaction)
 // end lets it follow again.
 void NoticeScrolling(TerminalWindow& t)
 {
-    if (t.topLeft < 0 || ListView_GetTopIndex(t.list) == t.topLeft) {
+    if (t.topLeft < 0 || ListView_GetTopIndex(t.ui.list) == t.topLeft) {
         return;
     }
     ReactToFollow(t, t.follow.Handle(LastRowInView(t) ? FollowEvent::ScrolledToEnd : FollowEvent::ScrolledAwayFromEnd));
@@ -293,7 +269,7 @@ void Refresh(TerminalWindow& t)
         if (reset) {
             ResetList(t);
         } else {
-            ExtendLineList(t.list, t.live.store);
+            ExtendLineList(t.ui.list, t.live.store);
         }
         if (stopLine != nullptr && t.follow.Handle(FollowEvent::StopLineArrived) == FollowReaction::ShowStopLine) {
             // Found from the end: it is among the lines just added.
@@ -311,7 +287,7 @@ void Refresh(TerminalWindow& t)
     }
     UpdateStatus(t);
     // Drawn now rather than at the next WM_PAINT, so that the time it takes is known.
-    UpdateWindow(t.frame);
+    UpdateWindow(t.ui.frame);
     ULONGLONG ended = GetTickCount64();
     t.nextRefresh = ended + std::max<ULONGLONG>(RefreshIntervalMs, (ended - began) * DrawingShareDivisor);
 }
@@ -380,7 +356,7 @@ void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled)
 
 void ShowError(TerminalWindow& t, const std::string& text)
 {
-    MessageBoxW(t.frame, Utf8ToWide(text).c_str(), ProgramTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(t.ui.frame, Utf8ToWide(text).c_str(), ProgramTitle, MB_OK | MB_ICONERROR);
 }
 
 std::wstring ControlText(HWND control)
@@ -394,8 +370,8 @@ std::wstring ControlText(HWND control)
 
 void ApplyQuickFilter(TerminalWindow& t)
 {
-    KillTimer(t.frame, QuickFilterTimerId);
-    std::string text = WideToUtf8(ControlText(t.quickEdit));
+    KillTimer(t.ui.frame, QuickFilterTimerId);
+    std::string text = WideToUtf8(ControlText(t.ui.quickEdit));
     std::vector<Rule> rules;
     if (!text.empty()) {
         Rule rule;
@@ -417,7 +393,7 @@ void ApplyQuickFilter(TerminalWindow& t)
 
 void SaveShown(TerminalWindow& t)
 {
-    std::wstring path = AskSavePath(t.frame);
+    std::wstring path = AskSavePath(t.ui.frame);
     if (path.empty()) {
         return;
     }
@@ -426,7 +402,7 @@ void SaveShown(TerminalWindow& t)
     for (size_t row = 0; row < store.ShownCount(); ++row) {
         text += FormatOutputLine(store.ShownLine(row));
     }
-    t.savers.push_back(SaveLinesInBackground(path, std::move(text), store.ShownCount(), t.frame, SavedMessage));
+    t.savers.push_back(SaveLinesInBackground(path, std::move(text), store.ShownCount(), t.ui.frame, SavedMessage));
 }
 
 void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
@@ -434,11 +410,11 @@ void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
     if (error != 0) {
         wchar_t text[160];
         swprintf(text, 160, SaveFailedFormat, static_cast<unsigned long>(error));
-        MessageBoxW(t.frame, text, ProgramTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(t.ui.frame, text, ProgramTitle, MB_OK | MB_ICONERROR);
         return;
     }
     t.statusText = SavedLines + std::to_wstring(lineCount) + Lines;
-    SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
+    SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
 }
 
 std::wstring FileName(const std::wstring& path)
@@ -506,7 +482,7 @@ void OnDropFiles(TerminalWindow& t, HDROP drop)
 
 void ImportRules(TerminalWindow& t)
 {
-    std::wstring path = AskPathToOpen(t.frame, {ImportRulesTitle, RulesDialogFilter, NULL, NULL});
+    std::wstring path = AskPathToOpen(t.ui.frame, {ImportRulesTitle, RulesDialogFilter, NULL, NULL});
     if (path.empty()) {
         return;
     }
@@ -525,7 +501,7 @@ void ImportRules(TerminalWindow& t)
 void ExportRules(TerminalWindow& t)
 {
     std::wstring path =
-        AskPathToSave(t.frame, {ExportRulesTitle, RulesDialogFilter, RulesDefaultName, RulesDefaultExtension});
+        AskPathToSave(t.ui.frame, {ExportRulesTitle, RulesDialogFilter, RulesDefaultName, RulesDefaultExtension});
     if (path.empty()) {
         return;
     }
@@ -542,7 +518,7 @@ void OpenRulesDialog(TerminalWindow& t)
 {
     std::vector<Rule> rules = t.ruleList;
     RuleSet compiled;
-    if (EditRules(t.frame, t.instance, t.encoding, &rules, &compiled)) {
+    if (EditRules(t.ui.frame, t.instance, t.encoding, &rules, &compiled)) {
         t.rulesFromCommandLine = false;
         UseRules(t, std::move(rules), std::move(compiled));
     }
@@ -550,7 +526,7 @@ void OpenRulesDialog(TerminalWindow& t)
 
 int SelectedRow(TerminalWindow& t)
 {
-    return ListView_GetNextItem(t.list, -1, LVNI_SELECTED);
+    return ListView_GetNextItem(t.ui.list, -1, LVNI_SELECTED);
 }
 
 void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
@@ -569,7 +545,7 @@ void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
     }
     FindResult found = t.finder.Find(ShownView(t).store, from, direction);
     if (found.row == NoRow) {
-        t.notice = FillText(FindNotFound, {WideToUtf8(ControlText(t.findEdit))});
+        t.notice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
         MessageBeep(MB_ICONWARNING);
     } else {
         t.notice = found.wrapped ? FindWrapped : "";
@@ -585,34 +561,32 @@ void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
 void OnFindTextChanged(TerminalWindow& t)
 {
     std::string error;
-    std::string text = WideToUtf8(ControlText(t.findEdit));
+    std::string text = WideToUtf8(ControlText(t.ui.findEdit));
     if (!t.finder.SetSearch(text, PatternSyntax::PlainText, false, t.encoding, &error)) {
         t.notice = error;
         UpdateStatus(t);
         return;
     }
-    InvalidateRect(t.list, NULL, FALSE);
+    InvalidateRect(t.ui.list, NULL, FALSE);
     t.notice.clear();
     Find(t, FindDirection::Next, true);
 }
 
-void Layout(TerminalWindow& t);
-
 void ShowFindBar(TerminalWindow& t, bool shown)
 {
-    t.findShown = shown;
-    for (HWND control : {t.findLabel, t.findEdit, t.findClose}) {
+    t.ui.findShown = shown;
+    for (HWND control : {t.ui.findLabel, t.ui.findEdit, t.ui.findClose}) {
         ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
     }
-    Layout(t);
+    Layout(t.ui);
     if (shown) {
-        SendMessageW(t.findEdit, EM_SETSEL, 0, -1);
-        SetFocus(t.findEdit);
+        SendMessageW(t.ui.findEdit, EM_SETSEL, 0, -1);
+        SetFocus(t.ui.findEdit);
     } else {
         std::string error;
         t.finder.SetSearch("", PatternSyntax::PlainText, false, t.encoding, &error);
-        InvalidateRect(t.list, NULL, FALSE);
-        SetFocus(t.list);
+        InvalidateRect(t.ui.list, NULL, FALSE);
+        SetFocus(t.ui.list);
     }
 }
 
@@ -624,13 +598,13 @@ void SetTimeMode(TerminalWindow& t, TimeMode mode)
     }
     CheckMenuRadioItem(t.menu, TIME_CLOCK_COMMAND, TIME_SINCE_PREVIOUS_COMMAND,
                        TIME_CLOCK_COMMAND + static_cast<int>(mode), MF_BYCOMMAND);
-    InvalidateRect(t.list, NULL, FALSE);
+    InvalidateRect(t.ui.list, NULL, FALSE);
 }
 
 void SetAlwaysOnTop(TerminalWindow& t, bool onTop)
 {
     t.alwaysOnTop = onTop;
-    SetWindowPos(t.frame, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(t.ui.frame, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CheckItem(t, ALWAYS_ON_TOP_COMMAND, onTop);
 }
 
@@ -650,7 +624,7 @@ void OnCommand(TerminalWindow& t, int command, int notification)
 {
     switch (command) {
     case OPEN_COMMAND: {
-        std::wstring path = AskPathToOpen(t.frame, {OpenDialogTitle, LogFilter, NULL, NULL});
+        std::wstring path = AskPathToOpen(t.ui.frame, {OpenDialogTitle, LogFilter, NULL, NULL});
         if (!path.empty()) {
             OpenLog(t, path);
         }
@@ -659,13 +633,13 @@ void OnCommand(TerminalWindow& t, int command, int notification)
     case SAVE_COMMAND: SaveShown(t); break;
     case IMPORT_RULES_COMMAND: ImportRules(t); break;
     case EXPORT_RULES_COMMAND: ExportRules(t); break;
-    case EXIT_COMMAND: PostMessageW(t.frame, WM_CLOSE, 0, 0); break;
+    case EXIT_COMMAND: PostMessageW(t.ui.frame, WM_CLOSE, 0, 0); break;
     case COPY_COMMAND:
-        if (!CopyLinesToClipboard(t.frame, SelectedLinesText(t.list, ShownView(t).store))) {
+        if (!CopyLinesToClipboard(t.ui.frame, SelectedLinesText(t.ui.list, ShownView(t).store))) {
             MessageBeep(MB_ICONWARNING);
         }
         break;
-    case SELECT_ALL_COMMAND: ListView_SetItemState(t.list, -1, LVIS_SELECTED, LVIS_SELECTED); break;
+    case SELECT_ALL_COMMAND: ListView_SetItemState(t.ui.list, -1, LVIS_SELECTED, LVIS_SELECTED); break;
     case FIND_COMMAND: ShowFindBar(t, true); break;
     case FIND_NEXT_COMMAND:
     case FIND_PREVIOUS_COMMAND:
@@ -676,10 +650,10 @@ void OnCommand(TerminalWindow& t, int command, int notification)
         }
         break;
     case CLOSE_FIND_COMMAND:
-        if (t.findShown) {
+        if (t.ui.findShown) {
             ShowFindBar(t, false);
         } else {
-            SetFocus(t.list);
+            SetFocus(t.ui.list);
         }
         break;
     case FIND_CLOSE_BUTTON: ShowFindBar(t, false); break;
@@ -700,8 +674,8 @@ void OnCommand(TerminalWindow& t, int command, int notification)
     case LIVE_VIEW_COMMAND: BackToLive(t); break;
     case RULES_COMMAND: OpenRulesDialog(t); break;
     case QUICK_FILTER_COMMAND:
-        SendMessageW(t.quickEdit, EM_SETSEL, 0, -1);
-        SetFocus(t.quickEdit);
+        SendMessageW(t.ui.quickEdit, EM_SETSEL, 0, -1);
+        SetFocus(t.ui.quickEdit);
         break;
     case TIME_CLOCK_COMMAND: SetTimeMode(t, TimeMode::Clock); break;
     case TIME_SINCE_START_COMMAND: SetTimeMode(t, TimeMode::SinceStart); break;
@@ -709,7 +683,7 @@ void OnCommand(TerminalWindow& t, int command, int notification)
     case ALWAYS_ON_TOP_COMMAND: SetAlwaysOnTop(t, !t.alwaysOnTop); break;
     case QUICK_FILTER_EDIT:
         if (notification == EN_CHANGE) {
-            SetTimer(t.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
+            SetTimer(t.ui.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
         }
         break;
     case FIND_EDIT:
@@ -725,116 +699,6 @@ void OnCommand(TerminalWindow& t, int command, int notification)
     }
 }
 
-// The bars' controls: a label and a box, and for the find bar a close button.
-HWND CreateChild(TerminalWindow& t, const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int id)
-{
-    return CreateWindowExW(exStyle, className, text, WS_CHILD | style, 0, 0, 0, 0, t.frame,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), t.instance, NULL);
-}
-
-bool CreateBars(TerminalWindow& t)
-{
-    t.quickLabel = CreateChild(t, L"STATIC", QuickFilterLabel, WS_VISIBLE | SS_CENTERIMAGE, 0, QUICK_FILTER_LABEL);
-    t.quickEdit = CreateChild(t, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-                              QUICK_FILTER_EDIT);
-    t.findLabel = CreateChild(t, L"STATIC", FindLabel, SS_CENTERIMAGE, 0, FIND_LABEL);
-    t.findEdit = CreateChild(t, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, FIND_EDIT);
-    t.findClose = CreateChild(t, L"BUTTON", CloseFindButton, BS_PUSHBUTTON, 0, FIND_CLOSE_BUTTON);
-    return t.quickLabel != NULL && t.quickEdit != NULL && t.findLabel != NULL && t.findEdit != NULL &&
-           t.findClose != NULL;
-}
-
-// A label, a box and (when given) a button in a row at top.
-void PlaceBar(TerminalWindow& t, HWND label, HWND box, HWND button, int boxWidth, int top)
-{
-    int margin = ScaledForDpi(BarMargin, t.dpi);
-    int height = ScaledForDpi(BarHeight, t.dpi) - 2 * margin;
-    int x = margin;
-    MoveWindow(label, x, top + margin, ScaledForDpi(BarLabelWidth, t.dpi), height, TRUE);
-    x += ScaledForDpi(BarLabelWidth, t.dpi);
-    MoveWindow(box, x, top + margin, ScaledForDpi(boxWidth, t.dpi), height, TRUE);
-    x += ScaledForDpi(boxWidth, t.dpi) + margin;
-    if (button != NULL) {
-        MoveWindow(button, x, top + margin, ScaledForDpi(FindCloseWidth, t.dpi), height, TRUE);
-    }
-}
-
-void Layout(TerminalWindow& t)
-{
-    if (t.list == NULL || t.status == NULL || t.quickEdit == NULL) {
-        return;
-    }
-    RECT client;
-    GetClientRect(t.frame, &client);
-    SendMessageW(t.status, WM_SIZE, 0, 0);
-    RECT statusRect;
-    GetWindowRect(t.status, &statusRect);
-    int statusHeight = statusRect.bottom - statusRect.top;
-    int bar = ScaledForDpi(BarHeight, t.dpi);
-    int findHeight = t.findShown ? bar : 0;
-    PlaceBar(t, t.quickLabel, t.quickEdit, NULL, QuickFilterWidth, 0);
-    MoveWindow(t.list, 0, bar, client.right, std::max(0L, client.bottom - statusHeight - bar - findHeight), TRUE);
-    if (t.findShown) {
-        PlaceBar(t, t.findLabel, t.findEdit, t.findClose, FindBoxWidth, client.bottom - statusHeight - findHeight);
-    }
-    // The text column takes what the time and class columns leave.
-    int textWidth = client.right - ListView_GetColumnWidth(t.list, 0) - ListView_GetColumnWidth(t.list, 1) -
-                    SystemMetricForDpi(SM_CXVSCROLL, t.dpi) - ScaledForDpi(TextColumnSlack, t.dpi);
-    if (textWidth > ScaledForDpi(NarrowestTextColumn, t.dpi)) {
-        ListView_SetColumnWidth(t.list, 2, textWidth);
-    }
-}
-
-// Sets made on control in place of *font; a font that could not be made leaves the control with
-// the one it had.
-void ReplaceFont(HWND control, HFONT* font, HFONT made)
-{
-    if (made == NULL) {
-        return;
-    }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
-    if (*font != NULL) {
-        DeleteObject(*font);
-    }
-    *font = made;
-}
-
-// Gives the list, the status bar and the bars their fonts for the window's DPI.
-void SetFontsForDpi(TerminalWindow& t)
-{
-    ReplaceFont(t.list, &t.listFont, CreateListFontForDpi(t.dpi));
-    ReplaceFont(t.status, &t.statusFont, CreateStatusFontForDpi(t.dpi));
-    for (HWND control : {t.quickLabel, t.quickEdit, t.findLabel, t.findEdit, t.findClose}) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(t.statusFont), TRUE);
-    }
-}
-
-// The window moved to a monitor of another DPI (or that monitor's scale changed).
-void OnDpiChanged(TerminalWindow& t, UINT dpi, const RECT& suggested)
-{
-    RescaleLineListColumns(t.list, t.dpi, dpi);
-    t.dpi = dpi;
-    SetFontsForDpi(t);
-    // The system suggests a place and a size scaled for the new DPI.
-    SetWindowPos(t.frame, NULL, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    Layout(t);
-}
-
-// The first size, for the DPI of the monitor the window was placed on.
-void SizeForDpi(TerminalWindow& t)
-{
-    int width = ScaledForDpi(DesignWindowWidth, t.dpi);
-    int height = ScaledForDpi(DesignWindowHeight, t.dpi);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    if (GetMonitorInfoW(MonitorFromWindow(t.frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        width = std::min<int>(width, monitor.rcWork.right - monitor.rcWork.left);
-        height = std::min<int>(height, monitor.rcWork.bottom - monitor.rcWork.top);
-    }
-    SetWindowPos(t.frame, NULL, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // The remembered settings that the window shows: placement, columns, time, classes, on top.
 void ApplySettings(TerminalWindow& t, int* showCommand)
 {
@@ -845,18 +709,18 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
         placement.rcNormalPosition = {s.placement.left, s.placement.top, s.placement.left + s.placement.width,
                                       s.placement.top + s.placement.height};
         placement.showCmd = SW_HIDE;
-        SetWindowPlacement(t.frame, &placement);
+        SetWindowPlacement(t.ui.frame, &placement);
         if (s.placement.maximized && (*showCommand == SW_SHOWNORMAL || *showCommand == SW_SHOWDEFAULT)) {
             *showCommand = SW_SHOWMAXIMIZED;
         }
     } else {
-        SizeForDpi(t);
+        SizeForDpi(t.ui);
     }
     int widths[3];
     for (int column = 0; column < 3; ++column) {
-        widths[column] = MulDiv(s.columnWidths[column], static_cast<int>(t.dpi), static_cast<int>(s.columnDpi));
+        widths[column] = MulDiv(s.columnWidths[column], static_cast<int>(t.ui.dpi), static_cast<int>(s.columnDpi));
     }
-    SetLineListColumnWidths(t.list, widths);
+    SetLineListColumnWidths(t.ui.list, widths);
     SetTimeMode(t, s.timeMode);
     ApplyClassFilter(t, s.shownClasses);
     SetAlwaysOnTop(t, s.alwaysOnTop);
@@ -867,14 +731,14 @@ void SaveSettings(TerminalWindow& t)
     TerminalSettings s = t.settings;
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
-    if (GetWindowPlacement(t.frame, &placement) && IsWindowVisible(t.frame)) {
+    if (GetWindowPlacement(t.ui.frame, &placement) && IsWindowVisible(t.ui.frame)) {
         const RECT& normal = placement.rcNormalPosition;
         s.placement = {true, static_cast<int>(normal.left), static_cast<int>(normal.top),
                        static_cast<int>(normal.right - normal.left), static_cast<int>(normal.bottom - normal.top),
                        placement.showCmd == SW_SHOWMAXIMIZED};
     }
-    GetLineListColumnWidths(t.list, s.columnWidths);
-    s.columnDpi = t.dpi;
+    GetLineListColumnWidths(t.ui.list, s.columnWidths);
+    s.columnDpi = t.ui.dpi;
     s.timeMode = t.live.time.Mode();
     s.shownClasses = t.live.store.Filter();
     if (!t.rulesFromCommandLine) {
@@ -902,7 +766,7 @@ void OnListNotify(TerminalWindow& t, const NMHDR* header)
         if (key->wVKey == VK_END) {
             // The list moves to its last row first; then the view follows again.
             t.goingToEnd = true;
-            PostMessageW(t.frame, WM_COMMAND, FOLLOW_COMMAND, 0);
+            PostMessageW(t.ui.frame, WM_COMMAND, FOLLOW_COMMAND, 0);
         }
     }
 }
@@ -913,37 +777,37 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     ReceivedLine line;
     if (ReceiveTerminalMessage(message, wParam, lParam, &line)) {
         t.queue.Push(std::move(line));
-        if (t.list != NULL && GetTickCount64() >= t.nextRefresh + StarvedRefreshMs) {
+        if (t.ui.list != NULL && GetTickCount64() >= t.nextRefresh + StarvedRefreshMs) {
             Refresh(t);
         }
         return 0;
     }
     switch (message) {
     case WM_CREATE:
-        t.frame = window;
-        t.dpi = DpiOfWindow(window);
-        t.list = CreateLineList(window, LIST_CONTROL, t.instance, t.dpi);
-        t.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+        t.ui.frame = window;
+        t.ui.dpi = DpiOfWindow(window);
+        t.ui.list = CreateLineList(window, LIST_CONTROL, t.instance, t.ui.dpi);
+        t.ui.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                    window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_CONTROL)), t.instance,
                                    NULL);
-        if (t.list == NULL || t.status == NULL || !CreateBars(t)) {
+        if (t.ui.list == NULL || t.ui.status == NULL || !CreateBars(t.ui, t.instance)) {
             return -1;
         }
         t.menu = GetMenu(window);
-        SetFontsForDpi(t);
+        SetFontsForDpi(t.ui);
         DragAcceptFiles(window, TRUE);
         SetTimer(window, RefreshTimerId, RefreshIntervalMs, NULL);
         UpdateStatus(t);
         return 0;
     case WM_SIZE:
-        Layout(t);
+        Layout(t.ui);
         return 0;
     case WM_DPICHANGED:
         // Both halves of wParam hold the new DPI (x and y are the same on Windows).
-        OnDpiChanged(t, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        OnDpiChanged(t.ui, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_SETFOCUS:
-        SetFocus(t.list);
+        SetFocus(t.ui.list);
         return 0;
     case WM_TIMER:
         if (wParam == RefreshTimerId && GetTickCount64() >= t.nextRefresh) {
@@ -955,7 +819,7 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_NOTIFY: {
         LRESULT result = 0;
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == t.list) {
+        if (header->hwndFrom == t.ui.list) {
             if (HandleLineListNotify(header, Look(t), &result)) {
                 return result;
             }
@@ -991,7 +855,7 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
 bool KeyForWindow(TerminalWindow& t, const MSG& message)
 {
     HWND focus = GetFocus();
-    if (message.message != WM_KEYDOWN || (focus != t.quickEdit && focus != t.findEdit)) {
+    if (message.message != WM_KEYDOWN || (focus != t.ui.quickEdit && focus != t.ui.findEdit)) {
         return true;
     }
     WPARAM key = message.wParam;
@@ -1076,13 +940,13 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     ApplySettings(terminal, &showCommand);
     Refilter(terminal);
     ShowWindow(window, showCommand);
-    Layout(terminal);
+    Layout(terminal.ui);
     UpdateWindow(window);
 
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(TERMINAL_ACCELERATORS));
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
-        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == terminal.findEdit) {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == terminal.ui.findEdit) {
             Find(terminal, (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? FindDirection::Previous : FindDirection::Next,
                  false);
             continue;
@@ -1095,7 +959,7 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     for (std::thread& saver : terminal.savers) {
         saver.join();
     }
-    for (HFONT font : {terminal.listFont, terminal.statusFont}) {
+    for (HFONT font : {terminal.ui.listFont, terminal.ui.statusFont}) {
         if (font != NULL) {
             DeleteObject(font);
         }
