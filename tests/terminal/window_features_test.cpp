@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "file_bytes.h"
 #include "patched_import.h"
 #include "temporary_file.h"
@@ -366,6 +367,42 @@ TEST_F(WindowFeatures, SelectingALineHoldsTheViewAndFollowFollowsAgain)
     EXPECT_EQ(0, terminal.Stop());
 }
 
+TEST_F(WindowFeatures, ScrollingUpHoldsTheViewAndScrollingBackOrEndFollowsAgain)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    HWND list = List(frame);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 200; ++i) {
+        lines.push_back("line " + std::to_string(i));
+    }
+    SendLines(lines);
+    ASSERT_TRUE(WaitForRows(frame, 200));
+    ASSERT_TRUE(WaitFor([&] { return ListView_GetTopIndex(list) > 0; }));  // the newest line in view
+
+    ListView_Scroll(list, 0, -1000000);  // as the wheel or the scroll bar would
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; not following (End follows again)") != std::string::npos; }))
+        << StatusText(frame);
+    SendLines({"arrives while held"});
+    ASSERT_TRUE(WaitForRows(frame, 201));
+    EXPECT_EQ(0, ListView_GetTopIndex(list));  // the view stays where the user put it
+
+    ListView_Scroll(list, 0, 1000000);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; following") != std::string::npos; })) << StatusText(frame);
+
+    ListView_Scroll(list, 0, -1000000);  // as the wheel or the scroll bar would
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; not following") != std::string::npos; }));
+    SendMessageW(list, WM_KEYDOWN, VK_END, 0);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; following") != std::string::npos; })) << StatusText(frame);
+    SendLines({"newest"});
+    ASSERT_TRUE(WaitForRows(frame, 202));
+    ASSERT_TRUE(WaitFor([&] {
+        return ListView_GetTopIndex(list) + ListView_GetCountPerPage(list) >= 202;
+    }));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiveView)
 {
     TemporaryFile log(L"dropped-log");
@@ -583,6 +620,25 @@ TEST_F(WindowFeatures, MenuAndKeysComeFromTheResources)
     EXPECT_TRUE(findPrevious);
     DestroyAcceleratorTable(keys);
     EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST(WindowProgram, VersionComesFromTheResourceFile)
+{
+    std::wstring program = PathBesideProgram(L"vornak-terminal.exe");
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeW(program.c_str(), &handle);
+    ASSERT_NE(0u, size);
+    std::vector<BYTE> data(size);
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, size, data.data()));
+    std::vector<std::string> values;
+    for (const wchar_t* name : {L"FileDescription", L"OriginalFilename", L"ProductVersion"}) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        std::wstring query = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+        ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
+        values.push_back(Narrow(value));
+    }
+    EXPECT_EQ((std::vector<std::string>{"Vornak Debug Terminal", "vornak-terminal.exe", "1.0.0.1"}), values);
 }
 
 } // namespace
