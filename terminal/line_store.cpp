@@ -66,6 +66,7 @@ void LineStore::DropOldest(size_t count)
     dropped_ += count;
     // The rows left keep their verdicts: only their positions move (the test may be costly).
     auto kept = std::lower_bound(shown_.begin(), shown_.end(), count);
+    droppedShown_ += static_cast<uint64_t>(kept - shown_.begin());
     shown_.erase(shown_.begin(), kept);
     for (size_t& position : shown_) {
         position -= count;

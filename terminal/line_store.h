@@ -36,6 +36,8 @@ public:
     const ReceivedLine& ShownLine(size_t row) const;
     size_t KeptCount() const { return lines_.size(); }
     uint64_t DroppedCount() const { return dropped_; }
+    // Of those, the ones that were shown: rows that vanished from the top of the list.
+    uint64_t DroppedShownCount() const { return droppedShown_; }
 
 private:
     void DropOldest(size_t count);
@@ -51,4 +53,5 @@ private:
     // Positions in lines_ of the lines the filter shows, ascending.
     std::vector<size_t> shown_;
     uint64_t dropped_ = 0;
+    uint64_t droppedShown_ = 0;
 };

@@ -4,24 +4,16 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <deque>
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "ansi_text.h"
 #include "dpi_scaling.h"
 #include "follow_state.h"
-#include "incoming_queue.h"
-#include "instance_control.h"
-#include "line_export.h"
 #include "line_find.h"
 #include "line_list_view.h"
 #include "line_rules.h"
 #include "line_store.h"
-#include "line_text.h"
-#include "log_reader.h"
+#include "line_export.h"
 #include "rule_file.h"
 #include "rules_dialog.h"
 #include "terminal_protocol.h"
@@ -31,13 +23,12 @@
 #include "terminal_texts.h"
 #include "time_column.h"
 #include "wide_text.h"
+#include "window_files.h"
 #include "window_layout.h"
+#include "window_state.h"
 
 namespace {
 
-// The newest lines kept in memory; beyond that the oldest go in blocks (see LineStore).
-constexpr size_t KeptLineLimit = 100000;
-constexpr size_t DropBlock = 10000;
 // Lines are drawn on a timer, never while a host waits for its message to be handled.
 constexpr UINT RefreshTimerId = 1;
 constexpr UINT RefreshIntervalMs = 50;
@@ -52,124 +43,13 @@ constexpr ULONGLONG DrawingShareDivisor = 2;
 // A steady flood of lines can keep timers from coming due (sent messages go first); this long
 // after a refresh was due the window procedure refreshes the list itself.
 constexpr ULONGLONG StarvedRefreshMs = 250;
-constexpr UINT SavedMessage = WM_APP + 1;
-// Lines with their own time column: the live lines, or a log opened from a file.
-struct LineView {
-    LineStore store{KeptLineLimit, DropBlock};
-    TimeColumn time;
-};
-
-struct TerminalWindow {
-    IncomingQueue queue{WaitingLineLimit};
-    LineView live;
-    std::unique_ptr<LineView> opened;  // a log from a file, shown in place of the live lines
-    std::wstring openedName;
-    uint64_t openedNotices = 0;    // lines the file says were lost
-    uint64_t liveSinceOpened = 0;  // live lines that arrived while the file was shown
-    // Lines that arrived while the view was paused, shown on resume; at most KeptLineLimit.
-    std::deque<ReceivedLine> held;
-    uint64_t lostWhileWaiting = 0;
-    bool paused = false;
-    ULONGLONG nextRefresh = 0;  // tick count before which the list is not redrawn
-
-    LineEncoding encoding = SystemLineEncoding();
-    std::vector<Rule> ruleList;
-    RuleSet rules;
-    bool hasStopRules = false;
-    bool rulesFromCommandLine = false;  // not remembered unless the user changes them
-    RuleSet quickFilter;                // what the filter box holds, as one include rule
-    LineFinder finder;
-    FollowState follow;
-    int topLeft = -1;          // the list's top row as the window last left it
-    bool selectingRows = false;  // the window, not the user, changes the selection
-    bool goingToEnd = false;     // End was pressed in the list
-    std::string notice;          // said once in the status bar, after a search or an import
-
-    std::wstring settingsKey;
-    TerminalSettings settings;
-    bool alwaysOnTop = false;
-
-    HINSTANCE instance = NULL;
-    WindowControls ui;
-    HMENU menu = NULL;
-    std::wstring statusText;
-    std::vector<std::thread> savers;
-};
 
 TerminalWindow* RunningWindow = NULL;
-
-LineView& ShownView(TerminalWindow& t)
-{
-    return t.opened ? *t.opened : t.live;
-}
-
-LineListLook Look(TerminalWindow& t)
-{
-    LineView& view = ShownView(t);
-    return {&view.store, &view.time, &t.rules, &t.finder};
-}
-
-std::string Number(uint64_t value)
-{
-    return std::to_string(value);
-}
-
-void UpdateStatus(TerminalWindow& t)
-{
-    LineStore& store = ShownView(t).store;
-    std::wstring text =
-        std::to_wstring(store.ShownCount()) + LinesShownOf + std::to_wstring(store.KeptCount()) + LinesKept;
-    std::string more;
-    if (t.opened) {
-        more += "; " + FillText(StatusFileFormat, {WideToUtf8(t.openedName), Number(store.KeptCount())});
-        if (t.openedNotices != 0) {
-            more += "; " + FillText(StatusFileNotices, {Number(t.openedNotices)});
-        }
-        if (t.liveSinceOpened != 0) {
-            more += "; " + FillText(StatusLiveWaiting, {Number(t.liveSinceOpened)});
-        }
-    } else {
-        uint64_t lost = store.DroppedCount() + t.lostWhileWaiting;
-        if (lost != 0) {
-            more += WideToUtf8(StatusSeparator) + Number(lost) + WideToUtf8(OldestDropped);
-        }
-        if (t.paused) {
-            more += WideToUtf8(StatusSeparator) + WideToUtf8(PausedWaiting) + Number(t.held.size()) +
-                    WideToUtf8(Waiting);
-        } else {
-            more += "; " + std::string(FollowModeText(t.follow.Mode()));
-        }
-    }
-    if (!t.ruleList.empty()) {
-        more += "; " + FillText(RulesInUse, {Number(t.ruleList.size())});
-    }
-    if (!t.notice.empty()) {
-        more += "; " + t.notice;
-    }
-    text += Utf8ToWide(more);
-    if (text != t.statusText) {
-        t.statusText = text;
-        SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-}
-
-int RowCount(TerminalWindow& t)
-{
-    return static_cast<int>(ShownView(t).store.ShownCount());
-}
 
 bool LastRowInView(TerminalWindow& t)
 {
     int count = ListView_GetItemCount(t.ui.list);
     return count == 0 || ListView_GetTopIndex(t.ui.list) + ListView_GetCountPerPage(t.ui.list) >= count;
-}
-
-void ShowNewest(TerminalWindow& t)
-{
-    int count = RowCount(t);
-    if (count > 0) {
-        ListView_EnsureVisible(t.ui.list, count - 1, FALSE);
-    }
 }
 
 // Selects row alone and brings it into view, as the window's own doing.
@@ -180,27 +60,6 @@ void SelectRow(TerminalWindow& t, int row)
     ListView_SetItemState(t.ui.list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(t.ui.list, row, FALSE);
     t.selectingRows = false;
-}
-
-void RememberTop(TerminalWindow& t)
-{
-    t.topLeft = ListView_GetTopIndex(t.ui.list);
-}
-
-// Shows the view's lines from scratch: after a clear, a drop, a filter change, a file.
-void ResetList(TerminalWindow& t)
-{
-    t.selectingRows = true;
-    ResetLineList(t.ui.list, ShownView(t).store);
-    t.selectingRows = false;
-    RememberTop(t);
-}
-
-void ReactToFollow(TerminalWindow& t, FollowReaction reaction)
-{
-    if (reaction == FollowReaction::ShowNewest) {
-        ShowNewest(t);
-    }
 }
 
 // The user scrolled since the window last looked: away from the end holds the list, back to the
@@ -242,6 +101,8 @@ void Refresh(TerminalWindow& t)
         NoticeScrolling(t);
     }
     bool reset = false;
+    int topBefore = ListView_GetTopIndex(t.ui.list);
+    uint64_t vanishedBefore = t.live.store.DroppedShownCount();
     const ReceivedLine* stopLine = nullptr;
     for (ReceivedLine& line : arrived) {
         t.live.time.Observe(line);
@@ -268,6 +129,12 @@ void Refresh(TerminalWindow& t)
     if (liveShown) {
         if (reset) {
             ResetList(t);
+            if (!t.follow.Following()) {
+                // A view the user holds stays on its lines as the oldest go.
+                uint64_t vanished = t.live.store.DroppedShownCount() - vanishedBefore;
+                int top = vanished >= static_cast<uint64_t>(topBefore) ? 0 : topBefore - static_cast<int>(vanished);
+                ListView_EnsureVisible(t.ui.list, top, FALSE);
+            }
         } else {
             ExtendLineList(t.ui.list, t.live.store);
         }
@@ -313,18 +180,6 @@ void SetPaused(TerminalWindow& t, bool paused)
     UpdateStatus(t);
 }
 
-// Applies the rules and the quick filter to every kept line again, and to those that come.
-void Refilter(TerminalWindow& t)
-{
-    auto test = [&t](const ReceivedLine& line) { return t.rules.Shows(line) && t.quickFilter.Shows(line); };
-    t.live.store.SetLineTest(test);
-    if (t.opened) {
-        t.opened->store.SetLineTest(test);
-    }
-    ResetList(t);
-    UpdateStatus(t);
-}
-
 void ApplyClassFilter(TerminalWindow& t, const ClassFilter& filter)
 {
     t.live.store.SetFilter(filter);
@@ -343,20 +198,6 @@ void ToggleClass(TerminalWindow& t, int index)
     ClassFilter filter = t.live.store.Filter();
     filter.shown[index] = !filter.shown[index];
     ApplyClassFilter(t, filter);
-}
-
-void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled)
-{
-    t.ruleList = std::move(rules);
-    t.rules = std::move(compiled);
-    t.hasStopRules = std::any_of(t.ruleList.begin(), t.ruleList.end(),
-                                 [](const Rule& rule) { return rule.enabled && rule.kind == RuleKind::StopFollowing; });
-    Refilter(t);
-}
-
-void ShowError(TerminalWindow& t, const std::string& text)
-{
-    MessageBoxW(t.ui.frame, Utf8ToWide(text).c_str(), ProgramTitle, MB_OK | MB_ICONERROR);
 }
 
 std::wstring ControlText(HWND control)
@@ -389,129 +230,6 @@ void ApplyQuickFilter(TerminalWindow& t)
     }
     t.quickFilter = std::move(compiled);
     Refilter(t);
-}
-
-void SaveShown(TerminalWindow& t)
-{
-    std::wstring path = AskSavePath(t.ui.frame);
-    if (path.empty()) {
-        return;
-    }
-    const LineStore& store = ShownView(t).store;
-    std::string text;
-    for (size_t row = 0; row < store.ShownCount(); ++row) {
-        text += FormatOutputLine(store.ShownLine(row));
-    }
-    t.savers.push_back(SaveLinesInBackground(path, std::move(text), store.ShownCount(), t.ui.frame, SavedMessage));
-}
-
-void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
-{
-    if (error != 0) {
-        wchar_t text[160];
-        swprintf(text, 160, SaveFailedFormat, static_cast<unsigned long>(error));
-        MessageBoxW(t.ui.frame, text, ProgramTitle, MB_OK | MB_ICONERROR);
-        return;
-    }
-    t.statusText = SavedLines + std::to_wstring(lineCount) + Lines;
-    SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
-}
-
-std::wstring FileName(const std::wstring& path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-// Reads a log into a view of its own, shown in place of the live lines (which go on arriving).
-void OpenLog(TerminalWindow& t, const std::wstring& path)
-{
-    auto view = std::make_unique<LineView>();
-    view->time.SetMode(t.live.time.Mode());
-    view->store.SetFilter(t.live.store.Filter());
-    view->store.SetLineTest([&t](const ReceivedLine& line) { return t.rules.Shows(line) && t.quickFilter.Shows(line); });
-    uint64_t notices = 0;
-    LogReadSummary summary;
-    std::string error;
-    bool read = ReadLogFile(path,
-                            [&](LogEntry&& entry) {
-                                if (entry.kind == LogEntryKind::DroppedNotice) {
-                                    notices += entry.droppedCount;
-                                    return;
-                                }
-                                view->time.Observe(entry.line);
-                                view->store.Append(std::move(entry.line));
-                            },
-                            &summary, &error);
-    if (!read) {
-        ShowError(t, FillText(CannotOpenLog, {WideToUtf8(path), error}));
-        return;
-    }
-    t.opened = std::move(view);
-    t.openedName = FileName(path);
-    t.openedNotices = notices;
-    t.liveSinceOpened = 0;
-    t.notice = SkippedLinesText(summary);
-    ResetList(t);
-    UpdateStatus(t);
-}
-
-void BackToLive(TerminalWindow& t)
-{
-    if (!t.opened) {
-        return;
-    }
-    t.opened.reset();
-    t.notice.clear();
-    ResetList(t);
-    ReactToFollow(t, t.follow.Handle(FollowEvent::WentToEnd));
-    UpdateStatus(t);
-}
-
-void OnDropFiles(TerminalWindow& t, HDROP drop)
-{
-    UINT length = DragQueryFileW(drop, 0, NULL, 0);
-    std::wstring path(static_cast<size_t>(length) + 1, L'\0');
-    UINT got = DragQueryFileW(drop, 0, &path[0], length + 1);
-    DragFinish(drop);
-    path.resize(got);
-    if (!path.empty()) {
-        OpenLog(t, path);
-    }
-}
-
-void ImportRules(TerminalWindow& t)
-{
-    std::wstring path = AskPathToOpen(t.ui.frame, {ImportRulesTitle, RulesDialogFilter, NULL, NULL});
-    if (path.empty()) {
-        return;
-    }
-    std::vector<Rule> rules;
-    RuleSet compiled;
-    std::string error;
-    if (!ReadRuleFile(path, &rules, &error) || !compiled.Compile(rules, t.encoding, &error)) {
-        ShowError(t, FillText(CannotUseRulesFile, {WideToUtf8(path), error}));
-        return;
-    }
-    t.rulesFromCommandLine = false;
-    t.notice = FillText(RulesImported, {Number(rules.size())});
-    UseRules(t, std::move(rules), std::move(compiled));
-}
-
-void ExportRules(TerminalWindow& t)
-{
-    std::wstring path =
-        AskPathToSave(t.ui.frame, {ExportRulesTitle, RulesDialogFilter, RulesDefaultName, RulesDefaultExtension});
-    if (path.empty()) {
-        return;
-    }
-    std::string error;
-    if (!WriteRuleFile(path, t.ruleList, &error)) {
-        ShowError(t, error);
-        return;
-    }
-    t.notice = FillText(RulesExported, {Number(t.ruleList.size())});
-    UpdateStatus(t);
 }
 
 void OpenRulesDialog(TerminalWindow& t)

@@ -109,6 +109,7 @@ TEST(LineStore, DroppingABlockKeepsTheVerdictsOfTheLinesLeftWithoutTestingThemAg
     EXPECT_EQ((std::vector<std::string>{"b", "c"}), Shown(store));
     EXPECT_EQ(3u, store.KeptCount());
     EXPECT_EQ(2u, store.DroppedCount());
+    EXPECT_EQ(1u, store.DroppedShownCount());  // "a"; "x1" was hidden
 }
 
 } // namespace
