@@ -35,11 +35,11 @@ constexpr UINT RefreshIntervalMs = 50;
 // The quick filter is applied once typing pauses this long.
 constexpr UINT QuickFilterTimerId = 2;
 constexpr UINT QuickFilterDelayMs = 250;
-// Hosts wait while the window draws, so drawing may take at most a third of the time: after a
-// refresh that took d ms the next comes no sooner than 2d ms later. Where drawing is slow (a
+// Hosts wait while the window draws, so drawing may take at most a tenth of the time: after a
+// refresh that took d ms the next comes no sooner than 9d ms later. Where drawing is slow (a
 // software X server, a remote session) the list then moves in larger steps instead of holding
 // every host up on every line.
-constexpr ULONGLONG DrawingShareDivisor = 2;
+constexpr ULONGLONG DrawingShareDivisor = 9;
 // A steady flood of lines can keep timers from coming due (sent messages go first); this long
 // after a refresh was due the window procedure refreshes the list itself.
 constexpr ULONGLONG StarvedRefreshMs = 250;
@@ -557,6 +557,12 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CLOSE:
         SaveSettings(t);
         break;
+    case WM_ENDSESSION:
+        // Windows is logging off or shutting down: the window gets no WM_CLOSE.
+        if (wParam != FALSE) {
+            SaveSettings(t);
+        }
+        return 0;
     case WM_DESTROY:
         KillTimer(window, RefreshTimerId);
         KillTimer(window, QuickFilterTimerId);

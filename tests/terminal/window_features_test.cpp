@@ -573,6 +573,26 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
+TEST_F(WindowFeatures, EndOfTheSessionSavesTheChoicesAsClosingDoes)
+{
+    const std::wstring key = std::wstring(TestSettingsKey) + L"\\EndSession";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    WindowOptions options;
+    options.settingsKey = key;
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
+    ASSERT_TRUE(terminal.Start());
+    Command(terminal.Window(), TIME_SINCE_START_COMMAND);
+    SendMessageW(terminal.Window(), WM_ENDSESSION, FALSE, 0);  // the end was called off
+    TerminalSettings saved;
+    LoadTerminalSettings(key, &saved, nullptr);
+    EXPECT_EQ(TimeMode::Clock, saved.timeMode);
+    SendMessageW(terminal.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    LoadTerminalSettings(key, &saved, nullptr);
+    EXPECT_EQ(TimeMode::SinceStart, saved.timeMode);
+    EXPECT_EQ(0, terminal.Stop());
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
 TEST_F(WindowFeatures, RulesGivenOnTheCommandLineAreNotRememberedUnlessChanged)
 {
     const std::wstring key = std::wstring(TestSettingsKey) + L"\\CommandLine";
