@@ -590,6 +590,31 @@ bool KeyForWindow(TerminalWindow& t, const MSG& message)
     return control && (key == 'F' || key == 'O' || key == 'S' || key == 'R' || key == 'Q' || key == 'L' || key == 'P');
 }
 
+// Tab and Shift+Tab move between the filter box, the list and (when open) the find box. True
+// when message was such a key and the focus moved.
+bool MovedFocus(TerminalWindow& t, const MSG& message)
+{
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+        (message.hwnd != t.ui.quickEdit && message.hwnd != t.ui.list && message.hwnd != t.ui.findEdit)) {
+        return false;
+    }
+    std::vector<HWND> order = {t.ui.quickEdit, t.ui.list};
+    if (t.ui.findShown) {
+        order.push_back(t.ui.findEdit);
+    }
+    size_t at = static_cast<size_t>(std::find(order.begin(), order.end(), message.hwnd) - order.begin());
+    if (at == order.size()) {
+        return false;  // the find box while the bar is closed
+    }
+    bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    HWND next = order[(at + (back ? order.size() - 1 : 1)) % order.size()];
+    SetFocus(next);
+    if (next != t.ui.list) {
+        SendMessageW(next, EM_SETSEL, 0, -1);
+    }
+    return true;
+}
+
 // The rules the window starts with: --rules FILE, else the remembered ones. False (the user
 // told why) when the file cannot be used.
 bool LoadStartingRules(TerminalWindow& t, const WindowOptions& options, const StandardStreams& streams)
@@ -673,6 +698,9 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
         if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == terminal.ui.findEdit) {
             Find(terminal, (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? FindDirection::Previous : FindDirection::Next,
                  false);
+            continue;
+        }
+        if (MovedFocus(terminal, message)) {
             continue;
         }
         if (!KeyForWindow(terminal, message) || !TranslateAcceleratorW(window, accelerators, &message)) {

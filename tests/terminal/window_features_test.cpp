@@ -642,6 +642,47 @@ TEST_F(WindowFeatures, MenuAndKeysComeFromTheResources)
     EXPECT_EQ(0, terminal.Stop());
 }
 
+// The control that has the keyboard focus on the window's thread.
+HWND FocusOf(HWND frame)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(frame, NULL), &info);
+    return info.hwndFocus;
+}
+
+// A key pressed on control, through the window's message loop as the keyboard delivers it.
+void PressKey(HWND frame, HWND control, WPARAM key)
+{
+    PostMessageW(control, WM_KEYDOWN, key, 1);
+    SendMessageW(frame, WM_NULL, 0, 0);  // handled after the posted key
+}
+
+TEST_F(WindowFeatures, TabMovesBetweenTheFilterBoxTheListAndTheOpenFindBox)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    HWND quick = GetDlgItem(frame, QUICK_FILTER_EDIT);
+    HWND find = GetDlgItem(frame, FIND_EDIT);
+    Command(frame, QUICK_FILTER_COMMAND);
+    ASSERT_EQ(quick, FocusOf(frame));
+    PressKey(frame, quick, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == List(frame); }));
+    PressKey(frame, List(frame), VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == quick; }));  // no find box while the bar is closed
+
+    Command(frame, FIND_COMMAND);
+    ASSERT_EQ(find, FocusOf(frame));
+    PressKey(frame, find, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == quick; }));
+    PressKey(frame, quick, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == List(frame); }));
+    PressKey(frame, List(frame), VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == find; }));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST(WindowProgram, VersionComesFromTheResourceFile)
 {
     std::wstring program = PathBesideProgram(L"vornak-terminal.exe");
