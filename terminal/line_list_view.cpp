@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ansi_text.h"
 #include "dpi_scaling.h"
 #include "line_text.h"
 #include "terminal_texts.h"
@@ -19,6 +20,8 @@ constexpr int TimeIndent = 6;
 constexpr int RuleMargin = 4;
 constexpr int DoubledRuleAbove = 1;
 constexpr int DoubledRuleBelow = 2;
+// The text's indent in a cell, at 100 %, as the list indents the text it draws.
+constexpr int CellTextIndent = 6;
 
 struct ClassColours {
     COLORREF text;
@@ -109,6 +112,58 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
     DeleteObject(pen);
 }
 
+bool Found(const LineListLook& look, const ReceivedLine& line)
+{
+    return look.finder != nullptr && look.finder->Active() && look.finder->RowMatches(line);
+}
+
+// The text cell of a found row: the row's mark behind it, and each match in the text on a
+// stronger mark of its own.
+void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const ReceivedLine& line)
+{
+    HWND list = draw->nmcd.hdr.hwndFrom;
+    int row = static_cast<int>(draw->nmcd.dwItemSpec);
+    HDC dc = draw->nmcd.hdc;
+    bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
+    bool focused = GetFocus() == list;
+    COLORREF back = selected ? GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : ColourRef(FindMarkColour);
+    COLORREF fore = selected ? GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)
+                             : ColourRef(ContrastingTextColour(FindMarkColour));
+    RECT cell;
+    ListView_GetSubItemRect(list, row, TextColumn, LVIR_BOUNDS, &cell);
+    HBRUSH brush = CreateSolidBrush(back);
+    FillRect(dc, &cell, brush);
+    DeleteObject(brush);
+
+    std::string scratch;
+    std::string_view text = MatchedText(line, &scratch);
+    ToDisplay(std::string(text));
+    size_t length = wcslen(DisplayTextBuffer);
+    std::vector<MatchSpan> spans = WideSpans(text, look.finder->Marks(text));
+    int x = cell.left + ScaledForDpi(CellTextIndent, DpiOfWindow(list));
+    SetBkMode(dc, OPAQUE);
+    auto piece = [&](size_t from, size_t to, bool match) {
+        to = std::min(to, length);
+        if (to <= from) {
+            return;
+        }
+        SetBkColor(dc, match ? ColourRef(FindMatchColour) : back);
+        SetTextColor(dc, match ? ColourRef(ContrastingTextColour(FindMatchColour)) : fore);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, DisplayTextBuffer + from, static_cast<int>(to - from), &size);
+        ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2, ETO_CLIPPED, &cell,
+                    DisplayTextBuffer + from, static_cast<UINT>(to - from), NULL);
+        x += size.cx;
+    };
+    size_t at = 0;
+    for (const MatchSpan& span : spans) {
+        piece(at, span.begin, false);
+        piece(std::max(at, span.begin), span.end, true);
+        at = std::max(at, span.end);
+    }
+    piece(at, length, false);
+}
+
 LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
 {
     const LineStore& store = *look.store;
@@ -126,10 +181,10 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             return CDRF_SKIPDEFAULT;
         }
         // A found row stands out most, then a highlight rule's colour, then the class's.
-        if (look.finder != nullptr && look.finder->Active() && look.finder->RowMatches(line)) {
+        if (Found(look, line)) {
             draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
             draw->clrTextBk = ColourRef(FindMarkColour);
-            return CDRF_DODEFAULT;
+            return CDRF_NOTIFYSUBITEMDRAW;  // its text cell marks the matches
         }
         if (look.rules != nullptr) {
             LineVerdict verdict = look.rules->Evaluate(line);
@@ -144,6 +199,20 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             draw->clrText = colours.text;
             draw->clrTextBk = colours.background;
         }
+        return CDRF_DODEFAULT;
+    }
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        // Only found rows ask for their cells.
+        size_t row = static_cast<size_t>(draw->nmcd.dwItemSpec);
+        if (row >= store.ShownCount() || !Found(look, store.ShownLine(row))) {
+            return CDRF_DODEFAULT;
+        }
+        if (draw->iSubItem == TextColumn) {
+            DrawFoundText(draw, look, store.ShownLine(row));
+            return CDRF_SKIPDEFAULT;
+        }
+        draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
+        draw->clrTextBk = ColourRef(FindMarkColour);
         return CDRF_DODEFAULT;
     }
     default:

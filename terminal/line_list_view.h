@@ -21,8 +21,9 @@ struct LineListLook {
     const LineFinder* finder = nullptr;
 };
 
-// The background of rows that hold the search text, 0xRRGGBB.
+// The background of rows that hold the search text, and of the matches in them, 0xRRGGBB.
 constexpr uint32_t FindMarkColour = 0xFFB366;
+constexpr uint32_t FindMatchColour = 0xE06A00;
 
 // Creates the list as a child of parent with the given control id, its columns sized for dpi.
 HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi);

@@ -127,6 +127,20 @@ COLORREF RowBackground(HWND frame, int row)
     return draw.clrTextBk;
 }
 
+// What the window answers when the list asks how to draw a row (stage CDDS_ITEMPREPAINT) or one
+// of its cells (with CDDS_SUBITEM).
+LRESULT CustomDrawReply(HWND frame, int row, DWORD stage, int column)
+{
+    NMLVCUSTOMDRAW draw = {};
+    draw.nmcd.hdr.hwndFrom = List(frame);
+    draw.nmcd.hdr.idFrom = LIST_CONTROL;
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = stage;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.iSubItem = column;
+    return SendMessageW(frame, WM_NOTIFY, LIST_CONTROL, reinterpret_cast<LPARAM>(&draw));
+}
+
 bool MenuChecked(HWND frame, int command)
 {
     return (GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_CHECKED) != 0;
@@ -326,6 +340,12 @@ TEST_F(WindowFeatures, FindGoesToNextAndPreviousMatchAmongShownLinesWrapsAndMark
 
     EXPECT_EQ(RGB(0xFF, 0xB3, 0x66), RowBackground(frame, 2));
     EXPECT_EQ(CLR_DEFAULT, RowBackground(frame, 1));
+    // A found row's text cell is drawn by the window, the matches marked in it; the other rows
+    // and cells are the list's to draw.
+    EXPECT_EQ(CDRF_NOTIFYSUBITEMDRAW, CustomDrawReply(frame, 2, CDDS_ITEMPREPAINT, 0));
+    EXPECT_EQ(CDRF_SKIPDEFAULT, CustomDrawReply(frame, 2, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 2));
+    EXPECT_EQ(CDRF_DODEFAULT, CustomDrawReply(frame, 2, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 1));
+    EXPECT_EQ(CDRF_DODEFAULT, CustomDrawReply(frame, 1, CDDS_ITEMPREPAINT, 0));
     SetWindowTextW(findEdit, L"delta");
     EXPECT_NE(std::string::npos, StatusText(frame).find("\"delta\" not found among the shown lines"));
     Command(frame, CLOSE_FIND_COMMAND);
