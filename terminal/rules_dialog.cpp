@@ -5,6 +5,8 @@
 #include <stdio.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "rule_file.h"
 #include "terminal_resource_ids.h"
@@ -47,6 +49,41 @@ void InsertColour(HWND dialog, RulesDialogState& state)
     SetFocus(GetDlgItem(dialog, RULES_EDIT));
 }
 
+// Moves the line the caret is on one line up (-1) or down (+1), the caret with it: the order of
+// include and exclude rules decides.
+void MoveCaretLine(HWND dialog, int direction)
+{
+    HWND edit = GetDlgItem(dialog, RULES_EDIT);
+    std::wstring text = ControlText(dialog, RULES_EDIT);
+    std::vector<std::wstring> lines;
+    for (size_t at = 0;;) {
+        size_t end = text.find(L"\r\n", at);
+        lines.push_back(text.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at));
+        if (end == std::wstring::npos) {
+            break;
+        }
+        at = end + 2;
+    }
+    DWORD caret = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+    int line = static_cast<int>(SendMessageW(edit, EM_LINEFROMCHAR, caret, 0));
+    int target = line + direction;
+    if (line < 0 || target < 0 || static_cast<size_t>(target) >= lines.size()) {
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    std::swap(lines[static_cast<size_t>(line)], lines[static_cast<size_t>(target)]);
+    std::wstring moved;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        moved += (i == 0 ? L"" : L"\r\n") + lines[i];
+    }
+    SetWindowTextW(edit, moved.c_str());
+    LRESULT start = SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(target), 0);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), start);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    SetFocus(edit);
+}
+
 void TryOk(HWND dialog, RulesDialogState& state)
 {
     std::string error;
@@ -75,6 +112,8 @@ INT_PTR CALLBACK RulesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         case IDOK: TryOk(dialog, state); return TRUE;
         case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
         case RULES_COLOUR_BUTTON: InsertColour(dialog, state); return TRUE;
+        case RULES_UP_BUTTON: MoveCaretLine(dialog, -1); return TRUE;
+        case RULES_DOWN_BUTTON: MoveCaretLine(dialog, 1); return TRUE;
         default: break;
         }
         break;

@@ -316,6 +316,30 @@ TEST_F(WindowFeatures, RulesDialogRefusesABadRegularExpressionAndThenAppliesGood
     EXPECT_EQ(0, terminal.Stop());
 }
 
+TEST_F(WindowFeatures, RulesDialogMovesTheRuleUnderTheCaretUpAndDown)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    PostMessageW(frame, WM_COMMAND, RULES_COMMAND, 0);
+    HWND dialog = WaitForRulesDialog(frame);
+    ASSERT_NE(HWND(NULL), dialog);
+    HWND edit = GetDlgItem(dialog, RULES_EDIT);
+    SetWindowTextW(edit, L"include 'a'\r\nexclude 'b'\r\nhighlight 'c'");
+    LRESULT second = SendMessageW(edit, EM_LINEINDEX, 1, 0);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(second + 3), second + 3);
+    SendMessageW(dialog, WM_COMMAND, RULES_UP_BUTTON, 0);
+    EXPECT_EQ("exclude 'b'\r\ninclude 'a'\r\nhighlight 'c'", DialogText(dialog, RULES_EDIT));
+    SendMessageW(dialog, WM_COMMAND, RULES_UP_BUTTON, 0);  // already first: nothing moves
+    EXPECT_EQ("exclude 'b'\r\ninclude 'a'\r\nhighlight 'c'", DialogText(dialog, RULES_EDIT));
+    SendMessageW(dialog, WM_COMMAND, RULES_DOWN_BUTTON, 0);
+    SendMessageW(dialog, WM_COMMAND, RULES_DOWN_BUTTON, 0);
+    EXPECT_EQ("include 'a'\r\nhighlight 'c'\r\nexclude 'b'", DialogText(dialog, RULES_EDIT));
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST_F(WindowFeatures, FindGoesToNextAndPreviousMatchAmongShownLinesWrapsAndMarksThem)
 {
     TerminalInProcess terminal(TerminalInProcess::Mode::Window);
