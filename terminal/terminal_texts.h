@@ -99,7 +99,6 @@ constexpr const char* StatusLiveWaiting = "{1} live lines arrived meanwhile";
 constexpr const char* FindNotFound = "\"{1}\" not found among the shown lines";
 constexpr const char* FindWrapped = "the search went on from the other end";
 constexpr const char* RulesInUse = "{1} rules";
-constexpr const char* RulesFromFile = "rules from {1}";
 constexpr const char* RulesImported = "{1} rules imported";
 constexpr const char* RulesExported = "{1} rules exported";
 constexpr const char* CannotUseRulesFile = "cannot use the rules file {1}: {2}";
