@@ -617,6 +617,41 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
+TEST_F(WindowFeatures, PlaceAndSizeAreRememberedAndComeBackAtTheNextStart)
+{
+    const std::wstring key = std::wstring(TestSettingsKey) + L"\\Placement";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    WindowOptions options;
+    options.settingsKey = key;
+    {
+        TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
+        ASSERT_TRUE(terminal.Start());
+        // Shown and moved as a user would (the test's windows start hidden, and a hidden
+        // window's place is not remembered).
+        ShowWindow(terminal.Window(), SW_SHOWNOACTIVATE);
+        SetWindowPos(terminal.Window(), NULL, 40, 30, 700, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(0, terminal.Stop());
+    }
+    TerminalSettings saved;
+    LoadTerminalSettings(key, &saved, nullptr);
+    ASSERT_TRUE(saved.placement.known);
+    EXPECT_EQ((std::vector<int>{40, 30, 700, 400, 0}),
+              (std::vector<int>{saved.placement.left, saved.placement.top, saved.placement.width,
+                                saved.placement.height, saved.placement.maximized ? 1 : 0}));
+
+    TerminalInProcess again(TerminalInProcess::Mode::Window, options, true);
+    ASSERT_TRUE(again.Start());
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    ASSERT_TRUE(GetWindowPlacement(again.Window(), &placement));
+    const RECT& normal = placement.rcNormalPosition;
+    EXPECT_EQ((std::vector<int>{40, 30, 740, 430}),
+              (std::vector<int>{static_cast<int>(normal.left), static_cast<int>(normal.top),
+                                static_cast<int>(normal.right), static_cast<int>(normal.bottom)}));
+    EXPECT_EQ(0, again.Stop());
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
 TEST_F(WindowFeatures, EndOfTheSessionSavesTheChoicesAsClosingDoes)
 {
     const std::wstring key = std::wstring(TestSettingsKey) + L"\\EndSession";
