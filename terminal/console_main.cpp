@@ -29,7 +29,7 @@ std::wstring WindowProgramPath()
     return path.empty() ? path : path + L".exe";
 }
 
-int StartWindow(const StandardStreams& streams)
+int StartWindow(const TerminalOptions& options, const StandardStreams& streams)
 {
     // Said here, on the console; the window program would say it in a message box.
     if (FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL) {
@@ -52,6 +52,11 @@ int StartWindow(const StandardStreams& streams)
         startup.wShowWindow = own.wShowWindow;
     }
     std::wstring commandLine = L"\"" + program + L"\"";
+    if (!options.rulesPath.empty()) {
+        // A file name holds no quote, so quoting it is enough. The window program reads it from
+        // the same current folder.
+        commandLine += L" --rules \"" + options.rulesPath + L"\"";
+    }
     PROCESS_INFORMATION started = {};
     // Nothing inherited: the window keeps no handle of this console or of a redirection (a pipe
     // held open by it would keep the pipe's reader waiting for as long as the window is open).
@@ -76,7 +81,7 @@ int wmain()
         return UsageExitStatus;
     }
     if (options.command == TerminalCommand::Window) {
-        return StartWindow(streams);
+        return StartWindow(options, streams);
     }
     return RunConsoleCommand(GetModuleHandleW(NULL), options, streams);
 }

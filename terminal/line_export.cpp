@@ -39,21 +39,44 @@ bool CopyLinesToClipboard(HWND owner, const std::string& lines)
 
 std::wstring AskSavePath(HWND owner)
 {
-    wchar_t path[MAX_PATH];
-    lstrcpynW(path, SaveDefaultName, MAX_PATH);
+    return AskPathToSave(owner, {SaveDialogTitle, SaveFilter, SaveDefaultName, SaveDefaultExtension});
+}
+
+namespace {
+
+bool AskPath(HWND owner, const FileDialogTexts& texts, bool save, wchar_t (&path)[MAX_PATH])
+{
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = SaveFilter;
+    dialog.lpstrFilter = texts.filter;
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = SaveDefaultExtension;
-    dialog.lpstrTitle = SaveDialogTitle;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&dialog)) {
-        return std::wstring();
+    dialog.lpstrTitle = texts.title;
+    if (save) {
+        dialog.lpstrDefExt = texts.defaultExtension;
+        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+        return GetSaveFileNameW(&dialog) != FALSE;
     }
-    return path;
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    return GetOpenFileNameW(&dialog) != FALSE;
+}
+
+} // namespace
+
+std::wstring AskPathToOpen(HWND owner, const FileDialogTexts& texts)
+{
+    wchar_t path[MAX_PATH] = L"";
+    return AskPath(owner, texts, false, path) ? std::wstring(path) : std::wstring();
+}
+
+std::wstring AskPathToSave(HWND owner, const FileDialogTexts& texts)
+{
+    wchar_t path[MAX_PATH] = L"";
+    if (texts.defaultName != NULL) {
+        lstrcpynW(path, texts.defaultName, MAX_PATH);
+    }
+    return AskPath(owner, texts, true, path) ? std::wstring(path) : std::wstring();
 }
 
 std::thread SaveLinesInBackground(std::wstring path, std::string text, size_t lineCount, HWND notify,

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "ansi_text.h"
 #include "dpi_scaling.h"
 #include "line_text.h"
 #include "terminal_texts.h"
 
 namespace {
 
-enum Column { TimeColumn, ClassColumn, TextColumn };
+enum Column { TimeColumnIndex, ClassColumn, TextColumn };
 
 // Column widths in pixels at 100 %.
 constexpr int TimeColumnPixels = 96;
@@ -19,6 +20,8 @@ constexpr int TimeIndent = 6;
 constexpr int RuleMargin = 4;
 constexpr int DoubledRuleAbove = 1;
 constexpr int DoubledRuleBelow = 2;
+// The text's indent in a cell, at 100 %, as the list indents the text it draws.
+constexpr int CellTextIndent = 6;
 
 struct ClassColours {
     COLORREF text;
@@ -47,15 +50,21 @@ void ToDisplay(const std::string& text)
     DisplayTextBuffer[length > 0 ? length : 0] = L'\0';
 }
 
-void FillRowText(NMLVDISPINFOW* info, const LineStore& store)
+COLORREF ColourRef(uint32_t rrggbb)
 {
+    return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
+}
+
+void FillRowText(NMLVDISPINFOW* info, const LineListLook& look)
+{
+    const LineStore& store = *look.store;
     LVITEMW& item = info->item;
     if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || static_cast<size_t>(item.iItem) >= store.ShownCount()) {
         return;
     }
     const ReceivedLine& line = store.ShownLine(static_cast<size_t>(item.iItem));
     switch (item.iSubItem) {
-    case TimeColumn: ToDisplay(FormatTimeOfDay(line.arrivalMsOfDay)); break;
+    case TimeColumnIndex: ToDisplay(RowTimeText(look, static_cast<size_t>(item.iItem))); break;
     case ClassColumn: ToDisplay(ClassLabel(line.lineClass)); break;
     default: ToDisplay(line.lineClass == LineClass::Separator ? std::string() : DisplayText(line)); break;
     }
@@ -63,8 +72,9 @@ void FillRowText(NMLVDISPINFOW* info, const LineStore& store)
 }
 
 // A separator row: its time, then a rule across the rest of the row (doubled for a '=' fill).
-void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineStore& store)
+void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
 {
+    const LineStore& store = *look.store;
     HWND list = draw->nmcd.hdr.hwndFrom;
     int row = static_cast<int>(draw->nmcd.dwItemSpec);
     const ReceivedLine& line = store.ShownLine(static_cast<size_t>(row));
@@ -77,8 +87,8 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineStore& store)
     FillRect(dc, &rowRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
     RECT timeRect;
-    ListView_GetSubItemRect(list, row, TimeColumn, LVIR_LABEL, &timeRect);
-    ToDisplay(FormatTimeOfDay(line.arrivalMsOfDay));
+    ListView_GetSubItemRect(list, row, TimeColumnIndex, LVIR_LABEL, &timeRect);
+    ToDisplay(RowTimeText(look, static_cast<size_t>(row)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
     timeRect.left += ScaledForDpi(TimeIndent, dpi);
@@ -102,8 +112,61 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineStore& store)
     DeleteObject(pen);
 }
 
-LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineStore& store)
+bool Found(const LineListLook& look, const ReceivedLine& line)
 {
+    return look.finder != nullptr && look.finder->Active() && look.finder->RowMatches(line);
+}
+
+// The text cell of a found row: the row's mark behind it, and each match in the text on a
+// stronger mark of its own.
+void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const ReceivedLine& line)
+{
+    HWND list = draw->nmcd.hdr.hwndFrom;
+    int row = static_cast<int>(draw->nmcd.dwItemSpec);
+    HDC dc = draw->nmcd.hdc;
+    bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
+    bool focused = GetFocus() == list;
+    COLORREF back = selected ? GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : ColourRef(FindMarkColour);
+    COLORREF fore = selected ? GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)
+                             : ColourRef(ContrastingTextColour(FindMarkColour));
+    RECT cell;
+    ListView_GetSubItemRect(list, row, TextColumn, LVIR_BOUNDS, &cell);
+    HBRUSH brush = CreateSolidBrush(back);
+    FillRect(dc, &cell, brush);
+    DeleteObject(brush);
+
+    std::string scratch;
+    std::string_view text = MatchedText(line, &scratch);
+    ToDisplay(std::string(text));
+    size_t length = wcslen(DisplayTextBuffer);
+    std::vector<MatchSpan> spans = WideSpans(text, look.finder->Marks(text));
+    int x = cell.left + ScaledForDpi(CellTextIndent, DpiOfWindow(list));
+    SetBkMode(dc, OPAQUE);
+    auto piece = [&](size_t from, size_t to, bool match) {
+        to = std::min(to, length);
+        if (to <= from) {
+            return;
+        }
+        SetBkColor(dc, match ? ColourRef(FindMatchColour) : back);
+        SetTextColor(dc, match ? ColourRef(ContrastingTextColour(FindMatchColour)) : fore);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, DisplayTextBuffer + from, static_cast<int>(to - from), &size);
+        ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2, ETO_CLIPPED, &cell,
+                    DisplayTextBuffer + from, static_cast<UINT>(to - from), NULL);
+        x += size.cx;
+    };
+    size_t at = 0;
+    for (const MatchSpan& span : spans) {
+        piece(at, span.begin, false);
+        piece(std::max(at, span.begin), span.end, true);
+        at = std::max(at, span.end);
+    }
+    piece(at, length, false);
+}
+
+LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
+{
+    const LineStore& store = *look.store;
     switch (draw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
@@ -114,14 +177,42 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineStore& store)
         }
         const ReceivedLine& line = store.ShownLine(row);
         if (line.lineClass == LineClass::Separator) {
-            DrawSeparatorRow(draw, store);
+            DrawSeparatorRow(draw, look);
             return CDRF_SKIPDEFAULT;
+        }
+        // A found row stands out most, then a highlight rule's colour, then the class's.
+        if (Found(look, line)) {
+            draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
+            draw->clrTextBk = ColourRef(FindMarkColour);
+            return CDRF_NOTIFYSUBITEMDRAW;  // its text cell marks the matches
+        }
+        if (look.rules != nullptr) {
+            LineVerdict verdict = look.rules->Evaluate(line);
+            if (verdict.highlighted) {
+                draw->clrText = ColourRef(ContrastingTextColour(verdict.colour));
+                draw->clrTextBk = ColourRef(verdict.colour);
+                return CDRF_DODEFAULT;
+            }
         }
         ClassColours colours;
         if (ColoursOf(line.lineClass, &colours)) {
             draw->clrText = colours.text;
             draw->clrTextBk = colours.background;
         }
+        return CDRF_DODEFAULT;
+    }
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        // Only found rows ask for their cells.
+        size_t row = static_cast<size_t>(draw->nmcd.dwItemSpec);
+        if (row >= store.ShownCount() || !Found(look, store.ShownLine(row))) {
+            return CDRF_DODEFAULT;
+        }
+        if (draw->iSubItem == TextColumn) {
+            DrawFoundText(draw, look, store.ShownLine(row));
+            return CDRF_SKIPDEFAULT;
+        }
+        draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
+        draw->clrTextBk = ColourRef(FindMarkColour);
         return CDRF_DODEFAULT;
     }
     default:
@@ -151,7 +242,7 @@ HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi)
         return NULL;
     }
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    AddColumn(list, TimeColumn, TimeColumnTitle, ScaledForDpi(TimeColumnPixels, dpi));
+    AddColumn(list, TimeColumnIndex, TimeColumnTitle, ScaledForDpi(TimeColumnPixels, dpi));
     AddColumn(list, ClassColumn, ClassColumnTitle, ScaledForDpi(ClassColumnPixels, dpi));
     AddColumn(list, TextColumn, TextColumnTitle, ScaledForDpi(TextColumnPixels, dpi));
     return list;
@@ -160,7 +251,7 @@ HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi)
 void RescaleLineListColumns(HWND list, UINT oldDpi, UINT newDpi)
 {
     // The text column takes the rest of the window; its owner sizes it.
-    for (int column : {TimeColumn, ClassColumn}) {
+    for (int column : {TimeColumnIndex, ClassColumn}) {
         int width = ListView_GetColumnWidth(list, column);
         ListView_SetColumnWidth(list, column, MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)));
     }
@@ -180,25 +271,45 @@ void ExtendLineList(HWND list, const LineStore& store)
 {
     int before = ListView_GetItemCount(list);
     int after = static_cast<int>(store.ShownCount());
-    if (after == before) {
-        return;
-    }
-    bool followingEnd = ListView_GetTopIndex(list) + ListView_GetCountPerPage(list) >= before;
-    ListView_SetItemCountEx(list, after, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    if (followingEnd && after > 0) {
-        ListView_EnsureVisible(list, after - 1, FALSE);
+    if (after != before) {
+        ListView_SetItemCountEx(list, after, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     }
 }
 
-bool HandleLineListNotify(const NMHDR* header, const LineStore& store, LRESULT* result)
+std::string RowTimeText(const LineListLook& look, size_t row)
+{
+    const ReceivedLine& line = look.store->ShownLine(row);
+    if (look.time == nullptr) {
+        return FormatTimeOfDay(line.arrivalMsOfDay);
+    }
+    return look.time->Text(line, row > 0 ? &look.store->ShownLine(row - 1) : nullptr);
+}
+
+void GetLineListColumnWidths(HWND list, int widths[3])
+{
+    for (int column = 0; column < 3; ++column) {
+        widths[column] = ListView_GetColumnWidth(list, column);
+    }
+}
+
+void SetLineListColumnWidths(HWND list, const int widths[3])
+{
+    for (int column = 0; column < 3; ++column) {
+        if (widths[column] > 0) {
+            ListView_SetColumnWidth(list, column, widths[column]);
+        }
+    }
+}
+
+bool HandleLineListNotify(const NMHDR* header, const LineListLook& look, LRESULT* result)
 {
     if (header->code == LVN_GETDISPINFOW) {
-        FillRowText(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)), store);
+        FillRowText(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)), look);
         *result = 0;
         return true;
     }
     if (header->code == NM_CUSTOMDRAW) {
-        *result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)), store);
+        *result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)), look);
         return true;
     }
     return false;

@@ -7,7 +7,23 @@
 
 #include <string>
 
+#include "line_find.h"
+#include "line_rules.h"
 #include "line_store.h"
+#include "time_column.h"
+
+// What the list draws from: the lines, their time column, the rules that colour them and the
+// search whose matching rows are marked.
+struct LineListLook {
+    const LineStore* store = nullptr;
+    const TimeColumn* time = nullptr;
+    const RuleSet* rules = nullptr;
+    const LineFinder* finder = nullptr;
+};
+
+// The background of rows that hold the search text, and of the matches in them, 0xRRGGBB.
+constexpr uint32_t FindMarkColour = 0xFFB366;
+constexpr uint32_t FindMatchColour = 0xE06A00;
 
 // Creates the list as a child of parent with the given control id, its columns sized for dpi.
 HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi);
@@ -15,14 +31,21 @@ HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi);
 // Resizes the time and class columns for a new DPI, keeping the widths the user gave them.
 void RescaleLineListColumns(HWND list, UINT oldDpi, UINT newDpi);
 
-// Shows store's lines again from scratch (after a clear, a drop, a filter change).
+// Shows store's lines again from scratch (after a clear, a drop, a filter change), the newest in view.
 void ResetLineList(HWND list, const LineStore& store);
 
-// Shows rows added at the end; keeps the newest row in view when the user was looking at the end.
+// Shows rows added at the end (the caller decides whether the view follows them).
 void ExtendLineList(HWND list, const LineStore& store);
 
 // Answers LVN_GETDISPINFOW and NM_CUSTOMDRAW from the list; false for other notifications.
-bool HandleLineListNotify(const NMHDR* header, const LineStore& store, LRESULT* result);
+bool HandleLineListNotify(const NMHDR* header, const LineListLook& look, LRESULT* result);
+
+// The text a row's time column shows.
+std::string RowTimeText(const LineListLook& look, size_t row);
+
+// The list's current column widths (time, class, text).
+void GetLineListColumnWidths(HWND list, int widths[3]);
+void SetLineListColumnWidths(HWND list, const int widths[3]);
 
 // The selected rows as text, one output line each; empty when nothing is selected.
 std::string SelectedLinesText(HWND list, const LineStore& store);

@@ -24,7 +24,7 @@ bool LineStore::Append(ReceivedLine&& line)
         DropOldest(dropBlock_);
         moved = true;
     }
-    if (filter_.Shows(line.lineClass)) {
+    if (Shows(line)) {
         shown_.push_back(lines_.size());
     }
     lines_.push_back(std::move(line));
@@ -43,6 +43,17 @@ void LineStore::SetFilter(const ClassFilter& filter)
     RebuildShown();
 }
 
+void LineStore::SetLineTest(std::function<bool(const ReceivedLine&)> test)
+{
+    test_ = std::move(test);
+    RebuildShown();
+}
+
+bool LineStore::Shows(const ReceivedLine& line) const
+{
+    return filter_.Shows(line.lineClass) && (!test_ || test_(line));
+}
+
 const ReceivedLine& LineStore::ShownLine(size_t row) const
 {
     return lines_[shown_[row]];
@@ -53,14 +64,20 @@ void LineStore::DropOldest(size_t count)
     count = std::min(count, lines_.size());
     lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(count));
     dropped_ += count;
-    RebuildShown();
+    // The rows left keep their verdicts: only their positions move (the test may be costly).
+    auto kept = std::lower_bound(shown_.begin(), shown_.end(), count);
+    droppedShown_ += static_cast<uint64_t>(kept - shown_.begin());
+    shown_.erase(shown_.begin(), kept);
+    for (size_t& position : shown_) {
+        position -= count;
+    }
 }
 
 void LineStore::RebuildShown()
 {
     shown_.clear();
     for (size_t i = 0; i < lines_.size(); ++i) {
-        if (filter_.Shows(lines_[i].lineClass)) {
+        if (Shows(lines_[i])) {
             shown_.push_back(i);
         }
     }

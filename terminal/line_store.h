@@ -1,9 +1,11 @@
-// The lines the window keeps, and which of them the class filter shows.
+// The lines the window keeps, and which of them the class filter and the line test (the user's
+// rules and quick filter) show.
 #pragma once
 
 #include <stdint.h>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "received_line.h"
@@ -26,11 +28,16 @@ public:
     void Clear();
     void SetFilter(const ClassFilter& filter);
     const ClassFilter& Filter() const { return filter_; }
+    // A line of a shown class is shown when test says so (no test: every such line). Applies to
+    // the lines kept and to those that come.
+    void SetLineTest(std::function<bool(const ReceivedLine&)> test);
 
     size_t ShownCount() const { return shown_.size(); }
     const ReceivedLine& ShownLine(size_t row) const;
     size_t KeptCount() const { return lines_.size(); }
     uint64_t DroppedCount() const { return dropped_; }
+    // Of those, the ones that were shown: rows that vanished from the top of the list.
+    uint64_t DroppedShownCount() const { return droppedShown_; }
 
 private:
     void DropOldest(size_t count);
@@ -38,9 +45,13 @@ private:
 
     size_t capacity_;
     size_t dropBlock_;
+    bool Shows(const ReceivedLine& line) const;
+
     ClassFilter filter_;
+    std::function<bool(const ReceivedLine&)> test_;
     std::deque<ReceivedLine> lines_;
     // Positions in lines_ of the lines the filter shows, ascending.
     std::vector<size_t> shown_;
     uint64_t dropped_ = 0;
+    uint64_t droppedShown_ = 0;
 };

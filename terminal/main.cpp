@@ -24,7 +24,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
         return UsageExitStatus;
     }
     if (window) {
-        return RunTerminalWindow(instance, showCommand, streams);
+        WindowOptions windowOptions;
+        windowOptions.rulesPath = options.rulesPath;
+        return RunTerminalWindow(instance, showCommand, streams, windowOptions);
     }
     return RunConsoleCommand(instance, options, streams);
 }

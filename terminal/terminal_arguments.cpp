@@ -68,6 +68,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
     bool outputGiven = false;
     bool timeoutGiven = false;
     bool forwardQueueGiven = false;
+    bool rulesGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         TerminalCommand command;
@@ -79,7 +80,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             command = TerminalCommand::Wait;
         } else if (argument == L"--help" || argument == L"-h" || argument == L"/?") {
             command = TerminalCommand::Help;
-        } else if (argument == L"--output" || argument == L"--timeout") {
+        } else if (argument == L"--output" || argument == L"--timeout" || argument == L"--rules") {
             if (i + 1 >= arguments.size()) {
                 return Fail(error, Ascii(argument) + NeedsAValue);
             }
@@ -90,6 +91,12 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
                 }
                 parsed.outputPath = value;
                 outputGiven = true;
+            } else if (argument == L"--rules") {
+                if (rulesGiven || value.empty()) {
+                    return Fail(error, RulesTakesOneName);
+                }
+                parsed.rulesPath = value;
+                rulesGiven = true;
             } else {
                 if (timeoutGiven || !ParseSeconds(value, &parsed.timeoutSeconds)) {
                     return Fail(error, TimeoutTakesSeconds);
@@ -132,6 +139,9 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
     }
     if (forwardQueueGiven && parsed.forwardTo.empty()) {
         return Fail(error, ForwardQueueWithoutForward);
+    }
+    if (rulesGiven && parsed.command != TerminalCommand::Window) {
+        return Fail(error, RulesGoWithWindow);
     }
     if (timeoutGiven && parsed.command != TerminalCommand::Stop && parsed.command != TerminalCommand::Wait) {
         return Fail(error, TimeoutGoesWithStopOrWait);

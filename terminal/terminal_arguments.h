@@ -8,7 +8,7 @@
 #include "terminal_texts.h"
 
 enum class TerminalCommand {
-    Window,    // the list window (no arguments)
+    Window,    // the list window [--rules FILE]
     Headless,  // --headless [--output FILE]
     Stop,      // --stop [--timeout SECONDS]
     Wait,      // --wait [--timeout SECONDS]
@@ -20,6 +20,7 @@ constexpr unsigned DefaultTimeoutSeconds = 10;
 struct TerminalOptions {
     TerminalCommand command = TerminalCommand::Window;
     std::wstring outputPath;  // empty: standard output
+    std::wstring rulesPath;   // the window's rules from this file; empty: the remembered rules
     unsigned timeoutSeconds = DefaultTimeoutSeconds;
     // Forwarding to syslog collectors (--forward, once or more; --forward-queue).
     std::vector<SyslogDestination> forwardTo;

@@ -16,7 +16,8 @@ constexpr wchar_t HeadlessWindowTitle[] = L"Vornak Debug Terminal (headless)";
 constexpr char TerminalMessagePrefix[] = "vornak-terminal: ";
 
 constexpr const char* TerminalUsage =
-    "Usage: vornak-terminal                          show received lines in a window\n"
+    "Usage: vornak-terminal [--rules FILE]           show received lines in a window (with the rules\n"
+    "                                                of FILE in place of the remembered ones)\n"
     "       vornak-terminal --headless [--output FILE]\n"
     "                                                write every line to FILE (or standard output)\n"
     "         [--forward syslog+tcp://HOST:PORT | syslog+udp://HOST:PORT]...\n"
@@ -34,6 +35,8 @@ constexpr const char* TerminalUsage =
 // Bad arguments; each is followed by the usage.
 constexpr char NeedsAValue[] = " needs a value";  // after the option's name
 constexpr char OutputTakesOneName[] = "--output takes one file name";
+constexpr char RulesTakesOneName[] = "--rules takes one file name";
+constexpr char RulesGoWithWindow[] = "--rules goes with the window (no --headless, --stop, --wait)";
 constexpr char TimeoutTakesSeconds[] = "--timeout takes one whole number of seconds from 1 to 3600";
 inline std::string UnknownArgument(const std::string& argument)
 {
@@ -78,19 +81,10 @@ constexpr char DroppedNoticeFormat[] = "%llu lines lost: the output could not ke
 constexpr wchar_t TimeColumnTitle[] = L"Time";
 constexpr wchar_t ClassColumnTitle[] = L"Class";
 constexpr wchar_t TextColumnTitle[] = L"Text";
-constexpr wchar_t FileMenu[] = L"&File";
-constexpr wchar_t SaveMenuItem[] = L"&Save shown lines as text...\tCtrl+S";
-constexpr wchar_t ExitMenuItem[] = L"E&xit";
-constexpr wchar_t EditMenu[] = L"&Edit";
-constexpr wchar_t CopyMenuItem[] = L"&Copy selected lines\tCtrl+C";
-constexpr wchar_t SelectAllMenuItem[] = L"Select &all\tCtrl+A";
-constexpr wchar_t ClearMenuItem[] = L"C&lear\tCtrl+L";
-constexpr wchar_t ViewMenu[] = L"&View";
-constexpr wchar_t PauseMenuItem[] = L"&Pause\tCtrl+P";
-// One per class a user can show or hide, in LineClass order.
-constexpr const wchar_t* ShowClassMenuItems[] = {
-    L"&Debug lines", L"&Log lines", L"&Statistic lines", L"&Error lines", L"Se&parators",
-};
+// Menu captions, keys and the rules dialog live in vornak-terminal-window.rc.
+constexpr wchar_t QuickFilterLabel[] = L"Filter:";
+constexpr wchar_t FindLabel[] = L"Find:";
+constexpr wchar_t CloseFindButton[] = L"\u2715";
 // The status bar: "<shown> lines shown of <kept> kept", then what was lost and what waits.
 constexpr wchar_t LinesShownOf[] = L" lines shown of ";
 constexpr wchar_t LinesKept[] = L" kept";
@@ -101,6 +95,26 @@ constexpr wchar_t StatusSeparator[] = L"; ";
 constexpr wchar_t SavedLines[] = L"Saved ";
 constexpr wchar_t Lines[] = L" lines";
 constexpr wchar_t SaveFailedFormat[] = L"The lines could not be saved (error %lu).";
+// What the status bar adds: whether the list follows, an opened file, a search's outcome.
+constexpr const char* StatusFileFormat = "file {1} ({2} lines); Ctrl+Shift+L returns to the live lines";
+constexpr const char* StatusFileNotices = "{1} lines the file says were lost";
+constexpr const char* StatusLiveWaiting = "{1} live lines arrived meanwhile";
+constexpr const char* FindNotFound = "\"{1}\" not found among the shown lines";
+constexpr const char* FindWrapped = "the search went on from the other end";
+constexpr const char* RulesInUse = "{1} rules";
+constexpr const char* RulesImported = "{1} rules imported";
+constexpr const char* RulesExported = "{1} rules exported";
+constexpr const char* CannotUseRulesFile = "cannot use the rules file {1}: {2}";
+constexpr const char* CannotOpenLog = "cannot open {1}: {2}";
+constexpr const char* RulesNotUsable = "the rules cannot be used: {1}";
+// File dialogs.
+constexpr wchar_t OpenDialogTitle[] = L"Open a log saved by the terminal";
+constexpr wchar_t LogFilter[] = L"Logs and text files (*.txt;*.log)\0*.txt;*.log\0All files\0*.*\0";
+constexpr wchar_t RulesDialogFilter[] = L"Rule files (*.rules;*.txt)\0*.rules;*.txt\0All files\0*.*\0";
+constexpr wchar_t ImportRulesTitle[] = L"Import rules";
+constexpr wchar_t ExportRulesTitle[] = L"Export rules";
+constexpr wchar_t RulesDefaultName[] = L"terminal.rules";
+constexpr wchar_t RulesDefaultExtension[] = L"rules";
 // The save dialog.
 constexpr wchar_t SaveDialogTitle[] = L"Save shown lines as text";
 constexpr wchar_t SaveDefaultName[] = L"terminal.txt";

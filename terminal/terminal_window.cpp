@@ -1,100 +1,76 @@
 #include "terminal_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
-#include <deque>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dpi_scaling.h"
-#include "incoming_queue.h"
-#include "instance_control.h"
-#include "line_export.h"
+#include "follow_state.h"
+#include "line_find.h"
 #include "line_list_view.h"
+#include "line_rules.h"
 #include "line_store.h"
-#include "line_text.h"
+#include "line_export.h"
+#include "rule_file.h"
+#include "rules_dialog.h"
 #include "terminal_protocol.h"
+#include "terminal_resource_ids.h"
 #include "terminal_session.h"
+#include "terminal_settings.h"
 #include "terminal_texts.h"
+#include "time_column.h"
+#include "wide_text.h"
+#include "window_files.h"
+#include "window_layout.h"
+#include "window_state.h"
 
 namespace {
 
-// The newest lines kept in memory; beyond that the oldest go in blocks (see LineStore).
-constexpr size_t KeptLineLimit = 100000;
-constexpr size_t DropBlock = 10000;
 // Lines are drawn on a timer, never while a host waits for its message to be handled.
 constexpr UINT RefreshTimerId = 1;
 constexpr UINT RefreshIntervalMs = 50;
-// Hosts wait while the window draws, so drawing may take at most a third of the time: after a
-// refresh that took d ms the next comes no sooner than 2d ms later. Where drawing is slow (a
+// The quick filter is applied once typing pauses this long.
+constexpr UINT QuickFilterTimerId = 2;
+constexpr UINT QuickFilterDelayMs = 250;
+// Hosts wait while the window draws, so drawing may take at most a tenth of the time: after a
+// refresh that took d ms the next comes no sooner than 9d ms later. Where drawing is slow (a
 // software X server, a remote session) the list then moves in larger steps instead of holding
 // every host up on every line.
-constexpr ULONGLONG DrawingShareDivisor = 2;
+constexpr ULONGLONG DrawingShareDivisor = 9;
 // A steady flood of lines can keep timers from coming due (sent messages go first); this long
 // after a refresh was due the window procedure refreshes the list itself.
 constexpr ULONGLONG StarvedRefreshMs = 250;
-constexpr UINT SavedMessage = WM_APP + 1;
-// The window's first size at 100 %; at other DPIs it is scaled, and cut to the work area.
-constexpr int DesignWindowWidth = 900;
-constexpr int DesignWindowHeight = 520;
-// Space beside the text column at 100 %, and the narrowest it is made.
-constexpr int TextColumnSlack = 4;
-constexpr int NarrowestTextColumn = 100;
-
-enum CommandId {
-    ListControlId = 100,
-    StatusControlId,
-    SaveCommand = 200,
-    ExitCommand,
-    CopyCommand,
-    SelectAllCommand,
-    ClearCommand,
-    PauseCommand,
-    // One per shown class, in LineClass order.
-    ShowClassCommand = 300,
-};
-
-static_assert(sizeof(ShowClassMenuItems) / sizeof(ShowClassMenuItems[0]) == ShownClassCount,
-              "a menu item for every class a user can show or hide");
-
-struct TerminalWindow {
-    IncomingQueue queue{WaitingLineLimit};
-    LineStore store{KeptLineLimit, DropBlock};
-    // Lines that arrived while the view was paused, shown on resume; at most KeptLineLimit.
-    std::deque<ReceivedLine> held;
-    uint64_t lostWhileWaiting = 0;
-    bool paused = false;
-    ULONGLONG nextRefresh = 0;  // tick count before which the list is not redrawn
-    HWND frame = NULL;
-    HWND list = NULL;
-    HWND status = NULL;
-    HMENU viewMenu = NULL;
-    UINT dpi = DesignDpi;
-    HFONT listFont = NULL;
-    HFONT statusFont = NULL;
-    std::wstring statusText;
-    std::vector<std::thread> savers;
-};
 
 TerminalWindow* RunningWindow = NULL;
 
-void UpdateStatus(TerminalWindow& t)
+bool LastRowInView(TerminalWindow& t)
 {
-    std::wstring text =
-        std::to_wstring(t.store.ShownCount()) + LinesShownOf + std::to_wstring(t.store.KeptCount()) + LinesKept;
-    uint64_t lost = t.store.DroppedCount() + t.lostWhileWaiting;
-    if (lost != 0) {
-        text += StatusSeparator + std::to_wstring(lost) + OldestDropped;
+    int count = ListView_GetItemCount(t.ui.list);
+    return count == 0 || ListView_GetTopIndex(t.ui.list) + ListView_GetCountPerPage(t.ui.list) >= count;
+}
+
+// Selects row alone and brings it into view, as the window's own doing.
+void SelectRow(TerminalWindow& t, int row)
+{
+    t.selectingRows = true;
+    ListView_SetItemState(t.ui.list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(t.ui.list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(t.ui.list, row, FALSE);
+    t.selectingRows = false;
+}
+
+// The user scrolled since the window last looked: away from the end holds the list, back to the
+// end lets it follow again.
+void NoticeScrolling(TerminalWindow& t)
+{
+    if (t.topLeft < 0 || ListView_GetTopIndex(t.ui.list) == t.topLeft) {
+        return;
     }
-    if (t.paused) {
-        text += StatusSeparator + std::wstring(PausedWaiting) + std::to_wstring(t.held.size()) + Waiting;
-    }
-    if (text != t.statusText) {
-        t.statusText = text;
-        SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
+    ReactToFollow(t, t.follow.Handle(LastRowInView(t) ? FollowEvent::ScrolledToEnd : FollowEvent::ScrolledAwayFromEnd));
+    RememberTop(t);
 }
 
 void Hold(TerminalWindow& t, ReceivedLine&& line)
@@ -109,209 +85,408 @@ void Hold(TerminalWindow& t, ReceivedLine&& line)
     t.held.push_back(std::move(line));
 }
 
+bool StopsFollowing(TerminalWindow& t, const ReceivedLine& line)
+{
+    return t.hasStopRules && t.rules.Evaluate(line).stopsFollowing;
+}
+
 // Moves arrived lines into the store and shows them.
 void Refresh(TerminalWindow& t)
 {
     ULONGLONG began = GetTickCount64();
     std::vector<ReceivedLine> arrived;
     t.lostWhileWaiting += t.queue.TakeAll(&arrived);
+    bool liveShown = !t.opened && !t.paused;
+    if (liveShown) {
+        NoticeScrolling(t);
+    }
     bool reset = false;
+    int topBefore = ListView_GetTopIndex(t.ui.list);
+    uint64_t vanishedBefore = t.live.store.DroppedShownCount();
+    const ReceivedLine* stopLine = nullptr;
     for (ReceivedLine& line : arrived) {
+        t.live.time.Observe(line);
+        if (line.lineClass == LineClass::ClearMarker && liveShown) {
+            t.follow.Handle(FollowEvent::Cleared);
+            stopLine = nullptr;
+        }
         if (t.paused) {
             Hold(t, std::move(line));
-        } else {
-            reset |= t.store.Append(std::move(line));
+            continue;
+        }
+        size_t shownBefore = t.live.store.ShownCount();
+        reset |= t.live.store.Append(std::move(line));
+        if (t.opened) {
+            ++t.liveSinceOpened;
+        }
+        if (stopLine == nullptr && t.live.store.ShownCount() > shownBefore) {
+            const ReceivedLine& added = t.live.store.ShownLine(t.live.store.ShownCount() - 1);
+            if (StopsFollowing(t, added)) {
+                stopLine = &added;  // lines of a deque keep their place as others are added
+            }
         }
     }
-    if (!t.paused) {
+    if (liveShown) {
         if (reset) {
-            ResetLineList(t.list, t.store);
+            ResetList(t);
+            if (!t.follow.Following()) {
+                // A view the user holds stays on its lines as the oldest go.
+                uint64_t vanished = t.live.store.DroppedShownCount() - vanishedBefore;
+                int top = vanished >= static_cast<uint64_t>(topBefore) ? 0 : topBefore - static_cast<int>(vanished);
+                ListView_EnsureVisible(t.ui.list, top, FALSE);
+            }
         } else {
-            ExtendLineList(t.list, t.store);
+            ExtendLineList(t.ui.list, t.live.store);
         }
+        if (stopLine != nullptr && t.follow.Handle(FollowEvent::StopLineArrived) == FollowReaction::ShowStopLine) {
+            // Found from the end: it is among the lines just added.
+            for (size_t row = t.live.store.ShownCount(); row-- > 0;) {
+                if (&t.live.store.ShownLine(row) == stopLine) {
+                    SelectRow(t, static_cast<int>(row));
+                    break;
+                }
+            }
+        }
+        if (!arrived.empty()) {
+            ReactToFollow(t, t.follow.Handle(FollowEvent::LinesArrived));
+        }
+        RememberTop(t);
     }
     UpdateStatus(t);
     // Drawn now rather than at the next WM_PAINT, so that the time it takes is known.
-    UpdateWindow(t.frame);
+    UpdateWindow(t.ui.frame);
     ULONGLONG ended = GetTickCount64();
     t.nextRefresh = ended + std::max<ULONGLONG>(RefreshIntervalMs, (ended - began) * DrawingShareDivisor);
+}
+
+void CheckItem(TerminalWindow& t, int command, bool checked)
+{
+    CheckMenuItem(t.menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void SetPaused(TerminalWindow& t, bool paused)
 {
     t.paused = paused;
-    CheckMenuItem(t.viewMenu, PauseCommand, MF_BYCOMMAND | (paused ? MF_CHECKED : MF_UNCHECKED));
+    CheckItem(t, PAUSE_COMMAND, paused);
     if (!paused) {
         while (!t.held.empty()) {
-            t.store.Append(std::move(t.held.front()));
+            t.live.store.Append(std::move(t.held.front()));
             t.held.pop_front();
         }
-        ResetLineList(t.list, t.store);
+        if (!t.opened) {
+            ResetList(t);
+        }
     }
+    UpdateStatus(t);
+}
+
+void ApplyClassFilter(TerminalWindow& t, const ClassFilter& filter)
+{
+    t.live.store.SetFilter(filter);
+    if (t.opened) {
+        t.opened->store.SetFilter(filter);
+    }
+    for (int i = 0; i < ShownClassCount; ++i) {
+        CheckItem(t, SHOW_DEBUG_COMMAND + i, filter.shown[i]);
+    }
+    ResetList(t);
     UpdateStatus(t);
 }
 
 void ToggleClass(TerminalWindow& t, int index)
 {
-    ClassFilter filter = t.store.Filter();
+    ClassFilter filter = t.live.store.Filter();
     filter.shown[index] = !filter.shown[index];
-    t.store.SetFilter(filter);
-    CheckMenuItem(t.viewMenu, ShowClassCommand + index,
-                  MF_BYCOMMAND | (filter.shown[index] ? MF_CHECKED : MF_UNCHECKED));
-    ResetLineList(t.list, t.store);
+    ApplyClassFilter(t, filter);
+}
+
+std::wstring ControlText(HWND control)
+{
+    int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(control, &text[0], length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+void ApplyQuickFilter(TerminalWindow& t)
+{
+    KillTimer(t.ui.frame, QuickFilterTimerId);
+    std::string text = WideToUtf8(ControlText(t.ui.quickEdit));
+    std::vector<Rule> rules;
+    if (!text.empty()) {
+        Rule rule;
+        rule.kind = RuleKind::Include;
+        rule.pattern = text;
+        rules.push_back(rule);
+    }
+    RuleSet compiled;
+    std::string error;
+    if (!compiled.Compile(rules, t.encoding, &error)) {
+        // Plain text fails only with characters the lines' code page cannot hold.
+        t.notice = error;
+        UpdateStatus(t);
+        return;
+    }
+    t.quickFilter = std::move(compiled);
+    Refilter(t);
+}
+
+void OpenRulesDialog(TerminalWindow& t)
+{
+    std::vector<Rule> rules = t.ruleList;
+    RuleSet compiled;
+    if (EditRules(t.ui.frame, t.instance, t.encoding, &rules, &compiled)) {
+        t.rulesFromCommandLine = false;
+        UseRules(t, std::move(rules), std::move(compiled));
+    }
+}
+
+int SelectedRow(TerminalWindow& t)
+{
+    return ListView_GetNextItem(t.ui.list, -1, LVNI_SELECTED);
+}
+
+void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
+{
+    if (!t.finder.Active()) {
+        return;
+    }
+    int selected = SelectedRow(t);
+    size_t from = NoRow;
+    if (selected >= 0) {
+        // Typing searches again from the row found so far; F3 goes on past it.
+        from = static_cast<size_t>(selected);
+        if (fromSelected) {
+            from = from == 0 ? NoRow : from - 1;
+        }
+    }
+    FindResult found = t.finder.Find(ShownView(t).store, from, direction);
+    if (found.row == NoRow) {
+        t.notice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
+        MessageBeep(MB_ICONWARNING);
+    } else {
+        t.notice = found.wrapped ? FindWrapped : "";
+        if (!t.opened) {
+            t.follow.Handle(FollowEvent::LineSelected);
+        }
+        SelectRow(t, static_cast<int>(found.row));
+        RememberTop(t);
+    }
     UpdateStatus(t);
 }
 
-void SaveShown(TerminalWindow& t)
+void OnFindTextChanged(TerminalWindow& t)
 {
-    std::wstring path = AskSavePath(t.frame);
-    if (path.empty()) {
+    std::string error;
+    std::string text = WideToUtf8(ControlText(t.ui.findEdit));
+    if (!t.finder.SetSearch(text, PatternSyntax::PlainText, false, t.encoding, &error)) {
+        t.notice = error;
+        UpdateStatus(t);
         return;
     }
-    std::string text;
-    for (size_t row = 0; row < t.store.ShownCount(); ++row) {
-        text += FormatOutputLine(t.store.ShownLine(row));
-    }
-    t.savers.push_back(SaveLinesInBackground(path, std::move(text), t.store.ShownCount(), t.frame, SavedMessage));
+    InvalidateRect(t.ui.list, NULL, FALSE);
+    t.notice.clear();
+    Find(t, FindDirection::Next, true);
 }
 
-void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
+void ShowFindBar(TerminalWindow& t, bool shown)
 {
-    if (error != 0) {
-        wchar_t text[160];
-        swprintf(text, 160, SaveFailedFormat, static_cast<unsigned long>(error));
-        MessageBoxW(t.frame, text, ProgramTitle, MB_OK | MB_ICONERROR);
-        return;
+    t.ui.findShown = shown;
+    for (HWND control : {t.ui.findLabel, t.ui.findEdit, t.ui.findClose}) {
+        ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
     }
-    t.statusText = SavedLines + std::to_wstring(lineCount) + Lines;
-    SendMessageW(t.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
+    Layout(t.ui);
+    if (shown) {
+        SendMessageW(t.ui.findEdit, EM_SETSEL, 0, -1);
+        SetFocus(t.ui.findEdit);
+    } else {
+        std::string error;
+        t.finder.SetSearch("", PatternSyntax::PlainText, false, t.encoding, &error);
+        InvalidateRect(t.ui.list, NULL, FALSE);
+        SetFocus(t.ui.list);
+    }
 }
 
-void OnCommand(TerminalWindow& t, int command)
+void SetTimeMode(TerminalWindow& t, TimeMode mode)
+{
+    t.live.time.SetMode(mode);
+    if (t.opened) {
+        t.opened->time.SetMode(mode);
+    }
+    CheckMenuRadioItem(t.menu, TIME_CLOCK_COMMAND, TIME_SINCE_PREVIOUS_COMMAND,
+                       TIME_CLOCK_COMMAND + static_cast<int>(mode), MF_BYCOMMAND);
+    InvalidateRect(t.ui.list, NULL, FALSE);
+}
+
+void SetAlwaysOnTop(TerminalWindow& t, bool onTop)
+{
+    t.alwaysOnTop = onTop;
+    SetWindowPos(t.ui.frame, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CheckItem(t, ALWAYS_ON_TOP_COMMAND, onTop);
+}
+
+void GoToEnd(TerminalWindow& t)
+{
+    t.goingToEnd = false;
+    if (t.opened) {
+        ShowNewest(t);
+    } else {
+        ReactToFollow(t, t.follow.Handle(FollowEvent::WentToEnd));
+    }
+    RememberTop(t);
+    UpdateStatus(t);
+}
+
+void OnCommand(TerminalWindow& t, int command, int notification)
 {
     switch (command) {
-    case SaveCommand: SaveShown(t); break;
-    case ExitCommand: PostMessageW(t.frame, WM_CLOSE, 0, 0); break;
-    case CopyCommand:
-        if (!CopyLinesToClipboard(t.frame, SelectedLinesText(t.list, t.store))) {
+    case OPEN_COMMAND: {
+        std::wstring path = AskPathToOpen(t.ui.frame, {OpenDialogTitle, LogFilter, NULL, NULL});
+        if (!path.empty()) {
+            OpenLog(t, path);
+        }
+        break;
+    }
+    case SAVE_COMMAND: SaveShown(t); break;
+    case IMPORT_RULES_COMMAND: ImportRules(t); break;
+    case EXPORT_RULES_COMMAND: ExportRules(t); break;
+    case EXIT_COMMAND: PostMessageW(t.ui.frame, WM_CLOSE, 0, 0); break;
+    case COPY_COMMAND:
+        if (!CopyLinesToClipboard(t.ui.frame, SelectedLinesText(t.ui.list, ShownView(t).store))) {
             MessageBeep(MB_ICONWARNING);
         }
         break;
-    case SelectAllCommand: ListView_SetItemState(t.list, -1, LVIS_SELECTED, LVIS_SELECTED); break;
-    case ClearCommand:
-        t.store.Clear();
-        t.held.clear();
-        ResetLineList(t.list, t.store);
+    case SELECT_ALL_COMMAND: ListView_SetItemState(t.ui.list, -1, LVIS_SELECTED, LVIS_SELECTED); break;
+    case FIND_COMMAND: ShowFindBar(t, true); break;
+    case FIND_NEXT_COMMAND:
+    case FIND_PREVIOUS_COMMAND:
+        if (!t.finder.Active()) {
+            ShowFindBar(t, true);
+        } else {
+            Find(t, command == FIND_NEXT_COMMAND ? FindDirection::Next : FindDirection::Previous, false);
+        }
+        break;
+    case CLOSE_FIND_COMMAND:
+        if (t.ui.findShown) {
+            ShowFindBar(t, false);
+        } else {
+            SetFocus(t.ui.list);
+        }
+        break;
+    case FIND_CLOSE_BUTTON: ShowFindBar(t, false); break;
+    case CLEAR_COMMAND:
+        ShownView(t).store.Clear();
+        if (t.opened) {
+            t.opened->time.Restart();
+        } else {
+            t.held.clear();
+            t.live.time.Restart();
+            t.follow.Handle(FollowEvent::Cleared);
+        }
+        ResetList(t);
         UpdateStatus(t);
         break;
-    case PauseCommand: SetPaused(t, !t.paused); break;
+    case PAUSE_COMMAND: SetPaused(t, !t.paused); break;
+    case FOLLOW_COMMAND: GoToEnd(t); break;
+    case LIVE_VIEW_COMMAND: BackToLive(t); break;
+    case RULES_COMMAND: OpenRulesDialog(t); break;
+    case QUICK_FILTER_COMMAND:
+        SendMessageW(t.ui.quickEdit, EM_SETSEL, 0, -1);
+        SetFocus(t.ui.quickEdit);
+        break;
+    case TIME_CLOCK_COMMAND: SetTimeMode(t, TimeMode::Clock); break;
+    case TIME_SINCE_START_COMMAND: SetTimeMode(t, TimeMode::SinceStart); break;
+    case TIME_SINCE_PREVIOUS_COMMAND: SetTimeMode(t, TimeMode::SincePrevious); break;
+    case ALWAYS_ON_TOP_COMMAND: SetAlwaysOnTop(t, !t.alwaysOnTop); break;
+    case QUICK_FILTER_EDIT:
+        if (notification == EN_CHANGE) {
+            SetTimer(t.ui.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
+        }
+        break;
+    case FIND_EDIT:
+        if (notification == EN_CHANGE) {
+            OnFindTextChanged(t);
+        }
+        break;
     default:
-        if (command >= ShowClassCommand && command < ShowClassCommand + ShownClassCount) {
-            ToggleClass(t, command - ShowClassCommand);
+        if (command >= SHOW_DEBUG_COMMAND && command < SHOW_DEBUG_COMMAND + ShownClassCount) {
+            ToggleClass(t, command - SHOW_DEBUG_COMMAND);
         }
         break;
     }
 }
 
-HMENU BuildMenu(TerminalWindow& t)
+// The remembered settings that the window shows: placement, columns, time, classes, on top.
+void ApplySettings(TerminalWindow& t, int* showCommand)
 {
-    HMENU file = CreatePopupMenu();
-    AppendMenuW(file, MF_STRING, SaveCommand, SaveMenuItem);
-    AppendMenuW(file, MF_SEPARATOR, 0, NULL);
-    AppendMenuW(file, MF_STRING, ExitCommand, ExitMenuItem);
-    HMENU edit = CreatePopupMenu();
-    AppendMenuW(edit, MF_STRING, CopyCommand, CopyMenuItem);
-    AppendMenuW(edit, MF_STRING, SelectAllCommand, SelectAllMenuItem);
-    AppendMenuW(edit, MF_SEPARATOR, 0, NULL);
-    AppendMenuW(edit, MF_STRING, ClearCommand, ClearMenuItem);
-    t.viewMenu = CreatePopupMenu();
-    AppendMenuW(t.viewMenu, MF_STRING, PauseCommand, PauseMenuItem);
-    AppendMenuW(t.viewMenu, MF_SEPARATOR, 0, NULL);
-    for (int i = 0; i < ShownClassCount; ++i) {
-        AppendMenuW(t.viewMenu, MF_STRING | MF_CHECKED, ShowClassCommand + i, ShowClassMenuItems[i]);
+    const TerminalSettings& s = t.settings;
+    if (s.placement.known) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        placement.rcNormalPosition = {s.placement.left, s.placement.top, s.placement.left + s.placement.width,
+                                      s.placement.top + s.placement.height};
+        placement.showCmd = SW_HIDE;
+        SetWindowPlacement(t.ui.frame, &placement);
+        if (s.placement.maximized && (*showCommand == SW_SHOWNORMAL || *showCommand == SW_SHOWDEFAULT)) {
+            *showCommand = SW_SHOWMAXIMIZED;
+        }
+    } else {
+        SizeForDpi(t.ui);
     }
-    HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), FileMenu);
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), EditMenu);
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(t.viewMenu), ViewMenu);
-    return bar;
+    int widths[3];
+    for (int column = 0; column < 3; ++column) {
+        widths[column] = MulDiv(s.columnWidths[column], static_cast<int>(t.ui.dpi), static_cast<int>(s.columnDpi));
+    }
+    SetLineListColumnWidths(t.ui.list, widths);
+    SetTimeMode(t, s.timeMode);
+    ApplyClassFilter(t, s.shownClasses);
+    SetAlwaysOnTop(t, s.alwaysOnTop);
 }
 
-HACCEL BuildAccelerators()
+void SaveSettings(TerminalWindow& t)
 {
-    ACCEL keys[] = {
-        {FCONTROL | FVIRTKEY, 'S', SaveCommand},  {FCONTROL | FVIRTKEY, 'C', CopyCommand},
-        {FCONTROL | FVIRTKEY, 'A', SelectAllCommand}, {FCONTROL | FVIRTKEY, 'L', ClearCommand},
-        {FCONTROL | FVIRTKEY, 'P', PauseCommand}, {FVIRTKEY, VK_PAUSE, PauseCommand},
-    };
-    return CreateAcceleratorTableW(keys, static_cast<int>(sizeof(keys) / sizeof(keys[0])));
-}
-
-void Layout(TerminalWindow& t)
-{
-    if (t.list == NULL || t.status == NULL) {
+    TerminalSettings s = t.settings;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (GetWindowPlacement(t.ui.frame, &placement) && IsWindowVisible(t.ui.frame)) {
+        const RECT& normal = placement.rcNormalPosition;
+        s.placement = {true, static_cast<int>(normal.left), static_cast<int>(normal.top),
+                       static_cast<int>(normal.right - normal.left), static_cast<int>(normal.bottom - normal.top),
+                       placement.showCmd == SW_SHOWMAXIMIZED};
+    }
+    GetLineListColumnWidths(t.ui.list, s.columnWidths);
+    s.columnDpi = t.ui.dpi;
+    s.timeMode = t.live.time.Mode();
+    s.shownClasses = t.live.store.Filter();
+    if (!t.rulesFromCommandLine) {
+        s.rules = t.ruleList;
+    }
+    s.alwaysOnTop = t.alwaysOnTop;
+    if (s == t.settings) {
         return;
     }
-    RECT client;
-    GetClientRect(t.frame, &client);
-    SendMessageW(t.status, WM_SIZE, 0, 0);
-    RECT statusRect;
-    GetWindowRect(t.status, &statusRect);
-    int statusHeight = statusRect.bottom - statusRect.top;
-    MoveWindow(t.list, 0, 0, client.right, client.bottom - statusHeight, TRUE);
-    // The text column takes what the time and class columns leave.
-    int textWidth = client.right - ListView_GetColumnWidth(t.list, 0) - ListView_GetColumnWidth(t.list, 1) -
-                    SystemMetricForDpi(SM_CXVSCROLL, t.dpi) - ScaledForDpi(TextColumnSlack, t.dpi);
-    if (textWidth > ScaledForDpi(NarrowestTextColumn, t.dpi)) {
-        ListView_SetColumnWidth(t.list, 2, textWidth);
-    }
+    std::string error;
+    SaveTerminalSettings(t.settingsKey, s, &error);  // nobody is left to tell: the window is closing
 }
 
-// Sets made on control in place of *font; a font that could not be made leaves the control with
-// the one it had.
-void ReplaceFont(HWND control, HFONT* font, HFONT made)
+void OnListNotify(TerminalWindow& t, const NMHDR* header)
 {
-    if (made == NULL) {
-        return;
+    if (header->code == LVN_ITEMCHANGED && !t.selectingRows && !t.goingToEnd && !t.opened) {
+        const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if ((change->uChanged & LVIF_STATE) != 0 && (change->uNewState & LVIS_SELECTED) != 0 &&
+            (change->uOldState & LVIS_SELECTED) == 0) {
+            t.follow.Handle(FollowEvent::LineSelected);
+            UpdateStatus(t);
+        }
+    } else if (header->code == LVN_KEYDOWN) {
+        const NMLVKEYDOWN* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
+        if (key->wVKey == VK_END) {
+            // The list moves to its last row first; then the view follows again.
+            t.goingToEnd = true;
+            PostMessageW(t.ui.frame, WM_COMMAND, FOLLOW_COMMAND, 0);
+        }
     }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
-    if (*font != NULL) {
-        DeleteObject(*font);
-    }
-    *font = made;
-}
-
-// Gives the list and the status bar their fonts for the window's DPI.
-void SetFontsForDpi(TerminalWindow& t)
-{
-    ReplaceFont(t.list, &t.listFont, CreateListFontForDpi(t.dpi));
-    ReplaceFont(t.status, &t.statusFont, CreateStatusFontForDpi(t.dpi));
-}
-
-// The window moved to a monitor of another DPI (or that monitor's scale changed).
-void OnDpiChanged(TerminalWindow& t, UINT dpi, const RECT& suggested)
-{
-    RescaleLineListColumns(t.list, t.dpi, dpi);
-    t.dpi = dpi;
-    SetFontsForDpi(t);
-    // The system suggests a place and a size scaled for the new DPI.
-    SetWindowPos(t.frame, NULL, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    Layout(t);
-}
-
-// The first size, for the DPI of the monitor the window was placed on.
-void SizeForDpi(TerminalWindow& t)
-{
-    int width = ScaledForDpi(DesignWindowWidth, t.dpi);
-    int height = ScaledForDpi(DesignWindowHeight, t.dpi);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    if (GetMonitorInfoW(MonitorFromWindow(t.frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        width = std::min<int>(width, monitor.rcWork.right - monitor.rcWork.left);
-        height = std::min<int>(height, monitor.rcWork.bottom - monitor.rcWork.top);
-    }
-    SetWindowPos(t.frame, NULL, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -320,57 +495,77 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     ReceivedLine line;
     if (ReceiveTerminalMessage(message, wParam, lParam, &line)) {
         t.queue.Push(std::move(line));
-        if (t.list != NULL && GetTickCount64() >= t.nextRefresh + StarvedRefreshMs) {
+        if (t.ui.list != NULL && GetTickCount64() >= t.nextRefresh + StarvedRefreshMs) {
             Refresh(t);
         }
         return 0;
     }
     switch (message) {
     case WM_CREATE:
-        t.frame = window;
-        t.dpi = DpiOfWindow(window);
-        t.list = CreateLineList(window, ListControlId, reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance, t.dpi);
-        t.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                   window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusControlId)),
-                                   reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance, NULL);
-        if (t.list == NULL || t.status == NULL) {
+        t.ui.frame = window;
+        t.ui.dpi = DpiOfWindow(window);
+        t.ui.list = CreateLineList(window, LIST_CONTROL, t.instance, t.ui.dpi);
+        t.ui.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                   window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_CONTROL)), t.instance,
+                                   NULL);
+        if (t.ui.list == NULL || t.ui.status == NULL || !CreateBars(t.ui, t.instance)) {
             return -1;
         }
-        SetFontsForDpi(t);
+        t.menu = GetMenu(window);
+        SetFontsForDpi(t.ui);
+        DragAcceptFiles(window, TRUE);
         SetTimer(window, RefreshTimerId, RefreshIntervalMs, NULL);
         UpdateStatus(t);
         return 0;
     case WM_SIZE:
-        Layout(t);
+        Layout(t.ui);
         return 0;
     case WM_DPICHANGED:
         // Both halves of wParam hold the new DPI (x and y are the same on Windows).
-        OnDpiChanged(t, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        OnDpiChanged(t.ui, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_SETFOCUS:
-        SetFocus(t.list);
+        SetFocus(t.ui.list);
         return 0;
     case WM_TIMER:
         if (wParam == RefreshTimerId && GetTickCount64() >= t.nextRefresh) {
             Refresh(t);
+        } else if (wParam == QuickFilterTimerId) {
+            ApplyQuickFilter(t);
         }
         return 0;
     case WM_NOTIFY: {
         LRESULT result = 0;
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == t.list && HandleLineListNotify(header, t.store, &result)) {
-            return result;
+        if (header->hwndFrom == t.ui.list) {
+            if (HandleLineListNotify(header, Look(t), &result)) {
+                return result;
+            }
+            OnListNotify(t, header);
         }
         break;
     }
     case WM_COMMAND:
-        OnCommand(t, LOWORD(wParam));
+        OnCommand(t, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(t, reinterpret_cast<HDROP>(wParam));
         return 0;
     case SavedMessage:
         ReportSaved(t, static_cast<DWORD>(wParam), static_cast<size_t>(lParam));
         return 0;
+    case WM_CLOSE:
+        SaveSettings(t);
+        break;
+    case WM_ENDSESSION:
+        // Windows is logging off or shutting down: the window gets no WM_CLOSE.
+        if (wParam != FALSE) {
+            SaveSettings(t);
+        }
+        return 0;
     case WM_DESTROY:
         KillTimer(window, RefreshTimerId);
+        KillTimer(window, QuickFilterTimerId);
         PostQuitMessage(0);
         return 0;
     default:
@@ -379,10 +574,87 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Keys typed into the filter or find box go to the box, except those that only the window
+// uses; Enter in the find box finds the next match.
+bool KeyForWindow(TerminalWindow& t, const MSG& message)
+{
+    HWND focus = GetFocus();
+    if (message.message != WM_KEYDOWN || (focus != t.ui.quickEdit && focus != t.ui.findEdit)) {
+        return true;
+    }
+    WPARAM key = message.wParam;
+    if (key == VK_F3 || key == VK_ESCAPE) {
+        return true;
+    }
+    bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    return control && (key == 'F' || key == 'O' || key == 'S' || key == 'R' || key == 'Q' || key == 'L' || key == 'P');
+}
+
+// Tab and Shift+Tab move between the filter box, the list and (when open) the find box. True
+// when message was such a key and the focus moved.
+bool MovedFocus(TerminalWindow& t, const MSG& message)
+{
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+        (message.hwnd != t.ui.quickEdit && message.hwnd != t.ui.list && message.hwnd != t.ui.findEdit)) {
+        return false;
+    }
+    std::vector<HWND> order = {t.ui.quickEdit, t.ui.list};
+    if (t.ui.findShown) {
+        order.push_back(t.ui.findEdit);
+    }
+    size_t at = static_cast<size_t>(std::find(order.begin(), order.end(), message.hwnd) - order.begin());
+    if (at == order.size()) {
+        return false;  // the find box while the bar is closed
+    }
+    bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    HWND next = order[(at + (back ? order.size() - 1 : 1)) % order.size()];
+    SetFocus(next);
+    if (next != t.ui.list) {
+        SendMessageW(next, EM_SETSEL, 0, -1);
+    }
+    return true;
+}
+
+// The rules the window starts with: --rules FILE, else the remembered ones. False (the user
+// told why) when the file cannot be used.
+bool LoadStartingRules(TerminalWindow& t, const WindowOptions& options, const StandardStreams& streams)
+{
+    std::vector<Rule> rules = t.settings.rules;
+    std::string error;
+    if (!options.rulesPath.empty()) {
+        if (!ReadRuleFile(options.rulesPath, &rules, &error) || !t.rules.Compile(rules, t.encoding, &error)) {
+            TellUser(streams, FillText(CannotUseRulesFile, {WideToUtf8(options.rulesPath), error}));
+            return false;
+        }
+        t.rulesFromCommandLine = true;
+    } else if (!t.rules.Compile(rules, t.encoding, &error)) {
+        // Remembered rules this system's code page cannot hold: the window starts without them.
+        t.notice = FillText(RulesNotUsable, {error});
+        rules.clear();
+    }
+    t.ruleList = rules;
+    t.hasStopRules = std::any_of(rules.begin(), rules.end(),
+                                 [](const Rule& rule) { return rule.enabled && rule.kind == RuleKind::StopFollowing; });
+    return true;
+}
+
 } // namespace
 
-int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams)
+int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams,
+                      const WindowOptions& options)
 {
+    TerminalWindow terminal;
+    terminal.instance = instance;
+    terminal.settingsKey = options.settingsKey;
+    std::vector<std::string> problems;
+    LoadTerminalSettings(options.settingsKey, &terminal.settings, &problems);
+    if (!problems.empty()) {
+        terminal.notice = problems.front();
+    }
+    if (!LoadStartingRules(terminal, options, streams)) {
+        return FailureExitStatus;
+    }
+
     TerminalSession session(streams);
     int status = session.Begin();
     if (status != DoneExitStatus) {
@@ -391,44 +663,61 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    TerminalWindow terminal;
     RunningWindow = &terminal;
     WNDCLASSEXW windowClass = {};
     windowClass.lpfnWndProc = TerminalWindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
     windowClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    HMENU menu = BuildMenu(terminal);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(TERMINAL_MENU));
     // Should the filter refuse, the window cannot tell the user anything useful; hosts at its own
     // level still reach it.
     std::string filterRefusal;
     HWND window = session.CreateTerminalWindow(windowClass, ProgramTitle, WS_OVERLAPPEDWINDOW, DesignWindowWidth,
                                                DesignWindowHeight, menu, &filterRefusal);
     if (window == NULL) {
-        DestroyMenu(menu);
+        if (menu != NULL) {
+            DestroyMenu(menu);
+        }
         return FailureExitStatus;
     }
-    SizeForDpi(terminal);
+    // An elevated window still takes files dropped from Explorer, which runs at medium integrity.
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), 0x0049u}) {
+        ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, NULL);
+    }
+    ApplySettings(terminal, &showCommand);
+    Refilter(terminal);
     ShowWindow(window, showCommand);
+    Layout(terminal.ui);
     UpdateWindow(window);
 
-    HACCEL accelerators = BuildAccelerators();
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(TERMINAL_ACCELERATORS));
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
-        if (!TranslateAcceleratorW(window, accelerators, &message)) {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == terminal.ui.findEdit) {
+            Find(terminal, (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? FindDirection::Previous : FindDirection::Next,
+                 false);
+            continue;
+        }
+        if (MovedFocus(terminal, message)) {
+            continue;
+        }
+        if (!KeyForWindow(terminal, message) || !TranslateAcceleratorW(window, accelerators, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
-    DestroyAcceleratorTable(accelerators);
     for (std::thread& saver : terminal.savers) {
         saver.join();
     }
-    for (HFONT font : {terminal.listFont, terminal.statusFont}) {
+    for (HFONT font : {terminal.ui.listFont, terminal.ui.statusFont}) {
         if (font != NULL) {
             DeleteObject(font);
         }
     }
+    RunningWindow = NULL;
+    // A window started again in this process (as tests do) registers the class again.
+    UnregisterClassW(VORNAK_TERMINAL_CLASS_W, instance);
     return DoneExitStatus;
 }

@@ -3,7 +3,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "standard_streams.h"
+#include "terminal_settings.h"
+
+struct WindowOptions {
+    std::wstring rulesPath;                        // --rules FILE; empty: the remembered rules
+    std::wstring settingsKey = DefaultSettingsKey;  // under HKEY_CURRENT_USER
+};
 
 // Shows the window and runs until it is closed. Returns the exit status.
-int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams);
+int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams,
+                      const WindowOptions& options = WindowOptions());

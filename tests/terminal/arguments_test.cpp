@@ -24,6 +24,10 @@ TEST(TerminalArguments, EachCommandWithItsOptionsIsUnderstood)
     EXPECT_EQ(TerminalCommand::Stop, options.command);
     EXPECT_EQ(3600u, options.timeoutSeconds);
 
+    ASSERT_TRUE(ParseTerminalArguments({L"--rules", L"C:\\rules\\driver.rules"}, &options, &error));
+    EXPECT_EQ(TerminalCommand::Window, options.command);
+    EXPECT_EQ(L"C:\\rules\\driver.rules", options.rulesPath);
+
     ASSERT_TRUE(ParseTerminalArguments({L"--wait"}, &options, &error));
     EXPECT_EQ(TerminalCommand::Wait, options.command);
     EXPECT_EQ(DefaultTimeoutSeconds, options.timeoutSeconds);
@@ -45,6 +49,11 @@ TEST(TerminalArguments, NonsenseIsRefusedWithTheReason)
         {{L"--wait", L"--timeout", L"1s"}, "--timeout takes one whole number of seconds from 1 to 3600"},
         {{L"--headless", L"--timeout", L"5"}, "--timeout goes with --stop or --wait"},
         {{L"--h\u00e9adless"}, "unknown argument \"--h?adless\""},
+        {{L"--rules"}, "--rules needs a value"},
+        {{L"--rules", L""}, "--rules takes one file name"},
+        {{L"--rules", L"a.rules", L"--rules", L"b.rules"}, "--rules takes one file name"},
+        {{L"--headless", L"--rules", L"a.rules"}, "--rules goes with the window (no --headless, --stop, --wait)"},
+        {{L"--rules", L"a.rules", L"--stop"}, "--rules goes with the window (no --headless, --stop, --wait)"},
     };
     for (const Case& c : cases) {
         TerminalOptions options;

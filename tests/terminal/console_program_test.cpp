@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "file_bytes.h"
 #include "instance_control.h"
 #include "launched_program.h"
 #include "running_terminal.h"
+#include "temporary_file.h"
 #include "terminal_arguments.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
@@ -128,6 +131,39 @@ TEST(ConsoleProgram, WithoutArgumentsItStartsTheWindowProgramAndReturns)
 
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
     EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
+}
+
+// The status bar of the terminal's window, read from this process: WM_GETTEXT crosses processes
+// (GetWindowText of another process's window would read only its stored caption).
+std::string StatusBarText(HWND window)
+{
+    char text[512] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(FindWindowExW(window, NULL, STATUSCLASSNAMEW, NULL), WM_GETTEXT, sizeof(text),
+                        reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
+    return text;
+}
+
+TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
+{
+    TerminalTestLock lock;
+    TemporaryFile rules(L"console-rules");
+    ASSERT_TRUE(WriteFileBytes(rules.Path(), "exclude 'hidden'\n"));
+    ProgramRun run = RunConsoleProgram({L"--rules", rules.Path()});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ("", run.errors);
+    HWND window = WaitForTerminalWindow();
+    ASSERT_NE(nullptr, window);
+    for (const char* line : {"shown", "hidden line", "shown too"}) {
+        EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("%s", line));
+    }
+    std::string status;
+    for (int tries = 0; tries < 500 && status.find("2 lines shown of 3 kept") == std::string::npos; ++tries) {
+        Sleep(20);
+        status = StatusBarText(window);
+    }
+    EXPECT_EQ("2 lines shown of 3 kept; following; 1 rules", status);
+    EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 
 struct CommandCase {

@@ -114,6 +114,8 @@ TEST(DpiScaling, ChangeOfDpiMovesTheWindowWhereSuggestedAndResizesColumnsAndFont
 
 TEST(DpiScaling, WindowStartedAtOneHundredFiftyPercentIsSizedForIt)
 {
+    // The first size, not one a run before remembered.
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vornak\\DebugTerminal");
     TerminalTestLock lock;
     CapturedProgram program;
     HWND window = NULL;

@@ -63,4 +63,46 @@ TEST(LineStore, ClearMarkerEmptiesTheStoreAndIsNotKept)
     EXPECT_EQ(0u, store.DroppedCount());
 }
 
+TEST(LineStore, LineTestHidesKeptAndComingLinesAndWorksWithTheClassFilter)
+{
+    LineStore store(10, 1);
+    store.Append(Line(LineClass::Debug, "port 1 up"));
+    store.Append(Line(LineClass::Error, "port 2 down"));
+    store.Append(Line(LineClass::Debug, "tick"));
+    store.SetLineTest([](const ReceivedLine& line) { return line.text.find("port") != std::string::npos; });
+    EXPECT_EQ((std::vector<std::string>{"port 1 up", "port 2 down"}), Shown(store));
+
+    ClassFilter filter;
+    filter.shown[static_cast<int>(LineClass::Error)] = false;
+    store.SetFilter(filter);
+    store.Append(Line(LineClass::Debug, "port 3 up"));
+    store.Append(Line(LineClass::Debug, "tock"));
+    EXPECT_EQ((std::vector<std::string>{"port 1 up", "port 3 up"}), Shown(store));
+    EXPECT_EQ(5u, store.KeptCount());
+
+    store.SetLineTest(nullptr);
+    store.SetFilter(ClassFilter());
+    EXPECT_EQ((std::vector<std::string>{"port 1 up", "port 2 down", "tick", "port 3 up", "tock"}), Shown(store));
+}
+
+TEST(LineStore, DroppingABlockKeepsTheVerdictsOfTheLinesLeftWithoutTestingThemAgain)
+{
+    LineStore store(4, 2);
+    int tests = 0;
+    store.SetLineTest([&tests](const ReceivedLine& line) {
+        ++tests;
+        return line.text[0] != 'x';
+    });
+    for (const char* text : {"a", "x1", "b", "x2"}) {
+        store.Append(Line(LineClass::Debug, text));
+    }
+    EXPECT_EQ(4, tests);
+    EXPECT_TRUE(store.Append(Line(LineClass::Debug, "c")));
+    EXPECT_EQ(5, tests);
+    EXPECT_EQ((std::vector<std::string>{"b", "c"}), Shown(store));
+    EXPECT_EQ(3u, store.KeptCount());
+    EXPECT_EQ(2u, store.DroppedCount());
+    EXPECT_EQ(1u, store.DroppedShownCount());  // "a"; "x1" was hidden
+}
+
 } // namespace

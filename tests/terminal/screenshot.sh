@@ -1,12 +1,16 @@
 #!/bin/sh
-# Takes a screenshot of the debug terminal showing lines of every class, on a virtual X screen.
-# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG
+# Takes screenshots of the debug terminal on a virtual X screen: lines of every class, and (when
+# RULES and RULES_PNG are given) the same terminal started with --rules RULES and the find bar
+# open.
+# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG [RULES RULES_PNG]
 # Wine draws real windows only through its X11 driver, so this uses a prefix of its own under
 # WORK_DIR (the build's prefix has the null driver). Exits 77 (skipped) when Xvfb is missing.
 set -eu
 bin=$1
 work=$2
 png=$3
+rules=${4:-}
+rules_png=${5:-}
 
 if ! command -v Xvfb >/dev/null 2>&1; then
     echo "SKIPPED: Xvfb is not installed (Debian package xvfb); no screenshot taken"
@@ -73,16 +77,55 @@ send separator =
 send log "sample host done"
 sleep 1  # the list is redrawn on a timer
 
-window=
-tries=0
-while [ -z "$window" ] && [ "$tries" -lt 100 ]; do
-    window=$(xwininfo -root -tree | grep '"Vornak Debug Terminal"' | awk '{print $1}' | head -n 1)
-    tries=$((tries + 1))
-    [ -n "$window" ] || sleep 0.1
-done
-[ -n "$window" ] || fail "no window titled \"Vornak Debug Terminal\" on the screen: $(xwininfo -root -tree)"
-echo "terminal window: $window"
-rm -f "$png"
-import -window "$window" "$png" || fail "import could not capture the window"
-[ "$(identify -format '%m' "$png" 2>/dev/null)" = PNG ] || fail "$png is not a PNG"
-echo "screenshot written: $png ($(identify -format '%wx%h' "$png"))"
+# capture PNG: the terminal's window as it is on the screen, into PNG.
+capture() {
+    window=
+    tries=0
+    while [ -z "$window" ] && [ "$tries" -lt 100 ]; do
+        window=$(xwininfo -root -tree | grep '"Vornak Debug Terminal"' | awk '{print $1}' | head -n 1)
+        tries=$((tries + 1))
+        [ -n "$window" ] || sleep 0.1
+    done
+    [ -n "$window" ] || fail "no window titled \"Vornak Debug Terminal\" on the screen: $(xwininfo -root -tree)"
+    echo "terminal window: $window"
+    rm -f "$1"
+    import -window "$window" "$1" || fail "import could not capture the window"
+    [ "$(identify -format '%m' "$1" 2>/dev/null)" = PNG ] || fail "$1 is not a PNG"
+    echo "screenshot written: $1 ($(identify -format '%wx%h' "$1"))"
+}
+capture "$png"
+[ -n "$rules" ] || exit 0
+
+# The same lines and a few more through rules and a search. The numbers are the
+# window's control and command ids (terminal_resource_ids.h).
+find_box=105
+find_command=212
+follow_command=221
+wine "$bin/vornak-terminal.exe" --stop --timeout 30 </dev/null >/dev/null 2>&1 || fail "the first terminal did not stop"
+wine "$bin/vornak-terminal.exe" --rules "$(winepath -w "$rules")" </dev/null >"$work/terminal-rules.log" 2>&1 &
+wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||
+    fail "the terminal with rules did not start: $(cat "$work/terminal-rules.log")"
+steer() {
+    wine "$bin/window-steer.exe" "$@" </dev/null || fail "window-steer $* exited with $?"
+}
+send log "scan started (process 412)"
+send --task Scanner debug "probing adapter 1 of 2"
+send --task Scanner debug "heartbeat 1"
+send --task Scanner debug "probing adapter 2 of 2"
+send --task Scanner error "adapter 2: link down (cable unplugged)"
+send --task Scanner stat "packets=1843 bytes=1176512 dropped=3"
+send --task Uploader debug "heartbeat 2"
+send --task Uploader stat "throughput=812.4 KB/s, 100% of queue sent"
+send --task Uploader error "retry 1 of 3 failed: timed out"
+send --task Uploader debug "adapter 1: reconnect requested"
+send --task Uploader debug "heartbeat 3"
+send log "scan finished: 1 adapter bound"
+send separator
+send --task Reporter debug "report for adapter 1 queued"
+send --task Reporter debug "report for adapter 2 skipped"
+sleep 1
+steer command $follow_command
+steer command $find_command
+steer text $find_box "report"
+sleep 1
+capture "$rules_png"

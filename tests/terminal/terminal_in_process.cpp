@@ -13,6 +13,14 @@ constexpr DWORD PollMs = 10;
 
 } // namespace
 
+WindowOptions TestWindowOptions(const std::wstring& rulesPath)
+{
+    WindowOptions options;
+    options.rulesPath = rulesPath;
+    options.settingsKey = TestSettingsKey;
+    return options;
+}
+
 TerminalInProcess::~TerminalInProcess()
 {
     if (thread_.joinable()) {
@@ -25,6 +33,9 @@ TerminalInProcess::~TerminalInProcess()
 
 bool TerminalInProcess::Start()
 {
+    if (!keepSettings_) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, windowOptions_.settingsKey.c_str());
+    }
     errorHandle_ = CreateFileW(errors_.Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     StandardStreams streams;
@@ -34,8 +45,9 @@ bool TerminalInProcess::Start()
     options.outputPath = output_.Path();
     HINSTANCE instance = GetModuleHandleW(NULL);
     thread_ = std::thread([this, streams, options, instance] {
-        status_ = options.command == TerminalCommand::Headless ? RunHeadlessTerminal(instance, options, streams)
-                                                               : RunTerminalWindow(instance, SW_HIDE, streams);
+        status_ = options.command == TerminalCommand::Headless
+                      ? RunHeadlessTerminal(instance, options, streams)
+                      : RunTerminalWindow(instance, SW_HIDE, streams, windowOptions_);
     });
     for (int tries = 0; tries < StartTries && window_ == NULL; ++tries) {
         window_ = FindTerminalOf(GetCurrentProcessId());

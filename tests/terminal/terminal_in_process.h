@@ -10,12 +10,24 @@
 
 #include "non_copyable.h"
 #include "temporary_file.h"
+#include "terminal_window.h"
+
+// The window's settings in tests: a key of the tests' own, never the user's.
+constexpr wchar_t TestSettingsKey[] = L"Software\\Vornak\\DebugTerminalTests";
+
+// Options for a window in a test: remembered settings under TestSettingsKey (emptied first by
+// Start unless keepSettings), and the rules file, if any.
+WindowOptions TestWindowOptions(const std::wstring& rulesPath = std::wstring());
 
 class TerminalInProcess : private NonCopyable {
 public:
     enum class Mode { Headless, Window };
 
-    explicit TerminalInProcess(Mode mode) : mode_(mode) {}
+    explicit TerminalInProcess(Mode mode, WindowOptions windowOptions = TestWindowOptions(),
+                               bool keepSettings = false)
+        : mode_(mode), windowOptions_(std::move(windowOptions)), keepSettings_(keepSettings)
+    {
+    }
     ~TerminalInProcess();
 
     // Starts it (the window hidden; headless lines go to a temporary file) and returns once its
@@ -30,6 +42,8 @@ public:
 
 private:
     Mode mode_;
+    WindowOptions windowOptions_;
+    bool keepSettings_;
     TemporaryFile output_{L"in-process"};
     TemporaryFile errors_{L"in-process-errors"};
     HANDLE errorHandle_ = INVALID_HANDLE_VALUE;

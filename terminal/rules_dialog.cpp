@@ -1,0 +1,154 @@
+#include "rules_dialog.h"
+
+#include <commdlg.h>
+
+#include <stdio.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "rule_file.h"
+#include "terminal_resource_ids.h"
+#include "wide_text.h"
+
+namespace {
+
+struct RulesDialogState {
+    const LineEncoding* encoding;
+    std::vector<Rule>* rules;
+    RuleSet* compiled;
+    COLORREF customColours[16];
+};
+
+std::wstring ControlText(HWND dialog, int control)
+{
+    HWND edit = GetDlgItem(dialog, control);
+    int length = GetWindowTextLengthW(edit);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(edit, &text[0], length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+void InsertColour(HWND dialog, RulesDialogState& state)
+{
+    CHOOSECOLORW choose = {};
+    choose.lStructSize = sizeof(choose);
+    choose.hwndOwner = dialog;
+    choose.lpCustColors = state.customColours;
+    choose.Flags = CC_FULLOPEN | CC_RGBINIT;
+    choose.rgbResult = RGB(0xFF, 0xFF, 0x80);
+    if (!ChooseColorW(&choose)) {
+        return;
+    }
+    wchar_t text[16];
+    swprintf(text, 16, L"#%02X%02X%02X ", GetRValue(choose.rgbResult), GetGValue(choose.rgbResult),
+             GetBValue(choose.rgbResult));
+    SendDlgItemMessageW(dialog, RULES_EDIT, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+    SetFocus(GetDlgItem(dialog, RULES_EDIT));
+}
+
+// Moves the line the caret is on one line up (-1) or down (+1), the caret with it: the order of
+// include and exclude rules decides.
+void MoveCaretLine(HWND dialog, int direction)
+{
+    HWND edit = GetDlgItem(dialog, RULES_EDIT);
+    std::wstring text = ControlText(dialog, RULES_EDIT);
+    std::vector<std::wstring> lines;
+    for (size_t at = 0;;) {
+        size_t end = text.find(L"\r\n", at);
+        lines.push_back(text.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at));
+        if (end == std::wstring::npos) {
+            break;
+        }
+        at = end + 2;
+    }
+    DWORD caret = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+    int line = static_cast<int>(SendMessageW(edit, EM_LINEFROMCHAR, caret, 0));
+    int target = line + direction;
+    if (line < 0 || target < 0 || static_cast<size_t>(target) >= lines.size()) {
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    std::swap(lines[static_cast<size_t>(line)], lines[static_cast<size_t>(target)]);
+    std::wstring moved;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        moved += (i == 0 ? L"" : L"\r\n") + lines[i];
+    }
+    SetWindowTextW(edit, moved.c_str());
+    LRESULT start = SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(target), 0);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), start);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    SetFocus(edit);
+}
+
+void TryOk(HWND dialog, RulesDialogState& state)
+{
+    std::string error;
+    if (!CompileRuleText(WideToUtf8(ControlText(dialog, RULES_EDIT)), *state.encoding, state.rules, state.compiled,
+                         &error)) {
+        SetDlgItemTextW(dialog, RULES_ERROR_TEXT, Utf8ToWide(error).c_str());
+        MessageBeep(MB_ICONWARNING);
+        SetFocus(GetDlgItem(dialog, RULES_EDIT));
+        return;
+    }
+    EndDialog(dialog, IDOK);
+}
+
+INT_PTR CALLBACK RulesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG: {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        RulesDialogState& state = *reinterpret_cast<RulesDialogState*>(lParam);
+        SetDlgItemTextW(dialog, RULES_EDIT, Utf8ToWide(FormatRuleText(*state.rules)).c_str());
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        RulesDialogState& state = *reinterpret_cast<RulesDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        switch (LOWORD(wParam)) {
+        case IDOK: TryOk(dialog, state); return TRUE;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+        case RULES_COLOUR_BUTTON: InsertColour(dialog, state); return TRUE;
+        case RULES_UP_BUTTON: MoveCaretLine(dialog, -1); return TRUE;
+        case RULES_DOWN_BUTTON: MoveCaretLine(dialog, 1); return TRUE;
+        default: break;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+bool CompileRuleText(const std::string& utf8, const LineEncoding& encoding, std::vector<Rule>* rules,
+                     RuleSet* compiled, std::string* error)
+{
+    std::vector<Rule> parsed;
+    if (!ParseRuleText(utf8, &parsed, error)) {
+        return false;
+    }
+    RuleSet set;
+    if (!set.Compile(parsed, encoding, error)) {
+        return false;
+    }
+    *rules = std::move(parsed);
+    *compiled = std::move(set);
+    return true;
+}
+
+bool EditRules(HWND owner, HINSTANCE instance, const LineEncoding& encoding, std::vector<Rule>* rules,
+               RuleSet* compiled)
+{
+    RulesDialogState state = {&encoding, rules, compiled, {}};
+    for (COLORREF& colour : state.customColours) {
+        colour = RGB(0xFF, 0xFF, 0xFF);
+    }
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(RULES_DIALOG), owner, RulesDialogProc,
+                           reinterpret_cast<LPARAM>(&state)) == IDOK;
+}

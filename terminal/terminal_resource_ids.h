@@ -1,0 +1,56 @@
+// The numbers that tie the window's resources (vornak-terminal-window.rc) to its code: the menu,
+// the accelerator table, the dialogs and their controls, and the menu commands. Read by the
+// resource compiler too, so only #define lines.
+#pragma once
+
+#define TERMINAL_MENU 1
+#define TERMINAL_ACCELERATORS 1
+#define RULES_DIALOG 101
+
+// Controls of the window.
+#define LIST_CONTROL 100
+#define STATUS_CONTROL 101
+#define QUICK_FILTER_LABEL 102
+#define QUICK_FILTER_EDIT 103
+#define FIND_LABEL 104
+#define FIND_EDIT 105
+#define FIND_CLOSE_BUTTON 106
+
+// Controls of the rules dialog.
+#define RULES_EDIT 1001
+#define RULES_ERROR_TEXT 1002
+#define RULES_COLOUR_BUTTON 1003
+#define RULES_HELP_TEXT 1004
+#define RULES_UP_BUTTON 1005
+#define RULES_DOWN_BUTTON 1006
+
+// File.
+#define OPEN_COMMAND 200
+#define SAVE_COMMAND 201
+#define IMPORT_RULES_COMMAND 202
+#define EXPORT_RULES_COMMAND 203
+#define EXIT_COMMAND 204
+// Edit.
+#define COPY_COMMAND 210
+#define SELECT_ALL_COMMAND 211
+#define FIND_COMMAND 212
+#define FIND_NEXT_COMMAND 213
+#define FIND_PREVIOUS_COMMAND 214
+#define CLOSE_FIND_COMMAND 215
+#define CLEAR_COMMAND 216
+// View.
+#define PAUSE_COMMAND 220
+#define FOLLOW_COMMAND 221
+#define LIVE_VIEW_COMMAND 222
+#define RULES_COMMAND 223
+#define QUICK_FILTER_COMMAND 224
+#define TIME_CLOCK_COMMAND 225
+#define TIME_SINCE_START_COMMAND 226
+#define TIME_SINCE_PREVIOUS_COMMAND 227
+#define ALWAYS_ON_TOP_COMMAND 228
+// One per shown class, in LineClass order.
+#define SHOW_DEBUG_COMMAND 300
+#define SHOW_LOG_COMMAND 301
+#define SHOW_STATISTIC_COMMAND 302
+#define SHOW_ERROR_COMMAND 303
+#define SHOW_SEPARATOR_COMMAND 304

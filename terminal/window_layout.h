@@ -1,0 +1,41 @@
+// The window's controls and where they go: the filter box above the list, the find bar below
+// it, the status bar at the bottom, their fonts for the window's DPI, and the window's first size.
+#pragma once
+
+#include <windows.h>
+
+#include "dpi_scaling.h"
+
+// The window's first size at 100 %; at other DPIs it is scaled, and cut to the work area.
+constexpr int DesignWindowWidth = 900;
+constexpr int DesignWindowHeight = 520;
+
+struct WindowControls {
+    HWND frame = NULL;
+    HWND list = NULL;
+    HWND status = NULL;
+    HWND quickLabel = NULL;
+    HWND quickEdit = NULL;
+    HWND findLabel = NULL;
+    HWND findEdit = NULL;
+    HWND findClose = NULL;
+    bool findShown = false;
+    UINT dpi = DesignDpi;
+    HFONT listFont = NULL;
+    HFONT statusFont = NULL;
+};
+
+// The filter box and the find bar (hidden) with their labels; false when one cannot be made.
+bool CreateBars(WindowControls& t, HINSTANCE instance);
+
+// Places every control in the frame's client area; the text column takes the width left.
+void Layout(const WindowControls& t);
+
+// Gives the list, the status bar and the bars their fonts for t.dpi.
+void SetFontsForDpi(WindowControls& t);
+
+// The window moved to a monitor of another DPI (or that monitor's scale changed).
+void OnDpiChanged(WindowControls& t, UINT dpi, const RECT& suggested);
+
+// The first size, for the DPI of the monitor the window was placed on.
+void SizeForDpi(const WindowControls& t);

@@ -1,0 +1,132 @@
+#include "window_state.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "terminal_texts.h"
+#include "wide_text.h"
+
+namespace {
+
+int RowCount(TerminalWindow& t)
+{
+    return static_cast<int>(ShownView(t).store.ShownCount());
+}
+
+} // namespace
+
+LineListLook Look(TerminalWindow& t)
+{
+    LineView& view = ShownView(t);
+    return {&view.store, &view.time, &t.rules, &t.finder};
+}
+
+bool PassesRules(const TerminalWindow& t, const ReceivedLine& line)
+{
+    return t.rules.Shows(line) && t.quickFilter.Shows(line);
+}
+
+LineView& ShownView(TerminalWindow& t)
+{
+    return t.opened ? *t.opened : t.live;
+}
+
+std::string Number(uint64_t value)
+{
+    return std::to_string(value);
+}
+
+void UpdateStatus(TerminalWindow& t)
+{
+    LineStore& store = ShownView(t).store;
+    std::wstring text =
+        std::to_wstring(store.ShownCount()) + LinesShownOf + std::to_wstring(store.KeptCount()) + LinesKept;
+    std::string more;
+    if (t.opened) {
+        more += "; " + FillText(StatusFileFormat, {WideToUtf8(t.openedName), Number(store.KeptCount())});
+        if (t.openedNotices != 0) {
+            more += "; " + FillText(StatusFileNotices, {Number(t.openedNotices)});
+        }
+        if (t.liveSinceOpened != 0) {
+            more += "; " + FillText(StatusLiveWaiting, {Number(t.liveSinceOpened)});
+        }
+    } else {
+        uint64_t lost = store.DroppedCount() + t.lostWhileWaiting;
+        if (lost != 0) {
+            more += WideToUtf8(StatusSeparator) + Number(lost) + WideToUtf8(OldestDropped);
+        }
+        if (t.paused) {
+            more += WideToUtf8(StatusSeparator) + WideToUtf8(PausedWaiting) + Number(t.held.size()) +
+                    WideToUtf8(Waiting);
+        } else {
+            more += "; " + std::string(FollowModeText(t.follow.Mode()));
+        }
+    }
+    if (!t.ruleList.empty()) {
+        more += "; " + FillText(RulesInUse, {Number(t.ruleList.size())});
+    }
+    if (!t.notice.empty()) {
+        more += "; " + t.notice;
+    }
+    text += Utf8ToWide(more);
+    if (text != t.statusText) {
+        t.statusText = text;
+        SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+void ShowNewest(TerminalWindow& t)
+{
+    int count = RowCount(t);
+    if (count > 0) {
+        ListView_EnsureVisible(t.ui.list, count - 1, FALSE);
+    }
+}
+
+void RememberTop(TerminalWindow& t)
+{
+    t.topLeft = ListView_GetTopIndex(t.ui.list);
+}
+
+// Shows the view's lines from scratch: after a clear, a drop, a filter change, a file.
+void ResetList(TerminalWindow& t)
+{
+    t.selectingRows = true;
+    ResetLineList(t.ui.list, ShownView(t).store);
+    t.selectingRows = false;
+    RememberTop(t);
+}
+
+void ReactToFollow(TerminalWindow& t, FollowReaction reaction)
+{
+    if (reaction == FollowReaction::ShowNewest) {
+        ShowNewest(t);
+    }
+}
+
+// Applies the rules and the quick filter to every kept line again, and to those that come.
+void Refilter(TerminalWindow& t)
+{
+    auto test = [&t](const ReceivedLine& line) { return PassesRules(t, line); };
+    t.live.store.SetLineTest(test);
+    if (t.opened) {
+        t.opened->store.SetLineTest(test);
+    }
+    ResetList(t);
+    UpdateStatus(t);
+}
+
+void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled)
+{
+    t.ruleList = std::move(rules);
+    t.rules = std::move(compiled);
+    t.hasStopRules = std::any_of(t.ruleList.begin(), t.ruleList.end(),
+                                 [](const Rule& rule) { return rule.enabled && rule.kind == RuleKind::StopFollowing; });
+    Refilter(t);
+}
+
+void ShowError(TerminalWindow& t, const std::string& text)
+{
+    MessageBoxW(t.ui.frame, Utf8ToWide(text).c_str(), ProgramTitle, MB_OK | MB_ICONERROR);
+}

@@ -1,0 +1,765 @@
+// The window's viewer features, driven as a user drives them: menu commands (WM_COMMAND with the
+// menu's ids), text typed into the filter and find boxes, the rules dialog, a file dropped on the
+// window, a rules file on the command line. The window runs in this process (hidden), so the test
+// reads its list, status bar and menu directly, and replaces the file dialogs and message boxes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "file_bytes.h"
+#include "patched_import.h"
+#include "temporary_file.h"
+#include "terminal_in_process.h"
+#include "terminal_resource_ids.h"
+#include "terminal_settings.h"
+#include "terminal_test_lock.h"
+#include "vornakdbg32.h"
+
+namespace {
+
+constexpr int WaitTries = 1000;
+constexpr DWORD PollMs = 10;
+
+std::string Narrow(const std::wstring& wide)
+{
+    std::string out;
+    for (wchar_t c : wide) {
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    return out;
+}
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int tries = 0; tries < WaitTries; ++tries) {
+        if (condition()) {
+            return true;
+        }
+        Sleep(PollMs);
+    }
+    return condition();
+}
+
+void Command(HWND frame, int command)
+{
+    SendMessageW(frame, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+HWND List(HWND frame)
+{
+    return GetDlgItem(frame, LIST_CONTROL);
+}
+
+std::string Cell(HWND list, int row, int column)
+{
+    wchar_t text[1200] = L"";
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 1200;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return Narrow(text);
+}
+
+// The text column of every shown row.
+std::vector<std::string> ShownTexts(HWND frame)
+{
+    HWND list = List(frame);
+    std::vector<std::string> texts;
+    int count = ListView_GetItemCount(list);
+    for (int row = 0; row < count; ++row) {
+        texts.push_back(Cell(list, row, 2));
+    }
+    return texts;
+}
+
+std::vector<std::string> TimeColumn(HWND frame)
+{
+    HWND list = List(frame);
+    std::vector<std::string> times;
+    int count = ListView_GetItemCount(list);
+    for (int row = 0; row < count; ++row) {
+        times.push_back(Cell(list, row, 0));
+    }
+    return times;
+}
+
+bool WaitForRows(HWND frame, int count)
+{
+    return WaitFor([&] { return ListView_GetItemCount(List(frame)) == count; });
+}
+
+std::string StatusText(HWND frame)
+{
+    wchar_t text[1024] = L"";
+    HWND status = GetDlgItem(frame, STATUS_CONTROL);
+    if (LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, 0, 0)) < 1024) {
+        SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    }
+    return Narrow(text);
+}
+
+int SelectedRow(HWND frame)
+{
+    return ListView_GetNextItem(List(frame), -1, LVNI_SELECTED);
+}
+
+// The background the window gives a row when the list asks how to draw it; CLR_DEFAULT when the
+// list's own.
+COLORREF RowBackground(HWND frame, int row)
+{
+    NMLVCUSTOMDRAW draw = {};
+    draw.nmcd.hdr.hwndFrom = List(frame);
+    draw.nmcd.hdr.idFrom = LIST_CONTROL;
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.clrText = CLR_DEFAULT;
+    draw.clrTextBk = CLR_DEFAULT;
+    SendMessageW(frame, WM_NOTIFY, LIST_CONTROL, reinterpret_cast<LPARAM>(&draw));
+    return draw.clrTextBk;
+}
+
+// What the window answers when the list asks how to draw a row (stage CDDS_ITEMPREPAINT) or one
+// of its cells (with CDDS_SUBITEM).
+LRESULT CustomDrawReply(HWND frame, int row, DWORD stage, int column)
+{
+    NMLVCUSTOMDRAW draw = {};
+    draw.nmcd.hdr.hwndFrom = List(frame);
+    draw.nmcd.hdr.idFrom = LIST_CONTROL;
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = stage;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.iSubItem = column;
+    return SendMessageW(frame, WM_NOTIFY, LIST_CONTROL, reinterpret_cast<LPARAM>(&draw));
+}
+
+bool MenuChecked(HWND frame, int command)
+{
+    return (GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void SendLines(const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) {
+        VornakDbg_Message("%s", line.c_str());
+    }
+}
+
+// A file as the terminal's Save writes it.
+std::string LogText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+// Drops the file on the window as Explorer would.
+void DropFile(HWND frame, const std::wstring& path)
+{
+    size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    wchar_t* names = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES));
+    path.copy(names, path.size());
+    GlobalUnlock(memory);
+    SendMessageW(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// The file dialogs answer with this path; the message boxes are recorded.
+std::wstring DialogAnswer;
+std::vector<std::string> MessageBoxTexts;
+
+BOOL WINAPI AnswerFileDialog(OPENFILENAMEW* dialog)
+{
+    lstrcpynW(dialog->lpstrFile, DialogAnswer.c_str(), static_cast<int>(dialog->nMaxFile));
+    return TRUE;
+}
+
+int WINAPI RecordMessageBox(HWND, LPCWSTR text, LPCWSTR, UINT)
+{
+    MessageBoxTexts.push_back(Narrow(text));
+    return IDOK;
+}
+
+void WriteRules(const TemporaryFile& file, const std::string& text)
+{
+    ASSERT_TRUE(WriteFileBytes(file.Path(), text));
+}
+
+class WindowFeatures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MessageBoxTexts.clear();
+        ASSERT_TRUE(openPatch_.Applied());
+        ASSERT_TRUE(savePatch_.Applied());
+        ASSERT_TRUE(boxPatch_.Applied());
+    }
+
+    TerminalTestLock lock_;
+    PatchedImport openPatch_{"GetOpenFileNameW", AnswerFileDialog};
+    PatchedImport savePatch_{"GetSaveFileNameW", AnswerFileDialog};
+    PatchedImport boxPatch_{"MessageBoxW", RecordMessageBox};
+    TemporaryFile rules_{L"rules"};
+};
+
+TEST_F(WindowFeatures, RulesFileOnTheCommandLineHidesExcludedLinesAndColoursHighlightedOnes)
+{
+    WriteRules(rules_, "exclude 'noise'\n"
+                       "highlight #FF8080 'link down'\n"
+                       "highlight #80FF80 class=log regex '^scan (started|finished)'\n");
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, TestWindowOptions(rules_.Path()));
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"probing adapter 1", "noise: heartbeat", "adapter 2: link down", "NOISE again", "done"});
+    VornakLog_Message("scan finished");
+    ASSERT_TRUE(WaitForRows(frame, 4));
+    EXPECT_EQ((std::vector<std::string>{"probing adapter 1", "adapter 2: link down", "done", "scan finished"}),
+              ShownTexts(frame));
+    EXPECT_EQ(CLR_DEFAULT, RowBackground(frame, 0));
+    EXPECT_EQ(RGB(0xFF, 0x80, 0x80), RowBackground(frame, 1));
+    EXPECT_EQ(RGB(0x80, 0xFF, 0x80), RowBackground(frame, 3));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("4 lines shown of 6 kept; following; 3 rules"))
+        << StatusText(frame);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, BadRulesFileOnTheCommandLineIsRefusedWithItsLineAndTheWindowDoesNotStart)
+{
+    WriteRules(rules_, "exclude 'noise'\n"
+                       "exclude regex 'a(b'\n");
+    TemporaryFile errors(L"rules-errors");
+    HANDLE errorHandle = CreateFileW(errors.Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, NULL);
+    StandardStreams streams;
+    streams.error = errorHandle;
+    int status = RunTerminalWindow(GetModuleHandleW(NULL), SW_HIDE, streams, TestWindowOptions(rules_.Path()));
+    CloseHandle(errorHandle);
+    EXPECT_EQ(1, status);
+    EXPECT_EQ("vornak-terminal: cannot use the rules file " + Narrow(rules_.Path()) +
+                  ": rule 2, exclude \"a(b\": missing ) for the ( at character 2\n",
+              errors.Text());
+    EXPECT_EQ(NULL, FindWindowA("VornakDebugTerminal", NULL));
+}
+
+TEST_F(WindowFeatures, QuickFilterShowsOnlyLinesHoldingItsTextWhateverTheCase)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"Adapter 1 up", "timer tick", "adapter 2 down", "timer tick"});
+    ASSERT_TRUE(WaitForRows(frame, 4));
+    SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), L"ADAPTER");
+    ASSERT_TRUE(WaitForRows(frame, 2));
+    EXPECT_EQ((std::vector<std::string>{"Adapter 1 up", "adapter 2 down"}), ShownTexts(frame));
+    // Lines that come later pass the same filter.
+    SendLines({"tick", "adapter 3 up"});
+    ASSERT_TRUE(WaitForRows(frame, 3));
+    EXPECT_EQ((std::vector<std::string>{"Adapter 1 up", "adapter 2 down", "adapter 3 up"}), ShownTexts(frame));
+    SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), L"");
+    ASSERT_TRUE(WaitForRows(frame, 6));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+// The rules dialog of the window, once it is open; NULL after 10 s.
+HWND WaitForRulesDialog(HWND frame)
+{
+    HWND dialog = NULL;
+    WaitFor([&] {
+        dialog = FindWindowW(L"#32770", L"Rules");
+        return dialog != NULL && GetWindow(dialog, GW_OWNER) == frame;
+    });
+    return dialog;
+}
+
+std::string DialogText(HWND dialog, int control)
+{
+    wchar_t text[512] = L"";
+    GetDlgItemTextW(dialog, control, text, 512);
+    return Narrow(text);
+}
+
+TEST_F(WindowFeatures, RulesDialogRefusesABadRegularExpressionAndThenAppliesGoodRulesToKeptLines)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"open port 1", "retry 1", "open port 2", "retry 2", "closed"});
+    ASSERT_TRUE(WaitForRows(frame, 5));
+
+    PostMessageW(frame, WM_COMMAND, RULES_COMMAND, 0);
+    HWND dialog = WaitForRulesDialog(frame);
+    ASSERT_NE(HWND(NULL), dialog);
+    SetDlgItemTextW(dialog, RULES_EDIT, L"include 'port'\r\nexclude regex 'port (2|'\r\n");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(IsWindow(dialog));
+    EXPECT_EQ("rule 2, exclude \"port (2|\": missing ) for the ( at character 6", DialogText(dialog, RULES_ERROR_TEXT));
+    EXPECT_EQ(5, ListView_GetItemCount(List(frame)));  // the old rules (none) still hold
+
+    SetDlgItemTextW(dialog, RULES_EDIT, L"exclude regex 'port (2|3)'\r\ninclude 'port'\r\ninclude class=debug 'closed'\r\n");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(WaitForRows(frame, 2));
+    EXPECT_EQ((std::vector<std::string>{"open port 1", "closed"}), ShownTexts(frame));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, RulesDialogMovesTheRuleUnderTheCaretUpAndDown)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    PostMessageW(frame, WM_COMMAND, RULES_COMMAND, 0);
+    HWND dialog = WaitForRulesDialog(frame);
+    ASSERT_NE(HWND(NULL), dialog);
+    HWND edit = GetDlgItem(dialog, RULES_EDIT);
+    SetWindowTextW(edit, L"include 'a'\r\nexclude 'b'\r\nhighlight 'c'");
+    LRESULT second = SendMessageW(edit, EM_LINEINDEX, 1, 0);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(second + 3), second + 3);
+    SendMessageW(dialog, WM_COMMAND, RULES_UP_BUTTON, 0);
+    EXPECT_EQ("exclude 'b'\r\ninclude 'a'\r\nhighlight 'c'", DialogText(dialog, RULES_EDIT));
+    SendMessageW(dialog, WM_COMMAND, RULES_UP_BUTTON, 0);  // already first: nothing moves
+    EXPECT_EQ("exclude 'b'\r\ninclude 'a'\r\nhighlight 'c'", DialogText(dialog, RULES_EDIT));
+    SendMessageW(dialog, WM_COMMAND, RULES_DOWN_BUTTON, 0);
+    SendMessageW(dialog, WM_COMMAND, RULES_DOWN_BUTTON, 0);
+    EXPECT_EQ("include 'a'\r\nhighlight 'c'\r\nexclude 'b'", DialogText(dialog, RULES_EDIT));
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, FindGoesToNextAndPreviousMatchAmongShownLinesWrapsAndMarksThem)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"alpha one", "beta", "ALPHA two", "gamma", "alpha three"});
+    ASSERT_TRUE(WaitForRows(frame, 5));
+    Command(frame, FIND_COMMAND);
+    HWND findEdit = GetDlgItem(frame, FIND_EDIT);
+    ASSERT_TRUE(IsWindowVisible(findEdit) || !IsWindowVisible(frame));
+    SetWindowTextW(findEdit, L"alpha");
+    EXPECT_EQ(0, SelectedRow(frame));
+    Command(frame, FIND_NEXT_COMMAND);
+    EXPECT_EQ(2, SelectedRow(frame));
+    Command(frame, FIND_NEXT_COMMAND);
+    EXPECT_EQ(4, SelectedRow(frame));
+    Command(frame, FIND_NEXT_COMMAND);
+    EXPECT_EQ(0, SelectedRow(frame));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("the search went on from the other end")) << StatusText(frame);
+    Command(frame, FIND_PREVIOUS_COMMAND);
+    EXPECT_EQ(4, SelectedRow(frame));
+
+    EXPECT_EQ(RGB(0xFF, 0xB3, 0x66), RowBackground(frame, 2));
+    EXPECT_EQ(CLR_DEFAULT, RowBackground(frame, 1));
+    // A found row's text cell is drawn by the window, the matches marked in it; the other rows
+    // and cells are the list's to draw.
+    EXPECT_EQ(CDRF_NOTIFYSUBITEMDRAW, CustomDrawReply(frame, 2, CDDS_ITEMPREPAINT, 0));
+    EXPECT_EQ(CDRF_SKIPDEFAULT, CustomDrawReply(frame, 2, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 2));
+    EXPECT_EQ(CDRF_DODEFAULT, CustomDrawReply(frame, 2, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 1));
+    EXPECT_EQ(CDRF_DODEFAULT, CustomDrawReply(frame, 1, CDDS_ITEMPREPAINT, 0));
+    SetWindowTextW(findEdit, L"delta");
+    EXPECT_NE(std::string::npos, StatusText(frame).find("\"delta\" not found among the shown lines"));
+    Command(frame, CLOSE_FIND_COMMAND);
+    EXPECT_EQ(CLR_DEFAULT, RowBackground(frame, 2));  // no search, no marks
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, StopRuleSelectsTheMatchingLineAndHoldsTheViewUntilFollowIsChosen)
+{
+    WriteRules(rules_, "stop 'exception'\n");
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, TestWindowOptions(rules_.Path()));
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"starting", "access violation exception at 0x1234"});
+    ASSERT_TRUE(WaitForRows(frame, 2));
+    SendLines({"after 1", "second exception", "after 2"});
+    ASSERT_TRUE(WaitForRows(frame, 5));
+    ASSERT_TRUE(WaitFor([&] { return SelectedRow(frame) == 1; }));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; stopped on a matching line (End follows again)"))
+        << StatusText(frame);
+    Command(frame, FOLLOW_COMMAND);
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; following;")) << StatusText(frame);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, SelectingALineHoldsTheViewAndFollowFollowsAgain)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"one", "two", "three"});
+    ASSERT_TRUE(WaitForRows(frame, 3));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; following")) << StatusText(frame);
+    ListView_SetItemState(List(frame), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; not following (End follows again)") != std::string::npos; }))
+        << StatusText(frame);
+    Command(frame, FOLLOW_COMMAND);
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; following")) << StatusText(frame);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, ScrollingUpHoldsTheViewAndScrollingBackOrEndFollowsAgain)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    HWND list = List(frame);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 200; ++i) {
+        lines.push_back("line " + std::to_string(i));
+    }
+    SendLines(lines);
+    ASSERT_TRUE(WaitForRows(frame, 200));
+    ASSERT_TRUE(WaitFor([&] { return ListView_GetTopIndex(list) > 0; }));  // the newest line in view
+
+    ListView_Scroll(list, 0, -1000000);  // as the wheel or the scroll bar would
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; not following (End follows again)") != std::string::npos; }))
+        << StatusText(frame);
+    SendLines({"arrives while held"});
+    ASSERT_TRUE(WaitForRows(frame, 201));
+    EXPECT_EQ(0, ListView_GetTopIndex(list));  // the view stays where the user put it
+
+    ListView_Scroll(list, 0, 1000000);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; following") != std::string::npos; })) << StatusText(frame);
+
+    ListView_Scroll(list, 0, -1000000);  // as the wheel or the scroll bar would
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; not following") != std::string::npos; }));
+    SendMessageW(list, WM_KEYDOWN, VK_END, 0);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; following") != std::string::npos; })) << StatusText(frame);
+    SendLines({"newest"});
+    ASSERT_TRUE(WaitForRows(frame, 202));
+    ASSERT_TRUE(WaitFor([&] {
+        return ListView_GetTopIndex(list) + ListView_GetCountPerPage(list) >= 202;
+    }));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiveView)
+{
+    TemporaryFile log(L"dropped-log");
+    ASSERT_TRUE(WriteFileBytes(log.Path(), LogText({"09:05:03.007 debug     first",
+                                                    "09:05:04.500 log       second",
+                                                    "09:05:04.750 error     third",
+                                                    "09:06:10.000 debug     fourth"})));
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"live one"});
+    ASSERT_TRUE(WaitForRows(frame, 1));
+
+    DropFile(frame, log.Path());
+    ASSERT_TRUE(WaitForRows(frame, 4));
+    EXPECT_EQ((std::vector<std::string>{"first", "second", "third", "fourth"}), ShownTexts(frame));
+    EXPECT_EQ((std::vector<std::string>{"09:05:03.007", "09:05:04.500", "09:05:04.750", "09:06:10.000"}),
+              TimeColumn(frame));
+    Command(frame, TIME_SINCE_START_COMMAND);
+    EXPECT_EQ((std::vector<std::string>{"0.000", "1.493", "1.743", "1:06.993"}), TimeColumn(frame));
+    EXPECT_TRUE(MenuChecked(frame, TIME_SINCE_START_COMMAND));
+    EXPECT_FALSE(MenuChecked(frame, TIME_CLOCK_COMMAND));
+    Command(frame, TIME_SINCE_PREVIOUS_COMMAND);
+    EXPECT_EQ((std::vector<std::string>{"+0.000", "+1.493", "+0.250", "+1:05.250"}), TimeColumn(frame));
+    // The filters apply to the file as to the live lines.
+    Command(frame, SHOW_DEBUG_COMMAND);
+    EXPECT_EQ((std::vector<std::string>{"second", "third"}), ShownTexts(frame));
+    EXPECT_EQ((std::vector<std::string>{"+0.000", "+0.250"}), TimeColumn(frame));
+    Command(frame, SHOW_DEBUG_COMMAND);
+    Command(frame, TIME_CLOCK_COMMAND);
+
+    SendLines({"live two"});
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("1 live lines arrived meanwhile") != std::string::npos; }))
+        << StatusText(frame);
+    EXPECT_EQ(4, ListView_GetItemCount(List(frame)));
+    Command(frame, LIVE_VIEW_COMMAND);
+    EXPECT_EQ((std::vector<std::string>{"live one", "live two"}), ShownTexts(frame));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, SavedLinesOpenedAndSavedAgainGiveTheSameFile)
+{
+    TemporaryFile first(L"save-first");
+    TemporaryFile second(L"save-second");
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"plain line", "tab\there", "quote \" and backslash \\x41"});
+    VornakError_Message("disk full");
+    VornakDbg_Separator('=');
+    ASSERT_TRUE(WaitForRows(frame, 5));
+
+    DialogAnswer = first.Path();
+    Command(frame, SAVE_COMMAND);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == "Saved 5 lines"; })) << StatusText(frame);
+    std::string saved = ReadFileBytes(first.Path());
+    ASSERT_EQ(5u, SplitLines(saved).size());
+
+    DialogAnswer = first.Path();
+    Command(frame, OPEN_COMMAND);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; file ") != std::string::npos; }));
+    EXPECT_EQ(5, ListView_GetItemCount(List(frame)));
+    DialogAnswer = second.Path();
+    Command(frame, SAVE_COMMAND);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == "Saved 5 lines"; })) << StatusText(frame);
+    EXPECT_EQ(saved, ReadFileBytes(second.Path()));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, FileThatIsNotALogIsRefusedWithTheReasonAndTheLiveViewStays)
+{
+    TemporaryFile notALog(L"not-a-log");
+    ASSERT_TRUE(WriteFileBytes(notALog.Path(), "hello world\n"));
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"live"});
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    DropFile(frame, notALog.Path());
+    ASSERT_EQ(1u, MessageBoxTexts.size());
+    EXPECT_EQ("cannot open " + Narrow(notALog.Path()) +
+                  ": this is not a log of the terminal: line 1 does not start with a time and a class "
+                  "(\"09:05:03.007 debug ...\")",
+              MessageBoxTexts[0]);
+    EXPECT_EQ((std::vector<std::string>{"live"}), ShownTexts(frame));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, RulesExportedAndImportedAgainAreTheSameRules)
+{
+    WriteRules(rules_, "highlight #FF8080 class=error 'down'\r\nexclude case regex '^tick$'\r\n");
+    TemporaryFile exported(L"rules-exported");
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, TestWindowOptions(rules_.Path()));
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    DialogAnswer = exported.Path();
+    Command(frame, EXPORT_RULES_COMMAND);
+    EXPECT_EQ("# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [regex] [case] 'PATTERN'\r\n"
+              "highlight #FF8080 class=error 'down'\r\n"
+              "exclude regex case '^tick$'\r\n",
+              ReadFileBytes(exported.Path()));
+
+    WriteRules(rules_, "include 'port'\n");
+    DialogAnswer = rules_.Path();
+    Command(frame, IMPORT_RULES_COMMAND);
+    EXPECT_NE(std::string::npos, StatusText(frame).find("1 rules imported")) << StatusText(frame);
+    SendLines({"port 1", "tick"});
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    EXPECT_EQ((std::vector<std::string>{"port 1"}), ShownTexts(frame));
+
+    WriteRules(rules_, "inclde 'port'\n");
+    Command(frame, IMPORT_RULES_COMMAND);
+    ASSERT_EQ(1u, MessageBoxTexts.size());
+    EXPECT_EQ("cannot use the rules file " + Narrow(rules_.Path()) +
+                  ": line 1: unknown rule kind \"inclde\" (include, exclude, highlight or stop)",
+              MessageBoxTexts[0]);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
+{
+    const std::wstring key = std::wstring(TestSettingsKey) + L"\\Remembered";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    WindowOptions options;
+    options.settingsKey = key;
+    {
+        TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
+        ASSERT_TRUE(terminal.Start());
+        HWND frame = terminal.Window();
+        Command(frame, TIME_SINCE_PREVIOUS_COMMAND);
+        Command(frame, SHOW_STATISTIC_COMMAND);
+        Command(frame, ALWAYS_ON_TOP_COMMAND);
+        ListView_SetColumnWidth(List(frame), 1, 120);
+        PostMessageW(frame, WM_COMMAND, RULES_COMMAND, 0);
+        HWND dialog = WaitForRulesDialog(frame);
+        ASSERT_NE(HWND(NULL), dialog);
+        SetDlgItemTextW(dialog, RULES_EDIT, L"exclude 'tick'\r\n");
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+        EXPECT_EQ(0, terminal.Stop());
+    }
+    TerminalSettings saved;
+    std::vector<std::string> problems;
+    LoadTerminalSettings(key, &saved, &problems);
+    EXPECT_EQ(std::vector<std::string>(), problems);
+    EXPECT_EQ(TimeMode::SincePrevious, saved.timeMode);
+    EXPECT_TRUE(saved.alwaysOnTop);
+    EXPECT_FALSE(saved.shownClasses.shown[static_cast<int>(LineClass::Statistic)]);
+    EXPECT_TRUE(saved.shownClasses.shown[static_cast<int>(LineClass::Error)]);
+    EXPECT_EQ(120, saved.columnWidths[1]);
+    ASSERT_EQ(1u, saved.rules.size());
+    EXPECT_EQ("tick", saved.rules[0].pattern);
+
+    TerminalInProcess again(TerminalInProcess::Mode::Window, options, true);
+    ASSERT_TRUE(again.Start()) << again.Errors();
+    HWND frame = again.Window();
+    EXPECT_TRUE(MenuChecked(frame, TIME_SINCE_PREVIOUS_COMMAND));
+    EXPECT_TRUE(MenuChecked(frame, ALWAYS_ON_TOP_COMMAND));
+    EXPECT_FALSE(MenuChecked(frame, SHOW_STATISTIC_COMMAND));
+    EXPECT_TRUE(MenuChecked(frame, SHOW_ERROR_COMMAND));
+    EXPECT_NE(0, GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(120, ListView_GetColumnWidth(List(frame), 1));
+    SendLines({"tick", "tock"});
+    VornakStat_Message("hidden statistic");
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    EXPECT_EQ((std::vector<std::string>{"tock"}), ShownTexts(frame));
+    EXPECT_EQ(0, again.Stop());
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST_F(WindowFeatures, PlaceAndSizeAreRememberedAndComeBackAtTheNextStart)
+{
+    const std::wstring key = std::wstring(TestSettingsKey) + L"\\Placement";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    WindowOptions options;
+    options.settingsKey = key;
+    {
+        TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
+        ASSERT_TRUE(terminal.Start());
+        // Shown and moved as a user would (the test's windows start hidden, and a hidden
+        // window's place is not remembered).
+        ShowWindow(terminal.Window(), SW_SHOWNOACTIVATE);
+        SetWindowPos(terminal.Window(), NULL, 40, 30, 700, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(0, terminal.Stop());
+    }
+    TerminalSettings saved;
+    LoadTerminalSettings(key, &saved, nullptr);
+    ASSERT_TRUE(saved.placement.known);
+    EXPECT_EQ((std::vector<int>{40, 30, 700, 400, 0}),
+              (std::vector<int>{saved.placement.left, saved.placement.top, saved.placement.width,
+                                saved.placement.height, saved.placement.maximized ? 1 : 0}));
+
+    TerminalInProcess again(TerminalInProcess::Mode::Window, options, true);
+    ASSERT_TRUE(again.Start());
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    ASSERT_TRUE(GetWindowPlacement(again.Window(), &placement));
+    const RECT& normal = placement.rcNormalPosition;
+    EXPECT_EQ((std::vector<int>{40, 30, 740, 430}),
+              (std::vector<int>{static_cast<int>(normal.left), static_cast<int>(normal.top),
+                                static_cast<int>(normal.right), static_cast<int>(normal.bottom)}));
+    EXPECT_EQ(0, again.Stop());
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST_F(WindowFeatures, EndOfTheSessionSavesTheChoicesAsClosingDoes)
+{
+    const std::wstring key = std::wstring(TestSettingsKey) + L"\\EndSession";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    WindowOptions options;
+    options.settingsKey = key;
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
+    ASSERT_TRUE(terminal.Start());
+    Command(terminal.Window(), TIME_SINCE_START_COMMAND);
+    SendMessageW(terminal.Window(), WM_ENDSESSION, FALSE, 0);  // the end was called off
+    TerminalSettings saved;
+    LoadTerminalSettings(key, &saved, nullptr);
+    EXPECT_EQ(TimeMode::Clock, saved.timeMode);
+    SendMessageW(terminal.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    LoadTerminalSettings(key, &saved, nullptr);
+    EXPECT_EQ(TimeMode::SinceStart, saved.timeMode);
+    EXPECT_EQ(0, terminal.Stop());
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST_F(WindowFeatures, RulesGivenOnTheCommandLineAreNotRememberedUnlessChanged)
+{
+    const std::wstring key = std::wstring(TestSettingsKey) + L"\\CommandLine";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    WriteRules(rules_, "exclude 'tick'\n");
+    WindowOptions options;
+    options.settingsKey = key;
+    options.rulesPath = rules_.Path();
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
+    ASSERT_TRUE(terminal.Start());
+    Command(terminal.Window(), TIME_SINCE_START_COMMAND);
+    EXPECT_EQ(0, terminal.Stop());
+    TerminalSettings saved;
+    LoadTerminalSettings(key, &saved, nullptr);
+    EXPECT_EQ(TimeMode::SinceStart, saved.timeMode);
+    EXPECT_TRUE(saved.rules.empty());
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST_F(WindowFeatures, MenuAndKeysComeFromTheResources)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HMENU menu = GetMenu(terminal.Window());
+    ASSERT_NE(HMENU(NULL), menu);
+    std::vector<std::string> bar;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = L"";
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        bar.push_back(Narrow(text));
+    }
+    EXPECT_EQ((std::vector<std::string>{"&File", "&Edit", "&View"}), bar);
+    wchar_t item[128] = L"";
+    GetMenuStringW(menu, FIND_PREVIOUS_COMMAND, item, 128, MF_BYCOMMAND);
+    EXPECT_EQ("Find &previous\tShift+F3", Narrow(item));
+    HACCEL keys = LoadAcceleratorsW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(TERMINAL_ACCELERATORS));
+    ASSERT_NE(HACCEL(NULL), keys);
+    ACCEL table[32];
+    int count = CopyAcceleratorTableW(keys, table, 32);
+    bool findPrevious = false;
+    for (int i = 0; i < count; ++i) {
+        findPrevious |= table[i].cmd == FIND_PREVIOUS_COMMAND && table[i].key == VK_F3 &&
+                        (table[i].fVirt & (FVIRTKEY | FSHIFT)) == (FVIRTKEY | FSHIFT);
+    }
+    EXPECT_TRUE(findPrevious);
+    DestroyAcceleratorTable(keys);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+// The control that has the keyboard focus on the window's thread.
+HWND FocusOf(HWND frame)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(frame, NULL), &info);
+    return info.hwndFocus;
+}
+
+// A key pressed on control, through the window's message loop as the keyboard delivers it.
+void PressKey(HWND frame, HWND control, WPARAM key)
+{
+    PostMessageW(control, WM_KEYDOWN, key, 1);
+    SendMessageW(frame, WM_NULL, 0, 0);  // handled after the posted key
+}
+
+TEST_F(WindowFeatures, TabMovesBetweenTheFilterBoxTheListAndTheOpenFindBox)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    HWND quick = GetDlgItem(frame, QUICK_FILTER_EDIT);
+    HWND find = GetDlgItem(frame, FIND_EDIT);
+    Command(frame, QUICK_FILTER_COMMAND);
+    ASSERT_EQ(quick, FocusOf(frame));
+    PressKey(frame, quick, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == List(frame); }));
+    PressKey(frame, List(frame), VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == quick; }));  // no find box while the bar is closed
+
+    Command(frame, FIND_COMMAND);
+    ASSERT_EQ(find, FocusOf(frame));
+    PressKey(frame, find, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == quick; }));
+    PressKey(frame, quick, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == List(frame); }));
+    PressKey(frame, List(frame), VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == find; }));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+} // namespace
