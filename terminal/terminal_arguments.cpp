@@ -39,6 +39,71 @@ bool Fail(std::string* error, const std::string& text)
     return false;
 }
 
+// A whole number of at most limit, with an optional K, M or G (times 1024, 1024^2, 1024^3).
+bool ParseSize(const std::wstring& text, uint64_t limit, bool suffixAllowed, uint64_t* size)
+{
+    std::wstring digits = text;
+    uint64_t unit = 1;
+    if (suffixAllowed && !digits.empty()) {
+        switch (digits.back()) {
+        case L'K': case L'k': unit = 1ull << 10; break;
+        case L'M': case L'm': unit = 1ull << 20; break;
+        case L'G': case L'g': unit = 1ull << 30; break;
+        default: break;
+        }
+        if (unit != 1) {
+            digits.pop_back();
+        }
+    }
+    if (digits.empty() || digits.size() > 13) {
+        return false;
+    }
+    uint64_t value = 0;
+    for (wchar_t c : digits) {
+        if (c < L'0' || c > L'9') {
+            return false;
+        }
+        value = value * 10 + static_cast<uint64_t>(c - L'0');
+    }
+    if (value > limit / unit) {
+        return false;
+    }
+    *size = value * unit;
+    return true;
+}
+
+// The options of the headless output's form: --format, --rotate, --keep.
+struct OutputFormGiven {
+    bool format = false;
+    bool rotate = false;
+    bool keep = false;
+};
+
+bool ParseOutputForm(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
+                     OutputFormGiven* given, std::string* error)
+{
+    if (option == L"--format") {
+        if (given->format || (value != L"text" && value != L"json")) {
+            return Fail(error, FormatTakesTextOrJson);
+        }
+        parsed->format = value == L"json" ? OutputFormat::Json : OutputFormat::Text;
+        given->format = true;
+    } else if (option == L"--rotate") {
+        if (given->rotate || !ParseSize(value, MaxRotateBytes, true, &parsed->rotateBytes) || parsed->rotateBytes == 0) {
+            return Fail(error, RotateTakesBytes);
+        }
+        given->rotate = true;
+    } else {
+        uint64_t keep = 0;
+        if (given->keep || !ParseSize(value, MaxKeptFiles, false, &keep)) {
+            return Fail(error, KeepTakesFiles);
+        }
+        parsed->keptFiles = static_cast<unsigned>(keep);
+        given->keep = true;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, TerminalOptions* options,
@@ -48,6 +113,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
     bool commandGiven = false;
     bool outputGiven = false;
     bool timeoutGiven = false;
+    OutputFormGiven formGiven;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         TerminalCommand command;
@@ -77,6 +143,14 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
                 timeoutGiven = true;
             }
             continue;
+        } else if (argument == L"--format" || argument == L"--rotate" || argument == L"--keep") {
+            if (i + 1 >= arguments.size()) {
+                return Fail(error, Ascii(argument) + NeedsAValue);
+            }
+            if (!ParseOutputForm(argument, arguments[++i], &parsed, &formGiven, error)) {
+                return false;
+            }
+            continue;
         } else {
             return Fail(error, UnknownArgument(Ascii(argument)));
         }
@@ -88,6 +162,15 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
     }
     if (outputGiven && parsed.command != TerminalCommand::Headless) {
         return Fail(error, OutputGoesWithHeadless);
+    }
+    if (formGiven.format && parsed.command != TerminalCommand::Headless) {
+        return Fail(error, FormatGoesWithHeadless);
+    }
+    if (formGiven.rotate && !outputGiven) {
+        return Fail(error, RotateNeedsOutput);
+    }
+    if (formGiven.keep && !formGiven.rotate) {
+        return Fail(error, KeepGoesWithRotate);
     }
     if (timeoutGiven && parsed.command != TerminalCommand::Stop && parsed.command != TerminalCommand::Wait) {
         return Fail(error, TimeoutGoesWithStopOrWait);
