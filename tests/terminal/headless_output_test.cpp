@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "piped_terminal.h"
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
@@ -117,6 +118,107 @@ TEST(HeadlessOutput, AReaderThatGoesAwayClosesTheWindowAndTheLinesLostAreCounted
     EXPECT_EQ("vornak-terminal: " + count +
                   " could not be written: the output's reader has closed it; the terminal stopped taking lines\n",
               terminal.Errors());
+}
+
+// "2026-12-08T14:24:12.449+01:00": where a digit stands in the shape, a digit must stand.
+bool IsIsoTime(const std::string& text)
+{
+    const std::string shape = "0000-00-00T00:00:00.000+00:00";
+    if (text.size() != shape.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < shape.size(); ++i) {
+        bool digitWanted = shape[i] == '0';
+        bool isDigit = text[i] >= '0' && text[i] <= '9';
+        bool sign = shape[i] == '+' && (text[i] == '+' || text[i] == '-');
+        if (digitWanted ? !isDigit : (text[i] != shape[i] && !sign)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The JSON line with its time (checked for its shape) written as TIME.
+std::string WithoutTime(const std::string& line)
+{
+    const std::string opening = "{\"time\":\"";
+    size_t end = line.find('"', opening.size());
+    if (line.compare(0, opening.size(), opening) != 0 || end == std::string::npos ||
+        !IsIsoTime(line.substr(opening.size(), end - opening.size()))) {
+        return "time missing or malformed: " + line;
+    }
+    return "{\"time\":TIME" + line.substr(end + 1);
+}
+
+TEST(HeadlessOutput, JsonLinesCarryTimeClassAndTheTextDecodedAndEscaped)
+{
+    // The hosts' bytes are decoded from the ANSI code page: the expected UTF-8 below is Windows-1252's.
+    // A separator is 70 fill characters, as the library draws it.
+    ASSERT_EQ(1252u, GetACP());
+    TerminalTestLock lock;
+    RunningTerminal terminal;
+    ASSERT_TRUE(terminal.Start({L"--format", L"json"}));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("%s", "\"q\" \\ \t\x01\x1F\x7F caf\xE9 \x80 \xFF </tag>"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakError_Message("disk full"));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Separator('='));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_ClearTerminal());
+    ASSERT_EQ(0, terminal.Stop());
+
+    Lines lines = SplitLines(terminal.OutputText());
+    for (std::string& line : lines) {
+        line = WithoutTime(line);
+    }
+    Lines expected = {
+        "{\"time\":TIME,\"class\":\"debug\",\"text\":"
+        "\"\\\"q\\\" \\\\ \\u0009\\u0001\\u001F\\u007F caf\xC3\xA9 \xE2\x82\xAC \xC3\xBF </tag>\"}",
+        "{\"time\":TIME,\"class\":\"error\",\"text\":\"disk full\"}",
+        "{\"time\":TIME,\"class\":\"separator\",\"text\":\"" + std::string(70, '=') + "\"}",
+        "{\"time\":TIME,\"class\":\"clear\",\"text\":\"terminal cleared\"}",
+    };
+    EXPECT_EQ(expected, lines);
+}
+
+TEST(HeadlessOutput, ARotatedFileKeepsItsNewestLinesAndAsManyOldFilesAsAsked)
+{
+    TerminalTestLock lock;
+    RunningTerminal terminal;
+    // "HH:MM:SS.mmm debug     line 07\n" is 31 bytes: six lines to a file of 200.
+    ASSERT_TRUE(terminal.Start({L"--rotate", L"200", L"--keep", L"2"}));
+    for (int i = 0; i < 30; ++i) {
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %02d", i));
+    }
+    ASSERT_EQ(0, terminal.Stop());
+    EXPECT_EQ("", terminal.Errors());
+
+    auto linesOf = [](const std::wstring& path) {
+        Lines lines = SplitLines(ReadFileBytes(path));
+        for (std::string& line : lines) {
+            line.erase(0, 13);
+        }
+        return lines;
+    };
+    const std::wstring& path = terminal.OutputPath();
+    auto expectedLines = [](int first) {
+        Lines lines;
+        for (int i = first; i < first + 6; ++i) {
+            lines.push_back("debug     line " + std::string(i < 10 ? "0" : "") + std::to_string(i));
+        }
+        return lines;
+    };
+    EXPECT_EQ(expectedLines(24), linesOf(path));
+    EXPECT_EQ(expectedLines(18), linesOf(path + L".1"));
+    EXPECT_EQ(expectedLines(12), linesOf(path + L".2"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((path + L".3").c_str()));
+    DeleteFileW((path + L".1").c_str());
+    DeleteFileW((path + L".2").c_str());
+}
+
+TEST(HeadlessOutput, ARotationWithoutAnOutputFileIsRefusedWithTheUsage)
+{
+    ProgramRun run = RunTerminalCommand({L"--headless", L"--rotate", L"10M"});
+    EXPECT_EQ(64, run.exitCode);
+    EXPECT_EQ(0u, run.errors.find("vornak-terminal: --rotate goes with --headless --output FILE\nUsage: vornak-terminal"))
+        << run.errors;
 }
 
 } // namespace
