@@ -60,6 +60,10 @@ int StartWindow(const StandardStreams& streams)
         TellUser(streams, TerminalAlreadyRunning);
         return AnotherTerminalExitStatus;
     }
+    if (TerminalClaimHeld()) {
+        TellUser(streams, TerminalStartingOrEnding);
+        return AnotherTerminalExitStatus;
+    }
     std::wstring program = WindowProgramPath();
     if (program.empty()) {
         TellUser(streams, CannotFindOwnFolder + SystemErrorText(GetLastError()));

@@ -171,6 +171,20 @@ bool ClaimSingleInstance(InstanceClaim* claim, std::string* why)
     return true;
 }
 
+bool TerminalClaimHeld()
+{
+    HANDLE presence = OpenMutexW(PresenceRights, FALSE, InstanceMutexName);
+    if (presence == NULL) {
+        return false;
+    }
+    bool held = !TakeOwnership(presence, 0);
+    if (!held) {
+        ReleaseMutex(presence);
+    }
+    CloseHandle(presence);
+    return held;
+}
+
 void CloseOnStopRequest(InstanceClaim* claim, HWND window)
 {
     if (claim->stopRequest != NULL && claim->stopWatch == NULL &&

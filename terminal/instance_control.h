@@ -19,6 +19,9 @@ struct InstanceClaim {
 // terminal and later releases the claim.
 bool ClaimSingleInstance(InstanceClaim* claim, std::string* why);
 
+// True when one of our terminals holds the claim (running, starting, or writing its last lines).
+bool TerminalClaimHeld();
+
 // From now on a stop request closes window (WM_CLOSE, as a click on its close box would).
 void CloseOnStopRequest(InstanceClaim* claim, HWND window);
 

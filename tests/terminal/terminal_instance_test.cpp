@@ -152,6 +152,10 @@ TEST(TerminalInstance, AClaimWithoutAWindowIsSaidToBeStartingOrEndingAndStopWait
     ProgramRun start = RunTerminalCommand({L"--headless"});
     EXPECT_EQ(2, start.exitCode);
     EXPECT_EQ("vornak-terminal: " + why + "\n", start.errors);
+    // The console program says it on the console rather than start a window program that cannot run.
+    ProgramRun window = RunProgram(QuotedCommandLine(PathBesideProgram(L"vornak-terminal.com"), {}));
+    EXPECT_EQ(2, window.exitCode);
+    EXPECT_EQ("vornak-terminal: " + why + "\n", window.errors);
 
     // The stop request reaches it without a window, and --stop waits until it has given the claim up.
     ProgramRun stop = RunTerminalCommand({L"--stop"});
