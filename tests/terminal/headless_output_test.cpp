@@ -11,6 +11,7 @@
 #include "file_bytes.h"
 #include "piped_terminal.h"
 #include "running_terminal.h"
+#include "system_error_text.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
@@ -211,6 +212,35 @@ TEST(HeadlessOutput, ARotatedFileKeepsItsNewestLinesAndAsManyOldFilesAsAsked)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((path + L".3").c_str()));
     DeleteFileW((path + L".1").c_str());
     DeleteFileW((path + L".2").c_str());
+}
+
+TEST(HeadlessOutput, ARotationThatCannotDeleteTheOldestFileIsSaidOnceAndNoLineIsLost)
+{
+    TerminalTestLock lock;
+    RunningTerminal terminal;
+    const std::wstring& path = terminal.OutputPath();
+    const std::wstring old = path + L".1";
+    // Another program holds the old file without letting it be deleted.
+    ASSERT_TRUE(WriteFileBytes(old, "an old file\n"));
+    HANDLE held = CreateFileW(old.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ASSERT_TRUE(terminal.Start({L"--rotate", L"100", L"--keep", L"1"}));
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %02d", i));
+        // Lines in several writes, each of which tries the rotation again.
+        if (i % 3 == 2) {
+            Sleep(200);
+        }
+    }
+    EXPECT_EQ(0, terminal.Stop());
+    CloseHandle(held);
+
+    EXPECT_EQ("vornak-terminal: cannot rotate the output file: deleting " + Narrow(old) +
+                  " failed: " + SystemErrorText(ERROR_SHARING_VIOLATION) + "; lines go on into the same file\n",
+              terminal.Errors());
+    EXPECT_EQ(10u, terminal.LinesWithoutTime().size());
+    EXPECT_EQ("an old file\n", ReadFileBytes(old));
+    DeleteFileW(old.c_str());
 }
 
 TEST(HeadlessOutput, ARotationWithoutAnOutputFileIsRefusedWithTheUsage)
