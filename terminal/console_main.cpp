@@ -36,6 +36,10 @@ int StartWindow(const TerminalOptions& options, const StandardStreams& streams)
         TellUser(streams, TerminalAlreadyRunning);
         return AnotherTerminalExitStatus;
     }
+    if (TerminalClaimHeld()) {
+        TellUser(streams, TerminalStartingOrEnding);
+        return AnotherTerminalExitStatus;
+    }
     std::wstring program = WindowProgramPath();
     if (program.empty()) {
         TellUser(streams, CannotFindOwnFolder + SystemErrorText(GetLastError()));

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "arrival_time.h"
+#include "headless_output.h"
 #include "incoming_queue.h"
 #include "output_writer.h"
 #include "syslog_forwarding.h"
@@ -51,42 +53,38 @@ BOOL WINAPI OnConsoleControl(DWORD)
     return TRUE;
 }
 
-HANDLE OpenOutputFile(const std::wstring& path)
+// Takes lines until the window is closed (also when the output's reader goes away) and tells
+// the user about lines that could not be written; false when there were some.
+bool ReceiveUntilClosed(const std::shared_ptr<IncomingQueue>& queue, const std::shared_ptr<OutputSink>& output,
+                        const TerminalOptions& options, const StandardStreams& streams)
 {
-    // Others may read (and even delete) the file while lines are still arriving.
-    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-}
-
-// Where the lines go: the file named, else standard output. NULL, the user told why, when neither
-// can be had; *owned tells whether the handle is the caller's to close.
-HANDLE OpenOutput(const TerminalOptions& options, const StandardStreams& streams, bool* owned)
-{
-    *owned = false;
-    if (options.outputPath.empty()) {
-        if (streams.output == NULL) {
-            TellUser(streams, NoStandardOutput);
-        }
-        return streams.output;
+    WriterHooks hooks;
+    // Hosts learn it from the window's absence (status 2) rather than lose lines silently.
+    hooks.readerGone = [] { PostMessageW(HeadlessWindow, WM_CLOSE, 0, 0); };
+    hooks.tell = [streams](const std::string& problem) { TellUser(streams, problem); };
+    OutputWriter writer(queue, output, LineFormatOf(options.format), hooks);
+    if (!writer.Started()) {
+        TellUser(streams, FillText(CannotStartWriter, {SystemErrorText(GetLastError())}));
+        DestroyWindow(HeadlessWindow);
+        return false;
     }
-    HANDLE output = OpenOutputFile(options.outputPath);
-    if (output == INVALID_HANDLE_VALUE) {
-        TellUser(streams, CannotOpenOutputFile + SystemErrorText(GetLastError()));
-        return NULL;
-    }
-    *owned = true;
-    return output;
-}
-
-// Takes lines until the window is closed; false when some could not be written.
-bool ReceiveUntilClosed(IncomingQueue& queue, HANDLE output)
-{
-    OutputWriter writer(queue, output);
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
         DispatchMessageW(&message);
     }
-    return writer.Finish();
+    WriteOutcome outcome = writer.Finish();
+    if (outcome.notWritten == 0 && !outcome.readerGone && outcome.lastFailure.empty()) {
+        return true;
+    }
+    std::string count = LineCount(outcome.notWritten);
+    if (outcome.readerGone) {
+        TellUser(streams, FillText(LinesNotWrittenReaderGone, {count}));
+    } else if (outcome.gaveUp) {
+        TellUser(streams, FillText(LinesNotWrittenOutputStalled, {count, std::to_string(OutputStallLimitMs / 1000)}));
+    } else {
+        TellUser(streams, FillText(LinesNotWrittenError, {count, outcome.lastFailure}));
+    }
+    return false;
 }
 
 } // namespace
@@ -107,11 +105,10 @@ int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, cons
         SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     }
 
-    IncomingQueue queue(WaitingLineLimit);
-    ReceivedLines = &queue;
-    bool ownsOutput = false;
-    HANDLE output = OpenOutput(options, streams, &ownsOutput);
-    if (output == NULL) {
+    auto queue = std::make_shared<IncomingQueue>(WaitingLineLimit);
+    ReceivedLines = queue.get();
+    std::shared_ptr<OutputSink> output = OpenHeadlessOutput(options, streams);
+    if (output == nullptr) {
         status = FailureExitStatus;
     } else {
         // Before the window exists, so that every line it receives is forwarded.
@@ -133,8 +130,7 @@ int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, cons
             if (!filterRefusal.empty()) {
                 TellUser(streams, LowerIntegrityLinesLost + filterRefusal);
             }
-            if (!ReceiveUntilClosed(queue, output)) {
-                TellUser(streams, SomeLinesNotWritten);
+            if (!ReceiveUntilClosed(queue, output, options, streams)) {
                 status = FailureExitStatus;
             }
         }
@@ -143,9 +139,8 @@ int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, cons
             Forwarding = NULL;
         }
     }
-    if (ownsOutput) {
-        CloseHandle(output);
-    }
+    // A file is closed here, unless a writer left behind in its write still holds it.
+    output.reset();
     StopRequestEvent = NULL;
     session.End();
     SetEvent(WrittenEvent);

@@ -17,6 +17,16 @@ constexpr DWORD PollMs = 20;
 constexpr DWORD StopRights = SYNCHRONIZE | EVENT_MODIFY_STATE;
 constexpr DWORD PresenceRights = SYNCHRONIZE;
 
+// A --stop that has just seen the previous terminal end holds the mutex for a moment.
+constexpr DWORD ClaimWaitMs = 200;
+
+// True when this thread now owns mutex (also when its last owner ended without giving it up).
+bool TakeOwnership(HANDLE mutex, DWORD waitMs)
+{
+    DWORD waited = WaitForSingleObject(mutex, waitMs);
+    return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
 VOID CALLBACK OnStopRequest(PVOID window, BOOLEAN)
 {
     PostMessageW(static_cast<HWND>(window), WM_CLOSE, 0, 0);
@@ -83,6 +93,25 @@ StopResult WaitForSignal(HANDLE end, bool isPresenceMutex, ULONGLONG deadline, H
     return waited == WAIT_OBJECT_0 + 1 ? StopResult::Interrupted : StopResult::StillRunning;
 }
 
+// With no window, a terminal may still hold the claim: one starting (the stop request closes its
+// window as soon as it exists) or one writing its last lines. Waited for as one with a window.
+StopResult StopWindowlessTerminal(ULONGLONG deadline, HANDLE interrupt)
+{
+    HANDLE presence = OpenMutexW(SYNCHRONIZE, FALSE, InstanceMutexName);
+    if (presence == NULL) {
+        return StopResult::NoneRunning;
+    }
+    if (TakeOwnership(presence, 0)) {
+        ReleaseMutex(presence);
+        CloseHandle(presence);
+        return StopResult::NoneRunning;
+    }
+    RequestStop();
+    StopResult result = WaitForSignal(presence, true, deadline, interrupt);
+    CloseHandle(presence);
+    return result;
+}
+
 // Looks for the terminal window until it is no longer window (NULL: until one runs); changed when
 // it is, timedOut after the deadline, interrupted once interrupt is set.
 template <typename Result>
@@ -106,18 +135,26 @@ bool ClaimSingleInstance(InstanceClaim* claim, std::string* why)
 {
     InstanceClaim made;
     ReachableObjectSecurity presenceSecurity(PresenceRights);
-    made.presence = CreateMutexW(presenceSecurity.Attributes(), TRUE, InstanceMutexName);
+    made.presence = CreateMutexW(presenceSecurity.Attributes(), FALSE, InstanceMutexName);
     if (made.presence == NULL && presenceSecurity.Attributes() != NULL && GetLastError() != ERROR_ACCESS_DENIED) {
         // The descriptor may be refused (a label above this program's own level): default security.
-        made.presence = CreateMutexW(NULL, TRUE, InstanceMutexName);
+        made.presence = CreateMutexW(NULL, FALSE, InstanceMutexName);
     }
-    if (made.presence != NULL && GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (made.presence == NULL && GetLastError() == ERROR_ACCESS_DENIED) {
+        // It exists and admits others only to wait on it: enough to own and give up.
+        made.presence = OpenMutexW(PresenceRights, FALSE, InstanceMutexName);
+    }
+    // Owning the mutex, not its mere existence, is the claim: a --stop or --wait may hold the
+    // mutex open long after its terminal ended, and one that ended without giving it up
+    // (ended from outside) leaves it abandoned, free to take.
+    if (made.presence != NULL && !TakeOwnership(made.presence, ClaimWaitMs)) {
         CloseHandle(made.presence);
         made.presence = NULL;
     }
-    if (made.presence == NULL || FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL) {
+    bool windowExists = FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL;
+    if (made.presence == NULL || windowExists) {
         ReleaseInstance(&made);
-        *why = TerminalAlreadyRunning;
+        *why = windowExists ? TerminalAlreadyRunning : TerminalStartingOrEnding;
         return false;
     }
     ReachableObjectSecurity stopSecurity(StopRights);
@@ -132,6 +169,20 @@ bool ClaimSingleInstance(InstanceClaim* claim, std::string* why)
     // Without the event the terminal still runs; --stop then falls back to WM_CLOSE.
     *claim = made;
     return true;
+}
+
+bool TerminalClaimHeld()
+{
+    HANDLE presence = OpenMutexW(PresenceRights, FALSE, InstanceMutexName);
+    if (presence == NULL) {
+        return false;
+    }
+    bool held = !TakeOwnership(presence, 0);
+    if (!held) {
+        ReleaseMutex(presence);
+    }
+    CloseHandle(presence);
+    return held;
 }
 
 void CloseOnStopRequest(InstanceClaim* claim, HWND window)
@@ -166,11 +217,11 @@ WaitResult WaitForTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 
 StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt)
 {
+    ULONGLONG deadline = DeadlineAfter(timeoutSeconds);
     HWND window = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
     if (window == NULL) {
-        return StopResult::NoneRunning;
+        return StopWindowlessTerminal(deadline, interrupt);
     }
-    ULONGLONG deadline = DeadlineAfter(timeoutSeconds);
     // Opened before asking, so that an end that follows at once is not missed.
     bool isPresenceMutex = false;
     HANDLE end = OpenEndSignal(window, &isPresenceMutex);

@@ -14,9 +14,13 @@ struct InstanceClaim {
 };
 
 // Claims the right to be the terminal. Returns false with *why set when another terminal (ours
-// or any other program owning the window class) is running. Call on the thread that runs the
+// or any other program owning the window class) is running, or one of ours holds the claim
+// without a window (starting, or writing its last lines). Call on the thread that runs the
 // terminal and later releases the claim.
 bool ClaimSingleInstance(InstanceClaim* claim, std::string* why);
+
+// True when one of our terminals holds the claim (running, starting, or writing its last lines).
+bool TerminalClaimHeld();
 
 // From now on a stop request closes window (WM_CLOSE, as a click on its close box would).
 void CloseOnStopRequest(InstanceClaim* claim, HWND window);
@@ -32,5 +36,6 @@ WaitResult WaitForTerminal(unsigned timeoutSeconds, HANDLE interrupt);
 
 enum class StopResult { Stopped, NoneRunning, StillRunning, Interrupted };
 
-// Asks the running terminal to close and waits up to timeoutSeconds for it to end.
+// Asks the running terminal to close and waits up to timeoutSeconds for it to end; also one
+// that holds the claim without a window. NoneRunning only when no terminal holds the claim.
 StopResult StopTerminal(unsigned timeoutSeconds, HANDLE interrupt);

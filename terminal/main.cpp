@@ -19,6 +19,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     // Everything but the window reports on the console it was started from.
     StandardStreams streams = OpenStandardStreams(!window);
     streams.dialogsAllowed = window;
+    if (!window) {
+        KeepDialogsAway();
+    }
     if (!understood) {
         TellUser(streams, error + "\n" + TerminalUsage);
         return UsageExitStatus;

@@ -1,31 +1,91 @@
-// Writes the lines of a queue to a file or stream on a thread of its own, so that a slow disk or
-// a full pipe holds up only this thread, never the window procedure the hosts wait on.
+// Writes the lines of a queue to an output on a thread of its own, so that a slow disk or a full
+// pipe holds up only this thread, never the window procedure the hosts wait on. However the
+// output blocks, the terminal still ends: once asked to finish, a write that takes nothing for a
+// while is cancelled and its lines are counted as not written.
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
-#include <thread>
+#include <stdint.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
 
 #include "incoming_queue.h"
 
-class OutputWriter {
+// Where the text goes: standard output, a file, a rotating file.
+class OutputSink {
 public:
-    // Starts writing what arrives in queue to output (which stays the caller's to close).
-    OutputWriter(IncomingQueue& queue, HANDLE output);
-    ~OutputWriter();
+    virtual ~OutputSink() = default;
+    // Writes text (whole lines, each ending in "\n"). False when some of it could not be written:
+    // *written then says how many bytes were, *error the system's error code. *problem, when set,
+    // is something to tell the user even when nothing was lost.
+    virtual bool Write(std::string_view text, size_t* written, DWORD* error, std::string* problem) = 0;
+};
 
-    // Closes the queue, writes what is left and waits for the thread. True when every write
-    // succeeded.
-    bool Finish();
+// A handle the sink writes to as it is (standard output, or a file it closes when owned).
+class HandleSink : public OutputSink {
+public:
+    HandleSink(HANDLE handle, bool owned) : handle_(handle), owned_(owned) {}
+    ~HandleSink() override;
+    bool Write(std::string_view text, size_t* written, DWORD* error, std::string* problem) override;
 
 private:
-    void Run();
+    HANDLE handle_;
+    bool owned_;
+};
 
-    IncomingQueue& queue_;
-    HANDLE output_;
-    std::atomic<bool> failed_{false};
-    std::thread thread_;
+// How lines and the notice of lost lines read in the output (each ending in "\n").
+struct LineFormat {
+    std::function<std::string(const ReceivedLine&)> line;
+    std::function<std::string(uint64_t droppedCount)> droppedNotice;
+};
+
+// What the writer tells its owner while it runs (on the writer's thread).
+struct WriterHooks {
+    // The output's reader has gone (a closed pipe): nothing more can be written.
+    std::function<void()> readerGone;
+    // A sink's problem to tell the user, once each time it changes.
+    std::function<void(const std::string&)> tell;
+};
+
+// How writing went, once finished.
+struct WriteOutcome {
+    uint64_t notWritten = 0;  // received lines that did not reach the output whole
+    bool readerGone = false;  // the output's reader went away
+    bool gaveUp = false;      // a write took nothing for the stall limit after Finish began
+    std::string lastFailure;  // why the last failed write failed (the system's error and its text)
+};
+
+// Once Finish has begun, how long a write may take nothing before it is cancelled.
+constexpr DWORD OutputStallLimitMs = 5000;
+
+class OutputWriter {
+public:
+    // Starts writing what arrives in queue to sink, formatted by format.
+    OutputWriter(std::shared_ptr<IncomingQueue> queue, std::shared_ptr<OutputSink> sink, LineFormat format,
+                 WriterHooks hooks);
+    ~OutputWriter();
+    OutputWriter(const OutputWriter&) = delete;
+    OutputWriter& operator=(const OutputWriter&) = delete;
+
+    // False when the writer's thread could not be started (nothing will be written).
+    bool Started() const { return thread_ != NULL; }
+
+    // Closes the queue and writes what is left. A write that takes nothing for stallLimitMs is
+    // cancelled (its lines and those still waiting are counted as not written); a writer that a
+    // cancel cannot reach is left behind, holding only what it shares with nobody else.
+    WriteOutcome Finish(DWORD stallLimitMs = OutputStallLimitMs);
+
+    struct State;
+
+private:
+    std::shared_ptr<State> state_;
+    HANDLE thread_ = NULL;
+    bool finished_ = false;
+    WriteOutcome outcome_;
 };
 
 // How often waiting lines are written out.

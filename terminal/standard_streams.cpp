@@ -1,5 +1,7 @@
 #include "standard_streams.h"
 
+#include <stdlib.h>
+
 #include "terminal_texts.h"
 
 namespace {
@@ -47,6 +49,13 @@ StandardStreams ConsoleStandardStreams()
     streams.error = UsableHandle(GetStdHandle(STD_ERROR_HANDLE));
     streams.joinedConsole = true;
     return streams;
+}
+
+void KeepDialogsAway()
+{
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    // The run-time shows its messages (abort's among them) in a message box in a window program.
+    _set_error_mode(_OUT_TO_STDERR);
 }
 
 bool WriteAll(HANDLE handle, const char* text, size_t length)

@@ -23,6 +23,10 @@ StandardStreams OpenStandardStreams(bool joinConsole);
 // The console program's: the handles of its console or their redirections.
 StandardStreams ConsoleStandardStreams();
 
+// For every command but the window: the system and the C run-time report on standard error (or
+// not at all) instead of in a dialog nobody may answer (a missing disk, a crash, an abort).
+void KeepDialogsAway();
+
 // Writes all of text; false when the handle is missing or the write failed.
 bool WriteAll(HANDLE handle, const char* text, size_t length);
 

@@ -4,25 +4,6 @@ namespace {
 
 constexpr unsigned MaxTimeoutSeconds = 3600;
 
-bool ParseSeconds(const std::wstring& text, unsigned* seconds)
-{
-    if (text.empty() || text.size() > 4) {
-        return false;
-    }
-    unsigned value = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9') {
-            return false;
-        }
-        value = value * 10 + static_cast<unsigned>(c - L'0');
-    }
-    if (value == 0 || value > MaxTimeoutSeconds) {
-        return false;
-    }
-    *seconds = value;
-    return true;
-}
-
 // Only ASCII reaches the messages: an option name the user typed is shown as far as it is ASCII.
 std::string Ascii(const std::wstring& text)
 {
@@ -33,29 +14,95 @@ std::string Ascii(const std::wstring& text)
     return out;
 }
 
-bool ParseLineCount(const std::wstring& text, size_t* lines)
-{
-    if (text.empty() || text.size() > 8) {
-        return false;
-    }
-    size_t value = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9') {
-            return false;
-        }
-        value = value * 10 + static_cast<size_t>(c - L'0');
-    }
-    if (value == 0 || value > MaxForwardQueueLines) {
-        return false;
-    }
-    *lines = value;
-    return true;
-}
-
 bool Fail(std::string* error, const std::string& text)
 {
     *error = text;
     return false;
+}
+
+// A whole number of at most limit, with an optional K, M or G (times 1024, 1024^2, 1024^3).
+bool ParseSize(const std::wstring& text, uint64_t limit, bool suffixAllowed, uint64_t* size)
+{
+    std::wstring digits = text;
+    uint64_t unit = 1;
+    if (suffixAllowed && !digits.empty()) {
+        switch (digits.back()) {
+        case L'K': case L'k': unit = 1ull << 10; break;
+        case L'M': case L'm': unit = 1ull << 20; break;
+        case L'G': case L'g': unit = 1ull << 30; break;
+        default: break;
+        }
+        if (unit != 1) {
+            digits.pop_back();
+        }
+    }
+    if (digits.empty() || digits.size() > 13) {
+        return false;
+    }
+    uint64_t value = 0;
+    for (wchar_t c : digits) {
+        if (c < L'0' || c > L'9') {
+            return false;
+        }
+        value = value * 10 + static_cast<uint64_t>(c - L'0');
+    }
+    if (value > limit / unit) {
+        return false;
+    }
+    *size = value * unit;
+    return true;
+}
+
+bool ParseSeconds(const std::wstring& text, unsigned* seconds)
+{
+    uint64_t value = 0;
+    if (!ParseSize(text, MaxTimeoutSeconds, false, &value) || value == 0) {
+        return false;
+    }
+    *seconds = static_cast<unsigned>(value);
+    return true;
+}
+
+bool ParseLineCount(const std::wstring& text, size_t* lines)
+{
+    uint64_t value = 0;
+    if (!ParseSize(text, MaxForwardQueueLines, false, &value) || value == 0) {
+        return false;
+    }
+    *lines = static_cast<size_t>(value);
+    return true;
+}
+
+// The options of the headless output's form: --format, --rotate, --keep.
+struct OutputFormGiven {
+    bool format = false;
+    bool rotate = false;
+    bool keep = false;
+};
+
+bool ParseOutputForm(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
+                     OutputFormGiven* given, std::string* error)
+{
+    if (option == L"--format") {
+        if (given->format || (value != L"text" && value != L"json")) {
+            return Fail(error, FormatTakesTextOrJson);
+        }
+        parsed->format = value == L"json" ? OutputFormat::Json : OutputFormat::Text;
+        given->format = true;
+    } else if (option == L"--rotate") {
+        if (given->rotate || !ParseSize(value, MaxRotateBytes, true, &parsed->rotateBytes) || parsed->rotateBytes == 0) {
+            return Fail(error, RotateTakesBytes);
+        }
+        given->rotate = true;
+    } else {
+        uint64_t keep = 0;
+        if (given->keep || !ParseSize(value, MaxKeptFiles, false, &keep)) {
+            return Fail(error, KeepTakesFiles);
+        }
+        parsed->keptFiles = static_cast<unsigned>(keep);
+        given->keep = true;
+    }
+    return true;
 }
 
 } // namespace
@@ -69,6 +116,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
     bool timeoutGiven = false;
     bool forwardQueueGiven = false;
     bool rulesGiven = false;
+    OutputFormGiven formGiven;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         TerminalCommand command;
@@ -122,6 +170,14 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
                 forwardQueueGiven = true;
             }
             continue;
+        } else if (argument == L"--format" || argument == L"--rotate" || argument == L"--keep") {
+            if (i + 1 >= arguments.size()) {
+                return Fail(error, Ascii(argument) + NeedsAValue);
+            }
+            if (!ParseOutputForm(argument, arguments[++i], &parsed, &formGiven, error)) {
+                return false;
+            }
+            continue;
         } else {
             return Fail(error, UnknownArgument(Ascii(argument)));
         }
@@ -142,6 +198,15 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
     }
     if (rulesGiven && parsed.command != TerminalCommand::Window) {
         return Fail(error, RulesGoWithWindow);
+    }
+    if (formGiven.format && parsed.command != TerminalCommand::Headless) {
+        return Fail(error, FormatGoesWithHeadless);
+    }
+    if (formGiven.rotate && !outputGiven) {
+        return Fail(error, RotateNeedsOutput);
+    }
+    if (formGiven.keep && !formGiven.rotate) {
+        return Fail(error, KeepGoesWithRotate);
     }
     if (timeoutGiven && parsed.command != TerminalCommand::Stop && parsed.command != TerminalCommand::Wait) {
         return Fail(error, TimeoutGoesWithStopOrWait);

@@ -80,6 +80,7 @@ std::vector<std::wstring> ProgramArguments()
 
 int RunConsoleCommand(HINSTANCE instance, const TerminalOptions& options, const StandardStreams& streams)
 {
+    KeepDialogsAway();
     switch (options.command) {
     case TerminalCommand::Headless: return RunHeadlessTerminal(instance, options, streams);
     case TerminalCommand::Stop: return Stop(options, streams);

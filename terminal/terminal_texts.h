@@ -18,7 +18,8 @@ constexpr char TerminalMessagePrefix[] = "vornak-terminal: ";
 constexpr const char* TerminalUsage =
     "Usage: vornak-terminal [--rules FILE]           show received lines in a window (with the rules\n"
     "                                                of FILE in place of the remembered ones)\n"
-    "       vornak-terminal --headless [--output FILE]\n"
+    "       vornak-terminal --headless [--output FILE [--rotate BYTES [--keep N]]]\n"
+    "                                  [--format text|json]\n"
     "                                                write every line to FILE (or standard output)\n"
     "         [--forward syslog+tcp://HOST:PORT | syslog+udp://HOST:PORT]...\n"
     "         [--forward-queue LINES]                and send it to each syslog collector named;\n"
@@ -27,10 +28,14 @@ constexpr const char* TerminalUsage =
     "                                                wait until a terminal is running\n"
     "       vornak-terminal --stop [--timeout SECONDS]\n"
     "                                                ask the running terminal to end, wait for it\n"
+    "--format json writes one JSON object a line: time, class and text (UTF-8).\n"
+    "--rotate moves FILE to FILE.1 (FILE.1 to FILE.2, ...) before it grows past BYTES (a number,\n"
+    "or with K, M or G), keeping N old files (default 5, 0 to 1000).\n"
     "At a command prompt vornak-terminal.com runs these commands on the console; Ctrl+C ends\n"
     "--headless once every line received is written.\n"
-    "Exit status: 0 done; 1 failed, timed out or interrupted; 2 another terminal is already\n"
-    "running; 64 bad arguments.\n";
+    "Exit status: 0 done; 1 failed, timed out or interrupted (also --headless when lines could not\n"
+    "be written: its reader closed the output, or the output took nothing for 5 s at the end);\n"
+    "2 another terminal is already running, starting or ending; 64 bad arguments.\n";
 
 // Bad arguments; each is followed by the usage.
 constexpr char NeedsAValue[] = " needs a value";  // after the option's name
@@ -45,11 +50,23 @@ inline std::string UnknownArgument(const std::string& argument)
 constexpr char OnlyOneCommand[] = "give only one of --headless, --stop, --wait, --help";
 constexpr char OutputGoesWithHeadless[] = "--output goes with --headless";
 constexpr char TimeoutGoesWithStopOrWait[] = "--timeout goes with --stop or --wait";
+constexpr char FormatTakesTextOrJson[] = "--format takes text or json";
+constexpr char FormatGoesWithHeadless[] = "--format goes with --headless";
+constexpr char RotateTakesBytes[] =
+    "--rotate takes a size in bytes from 1 to 1099511627776, or with K, M or G (as 10M)";
+constexpr char RotateNeedsOutput[] = "--rotate goes with --headless --output FILE";
+constexpr char KeepTakesFiles[] = "--keep takes a whole number of old files from 0 to 1000";
+constexpr char KeepGoesWithRotate[] = "--keep goes with --rotate";
 
 // Starting. A system error's code and text follow the messages that end in ": ".
 constexpr const char* TerminalAlreadyRunning =
     "a debug terminal is already running (a window of class VornakDebugTerminal exists); "
     "only one can receive the lines: close it first, or stop it with vornak-terminal --stop";
+// The claim is held but there is no window: a terminal that has not made it yet, or one that
+// closed it and is writing its last lines.
+constexpr const char* TerminalStartingOrEnding =
+    "another debug terminal is starting or ending (it holds the claim but has no window now); "
+    "try again in a moment, or wait for it to end with vornak-terminal --stop";
 constexpr char CannotRegisterMessages[] = "cannot register the terminal messages: ";
 constexpr char CannotCreateWindow[] = "cannot create the terminal window: ";
 constexpr char CannotFindOwnFolder[] = "cannot find this program's own folder: ";
@@ -59,7 +76,17 @@ constexpr char CannotStartWindowProgram[] = "cannot start the window program vor
 constexpr char CannotOpenOutputFile[] = "cannot open the output file: ";
 constexpr char NoStandardOutput[] = "there is no standard output to write to; give --output FILE";
 constexpr char LowerIntegrityLinesLost[] = "lines from programs at a lower integrity level will not arrive: ";
-constexpr char SomeLinesNotWritten[] = "some lines could not be written to the output";
+// {1}: "1 line" or "N lines" (LineCount).
+constexpr const char* LinesNotWrittenReaderGone =
+    "{1} could not be written: the output's reader has closed it; the terminal stopped taking lines";
+constexpr const char* LinesNotWrittenOutputStalled =
+    "{1} could not be written: the output took nothing for {2} s after the terminal was asked to end";
+constexpr const char* LinesNotWrittenError = "{1} could not be written to the output: {2}";
+constexpr const char* CannotStartWriter = "cannot start writing the output: {1}";
+inline std::string LineCount(unsigned long long count)
+{
+    return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
 
 // --stop and --wait; a time limit is said as a number of seconds and " s".
 constexpr char NoTerminalRunning[] = "no debug terminal is running";

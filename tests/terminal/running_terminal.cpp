@@ -35,9 +35,11 @@ RunningTerminal::~RunningTerminal()
     }
 }
 
-bool RunningTerminal::Start()
+bool RunningTerminal::Start(const std::vector<std::wstring>& arguments)
 {
-    if (!process_.Start(PathBesideProgram(L"vornak-terminal.exe"), {L"--headless", L"--output", output_.Path()})) {
+    std::vector<std::wstring> headless = {L"--headless", L"--output", output_.Path()};
+    headless.insert(headless.end(), arguments.begin(), arguments.end());
+    if (!process_.Start(PathBesideProgram(L"vornak-terminal.exe"), headless)) {
         return false;
     }
     for (DWORD waited = 0; waited < StartTimeoutMs && !process_.HasEnded(); waited += PollMs) {

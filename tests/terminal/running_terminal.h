@@ -14,8 +14,9 @@ public:
     RunningTerminal() = default;
     ~RunningTerminal();
 
-    // Starts the terminal and returns once its window exists (false after 20 s or if it ended).
-    bool Start();
+    // Starts the terminal (with arguments after --output FILE) and returns once its window exists
+    // (false after 20 s or if it ended).
+    bool Start(const std::vector<std::wstring>& arguments = {});
     // Posts WM_CLOSE and waits for the process; returns its exit status.
     int Stop();
 

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "instance_control.h"
 #include "running_terminal.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
@@ -100,6 +102,106 @@ TEST(TerminalInstance, HeadlessWithoutAnOutputFileWritesToStandardOutput)
     Lines lines = SplitLines(terminal.Output());
     ASSERT_EQ(1u, lines.size());
     EXPECT_EQ("error     to standard output", lines[0].substr(13));
+}
+
+// A claim held on a thread of this test, with no window: a terminal starting, or writing its last
+// lines. It ends when asked to (or when the test lets it go).
+class WindowlessTerminal {
+public:
+    WindowlessTerminal()
+        : thread_([this] {
+              std::string why;
+              claimed_ = ClaimSingleInstance(&claim_, &why);
+              SetEvent(ready_);
+              HANDLE ends[2] = {claim_.stopRequest, letGo_};
+              WaitForMultipleObjects(2, ends, FALSE, INFINITE);
+              ReleaseInstance(&claim_);
+          })
+    {
+        WaitForSingleObject(ready_, INFINITE);
+    }
+    ~WindowlessTerminal()
+    {
+        SetEvent(letGo_);
+        thread_.join();
+        CloseHandle(ready_);
+        CloseHandle(letGo_);
+    }
+    bool Claimed() const { return claimed_; }
+
+private:
+    HANDLE ready_ = CreateEventW(NULL, TRUE, FALSE, NULL);
+    HANDLE letGo_ = CreateEventW(NULL, TRUE, FALSE, NULL);
+    InstanceClaim claim_;
+    bool claimed_ = false;
+    std::thread thread_;
+};
+
+TEST(TerminalInstance, AClaimWithoutAWindowIsSaidToBeStartingOrEndingAndStopWaitsForIt)
+{
+    TerminalTestLock lock;
+    WindowlessTerminal holder;
+    ASSERT_TRUE(holder.Claimed());
+
+    InstanceClaim second;
+    std::string why;
+    EXPECT_FALSE(ClaimSingleInstance(&second, &why));
+    EXPECT_EQ("another debug terminal is starting or ending (it holds the claim but has no window now); try again in "
+              "a moment, or wait for it to end with vornak-terminal --stop",
+              why);
+    ProgramRun start = RunTerminalCommand({L"--headless"});
+    EXPECT_EQ(2, start.exitCode);
+    EXPECT_EQ("vornak-terminal: " + why + "\n", start.errors);
+    // The console program says it on the console rather than start a window program that cannot run.
+    ProgramRun window = RunProgram(QuotedCommandLine(PathBesideProgram(L"vornak-terminal.com"), {}));
+    EXPECT_EQ(2, window.exitCode);
+    EXPECT_EQ("vornak-terminal: " + why + "\n", window.errors);
+
+    // The stop request reaches it without a window, and --stop waits until it has given the claim up.
+    ProgramRun stop = RunTerminalCommand({L"--stop"});
+    EXPECT_EQ(0, stop.exitCode);
+    EXPECT_EQ("", stop.errors);
+    ASSERT_TRUE(ClaimSingleInstance(&second, &why)) << why;
+    ReleaseInstance(&second);
+    stop = RunTerminalCommand({L"--stop"});
+    EXPECT_EQ("vornak-terminal: no debug terminal is running\n", stop.errors);
+}
+
+TEST(TerminalInstance, AnAbandonedClaimIsFreeToTakeAndOneHeldOnOutlastsStopsTimeout)
+{
+    TerminalTestLock lock;
+    InstanceClaim stubborn;
+    std::string why;
+    std::thread holder([&] {
+        ASSERT_TRUE(ClaimSingleInstance(&stubborn, &why));
+    });
+    holder.join();
+    // Its thread has ended without giving the claim up, as a terminal ended from outside would.
+    InstanceClaim next;
+    EXPECT_TRUE(ClaimSingleInstance(&next, &why)) << why;
+    // Held by this thread from now on: --stop cannot end it and says so at its time-out.
+    ProgramRun stop = RunTerminalCommand({L"--stop", L"--timeout", L"1"});
+    EXPECT_EQ(1, stop.exitCode);
+    EXPECT_EQ("vornak-terminal: the debug terminal did not end within 1 s\n", stop.errors);
+    ReleaseInstance(&next);
+    CloseHandle(stubborn.stopRequest);
+    CloseHandle(stubborn.presence);
+}
+
+TEST(TerminalInstance, AStopOrWaitHoldingTheClaimsMutexOpenDoesNotKeepTheNextTerminalOut)
+{
+    TerminalTestLock lock;
+    InstanceClaim first;
+    std::string why;
+    ASSERT_TRUE(ClaimSingleInstance(&first, &why)) << why;
+    // As --stop opens it to learn when the terminal has ended.
+    HANDLE lingering = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\VornakDebugTerminal.Instance");
+    ReleaseInstance(&first);
+    ASSERT_NE(nullptr, lingering);
+    InstanceClaim second;
+    EXPECT_TRUE(ClaimSingleInstance(&second, &why)) << why;
+    ReleaseInstance(&second);
+    CloseHandle(lingering);
 }
 
 TEST(TerminalInstance, UnknownArgumentExitsWithSixtyFourAndTheUsage)
