@@ -290,15 +290,23 @@ bool SyslogForwarder::SendStream()
             return false;
         }
         // The collector does not read (stopped, or slower than the hosts): wait, the lines keep.
-        if (DrainTimeOver()) {
+        if (!WaitUntilWritable()) {
             return false;
         }
-        fd_set writable;
-        FD_ZERO(&writable);
-        FD_SET(socket_, &writable);
-        timeval wait = Interval(SendWaitStepMs);
-        select(0, NULL, &writable, NULL, &wait);
     }
+    return true;
+}
+
+bool SyslogForwarder::WaitUntilWritable()
+{
+    if (DrainTimeOver()) {
+        return false;
+    }
+    fd_set writable;
+    FD_ZERO(&writable);
+    FD_SET(socket_, &writable);
+    timeval wait = Interval(SendWaitStepMs);
+    select(0, NULL, &writable, NULL, &wait);
     return true;
 }
 
@@ -314,14 +322,9 @@ bool SyslogForwarder::SendDatagrams()
                     // a datagram is gone either way, as UDP's are.
                     break;
                 }
-                if (DrainTimeOver()) {
+                if (!WaitUntilWritable()) {
                     return false;
                 }
-                fd_set writable;
-                FD_ZERO(&writable);
-                FD_SET(socket_, &writable);
-                timeval wait = Interval(SendWaitStepMs);
-                select(0, NULL, &writable, NULL, &wait);
             }
             pendingSent_ = end;
         }

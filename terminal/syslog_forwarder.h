@@ -58,6 +58,8 @@ private:
     bool SendPending();
     bool SendStream();
     bool SendDatagrams();
+    // Waits a step for the socket to take more (it is full); false when the time to deliver ran out.
+    bool WaitUntilWritable();
     // False when the collector closed the connection (it stopped or restarted): what is sent
     // into a closed connection is lost without an error. Asked before each batch is taken.
     bool ConnectionStillOpen();

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "child_process.h"
+#include "version_resource.h"
 #include "vornak_version.h"
 
 namespace {
@@ -28,49 +28,6 @@ std::wstring Widened(const char* text)
 {
     return std::wstring(text, text + std::strlen(text));
 }
-
-// A program's version resource as GetFileVersionInfoW hands it out; empty when it has none.
-class VersionResource {
-public:
-    explicit VersionResource(const std::wstring& file)
-    {
-        std::wstring path = ProgramFolder() + file;
-        DWORD ignored = 0;
-        DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-        if (size != 0) {
-            data_.resize(size);
-            if (!GetFileVersionInfoW(path.c_str(), 0, size, &data_[0])) {
-                data_.clear();
-            }
-        }
-    }
-
-    bool Present() const { return !data_.empty(); }
-
-    const VS_FIXEDFILEINFO* Fixed()
-    {
-        void* fixed = NULL;
-        UINT length = 0;
-        if (!VerQueryValueW(&data_[0], L"\\", &fixed, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
-            return NULL;
-        }
-        return static_cast<const VS_FIXEDFILEINFO*>(fixed);
-    }
-
-    std::wstring Field(const std::wstring& name)
-    {
-        void* value = NULL;
-        UINT length = 0;
-        std::wstring query = L"\\StringFileInfo\\040904b0\\" + name;
-        if (!VerQueryValueW(&data_[0], query.c_str(), &value, &length) || length == 0) {
-            return L"<missing>";
-        }
-        return static_cast<const wchar_t*>(value);
-    }
-
-private:
-    std::string data_;
-};
 
 TEST(CompanionVersion, FixedPartOfEveryCompanionCarriesTheReleaseVersion)
 {
