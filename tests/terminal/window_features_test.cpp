@@ -14,6 +14,7 @@
 
 #include "child_process.h"
 #include "file_bytes.h"
+#include "non_copyable.h"
 #include "patched_import.h"
 #include "temporary_file.h"
 #include "terminal_in_process.h"
@@ -23,6 +24,29 @@
 #include "vornakdbg32.h"
 
 namespace {
+
+// A settings key of one test's own below the tests' key: empty when the test starts, and gone
+// when it ends, also when an assertion ends it early.
+class ScratchSettings : private NonCopyable {
+public:
+    explicit ScratchSettings(const wchar_t* name) : key_(std::wstring(TestSettingsKey) + L"\\" + name)
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
+    }
+    ~ScratchSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
+
+    const std::wstring& Key() const { return key_; }
+    // Window options that keep their settings under this key.
+    WindowOptions Options() const
+    {
+        WindowOptions options;
+        options.settingsKey = key_;
+        return options;
+    }
+
+private:
+    std::wstring key_;
+};
 
 constexpr int WaitTries = 1000;
 constexpr DWORD PollMs = 10;
@@ -568,10 +592,8 @@ TEST_F(WindowFeatures, RulesExportedAndImportedAgainAreTheSameRules)
 
 TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
 {
-    const std::wstring key = std::wstring(TestSettingsKey) + L"\\Remembered";
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-    WindowOptions options;
-    options.settingsKey = key;
+    ScratchSettings settings(L"Remembered");
+    WindowOptions options = settings.Options();
     {
         TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
         ASSERT_TRUE(terminal.Start());
@@ -590,7 +612,7 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     }
     TerminalSettings saved;
     std::vector<std::string> problems;
-    LoadTerminalSettings(key, &saved, &problems);
+    LoadTerminalSettings(settings.Key(), &saved, &problems);
     EXPECT_EQ(std::vector<std::string>(), problems);
     EXPECT_EQ(TimeMode::SincePrevious, saved.timeMode);
     EXPECT_TRUE(saved.alwaysOnTop);
@@ -614,15 +636,12 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     ASSERT_TRUE(WaitForRows(frame, 1));
     EXPECT_EQ((std::vector<std::string>{"tock"}), ShownTexts(frame));
     EXPECT_EQ(0, again.Stop());
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 TEST_F(WindowFeatures, PlaceAndSizeAreRememberedAndComeBackAtTheNextStart)
 {
-    const std::wstring key = std::wstring(TestSettingsKey) + L"\\Placement";
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-    WindowOptions options;
-    options.settingsKey = key;
+    ScratchSettings settings(L"Placement");
+    WindowOptions options = settings.Options();
     {
         TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
         ASSERT_TRUE(terminal.Start());
@@ -633,7 +652,7 @@ TEST_F(WindowFeatures, PlaceAndSizeAreRememberedAndComeBackAtTheNextStart)
         EXPECT_EQ(0, terminal.Stop());
     }
     TerminalSettings saved;
-    LoadTerminalSettings(key, &saved, nullptr);
+    LoadTerminalSettings(settings.Key(), &saved, nullptr);
     ASSERT_TRUE(saved.placement.known);
     EXPECT_EQ((std::vector<int>{40, 30, 700, 400, 0}),
               (std::vector<int>{saved.placement.left, saved.placement.top, saved.placement.width,
@@ -649,46 +668,39 @@ TEST_F(WindowFeatures, PlaceAndSizeAreRememberedAndComeBackAtTheNextStart)
               (std::vector<int>{static_cast<int>(normal.left), static_cast<int>(normal.top),
                                 static_cast<int>(normal.right), static_cast<int>(normal.bottom)}));
     EXPECT_EQ(0, again.Stop());
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 TEST_F(WindowFeatures, EndOfTheSessionSavesTheChoicesAsClosingDoes)
 {
-    const std::wstring key = std::wstring(TestSettingsKey) + L"\\EndSession";
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-    WindowOptions options;
-    options.settingsKey = key;
+    ScratchSettings settings(L"EndSession");
+    WindowOptions options = settings.Options();
     TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
     ASSERT_TRUE(terminal.Start());
     Command(terminal.Window(), TIME_SINCE_START_COMMAND);
     SendMessageW(terminal.Window(), WM_ENDSESSION, FALSE, 0);  // the end was called off
     TerminalSettings saved;
-    LoadTerminalSettings(key, &saved, nullptr);
+    LoadTerminalSettings(settings.Key(), &saved, nullptr);
     EXPECT_EQ(TimeMode::Clock, saved.timeMode);
     SendMessageW(terminal.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    LoadTerminalSettings(key, &saved, nullptr);
+    LoadTerminalSettings(settings.Key(), &saved, nullptr);
     EXPECT_EQ(TimeMode::SinceStart, saved.timeMode);
     EXPECT_EQ(0, terminal.Stop());
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 TEST_F(WindowFeatures, RulesGivenOnTheCommandLineAreNotRememberedUnlessChanged)
 {
-    const std::wstring key = std::wstring(TestSettingsKey) + L"\\CommandLine";
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    ScratchSettings settings(L"CommandLine");
     WriteRules(rules_, "exclude 'tick'\n");
-    WindowOptions options;
-    options.settingsKey = key;
+    WindowOptions options = settings.Options();
     options.rulesPath = rules_.Path();
     TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
     ASSERT_TRUE(terminal.Start());
     Command(terminal.Window(), TIME_SINCE_START_COMMAND);
     EXPECT_EQ(0, terminal.Stop());
     TerminalSettings saved;
-    LoadTerminalSettings(key, &saved, nullptr);
+    LoadTerminalSettings(settings.Key(), &saved, nullptr);
     EXPECT_EQ(TimeMode::SinceStart, saved.timeMode);
     EXPECT_TRUE(saved.rules.empty());
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 TEST_F(WindowFeatures, MenuAndKeysComeFromTheResources)
