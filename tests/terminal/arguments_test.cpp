@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "refused_arguments.h"
 #include "send_arguments.h"
 #include "terminal_arguments.h"
 
@@ -75,11 +76,7 @@ TEST(TerminalArguments, TheHeadlessOutputsFormAndRotationAreUnderstood)
 
 TEST(TerminalArguments, NonsenseIsRefusedWithTheReason)
 {
-    struct Case {
-        std::vector<std::wstring> arguments;
-        std::string error;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<Refusal<std::wstring>> refusals = {
         {{L"--headless", L"--stop"}, "give only one of --headless, --stop, --wait, --help"},
         {{L"--output", L"x.txt"}, "--output goes with --headless"},
         {{L"--headless", L"--output"}, "--output needs a value"},
@@ -124,12 +121,7 @@ TEST(TerminalArguments, NonsenseIsRefusedWithTheReason)
          "--keep takes a whole number of old files from 0 to 1000"},
         {{L"--headless", L"--output", L"a.log", L"--keep", L"3"}, "--keep goes with --rotate"},
     };
-    for (const Case& c : cases) {
-        TerminalOptions options;
-        std::string error;
-        EXPECT_FALSE(ParseTerminalArguments(c.arguments, &options, &error));
-        EXPECT_EQ(c.error, error);
-    }
+    ExpectRefused<TerminalOptions>(ParseTerminalArguments, refusals);
 }
 
 TEST(SendArguments, MessageWordsAreJoinedAndTheTaskNameKept)
@@ -174,11 +166,7 @@ TEST(SendArguments, SeparatorTakesAtMostOneFillCharacter)
 
 TEST(SendArguments, NonsenseIsRefusedWithTheReason)
 {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string error;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<Refusal<std::string>> refusals = {
         {{}, "say what to send: debug, log, stat, error, separator or clear"},
         {{"--task", "a"}, "say what to send: debug, log, stat, error, separator or clear"},
         {{"--task"}, "--task needs a name"},
@@ -190,12 +178,7 @@ TEST(SendArguments, NonsenseIsRefusedWithTheReason)
         {{"clear", "all"}, "clear takes no arguments"},
         {{"--task", "a", "clear"}, "--task goes with debug, log, stat or error"},
     };
-    for (const Case& c : cases) {
-        SendRequest request;
-        std::string error;
-        EXPECT_FALSE(ParseSendArguments(c.arguments, &request, &error));
-        EXPECT_EQ(c.error, error);
-    }
+    ExpectRefused<SendRequest>(ParseSendArguments, refusals);
 }
 
 } // namespace

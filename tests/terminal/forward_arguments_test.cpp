@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "refused_arguments.h"
 #include "terminal_arguments.h"
 
 namespace {
@@ -35,11 +36,7 @@ TEST(ForwardArguments, SeveralCollectorsAndAQueueSizeAreUnderstood)
 
 TEST(ForwardArguments, BadAddressesAndMisplacedOptionsAreRefusedWithTheReason)
 {
-    struct Case {
-        std::vector<std::wstring> arguments;
-        std::string error;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<Refusal<std::wstring>> refusals = {
         {{L"--headless", L"--forward", L"http://logs:514"},
          "unknown forwarding address \"http://logs:514\": give syslog+udp://HOST:PORT or syslog+tcp://HOST:PORT"},
         {{L"--headless", L"--forward", L"syslog+tcp://logs"},
@@ -65,12 +62,7 @@ TEST(ForwardArguments, BadAddressesAndMisplacedOptionsAreRefusedWithTheReason)
         {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"5", L"--forward-queue", L"5"},
          "--forward-queue takes one whole number of lines from 1 to 10000000"},
     };
-    for (const Case& c : cases) {
-        TerminalOptions options;
-        std::string error;
-        EXPECT_FALSE(ParseTerminalArguments(c.arguments, &options, &error)) << c.error;
-        EXPECT_EQ(c.error, error);
-    }
+    ExpectRefused<TerminalOptions>(ParseTerminalArguments, refusals);
 }
 
 TEST(ForwardArguments, TheLargestQueueIsAccepted)
