@@ -95,7 +95,5 @@ std::string FormatOutputLine(const ReceivedLine& line)
 
 std::string FormatDroppedNotice(uint32_t msOfDay, uint64_t droppedCount)
 {
-    char text[96];
-    snprintf(text, sizeof(text), DroppedNoticeFormat, static_cast<unsigned long long>(droppedCount));
-    return HeaderOf(msOfDay, DroppedLabel) + text + "\n";
+    return HeaderOf(msOfDay, DroppedLabel) + FillText(DroppedNoticeText, {std::to_string(droppedCount)}) + "\n";
 }

@@ -13,7 +13,8 @@ namespace {
 constexpr size_t TimeLength = 12;  // "HH:MM:SS.mmm"
 constexpr size_t TextColumn = TimeLength + 1 + ClassColumnWidth + 1;
 constexpr size_t ReadPieceBytes = 65536;
-constexpr const char* DroppedSuffix = " lines lost: the output could not keep up";
+// What follows the number in the notice of lines lost.
+const std::string_view DroppedSuffix = std::string_view(DroppedNoticeText).substr(3);
 
 bool Digit(char c)
 {

@@ -97,12 +97,12 @@ constexpr char NoneAppearedWithin[] = "no debug terminal appeared within ";
 constexpr char SecondsUnit[] = " s";
 
 // The output: what stands instead of a line that did not arrive whole, the clear marker's text,
-// and the notice of lines lost ("%llu" is their number).
+// and the notice of lines lost ("{1}" is their number), the same words in every output form.
 constexpr const char* TooLongPlaceholder = "<line too long to carry>";
 constexpr const char* UnreadablePlaceholder = "<line could not be read>";
 constexpr const char* ClearedText = "terminal cleared";
 constexpr char DroppedLabel[] = "dropped";
-constexpr char DroppedNoticeFormat[] = "%llu lines lost: the output could not keep up";
+constexpr const char* DroppedNoticeText = "{1} lines lost: the output could not keep up";
 
 // The window.
 constexpr wchar_t TimeColumnTitle[] = L"Time";
@@ -191,9 +191,6 @@ constexpr const char* PatternTooLarge = "the expression is too large: it would t
 constexpr const char* RuleCompileError = "rule {1}, {2} \"{3}\": {4}";
 constexpr const char* RuleNotInCodePage = "the pattern has characters that code page {1} of this system cannot hold";
 constexpr const char* RuleNotConvertible = "the pattern has characters the lines' code page cannot hold";
-
-// Outputs. The same words as the text output's notice (line_text.cpp), for JSON and syslog.
-constexpr const char* DroppedNoticeText = "{1} lines lost: the output could not keep up";
 
 // Syslog destinations ({1}: what was given).
 constexpr const char* SyslogUnknownScheme =
