@@ -96,7 +96,7 @@ std::string FormatSyslogMessage(const SyslogOrigin& origin, const ReceivedLine& 
 std::string FormatSyslogDroppedNotice(const SyslogOrigin& origin, const ArrivalTime& at, uint64_t droppedCount,
                                       size_t limit)
 {
-    std::string header = Header(SyslogDroppedSeverity, Timestamp(at.utcMs, at.offsetMinutes), origin, "dropped");
+    std::string header = Header(SyslogDroppedSeverity, Timestamp(at.utcMs, at.offsetMinutes), origin, DroppedLabel);
     return Assemble(header, FillText(DroppedNoticeText, {std::to_string(droppedCount)}), limit);
 }
 
