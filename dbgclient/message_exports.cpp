@@ -3,6 +3,7 @@
 
 #include <stdarg.h>
 
+#include "ansi_code_page.h"
 #include "line_compose.h"
 #include "task_list.h"
 #include "terminal_delivery.h"
@@ -36,9 +37,10 @@ unsigned short SendTerminalLine(VornakTerminalMessage message, char letter, cons
         prefix = taskName;
     }
 
+    const CodePageCharacters& characters = HostAnsiCodePage().characters;
     char line[LineBufferSize];
-    size_t length = ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine);
-    CutLineForAtom(line, length);
+    size_t length = ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine, characters);
+    CutLineForAtom(line, length, characters);
     return DeliveryStatus(DeliverLine(terminal, TerminalMessageIds[message], line, letter));
 }
 
