@@ -11,7 +11,8 @@
 
 namespace {
 
-// A window that went away during the send never had the line: as if it had not been found.
+// A window that went away during the send, or that the system kept the line from, never had it:
+// as if no terminal had been found.
 unsigned short DeliveryStatus(bool handled)
 {
     return handled ? VORNAKDBG_STATUS_DONE : VORNAKDBG_STATUS_NO_TERMINAL;
