@@ -25,7 +25,7 @@ struct CodePageRow {
 // The line of a wide row whose text the code page cannot hold: the format, unexpanded.
 const std::string WideFormatAsWritten = "%ls|%S|%ws|%lc|%C\n";
 // Korean, which none of the rows' code pages holds.
-const std::wstring Korean = L"wide=\uD55C\uAD6D";
+const std::wstring WideKorean = L"wide=\uD55C\uAD6D";
 
 std::wstring Repeat(const std::wstring& piece, size_t count)
 {
@@ -68,14 +68,14 @@ void AddCuts(CodePageRow* row, const std::wstring& character, const std::string&
 std::vector<CodePageRow> Rows()
 {
     std::vector<CodePageRow> rows = {
-        {1252, {L"wide=\u20AC\u00FCber", Korean},
+        {1252, {L"wide=\u20AC\u00FCber", WideKorean},
          {"\x80\xFC" "ber|\x80\xFC" "ber|\x80\xFC" "ber|\x80|\xFC\n", WideFormatAsWritten}},
-        {1251, {L"wide=\u0416\u0451\u043B", Korean},
+        {1251, {L"wide=\u0416\u0451\u043B", WideKorean},
          {"\xC6\xB8\xEB|\xC6\xB8\xEB|\xC6\xB8\xEB|\xC6|\xB8\n", WideFormatAsWritten}},
-        {932, {L"wide=\u65E5\u672C", L"wide=\u041F\u0440", Korean},
+        {932, {L"wide=\u65E5\u672C", L"wide=\u041F\u0440", WideKorean},
          {"\x93\xFA\x96\x7B|\x93\xFA\x96\x7B|\x93\xFA\x96\x7B|\x93\xFA|\x96\x7B\n",
           "\x84\x50\x84\x82|\x84\x50\x84\x82|\x84\x50\x84\x82|\x84\x50|\x84\x82\n", WideFormatAsWritten}},
-        {936, {L"wide=\u4E2D\u6587", Korean},
+        {936, {L"wide=\u4E2D\u6587", WideKorean},
          {"\xD6\xD0\xCE\xC4|\xD6\xD0\xCE\xC4|\xD6\xD0\xCE\xC4|\xD6\xD0|\xCE\xC4\n", WideFormatAsWritten}},
     };
     // A character whose trail byte is also a lead byte in 932; and one of 936's.
