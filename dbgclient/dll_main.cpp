@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ansi_code_page.h"
 #include "task_list.h"
 #include "terminal_delivery.h"
 
@@ -26,8 +27,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
     case DLL_PROCESS_ATTACH:
         return AttachProcess();
     case DLL_PROCESS_DETACH:
-        // A second detach after a failed attach (the run-time support sends one) finds the list closed.
+        // A second detach after a failed attach (the run-time support sends one) finds the list
+        // closed. A reserved argument says the process is ending rather than unloading us.
         CloseTaskList(reserved != NULL);
+        ReleaseAnsiCodePage(reserved != NULL);
         break;
     case DLL_THREAD_DETACH:
         // A thread's name ends with it: a later thread given the same identity must not inherit it.

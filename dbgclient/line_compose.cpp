@@ -37,6 +37,24 @@ size_t CutBeforeOpenConversion(const char* format, size_t limit)
     return length;
 }
 
+// Length of the longest start of format, at most limit bytes, that ends between two characters
+// and outside every conversion. Each cut may undo the other (a lead byte before a '%' pairs with
+// it), so both are made until neither moves.
+size_t CutFormat(const char* format, size_t limit, const CodePageCharacters& characters)
+{
+    // One byte past the limit, when there is one, tells whether the cut falls inside a character.
+    size_t length = strnlen(format, limit + 1);
+    size_t cut = limit;
+    for (;;) {
+        size_t whole = WholeCharacterLength(format, length, cut, characters);
+        size_t closed = CutBeforeOpenConversion(format, whole);
+        if (closed == whole) {
+            return closed;
+        }
+        cut = closed;
+    }
+}
+
 // Appends the first length characters of piece, cut to room, at line + used; returns the new used
 // length.
 size_t AppendLiteral(char* line, size_t used, size_t room, const char* piece, size_t length)
@@ -51,7 +69,7 @@ size_t AppendLiteral(char* line, size_t used, size_t room, const char* piece, si
 }  // namespace
 
 size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char* format, va_list values,
-                   LineFormatter formatter)
+                   LineFormatter formatter, const CodePageCharacters& characters)
 {
     if (lineSize == 0) {
         return 0;
@@ -67,12 +85,13 @@ size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char
     size_t separatorLength = 0;
     size_t formatLimit = FormatCutWithoutTask;
     if (taskName != NULL) {
-        nameLength = strnlen(taskName, ComposeBufferSize - 1);
+        nameLength = WholeCharacterLength(taskName, strnlen(taskName, ComposeBufferSize), ComposeBufferSize - 1,
+                                          characters);
         separatorLength = Smaller(strlen(TaskSeparator), ComposeBufferSize - 1 - nameLength);
         formatLimit = ComposeBufferSize - 1 - nameLength - separatorLength;
     }
     char cutFormat[ComposeBufferSize];
-    size_t formatLength = CutBeforeOpenConversion(format, formatLimit);
+    size_t formatLength = CutFormat(format, formatLimit, characters);
     memcpy(cutFormat, format, formatLength);
     cutFormat[formatLength] = '\0';
 
@@ -94,22 +113,25 @@ size_t ComposeLine(char* line, size_t lineSize, const char* taskName, const char
             used = AppendLiteral(line, used, textLimit - used, cutFormat, formatLength);
         }
     }
+    // Whatever cut the text (the room left here, the formatter, or a value that ends in half a
+    // character), the line end follows a whole character.
+    used = WholeCharacterLength(line, used, used, characters);
     line[used] = LineEnd;
     line[used + 1] = '\0';
     return used + 1;
 }
 
-size_t CutLineForAtom(char* line, size_t length)
+size_t CutLineForAtom(char* line, size_t length, const CodePageCharacters& characters)
 {
     if (length <= AtomTextLimit) {
         return length;
     }
     size_t markerLength = strlen(LineCutMarker);
-    size_t kept = AtomTextLimit - markerLength - 1;
+    size_t kept = WholeCharacterLength(line, length, AtomTextLimit - markerLength - 1, characters);
     memcpy(line + kept, LineCutMarker, markerLength);
     line[kept + markerLength] = LineEnd;
-    line[AtomTextLimit] = '\0';
-    return AtomTextLimit;
+    line[kept + markerLength + 1] = '\0';
+    return kept + markerLength + 1;
 }
 
 size_t ComposeSeparatorLine(char* line, size_t lineSize, char fill)

@@ -3,6 +3,7 @@
 
 #include <stdarg.h>
 
+#include "ansi_code_page.h"
 #include "line_compose.h"
 #include "task_list.h"
 #include "terminal_delivery.h"
@@ -10,7 +11,8 @@
 
 namespace {
 
-// A window that went away during the send never had the line: as if it had not been found.
+// A window that went away during the send, or that the system kept the line from, never had it:
+// as if no terminal had been found.
 unsigned short DeliveryStatus(bool handled)
 {
     return handled ? VORNAKDBG_STATUS_DONE : VORNAKDBG_STATUS_NO_TERMINAL;
@@ -36,9 +38,10 @@ unsigned short SendTerminalLine(VornakTerminalMessage message, char letter, cons
         prefix = taskName;
     }
 
+    const CodePageCharacters& characters = HostAnsiCodePage().characters;
     char line[LineBufferSize];
-    size_t length = ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine);
-    CutLineForAtom(line, length);
+    size_t length = ComposeLine(line, sizeof(line), prefix, format, values, UcrtFormatLine, characters);
+    CutLineForAtom(line, length, characters);
     return DeliveryStatus(DeliverLine(terminal, TerminalMessageIds[message], line, letter));
 }
 

@@ -78,17 +78,23 @@ void CloseTaskList(bool processEnding)
     while (TaskList.next != NULL) {
         TaskEntry* newest = TaskList.next;
         Unlink(newest);
-        FreeTaskEntry(newest);
+        // Global atoms outlive the process, so their references go back even as it ends. The heap
+        // and the slot end with it: a thread already gone may have held the heap's lock.
+        if (processEnding) {
+            GlobalDeleteAtom(newest->atom);
+        } else {
+            FreeTaskEntry(newest);
+        }
     }
     if (!processEnding) {
         LeaveCriticalSection(&TaskListLock);
         DeleteCriticalSection(&TaskListLock);
+        // Freeing the slot clears it in every thread: a later load starts with no answers.
+        if (HaveSlot()) {
+            TlsFree(OwnEntrySlot);
+        }
     }
-    // Freeing the slot clears it in every thread: a later load starts with no answers.
-    if (HaveSlot()) {
-        TlsFree(OwnEntrySlot);
-        OwnEntrySlot = TLS_OUT_OF_INDEXES;
-    }
+    OwnEntrySlot = TLS_OUT_OF_INDEXES;
     TaskListOpen = false;
 }
 

@@ -15,8 +15,9 @@ struct TaskEntry {
 void OpenTaskList();
 
 // Frees every entry, newest first, then retires the lock and the slot; does nothing once done or before
-// OpenTaskList. When the process is ending its other threads are gone, possibly inside the lock,
-// so the list is then released without it.
+// OpenTaskList. When the process is ending its other threads are gone, possibly inside the lock or
+// the heap: then only the entries' atom references go back, without the lock, and the rest is
+// left to the process.
 void CloseTaskList(bool processEnding);
 
 // Links a new entry for the calling thread in front, taking over the atom reference, then frees the

@@ -2,16 +2,24 @@
 
 namespace {
 
-// Sends synchronously; false only when the window no longer exists and so never handled the
-// message. A window procedure that handles it and replies 0 leaves the last error alone, so a
-// reply of 0 with an error set is a failed send; among those, the window's absence tells a window
-// that went away (its thread ended or destroyed it during the send) from any other refusal,
-// which the call still counts as sent, as before.
+// Sends synchronously; false when the window never handled the message. A window procedure that
+// handles it and replies 0 leaves the last error alone, so a reply of 0 with an error set is a
+// failed send. Access denied is User Interface Privilege Isolation's refusal (a terminal of a
+// higher integrity level that lets no such message through); otherwise the window's absence
+// tells a window that went away (its thread ended or destroyed it during the send) from any
+// other refusal, which the call still counts as sent, as before.
 bool SendToTerminal(HWND terminal, UINT message, WPARAM wParam, LPARAM lParam)
 {
     SetLastError(ERROR_SUCCESS);
-    if (SendMessageA(terminal, message, wParam, lParam) != 0 || GetLastError() == ERROR_SUCCESS) {
+    if (SendMessageA(terminal, message, wParam, lParam) != 0) {
         return true;
+    }
+    DWORD error = GetLastError();
+    if (error == ERROR_SUCCESS) {
+        return true;
+    }
+    if (error == ERROR_ACCESS_DENIED) {
+        return false;
     }
     return IsWindow(terminal) != FALSE;
 }

@@ -17,8 +17,10 @@ HWND FindTerminal();
 
 // Sends line as a global atom with the given letter and gives the atom reference back once the
 // terminal has handled it. A line the atom table refuses goes out with atom 0. Returns false when
-// the window was gone before it could handle the line (the terminal closed since it was found).
+// the window was gone before it could handle the line (the terminal closed since it was found), or
+// the system kept the message from it (a terminal of a higher integrity level that does not let
+// it through).
 bool DeliverLine(HWND terminal, UINT message, const char* line, char letter);
 
-// Asks the terminal to clear its display; false when the window was gone before it could handle it.
+// Asks the terminal to clear its display; false when it never got the request, as above.
 bool RequestClear(HWND terminal);

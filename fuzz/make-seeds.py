@@ -99,6 +99,26 @@ line_compose['refused-named'] = (bytes([NAMED | REFUSED]) + text(literal('Task')
 line_compose['refused-long-unnamed'] = (bytes([UNNAMED | REFUSED]) + repeat('r', 250)
                                         + conversion(value=text(literal('value'))) + repeat('s', 20) + b'\0\0')
 line_compose['line-cut-to-atom-of-256'] = bytes([UNNAMED]) + repeat('a', 256) + b'\0\0'
+# Code pages of more than one byte a character: Shift JIS (932), GBK (936), UTF-8 (65001). The
+# Shift JIS character's trail byte is also a lead byte.
+SHIFT_JIS, GBK, UTF8 = 0x02, 0x04, 0x06
+YA, ZHONG, EURO = '\x82\xe1', '\xd6\xd0', '\xe2\x82\xac'
+line_compose['shift-jis-atom-cut-after-a-character'] = (bytes([UNNAMED | SHIFT_JIS])
+                                                        + conversion(value=text(repeat('a', 249), literal(YA * 3))) + b'\0\0')
+line_compose['shift-jis-atom-cut-inside-a-character'] = (bytes([UNNAMED | SHIFT_JIS])
+                                                         + conversion(value=text(repeat('a', 250), literal(YA * 3))) + b'\0\0')
+line_compose['shift-jis-format-cut-inside-a-character'] = bytes([UNNAMED | SHIFT_JIS]) + repeat('a', 255) + literal(YA) + b'\0\0'
+line_compose['shift-jis-lead-byte-before-a-conversion'] = (bytes([UNNAMED | SHIFT_JIS]) + repeat('a', 254) + literal('\x93')
+                                                           + conversion(value=text(literal('x'))) + b'\0\0')
+line_compose['shift-jis-lone-lead-byte-in-a-value'] = (bytes([UNNAMED | SHIFT_JIS])
+                                                       + conversion(value=text(literal('ab\x93'))) + b'\0\0')
+line_compose['gbk-name-cut-inside-a-character'] = bytes([NAMED | GBK]) + text(repeat('n', 275), literal(ZHONG)) + literal('f') + b'\0\0'
+line_compose['gbk-composition-cut'] = bytes([NAMED | GBK]) + text(repeat('n', 200)) + repeat('a', 72) + literal(ZHONG) + b'\0\0'
+line_compose['utf8-atom-cut-inside-a-character'] = (bytes([UNNAMED | UTF8])
+                                                    + conversion(value=text(repeat('a', 249), literal(EURO * 3))) + b'\0\0')
+line_compose['utf8-unfinished-sequence-in-a-value'] = (bytes([UNNAMED | UTF8])
+                                                       + conversion(value=text(literal('ab\xe2\x82'))) + b'\0\0')
+line_compose['utf8-small-buffer'] = bytes([LINE_SIZE | UNNAMED | UTF8]) + size(12) + literal('abcdefgh' + EURO) + b'\0\0'
 for n in (0, 1, 2, 3, 257, 278, 279):
     line_compose['line-size-%d' % n] = bytes([LINE_SIZE | NAMED]) + size(n) + text(literal('Task')) + repeat('x', 300) + b'\0#'
 

@@ -7,10 +7,23 @@
  * A format the run-time refuses ("%n", an unknown conversion) never ends the host: its line shows
  * the format as written, unexpanded.
  *
+ * Windows set to other languages: a line is text in the host's ANSI code page (1252 on Western
+ * Windows, 1251 Russian, 932 Japanese, 936 and 950 Chinese, 949 Korean, 65001 where the user chose
+ * UTF-8), and the terminal reads it back in the same one.
+ * - Wide values ("%ls", "%S", "%ws", "%lc", "%C") are converted to that code page. One holding a
+ *   character the code page cannot hold makes the line show its format as written, unexpanded
+ *   (Windows may first put a similar character in its place). A host built with /MD that set the
+ *   run-time's character locale with setlocale gets its wide values in that locale instead, as
+ *   from its own printf. Numbers keep the "C" locale's decimal point.
+ * - No cut ends inside a character: where 251, 256 or 276 bytes (below) would split a double-byte
+ *   or UTF-8 character, the cut keeps one to three bytes fewer. A text that ends in half a
+ *   character (a double-byte lead byte last, an unfinished UTF-8 sequence) loses that half, so
+ *   that the line feed arrives.
+ *
  * Limits, kept on purpose:
- * - A line is at most 255 characters, its final line feed included (a global atom's limit): a
- *   longer one arrives as its first 251 characters, "..." and the line feed. The task name, " : "
- *   and the format share 276 bytes (a format without a task name: 256), cut before a conversion.
+ * - A line is at most 255 bytes, its final line feed included (a global atom's limit): a longer
+ *   one arrives as its first 251 bytes, "..." and the line feed. The task name, " : " and the
+ *   format share 276 bytes (a format without a task name: 256), cut before a conversion.
  * - A call waits, with no time limit, until the terminal has handled the line: a terminal stopped
  *   in a debugger stops its hosts. The Vornak terminal never holds a line.
  * - The global atom table compares text without regard to case: two lines that differ only in
@@ -20,7 +33,10 @@
  * - Unloading the library while another thread is inside one of its calls is unsafe, as with any
  *   DLL.
  * - Lines reach only a terminal in the same session and window station: services and programs of
- *   other sessions get VORNAKDBG_STATUS_NO_TERMINAL. */
+ *   other sessions get VORNAKDBG_STATUS_NO_TERMINAL.
+ * - The library loads only where ucrtbase.dll is (Windows 10 and 11; Windows 7 and 8.1 with the
+ *   Universal C Runtime update), and registers its five message names as it loads: in a process
+ *   whose window manager calls are refused, loading it fails. */
 #ifndef VORNAKDBG32_H
 #define VORNAKDBG32_H
 
@@ -38,7 +54,10 @@ extern "C" {
 /* What the calls return. The numbers are fixed: scripts and hosts compare them. */
 #define VORNAKDBG_STATUS_DONE 0         /* sent (or registered) */
 #define VORNAKDBG_STATUS_TEXT_MISSING 1 /* the format or name is NULL */
-#define VORNAKDBG_STATUS_NO_TERMINAL 2  /* no terminal runs, or it closed before it could take the line */
+/* VORNAKDBG_STATUS_NO_TERMINAL: no terminal runs, it closed before it could take the line, or the
+ * system kept the line from it (a terminal at a higher integrity level, run as administrator,
+ * that does not let the library's messages through). */
+#define VORNAKDBG_STATUS_NO_TERMINAL 2
 #define VORNAKDBG_STATUS_NAME_REFUSED 3 /* VornakDbg_RegisterTask only: the atom table or the heap refused */
 
 /* Format checking of the four line calls: Microsoft's code analysis reads _Printf_format_string_;

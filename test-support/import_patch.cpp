@@ -4,9 +4,9 @@
 
 #include <string.h>
 
-void* PatchImport(const char* function, void* replacement)
+void* PatchModuleImport(HMODULE module, const char* function, void* replacement)
 {
-    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleW(NULL));
+    BYTE* base = reinterpret_cast<BYTE*>(module);
     IMAGE_NT_HEADERS* headers =
         reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     IMAGE_DATA_DIRECTORY imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
@@ -31,4 +31,9 @@ void* PatchImport(const char* function, void* replacement)
         }
     }
     return original;
+}
+
+void* PatchImport(const char* function, void* replacement)
+{
+    return PatchModuleImport(GetModuleHandleW(NULL), function, replacement);
 }

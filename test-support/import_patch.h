@@ -1,7 +1,13 @@
-// Replacing, in this program's own import table, the address of a function it imports from a
-// system DLL, so that a test can make that function fail or record its calls.
+// Replacing, in this program's own import table or in that of a DLL it loaded, the address of a
+// function imported from a system DLL, so that a test can make that function fail or record its
+// calls.
 #pragma once
 
-// Points every import of function (by name, from any DLL) in this executable at replacement.
-// Returns the original address, or nullptr when the executable does not import the function.
+#include <windows.h>
+
+// Points every import of function (by name, from any DLL) in module at replacement. Returns the
+// original address, or nullptr when the module does not import the function.
+void* PatchModuleImport(HMODULE module, const char* function, void* replacement);
+
+// The same in this executable.
 void* PatchImport(const char* function, void* replacement);

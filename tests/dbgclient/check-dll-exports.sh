@@ -1,8 +1,8 @@
 #!/bin/sh
 # Checks VORNAKDBG32.dll as a PE file: a 64-bit DLL exporting exactly the seven functions at
 # ordinals 2 to 8, carrying no resources, and importing only DLLs that ship with Windows: from
-# ucrtbase.dll (the Universal C Runtime) exactly its formatter and the thread's invalid-parameter
-# handler, nothing else.
+# ucrtbase.dll (the Universal C Runtime) exactly its formatter, the thread's invalid-parameter
+# handler and the locale functions the formatter's wide values need, nothing else.
 # Usage: check-dll-exports.sh DLL
 set -eu
 file=$1
@@ -32,7 +32,10 @@ bad=$(echo "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | gr
 # The import table lists each DLL's functions as "address hint name" lines after its "DLL Name:" line.
 ucrt=$(echo "$dump" | awk '/^[[:space:]]*DLL Name:/ { dll = tolower($3); next }
     dll == "ucrtbase.dll" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print $3 }' | sort)
-expected_ucrt='__stdio_common_vsprintf
+expected_ucrt='___lc_codepage_func
+__stdio_common_vsprintf
+_create_locale
+_free_locale
 _set_thread_local_invalid_parameter_handler'
 [ "$ucrt" = "$expected_ucrt" ] || fail "imports from ucrtbase.dll: $(echo "$ucrt" | tr '\n' ' ')"
-echo "$file: seven exports at ordinals 2 to 8, no resources, system imports only (ucrtbase.dll: its formatter)"
+echo "$file: seven exports at ordinals 2 to 8, no resources, system imports only (ucrtbase.dll: its formatter and locales)"

@@ -1,6 +1,6 @@
 // As hosts use it: a host process (the README's example program, linked with the import library)
 // sends to a terminal running as a process of its own. The host ends without unloading the library,
-// so its task name goes with the process.
+// so its task name goes with the process; and a host ends with the library loaded or unloads it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -51,6 +51,36 @@ TEST(CrossProcess, HostProgramWithoutTerminalStopsAtRegistration)
     EXPECT_EQ(1, run.exitCode);
     EXPECT_EQ("no debug terminal running\n", run.errors);
     EXPECT_FALSE(AtomTableHolds("Scanner"));
+}
+
+// The script host registers a task name, watches the library's heap, and either unloads the
+// library or ends with it loaded. Its output without its first line, the code page it ran in.
+ProgramRun RunHostThatEnds(const std::wstring& howItEnds)
+{
+    ProgramRun run = RunProgram(QuotedCommandLine(PathBesideProgram(L"dbgclient-script-host.exe"),
+                                                  {L"task=Leaving", L"watch-heap", howItEnds}));
+    run.output.erase(0, run.output.find('\n') + 1);
+    return run;
+}
+
+TEST(CrossProcess, HostThatEndsWithTheLibraryLoadedGivesBackTheAtomsButLeavesTheHeap)
+{
+    // Ending, the process has no other threads left (one may have died holding the heap's lock),
+    // and its memory goes with it; global atoms do not.
+    TerminalTestLock lock;
+    ASSERT_FALSE(AtomTableHolds("Leaving")) << "a leftover reference from an earlier run";
+    ProgramRun ended = RunHostThatEnds(L"exit");
+    EXPECT_EQ(0, ended.exitCode) << ended.errors;
+    EXPECT_EQ("", ended.output);
+    EXPECT_FALSE(AtomTableHolds("Leaving"));
+
+    // Unloaded while the process lives on, the library frees its entry.
+    ProgramRun unloaded = RunHostThatEnds(L"format=last");
+    EXPECT_EQ(0, unloaded.exitCode) << unloaded.errors;
+    ProtocolNumbers number = RegisteredProtocolNumbers();
+    std::string line = FormatRecord(LineRecord(number.debug, "Leaving : last\n", VORNAK_LETTER_DEBUG));
+    EXPECT_EQ("HeapFree\n" + line + "\n", unloaded.output);
+    EXPECT_FALSE(AtomTableHolds("Leaving"));
 }
 
 }  // namespace

@@ -156,7 +156,7 @@ TEST(LineCompose, LineTooLongForAnAtomIsCutTo251CharactersAndAnEllipsis)
         std::string text = std::string(length == 0 ? 0 : length - 1, 'x') + (length == 0 ? "" : "\n");
         GuardedLine line(length + 1);
         memcpy(line.Data(), text.c_str(), length + 1);
-        size_t cut = CutLineForAtom(line.Data(), length);
+        size_t cut = CutLineForAtom(line.Data(), length, SingleByteCharacters);
         SCOPED_TRACE(length);
         EXPECT_TRUE(line.CanariesIntact());
         std::string expected = length <= AtomTextLimit ? text : std::string(251, 'x') + "...\n";
@@ -167,18 +167,110 @@ TEST(LineCompose, LineTooLongForAnAtomIsCutTo251CharactersAndAnEllipsis)
 
 TEST(LineCompose, LibraryLineOf255StaysAndOneOf256IsCut)
 {
-    // The library's line buffer holds one character more than an atom, so a line that did not
-    // fit shows as 256 long, and leaves as 255.
+    // The library's line buffer holds more than an atom, so a line that did not fit shows as
+    // longer than 255, and leaves as 255.
     for (size_t textLength : {253u, 254u, 255u, 256u, 300u}) {
         GuardedLine line(LineBufferSize);
         std::string text(textLength, 't');
         size_t length = Compose(line.Data(), LineBufferSize, nullptr, "%s", text.c_str());
-        length = CutLineForAtom(line.Data(), length);
+        length = CutLineForAtom(line.Data(), length, SingleByteCharacters);
         SCOPED_TRACE(textLength);
         EXPECT_TRUE(line.CanariesIntact());
         std::string expected = textLength < AtomTextLimit ? text + "\n" : std::string(251, 't') + "...\n";
         EXPECT_EQ(expected.size(), length);
         EXPECT_EQ(expected, line.Text());
+    }
+}
+
+struct CodePageCut {
+    const char* codePage;
+    CodePageCharacters characters;
+    std::string format;
+    std::string value;
+    std::string line;
+};
+
+TEST(LineCompose, CutsInADoubleByteOrUtf8CodePageEndAfterAWholeCharacter)
+{
+    // Under Wine the library meets 932 and 936 for real (its code page tests); UTF-8 and the
+    // smaller buffers only here. Each value goes through "%s", the line into a 12-byte buffer
+    // (10 bytes of text) and then through the atom's cut.
+    const std::string ya = "\x82\xe1";  // in 932, its trail byte is also a lead byte
+    const std::string euro = "\xe2\x82\xac";
+    std::vector<CodePageCut> cuts = {
+        {"932", ShiftJisCharacters(), "%s", "abcdefgh" + ya, "abcdefgh" + ya + "\n"},
+        {"932", ShiftJisCharacters(), "%s", "abcdefghi" + ya, "abcdefghi\n"},
+        {"932", ShiftJisCharacters(), "%s", "ab\x93", "ab\n"},
+        {"932", ShiftJisCharacters(), "ab\x93", "", "ab\n"},
+        {"936", GbkCharacters(), "%s", "abcdefghi\xd6\xd0", "abcdefghi\n"},
+        {"65001", Utf8Characters, "%s", "abcdefg" + euro, "abcdefg" + euro + "\n"},
+        {"65001", Utf8Characters, "%s", "abcdefgh" + euro, "abcdefgh\n"},
+        {"65001", Utf8Characters, "%s", "ab\xe2\x82", "ab\n"},
+        {"65001", Utf8Characters, "%s", "ab\x82\x82\x82\x82", "ab\x82\x82\x82\x82\n"},
+    };
+    for (const CodePageCut& cut : cuts) {
+        GuardedLine line(12);
+        ComposeIn(cut.characters, StandardFormatter, line.Data(), 12, nullptr, cut.format.c_str(), cut.value.c_str());
+        EXPECT_TRUE(line.CanariesIntact());
+        EXPECT_EQ(cut.line, line.Text()) << cut.codePage << " " << cut.value;
+    }
+
+    // The atom keeps 251 bytes but never half a character: one that begins at byte 250 goes whole.
+    std::string twoByteAt250 = std::string(249, 'a') + ya + ya + ya;
+    std::string twoByteAt251 = std::string(250, 'a') + ya + ya + ya;
+    std::string threeByteAt249 = std::string(248, 'a') + euro + euro + euro;
+    std::string threeByteAt250 = std::string(249, 'a') + euro + euro + euro;
+    std::vector<CodePageCut> atomCuts = {
+        {"932", ShiftJisCharacters(), "%s", twoByteAt250, std::string(249, 'a') + ya + "...\n"},
+        {"932", ShiftJisCharacters(), "%s", twoByteAt251, std::string(250, 'a') + "...\n"},
+        {"65001", Utf8Characters, "%s", threeByteAt249, std::string(248, 'a') + euro + "...\n"},
+        {"65001", Utf8Characters, "%s", threeByteAt250, std::string(249, 'a') + "...\n"},
+    };
+    for (const CodePageCut& cut : atomCuts) {
+        GuardedLine line(LineBufferSize);
+        size_t length = ComposeIn(cut.characters, StandardFormatter, line.Data(), LineBufferSize, nullptr,
+                                  cut.format.c_str(), cut.value.c_str());
+        length = CutLineForAtom(line.Data(), length, cut.characters);
+        EXPECT_TRUE(line.CanariesIntact());
+        EXPECT_EQ(cut.line.size(), length);
+        EXPECT_EQ(cut.line, line.Text()) << cut.codePage << " " << cut.value.size();
+    }
+}
+
+// The format the formatter was last given: a run-time that parses it in a double-byte code page
+// may refuse one that ends in a lead byte, and the line would then show the format as written.
+std::string FormatSeen;
+
+int FormatRecordingFormatter(char* buffer, size_t size, const char* format, va_list values)
+{
+    FormatSeen = format;
+    return vsnprintf(buffer, size, format, values);
+}
+
+TEST(LineCompose, FormatCutInADoubleByteCodePageHandsOverNoLeadByteAlone)
+{
+    // A lead byte before a conversion's '%' takes it as its trail byte: where the cut drops that
+    // conversion, the lead byte goes too, and a conversion it closed before it is open again.
+    struct Case {
+        const char* name;
+        std::string format;
+        std::string formatSeen;
+    };
+    std::string name(200, 'N');
+    std::vector<Case> cases = {
+        {nullptr, std::string(255, 'a') + "\x93\xfa", std::string(255, 'a')},
+        {nullptr, std::string(254, 'a') + "\x93%d", std::string(254, 'a')},
+        {nullptr, std::string(252, 'a') + "%5\x93%d", std::string(252, 'a')},
+        {name.c_str(), std::string(72, 'a') + "\x93\xfa", std::string(72, 'a')},
+        {name.c_str(), std::string(71, 'a') + "\x93\xfa", std::string(71, 'a') + "\x93\xfa"},
+    };
+    std::vector<char> line(1024);
+    for (const Case& c : cases) {
+        ComposeIn(ShiftJisCharacters(), FormatRecordingFormatter, line.data(), line.size(), c.name,
+                  c.format.c_str(), 7);
+        EXPECT_EQ(c.formatSeen, FormatSeen) << c.format;
+        std::string prefix = c.name == nullptr ? "" : name + " : ";
+        EXPECT_EQ(prefix + c.formatSeen + "\n", std::string(line.data())) << c.format;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "dbgclient_fixture.h"
+#include "import_patch.h"
 
 namespace {
 
@@ -225,6 +226,30 @@ TEST_P(MessageExports, WindowClosedWhileHandlingTheLineStillCountsAsSent)
     EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->clearTerminal());
     second.Stop();
     EXPECT_EQ(std::vector<TerminalRecord>{ClearRecord(number.clear)}, second.Records());
+}
+
+// What SendMessageA does when User Interface Privilege Isolation keeps a message from a window of
+// a higher integrity level: nothing, and access denied. Wine has no such levels.
+LRESULT WINAPI SendBlockedByPrivilegeIsolation(HWND, UINT, WPARAM, LPARAM)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+
+TEST_P(MessageExports, LineThatPrivilegeIsolationBlocksReturns2)
+{
+    StartTerminal();
+    void* send = PatchModuleImport(dbg.Module(), "SendMessageA", reinterpret_cast<void*>(SendBlockedByPrivilegeIsolation));
+    ASSERT_NE(nullptr, send);
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->errorMessage("blocked %d", 1));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->separator('='));
+    EXPECT_EQ(VORNAKDBG_STATUS_NO_TERMINAL, dbg->clearTerminal());
+    EXPECT_FALSE(AtomTableHolds("blocked 1\n"));
+    PatchModuleImport(dbg.Module(), "SendMessageA", send);
+
+    // The window was there all along, and takes the next line.
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, dbg->errorMessage("through %d", 2));
+    EXPECT_EQ(std::vector<TerminalRecord>{LineRecord(number.error, "through 2\n", Error)}, TerminalSaw());
 }
 
 TEST_P(MessageExports, LineAtomIsGoneAfterEachCall)
