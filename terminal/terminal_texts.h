@@ -20,7 +20,8 @@ constexpr const char* TerminalUsage =
     "                                                of FILE in place of the remembered ones)\n"
     "       vornak-terminal --headless [--output FILE [--rotate BYTES [--keep N]]]\n"
     "                                  [--format text|json]\n"
-    "                                                write every line to FILE (or standard output)\n"
+    "                                                write every line to FILE (or standard output);\n"
+    "                                                an existing FILE is added to, never emptied\n"
     "         [--forward syslog+tcp://HOST:PORT | syslog+udp://HOST:PORT]...\n"
     "         [--forward-queue LINES]                and send it to each syslog collector named;\n"
     "                                                up to LINES (100000) wait for one that is away\n"
@@ -30,7 +31,8 @@ constexpr const char* TerminalUsage =
     "                                                ask the running terminal to end, wait for it\n"
     "--format json writes one JSON object a line: time, class and text (UTF-8).\n"
     "--rotate moves FILE to FILE.1 (FILE.1 to FILE.2, ...) before it grows past BYTES (a number,\n"
-    "or with K, M or G), keeping N old files (default 5, 0 to 1000).\n"
+    "or with K, M or G), keeping N old files (default 5, 0 to 1000); what FILE holds at the start\n"
+    "counts toward BYTES. A rotation another program prevents changes no file: lines go on into FILE.\n"
     "At a command prompt vornak-terminal.com runs these commands on the console; Ctrl+C ends\n"
     "--headless once every line received is written.\n"
     "Exit status: 0 done; 1 failed, timed out or interrupted (also --headless when lines could not\n"
@@ -255,8 +257,9 @@ constexpr const char* LogSkippedLines = "{1} lines could not be read and were le
 constexpr const char* RotateCannotOpen = "cannot open the output file {1}: {2}";
 constexpr const char* RotateCannotWrite = "cannot write to the output file {1}: {2}";
 constexpr const char* RotateCannotRename =
-    "cannot rotate the output file: renaming {1} failed: {2}; lines go on into the same file";
-constexpr const char* RotateCannotDelete = "cannot rotate the output file: deleting {1} failed: {2}; lines go on into the same file";
+    "cannot rotate the output file now, no file was changed and lines go on into it (tried again later): "
+    "renaming {1} failed: {2}";
+constexpr const char* RotateCannotDelete = "the output file rotated, but its oldest, {1}, could not be deleted: {2}";
 
 // Settings ({1}: the value's name in the registry).
 constexpr const char* SettingDamaged = "the setting {1} was not usable and its default is used";

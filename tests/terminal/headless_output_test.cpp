@@ -214,20 +214,23 @@ TEST(HeadlessOutput, ARotatedFileKeepsItsNewestLinesAndAsManyOldFilesAsAsked)
     DeleteFileW((path + L".2").c_str());
 }
 
-TEST(HeadlessOutput, ARotationThatCannotDeleteTheOldestFileIsSaidOnceAndNoLineIsLost)
+TEST(HeadlessOutput, ARotationAnotherProgramPreventsIsSaidOnceAndLosesNeitherOldFilesNorLines)
 {
     TerminalTestLock lock;
     RunningTerminal terminal;
     const std::wstring& path = terminal.OutputPath();
-    const std::wstring old = path + L".1";
-    // Another program holds the old file without letting it be deleted.
-    ASSERT_TRUE(WriteFileBytes(old, "an old file\n"));
-    HANDLE held = CreateFileW(old.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    // Yesterday's file and its old files, and a program that holds the file without letting it
+    // be renamed or deleted, as log tailers do.
+    ASSERT_TRUE(WriteFileBytes(path, "23:59:59.990 log       yesterday's last line\n"));
+    ASSERT_TRUE(WriteFileBytes(path + L".1", "an old file\n"));
+    ASSERT_TRUE(WriteFileBytes(path + L".2", "an older file\n"));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    ASSERT_TRUE(terminal.Start({L"--rotate", L"100", L"--keep", L"1"}));
+    ASSERT_TRUE(terminal.Start({L"--rotate", L"100", L"--keep", L"2"}));
     for (int i = 0; i < 10; ++i) {
         ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %02d", i));
-        // Lines in several writes, each of which tries the rotation again.
+        // Lines in several writes, each past the size.
         if (i % 3 == 2) {
             Sleep(200);
         }
@@ -235,12 +238,18 @@ TEST(HeadlessOutput, ARotationThatCannotDeleteTheOldestFileIsSaidOnceAndNoLineIs
     EXPECT_EQ(0, terminal.Stop());
     CloseHandle(held);
 
-    EXPECT_EQ("vornak-terminal: cannot rotate the output file: deleting " + Narrow(old) +
-                  " failed: " + SystemErrorText(ERROR_SHARING_VIOLATION) + "; lines go on into the same file\n",
+    EXPECT_EQ("vornak-terminal: cannot rotate the output file now, no file was changed and lines go on into it "
+              "(tried again later): renaming " + Narrow(path) + " failed: " +
+                  SystemErrorText(ERROR_SHARING_VIOLATION) + "\n",
               terminal.Errors());
-    EXPECT_EQ(10u, terminal.LinesWithoutTime().size());
-    EXPECT_EQ("an old file\n", ReadFileBytes(old));
-    DeleteFileW(old.c_str());
+    Lines lines = terminal.LinesWithoutTime();
+    ASSERT_EQ(11u, lines.size());
+    EXPECT_EQ("log       yesterday's last line", lines[0]);
+    EXPECT_EQ("debug     line 09", lines[10]);
+    EXPECT_EQ("an old file\n", ReadFileBytes(path + L".1"));
+    EXPECT_EQ("an older file\n", ReadFileBytes(path + L".2"));
+    DeleteFileW((path + L".1").c_str());
+    DeleteFileW((path + L".2").c_str());
 }
 
 TEST(HeadlessOutput, ARotationWithoutAnOutputFileIsRefusedWithTheUsage)
