@@ -6,9 +6,13 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "closing_collector.h"
 #include "file_bytes.h"
+#include "launched_program.h"
+#include "non_copyable.h"
 #include "piped_terminal.h"
 #include "running_terminal.h"
 #include "system_error_text.h"
@@ -250,6 +254,75 @@ TEST(HeadlessOutput, ARotationAnotherProgramPreventsIsSaidOnceAndLosesNeitherOld
     EXPECT_EQ("an older file\n", ReadFileBytes(path + L".2"));
     DeleteFileW((path + L".1").c_str());
     DeleteFileW((path + L".2").c_str());
+}
+
+// A pipe already full that nobody reads: every write to its inheritable end blocks.
+class FullPipe : private NonCopyable {
+public:
+    FullPipe()
+    {
+        SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
+        if (CreatePipe(&read_, &write_, &inheritable, 0)) {
+            SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+            filler_ = std::thread([this] {
+                std::string block(65536, '#');
+                DWORD written = 0;
+                WriteFile(write_, block.data(), static_cast<DWORD>(block.size()), &written, NULL);
+            });
+        }
+    }
+    ~FullPipe()
+    {
+        CloseHandle(read_);  // the filler's write ends
+        if (filler_.joinable()) {
+            filler_.join();
+        }
+        CloseHandle(write_);
+    }
+    HANDLE WriteEnd() const { return write_; }
+
+private:
+    HANDLE read_ = NULL;
+    HANDLE write_ = NULL;
+    std::thread filler_;
+};
+
+TEST(HeadlessOutput, AStandardErrorNobodyReadsAndACollectorThatClosesAtOnceDoNotKeepTheTerminalFromEnding)
+{
+    TerminalTestLock lock;
+    ClosingCollector collector;
+    ASSERT_TRUE(collector.Listening());
+    FullPipe errors;
+    TemporaryFile output(L"blocked-errors");
+    OutputCatcher outputFile(output.Path());
+    LaunchSetting setting;
+    setting.output = outputFile.Handle();
+    setting.error = errors.WriteEnd();
+    LaunchedProgram terminal;
+    const std::string address = collector.Address();
+    ASSERT_TRUE(terminal.Start(PathBesideProgram(L"vornak-terminal.exe"),
+                               {L"--headless", L"--forward", std::wstring(address.begin(), address.end())}, setting));
+    HWND window = NULL;
+    for (ULONGLONG began = GetTickCount64(); window == NULL && GetTickCount64() - began < EndMs; Sleep(10)) {
+        window = FindTerminalOf(terminal.Id());
+    }
+    ASSERT_TRUE(window != NULL && WaitUntilHandlingMessages(window));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("a line"));
+    // The second connection comes after the terminal tried to say that the first was closed.
+    for (ULONGLONG began = GetTickCount64(); collector.Connections() < 2 && GetTickCount64() - began < EndMs;) {
+        Sleep(50);
+    }
+    EXPECT_GE(collector.Connections(), 2);
+
+    ProgramRun stop = RunTerminalCommand({L"--stop", L"--timeout", L"20"});
+    EXPECT_EQ(0, stop.exitCode) << stop.errors;
+    EXPECT_EQ(0, terminal.Wait(EndMs));
+    RunningTerminal next;
+    EXPECT_TRUE(next.Start());
+    EXPECT_EQ(0, next.Stop());
+    Lines written = SplitLines(output.Text());
+    ASSERT_EQ(1u, written.size());
+    EXPECT_EQ("log       a line", written[0].substr(13));
 }
 
 TEST(HeadlessOutput, ARotationWithoutAnOutputFileIsRefusedWithTheUsage)

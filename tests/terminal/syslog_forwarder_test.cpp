@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "closing_collector.h"
 #include "syslog_forwarder.h"
+#include "system_error_text.h"
 
 namespace {
 
@@ -199,6 +201,52 @@ TEST(SyslogForwarder, ACollectorThatClosedTheConnectionGetsTheNextLinesOnANewOne
     EXPECT_EQ(0u, report.undelivered);
     closesocket(again);
     closesocket(listening);
+}
+
+TEST(SyslogForwarder, ACollectorThatClosesEveryConnectionAtOnceIsOneOutageWithItsBackOff)
+{
+    ClosingCollector collector;
+    ASSERT_TRUE(collector.Listening());
+    HANDLE errorsRead = NULL;
+    HANDLE errorsWritten = NULL;
+    ASSERT_TRUE(CreatePipe(&errorsRead, &errorsWritten, NULL, 0));
+    StandardStreams streams;
+    streams.error = errorsWritten;
+    SyslogDestination destination;
+    std::string error;
+    const std::string address = collector.Address();
+    ASSERT_TRUE(ParseSyslogDestination(std::wstring(address.begin(), address.end()), &destination, &error));
+    {
+        SyslogForwarder forwarder(destination, 100, Origin(), streams);
+        // Idle for 3.2 s: connections at about 0, 0.5 and 1.5 s, the next not before 3.5 s.
+        Sleep(3200);
+        forwarder.Finish(0);
+    }
+    int connections = collector.Connections();
+    EXPECT_GE(connections, 2);
+    EXPECT_LE(connections, 4);
+    CloseHandle(errorsWritten);
+    std::string told;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(errorsRead, buffer, sizeof(buffer), &got, NULL) && got > 0) {
+        told.append(buffer, got);
+    }
+    CloseHandle(errorsRead);
+    EXPECT_EQ("vornak-terminal: the collector " + address +
+                  " closed the connection (lines wait in its queue; the terminal keeps trying)\n",
+              told);
+}
+
+TEST(SyslogForwarder, WinsockErrorsAreSaidInWordsAlsoWhereTheSystemHasNone)
+{
+    for (DWORD code : {WSAETIMEDOUT, WSAECONNREFUSED, WSAHOST_NOT_FOUND}) {
+        std::string text = SystemErrorText(code);
+        std::string start = "error " + std::to_string(code) + ": ";
+        EXPECT_EQ(0u, text.find(start)) << text;
+        EXPECT_GT(text.size(), start.size() + 5) << text;
+        EXPECT_EQ(std::string::npos, text.find('\n')) << text;
+    }
 }
 
 TEST(SyslogForwarder, UdpSendsOneDatagramPerLineCutToTheSizeEveryReceiverTakes)
