@@ -1,5 +1,6 @@
 #include "rotating_output.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "system_error_text.h"
@@ -161,7 +162,7 @@ bool RotatingOutput::Write(std::string_view lines, const WriteProgress& progress
     }
     while (!lines.empty()) {
         uint64_t room = RoomLeft();
-        std::string_view block = LinesUpTo(lines, room > SIZE_MAX ? SIZE_MAX : static_cast<size_t>(room));
+        std::string_view block = LinesUpTo(lines, static_cast<size_t>(std::min<uint64_t>(room, SIZE_MAX)));
         if (block.size() > room && file_.Size() != 0) {
             if (!Rotate(problem)) {
                 return false;
