@@ -9,7 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include "closing_collector.h"
 #include "file_bytes.h"
 #include "launched_program.h"
 #include "non_copyable.h"
@@ -287,11 +286,9 @@ private:
     std::thread filler_;
 };
 
-TEST(HeadlessOutput, AStandardErrorNobodyReadsAndACollectorThatClosesAtOnceDoNotKeepTheTerminalFromEnding)
+TEST(HeadlessOutput, AStandardErrorNobodyReadsDoesNotKeepTheTerminalFromEnding)
 {
     TerminalTestLock lock;
-    ClosingCollector collector;
-    ASSERT_TRUE(collector.Listening());
     FullPipe errors;
     TemporaryFile output(L"blocked-errors");
     OutputCatcher outputFile(output.Path());
@@ -299,21 +296,15 @@ TEST(HeadlessOutput, AStandardErrorNobodyReadsAndACollectorThatClosesAtOnceDoNot
     setting.output = outputFile.Handle();
     setting.error = errors.WriteEnd();
     LaunchedProgram terminal;
-    const std::string address = collector.Address();
+    // A collector whose host is not found: the forwarding thread has that to tell at once.
     ASSERT_TRUE(terminal.Start(PathBesideProgram(L"vornak-terminal.exe"),
-                               {L"--headless", L"--forward", std::wstring(address.begin(), address.end())}, setting));
+                               {L"--headless", L"--forward", L"syslog+tcp://no-such-host.invalid:514"}, setting));
     HWND window = NULL;
     for (ULONGLONG began = GetTickCount64(); window == NULL && GetTickCount64() - began < EndMs; Sleep(10)) {
         window = FindTerminalOf(terminal.Id());
     }
     ASSERT_TRUE(window != NULL && WaitUntilHandlingMessages(window));
     EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("a line"));
-    // The second connection comes after the terminal tried to say that the first was closed.
-    for (ULONGLONG began = GetTickCount64(); collector.Connections() < 2 && GetTickCount64() - began < EndMs;) {
-        Sleep(50);
-    }
-    EXPECT_GE(collector.Connections(), 2);
-
     ProgramRun stop = RunTerminalCommand({L"--stop", L"--timeout", L"20"});
     EXPECT_EQ(0, stop.exitCode) << stop.errors;
     EXPECT_EQ(0, terminal.Wait(EndMs));

@@ -6,10 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "closing_collector.h"
 #include "syslog_forwarder.h"
 #include "system_error_text.h"
 
@@ -205,24 +206,34 @@ TEST(SyslogForwarder, ACollectorThatClosedTheConnectionGetsTheNextLinesOnANewOne
 
 TEST(SyslogForwarder, ACollectorThatClosesEveryConnectionAtOnceIsOneOutageWithItsBackOff)
 {
-    ClosingCollector collector;
-    ASSERT_TRUE(collector.Listening());
+    Winsock winsock;
+    SOCKET listening = Bound(SOCK_STREAM, 0);
+    ASSERT_NE(INVALID_SOCKET, listening);
+    uint16_t port = PortOf(listening);
     HANDLE errorsRead = NULL;
     HANDLE errorsWritten = NULL;
     ASSERT_TRUE(CreatePipe(&errorsRead, &errorsWritten, NULL, 0));
     StandardStreams streams;
     streams.error = errorsWritten;
-    SyslogDestination destination;
-    std::string error;
-    const std::string address = collector.Address();
-    ASSERT_TRUE(ParseSyslogDestination(std::wstring(address.begin(), address.end()), &destination, &error));
+    // A collector that accepts each connection and closes it at once.
+    int connections = 0;
+    std::atomic<bool> stop{false};
+    std::thread collector([&] {
+        while (!stop) {
+            SOCKET connection = Readable(listening, 20) ? accept(listening, NULL, NULL) : INVALID_SOCKET;
+            connections += connection != INVALID_SOCKET ? 1 : 0;
+            closesocket(connection);
+        }
+    });
     {
-        SyslogForwarder forwarder(destination, 100, Origin(), streams);
+        SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, port), 100, Origin(), streams);
         // Idle for 3.2 s: connections at about 0, 0.5 and 1.5 s, the next not before 3.5 s.
         Sleep(3200);
         forwarder.Finish(0);
     }
-    int connections = collector.Connections();
+    stop = true;
+    collector.join();
+    closesocket(listening);
     EXPECT_GE(connections, 2);
     EXPECT_LE(connections, 4);
     CloseHandle(errorsWritten);
@@ -233,7 +244,7 @@ TEST(SyslogForwarder, ACollectorThatClosesEveryConnectionAtOnceIsOneOutageWithIt
         told.append(buffer, got);
     }
     CloseHandle(errorsRead);
-    EXPECT_EQ("vornak-terminal: the collector " + address +
+    EXPECT_EQ("vornak-terminal: the collector syslog+tcp://127.0.0.1:" + std::to_string(port) +
                   " closed the connection (lines wait in its queue; the terminal keeps trying)\n",
               told);
 }
