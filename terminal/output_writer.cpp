@@ -198,7 +198,10 @@ WriteOutcome OutputWriter::Finish(DWORD stallLimitMs)
     ULONGLONG finishBegan = GetTickCount64();
     while (!ended) {
         ended = WaitForSingleObject(thread_, FinishPollMs) == WAIT_OBJECT_0;
-        if (!ended && state.writing && GetTickCount64() - std::max<ULONGLONG>(state.lastProgress, finishBegan) >= stallLimitMs) {
+        // Progress read before the time, so that it is never later than now.
+        ULONGLONG since = std::max<ULONGLONG>(state.lastProgress, finishBegan);
+        ULONGLONG now = GetTickCount64();
+        if (!ended && state.writing && now >= since && now - since >= stallLimitMs) {
             break;
         }
     }

@@ -276,7 +276,8 @@ constexpr char ForwardGoesWithHeadless[] = "--forward and --forward-queue go wit
 constexpr char ForwardQueueTakesLines[] = "--forward-queue takes one whole number of lines from 1 to 10000000";
 constexpr char ForwardQueueWithoutForward[] = "--forward-queue goes with --forward";
 // {1}: the most collectors there may be.
-constexpr const char* TooManyCollectors = "--forward is given more than {1} times: the terminal forwards to at most {1} collectors";
+constexpr const char* TooManyCollectors =
+    "--forward is given more than {1} times: the terminal forwards to at most {1} collectors";
 
 // Rule files ({1}: the line number).
 constexpr const char* RuleFileLineError = "line {1}: {2}";
