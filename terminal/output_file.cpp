@@ -36,29 +36,50 @@ bool WriteBytes(HANDLE handle, std::string_view text, size_t* written, DWORD* er
 bool AppendedFile::Open(DWORD* error)
 {
     Close();
-    // Read access only to see how the file ends.
-    handle_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_ALWAYS,
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    // Read access only to see how the file ends; a file that may be written but not read is
+    // still written to.
+    bool readable = true;
+    handle_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, NULL, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, NULL);
+    if (handle_ == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+        readable = false;
+        handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, sharing, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    }
     if (handle_ == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
         return false;
     }
-    LARGE_INTEGER size = {};
-    char last = '\n';
-    DWORD read = 0;
-    bool known = GetFileSizeEx(handle_, &size) &&
-                 (size.QuadPart == 0 || (MoveTo(handle_, static_cast<uint64_t>(size.QuadPart) - 1, FILE_BEGIN) &&
-                                         ReadFile(handle_, &last, 1, &read, NULL) && read == 1)) &&
-                 MoveTo(handle_, 0, FILE_END);
-    if (!known) {
+    size_ = 0;
+    endsInsideLine_ = false;
+    // A device (NUL, a named pipe) has no end to find.
+    if (GetFileType(handle_) == FILE_TYPE_DISK && !FindEnd(readable)) {
         *error = GetLastError();
         Close();
         return false;
     }
-    size_ = static_cast<uint64_t>(size.QuadPart);
-    endsInsideLine_ = last != '\n';
     return true;
+}
+
+bool AppendedFile::FindEnd(bool readable)
+{
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(handle_, &size)) {
+        return false;
+    }
+    size_ = static_cast<uint64_t>(size.QuadPart);
+    if (size_ == 0) {
+        return true;
+    }
+    // A file that cannot be read is taken to end inside a line: a blank line is harmless, a line
+    // glued to the last one is not.
+    char last = 0;
+    DWORD read = 0;
+    if (readable && MoveTo(handle_, size_ - 1, FILE_BEGIN) && !ReadFile(handle_, &last, 1, &read, NULL)) {
+        last = 0;
+    }
+    endsInsideLine_ = last != '\n';
+    return MoveTo(handle_, 0, FILE_END);
 }
 
 bool AppendedFile::Append(std::string_view lines, size_t* written, DWORD* error)

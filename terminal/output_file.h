@@ -34,6 +34,8 @@ public:
     const std::wstring& Path() const { return path_; }
 
 private:
+    // Moves to the end and sees whether the last line is finished.
+    bool FindEnd(bool readable);
     bool CutBackTo(uint64_t size, DWORD* error);
 
     std::wstring path_;
