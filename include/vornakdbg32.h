@@ -24,6 +24,10 @@
  * - A line is at most 255 bytes, its final line feed included (a global atom's limit): a longer
  *   one arrives as its first 251 bytes, "..." and the line feed. The task name, " : " and the
  *   format share 276 bytes (a format without a task name: 256), cut before a conversion.
+ * - "%Lf" reads a long double as Microsoft's compilers have it, 64 bits wide: a host built by
+ *   MinGW, whose long double has 80 bits, gets garbage there and must pass the value as a double.
+ * - A width or precision in the hundreds of millions costs the host seconds inside its call, as
+ *   its own printf would, for a line of at most 255 bytes all the same.
  * - A call waits, with no time limit, until the terminal has handled the line: a terminal stopped
  *   in a debugger stops its hosts. The Vornak terminal never holds a line.
  * - The global atom table compares text without regard to case: two lines that differ only in

@@ -3,6 +3,7 @@
 #include "arrival_time.h"
 #include "json_line.h"
 #include "line_text.h"
+#include "output_file.h"
 #include "rotating_output.h"
 #include "system_error_text.h"
 #include "terminal_protocol.h"
@@ -10,30 +11,33 @@
 
 namespace {
 
+class FileSink : public OutputSink {
+public:
+    explicit FileSink(const std::wstring& path) : file_(path) {}
+    bool Open(DWORD* error) { return file_.Open(error); }
+    bool Write(std::string_view text, const WriteProgress&, size_t* written, DWORD* error, std::string*) override
+    {
+        return file_.Append(text, written, error);
+    }
+
+private:
+    AppendedFile file_;
+};
+
 class RotatingSink : public OutputSink {
 public:
     RotatingSink(const std::wstring& path, uint64_t rotateBytes, unsigned keep) : file_(path, rotateBytes, keep) {}
     bool Open(std::string* error) { return file_.Open(error); }
-    bool Write(std::string_view text, size_t* written, DWORD* error, std::string* problem) override
+    bool Write(std::string_view text, const WriteProgress& progress, size_t* written, DWORD* error,
+               std::string* problem) override
     {
-        // The rotating file does not say how much of a failed write went through: none of it
-        // counts as written.
-        bool allWritten = file_.Write(text, problem);
-        *written = allWritten ? text.size() : 0;
-        *error = 0;
-        return allWritten;
+        *error = 0;  // the problem says what went wrong
+        return file_.Write(text, progress, written, problem);
     }
 
 private:
     RotatingOutput file_;
 };
-
-HANDLE OpenOutputFile(const std::wstring& path)
-{
-    // Others may read (and even delete) the file while lines are still arriving.
-    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-}
 
 } // namespace
 
@@ -44,7 +48,7 @@ std::shared_ptr<OutputSink> OpenHeadlessOutput(const TerminalOptions& options, c
             TellUser(streams, NoStandardOutput);
             return nullptr;
         }
-        return std::make_shared<HandleSink>(streams.output, false);
+        return std::make_shared<HandleSink>(streams.output);
     }
     if (options.rotateBytes != 0) {
         auto rotating = std::make_shared<RotatingSink>(options.outputPath, options.rotateBytes, options.keptFiles);
@@ -55,12 +59,13 @@ std::shared_ptr<OutputSink> OpenHeadlessOutput(const TerminalOptions& options, c
         }
         return rotating;
     }
-    HANDLE file = OpenOutputFile(options.outputPath);
-    if (file == INVALID_HANDLE_VALUE) {
-        TellUser(streams, CannotOpenOutputFile + SystemErrorText(GetLastError()));
+    auto file = std::make_shared<FileSink>(options.outputPath);
+    DWORD error = 0;
+    if (!file->Open(&error)) {
+        TellUser(streams, CannotOpenOutputFile + SystemErrorText(error));
         return nullptr;
     }
-    return std::make_shared<HandleSink>(file, true);
+    return file;
 }
 
 LineFormat LineFormatOf(OutputFormat format)

@@ -8,8 +8,8 @@
 #include "standard_streams.h"
 #include "terminal_arguments.h"
 
-// The output options name, opened (a file is created anew). NULL, the user told why, when it
-// cannot be had.
+// The output options name, opened (a file is appended to, created when missing). NULL, the user
+// told why, when it cannot be had.
 std::shared_ptr<OutputSink> OpenHeadlessOutput(const TerminalOptions& options, const StandardStreams& streams);
 
 // How lines read in the format chosen.

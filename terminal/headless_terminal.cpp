@@ -91,8 +91,8 @@ bool ReceiveUntilClosed(const std::shared_ptr<IncomingQueue>& queue, const std::
 
 int RunHeadlessTerminal(HINSTANCE instance, const TerminalOptions& options, const StandardStreams& streams)
 {
-    // Claimed before the output is opened, so that a refused second terminal never empties the
-    // running one's file.
+    // Claimed before the output is opened, so that a refused second terminal never writes into
+    // the running one's file.
     TerminalSession session(streams);
     int status = session.Begin();
     if (status != DoneExitStatus) {

@@ -46,5 +46,5 @@ std::string FormatJsonLine(const ReceivedLine& line, unsigned codePage)
 std::string FormatJsonDroppedNotice(const ArrivalTime& at, uint64_t droppedCount)
 {
     return JsonObject(TimeValue(at.utcMs, at.offsetMinutes), DroppedLabel,
-                      FillText(DroppedNoticeText, {std::to_string(droppedCount)}));
+                      FillText(DroppedNoticeText, {LineCount(droppedCount)}));
 }

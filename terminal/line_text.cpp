@@ -95,5 +95,5 @@ std::string FormatOutputLine(const ReceivedLine& line)
 
 std::string FormatDroppedNotice(uint32_t msOfDay, uint64_t droppedCount)
 {
-    return HeaderOf(msOfDay, DroppedLabel) + FillText(DroppedNoticeText, {std::to_string(droppedCount)}) + "\n";
+    return HeaderOf(msOfDay, DroppedLabel) + FillText(DroppedNoticeText, {LineCount(droppedCount)}) + "\n";
 }

@@ -13,7 +13,7 @@ namespace {
 constexpr size_t TimeLength = 12;  // "HH:MM:SS.mmm"
 constexpr size_t TextColumn = TimeLength + 1 + ClassColumnWidth + 1;
 constexpr size_t ReadPieceBytes = 65536;
-// What follows the number in the notice of lines lost.
+// What follows "N lines" in the notice of lines lost.
 const std::string_view DroppedSuffix = std::string_view(DroppedNoticeText).substr(3);
 
 bool Digit(char c)
@@ -48,6 +48,18 @@ bool ParseTime(std::string_view text, uint32_t* msOfDay)
         return false;
     }
     *msOfDay = ((hours * 60 + minutes) * 60 + seconds) * 1000 + Number(text, 9, 3);
+    return true;
+}
+
+// Whether text can still be the start of a line the terminal writes ("09:05:03.007 " so far).
+bool CanBeginLogLine(std::string_view text)
+{
+    static const char Shape[] = "99:99:99.999 ";
+    for (size_t i = 0; i < text.size() && i + 1 < sizeof(Shape); ++i) {
+        if (Shape[i] == '9' ? !Digit(text[i]) : text[i] != Shape[i]) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -152,7 +164,11 @@ bool ParseLogLine(std::string_view text, LogEntry* entry)
             count = count * 10 + static_cast<uint64_t>(shown[digits] - '0');
             ++digits;
         }
-        if (digits == 0 || shown.substr(digits) != DroppedSuffix || (digits > 1 && shown[0] == '0')) {
+        // "1 line", or "1 lines" as files written before say.
+        std::string_view rest = shown.substr(digits);
+        std::string_view unit = rest.substr(0, rest.find(' ', 1));
+        bool unitFits = unit == " lines" || (unit == " line" && count == 1);
+        if (digits == 0 || !unitFits || rest.substr(unit.size()) != DroppedSuffix || (digits > 1 && shown[0] == '0')) {
             return false;
         }
         parsed.kind = LogEntryKind::DroppedNotice;
@@ -239,6 +255,13 @@ bool LogReader::Feed(std::string_view bytes, std::string* error)
                 pending_.append(piece.data(), piece.size());
             }
         }
+        // The first line is refused once it is known not to be one (a huge file of zeros is not read
+        // to its end first); blank lines may come before it.
+        if (!seenLine_ && (pendingTooLong_ || (pending_ != "\r" && !CanBeginLogLine(pending_)))) {
+            refused_ = true;
+            *error = FillText(LogNotALog, {std::to_string(lineNumber_ + 1)});
+            return false;
+        }
         if (end == std::string_view::npos) {
             return true;
         }
@@ -304,5 +327,5 @@ std::string SkippedLinesText(const LogReadSummary& summary)
     if (summary.skipped == 0) {
         return std::string();
     }
-    return FillText(LogSkippedLines, {std::to_string(summary.skipped), std::to_string(summary.firstSkippedLine)});
+    return FillText(LogSkippedLines, {LineCount(summary.skipped), std::to_string(summary.firstSkippedLine)});
 }

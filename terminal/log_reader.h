@@ -1,11 +1,14 @@
 // Reading a log back: a file written by File > Save or by --headless (text format), into lines
 // the view shows as it showed them. Writing what was read with FormatLogEntry gives the file back
 // byte for byte: escapes are undone only where the writer makes them again (a "\x41" a host sent
-// stays four characters), placeholders come back as lines not carried.
+// stays four characters), placeholders come back as lines not carried (only an older file's
+// "1 lines lost" notice comes back as "1 line lost").
 //
 // Bad input loses nothing else: a line that is not one the terminal writes (binary bytes, longer
 // than any line it writes, a broken header) is left out and counted; a file whose first line is
-// not such a line is refused as a whole. Nothing is read into a buffer of fixed size.
+// not such a line is refused as a whole, as soon as that is known (a first line that does not
+// begin as a line of the terminal's, or grows past the longest). Nothing is read into a buffer of
+// fixed size.
 #pragma once
 
 #include <stdint.h>

@@ -4,13 +4,16 @@
 #include <atomic>
 #include <vector>
 
+#include "output_file.h"
 #include "system_error_text.h"
 
 namespace {
 
-// One write at most: a write that takes nothing for the stall limit is one that a reader has
-// stopped taking, not one too large to finish.
+// One write of the writer's at most; a sink may write it in smaller pieces.
 constexpr size_t ChunkBytes = 64 * 1024;
+// A piece written to a pipe or a console: a reader taking 1 KB a second still shows progress
+// well within the stall limit.
+constexpr size_t StreamPieceBytes = 4096;
 constexpr DWORD FinishPollMs = 20;
 // How long cancelling may try before the writer is left behind.
 constexpr int CancelTries = 100;
@@ -20,27 +23,29 @@ uint64_t LinesIn(std::string_view text)
     return static_cast<uint64_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// The first piece of text from offset that ends at a line's end, at most ChunkBytes long unless
-// one line is longer.
-std::string_view ChunkAt(std::string_view text, size_t offset)
-{
-    std::string_view rest = text.substr(offset);
-    if (rest.size() <= ChunkBytes) {
-        return rest;
-    }
-    size_t end = rest.rfind('\n', ChunkBytes - 1);
-    if (end == std::string_view::npos) {
-        end = rest.find('\n');
-    }
-    return end == std::string_view::npos ? rest : rest.substr(0, end + 1);
-}
-
 bool IsReaderGone(DWORD error)
 {
     return error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
 }
 
+ULONGLONG Now()
+{
+    return std::max<ULONGLONG>(GetTickCount64(), 1);
+}
+
 } // namespace
+
+std::string_view LinesUpTo(std::string_view text, size_t limit)
+{
+    if (text.size() <= limit) {
+        return text;
+    }
+    size_t end = limit == 0 ? std::string_view::npos : text.rfind('\n', limit - 1);
+    if (end == std::string_view::npos) {
+        end = text.find('\n');
+    }
+    return end == std::string_view::npos ? text : text.substr(0, end + 1);
+}
 
 struct OutputWriter::State {
     std::shared_ptr<IncomingQueue> queue;
@@ -48,8 +53,10 @@ struct OutputWriter::State {
     LineFormat format;
     WriterHooks hooks;
     std::atomic<bool> stopWriting{false};      // set when the writer is given up: count, do not write
-    std::atomic<ULONGLONG> writeStarted{0};    // tick count when the write under way began; 0: none
-    std::atomic<uint64_t> inFlight{0};         // received lines in the write under way
+    std::atomic<bool> writing{false};          // a write is under way
+    std::atomic<ULONGLONG> lastProgress{0};    // tick count when it began or last made progress
+    // Received lines of the batch under way neither written yet nor counted as not written.
+    std::atomic<uint64_t> unsettled{0};
     std::atomic<uint64_t> notWritten{0};
     std::atomic<bool> readerGone{false};
     // The writer's own; read by others only once it has ended.
@@ -59,21 +66,29 @@ struct OutputWriter::State {
     // Writes text; counted: whether its lines are received lines (a notice of lost ones is not).
     void WriteText(std::string_view text, bool counted)
     {
+        unsettled = counted ? LinesIn(text) : 0;
         for (size_t offset = 0; offset < text.size();) {
-            std::string_view chunk = ChunkAt(text, offset);
-            uint64_t lines = counted ? LinesIn(chunk) : 0;
+            std::string_view chunk = LinesUpTo(text.substr(offset), ChunkBytes);
+            std::string_view after = text.substr(offset + chunk.size());
             if (stopWriting || readerGone) {
                 notWritten += counted ? LinesIn(text.substr(offset)) : 0;
-                return;
+                break;
             }
-            inFlight = lines;
-            writeStarted = std::max<ULONGLONG>(GetTickCount64(), 1);
+            size_t reported = 0;
+            WriteProgress progress = [this, chunk, counted, &reported](size_t bytesWritten) {
+                if (bytesWritten > reported && bytesWritten <= chunk.size()) {
+                    unsettled -= counted ? LinesIn(chunk.substr(reported, bytesWritten - reported)) : 0;
+                    reported = bytesWritten;
+                }
+                lastProgress = Now();
+            };
+            lastProgress = Now();
+            writing = true;
             size_t written = 0;
             DWORD error = 0;
             std::string problem;
-            bool ok = sink->Write(chunk, &written, &error, &problem);
-            writeStarted = 0;
-            inFlight = 0;
+            bool ok = sink->Write(chunk, progress, &written, &error, &problem);
+            writing = false;
             if (problem != lastProblem && !problem.empty() && hooks.tell) {
                 hooks.tell(problem);
             }
@@ -85,8 +100,10 @@ struct OutputWriter::State {
                     hooks.readerGone();
                 }
             }
+            unsettled = counted ? LinesIn(after) : 0;
             offset += chunk.size();
         }
+        unsettled = 0;
     }
 
     void Run()
@@ -127,26 +144,26 @@ DWORD WINAPI RunWriter(void* parameter)
 
 } // namespace
 
-bool HandleSink::Write(std::string_view text, size_t* written, DWORD* error, std::string*)
+HandleSink::HandleSink(HANDLE handle)
+    : handle_(handle), pieceBytes_(GetFileType(handle) == FILE_TYPE_DISK ? ChunkBytes : StreamPieceBytes)
+{
+}
+
+bool HandleSink::Write(std::string_view text, const WriteProgress& progress, size_t* written, DWORD* error,
+                       std::string*)
 {
     *written = 0;
     while (*written < text.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - *written, 0x10000000));
-        DWORD wrote = 0;
-        if (!WriteFile(handle_, text.data() + *written, chunk, &wrote, NULL) || wrote == 0) {
-            *error = GetLastError();
+        std::string_view piece = LinesUpTo(text.substr(*written), pieceBytes_);
+        size_t wrote = 0;
+        bool ok = WriteBytes(handle_, piece, &wrote, error);
+        *written += wrote;
+        if (!ok) {
             return false;
         }
-        *written += wrote;
+        progress(*written);
     }
     return true;
-}
-
-HandleSink::~HandleSink()
-{
-    if (owned_) {
-        CloseHandle(handle_);
-    }
 }
 
 OutputWriter::OutputWriter(std::shared_ptr<IncomingQueue> queue, std::shared_ptr<OutputSink> sink, LineFormat format,
@@ -181,8 +198,10 @@ WriteOutcome OutputWriter::Finish(DWORD stallLimitMs)
     ULONGLONG finishBegan = GetTickCount64();
     while (!ended) {
         ended = WaitForSingleObject(thread_, FinishPollMs) == WAIT_OBJECT_0;
-        ULONGLONG started = state.writeStarted;
-        if (!ended && started != 0 && GetTickCount64() - std::max(started, finishBegan) >= stallLimitMs) {
+        // Progress read before the time, so that it is never later than now.
+        ULONGLONG since = std::max<ULONGLONG>(state.lastProgress, finishBegan);
+        ULONGLONG now = GetTickCount64();
+        if (!ended && state.writing && now >= since && now - since >= stallLimitMs) {
             break;
         }
     }
@@ -202,7 +221,7 @@ WriteOutcome OutputWriter::Finish(DWORD stallLimitMs)
         // Left behind in its write: what it holds and what still waits is lost.
         std::vector<ReceivedLine> waiting;
         state.queue->TakeAll(&waiting);
-        outcome_.notWritten = state.notWritten + state.inFlight + waiting.size();
+        outcome_.notWritten = state.notWritten + state.unsettled + waiting.size();
     }
     if (thread_ != NULL) {
         CloseHandle(thread_);

@@ -15,27 +15,37 @@
 
 #include "incoming_queue.h"
 
+// Told during a write how many of its bytes have reached the output so far.
+using WriteProgress = std::function<void(size_t bytesWritten)>;
+
 // Where the text goes: standard output, a file, a rotating file.
 class OutputSink {
 public:
     virtual ~OutputSink() = default;
-    // Writes text (whole lines, each ending in "\n"). False when some of it could not be written:
-    // *written then says how many bytes were, *error the system's error code. *problem, when set,
-    // is something to tell the user even when nothing was lost.
-    virtual bool Write(std::string_view text, size_t* written, DWORD* error, std::string* problem) = 0;
+    // Writes text (whole lines, each ending in "\n"), telling progress as parts of it go when it
+    // writes in parts. False when some of it could not be written: *written then says how many
+    // bytes (from the start) were, *error the system's error code. *problem, when set, is
+    // something to tell the user even when nothing was lost.
+    virtual bool Write(std::string_view text, const WriteProgress& progress, size_t* written, DWORD* error,
+                       std::string* problem) = 0;
 };
 
-// A handle the sink writes to as it is (standard output, or a file it closes when owned).
+// A handle the sink writes to as it is (standard output). Other than to a file, it writes in
+// pieces of whole lines small enough that a slow reader's progress shows.
 class HandleSink : public OutputSink {
 public:
-    HandleSink(HANDLE handle, bool owned) : handle_(handle), owned_(owned) {}
-    ~HandleSink() override;
-    bool Write(std::string_view text, size_t* written, DWORD* error, std::string* problem) override;
+    explicit HandleSink(HANDLE handle);
+    bool Write(std::string_view text, const WriteProgress& progress, size_t* written, DWORD* error,
+               std::string* problem) override;
 
 private:
     HANDLE handle_;
-    bool owned_;
+    size_t pieceBytes_;
 };
+
+// The first whole lines of text, at most limit bytes of them; the first line alone when it is
+// longer (or all of text when it has no line end).
+std::string_view LinesUpTo(std::string_view text, size_t limit);
 
 // How lines and the notice of lost lines read in the output (each ending in "\n").
 struct LineFormat {
@@ -59,7 +69,7 @@ struct WriteOutcome {
     std::string lastFailure;  // why the last failed write failed (the system's error and its text)
 };
 
-// Once Finish has begun, how long a write may take nothing before it is cancelled.
+// Once Finish has begun, how long a write may go without any progress before it is cancelled.
 constexpr DWORD OutputStallLimitMs = 5000;
 
 class OutputWriter {
@@ -74,9 +84,10 @@ public:
     // False when the writer's thread could not be started (nothing will be written).
     bool Started() const { return thread_ != NULL; }
 
-    // Closes the queue and writes what is left. A write that takes nothing for stallLimitMs is
-    // cancelled (its lines and those still waiting are counted as not written); a writer that a
-    // cancel cannot reach is left behind, holding only what it shares with nobody else.
+    // Closes the queue and writes what is left, however slowly the output takes it. A write that
+    // makes no progress for stallLimitMs is cancelled (its lines not yet written and those still
+    // waiting are counted as not written); a writer that a cancel cannot reach is left behind,
+    // holding only what it shares with nobody else.
     WriteOutcome Finish(DWORD stallLimitMs = OutputStallLimitMs);
 
     struct State;

@@ -1,21 +1,36 @@
 #include "rotating_output.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "system_error_text.h"
 #include "terminal_texts.h"
 
 namespace {
 
-HANDLE CreateOutput(const std::wstring& path)
-{
-    // Others may read (and even delete or rename) the file while lines are still arriving.
-    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-}
-
 bool Exists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+// Whether path can be renamed now: a program that holds it without sharing its deletion (as log
+// tailers do) refuses this open as it would refuse the rename. A missing file can be.
+bool CanBeRenamed(const std::wstring& path, DWORD* error)
+{
+    HANDLE probe = CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (probe == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return *error == ERROR_FILE_NOT_FOUND;
+    }
+    CloseHandle(probe);
+    return true;
+}
+
+struct Move {
+    std::wstring from;
+    std::wstring to;
+};
 
 } // namespace
 
@@ -29,21 +44,11 @@ std::string ShownPath(const std::wstring& path)
 }
 
 RotatingOutput::RotatingOutput(std::wstring path, uint64_t rotateBytes, unsigned keep)
-    : path_(std::move(path)), rotateBytes_(rotateBytes == 0 ? 1 : rotateBytes), keep_(keep > MaxKeptFiles ? MaxKeptFiles : keep)
+    : path_(std::move(path)),
+      rotateBytes_(rotateBytes == 0 ? 1 : rotateBytes),
+      keep_(keep > MaxKeptFiles ? MaxKeptFiles : keep),
+      file_(path_)
 {
-}
-
-RotatingOutput::~RotatingOutput()
-{
-    Close();
-}
-
-void RotatingOutput::Close()
-{
-    if (file_ != INVALID_HANDLE_VALUE) {
-        CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-    }
 }
 
 std::wstring RotatingOutput::OldName(unsigned index) const
@@ -53,111 +58,126 @@ std::wstring RotatingOutput::OldName(unsigned index) const
 
 bool RotatingOutput::Open(std::string* error)
 {
-    Close();
-    file_ = CreateOutput(path_);
-    if (file_ == INVALID_HANDLE_VALUE) {
-        *error = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(GetLastError())});
+    DWORD code = 0;
+    if (!file_.Open(&code)) {
+        *error = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(code)});
         return false;
     }
-    currentBytes_ = 0;
+    return true;
+}
+
+bool RotatingOutput::ShiftOldFiles(std::string* problem)
+{
+    // The current file first: it is the one a reader most often holds.
+    DWORD error = 0;
+    if (!CanBeRenamed(path_, &error)) {
+        *problem = FillText(RotateCannotRename, {ShownPath(path_), SystemErrorText(error)});
+        return false;
+    }
+    // The oldest only moves aside until everything else has moved: a refused move is undone
+    // with nothing lost.
+    const std::wstring aside = path_ + L".oldest";
+    std::vector<Move> moves;
+    if (Exists(OldName(keep_))) {
+        moves.push_back({OldName(keep_), aside});
+    }
+    for (unsigned index = keep_; index > 1; --index) {
+        if (Exists(OldName(index - 1))) {
+            moves.push_back({OldName(index - 1), OldName(index)});
+        }
+    }
+    if (Exists(path_)) {
+        moves.push_back({path_, OldName(1)});
+    }
+    for (size_t done = 0; done < moves.size(); ++done) {
+        // Only the aside name may be taken already (by a run that ended in the middle of this).
+        DWORD flags = moves[done].to == aside ? MOVEFILE_REPLACE_EXISTING : 0;
+        if (!MoveFileExW(moves[done].from.c_str(), moves[done].to.c_str(), flags)) {
+            *problem = FillText(RotateCannotRename, {ShownPath(moves[done].from), SystemErrorText(GetLastError())});
+            while (done-- > 0) {
+                MoveFileExW(moves[done].to.c_str(), moves[done].from.c_str(), 0);
+            }
+            return false;
+        }
+    }
+    if (!moves.empty() && moves.front().to == aside && !DeleteFileW(aside.c_str())) {
+        // The rotation is done all the same; the next one replaces the file.
+        *problem = FillText(RotateCannotDelete, {ShownPath(aside), SystemErrorText(GetLastError())});
+    }
     return true;
 }
 
 bool RotatingOutput::Rotate(std::string* problem)
 {
-    Close();
-    bool rotated = true;
+    DWORD error = 0;
     if (keep_ == 0) {
         // Nothing is kept: the file simply begins again.
-    } else {
-        std::wstring oldest = OldName(keep_);
-        if (Exists(oldest) && !DeleteFileW(oldest.c_str())) {
-            *problem = FillText(RotateCannotDelete, {ShownPath(oldest), SystemErrorText(GetLastError())});
-            rotated = false;
-        }
-        for (unsigned index = keep_; rotated && index > 1; --index) {
-            std::wstring from = OldName(index - 1);
-            if (Exists(from) && !MoveFileExW(from.c_str(), OldName(index).c_str(), MOVEFILE_REPLACE_EXISTING)) {
-                *problem = FillText(RotateCannotRename, {ShownPath(from), SystemErrorText(GetLastError())});
-                rotated = false;
-            }
-        }
-        if (rotated && !MoveFileExW(path_.c_str(), OldName(1).c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            *problem = FillText(RotateCannotRename, {ShownPath(path_), SystemErrorText(GetLastError())});
-            rotated = false;
-        }
-    }
-    if (!rotated) {
-        // Go on at the end of the file as it is.
-        file_ = CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file_ == INVALID_HANDLE_VALUE) {
-            *problem = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(GetLastError())});
-        }
-        return false;
-    }
-    file_ = CreateOutput(path_);
-    currentBytes_ = 0;
-    if (file_ == INVALID_HANDLE_VALUE) {
-        *problem = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(GetLastError())});
-        return false;
-    }
-    return true;
-}
-
-bool RotatingOutput::WriteBlock(std::string_view block, std::string* problem)
-{
-    if (file_ == INVALID_HANDLE_VALUE) {
-        if (problem->empty()) {
-            *problem = FillText(RotateCannotWrite, {ShownPath(path_), SystemErrorText(ERROR_INVALID_HANDLE)});
-        }
-        return false;
-    }
-    while (!block.empty()) {
-        DWORD chunk = block.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(block.size());
-        DWORD written = 0;
-        if (!WriteFile(file_, block.data(), chunk, &written, NULL) || written == 0) {
-            *problem = FillText(RotateCannotWrite, {ShownPath(path_), SystemErrorText(GetLastError())});
+        if (!file_.Empty(&error)) {
+            *problem = FillText(RotateCannotWrite, {ShownPath(path_), SystemErrorText(error)});
             return false;
         }
-        currentBytes_ += written;
-        block.remove_prefix(written);
+        return true;
+    }
+    file_.Close();
+    std::string why;
+    bool shifted = ShiftOldFiles(&why);
+    if (shifted) {
+        rotationFailure_.clear();
+    } else {
+        rotationFailure_ = why;
+        retryAtBytes_ = file_.Size() + rotateBytes_;
+        retryAtTick_ = GetTickCount64() + RotationRetryMs;
+    }
+    *problem = why;
+    // A new file after a rotation; else on at the end of the one there is.
+    if (!file_.Open(&error)) {
+        *problem = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(error)});
+        return false;
     }
     return true;
 }
 
-bool RotatingOutput::Write(std::string_view lines, std::string* problem)
+bool RotatingOutput::RotationDue() const
 {
-    problem->clear();
-    bool allWritten = true;
-    bool rotationFailed = false;
+    return rotationFailure_.empty() || file_.Size() >= retryAtBytes_ || GetTickCount64() >= retryAtTick_;
+}
+
+uint64_t RotatingOutput::RoomLeft() const
+{
+    if (!RotationDue()) {
+        return UINT64_MAX;
+    }
+    return file_.Size() < rotateBytes_ ? rotateBytes_ - file_.Size() : 0;
+}
+
+bool RotatingOutput::Write(std::string_view lines, const WriteProgress& progress, size_t* written,
+                           std::string* problem)
+{
+    *problem = rotationFailure_;
+    *written = 0;
+    DWORD error = 0;
+    if (!file_.IsOpen() && !file_.Open(&error)) {
+        *problem = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(error)});
+        return false;
+    }
     while (!lines.empty()) {
-        // As many whole lines as fit in what is left of this file; at least one line in a new file.
-        uint64_t room = currentBytes_ < rotateBytes_ ? rotateBytes_ - currentBytes_ : 0;
-        size_t take = 0;
-        for (;;) {
-            size_t end = lines.find('\n', take);
-            size_t next = end == std::string_view::npos ? lines.size() : end + 1;
-            if (next > room && !(take == 0 && (currentBytes_ == 0 || rotationFailed))) {
-                break;
-            }
-            take = next;
-            if (take == lines.size()) {
-                break;
-            }
-        }
-        if (take == 0) {
-            std::string why;
-            if (!Rotate(&why)) {
-                *problem = why;
-                rotationFailed = true;
+        uint64_t room = RoomLeft();
+        std::string_view block = LinesUpTo(lines, static_cast<size_t>(std::min<uint64_t>(room, SIZE_MAX)));
+        if (block.size() > room && file_.Size() != 0) {
+            if (!Rotate(problem)) {
+                return false;
             }
             continue;
         }
-        if (!WriteBlock(lines.substr(0, take), problem)) {
-            allWritten = false;
+        size_t wrote = 0;
+        bool ok = file_.Append(block, &wrote, &error);
+        *written += wrote;
+        if (!ok) {
+            *problem = FillText(RotateCannotWrite, {ShownPath(path_), SystemErrorText(error)});
+            return false;
         }
-        lines.remove_prefix(take);
+        progress(*written);
+        lines.remove_prefix(block.size());
     }
-    return allWritten;
+    return true;
 }

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include "terminal_texts.h"
+#include "user_messages.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ bool WriteAll(HANDLE handle, const char* text, size_t length)
 void TellUser(const StandardStreams& streams, const std::string& text)
 {
     std::string line = TerminalMessagePrefix + text + "\n";
-    if (!WriteAll(streams.error, line.data(), line.size()) && streams.dialogsAllowed) {
+    if (!WriteUserMessage(streams.error, line) && streams.dialogsAllowed) {
         MessageBoxA(NULL, text.c_str(), ProgramTitleAnsi, MB_OK | MB_ICONINFORMATION);
     }
 }

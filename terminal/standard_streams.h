@@ -30,6 +30,7 @@ void KeepDialogsAway();
 // Writes all of text; false when the handle is missing or the write failed.
 bool WriteAll(HANDLE handle, const char* text, size_t length);
 
-// "vornak-terminal: <text>\n" on standard error; where there is none, a message box if dialogs
-// are allowed, else nothing (the exit status still tells).
+// "vornak-terminal: <text>\n" on standard error, never waiting long for it (user_messages.h);
+// where there is none, a message box if dialogs are allowed, else nothing (the exit status still
+// tells).
 void TellUser(const StandardStreams& streams, const std::string& text);

@@ -25,3 +25,6 @@ bool ParseSyslogDestination(std::wstring_view text, SyslogDestination* destinati
 // Lines a collector's queue holds unless --forward-queue says otherwise, and the most it may.
 constexpr size_t DefaultForwardQueueLines = 100000;
 constexpr size_t MaxForwardQueueLines = 10000000;
+// Each collector has a thread and a queue of its own, and every line is handed to each: a lab
+// needs a few, and many would cost the hosts' calls time.
+constexpr size_t MaxForwardCollectors = 16;

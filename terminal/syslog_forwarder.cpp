@@ -17,6 +17,9 @@ constexpr size_t BatchLines = 2048;
 constexpr unsigned TakeWaitMs = 20;
 constexpr DWORD ConnectWaitMs = 5000;
 constexpr DWORD SendWaitStepMs = 100;
+// A connection ends an outage only once it has taken a message and stayed open this long: one
+// the collector closes at once (or after each message) belongs to the outage, with its back-off.
+constexpr ULONGLONG ProvenConnectionMs = 1000;
 
 timeval Interval(DWORD ms)
 {
@@ -133,26 +136,38 @@ void SyslogForwarder::Run()
     DWORD delay = FirstReconnectDelayMs;
     std::vector<ForwardedLine> batch;
     while (!DrainTimeOver()) {
+        bool allSent = pendingSent_ == pending_.size();
         if (socket_ == INVALID_SOCKET) {
-            if (!Connect()) {
+            if (allSent && queue_.IsClosed() && queue_.WaitingLines() == 0) {
+                break;  // nothing left that a connection could take
+            }
+            // The next attempt waits after a connection that ended as after one that failed.
+            if (connectionEnded_ || !Connect()) {
+                connectionEnded_ = false;
                 Pause(delay);
                 delay = std::min(delay * 2, LastReconnectDelayMs);
                 continue;
             }
-            delay = FirstReconnectDelayMs;
+            connectedAt_ = GetTickCount64();
+            tookMessage_ = false;
         }
-        if (pendingSent_ == pending_.size()) {
+        if (!proven_ && tookMessage_ && GetTickCount64() - connectedAt_ >= ProvenConnectionMs) {
+            proven_ = true;
+            delay = FirstReconnectDelayMs;
+            OutageOver();
+        }
+        if (allSent) {
             pending_.clear();
             messageEnds_.clear();
             messageIsLine_.clear();
             pendingSent_ = 0;
-            // Lines stay in the queue (and its count of dropped ones stays exact) while the
-            // collector is gone.
-            if (IsTcp() && !ConnectionStillOpen()) {
-                continue;
-            }
             // Seen closed before taking: a line taken after this was pushed before the close.
             bool closed = queue_.IsClosed();
+            // Lines stay in the queue (and its count of dropped ones stays exact) while the
+            // collector is gone; at the end with nothing left, nothing needs the connection.
+            if (IsTcp() && !(closed && queue_.WaitingLines() == 0) && !ConnectionStillOpen()) {
+                continue;
+            }
             uint64_t droppedAfter = 0;
             queue_.Take(BatchLines, TakeWaitMs, &batch, &droppedAfter);
             FormatBatch(batch, droppedAfter);
@@ -166,9 +181,25 @@ void SyslogForwarder::Run()
                 continue;
             }
         }
-        SendPending();
+        if (SendPending()) {
+            tookMessage_ = true;
+        }
+    }
+    // Ending on a connection that took the last lines: whatever came before, the collector was
+    // reached.
+    if (socket_ != INVALID_SOCKET && tookMessage_ && pendingSent_ == pending_.size() &&
+        (!IsTcp() || ConnectionStillOpen())) {
+        OutageOver();
     }
     Disconnect();
+}
+
+void SyslogForwarder::OutageOver()
+{
+    if (outageSaid_) {
+        TellUser(streams_, FillText(ForwardReachedAgain, {address_}));
+        outageSaid_ = false;
+    }
 }
 
 bool SyslogForwarder::Connect()
@@ -216,10 +247,6 @@ bool SyslogForwarder::Connect()
         }
         return false;
     }
-    if (outageSaid_) {
-        TellUser(streams_, FillText(ForwardReachedAgain, {address_}));
-        outageSaid_ = false;
-    }
     return true;
 }
 
@@ -234,6 +261,8 @@ void SyslogForwarder::Disconnect()
 void SyslogForwarder::ConnectionLost(int error)
 {
     Disconnect();
+    connectionEnded_ = true;
+    proven_ = false;
     // What was not wholly sent goes again whole on the next connection.
     size_t wholeEnd = 0;
     for (size_t end : messageEnds_) {

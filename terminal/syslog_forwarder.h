@@ -34,7 +34,8 @@ struct ForwardReport {
 class SyslogForwarder {
 public:
     // Starts the thread. The user hears on streams' standard error when the collector cannot be
-    // found or reached (once per outage) and when it is reached again.
+    // found or reached, or closes the connection (once per outage, however many connections it
+    // closes), and when it is reached again.
     SyslogForwarder(const SyslogDestination& destination, size_t queueLines, const SyslogOrigin& origin,
                     const StandardStreams& streams);
     ~SyslogForwarder();
@@ -64,6 +65,7 @@ private:
     // into a closed connection is lost without an error. Asked before each batch is taken.
     bool ConnectionStillOpen();
     void ConnectionLost(int error);  // 0: the collector closed the connection
+    void OutageOver();  // tells the user, if they were told of the outage
     void FormatBatch(const std::vector<ForwardedLine>& batch, uint64_t droppedAfter);
     void AddMessage(const std::string& message, bool isLine);  // else a notice of dropped lines
     bool IsTcp() const { return destination_.transport == SyslogTransport::Tcp; }
@@ -81,7 +83,13 @@ private:
     UINT_PTR socket_ = ~UINT_PTR(0);  // a SOCKET; INVALID_SOCKET when not connected
     bool winsockStarted_ = false;
     bool resolveFailureSaid_ = false;
-    bool outageSaid_ = false;
+    bool outageSaid_ = false;  // the user was told of the outage under way
+    // The connection under way: when it was made, whether it has taken a message, and whether it
+    // has proved the collector reached (an outage is over).
+    ULONGLONG connectedAt_ = 0;
+    bool tookMessage_ = false;
+    bool proven_ = false;
+    bool connectionEnded_ = false;  // the last connection ended: the next attempt waits
     // Messages taken from the queue and not yet wholly sent, one after the other (TCP: framed),
     // where each ends, and how many bytes went.
     std::string pending_;

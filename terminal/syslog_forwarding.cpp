@@ -38,11 +38,11 @@ bool SyslogForwarding::Finish(DWORD drainMs)
     for (size_t i = 0; i < forwarders_.size(); ++i) {
         const std::string& address = forwarders_[i]->Address();
         if (reports[i].dropped != 0) {
-            TellUser(streams_, FillText(ForwardDroppedLines, {address, "", std::to_string(reports[i].dropped)}));
+            TellUser(streams_, FillText(ForwardDroppedLines, {address, "", LineCount(reports[i].dropped)}));
             allDelivered = false;
         }
         if (reports[i].undelivered != 0) {
-            std::string count = std::to_string(reports[i].undelivered);
+            std::string count = LineCount(reports[i].undelivered);
             TellUser(streams_, FillText(ForwardUndeliveredLines, {address, "", count}));
             allDelivered = false;
         }

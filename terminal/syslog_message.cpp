@@ -97,7 +97,7 @@ std::string FormatSyslogDroppedNotice(const SyslogOrigin& origin, const ArrivalT
                                       size_t limit)
 {
     std::string header = Header(SyslogDroppedSeverity, Timestamp(at.utcMs, at.offsetMinutes), origin, DroppedLabel);
-    return Assemble(header, FillText(DroppedNoticeText, {std::to_string(droppedCount)}), limit);
+    return Assemble(header, FillText(DroppedNoticeText, {LineCount(droppedCount)}), limit);
 }
 
 std::string FrameForTcp(std::string_view message)

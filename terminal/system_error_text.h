@@ -5,5 +5,6 @@
 
 #include <string>
 
-// "error 5: Access is denied." (the code alone where the system has no text for it).
+// "error 5: Access is denied." on one line; for a Winsock error the system has no text for, a
+// short text of the terminal's own; else the code alone.
 std::string SystemErrorText(DWORD error);

@@ -83,20 +83,24 @@ struct OutputFormGiven {
 bool ParseOutputForm(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
                      OutputFormGiven* given, std::string* error)
 {
+    bool* seen = option == L"--format" ? &given->format : option == L"--rotate" ? &given->rotate : &given->keep;
+    if (*seen) {
+        return Fail(error, GivenTwice(Ascii(option)));
+    }
     if (option == L"--format") {
-        if (given->format || (value != L"text" && value != L"json")) {
+        if (value != L"text" && value != L"json") {
             return Fail(error, FormatTakesTextOrJson);
         }
         parsed->format = value == L"json" ? OutputFormat::Json : OutputFormat::Text;
         given->format = true;
     } else if (option == L"--rotate") {
-        if (given->rotate || !ParseSize(value, MaxRotateBytes, true, &parsed->rotateBytes) || parsed->rotateBytes == 0) {
+        if (!ParseSize(value, MaxRotateBytes, true, &parsed->rotateBytes) || parsed->rotateBytes == 0) {
             return Fail(error, RotateTakesBytes);
         }
         given->rotate = true;
     } else {
         uint64_t keep = 0;
-        if (given->keep || !ParseSize(value, MaxKeptFiles, false, &keep)) {
+        if (!ParseSize(value, MaxKeptFiles, false, &keep)) {
             return Fail(error, KeepTakesFiles);
         }
         parsed->keptFiles = static_cast<unsigned>(keep);
@@ -133,20 +137,24 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
                 return Fail(error, Ascii(argument) + NeedsAValue);
             }
             const std::wstring& value = arguments[++i];
+            bool twice = argument == L"--output" ? outputGiven : argument == L"--rules" ? rulesGiven : timeoutGiven;
+            if (twice) {
+                return Fail(error, GivenTwice(Ascii(argument)));
+            }
             if (argument == L"--output") {
-                if (outputGiven || value.empty()) {
+                if (value.empty()) {
                     return Fail(error, OutputTakesOneName);
                 }
                 parsed.outputPath = value;
                 outputGiven = true;
             } else if (argument == L"--rules") {
-                if (rulesGiven || value.empty()) {
+                if (value.empty()) {
                     return Fail(error, RulesTakesOneName);
                 }
                 parsed.rulesPath = value;
                 rulesGiven = true;
             } else {
-                if (timeoutGiven || !ParseSeconds(value, &parsed.timeoutSeconds)) {
+                if (!ParseSeconds(value, &parsed.timeoutSeconds)) {
                     return Fail(error, TimeoutTakesSeconds);
                 }
                 timeoutGiven = true;
@@ -158,13 +166,19 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             }
             const std::wstring& value = arguments[++i];
             if (argument == L"--forward") {
+                if (parsed.forwardTo.size() == MaxForwardCollectors) {
+                    return Fail(error, FillText(TooManyCollectors, {std::to_string(MaxForwardCollectors)}));
+                }
                 SyslogDestination destination;
                 if (!ParseSyslogDestination(value, &destination, error)) {
                     return false;
                 }
                 parsed.forwardTo.push_back(destination);
             } else {
-                if (forwardQueueGiven || !ParseLineCount(value, &parsed.forwardQueueLines)) {
+                if (forwardQueueGiven) {
+                    return Fail(error, GivenTwice(Ascii(argument)));
+                }
+                if (!ParseLineCount(value, &parsed.forwardQueueLines)) {
                     return Fail(error, ForwardQueueTakesLines);
                 }
                 forwardQueueGiven = true;

@@ -20,7 +20,8 @@ constexpr const char* TerminalUsage =
     "                                                of FILE in place of the remembered ones)\n"
     "       vornak-terminal --headless [--output FILE [--rotate BYTES [--keep N]]]\n"
     "                                  [--format text|json]\n"
-    "                                                write every line to FILE (or standard output)\n"
+    "                                                write every line to FILE (or standard output);\n"
+    "                                                an existing FILE is added to, never emptied\n"
     "         [--forward syslog+tcp://HOST:PORT | syslog+udp://HOST:PORT]...\n"
     "         [--forward-queue LINES]                and send it to each syslog collector named;\n"
     "                                                up to LINES (100000) wait for one that is away\n"
@@ -30,7 +31,8 @@ constexpr const char* TerminalUsage =
     "                                                ask the running terminal to end, wait for it\n"
     "--format json writes one JSON object a line: time, class and text (UTF-8).\n"
     "--rotate moves FILE to FILE.1 (FILE.1 to FILE.2, ...) before it grows past BYTES (a number,\n"
-    "or with K, M or G), keeping N old files (default 5, 0 to 1000).\n"
+    "or with K, M or G), keeping N old files (default 5, 0 to 1000); what FILE holds at the start\n"
+    "counts toward BYTES. A rotation another program prevents changes no file: lines go on into FILE.\n"
     "At a command prompt vornak-terminal.com runs these commands on the console; Ctrl+C ends\n"
     "--headless once every line received is written.\n"
     "Exit status: 0 done; 1 failed, timed out or interrupted (also --headless when lines could not\n"
@@ -43,6 +45,10 @@ constexpr char OutputTakesOneName[] = "--output takes one file name";
 constexpr char RulesTakesOneName[] = "--rules takes one file name";
 constexpr char RulesGoWithWindow[] = "--rules goes with the window (no --headless, --stop, --wait)";
 constexpr char TimeoutTakesSeconds[] = "--timeout takes one whole number of seconds from 1 to 3600";
+inline std::string GivenTwice(const std::string& option)
+{
+    return option + " is given twice";
+}
 inline std::string UnknownArgument(const std::string& argument)
 {
     return "unknown argument \"" + argument + "\"";
@@ -83,10 +89,17 @@ constexpr const char* LinesNotWrittenOutputStalled =
     "{1} could not be written: the output took nothing for {2} s after the terminal was asked to end";
 constexpr const char* LinesNotWrittenError = "{1} could not be written to the output: {2}";
 constexpr const char* CannotStartWriter = "cannot start writing the output: {1}";
+// "1 line", "2 lines": count with the word that goes with it.
+inline std::string CountText(unsigned long long count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
 inline std::string LineCount(unsigned long long count)
 {
-    return std::to_string(count) + (count == 1 ? " line" : " lines");
+    return CountText(count, "line", "lines");
 }
+// {1}: "1 message" or "N messages"; what standard error could not take in time.
+constexpr const char* UserMessagesDropped = "{1} left out here: standard error was not taking them";
 
 // --stop and --wait; a time limit is said as a number of seconds and " s".
 constexpr char NoTerminalRunning[] = "no debug terminal is running";
@@ -102,7 +115,8 @@ constexpr const char* TooLongPlaceholder = "<line too long to carry>";
 constexpr const char* UnreadablePlaceholder = "<line could not be read>";
 constexpr const char* ClearedText = "terminal cleared";
 constexpr char DroppedLabel[] = "dropped";
-constexpr const char* DroppedNoticeText = "{1} lines lost: the output could not keep up";
+// {1}: "1 line" or "N lines" (LineCount); files written before said "1 lines", which reads too.
+constexpr const char* DroppedNoticeText = "{1} lost: the output could not keep up";
 
 // The window.
 constexpr wchar_t TimeColumnTitle[] = L"Time";
@@ -113,6 +127,7 @@ constexpr wchar_t QuickFilterLabel[] = L"Filter:";
 constexpr wchar_t FindLabel[] = L"Find:";
 constexpr wchar_t CloseFindButton[] = L"\u2715";
 // The status bar: "<shown> lines shown of <kept> kept", then what was lost and what waits.
+constexpr wchar_t LineShownOf[] = L" line shown of ";
 constexpr wchar_t LinesShownOf[] = L" lines shown of ";
 constexpr wchar_t LinesKept[] = L" kept";
 constexpr wchar_t OldestDropped[] = L" oldest dropped";
@@ -120,17 +135,23 @@ constexpr wchar_t PausedWaiting[] = L"PAUSED, ";
 constexpr wchar_t Waiting[] = L" waiting";
 constexpr wchar_t StatusSeparator[] = L"; ";
 constexpr wchar_t SavedLines[] = L"Saved ";
+constexpr wchar_t OneLine[] = L" line";
 constexpr wchar_t Lines[] = L" lines";
 constexpr wchar_t SaveFailedFormat[] = L"The lines could not be saved (error %lu).";
 // What the status bar adds: whether the list follows, an opened file, a search's outcome.
-constexpr const char* StatusFileFormat = "file {1} ({2} lines); Ctrl+Shift+L returns to the live lines";
-constexpr const char* StatusFileNotices = "{1} lines the file says were lost";
-constexpr const char* StatusLiveWaiting = "{1} live lines arrived meanwhile";
+constexpr const char* StatusFileFormat = "file {1} ({2}); Ctrl+Shift+L returns to the live lines";
+// {1}: "1 line" or "N lines" (LineCount), "1 live line" or "N live lines", "1 rule" or "N rules".
+constexpr const char* StatusFileNotices = "{1} lost, as the file says";
+constexpr const char* StatusLiveWaiting = "{1} arrived meanwhile";
 constexpr const char* FindNotFound = "\"{1}\" not found among the shown lines";
 constexpr const char* FindWrapped = "the search went on from the other end";
-constexpr const char* RulesInUse = "{1} rules";
-constexpr const char* RulesImported = "{1} rules imported";
-constexpr const char* RulesExported = "{1} rules exported";
+constexpr const char* RulesInUse = "{1}";
+constexpr const char* RulesImported = "{1} imported";
+constexpr const char* RulesExported = "{1} exported";
+inline std::string RuleCount(unsigned long long count)
+{
+    return CountText(count, "rule", "rules");
+}
 constexpr const char* CannotUseRulesFile = "cannot use the rules file {1}: {2}";
 constexpr const char* CannotOpenLog = "cannot open {1}: {2}";
 constexpr const char* RulesNotUsable = "the rules cannot be used: {1}";
@@ -212,13 +233,51 @@ constexpr const char* ForwardCannotReach =
 constexpr const char* ForwardClosedByCollector =
     "the collector {1} closed the connection (lines wait in its queue; the terminal keeps trying)";
 constexpr const char* ForwardReachedAgain = "the collector {1} is reached; waiting lines go on to it";
-constexpr const char* ForwardDroppedLines =
-    "{3} lines were dropped on the way to the collector {1}: its queue was full while it could not be reached";
-constexpr const char* ForwardUndeliveredLines = "{3} lines could not be delivered to the collector {1} before the end";
+// {3}: "1 line" or "N lines" (LineCount).
+constexpr const char* ForwardDroppedLines = "{3} dropped on the way to the collector {1}: its queue was full while "
+                                            "the collector could not be reached or was not taking lines";
+constexpr const char* ForwardUndeliveredLines = "{3} could not be delivered to the collector {1} before the end";
 constexpr const char* ForwardCannotStart = "cannot start forwarding to {1}: {2}";
+// Winsock's errors, said in words where the system has none for them.
+struct WinsockErrorText {
+    unsigned long code;
+    const char* text;
+};
+constexpr WinsockErrorText WinsockErrorTexts[] = {
+    {10004, "The call was interrupted."},
+    {10013, "Access to the socket was denied."},
+    {10022, "An argument was not valid."},
+    {10024, "Too many sockets are open."},
+    {10040, "The message is too long."},
+    {10047, "This kind of address is not supported."},
+    {10048, "The address is already in use."},
+    {10049, "The address is not available on this machine."},
+    {10050, "The network is down."},
+    {10051, "The network cannot be reached."},
+    {10052, "The network dropped the connection."},
+    {10053, "The connection was ended on this machine."},
+    {10054, "The connection was reset by the other side."},
+    {10055, "No buffer space is left."},
+    {10057, "The socket is not connected."},
+    {10058, "The connection was shut down."},
+    {10060, "The connection attempt timed out."},
+    {10061, "The connection was refused."},
+    {10064, "The host is down."},
+    {10065, "There is no route to the host."},
+    {10091, "The network system is not ready."},
+    {10092, "This version of Windows Sockets is not supported."},
+    {10093, "Windows Sockets was not started."},
+    {11001, "No such host is known."},
+    {11002, "The name server did not answer; try again later."},
+    {11003, "The name server failed."},
+    {11004, "The name has no address of the kind asked for."},
+};
 constexpr char ForwardGoesWithHeadless[] = "--forward and --forward-queue go with --headless";
 constexpr char ForwardQueueTakesLines[] = "--forward-queue takes one whole number of lines from 1 to 10000000";
 constexpr char ForwardQueueWithoutForward[] = "--forward-queue goes with --forward";
+// {1}: the most collectors there may be.
+constexpr const char* TooManyCollectors =
+    "--forward is given more than {1} times: the terminal forwards to at most {1} collectors";
 
 // Rule files ({1}: the line number).
 constexpr const char* RuleFileLineError = "line {1}: {2}";
@@ -249,14 +308,16 @@ constexpr const char* StoppedOnMatchText = "stopped on a matching line (End foll
 constexpr const char* LogNotALog =
     "this is not a log of the terminal: line {1} does not start with a time and a class (\"09:05:03.007 debug ...\")";
 constexpr const char* LogCannotRead = "cannot read the file: {1}";
-constexpr const char* LogSkippedLines = "{1} lines could not be read and were left out (the first is line {2})";
+// {1}: "1 line" or "N lines" (LineCount).
+constexpr const char* LogSkippedLines = "left out {1} that could not be read (the first is line {2})";
 
 // Rotating output files ({1}: a file name, {2}: the system's error text).
 constexpr const char* RotateCannotOpen = "cannot open the output file {1}: {2}";
 constexpr const char* RotateCannotWrite = "cannot write to the output file {1}: {2}";
 constexpr const char* RotateCannotRename =
-    "cannot rotate the output file: renaming {1} failed: {2}; lines go on into the same file";
-constexpr const char* RotateCannotDelete = "cannot rotate the output file: deleting {1} failed: {2}; lines go on into the same file";
+    "cannot rotate the output file now, no file was changed and lines go on into it (tried again later): "
+    "renaming {1} failed: {2}";
+constexpr const char* RotateCannotDelete = "the output file rotated, but its oldest, {1}, could not be deleted: {2}";
 
 // Settings ({1}: the value's name in the registry).
 constexpr const char* SettingDamaged = "the setting {1} was not usable and its default is used";

@@ -41,7 +41,7 @@ void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
         MessageBoxW(t.ui.frame, text, ProgramTitle, MB_OK | MB_ICONERROR);
         return;
     }
-    t.statusText = SavedLines + std::to_wstring(lineCount) + Lines;
+    t.statusText = SavedLines + std::to_wstring(lineCount) + (lineCount == 1 ? OneLine : Lines);
     SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
 }
 
@@ -116,7 +116,7 @@ void ImportRules(TerminalWindow& t)
         return;
     }
     t.rulesFromCommandLine = false;
-    t.notice = FillText(RulesImported, {Number(rules.size())});
+    t.notice = FillText(RulesImported, {RuleCount(rules.size())});
     UseRules(t, std::move(rules), std::move(compiled));
 }
 
@@ -132,7 +132,7 @@ void ExportRules(TerminalWindow& t)
         ShowError(t, error);
         return;
     }
-    t.notice = FillText(RulesExported, {Number(t.ruleList.size())});
+    t.notice = FillText(RulesExported, {RuleCount(t.ruleList.size())});
     UpdateStatus(t);
 }
 

@@ -41,15 +41,16 @@ void UpdateStatus(TerminalWindow& t)
 {
     LineStore& store = ShownView(t).store;
     std::wstring text =
-        std::to_wstring(store.ShownCount()) + LinesShownOf + std::to_wstring(store.KeptCount()) + LinesKept;
+        std::to_wstring(store.ShownCount()) + (store.ShownCount() == 1 ? LineShownOf : LinesShownOf) +
+        std::to_wstring(store.KeptCount()) + LinesKept;
     std::string more;
     if (t.opened) {
-        more += "; " + FillText(StatusFileFormat, {WideToUtf8(t.openedName), Number(store.KeptCount())});
+        more += "; " + FillText(StatusFileFormat, {WideToUtf8(t.openedName), LineCount(store.KeptCount())});
         if (t.openedNotices != 0) {
-            more += "; " + FillText(StatusFileNotices, {Number(t.openedNotices)});
+            more += "; " + FillText(StatusFileNotices, {LineCount(t.openedNotices)});
         }
         if (t.liveSinceOpened != 0) {
-            more += "; " + FillText(StatusLiveWaiting, {Number(t.liveSinceOpened)});
+            more += "; " + FillText(StatusLiveWaiting, {CountText(t.liveSinceOpened, "live line", "live lines")});
         }
     } else {
         uint64_t lost = store.DroppedCount() + t.lostWhileWaiting;
@@ -64,7 +65,7 @@ void UpdateStatus(TerminalWindow& t)
         }
     }
     if (!t.ruleList.empty()) {
-        more += "; " + FillText(RulesInUse, {Number(t.ruleList.size())});
+        more += "; " + FillText(RulesInUse, {RuleCount(t.ruleList.size())});
     }
     if (!t.notice.empty()) {
         more += "; " + t.notice;

@@ -162,7 +162,7 @@ TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
         Sleep(20);
         status = StatusBarText(window);
     }
-    EXPECT_EQ("2 lines shown of 3 kept; following; 1 rules", status);
+    EXPECT_EQ("2 lines shown of 3 kept; following; 1 rule", status);
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 

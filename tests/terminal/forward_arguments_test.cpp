@@ -60,9 +60,26 @@ TEST(ForwardArguments, BadAddressesAndMisplacedOptionsAreRefusedWithTheReason)
         {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"1e5"},
          "--forward-queue takes one whole number of lines from 1 to 10000000"},
         {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"5", L"--forward-queue", L"5"},
-         "--forward-queue takes one whole number of lines from 1 to 10000000"},
+         "--forward-queue is given twice"},
     };
     ExpectRefused<TerminalOptions>(ParseTerminalArguments, refusals);
+}
+
+TEST(ForwardArguments, SixteenCollectorsAreAcceptedAndASeventeenthIsRefused)
+{
+    std::vector<std::wstring> arguments = {L"--headless"};
+    for (int i = 0; i < 16; ++i) {
+        arguments.push_back(L"--forward");
+        arguments.push_back(L"syslog+udp://10.0.0." + std::to_wstring(i + 1) + L":514");
+    }
+    TerminalOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseTerminalArguments(arguments, &options, &error)) << error;
+    EXPECT_EQ(16u, options.forwardTo.size());
+    arguments.push_back(L"--forward");
+    arguments.push_back(L"syslog+udp://10.0.0.17:514");
+    EXPECT_FALSE(ParseTerminalArguments(arguments, &options, &error));
+    EXPECT_EQ("--forward is given more than 16 times: the terminal forwards to at most 16 collectors", error);
 }
 
 TEST(ForwardArguments, TheLargestQueueIsAccepted)

@@ -6,9 +6,12 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "file_bytes.h"
+#include "launched_program.h"
+#include "non_copyable.h"
 #include "piped_terminal.h"
 #include "running_terminal.h"
 #include "system_error_text.h"
@@ -214,20 +217,23 @@ TEST(HeadlessOutput, ARotatedFileKeepsItsNewestLinesAndAsManyOldFilesAsAsked)
     DeleteFileW((path + L".2").c_str());
 }
 
-TEST(HeadlessOutput, ARotationThatCannotDeleteTheOldestFileIsSaidOnceAndNoLineIsLost)
+TEST(HeadlessOutput, ARotationAnotherProgramPreventsIsSaidOnceAndLosesNeitherOldFilesNorLines)
 {
     TerminalTestLock lock;
     RunningTerminal terminal;
     const std::wstring& path = terminal.OutputPath();
-    const std::wstring old = path + L".1";
-    // Another program holds the old file without letting it be deleted.
-    ASSERT_TRUE(WriteFileBytes(old, "an old file\n"));
-    HANDLE held = CreateFileW(old.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    // Yesterday's file and its old files, and a program that holds the file without letting it
+    // be renamed or deleted, as log tailers do.
+    ASSERT_TRUE(WriteFileBytes(path, "23:59:59.990 log       yesterday's last line\n"));
+    ASSERT_TRUE(WriteFileBytes(path + L".1", "an old file\n"));
+    ASSERT_TRUE(WriteFileBytes(path + L".2", "an older file\n"));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    ASSERT_TRUE(terminal.Start({L"--rotate", L"100", L"--keep", L"1"}));
+    ASSERT_TRUE(terminal.Start({L"--rotate", L"100", L"--keep", L"2"}));
     for (int i = 0; i < 10; ++i) {
         ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %02d", i));
-        // Lines in several writes, each of which tries the rotation again.
+        // Lines in several writes, each past the size.
         if (i % 3 == 2) {
             Sleep(200);
         }
@@ -235,12 +241,79 @@ TEST(HeadlessOutput, ARotationThatCannotDeleteTheOldestFileIsSaidOnceAndNoLineIs
     EXPECT_EQ(0, terminal.Stop());
     CloseHandle(held);
 
-    EXPECT_EQ("vornak-terminal: cannot rotate the output file: deleting " + Narrow(old) +
-                  " failed: " + SystemErrorText(ERROR_SHARING_VIOLATION) + "; lines go on into the same file\n",
+    EXPECT_EQ("vornak-terminal: cannot rotate the output file now, no file was changed and lines go on into it "
+              "(tried again later): renaming " + Narrow(path) + " failed: " +
+                  SystemErrorText(ERROR_SHARING_VIOLATION) + "\n",
               terminal.Errors());
-    EXPECT_EQ(10u, terminal.LinesWithoutTime().size());
-    EXPECT_EQ("an old file\n", ReadFileBytes(old));
-    DeleteFileW(old.c_str());
+    Lines lines = terminal.LinesWithoutTime();
+    ASSERT_EQ(11u, lines.size());
+    EXPECT_EQ("log       yesterday's last line", lines[0]);
+    EXPECT_EQ("debug     line 09", lines[10]);
+    EXPECT_EQ("an old file\n", ReadFileBytes(path + L".1"));
+    EXPECT_EQ("an older file\n", ReadFileBytes(path + L".2"));
+    DeleteFileW((path + L".1").c_str());
+    DeleteFileW((path + L".2").c_str());
+}
+
+// A pipe already full that nobody reads: every write to its inheritable end blocks.
+class FullPipe : private NonCopyable {
+public:
+    FullPipe()
+    {
+        SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), NULL, TRUE};
+        if (CreatePipe(&read_, &write_, &inheritable, 0)) {
+            SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+            filler_ = std::thread([this] {
+                std::string block(65536, '#');
+                DWORD written = 0;
+                WriteFile(write_, block.data(), static_cast<DWORD>(block.size()), &written, NULL);
+            });
+        }
+    }
+    ~FullPipe()
+    {
+        CloseHandle(read_);  // the filler's write ends
+        if (filler_.joinable()) {
+            filler_.join();
+        }
+        CloseHandle(write_);
+    }
+    HANDLE WriteEnd() const { return write_; }
+
+private:
+    HANDLE read_ = NULL;
+    HANDLE write_ = NULL;
+    std::thread filler_;
+};
+
+TEST(HeadlessOutput, AStandardErrorNobodyReadsDoesNotKeepTheTerminalFromEnding)
+{
+    TerminalTestLock lock;
+    FullPipe errors;
+    TemporaryFile output(L"blocked-errors");
+    OutputCatcher outputFile(output.Path());
+    LaunchSetting setting;
+    setting.output = outputFile.Handle();
+    setting.error = errors.WriteEnd();
+    LaunchedProgram terminal;
+    // A collector whose host is not found: the forwarding thread has that to tell at once.
+    ASSERT_TRUE(terminal.Start(PathBesideProgram(L"vornak-terminal.exe"),
+                               {L"--headless", L"--forward", L"syslog+tcp://no-such-host.invalid:514"}, setting));
+    HWND window = NULL;
+    for (ULONGLONG began = GetTickCount64(); window == NULL && GetTickCount64() - began < EndMs; Sleep(10)) {
+        window = FindTerminalOf(terminal.Id());
+    }
+    ASSERT_TRUE(window != NULL && WaitUntilHandlingMessages(window));
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("a line"));
+    ProgramRun stop = RunTerminalCommand({L"--stop", L"--timeout", L"20"});
+    EXPECT_EQ(0, stop.exitCode) << stop.errors;
+    EXPECT_EQ(0, terminal.Wait(EndMs));
+    RunningTerminal next;
+    EXPECT_TRUE(next.Start());
+    EXPECT_EQ(0, next.Stop());
+    Lines written = SplitLines(output.Text());
+    ASSERT_EQ(1u, written.size());
+    EXPECT_EQ("log       a line", written[0].substr(13));
 }
 
 TEST(HeadlessOutput, ARotationWithoutAnOutputFileIsRefusedWithTheUsage)

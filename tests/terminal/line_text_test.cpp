@@ -65,6 +65,8 @@ TEST(LineText, DroppedNoticeCountsTheLostLines)
 {
     EXPECT_EQ("09:05:03.007 dropped   12345 lines lost: the output could not keep up\n",
               FormatDroppedNotice(((9 * 60 + 5) * 60 + 3) * 1000 + 7, 12345));
+    EXPECT_EQ("09:05:03.007 dropped   1 line lost: the output could not keep up\n",
+              FormatDroppedNotice(((9 * 60 + 5) * 60 + 3) * 1000 + 7, 1));
 }
 
 } // namespace

@@ -139,6 +139,21 @@ TEST(LogReader, AFileThatIsNotALogIsRefusedAtItsFirstLine)
               ReadText("\n\n25:00:00.000 debug     x\n").error);
 }
 
+TEST(LogReader, AFileWhoseFirstLineIsNoLogLineIsRefusedAsSoonAsThatIsKnown)
+{
+    // Fed in pieces of 64 KB, as a file of 2 GB would be: zeros, and a first line that begins as
+    // one of the terminal's but grows past the longest; each is refused in its first piece.
+    for (const std::string& piece :
+         {std::string(65536, '\0'), "09:25:03.007 debug     " + std::string(65536 - 23, 'x')}) {
+        LogReader reader([](LogEntry&&) {});
+        std::string error;
+        EXPECT_FALSE(reader.Feed(piece, &error));
+        EXPECT_EQ("this is not a log of the terminal: line 1 does not start with a time and a class "
+                  "(\"09:05:03.007 debug ...\")",
+                  error);
+    }
+}
+
 TEST(LogReader, BadLinesInsideALogAreLeftOutCountedAndTheRestIsKept)
 {
     std::string good = FormatOutputLine(Line(LineClass::Log, "kept\n"));
@@ -153,7 +168,7 @@ TEST(LogReader, BadLinesInsideALogAreLeftOutCountedAndTheRestIsKept)
     EXPECT_EQ(7u, read.summary.skipped);
     EXPECT_EQ(2u, read.summary.firstSkippedLine);
     EXPECT_EQ(good + good + good, Written(read.entries));
-    EXPECT_EQ("7 lines could not be read and were left out (the first is line 2)", SkippedLinesText(read.summary));
+    EXPECT_EQ("left out 7 lines that could not be read (the first is line 2)", SkippedLinesText(read.summary));
 }
 
 TEST(LogReader, DamagedCopiesOfALogLoseOnlyTheirDamagedLines)
@@ -183,6 +198,20 @@ TEST(LogReader, DamagedCopiesOfALogLoseOnlyTheirDamagedLines)
         }
         EXPECT_GE(read.summary.entries + read.summary.skipped, 11u);
     }
+}
+
+TEST(LogReader, ANoticeOfOneLineLostReadsInTheWordsOfNowAndOfOlderFiles)
+{
+    Read read = ReadText("09:25:03.007 dropped   1 line lost: the output could not keep up\n"
+                         "09:25:03.007 dropped   1 lines lost: the output could not keep up\n"
+                         "09:25:03.007 dropped   2 line lost: the output could not keep up\n");
+    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_EQ(2u, read.entries.size());
+    for (const LogEntry& entry : read.entries) {
+        EXPECT_EQ(LogEntryKind::DroppedNotice, entry.kind);
+        EXPECT_EQ(1u, entry.droppedCount);
+    }
+    EXPECT_EQ(1u, read.summary.skipped);
 }
 
 TEST(LogReader, EditorsLineEndsByteOrderMarkAndTrimmedBlanksAreForgiven)

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "output_writer.h"
@@ -41,7 +42,8 @@ public:
         : refused_(std::move(refusedText)), error_(error), before_(bytesBeforeFailure), problem_(std::move(problem))
     {
     }
-    bool Write(std::string_view text, size_t* written, DWORD* error, std::string* problem) override
+    bool Write(std::string_view text, const WriteProgress&, size_t* written, DWORD* error,
+               std::string* problem) override
     {
         std::lock_guard<std::mutex> hold(lock_);
         ++attempts_;
@@ -165,7 +167,7 @@ TEST(OutputWriter, AWriteThatTakesNothingIsCancelledAfterTheStallLimit)
     ASSERT_TRUE(CreatePipe(&reader, &writerEnd, NULL, 0));
     auto queue = std::make_shared<IncomingQueue>(100000);
     // A pipe nobody reads: the first large write blocks for good.
-    auto sink = std::make_shared<HandleSink>(writerEnd, true);
+    auto sink = std::make_shared<HandleSink>(writerEnd);
     OutputWriter writer(queue, sink, Plain(), WriterHooks());
     for (int i = 0; i < 1000; ++i) {
         queue->Push(Line(std::string(200, 'x')));
@@ -178,6 +180,83 @@ TEST(OutputWriter, AWriteThatTakesNothingIsCancelledAfterTheStallLimit)
     ASSERT_TRUE(PeekNamedPipe(reader, NULL, 0, NULL, &available, NULL));
     EXPECT_EQ(1000u - available / 201, outcome.notWritten);
     CloseHandle(reader);
+    CloseHandle(writerEnd);
+}
+
+TEST(OutputWriter, ASlowButSteadyReaderIsNeverGivenUpHoweverLongTheEndTakes)
+{
+    HANDLE reader = NULL;
+    HANDLE writerEnd = NULL;
+    ASSERT_TRUE(CreatePipe(&reader, &writerEnd, NULL, 0));
+    auto queue = std::make_shared<IncomingQueue>(1000);
+    OutputWriter writer(queue, std::make_shared<HandleSink>(writerEnd), Plain(), WriterHooks());
+    // 80 KB taken at 40 KB a second: more than one 64 KB write can take within the limit below.
+    for (int i = 0; i < 400; ++i) {
+        queue->Push(Line(std::string(199, 'x')));
+    }
+    size_t read = 0;
+    std::thread slowReader([reader, &read] {
+        char piece[800];
+        DWORD got = 0;
+        while (read < 400 * 200 && ReadFile(reader, piece, sizeof(piece), &got, NULL) && got > 0) {
+            read += got;
+            Sleep(20);
+        }
+    });
+    WriteOutcome outcome = writer.Finish(1000);
+    CloseHandle(writerEnd);
+    slowReader.join();
+    CloseHandle(reader);
+    EXPECT_FALSE(outcome.gaveUp);
+    EXPECT_EQ(0u, outcome.notWritten);
+    EXPECT_EQ(400u * 200u, read);
+}
+
+// Writes the first two lines it is given, then hangs (as a write the system cannot cancel)
+// until released.
+class HangingSink : public OutputSink {
+public:
+    HangingSink() : entered_(CreateEventW(NULL, TRUE, FALSE, NULL)), release_(CreateEventW(NULL, TRUE, FALSE, NULL)) {}
+    ~HangingSink() override
+    {
+        CloseHandle(entered_);
+        CloseHandle(release_);
+    }
+    bool Write(std::string_view text, const WriteProgress& progress, size_t* written, DWORD* error,
+               std::string*) override
+    {
+        *written = text.find('\n', text.find('\n') + 1) + 1;
+        progress(*written);
+        SetEvent(entered_);
+        WaitForSingleObject(release_, 60000);
+        *error = ERROR_OPERATION_ABORTED;
+        return false;
+    }
+    bool WaitUntilEntered() { return WaitForSingleObject(entered_, 10000) == WAIT_OBJECT_0; }
+    void Release() { SetEvent(release_); }
+
+private:
+    HANDLE entered_;
+    HANDLE release_;
+};
+
+TEST(OutputWriter, AWriterLeftBehindCountsOnlyTheLinesThatHadNotGoneOut)
+{
+    auto queue = std::make_shared<IncomingQueue>(100);
+    auto sink = std::make_shared<HangingSink>();
+    for (const char* text : {"1", "2", "3", "4", "5"}) {
+        queue->Push(Line(text));
+    }
+    OutputWriter writer(queue, sink, Plain(), WriterHooks());
+    ASSERT_TRUE(sink->WaitUntilEntered());
+    for (const char* text : {"6", "7", "8"}) {
+        queue->Push(Line(text));
+    }
+    WriteOutcome outcome = writer.Finish(300);
+    sink->Release();
+    EXPECT_TRUE(outcome.gaveUp);
+    // 3 to 5 in the hanging write, 6 to 8 still waiting.
+    EXPECT_EQ(6u, outcome.notWritten);
 }
 
 TEST(OutputWriter, LostLinesAreNoticedInTheOutputButNotCountedAsUnwritten)

@@ -8,9 +8,12 @@
 
 #include "file_bytes.h"
 #include "rotating_output.h"
+#include "system_error_text.h"
 #include "temporary_file.h"
 
 namespace {
+
+const WriteProgress Ignored = [](size_t) {};
 
 // The output file and its old files, removed after the test.
 class RotatedFiles {
@@ -39,8 +42,9 @@ TEST(RotatingOutput, LinesFillAFileUpToTheSizeThenItMovesToNameDot1)
     std::string error;
     ASSERT_TRUE(output.Open(&error)) << error;
     std::string problem;
-    EXPECT_TRUE(output.Write("line one\nline two\n", &problem));   // 18 bytes
-    EXPECT_TRUE(output.Write("line three\n", &problem));           // would make 29: rotates first
+    size_t written = 0;
+    EXPECT_TRUE(output.Write("line one\nline two\n", Ignored, &written, &problem));   // 18 bytes
+    EXPECT_TRUE(output.Write("line three\n", Ignored, &written, &problem));           // would make 29: rotates first
     EXPECT_EQ("", problem);
     EXPECT_EQ("line one\nline two\n", files.OldBytes(1));
     EXPECT_EQ("line three\n", files.Bytes());
@@ -53,7 +57,8 @@ TEST(RotatingOutput, OneBatchIsSplitBetweenFilesOnlyAtLineEnds)
     std::string error;
     ASSERT_TRUE(output.Open(&error));
     std::string problem;
-    EXPECT_TRUE(output.Write("aaaa\nbbbb\ncccc\ndddd\neeee\n", &problem));
+    size_t written = 0;
+    EXPECT_TRUE(output.Write("aaaa\nbbbb\ncccc\ndddd\neeee\n", Ignored, &written, &problem));
     EXPECT_EQ("aaaa\nbbbb\n", files.OldBytes(2));
     EXPECT_EQ("cccc\ndddd\n", files.OldBytes(1));
     EXPECT_EQ("eeee\n", files.Bytes());
@@ -66,8 +71,9 @@ TEST(RotatingOutput, OnlyKeepOldFilesAreKeptTheOldestGoes)
     std::string error;
     ASSERT_TRUE(output.Open(&error));
     std::string problem;
+    size_t written = 0;
     for (const char* line : {"1111\n", "2222\n", "3333\n", "4444\n"}) {
-        EXPECT_TRUE(output.Write(line, &problem));
+        EXPECT_TRUE(output.Write(line, Ignored, &written, &problem));
     }
     EXPECT_EQ("2222\n", files.OldBytes(2));
     EXPECT_EQ("3333\n", files.OldBytes(1));
@@ -82,7 +88,8 @@ TEST(RotatingOutput, KeepingNoneStartsTheFileAfresh)
     std::string error;
     ASSERT_TRUE(output.Open(&error));
     std::string problem;
-    EXPECT_TRUE(output.Write("1111\n2222\n", &problem));
+    size_t written = 0;
+    EXPECT_TRUE(output.Write("1111\n2222\n", Ignored, &written, &problem));
     EXPECT_EQ("2222\n", files.Bytes());
     EXPECT_FALSE(files.OldExists(1));
 }
@@ -94,9 +101,10 @@ TEST(RotatingOutput, ALineLongerThanTheSizeGetsAFileOfItsOwn)
     std::string error;
     ASSERT_TRUE(output.Open(&error));
     std::string problem;
+    size_t written = 0;
     std::string longLine(255, 'x');
     longLine += '\n';
-    EXPECT_TRUE(output.Write("ab\n" + longLine + "cd\n", &problem));
+    EXPECT_TRUE(output.Write("ab\n" + longLine + "cd\n", Ignored, &written, &problem));
     EXPECT_EQ("ab\n", files.OldBytes(2));
     EXPECT_EQ(longLine, files.OldBytes(1));
     EXPECT_EQ("cd\n", files.Bytes());
@@ -109,20 +117,60 @@ TEST(RotatingOutput, ARotationARenameRefusesIsReportedAndTheLinesGoOnIntoTheSame
     std::string error;
     ASSERT_TRUE(output.Open(&error));
     std::string problem;
-    EXPECT_TRUE(output.Write("1111\n", &problem));
+    size_t written = 0;
+    EXPECT_TRUE(output.Write("1111\n", Ignored, &written, &problem));
     // A reader that does not let the file be renamed or deleted.
     HANDLE reader = CreateFileW(files.Path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, reader);
-    EXPECT_TRUE(output.Write("2222\n", &problem));
+    EXPECT_TRUE(output.Write("2222\n", Ignored, &written, &problem));
     CloseHandle(reader);
-    EXPECT_EQ(0u, problem.find("cannot rotate the output file: renaming ")) << problem;
-    EXPECT_NE(std::string::npos, problem.find("; lines go on into the same file"));
+    EXPECT_EQ("cannot rotate the output file now, no file was changed and lines go on into it (tried again "
+              "later): renaming " + ShownPath(files.Path()) + " failed: " + SystemErrorText(ERROR_SHARING_VIOLATION),
+              problem);
     EXPECT_EQ("1111\n2222\n", files.Bytes());
-    EXPECT_TRUE(output.Write("3333\n", &problem));  // the reader is gone: rotation works again
+    EXPECT_TRUE(output.Write("3333\n", Ignored, &written, &problem));  // the reader is gone: rotation works again
     EXPECT_EQ("", problem);
     EXPECT_EQ("1111\n2222\n", files.OldBytes(1));
     EXPECT_EQ("3333\n", files.Bytes());
+}
+
+TEST(RotatingOutput, AHeldOldFileChangesNoFileAndTheRotationIsTriedAgainOnlyOnceTheFileGrewBySize)
+{
+    RotatedFiles files;
+    RotatingOutput output(files.Path(), 10, 3);
+    std::string error;
+    ASSERT_TRUE(output.Open(&error));
+    std::string problem;
+    size_t written = 0;
+    for (const char* line : {"1111\n", "2222\n", "3333\n", "4444\n", "5555\n", "6666\n", "7777\n", "8888\n"}) {
+        ASSERT_TRUE(output.Write(line, Ignored, &written, &problem));
+    }
+    ASSERT_EQ("1111\n2222\n", files.OldBytes(3));
+    // A middle file held without letting it be renamed: the one after it must not pay for it.
+    HANDLE reader = CreateFileW(files.Old(2).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    EXPECT_TRUE(output.Write("9999\n", Ignored, &written, &problem));
+    const std::string refused = "cannot rotate the output file now, no file was changed and lines go on into it (tried "
+                                "again later): renaming " + ShownPath(files.Old(2)) + " failed: " +
+                                SystemErrorText(ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(refused, problem);
+    CloseHandle(reader);
+    // Not tried again at the next write, and said again while it lasts (so that it is told once).
+    EXPECT_TRUE(output.Write("aaaa\n", Ignored, &written, &problem));
+    EXPECT_EQ(refused, problem);
+    EXPECT_EQ("1111\n2222\n", files.OldBytes(3));
+    EXPECT_EQ("3333\n4444\n", files.OldBytes(2));
+    EXPECT_EQ("5555\n6666\n", files.OldBytes(1));
+    EXPECT_EQ("7777\n8888\n9999\naaaa\n", files.Bytes());
+    // Grown by another 10 bytes: rotated.
+    EXPECT_TRUE(output.Write("bbbb\n", Ignored, &written, &problem));
+    EXPECT_EQ("", problem);
+    EXPECT_EQ("3333\n4444\n", files.OldBytes(3));
+    EXPECT_EQ("5555\n6666\n", files.OldBytes(2));
+    EXPECT_EQ("7777\n8888\n9999\naaaa\n", files.OldBytes(1));
+    EXPECT_EQ("bbbb\n", files.Bytes());
 }
 
 TEST(RotatingOutput, AFileThatCannotBeOpenedIsReported)
@@ -132,8 +180,9 @@ TEST(RotatingOutput, AFileThatCannotBeOpenedIsReported)
     EXPECT_FALSE(output.Open(&error));
     EXPECT_EQ(0u, error.find("cannot open the output file C:\\no-such-folder-here\\out.txt: error 3"));
     std::string problem;
-    EXPECT_FALSE(output.Write("lost\n", &problem));
-    EXPECT_EQ(0u, problem.find("cannot write to the output file C:\\no-such-folder-here\\out.txt"));
+    size_t written = 0;
+    EXPECT_FALSE(output.Write("lost\n", Ignored, &written, &problem));
+    EXPECT_EQ(0u, problem.find("cannot open the output file C:\\no-such-folder-here\\out.txt: error 3"));
 }
 
 } // namespace

@@ -109,6 +109,21 @@ TEST(SenderStatus, WithATerminalEveryRequestExitsWithZeroAndSendsWhatTheLibraryC
     EXPECT_EQ(expected, terminal.LinesWithoutTime());
 }
 
+TEST(SenderStatus, CharactersTheCodePageCannotCarryAreSentAsQuestionMarksAndNamed)
+{
+    // The expected bytes are Windows-1252's.
+    ASSERT_EQ(1252u, GetACP());
+    TerminalTestLock lock;
+    RunningTerminal terminal;
+    ASSERT_TRUE(terminal.Start());
+    ProgramRun run = RunSender({L"--task", L"\u4e2d", L"debug", L"caf\u00e9 \u4e2d\u6587 \u4e2d \U0001F600"});
+    ASSERT_EQ(0, terminal.Stop());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, run.exitCode);
+    EXPECT_EQ("vornak-send: the ANSI code page 1252 cannot carry U+4E2D U+6587 U+1F600; each was sent as '?'\n",
+              run.errors);
+    EXPECT_EQ(Lines{"debug     ? : caf\xE9 ?? ? ?"}, terminal.LinesWithoutTime());
+}
+
 TEST(SenderStatus, TaskNameOfTwoHundredFiftyFiveCharactersIsTakenOneMoreExitsWithThree)
 {
     TerminalTestLock lock;

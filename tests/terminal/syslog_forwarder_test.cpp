@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "syslog_forwarder.h"
+#include "system_error_text.h"
 
 namespace {
 
@@ -199,6 +202,62 @@ TEST(SyslogForwarder, ACollectorThatClosedTheConnectionGetsTheNextLinesOnANewOne
     EXPECT_EQ(0u, report.undelivered);
     closesocket(again);
     closesocket(listening);
+}
+
+TEST(SyslogForwarder, ACollectorThatClosesEveryConnectionAtOnceIsOneOutageWithItsBackOff)
+{
+    Winsock winsock;
+    SOCKET listening = Bound(SOCK_STREAM, 0);
+    ASSERT_NE(INVALID_SOCKET, listening);
+    uint16_t port = PortOf(listening);
+    HANDLE errorsRead = NULL;
+    HANDLE errorsWritten = NULL;
+    ASSERT_TRUE(CreatePipe(&errorsRead, &errorsWritten, NULL, 0));
+    StandardStreams streams;
+    streams.error = errorsWritten;
+    // A collector that accepts each connection and closes it at once.
+    int connections = 0;
+    std::atomic<bool> stop{false};
+    std::thread collector([&] {
+        while (!stop) {
+            SOCKET connection = Readable(listening, 20) ? accept(listening, NULL, NULL) : INVALID_SOCKET;
+            connections += connection != INVALID_SOCKET ? 1 : 0;
+            closesocket(connection);
+        }
+    });
+    {
+        SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, port), 100, Origin(), streams);
+        // Idle for 3.2 s: connections at about 0, 0.5 and 1.5 s, the next not before 3.5 s.
+        Sleep(3200);
+        forwarder.Finish(0);
+    }
+    stop = true;
+    collector.join();
+    closesocket(listening);
+    EXPECT_GE(connections, 2);
+    EXPECT_LE(connections, 4);
+    CloseHandle(errorsWritten);
+    std::string told;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(errorsRead, buffer, sizeof(buffer), &got, NULL) && got > 0) {
+        told.append(buffer, got);
+    }
+    CloseHandle(errorsRead);
+    EXPECT_EQ("vornak-terminal: the collector syslog+tcp://127.0.0.1:" + std::to_string(port) +
+                  " closed the connection (lines wait in its queue; the terminal keeps trying)\n",
+              told);
+}
+
+TEST(SyslogForwarder, WinsockErrorsAreSaidInWordsAlsoWhereTheSystemHasNone)
+{
+    for (DWORD code : {WSAETIMEDOUT, WSAECONNREFUSED, WSAHOST_NOT_FOUND}) {
+        std::string text = SystemErrorText(code);
+        std::string start = "error " + std::to_string(code) + ": ";
+        EXPECT_EQ(0u, text.find(start)) << text;
+        EXPECT_GT(text.size(), start.size() + 5) << text;
+        EXPECT_EQ(std::string::npos, text.find('\n')) << text;
+    }
 }
 
 TEST(SyslogForwarder, UdpSendsOneDatagramPerLineCutToTheSizeEveryReceiverTakes)

@@ -503,7 +503,7 @@ TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiv
     Command(frame, TIME_CLOCK_COMMAND);
 
     SendLines({"live two"});
-    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("1 live lines arrived meanwhile") != std::string::npos; }))
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("1 live line arrived meanwhile") != std::string::npos; }))
         << StatusText(frame);
     EXPECT_EQ(4, ListView_GetItemCount(List(frame)));
     Command(frame, LIVE_VIEW_COMMAND);
@@ -576,7 +576,7 @@ TEST_F(WindowFeatures, RulesExportedAndImportedAgainAreTheSameRules)
     WriteRules(rules_, "include 'port'\n");
     DialogAnswer = rules_.Path();
     Command(frame, IMPORT_RULES_COMMAND);
-    EXPECT_NE(std::string::npos, StatusText(frame).find("1 rules imported")) << StatusText(frame);
+    EXPECT_NE(std::string::npos, StatusText(frame).find("1 rule imported")) << StatusText(frame);
     SendLines({"port 1", "tick"});
     ASSERT_TRUE(WaitForRows(frame, 1));
     EXPECT_EQ((std::vector<std::string>{"port 1"}), ShownTexts(frame));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ansi_arguments.h"
 #include "library_binding.h"
 #include "send_arguments.h"
 
@@ -48,9 +49,10 @@ const char* StatusMeaning(int status)
 
 } // namespace
 
-int main(int argc, char** argv)
+int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::string uncarried;
+    std::vector<std::string> arguments = AnsiArguments(argc, argv, &uncarried);
     SendRequest request;
     std::string error;
     if (!ParseSendArguments(arguments, &request, &error)) {
@@ -68,6 +70,10 @@ int main(int argc, char** argv)
     }
     int status = Send(library, request);
     UnbindLibrary(&library);
+    if (status == VORNAKDBG_STATUS_DONE && !uncarried.empty()) {
+        // Sent all the same, as the line may still say what it should; the status stays the library's.
+        fprintf(stderr, "%s%s\n", SenderMessagePrefix, NotCarried(GetACP(), uncarried).c_str());
+    }
     if (status != VORNAKDBG_STATUS_DONE) {
         fprintf(stderr, "%s%s (status %d)\n", SenderMessagePrefix, StatusMeaning(status), status);
     }

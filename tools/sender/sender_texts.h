@@ -13,7 +13,9 @@ constexpr const char* SendUsage =
     "       vornak-send --help | /?\n"
     "Sends one line to the running debug terminal through VORNAKDBG32.dll. The words of TEXT are\n"
     "joined with single blanks and sent as they are ('%' included). --task NAME registers NAME\n"
-    "for this process's thread first, so the line reads \"NAME : TEXT\".\n"
+    "for this process's thread first, so the line reads \"NAME : TEXT\". Lines travel in the system's\n"
+    "ANSI code page: a character it cannot carry is sent as '?' and named on standard error (the\n"
+    "exit status stays the library's).\n"
     "Exit status: the library's status: 0 sent; 2 no debug terminal is running; 3 the task name\n"
     "was refused (over 255 characters); 64 bad arguments; 69 VORNAKDBG32.dll could not be used.\n";
 
@@ -34,6 +36,13 @@ constexpr char NeedsText[] = " needs the text to send (\"\" for an empty line)";
 constexpr char SeparatorTakesOneCharacter[] = "separator takes at most one fill character";
 constexpr char ClearTakesNoArguments[] = "clear takes no arguments";
 constexpr char TaskGoesWithMessages[] = "--task goes with debug, log, stat or error";
+
+// characters: those the code page cannot carry, as "U+4E2D U+6587".
+inline std::string NotCarried(unsigned codePage, const std::string& characters)
+{
+    return "the ANSI code page " + std::to_string(codePage) + " cannot carry " + characters +
+           "; each was sent as '?'";
+}
 
 // The library.
 inline std::string CannotLoadFromUnknownFolder(const std::string& library, unsigned long error)
