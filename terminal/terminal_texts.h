@@ -185,7 +185,8 @@ constexpr const char* PatternUnsupportedGroup =
     "groups of the form (?{2} (character {1}) are not supported: lookaround, named groups and flags";
 constexpr const char* PatternWideInClass = "a two-byte character cannot stand in a [ ] class (character {1})";
 constexpr const char* PatternTooDeep = "groups nest deeper than 100 (character {1})";
-constexpr const char* PatternTooLarge = "the expression is too large: it would take more than 20000 steps";
+constexpr const char* PatternTooLarge =
+    "the expression is too large at character {1}: it would take more than 20000 steps";
 
 // Rules ({1}: the rule's number from 1, {2}: its kind, {3}: its pattern, {4}: what is wrong).
 constexpr const char* RuleCompileError = "rule {1}, {2} \"{3}\": {4}";
