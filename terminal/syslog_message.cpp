@@ -37,7 +37,8 @@ std::string Assemble(const std::string& header, std::string_view text, size_t li
 
 std::string Timestamp(int64_t utcMs, int offsetMinutes)
 {
-    return utcMs == 0 ? std::string("-") : FormatIsoTime(utcMs, offsetMinutes);
+    std::string time = utcMs == 0 ? std::string() : FormatIsoTime(utcMs, offsetMinutes);
+    return time.empty() ? std::string("-") : time;
 }
 
 } // namespace

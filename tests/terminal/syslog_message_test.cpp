@@ -52,6 +52,9 @@ TEST(SyslogMessage, DroppedLinesAreAWarningOfTheirOwn)
     EXPECT_EQ("<12>1 2026-12-08T13:24:12.449+00:00 lab-07.example.net vornak-terminal 4242 dropped - 17 lines lost: "
               "the output could not keep up",
               FormatSyslogDroppedNotice(Origin(), at, 17));
+    at.utcMs = 253402300800000;  // 10000-01-01, which RFC 5424 cannot write
+    EXPECT_EQ("<12>1 - lab-07.example.net vornak-terminal 4242 dropped - 17 lines lost: the output could not keep up",
+              FormatSyslogDroppedNotice(Origin(), at, 17));
 }
 
 TEST(SyslogMessage, TcpFramingCountsTheBytes)
