@@ -6,7 +6,8 @@
 // TIMESTAMP: local time with milliseconds and offset (the nil value "-" when unknown or past the
 // year 9999). MSG: the text as UTF-8 without a byte order mark: RFC 5424 lets MSG be any octets
 // without one, and collectors keep a BOM as part of the text (rsyslog 8 puts it at the start of
-// %msg%).
+// %msg%); only a text that itself starts with U+FEFF gets one, or a strict reader would take its
+// first character for the mark.
 #pragma once
 
 #include <stddef.h>

@@ -42,6 +42,10 @@ TEST(SyslogMessage, TheTextGoesAsUtf8WithoutAByteOrderMarkAndWithoutEscapes)
     EXPECT_EQ("<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 debug - "
               "\"q\" \\ \t\x01 caf\xC3\xA9 \xE2\x82\xAC",
               FormatSyslogMessage(Origin(), SampleLine(LineClass::Debug, "\"q\" \\ \t\x01 caf\xE9 \x80\n"), 0, 1252));
+    // Hosts in UTF-8: a text that starts with U+FEFF goes after a byte order mark of the message's.
+    EXPECT_EQ("<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 debug - "
+              "\xEF\xBB\xBF\xEF\xBB\xBFx",
+              FormatSyslogMessage(Origin(), SampleLine(LineClass::Debug, "\xEF\xBB\xBFx\n"), 0, 65001));
 }
 
 TEST(SyslogMessage, DroppedLinesAreAWarningOfTheirOwn)
