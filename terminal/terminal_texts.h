@@ -235,6 +235,8 @@ constexpr const char* RuleFileBadColour = "colour \"{1}\" is not #RRGGBB";
 constexpr const char* RuleFileUnknownClass = "unknown class \"{1}\" (debug, log, statistic, error or separator)";
 constexpr const char* RuleFileBadEscape = "\"\\{1}\" is not an escape in a \"...\" pattern (\\\\, \\\", \\xHH)";
 constexpr const char* RuleFileNotUtf8 = "not UTF-8 text (save the file as UTF-8)";
+constexpr const char* RuleFileEscapesNotUtf8 =
+    "the pattern's \\x escapes do not make UTF-8 text (write characters above ASCII as they are)";
 constexpr const char* RuleFileLineTooLong = "longer than 65536 bytes";
 constexpr const char* RuleFileTooManyRules = "more than 1000 rules";
 constexpr const char* RuleFileCannotRead = "cannot read the rules file: {1}";
