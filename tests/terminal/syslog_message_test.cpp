@@ -146,6 +146,7 @@ TEST(SyslogDestination, WrongAddressesAreRefusedWithTheReason)
         {L"syslog+tcp://::1:514", "the forwarding address \"syslog+tcp://::1:514\" has an IPv6 address: write it in brackets, as [::1]:514"},
         {L"syslog+tcp://a b:514", "the host in the forwarding address \"syslog+tcp://a b:514\" has characters a host name cannot have"},
         {L"syslog+tcp://user@x:514", "the host in the forwarding address \"syslog+tcp://user@x:514\" has characters a host name cannot have"},
+        {L"syslog+tcp://[%]:514", "the host in the forwarding address \"syslog+tcp://[%]:514\" has characters a host name cannot have"},
         {L"syslog+tcp://h\u00e9:514", "the forwarding address \"syslog+tcp://h?:514\" has characters other than ASCII"},
     };
     for (const Case& c : cases) {
