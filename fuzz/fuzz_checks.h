@@ -30,6 +30,17 @@ void CheckBounds(const GuardedBuffer<Char>& buffer, const char* what)
     }
 }
 
+// Whether text is printable ASCII only, as messages for a console are.
+inline bool PrintableAscii(const std::string& text)
+{
+    for (char c : text) {
+        if (c < 0x20 || c > 0x7E) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A terminated copy of text in a heap block of exactly its size.
 template <typename Char>
 class ExactText {

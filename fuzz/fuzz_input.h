@@ -23,6 +23,14 @@ public:
         return (low | (high << 8)) % (largest + 1);
     }
 
+    // Every byte not read yet, as they are.
+    std::string Rest()
+    {
+        std::string rest(reinterpret_cast<const char*>(data_) + at_, size_ - at_);
+        at_ = size_;
+        return rest;
+    }
+
     uint32_t Word32()
     {
         uint32_t value = 0;

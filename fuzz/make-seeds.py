@@ -182,7 +182,166 @@ inf_path['capacities'] = (bytes([CAPACITIES | OWN_NAME | OWN_JOIN_PIECES]) + siz
                           + wide_text('C:\\ab\\c.exe') + wide_text('n') + wide_text('.e') + wide_text('D:') + wide_text('\\dir\\'))
 inf_path['no-room'] = bytes([CAPACITIES]) + size(0) + size(0) + size(0) + wide_text('C:\\a\\b')
 
-for target, seeds in (('fuzz_line_compose', line_compose), ('fuzz_error_text', error_text), ('fuzz_inf_path', inf_path)):
+# Patterns: choices (bit 0 regular expression, bit 1 case sensitive, bits 2-3 code page: 0 ASCII,
+# 1 folding above ASCII, 2 double-byte), the pattern, then lines, each a text.
+PLAIN, REGEX, CASE, FOLDING, DOUBLE_BYTE = 0, 1, 2, 4, 8
+
+
+def btext(data):
+    """A text of bytes, literal."""
+    return text(literal(data.decode('latin-1')))
+
+
+text_pattern = {}
+text_pattern['plain-anywhere'] = bytes([PLAIN]) + btext(b'disk') + btext(b'Scanner : DISK full') + btext(b'no')
+text_pattern['plain-case'] = bytes([PLAIN | CASE]) + btext(b'Error') + btext(b'error here') + btext(b'Error here')
+text_pattern['regex-subset'] = (bytes([REGEX | CASE]) + btext(rb'^Poller : idle \d+$') + btext(b'Poller : idle 42')
+                                + btext(b'Poller : idle 42 ms'))
+text_pattern['regex-classes'] = (bytes([REGEX]) + btext(rb'0x[0-9a-f]{8}\b|[^a-z ]\w+@\w+\.com|\s\S|\x41\t')
+                                 + btext(b'at 0x0040FFEE mail bob@example.com') + btext(b'A\t'))
+text_pattern['regex-backtracking-hostile'] = bytes([REGEX]) + btext(b'(x+x+)+y') + text(repeat('x', 4000))
+text_pattern['regex-many-states'] = (bytes([REGEX | CASE]) + btext(b'(a|b)*a(a|b){12}$')
+                                     + btext(bytes(b'ab'[(i * 7919 >> 3) % 2] for i in range(3000))))
+text_pattern['regex-heavy-rule'] = (bytes([REGEX]) + btext(b'.*a.{100}a.{100}c')
+                                    + btext(bytes(b'ab'[(i * 40503 >> 5) % 2] for i in range(250))))
+text_pattern['regex-too-large-in-a-repeat'] = bytes([REGEX]) + btext(b'(a{1000}){1000}') + btext(b'aaa')
+text_pattern['plain-too-large'] = bytes([PLAIN]) + text(repeat('p', 20001)) + btext(b'ppp')
+text_pattern['regex-refusals'] = bytes([REGEX]) + btext(b'a(b|[c-a]\\') + btext(b'x')
+text_pattern['regex-too-deep'] = bytes([REGEX]) + text(repeat('(', 101)) + btext(b'x')
+text_pattern['double-byte-plain'] = (bytes([PLAIN | DOUBLE_BYTE]) + btext(b'\x95\x5C') + btext(b'x\x95\x5Cy\x83\x41')
+                                     + btext(b'\\ A'))
+text_pattern['double-byte-regex'] = (bytes([REGEX | CASE | DOUBLE_BYTE]) + btext(b'^x[^a].\x83\x41$')
+                                     + btext(b'x\x95\x5C\x88\x9F\x83\x41'))
+text_pattern['double-byte-lone-lead-at-the-end'] = bytes([PLAIN | DOUBLE_BYTE]) + btext(b'a\x83') + btext(b'a\x83\x41 a\x83')
+text_pattern['folding-above-ascii'] = (bytes([PLAIN | FOLDING]) + btext(b'caf\xc9 \xd7') + btext(b'CAF\xe9 \xd7')
+                                       + btext(b'caf\xe9 \xf7'))
+text_pattern['find-all-marks'] = bytes([REGEX]) + btext(b'a+|x*') + btext(b'xaaxa aaa')
+
+# Patterns against the C++ library's engine: choices (bit 0 case sensitive), the pattern's length
+# and bytes, then bytes that seed the generated lines.
+regex_seeds = [b'a|b', rb'^\w+\d?$', b'(ab)*c', b'a{2,3}', rb'[A-C-]x', rb'\bcat\B', b'colou?r', b'(?:a|)+b', b'x*?y',
+               b'.-.', rb'[^a]\s', rb'\x41+', b'a{,2}', b'()|^$']
+pattern_vs_std_regex = {}
+for i, pattern in enumerate(regex_seeds):
+    for case in (0, 1):
+        pattern_vs_std_regex['pattern-%d-%s' % (i, 'case' if case else 'nocase')] = (
+            bytes([case, len(pattern)]) + pattern + bytes([i, 7, 3]))
+
+# Rule files: the bytes of the file.
+rule_file = {}
+rule_file['every-kind'] = (b"# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [regex] [case] 'PATTERN'\r\n"
+                           b"include 'Scanner'\r\n"
+                           b"exclude class=debug regex case '^Poller : idle \\d+$'\r\n"
+                           b"highlight #FF8080 class=error 'disk full'\r\n"
+                           b"disabled stop regex 'fatal|panic'\r\n"
+                           b"highlight 'it''s'\r\n"
+                           b"exclude \"\\x1b[0m\\\\ \\\"quoted\\\"\"\r\n")
+rule_file['any-order-bom-lf'] = b"\xef\xbb\xbfREGEX Exclude CASE 'x'\n\n  # comment\n\tHIGHLIGHT #00ff00 'y'\n"
+rule_file['utf8-pattern'] = "include 'caf\u00e9 \u4e2d'\n".encode('utf-8')
+rule_file['escape-not-utf8'] = b'include "\\xff\\xC3\\xA9"\n'
+rule_file['bad-lines'] = b"include 'a'\ninclde 'b'\n"
+rule_file['unclosed-quote'] = b"include 'a\n"
+rule_file['not-utf8'] = b"include '\xff'\n"
+rule_file['regex-refused-when-compiled'] = b"include 'ok'\nexclude regex 'a(b'\n"
+rule_file['no-final-line-end'] = b"stop 'x'"
+
+# Logs: the form (0: text), four bytes that seed the cuts, then the file's bytes.
+log_lines = (b"09:05:03.007 debug     Scanner : count=5\r\n"
+             b"09:05:03.008 log       caf\xe9 \\t tab \\x41 stays\n"
+             b"09:05:03.009 statistic 1 2 3\n"
+             b"09:05:03.010 error     disk full\n"
+             b"09:05:03.011 separator ==========\n"
+             b"09:05:03.012 clear     terminal cleared\n"
+             b"09:05:03.013 debug     <line too long to carry>\n"
+             b"09:05:03.014 debug     <line could not be read>\n"
+             b"09:05:03.015 dropped   42 lines lost: the output could not keep up\n"
+             b"09:05:03.016 log\n"
+             b"23:59:59.999 error     \\x01\\x1F\\x7F\\n\\r\\\\")
+log_reader = {}
+log_reader['every-kind-of-line'] = bytes([0]) + u32(12345) + log_lines
+log_reader['byte-order-mark-in-pieces'] = bytes([0]) + u32(1) + b'\xef\xbb\xbf' + log_lines
+log_reader['damaged-lines-inside'] = bytes([0]) + u32(99) + log_lines[:120] + b'\x00\x01garbage\n24:00:00.000 debug     x\n' + log_lines[120:]
+log_reader['not-a-log'] = bytes([0]) + u32(7) + b'\n\r\nhello world\n' + log_lines
+log_reader['first-line-too-long'] = bytes([0]) + u32(3) + b'09:05:03.007 debug     ' + b'x' * 4100 + b'\n' + log_lines
+log_reader['line-too-long-inside'] = bytes([0]) + u32(5) + log_lines + b'\n09:05:03.007 debug     ' + b'y' * 4074 + b'\n' + log_lines
+log_reader['partial-mark'] = bytes([0]) + u32(2) + b'\xef\xbb'
+
+# Collector addresses: the text.
+syslog_destination = {}
+for name, address in (('udp', 'syslog+udp://127.0.0.1:514'), ('tcp-ipv6', 'syslog+tcp://[::1]:6514'),
+                      ('upper-case-scheme-slash', 'SYSLOG+TCP://collector.example:65535/'),
+                      ('no-port', 'syslog+udp://host'), ('port-0', 'syslog+udp://host:0'),
+                      ('port-65536', 'syslog+udp://host:65536'), ('port-huge', 'syslog+udp://host:99999999999999'),
+                      ('bare-ipv6', 'syslog+udp://::1:514'), ('bracket-not-ipv6', 'syslog+udp://[%]:514'),
+                      ('unclosed-bracket', 'syslog+udp://[::1:514'), ('no-host', 'syslog+tcp://:514'),
+                      ('other-scheme', 'https://host:514'), ('not-ascii', 'syslog+udp://h\u00f6st:514'),
+                      ('zone-index', 'syslog+udp://[fe80::1%eth0]:514')):
+    syslog_destination[name] = wide_text(address)
+
+# Command lines: the program (0 terminal, 1 sender), then arguments, each a byte below 0xC0 for
+# a word of the fuzzer's list, or 0xC0 and a text.
+def words(*indexes):
+    return bytes(indexes)
+
+
+def argument(s, wide=True):
+    return bytes([0xC0]) + text(literal(s, wide=wide))
+
+
+command_lines = {}
+command_lines['terminal-headless-everything'] = (bytes([0]) + words(0, 6, 16, 11, 15, 12, 30, 13, 19, 9, 33, 9, 34, 10, 24)
+                                                + words(9, 36))
+command_lines['terminal-stop-timeout'] = bytes([0]) + words(1, 7, 20)
+command_lines['terminal-timeout-3601'] = bytes([0]) + words(2, 7, 21)
+command_lines['terminal-rules'] = bytes([0]) + words(8) + argument('C:\\rules\\\u00e9.rules')
+command_lines['terminal-rotate-too-large'] = bytes([0]) + words(0, 6, 16, 12, 27)
+command_lines['terminal-two-commands'] = bytes([0]) + words(0, 1)
+command_lines['terminal-unknown'] = bytes([0]) + argument('--w\u00e4it')
+command_lines['sender-task-debug'] = bytes([1]) + words(0, 15, 6, 16, 17)
+command_lines['sender-separator'] = bytes([1]) + words(11, 13)
+command_lines['sender-clear-extra'] = bytes([1]) + words(12, 14)
+command_lines['sender-text-of-its-own'] = bytes([1]) + words(10) + argument('caf\xe9 %n', wide=False)
+
+# Received lines for the JSON and syslog writers: choices (class + 6 * carriage, 0x80: no
+# instant), the code page's index (1252, 1250, 1251, 874, 932, 936, 950, 949, 65001), the
+# instant (eight bytes), the offset (two bytes), then the text. The syslog fuzzer takes a limit
+# (two bytes), a process id (four) and a host name (a text) before it.
+def i64(n):
+    return struct.pack('<q', n)
+
+
+def received(line_class, code_page_index, utc_ms, offset, data, carriage=0, no_instant=False):
+    earliest = -11644473600000
+    return (bytes([line_class + 6 * carriage | (0x80 if no_instant else 0), code_page_index]) + i64(utc_ms - earliest)
+            + struct.pack('<h', offset) + data)
+
+
+NOW = 1796736252449
+received_lines = {
+    'western': received(0, 0, NOW, 60, b'"q" \\ \t\x01\x1f\x7f caf\xe9 \x80\n'),
+    'cyrillic': received(3, 2, NOW, 180, b'\xcf\xf0\xe8\xe2\xe5\xf2\n'),
+    'japanese-lone-lead-at-the-end': received(1, 4, NOW, 540, b'\x93\xfa\x96\x7b\x84\x47 \x93\n'),
+    'chinese': received(2, 5, NOW, 480, b'\xd6\xd0\xce\xc4\n'),
+    'utf8-with-byte-order-mark': received(0, 8, NOW, 0, b'\xef\xbb\xbfx \xf0\x9f\x98\x80 \xed\xa0\x80\n'),
+    'clear': received(5, 0, NOW, -330, b''),
+    'too-long': received(0, 0, NOW, 0, b'', carriage=1),
+    'no-instant': received(4, 0, 0, 0, b'=====\n', no_instant=True),
+    'year-10000': received(0, 0, 253402300800000, 0, b'x\n'),
+    'offset-past-a-day': received(0, 0, NOW, 1440, b'x\n'),
+    'offset-last-minute': received(0, 0, 253402300799999 - 1439 * 60000, 1439, b'x\n'),
+}
+json_line = dict(received_lines)
+syslog_message = {}
+for name, data in received_lines.items():
+    syslog_message[name] = size(0) + u32(4242) + text(literal('lab-07.example.net')) + data
+    syslog_message[name + '-cut'] = size(40) + u32(0xFFFFFFFF) + text(repeat('h', 300)) + data
+syslog_message['host-name-with-blanks'] = size(1700) + u32(1) + text(literal('my host\x7f\xe9')) + received_lines['western']
+
+for target, seeds in (('fuzz_line_compose', line_compose), ('fuzz_error_text', error_text), ('fuzz_inf_path', inf_path),
+                      ('fuzz_text_pattern', text_pattern), ('fuzz_pattern_vs_std_regex', pattern_vs_std_regex),
+                      ('fuzz_rule_file', rule_file), ('fuzz_log_reader', log_reader),
+                      ('fuzz_syslog_destination', syslog_destination), ('fuzz_command_lines', command_lines),
+                      ('fuzz_json_line', json_line), ('fuzz_syslog_message', syslog_message)):
     folder = os.path.join(HERE, 'corpus', target)
     os.makedirs(folder, exist_ok=True)
     for name, data in seeds.items():

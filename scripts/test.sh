@@ -7,11 +7,12 @@ source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$source_dir/build"
 
 # Xvfb, xwininfo and ImageMagick: the terminal's screenshot on a virtual X screen.
-# clang and its run-time: the fuzzers and the second compiler.
+# clang and its run-time: the fuzzers and the second compiler; nlohmann-json3-dev: the JSON parser
+# the fuzzers read the terminal's JSON lines with.
 # lld, llvm, LLVM's C++ library headers and Wine's SDK headers and import libraries: the build in
 # Microsoft's dialect.
 # rsyslog: the collector the headless terminal forwards to in its tests (run by them, never as a service).
-"$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick clang libclang-rt-14-dev \
+"$source_dir/scripts/packages.sh" xvfb x11-utils imagemagick clang libclang-rt-14-dev nlohmann-json3-dev \
     lld llvm libc++-dev libwine-dev rsyslog
 "$source_dir/scripts/build.sh" "$build_dir"
 echo "== The release archive"

@@ -42,6 +42,9 @@ std::string FormatIsoTime(int64_t utcMs, int offsetMinutes)
     unsigned month = 0;
     unsigned day = 0;
     CivilFromDays(days, &year, &month, &day);
+    if (year < 0 || year > 9999) {
+        return std::string();
+    }
     unsigned offset = static_cast<unsigned>(offsetMinutes < 0 ? -offsetMinutes : offsetMinutes);
     char text[64];
     snprintf(text, sizeof(text), "%04lld-%02u-%02uT%02u:%02u:%02u.%03u%c%02u:%02u", static_cast<long long>(year),

@@ -9,10 +9,8 @@ namespace {
 
 std::string TimeValue(int64_t utcMs, int offsetMinutes)
 {
-    if (utcMs == 0) {
-        return "null";
-    }
-    return "\"" + FormatIsoTime(utcMs, offsetMinutes) + "\"";
+    std::string time = utcMs == 0 ? std::string() : FormatIsoTime(utcMs, offsetMinutes);
+    return time.empty() ? "null" : "\"" + time + "\"";
 }
 
 std::string JsonObject(const std::string& time, std::string_view label, std::string_view utf8Text)

@@ -1,6 +1,7 @@
 // Headless output as JSON lines: one object a line, as log shippers take it.
 //   {"time":"2026-12-08T14:24:12.449+01:00","class":"error","text":"disk full"}
-// time: local time with milliseconds and offset (null when only the time of day is known);
+// time: local time with milliseconds and offset (null when only the time of day is known, or the
+// year is past 9999);
 // class: the class label; text: the line's text decoded from the ANSI code page into UTF-8,
 // escaped per RFC 8259 with every control character as \u00XX.
 #pragma once

@@ -163,6 +163,12 @@ bool ParsePattern(std::string_view line, size_t* position, std::string* pattern,
         *error = FillText(RuleFileBadEscape, {std::string(1, next)});
         return false;
     }
+    // Escapes give bytes: a pattern is UTF-8 like the rest of the file, or it would not be again
+    // once written out.
+    if (!ValidUtf8(out)) {
+        *error = RuleFileEscapesNotUtf8;
+        return false;
+    }
     *position = i + 1;
     *pattern = out;
     return true;

@@ -8,7 +8,8 @@
 // pattern is a regular expression (else plain text); case: upper and lower case differ. Words
 // may stand in any order and any case; the pattern comes last, in quotes:
 //   'text'   as it stands, a ' inside written ''           (how patterns are written)
-//   "text"   with escapes \\ \" and \xHH                    (for patterns holding control characters)
+//   "text"   with escapes \\ \" and \xHH                    (for patterns holding control characters;
+//            the pattern, escapes undone, is UTF-8 still)
 // A file is UTF-8 (a leading byte order mark is skipped), lines end in \n or \r\n.
 // FormatRuleText writes the canonical form: words in the order above, lower case, colours in
 // upper case, '...' unless the pattern has a control character; ParseRuleText reads it back to the

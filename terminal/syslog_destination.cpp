@@ -75,8 +75,10 @@ bool ParseSyslogDestination(std::wstring_view wide, SyslogDestination* destinati
             return false;
         }
         host = rest.substr(1, close - 1);
+        // Brackets hold an IPv6 address, which always has a colon; "[%]" is no host at all.
+        bool hasColon = host.find(':') != std::string_view::npos;
         for (char c : host) {
-            if (!IsIpv6Character(c)) {
+            if (!IsIpv6Character(c) || !hasColon) {
                 *error = FillText(SyslogBadHost, {text});
                 return false;
             }

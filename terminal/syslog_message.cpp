@@ -9,6 +9,7 @@
 namespace {
 
 constexpr size_t MaxHostNameLength = 255;
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
 std::string Header(int severity, const std::string& timestamp, const SyslogOrigin& origin, std::string_view msgid)
 {
@@ -37,7 +38,8 @@ std::string Assemble(const std::string& header, std::string_view text, size_t li
 
 std::string Timestamp(int64_t utcMs, int offsetMinutes)
 {
-    return utcMs == 0 ? std::string("-") : FormatIsoTime(utcMs, offsetMinutes);
+    std::string time = utcMs == 0 ? std::string() : FormatIsoTime(utcMs, offsetMinutes);
+    return time.empty() ? std::string("-") : time;
 }
 
 } // namespace
@@ -90,7 +92,13 @@ std::string FormatSyslogMessage(const SyslogOrigin& origin, const ReceivedLine& 
 {
     std::string header = Header(SyslogSeverity(line.lineClass), Timestamp(line.arrivalUtcMs, line.utcOffsetMinutes),
                                 origin, ClassLabel(line.lineClass));
-    return Assemble(header, LineTextUtf8(line, codePage), limit);
+    std::string text = LineTextUtf8(line, codePage);
+    // A text that starts with U+FEFF would be read as MSG's byte order mark and lose it; before
+    // such a text goes the mark RFC 5424 lets UTF-8 carry, so the text's own comes through.
+    if (text.compare(0, Utf8ByteOrderMark.size(), Utf8ByteOrderMark) == 0) {
+        text.insert(0, Utf8ByteOrderMark);
+    }
+    return Assemble(header, text, limit);
 }
 
 std::string FormatSyslogDroppedNotice(const SyslogOrigin& origin, const ArrivalTime& at, uint64_t droppedCount,

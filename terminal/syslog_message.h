@@ -3,9 +3,11 @@
 // PRI: facility user (1), the facility of ordinary programs' messages (as logger uses), which
 // leaves local0-local7 to the site; severity by class: error 3, statistic and log 6, debug and
 // separator 7, clear 5, the notice of lines dropped on the way 4. MSGID: the class label.
-// TIMESTAMP: local time with milliseconds and offset. MSG: the text as UTF-8 without a byte order
-// mark: RFC 5424 lets MSG be any octets without one, and collectors keep a BOM as part of the text
-// (rsyslog 8 puts it at the start of %msg%).
+// TIMESTAMP: local time with milliseconds and offset (the nil value "-" when unknown or past the
+// year 9999). MSG: the text as UTF-8 without a byte order mark: RFC 5424 lets MSG be any octets
+// without one, and collectors keep a BOM as part of the text (rsyslog 8 puts it at the start of
+// %msg%); only a text that itself starts with U+FEFF gets one, or a strict reader would take its
+// first character for the mark.
 #pragma once
 
 #include <stddef.h>

@@ -206,7 +206,8 @@ constexpr const char* PatternUnsupportedGroup =
     "groups of the form (?{2} (character {1}) are not supported: lookaround, named groups and flags";
 constexpr const char* PatternWideInClass = "a two-byte character cannot stand in a [ ] class (character {1})";
 constexpr const char* PatternTooDeep = "groups nest deeper than 100 (character {1})";
-constexpr const char* PatternTooLarge = "the expression is too large: it would take more than 20000 steps";
+constexpr const char* PatternTooLarge =
+    "the expression is too large at character {1}: it would take more than 20000 steps";
 
 // Rules ({1}: the rule's number from 1, {2}: its kind, {3}: its pattern, {4}: what is wrong).
 constexpr const char* RuleCompileError = "rule {1}, {2} \"{3}\": {4}";
@@ -293,6 +294,8 @@ constexpr const char* RuleFileBadColour = "colour \"{1}\" is not #RRGGBB";
 constexpr const char* RuleFileUnknownClass = "unknown class \"{1}\" (debug, log, statistic, error or separator)";
 constexpr const char* RuleFileBadEscape = "\"\\{1}\" is not an escape in a \"...\" pattern (\\\\, \\\", \\xHH)";
 constexpr const char* RuleFileNotUtf8 = "not UTF-8 text (save the file as UTF-8)";
+constexpr const char* RuleFileEscapesNotUtf8 =
+    "the pattern's \\x escapes do not make UTF-8 text (write characters above ASCII as they are)";
 constexpr const char* RuleFileLineTooLong = "longer than 65536 bytes";
 constexpr const char* RuleFileTooManyRules = "more than 1000 rules";
 constexpr const char* RuleFileCannotRead = "cannot read the rules file: {1}";

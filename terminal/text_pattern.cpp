@@ -28,6 +28,7 @@ struct Node {
     int min = 0;
     int max = -1;  // Repeat: -1 without limit
     Assertion assertion = Assertion::TextBegin;
+    size_t at = 0;  // Repeat: where its repeat is written in the pattern (a byte offset)
 };
 
 // One step of the nondeterministic automaton.
@@ -128,7 +129,7 @@ public:
         return root;
     }
 
-private:
+    // The character at a byte offset of the pattern, counted from 1 as the user sees them.
     std::string At(size_t position) const
     {
         // Counted in characters, as the user sees them.
@@ -142,6 +143,19 @@ private:
         return std::to_string(count);
     }
 
+    std::string LastCharacter() const
+    {
+        size_t last = 0;
+        for (size_t i = 0; i < pattern_.size(); ++i) {
+            last = i;
+            if (codePage_.lead[static_cast<unsigned char>(pattern_[i])] && i + 1 < pattern_.size()) {
+                ++i;
+            }
+        }
+        return At(last);
+    }
+
+private:
     int Fail(const std::string& error)
     {
         if (error_.empty()) {
@@ -275,6 +289,7 @@ private:
                 repeat.children = {atom};
                 repeat.min = min;
                 repeat.max = max;
+                repeat.at = repeatStart;
                 nodes_.push_back(std::move(repeat));
                 atom = static_cast<int>(nodes_.size()) - 1;
                 size_t secondStart = position_;
@@ -607,10 +622,17 @@ public:
     NfaBuilder(const std::vector<Node>& nodes, std::vector<NfaState>* states) : nodes_(nodes), states_(*states) {}
 
     bool TooLarge() const { return tooLarge_; }
+    // Where the pattern grew too large: the outermost repeat being written out then, if any.
+    bool TooLargeInRepeat() const { return tooLargeInRepeat_; }
+    size_t TooLargeAt() const { return tooLargeAt_; }
 
     int Add(NfaState state)
     {
         if (states_.size() >= MaxPatternSteps) {
+            if (!tooLarge_ && repeatDepth_ > 0) {
+                tooLargeInRepeat_ = true;
+                tooLargeAt_ = outermostRepeat_;
+            }
             tooLarge_ = true;
             return 0;
         }
@@ -662,6 +684,9 @@ public:
             return entry;
         }
         case Node::Kind::Repeat: {
+            if (repeatDepth_++ == 0) {
+                outermostRepeat_ = node.at;
+            }
             int child = node.children[0];
             int entry = next;
             if (node.max < 0) {
@@ -679,6 +704,7 @@ public:
             for (int i = 0; i < node.min && !tooLarge_; ++i) {
                 entry = Emit(child, entry);
             }
+            --repeatDepth_;
             return entry;
         }
         }
@@ -689,6 +715,10 @@ private:
     const std::vector<Node>& nodes_;
     std::vector<NfaState>& states_;
     bool tooLarge_ = false;
+    bool tooLargeInRepeat_ = false;
+    size_t tooLargeAt_ = 0;
+    int repeatDepth_ = 0;
+    size_t outermostRepeat_ = 0;
 };
 
 // What came before a position: the start of the text, a word character, or another one.
@@ -736,13 +766,13 @@ struct TextPattern::Automaton {
     mutable int starts[2][3];  // [anchored][context], -1 unknown
     mutable int dead = -1;
     // Bytes after which an unanchored search that has made no progress has still made none: a
-    // search skips over them.
-    mutable bool skipKnown = false;
-    mutable std::array<bool, 256> interesting{};
-    mutable int interestingCount = 0;
-    mutable std::array<char, 3> fewInteresting{};  // the interesting bytes, when at most three
+    // search skips over them. Learnt once, while compiling.
+    std::array<bool, 256> interesting{};
+    int interestingCount = 0;
+    std::array<char, 3> fewInteresting{};  // the interesting bytes, when at most three
     mutable std::vector<uint32_t> mark;
     mutable uint32_t generation = 0;
+    mutable uint64_t stepsTaken = 0;  // what matching has cost: bytes looked at and states visited
     mutable std::vector<int> stack;
     mutable std::vector<int> closure;
 
@@ -841,6 +871,7 @@ struct TextPattern::Automaton {
                 continue;
             }
             mark[static_cast<size_t>(id)] = generation;
+            ++stepsTaken;
             const NfaState& state = nfa[static_cast<size_t>(id)];
             switch (state.kind) {
             case NfaState::Kind::Match: matched = true; break;
@@ -888,6 +919,7 @@ struct TextPattern::Automaton {
                 next.push_back(step.out);
             }
         }
+        stepsTaken += closure.size();
         std::sort(next.begin(), next.end());
         next.erase(std::unique(next.begin(), next.end()), next.end());
         Context after = word.test(static_cast<size_t>(byte)) ? AfterWord : AfterOther;
@@ -925,9 +957,8 @@ struct TextPattern::Automaton {
         return word.test(static_cast<unsigned char>(text[position - 1])) ? AfterWord : AfterOther;
     }
 
-    void LearnSkip() const
+    void LearnSkip()
     {
-        skipKnown = true;
         interestingCount = 0;
         for (int c = 0; c < 256; ++c) {
             bool boring = true;
@@ -987,9 +1018,6 @@ struct TextPattern::Automaton {
 
     bool Search(std::string_view text) const
     {
-        if (!skipKnown) {
-            LearnSkip();
-        }
         const char* bytes = text.data();
         const size_t size = text.size();
         const int32_t width = static_cast<int32_t>(representative.size());
@@ -1025,11 +1053,13 @@ struct TextPattern::Automaton {
                 known = table.data();
             }
             if ((step & 1) != 0) {
+                stepsTaken += i + 1;
                 return true;
             }
             row = step >> 1;
             ++i;
         }
+        stepsTaken += size;
         int state = row / width;
         return EndsMatch(state);
     }
@@ -1046,9 +1076,11 @@ struct TextPattern::Automaton {
             }
             state = NextOf(step);
             if (state == dead) {
+                stepsTaken += i + 1 - begin;
                 return end;
             }
         }
+        stepsTaken += text.size() - begin;
         if (EndsMatch(state)) {
             end = static_cast<long long>(text.size());
         }
@@ -1063,6 +1095,16 @@ struct TextPattern::Automaton {
         return position + 1;
     }
 };
+
+namespace {
+
+std::string TooLargeError(const Parser& parser, const NfaBuilder& builder)
+{
+    return FillText(PatternTooLarge,
+                    {builder.TooLargeInRepeat() ? parser.At(builder.TooLargeAt()) : parser.LastCharacter()});
+}
+
+} // namespace
 
 TextPattern::TextPattern() = default;
 TextPattern::~TextPattern() = default;
@@ -1126,20 +1168,32 @@ bool TextPattern::Compile(std::string_view pattern, PatternSyntax syntax, bool c
         wideStep = builder.Add(lead);
     }
     if (builder.TooLarge()) {
-        *error = PatternTooLarge;
+        *error = TooLargeError(parser, builder);
         return false;
     }
     automaton->nfa[static_cast<size_t>(prefix)].out1 =
         wideStep >= 0 ? builder.Split(singleStep, wideStep) : singleStep;
     if (builder.TooLarge()) {
-        *error = PatternTooLarge;
+        *error = TooLargeError(parser, builder);
         return false;
     }
     automaton->unanchored = prefix;
     automaton->ComputeClasses();
     automaton->ResetCache();
+    automaton->LearnSkip();
+    automaton->stepsTaken = 0;
     automaton_ = std::move(automaton);
     return true;
+}
+
+size_t TextPattern::StepsPerByteLimit() const
+{
+    return automaton_ != nullptr ? 2 * automaton_->nfa.size() + 1 : 0;
+}
+
+uint64_t TextPattern::StepsTaken() const
+{
+    return automaton_ != nullptr ? automaton_->stepsTaken : 0;
 }
 
 bool TextPattern::Matches(std::string_view text) const

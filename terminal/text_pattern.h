@@ -75,6 +75,16 @@ public:
     // Every non-empty match, left to right, none overlapping: what the view marks in a row.
     std::vector<MatchSpan> FindAll(std::string_view text) const;
 
+    // What matching costs, in steps: one for each byte looked at, one for each state of the
+    // pattern's automaton visited where a byte leads somewhere not met before (or met and
+    // forgotten). Matches(text) takes at most (text.size() + 1) * StepsPerByteLimit() steps: what
+    // a rule costs per byte of a line at worst, twice the pattern's states and one. Find and
+    // FindAll look for the longest match at each start: up to (text.size() + 1) squared times the
+    // limit. 0 before a successful Compile.
+    size_t StepsPerByteLimit() const;
+    // Every step taken since the pattern was compiled.
+    uint64_t StepsTaken() const;
+
 private:
     struct Automaton;
     std::unique_ptr<Automaton> automaton_;

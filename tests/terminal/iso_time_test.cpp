@@ -27,6 +27,8 @@ TEST(IsoTime, InstantsAreWrittenAsLocalTimeWithMillisecondsAndOffset)
         {-1, 0, "1969-12-31T23:59:59.999+00:00"},
         {951782400000, 0, "2000-02-29T00:00:00.000+00:00"},
         {253402300799999, 0, "9999-12-31T23:59:59.999+00:00"},
+        {253402300800000, 0, ""},  // the year 10000, which RFC 3339 cannot write
+        {253402297200000, 60, ""},  // 10000-01-01T00:00 local
         {1796736252449, 100000, "2026-12-08T13:24:12.449+00:00"},  // no such offset: taken as UTC
     };
     for (const Case& c : cases) {

@@ -37,12 +37,15 @@ TEST(JsonLine, HostileTextIsEscapedAndDecodedToUtf8)
               FormatJsonLine(line, 1252));
 }
 
-TEST(JsonLine, ALineNotCarriedSaysSoAndALineWithoutADateHasNoTime)
+TEST(JsonLine, ALineNotCarriedSaysSoAndALineWithoutADateOrPastTheYear9999HasNoTime)
 {
     ReceivedLine line = SampleLine(LineClass::Debug, "");
     line.carriage = LineCarriage::Unreadable;
     line.arrivalUtcMs = 0;
-    EXPECT_EQ("{\"time\":null,\"class\":\"debug\",\"text\":\"<line could not be read>\"}\n", FormatJsonLine(line, 1252));
+    const std::string expected = "{\"time\":null,\"class\":\"debug\",\"text\":\"<line could not be read>\"}\n";
+    EXPECT_EQ(expected, FormatJsonLine(line, 1252));
+    line.arrivalUtcMs = 253402300800000;  // 10000-01-01
+    EXPECT_EQ(expected, FormatJsonLine(line, 1252));
 }
 
 TEST(JsonLine, DroppedLinesAreCountedInAnObjectOfTheirOwn)

@@ -117,6 +117,8 @@ TEST(RuleFile, EveryWrongLineIsNamedWithWhatIsWrong)
         {"exclude \"a\\x4\"", "line 1: \"\\x\" is not an escape in a \"...\" pattern (\\\\, \\\", \\xHH)"},
         {"exclude 'caf\xE9'", "line 1: not UTF-8 text (save the file as UTF-8)"},
         {"exclude '\xED\xA0\x80'", "line 1: not UTF-8 text (save the file as UTF-8)"},
+        {"exclude \"\\xC3\\xA9 \\xFF\"",
+         "line 1: the pattern's \\x escapes do not make UTF-8 text (write characters above ASCII as they are)"},
         {"exclude '" + std::string(70000, 'x') + "'", "line 1: longer than 65536 bytes"},
     };
     for (const Case& c : cases) {

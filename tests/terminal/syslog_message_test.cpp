@@ -42,6 +42,10 @@ TEST(SyslogMessage, TheTextGoesAsUtf8WithoutAByteOrderMarkAndWithoutEscapes)
     EXPECT_EQ("<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 debug - "
               "\"q\" \\ \t\x01 caf\xC3\xA9 \xE2\x82\xAC",
               FormatSyslogMessage(Origin(), SampleLine(LineClass::Debug, "\"q\" \\ \t\x01 caf\xE9 \x80\n"), 0, 1252));
+    // Hosts in UTF-8: a text that starts with U+FEFF goes after a byte order mark of the message's.
+    EXPECT_EQ("<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 debug - "
+              "\xEF\xBB\xBF\xEF\xBB\xBFx",
+              FormatSyslogMessage(Origin(), SampleLine(LineClass::Debug, "\xEF\xBB\xBFx\n"), 0, 65001));
 }
 
 TEST(SyslogMessage, DroppedLinesAreAWarningOfTheirOwn)
@@ -51,6 +55,9 @@ TEST(SyslogMessage, DroppedLinesAreAWarningOfTheirOwn)
     at.offsetMinutes = 0;
     EXPECT_EQ("<12>1 2026-12-08T13:24:12.449+00:00 lab-07.example.net vornak-terminal 4242 dropped - 17 lines lost: "
               "the output could not keep up",
+              FormatSyslogDroppedNotice(Origin(), at, 17));
+    at.utcMs = 253402300800000;  // 10000-01-01, which RFC 5424 cannot write
+    EXPECT_EQ("<12>1 - lab-07.example.net vornak-terminal 4242 dropped - 17 lines lost: the output could not keep up",
               FormatSyslogDroppedNotice(Origin(), at, 17));
 }
 
@@ -139,6 +146,7 @@ TEST(SyslogDestination, WrongAddressesAreRefusedWithTheReason)
         {L"syslog+tcp://::1:514", "the forwarding address \"syslog+tcp://::1:514\" has an IPv6 address: write it in brackets, as [::1]:514"},
         {L"syslog+tcp://a b:514", "the host in the forwarding address \"syslog+tcp://a b:514\" has characters a host name cannot have"},
         {L"syslog+tcp://user@x:514", "the host in the forwarding address \"syslog+tcp://user@x:514\" has characters a host name cannot have"},
+        {L"syslog+tcp://[%]:514", "the host in the forwarding address \"syslog+tcp://[%]:514\" has characters a host name cannot have"},
         {L"syslog+tcp://h\u00e9:514", "the forwarding address \"syslog+tcp://h?:514\" has characters other than ASCII"},
     };
     for (const Case& c : cases) {

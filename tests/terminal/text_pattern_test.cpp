@@ -136,7 +136,7 @@ TEST(TextPattern, BadRegularExpressionsAreRefusedWithWhatAndWhere)
         {"\\q", "the escape \\q at character 1 is not supported"},
         {"(?=a)", "groups of the form (?= (character 1) are not supported: lookaround, named groups and flags"},
         {"(?i)a", "groups of the form (?i (character 1) are not supported: lookaround, named groups and flags"},
-        {"(a{1000}){1000}", "the expression is too large: it would take more than 20000 steps"},
+        {"(a{1000}){1000}", "the expression is too large at character 10: it would take more than 20000 steps"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.error, RefusalOf(c.pattern)) << c.pattern;

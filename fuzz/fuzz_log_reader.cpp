@@ -1,0 +1,180 @@
+// Reading saved logs back (terminal/log_reader.*): any bytes, fed to the reader in pieces of
+// random sizes and also whole, give the same entries, the same count of lines left out and the
+// same refusal as the file read line by line here; a refusal names the first line that is not
+// blank. Each entry written back with the writer (FormatLogEntry) is the line it came from
+// (less blanks an editor took off its end) and reads back as the same entry.
+//
+// Input: a byte naming the log's form, four bytes that seed the cuts, then the file's bytes.
+// Form 0 is the text the terminal writes; JSON lines and rotated sets get a form each when the
+// reader takes them (CheckTextLog shows what each such form is held to).
+#include <stddef.h>
+#include <stdint.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_checks.h"
+#include "fuzz_input.h"
+#include "log_reader.h"
+#include "terminal_texts.h"
+
+namespace {
+
+enum class LogForm : uint8_t {
+    Text,
+    Count,  // forms to come go before this one
+};
+
+struct Outcome {
+    std::vector<LogEntry> entries;
+    LogReadSummary summary;
+    bool refused = false;
+    std::string error;
+};
+
+bool SameEntry(const LogEntry& a, const LogEntry& b)
+{
+    return a.kind == b.kind && a.droppedCount == b.droppedCount && a.line.arrivalMsOfDay == b.line.arrivalMsOfDay &&
+           a.line.lineClass == b.line.lineClass && a.line.carriage == b.line.carriage &&
+           a.line.utcOffsetMinutes == b.line.utcOffsetMinutes && a.line.arrivalUtcMs == b.line.arrivalUtcMs &&
+           a.line.text == b.line.text;
+}
+
+void CheckSameOutcome(const Outcome& a, const Outcome& b, const char* what)
+{
+    FUZZ_CHECK(a.refused == b.refused && a.error == b.error, what);
+    FUZZ_CHECK(a.summary.entries == b.summary.entries && a.summary.skipped == b.summary.skipped &&
+                   a.summary.firstSkippedLine == b.summary.firstSkippedLine,
+               what);
+    FUZZ_CHECK(a.entries.size() == b.entries.size(), what);
+    for (size_t i = 0; i < a.entries.size(); ++i) {
+        FUZZ_CHECK(SameEntry(a.entries[i], b.entries[i]), what);
+    }
+}
+
+// The file as the reader's documentation describes it, read whole, line by line.
+Outcome ReadWhole(std::string_view bytes)
+{
+    Outcome out;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    uint64_t number = 0;
+    bool seenLine = false;
+    while (!bytes.empty()) {
+        size_t end = bytes.find('\n');
+        std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+        ++number;
+        if (line.empty() || line == "\r") {
+            continue;
+        }
+        LogEntry entry;
+        if (line.size() <= MaxLogLineBytes && ParseLogLine(line, &entry)) {
+            seenLine = true;
+            ++out.summary.entries;
+            out.entries.push_back(entry);
+            continue;
+        }
+        if (!seenLine) {
+            out.refused = true;
+            out.error = FillText(LogNotALog, {std::to_string(number)});
+            return out;
+        }
+        if (out.summary.skipped++ == 0) {
+            out.summary.firstSkippedLine = number;
+        }
+    }
+    return out;
+}
+
+// Fed in pieces: cuts[i] bytes at a time, the last piece taking what is left.
+Outcome ReadInPieces(std::string_view bytes, const std::vector<size_t>& cuts)
+{
+    Outcome out;
+    LogReader reader([&out](LogEntry&& entry) { out.entries.push_back(std::move(entry)); });
+    bool going = true;
+    for (size_t i = 0; going && !bytes.empty(); ++i) {
+        size_t take = i < cuts.size() ? std::min(cuts[i], bytes.size()) : bytes.size();
+        going = reader.Feed(bytes.substr(0, take), &out.error);
+        bytes.remove_prefix(take);
+    }
+    if (going) {
+        going = reader.Finish(&out.error);
+    }
+    out.refused = !going;
+    out.summary = reader.Summary();
+    return out;
+}
+
+// What every form is held to: the same result however the bytes were cut, that result the one
+// the documentation gives, and entries that the writer writes back as they were.
+void CheckTextLog(std::string_view bytes, const std::vector<size_t>& cuts)
+{
+    Outcome whole = ReadWhole(bytes);
+    CheckSameOutcome(whole, ReadInPieces(bytes, {}), "read in one piece");
+    CheckSameOutcome(whole, ReadInPieces(bytes, cuts), "read in pieces");
+
+    std::string written;
+    for (const LogEntry& entry : whole.entries) {
+        std::string line = FormatLogEntry(entry);
+        FUZZ_CHECK(!line.empty() && line.back() == '\n' && line.find('\n') == line.size() - 1, "one line an entry");
+        LogEntry again;
+        FUZZ_CHECK(ParseLogLine(std::string_view(line).substr(0, line.size() - 1), &again) && SameEntry(entry, again),
+                   "an entry written back reads as the same entry");
+        written += line;
+    }
+    Outcome rewritten = ReadWhole(written);
+    FUZZ_CHECK(rewritten.summary.skipped == 0 && !rewritten.refused, "what the writer writes is read whole");
+    CheckSameOutcome(rewritten, ReadInPieces(written, cuts), "the written-back log read in pieces");
+
+    // Byte for byte: each line read is the line the writer makes of its entry, or that line
+    // without blanks at its end.
+    std::string_view rest = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
+    size_t next = 0;
+    while (!rest.empty() && !whole.refused) {
+        size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        LogEntry entry;
+        if (line.size() > MaxLogLineBytes || !ParseLogLine(line, &entry)) {
+            continue;
+        }
+        if (line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        FUZZ_CHECK(next < whole.entries.size(), "every line read is an entry");
+        std::string made = FormatLogEntry(whole.entries[next++]);
+        made.pop_back();
+        bool same = made == line ||
+                    (made.compare(0, line.size(), line) == 0 && made.find_first_not_of(' ', line.size()) == std::string::npos);
+        FUZZ_CHECK(same, "the writer writes back the line that was read");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzInput input(data, size);
+    LogForm form = static_cast<LogForm>(input.Byte() % static_cast<uint8_t>(LogForm::Count));
+    uint32_t seed = input.Word32() | 1;
+    size_t header = size < 5 ? size : 5;
+    std::string_view bytes(reinterpret_cast<const char*>(data) + header, size - header);
+    std::vector<size_t> cuts;
+    for (size_t covered = 0; covered < bytes.size();) {
+        seed ^= seed << 13;
+        seed ^= seed >> 17;
+        seed ^= seed << 5;
+        // Mostly small pieces, now and then one of up to a few thousand bytes; some empty.
+        size_t cut = (seed & 7) == 0 ? seed % 5000 : seed % 9;
+        cuts.push_back(cut);
+        covered += cut;
+    }
+    switch (form) {
+    case LogForm::Text: CheckTextLog(bytes, cuts); break;
+    case LogForm::Count: break;
+    }
+    return 0;
+}
