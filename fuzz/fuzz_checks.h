@@ -41,6 +41,12 @@ inline bool PrintableAscii(const std::string& text)
     return true;
 }
 
+// A count of lines as the terminal's notices write it: "1 line", "0 lines", "2 lines".
+inline std::string LinesInWords(unsigned long long count)
+{
+    return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
 // A terminated copy of text in a heap block of exactly its size.
 template <typename Char>
 class ExactText {

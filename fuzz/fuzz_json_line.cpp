@@ -110,6 +110,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     nlohmann::json notice = ParsedLine(FormatJsonDroppedNotice(at, count));
     FUZZ_CHECK(notice["class"] == DroppedLabel, "the notice's class is \"dropped\"");
     CheckTime(notice["time"], at.utcMs, at.offsetMinutes);
-    FUZZ_CHECK(notice["text"] == FillText(DroppedNoticeText, {std::to_string(count)}), "the notice's text");
+    FUZZ_CHECK(notice["text"] == FillText(DroppedNoticeText, {LinesInWords(count)}), "the notice's text");
     return 0;
 }

@@ -244,6 +244,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(ReadMessage(notice, &read), notice.c_str());
     CheckHeader(read, origin, SyslogDroppedSeverity, DroppedLabel);
     CheckTimestamp(read.timestamp, at.utcMs, at.offsetMinutes);
-    CheckMsg(notice, read, FillText(DroppedNoticeText, {std::to_string(count)}), limit);
+    CheckMsg(notice, read, FillText(DroppedNoticeText, {LinesInWords(count)}), limit);
     return 0;
 }

@@ -13,6 +13,7 @@ typedef int BOOL;
 typedef uint8_t BYTE;
 typedef unsigned int UINT;
 typedef void* HANDLE;
+typedef uint64_t ULONGLONG;
 
 #define TRUE 1
 #define FALSE 0
