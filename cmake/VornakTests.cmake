@@ -10,15 +10,16 @@ set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
 include(GoogleTest)
 
 # add_vornak_test(NAME SOURCES... [LIBRARIES ...] [SHARED_STATE name] [EMULATOR program]
-#                 [LABELS label...] [CASES filter CASE_LABELS label...]): one GoogleTest executable
+#                 [LABEL label] [CASES filter CASE_LABEL label]): one GoogleTest executable
 # whose cases CTest discovers, when it starts, and runs one by one; no build step runs it. Cases that
 # use the same prefix-wide state (the simulated service's lock and components, the one terminal
 # window) name it in SHARED_STATE, and CTest then never runs two of them at once. EMULATOR runs this
-# executable's cases (and their discovery) in place of the build's usual Wine wrapper. LABELS name
-# the areas a contributor runs with ctest -L; the cases that match the GoogleTest filter CASES get
-# CASE_LABELS in their place.
+# executable's cases (and their discovery) in place of the build's usual Wine wrapper. LABEL names
+# the area a contributor runs with ctest -L (one: discovery would split a list); the cases that
+# match the GoogleTest filter CASES get CASE_LABEL in its place. A folder's LABELS property adds
+# to it.
 function(add_vornak_test name)
-    cmake_parse_arguments(ARG "" "SHARED_STATE;EMULATOR;CASES" "SOURCES;LIBRARIES;LABELS;CASE_LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "SHARED_STATE;EMULATOR;LABEL;CASES;CASE_LABEL" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARG_LIBRARIES})
     vornak_test_image(${name})
@@ -33,11 +34,11 @@ function(add_vornak_test name)
     set(discovery TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
     if(ARG_CASES)
         gtest_discover_tests(${name} ${discovery} TEST_FILTER "${ARG_CASES}"
-                             PROPERTIES ${properties} LABELS "${ARG_CASE_LABELS}")
+                             PROPERTIES ${properties} LABELS "${ARG_CASE_LABEL}")
         gtest_discover_tests(${name} ${discovery} TEST_FILTER "-${ARG_CASES}"
-                             PROPERTIES ${properties} LABELS "${ARG_LABELS}")
+                             PROPERTIES ${properties} LABELS "${ARG_LABEL}")
     else()
-        gtest_discover_tests(${name} ${discovery} PROPERTIES ${properties} LABELS "${ARG_LABELS}")
+        gtest_discover_tests(${name} ${discovery} PROPERTIES ${properties} LABELS "${ARG_LABEL}")
     endif()
 endfunction()
 
