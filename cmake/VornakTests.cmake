@@ -22,7 +22,6 @@ function(add_vornak_test name)
     cmake_parse_arguments(ARG "" "SHARED_STATE;EMULATOR;LABEL;CASES;CASE_LABEL" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARG_LIBRARIES})
-    vornak_test_image(${name})
     if(ARG_EMULATOR)
         set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${ARG_EMULATOR})
     endif()
@@ -42,15 +41,6 @@ function(add_vornak_test name)
     endif()
 endfunction()
 
-# Test programs are linked without address space randomisation: under Wine a randomised image
-# sometimes lands where Wine keeps its own pages and the program ends with status 1 before main.
-# The shipped programs keep it: Windows relies on it.
-function(vornak_test_image target)
-    if(MINGW)
-        target_link_options(${target} PRIVATE -Wl,--disable-dynamicbase,--disable-high-entropy-va)
-    endif()
-endfunction()
-
 # add_vornak_test_program(TARGET FILE_NAME SOURCES... [LIBRARIES ...]): a Windows program, entered at
 # wmain, that tests start beside themselves under FILE_NAME (without .exe).
 function(add_vornak_test_program target file_name)
@@ -58,7 +48,6 @@ function(add_vornak_test_program target file_name)
     add_executable(${target} ${ARG_SOURCES})
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${file_name})
     target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
-    vornak_test_image(${target})
     if(MINGW)
         target_link_options(${target} PRIVATE -municode)
     endif()
