@@ -9,13 +9,17 @@ add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
 include(GoogleTest)
 
-# add_vornak_test(NAME SOURCES... [LIBRARIES ...] [SHARED_STATE name] [EMULATOR program]): one
-# GoogleTest executable whose cases CTest discovers and runs one by one. Cases that use the same
-# prefix-wide state (the simulated service's lock and components, the one terminal window) name it
-# in SHARED_STATE, and CTest then never runs two of them at once. EMULATOR runs this executable's
-# cases (and their discovery) in place of the build's usual Wine wrapper.
+# add_vornak_test(NAME SOURCES... [LIBRARIES ...] [SHARED_STATE name] [EMULATOR program]
+#                 [LABEL label] [CASES filter CASE_LABEL label]): one GoogleTest executable
+# whose cases CTest discovers, when it starts, and runs one by one; no build step runs it. Cases that
+# use the same prefix-wide state (the simulated service's lock and components, the one terminal
+# window) name it in SHARED_STATE, and CTest then never runs two of them at once. EMULATOR runs this
+# executable's cases (and their discovery) in place of the build's usual Wine wrapper. LABEL names
+# the area a contributor runs with ctest -L (one: discovery would split a list); the cases that
+# match the GoogleTest filter CASES get CASE_LABEL in its place. A folder's LABELS property adds
+# to it.
 function(add_vornak_test name)
-    cmake_parse_arguments(ARG "" "SHARED_STATE;EMULATOR" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "" "SHARED_STATE;EMULATOR;LABEL;CASES;CASE_LABEL" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARG_LIBRARIES})
     if(ARG_EMULATOR)
@@ -25,8 +29,16 @@ function(add_vornak_test name)
     if(ARG_SHARED_STATE)
         list(APPEND properties RESOURCE_LOCK ${ARG_SHARED_STATE})
     endif()
-    # Discovery starts Wine at build time; the first run may have to create the prefix.
-    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+    # A first run may have to create the Wine prefix: discovery gets the time that takes.
+    set(discovery TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+    if(ARG_CASES)
+        gtest_discover_tests(${name} ${discovery} TEST_FILTER "${ARG_CASES}"
+                             PROPERTIES ${properties} LABELS "${ARG_CASE_LABEL}")
+        gtest_discover_tests(${name} ${discovery} TEST_FILTER "-${ARG_CASES}"
+                             PROPERTIES ${properties} LABELS "${ARG_LABEL}")
+    else()
+        gtest_discover_tests(${name} ${discovery} PROPERTIES ${properties} LABELS "${ARG_LABEL}")
+    endif()
 endfunction()
 
 # add_vornak_test_program(TARGET FILE_NAME SOURCES... [LIBRARIES ...]): a Windows program, entered at

@@ -3,6 +3,8 @@
 if(CMAKE_CROSSCOMPILING)
     set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
     set(WINE_TEST_BED ${CMAKE_SOURCE_DIR}/cmake/wine-test-bed.sh)
+    # Registered on the first run after the build made it (netcfg-sim/).
+    set(NETCFG_SIM_DLL ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/netcfg_sim.dll)
     configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                     WORLD_READ WORLD_EXECUTE)

@@ -1,14 +1,17 @@
 #!/bin/sh
-# The main job: builds everything, prepares the Wine prefix with the simulated network
-# configuration service, and shows both deliverables at work: the installer installing and
-# uninstalling the driver, and the library sending lines to a debug terminal; it ends by saying
-# where the release archive is made.
+# The main job: builds what it shows (nothing of the tests), prepares the Wine prefix with the
+# simulated network configuration service, and shows both deliverables at work: the installer
+# installing and uninstalling the driver, and the library sending lines to a debug terminal; it
+# ends by saying where the release archive is made.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$source_dir/build"
 
 "$source_dir/scripts/packages.sh"
-"$source_dir/scripts/build.sh" "$build_dir"
+# The two deliverables, the terminal, the sender, the sample host, and the simulated service the
+# installer talks to here.
+"$source_dir/scripts/build.sh" "$build_dir" VrkQuelmor VORNAKDBG32 vornak-terminal vornak-terminal-console \
+    vornak-send sample-host netcfg_sim
 
 export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all
 run="$build_dir/wine-run"
