@@ -6,15 +6,14 @@
 #pragma once
 
 #include <windows.h>
+#include "non_copyable.h"
 
 // Security attributes granting rights to the running user and to interactive users, the object
 // labelled medium integrity (no write up), so that medium-integrity programs pass both checks.
-class ReachableObjectSecurity {
+class ReachableObjectSecurity : private NonCopyable {
 public:
     explicit ReachableObjectSecurity(DWORD rights);
     ~ReachableObjectSecurity();
-    ReachableObjectSecurity(const ReachableObjectSecurity&) = delete;
-    ReachableObjectSecurity& operator=(const ReachableObjectSecurity&) = delete;
 
     // NULL when the descriptor could not be built: the object then gets the default security.
     SECURITY_ATTRIBUTES* Attributes() { return descriptor_ != NULL ? &attributes_ : NULL; }

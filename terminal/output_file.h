@@ -9,13 +9,12 @@
 
 #include <string>
 #include <string_view>
+#include "non_copyable.h"
 
-class AppendedFile {
+class AppendedFile : private NonCopyable {
 public:
     explicit AppendedFile(std::wstring path) : path_(std::move(path)) {}
     ~AppendedFile() { Close(); }
-    AppendedFile(const AppendedFile&) = delete;
-    AppendedFile& operator=(const AppendedFile&) = delete;
 
     // Opens the file at its end, creating it when missing. Others may read, rename or delete it
     // meanwhile.

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "incoming_queue.h"
+#include "non_copyable.h"
 
 // Told during a write how many of its bytes have reached the output so far.
 using WriteProgress = std::function<void(size_t bytesWritten)>;
@@ -32,7 +33,7 @@ public:
 
 // A handle the sink writes to as it is (standard output). Other than to a file, it writes in
 // pieces of whole lines small enough that a slow reader's progress shows.
-class HandleSink : public OutputSink {
+class HandleSink : public OutputSink, private NonCopyable {
 public:
     explicit HandleSink(HANDLE handle);
     bool Write(std::string_view text, const WriteProgress& progress, size_t* written, DWORD* error,
@@ -72,14 +73,12 @@ struct WriteOutcome {
 // Once Finish has begun, how long a write may go without any progress before it is cancelled.
 constexpr DWORD OutputStallLimitMs = 5000;
 
-class OutputWriter {
+class OutputWriter : private NonCopyable {
 public:
     // Starts writing what arrives in queue to sink, formatted by format.
     OutputWriter(std::shared_ptr<IncomingQueue> queue, std::shared_ptr<OutputSink> sink, LineFormat format,
                  WriterHooks hooks);
     ~OutputWriter();
-    OutputWriter(const OutputWriter&) = delete;
-    OutputWriter& operator=(const OutputWriter&) = delete;
 
     // False when the writer's thread could not be started (nothing will be written).
     bool Started() const { return thread_ != NULL; }

@@ -20,18 +20,17 @@
 
 #include "output_file.h"
 #include "output_writer.h"
+#include "non_copyable.h"
 
 constexpr unsigned DefaultKeptFiles = 5;
 constexpr unsigned MaxKeptFiles = 1000;
 // After a failed rotation, how long before it is tried again even if the file has not grown.
 constexpr DWORD RotationRetryMs = 10000;
 
-class RotatingOutput {
+class RotatingOutput : private NonCopyable {
 public:
     // keep: how many old files (NAME.1 ... NAME.keep) are kept; 0 keeps none.
     RotatingOutput(std::wstring path, uint64_t rotateBytes, unsigned keep);
-    RotatingOutput(const RotatingOutput&) = delete;
-    RotatingOutput& operator=(const RotatingOutput&) = delete;
 
     // Opens NAME to append to (as --output does); old NAME.1 ... are left until rotation reaches them.
     bool Open(std::string* error);

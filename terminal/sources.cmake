@@ -18,7 +18,7 @@ set(TERMINAL_ENGINE_PARSER_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/json_line.cpp
     ${CMAKE_CURRENT_LIST_DIR}/syslog_message.cpp)
 # Where the headers are, theirs and the others'.
-set(TERMINAL_INCLUDE_DIRS ${CMAKE_CURRENT_LIST_DIR})
+set(TERMINAL_INCLUDE_DIRS ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/../companion-support)
 
 # What does not need a window.
 set(TERMINAL_CORE_SOURCES

@@ -18,6 +18,7 @@
 #include "syslog_destination.h"
 #include "syslog_forward_queue.h"
 #include "syslog_message.h"
+#include "non_copyable.h"
 
 // The wait before the next attempt to reach a collector: it doubles from the first to the last.
 constexpr DWORD FirstReconnectDelayMs = 500;
@@ -31,7 +32,7 @@ struct ForwardReport {
     uint64_t undelivered = 0;  // still waiting when the time to deliver them ran out
 };
 
-class SyslogForwarder {
+class SyslogForwarder : private NonCopyable {
 public:
     // Starts the thread. The user hears on streams' standard error when the collector cannot be
     // found or reached, or closes the connection (once per outage, however many connections it
@@ -39,8 +40,6 @@ public:
     SyslogForwarder(const SyslogDestination& destination, size_t queueLines, const SyslogOrigin& origin,
                     const StandardStreams& streams);
     ~SyslogForwarder();
-    SyslogForwarder(const SyslogForwarder&) = delete;
-    SyslogForwarder& operator=(const SyslogForwarder&) = delete;
 
     // Never waits for the collector.
     void Forward(const ReceivedLine& line) { queue_.Push(line); }

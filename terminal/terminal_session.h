@@ -11,13 +11,12 @@
 #include "instance_control.h"
 #include "standard_streams.h"
 #include "terminal_arguments.h"
+#include "non_copyable.h"
 
-class TerminalSession {
+class TerminalSession : private NonCopyable {
 public:
     explicit TerminalSession(const StandardStreams& streams) : streams_(streams) {}
     ~TerminalSession() { End(); }
-    TerminalSession(const TerminalSession&) = delete;
-    TerminalSession& operator=(const TerminalSession&) = delete;
 
     // Registers the messages and claims the instance. 0 when this program is now the terminal;
     // else its exit status (1: the messages could not be registered, 2: another terminal runs),

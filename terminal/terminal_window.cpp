@@ -682,10 +682,6 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
         }
         return FailureExitStatus;
     }
-    // An elevated window still takes files dropped from Explorer, which runs at medium integrity.
-    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), 0x0049u}) {
-        ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, NULL);
-    }
     ApplySettings(terminal, &showCommand);
     Refilter(terminal);
     ShowWindow(window, showCommand);

@@ -85,18 +85,6 @@ Calls ExpectedCalls(HWND window)
     };
 }
 
-// The window also takes files dropped from Explorer (a process at medium integrity): the drop
-// travels in these three messages.
-Calls ExpectedWindowCalls(HWND window)
-{
-    std::string prefix = "window " + Hex(reinterpret_cast<UINT_PTR>(window)) + ", ";
-    Calls calls = ExpectedCalls(window);
-    for (const char* message : {"WM_DROPFILES", "WM_COPYDATA", "WM_COPYGLOBALDATA"}) {
-        calls.push_back(prefix + message + ", MSGFLT_ALLOW, no result wanted");
-    }
-    return calls;
-}
-
 // "error 5: <the system's text>", the text as this system words it.
 std::string ErrorWithSystemText(DWORD error)
 {
@@ -152,7 +140,9 @@ TEST_F(MessageFilter, WindowLetsTheFiveMessagesThroughOnItsWindowOnly)
 {
     Run run = RunTerminal(TerminalInProcess::Mode::Window);
     EXPECT_EQ(0, run.status);
-    EXPECT_EQ(ExpectedWindowCalls(run.window), RecordedCalls());
+    // Not the three messages a drop travels in: a sandboxed program could make an elevated
+    // window open a path of its choosing.
+    EXPECT_EQ(ExpectedCalls(run.window), RecordedCalls());
 }
 
 TEST_F(MessageFilter, HeadlessTerminalSaysSoWhenTheSystemRefusesAndRunsOn)

@@ -1,5 +1,5 @@
-// The base of every test-side class that owns a handle, a file or a thread: a copy would give it
-// back twice, so none may be made.
+// The base of every companion and test-side class that owns a handle, a file or a thread: a copy
+// would give it back twice, so none may be made.
 #pragma once
 
 class NonCopyable {
