@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "ansi_text.h"
+#include "line_text.h"
 #include "fuzz_checks.h"
 #include "fuzz_input.h"
 #include "iso_time_reading.h"

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "ansi_text.h"
+#include "line_encoding.h"
 #include "line_rules.h"
 #include "line_store.h"
 #include "rule_file.h"

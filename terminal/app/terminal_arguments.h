@@ -1,0 +1,31 @@
+// The terminal's command line.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include "exit_status.h"
+#include "headless_options.h"
+#include "terminal_texts.h"
+
+enum class TerminalCommand {
+    Window,    // the list window [--rules FILE]
+    Headless,  // --headless [--output FILE [--rotate BYTES [--keep N]]] [--format text|json]
+    Stop,      // --stop [--timeout SECONDS]
+    Wait,      // --wait [--timeout SECONDS]
+    Help,      // --help
+};
+
+constexpr unsigned DefaultTimeoutSeconds = 10;
+
+struct TerminalOptions : HeadlessOptions {
+    TerminalCommand command = TerminalCommand::Window;
+    std::wstring rulesPath;  // the window's rules from this file; empty: the remembered rules
+    unsigned timeoutSeconds = DefaultTimeoutSeconds;
+};
+
+// Reads the arguments after the program name. On failure returns false with *error saying why.
+bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, TerminalOptions* options,
+                            std::string* error);

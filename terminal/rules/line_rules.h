@@ -1,0 +1,89 @@
+// The user's rules over lines: which are shown (include, exclude), which stand out (highlight)
+// and which stop the list from following new lines.
+//
+// A rule matches a line when its class (if it names one) is the line's and its pattern occurs in
+// the line's text as the list shows it (MatchedText). Among include and exclude rules the first
+// that matches decides; a line none of them matches is shown when there is no include rule, and
+// hidden when there is one (an include rule says "only these"). The first matching highlight rule
+// gives the line its colour. Disabled rules count for nothing.
+#pragma once
+
+#include <stdint.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "received_line.h"
+#include "line_encoding.h"
+#include "text_pattern.h"
+
+enum class RuleKind : uint8_t {
+    Include,
+    Exclude,
+    Highlight,
+    StopFollowing,
+};
+
+// The word a kind is written with, in rule files and messages: include, exclude, highlight, stop.
+const char* RuleKindWord(RuleKind kind);
+
+struct Rule {
+    RuleKind kind = RuleKind::Include;
+    PatternSyntax syntax = PatternSyntax::PlainText;
+    bool caseSensitive = false;
+    bool enabled = true;
+    std::optional<LineClass> onlyClass;  // none: every class
+    uint32_t colour = 0;                 // highlight: background as 0xRRGGBB
+    std::string pattern;                 // UTF-8
+
+    bool operator==(const Rule& other) const;
+    bool operator!=(const Rule& other) const { return !(*this == other); }
+};
+
+// What rules and searches look at: the text column's content (DisplayText), without copying
+// when the line needs no escapes. The view points into line or into *scratch.
+std::string_view MatchedText(const ReceivedLine& line, std::string* scratch);
+
+struct LineVerdict {
+    bool shown = true;
+    bool highlighted = false;
+    uint32_t colour = 0;  // 0xRRGGBB when highlighted
+    bool stopsFollowing = false;
+};
+
+// Not for two threads at once (the patterns' automata grow as they meet input): the window's
+// thread owns its rules.
+class RuleSet {
+public:
+    RuleSet();
+    ~RuleSet();
+    RuleSet(RuleSet&&) noexcept;
+    RuleSet& operator=(RuleSet&&) noexcept;
+
+    // Compiles rules for lines in encoding. On a bad rule returns false with *error naming it
+    // ("rule 2, exclude \"a(b\": missing ) for the ( at character 2") and leaves the set as it
+    // was; the window keeps its old rules and the user sees why.
+    bool Compile(const std::vector<Rule>& rules, const LineEncoding& encoding, std::string* error);
+
+    const std::vector<Rule>& Rules() const { return rules_; }
+    bool Filters() const;  // some include or exclude rule is enabled
+
+    // Everything the rules say about line.
+    LineVerdict Evaluate(const ReceivedLine& line) const;
+    // Only whether line is shown: what applying a new filter to kept lines needs.
+    bool Shows(const ReceivedLine& line) const;
+
+private:
+    struct Compiled;
+    std::vector<Rule> rules_;
+    std::vector<Compiled> filters_;
+    std::vector<Compiled> highlights_;
+    std::vector<Compiled> stops_;
+    bool hasInclude_ = false;
+    mutable std::string scratch_;  // the shown text of a line that needs escapes
+};
+
+// Black or white, whichever reads better on background (both 0xRRGGBB).
+uint32_t ContrastingTextColour(uint32_t background);

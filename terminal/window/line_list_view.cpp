@@ -1,0 +1,329 @@
+#include "line_list_view.h"
+
+#include <algorithm>
+
+#include "ansi_text.h"
+#include "line_encoding.h"
+#include "dpi_scaling.h"
+#include "line_text.h"
+#include "terminal_texts.h"
+
+namespace {
+
+enum Column { TimeColumnIndex, ClassColumn, TextColumn };
+
+// Column widths in pixels at 100 %.
+constexpr int TimeColumnPixels = 96;
+constexpr int ClassColumnPixels = 76;
+constexpr int TextColumnPixels = 640;
+// Separator rows, at 100 %: the time's indent, the rule's margins and the gap of a doubled rule.
+constexpr int TimeIndent = 6;
+constexpr int RuleMargin = 4;
+constexpr int DoubledRuleAbove = 1;
+constexpr int DoubledRuleBelow = 2;
+// The text's indent in a cell, at 100 %, as the list indents the text it draws.
+constexpr int CellTextIndent = 6;
+
+struct ClassColours {
+    COLORREF text;
+    COLORREF background;
+};
+
+// Errors and statistics stand out; debug and log lines keep the list's own colours.
+bool ColoursOf(LineClass lineClass, ClassColours* colours)
+{
+    switch (lineClass) {
+    case LineClass::Error: *colours = {RGB(170, 0, 0), RGB(255, 228, 228)}; return true;
+    case LineClass::Statistic: *colours = {RGB(0, 70, 150), RGB(226, 236, 255)}; return true;
+    case LineClass::Log: *colours = {RGB(0, 96, 0), GetSysColor(COLOR_WINDOW)}; return true;
+    default: return false;
+    }
+}
+
+// Room for a row's text once converted: 255 characters, each at most four when escaped.
+constexpr int DisplayCapacity = 1100;
+wchar_t DisplayTextBuffer[DisplayCapacity];
+
+void ToDisplay(const std::string& text)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), DisplayTextBuffer,
+                                     DisplayCapacity - 1);
+    DisplayTextBuffer[length > 0 ? length : 0] = L'\0';
+}
+
+COLORREF ColourRef(uint32_t rrggbb)
+{
+    return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
+}
+
+void FillRowText(NMLVDISPINFOW* info, const LineListLook& look)
+{
+    const LineStore& store = *look.store;
+    LVITEMW& item = info->item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || static_cast<size_t>(item.iItem) >= store.ShownCount()) {
+        return;
+    }
+    const ReceivedLine& line = store.ShownLine(static_cast<size_t>(item.iItem));
+    switch (item.iSubItem) {
+    case TimeColumnIndex: ToDisplay(RowTimeText(look, static_cast<size_t>(item.iItem))); break;
+    case ClassColumn: ToDisplay(ClassLabel(line.lineClass)); break;
+    default: ToDisplay(line.lineClass == LineClass::Separator ? std::string() : DisplayText(line)); break;
+    }
+    item.pszText = DisplayTextBuffer;
+}
+
+// A separator row: its time, then a rule across the rest of the row (doubled for a '=' fill).
+void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
+{
+    const LineStore& store = *look.store;
+    HWND list = draw->nmcd.hdr.hwndFrom;
+    int row = static_cast<int>(draw->nmcd.dwItemSpec);
+    const ReceivedLine& line = store.ShownLine(static_cast<size_t>(row));
+    HDC dc = draw->nmcd.hdc;
+    UINT dpi = DpiOfWindow(list);
+    bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
+
+    RECT rowRect;
+    ListView_GetItemRect(list, row, &rowRect, LVIR_BOUNDS);
+    FillRect(dc, &rowRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+    RECT timeRect;
+    ListView_GetSubItemRect(list, row, TimeColumnIndex, LVIR_LABEL, &timeRect);
+    ToDisplay(RowTimeText(look, static_cast<size_t>(row)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
+    timeRect.left += ScaledForDpi(TimeIndent, dpi);
+    DrawTextW(dc, DisplayTextBuffer, -1, &timeRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+
+    RECT classRect;
+    ListView_GetSubItemRect(list, row, ClassColumn, LVIR_BOUNDS, &classRect);
+    int middle = (rowRect.top + rowRect.bottom) / 2;
+    COLORREF ruleColour = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNSHADOW);
+    HPEN pen = CreatePen(PS_SOLID, std::max(1, ScaledForDpi(1, dpi)), ruleColour);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    bool doubled = line.text.size() > 0 && line.text[0] == '=';
+    int margin = ScaledForDpi(RuleMargin, dpi);
+    int above = doubled ? ScaledForDpi(DoubledRuleAbove, dpi) : 0;
+    int below = doubled ? ScaledForDpi(DoubledRuleBelow, dpi) : 0;
+    for (int offset : {-above, below}) {
+        MoveToEx(dc, classRect.left + margin, middle + offset, NULL);
+        LineTo(dc, rowRect.right - margin, middle + offset);
+    }
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+bool Found(const LineListLook& look, const ReceivedLine& line)
+{
+    return look.finder != nullptr && look.finder->Active() && look.finder->RowMatches(line);
+}
+
+// The text cell of a found row: the row's mark behind it, and each match in the text on a
+// stronger mark of its own.
+void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const ReceivedLine& line)
+{
+    HWND list = draw->nmcd.hdr.hwndFrom;
+    int row = static_cast<int>(draw->nmcd.dwItemSpec);
+    HDC dc = draw->nmcd.hdc;
+    bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
+    bool focused = GetFocus() == list;
+    COLORREF back = selected ? GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : ColourRef(FindMarkColour);
+    COLORREF fore = selected ? GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)
+                             : ColourRef(ContrastingTextColour(FindMarkColour));
+    RECT cell;
+    ListView_GetSubItemRect(list, row, TextColumn, LVIR_BOUNDS, &cell);
+    HBRUSH brush = CreateSolidBrush(back);
+    FillRect(dc, &cell, brush);
+    DeleteObject(brush);
+
+    std::string scratch;
+    std::string_view text = MatchedText(line, &scratch);
+    ToDisplay(std::string(text));
+    size_t length = wcslen(DisplayTextBuffer);
+    std::vector<MatchSpan> spans = WideSpans(text, look.finder->Marks(text));
+    int x = cell.left + ScaledForDpi(CellTextIndent, DpiOfWindow(list));
+    SetBkMode(dc, OPAQUE);
+    auto piece = [&](size_t from, size_t to, bool match) {
+        to = std::min(to, length);
+        if (to <= from) {
+            return;
+        }
+        SetBkColor(dc, match ? ColourRef(FindMatchColour) : back);
+        SetTextColor(dc, match ? ColourRef(ContrastingTextColour(FindMatchColour)) : fore);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, DisplayTextBuffer + from, static_cast<int>(to - from), &size);
+        ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2, ETO_CLIPPED, &cell,
+                    DisplayTextBuffer + from, static_cast<UINT>(to - from), NULL);
+        x += size.cx;
+    };
+    size_t at = 0;
+    for (const MatchSpan& span : spans) {
+        piece(at, span.begin, false);
+        piece(std::max(at, span.begin), span.end, true);
+        at = std::max(at, span.end);
+    }
+    piece(at, length, false);
+}
+
+LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
+{
+    const LineStore& store = *look.store;
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        size_t row = static_cast<size_t>(draw->nmcd.dwItemSpec);
+        if (row >= store.ShownCount()) {
+            return CDRF_DODEFAULT;
+        }
+        const ReceivedLine& line = store.ShownLine(row);
+        if (line.lineClass == LineClass::Separator) {
+            DrawSeparatorRow(draw, look);
+            return CDRF_SKIPDEFAULT;
+        }
+        // A found row stands out most, then a highlight rule's colour, then the class's.
+        if (Found(look, line)) {
+            draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
+            draw->clrTextBk = ColourRef(FindMarkColour);
+            return CDRF_NOTIFYSUBITEMDRAW;  // its text cell marks the matches
+        }
+        if (look.rules != nullptr) {
+            LineVerdict verdict = look.rules->Evaluate(line);
+            if (verdict.highlighted) {
+                draw->clrText = ColourRef(ContrastingTextColour(verdict.colour));
+                draw->clrTextBk = ColourRef(verdict.colour);
+                return CDRF_DODEFAULT;
+            }
+        }
+        ClassColours colours;
+        if (ColoursOf(line.lineClass, &colours)) {
+            draw->clrText = colours.text;
+            draw->clrTextBk = colours.background;
+        }
+        return CDRF_DODEFAULT;
+    }
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        // Only found rows ask for their cells.
+        size_t row = static_cast<size_t>(draw->nmcd.dwItemSpec);
+        if (row >= store.ShownCount() || !Found(look, store.ShownLine(row))) {
+            return CDRF_DODEFAULT;
+        }
+        if (draw->iSubItem == TextColumn) {
+            DrawFoundText(draw, look, store.ShownLine(row));
+            return CDRF_SKIPDEFAULT;
+        }
+        draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
+        draw->clrTextBk = ColourRef(FindMarkColour);
+        return CDRF_DODEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+void AddColumn(HWND list, int index, const wchar_t* title, int width)
+{
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(title);
+    column.cx = width;
+    column.iSubItem = index;
+    ListView_InsertColumn(list, index, &column);
+}
+
+} // namespace
+
+HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi)
+{
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
+                                0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                                instance, NULL);
+    if (list == NULL) {
+        return NULL;
+    }
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    AddColumn(list, TimeColumnIndex, TimeColumnTitle, ScaledForDpi(TimeColumnPixels, dpi));
+    AddColumn(list, ClassColumn, ClassColumnTitle, ScaledForDpi(ClassColumnPixels, dpi));
+    AddColumn(list, TextColumn, TextColumnTitle, ScaledForDpi(TextColumnPixels, dpi));
+    return list;
+}
+
+void RescaleLineListColumns(HWND list, UINT oldDpi, UINT newDpi)
+{
+    // The text column takes the rest of the window; its owner sizes it.
+    for (int column : {TimeColumnIndex, ClassColumn}) {
+        int width = ListView_GetColumnWidth(list, column);
+        ListView_SetColumnWidth(list, column, MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)));
+    }
+}
+
+void ResetLineList(HWND list, const LineStore& store)
+{
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemCountEx(list, static_cast<int>(store.ShownCount()), 0);
+    if (store.ShownCount() > 0) {
+        ListView_EnsureVisible(list, static_cast<int>(store.ShownCount()) - 1, FALSE);
+    }
+    InvalidateRect(list, NULL, TRUE);
+}
+
+void ExtendLineList(HWND list, const LineStore& store)
+{
+    int before = ListView_GetItemCount(list);
+    int after = static_cast<int>(store.ShownCount());
+    if (after != before) {
+        ListView_SetItemCountEx(list, after, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    }
+}
+
+std::string RowTimeText(const LineListLook& look, size_t row)
+{
+    const ReceivedLine& line = look.store->ShownLine(row);
+    if (look.time == nullptr) {
+        return FormatTimeOfDay(line.arrivalMsOfDay);
+    }
+    return look.time->Text(line, row > 0 ? &look.store->ShownLine(row - 1) : nullptr);
+}
+
+void GetLineListColumnWidths(HWND list, int widths[3])
+{
+    for (int column = 0; column < 3; ++column) {
+        widths[column] = ListView_GetColumnWidth(list, column);
+    }
+}
+
+void SetLineListColumnWidths(HWND list, const int widths[3])
+{
+    for (int column = 0; column < 3; ++column) {
+        if (widths[column] > 0) {
+            ListView_SetColumnWidth(list, column, widths[column]);
+        }
+    }
+}
+
+bool HandleLineListNotify(const NMHDR* header, const LineListLook& look, LRESULT* result)
+{
+    if (header->code == LVN_GETDISPINFOW) {
+        FillRowText(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)), look);
+        *result = 0;
+        return true;
+    }
+    if (header->code == NM_CUSTOMDRAW) {
+        *result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)), look);
+        return true;
+    }
+    return false;
+}
+
+std::string SelectedLinesText(HWND list, const LineStore& store)
+{
+    std::string text;
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
+        if (static_cast<size_t>(row) < store.ShownCount()) {
+            text += FormatOutputLine(store.ShownLine(static_cast<size_t>(row)));
+        }
+    }
+    return text;
+}

@@ -1,0 +1,97 @@
+// What the terminal's window holds (its lines, the view of an opened log, rules, search, follow
+// state, settings, controls) and what every part of the window does with it: show the lines
+// again, say the state in the status bar, follow, apply rules.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "line_encoding.h"
+#include "follow_state.h"
+#include "incoming_queue.h"
+#include "line_find.h"
+#include "line_list_view.h"
+#include "line_rules.h"
+#include "line_store.h"
+#include "terminal_settings.h"
+#include "time_column.h"
+#include "window_layout.h"
+
+// The newest lines kept in memory; beyond that the oldest go in blocks (see LineStore).
+constexpr size_t KeptLineLimit = 100000;
+constexpr size_t DropBlock = 10000;
+// Posted by a finished save (wParam: the system error, lParam: the number of lines).
+constexpr UINT SavedMessage = WM_APP + 1;
+
+// Lines with their own time column: the live lines, or a log opened from a file.
+struct LineView {
+    LineStore store{KeptLineLimit, DropBlock};
+    TimeColumn time;
+};
+
+struct TerminalWindow {
+    IncomingQueue queue{WaitingLineLimit};
+    LineView live;
+    std::unique_ptr<LineView> opened;  // a log from a file, shown in place of the live lines
+    std::wstring openedName;
+    uint64_t openedNotices = 0;    // lines the file says were lost
+    uint64_t liveSinceOpened = 0;  // live lines that arrived while the file was shown
+    // Lines that arrived while the view was paused, shown on resume; at most KeptLineLimit.
+    std::deque<ReceivedLine> held;
+    uint64_t lostWhileWaiting = 0;
+    bool paused = false;
+    ULONGLONG nextRefresh = 0;  // tick count before which the list is not redrawn
+
+    LineEncoding encoding = SystemLineEncoding();
+    std::vector<Rule> ruleList;
+    RuleSet rules;
+    bool hasStopRules = false;
+    bool rulesFromCommandLine = false;  // not remembered unless the user changes them
+    RuleSet quickFilter;                // what the filter box holds, as one include rule
+    LineFinder finder;
+    FollowState follow;
+    int topLeft = -1;          // the list's top row as the window last left it
+    bool selectingRows = false;  // the window, not the user, changes the selection
+    bool goingToEnd = false;     // End was pressed in the list
+    std::string notice;          // said once in the status bar, after a search or an import
+
+    std::wstring settingsKey;
+    TerminalSettings settings;
+    bool alwaysOnTop = false;
+
+    HINSTANCE instance = NULL;
+    WindowControls ui;
+    HMENU menu = NULL;
+    std::wstring statusText;
+    std::vector<std::thread> savers;
+};
+
+// The view the list shows: the opened log, else the live lines.
+LineView& ShownView(TerminalWindow& t);
+// What the list draws the shown view with.
+LineListLook Look(TerminalWindow& t);
+// Whether the rules and the quick filter show line (the class filter aside).
+bool PassesRules(const TerminalWindow& t, const ReceivedLine& line);
+
+// The status bar: counts, follow state or opened file, rules, the last notice.
+void UpdateStatus(TerminalWindow& t);
+// Shows the view's lines from scratch (after a clear, a drop, a filter change, a file), the
+// newest in view.
+void ResetList(TerminalWindow& t);
+void ShowNewest(TerminalWindow& t);
+// Notes where the list's top row is, so that a later change is known to be the user's.
+void RememberTop(TerminalWindow& t);
+void ReactToFollow(TerminalWindow& t, FollowReaction reaction);
+// Applies the rules and the quick filter to every kept line again, and to those that come.
+void Refilter(TerminalWindow& t);
+// Makes rules (compiled) the window's rules and applies them.
+void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled);
+// A message box over the window (text in UTF-8).
+void ShowError(TerminalWindow& t, const std::string& text);
+// A number as the status bar writes it.
+std::string Number(uint64_t value);
