@@ -39,11 +39,14 @@ set(TERMINAL_VIEW_SOURCES
 # settings: what the window remembers in the registry.
 set(TERMINAL_SETTINGS_SOURCES ${CMAKE_CURRENT_LIST_DIR}/settings/terminal_settings.cpp)
 
-# receive: the protocol, the message filter, the hand-over to the rest, the single-instance claim.
+# receive: the protocol, the message filter, the receiving thread and its hand-over to the rest,
+# the single-instance claim.
 set(TERMINAL_RECEIVE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/receive/terminal_protocol.cpp
     ${CMAKE_CURRENT_LIST_DIR}/receive/message_filter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/receive/incoming_queue.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/receive/protocol_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/receive/line_receiver.cpp
     ${CMAKE_CURRENT_LIST_DIR}/receive/terminal_session.cpp
     ${CMAKE_CURRENT_LIST_DIR}/receive/instance_control.cpp
     ${CMAKE_CURRENT_LIST_DIR}/receive/named_object_security.cpp)

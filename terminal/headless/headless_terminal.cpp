@@ -12,6 +12,7 @@
 #include "terminal_protocol.h"
 #include "terminal_session.h"
 #include "terminal_texts.h"
+#include "vornak_terminal_protocol.h"
 
 namespace {
 
@@ -133,6 +134,8 @@ int RunHeadlessTerminal(HINSTANCE instance, const HeadlessOptions& options, cons
             if (!ReceiveUntilClosed(queue, output, options, streams)) {
                 status = FailureExitStatus;
             }
+            // A terminal started again in this process (as tests do) registers the class again.
+            UnregisterClassW(VORNAK_TERMINAL_CLASS_W, instance);
         }
         if (forwarding) {
             forwarding->Finish();  // what a collector did not get is told; the exit status stays

@@ -1,6 +1,5 @@
 #include "terminal_session.h"
 
-#include "message_filter.h"
 #include "system_error_text.h"
 #include "terminal_protocol.h"
 #include "terminal_texts.h"
@@ -22,22 +21,23 @@ int TerminalSession::Begin()
 HWND TerminalSession::CreateTerminalWindow(WNDCLASSEXW windowClass, const wchar_t* title, DWORD style, int width,
                                            int height, HMENU menu, std::string* filterRefusal)
 {
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpszClassName = VORNAK_TERMINAL_CLASS_W;
-    HWND window = NULL;
-    if (RegisterClassExW(&windowClass) != 0) {
-        window = CreateWindowExW(0, VORNAK_TERMINAL_CLASS_W, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height,
-                                 NULL, menu, windowClass.hInstance, NULL);
-    }
-    if (window == NULL) {
-        TellUser(streams_, CannotCreateWindow + SystemErrorText(GetLastError()));
+    ProtocolWindow made = CreateProtocolWindow(windowClass, title, style, width, height, menu, NULL);
+    if (!Accept(made, filterRefusal)) {
         return NULL;
     }
-    DWORD filterError = 0;
+    CloseOnStopRequest(made.window);
+    return made.window;
+}
+
+bool TerminalSession::Accept(const ProtocolWindow& made, std::string* filterRefusal)
+{
     filterRefusal->clear();
-    if (!AllowTerminalMessagesFromLowerIntegrity(window, &filterError)) {
-        *filterRefusal = SystemErrorText(filterError);
+    if (made.window == NULL) {
+        TellUser(streams_, CannotCreateWindow + SystemErrorText(made.error));
+        return false;
     }
-    CloseOnStopRequest(&claim_, window);
-    return window;
+    if (made.filterError != 0) {
+        *filterRefusal = SystemErrorText(made.filterError);
+    }
+    return true;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "instance_control.h"
+#include "protocol_window.h"
 #include "standard_streams.h"
 #include "exit_status.h"
 #include "non_copyable.h"
@@ -27,13 +28,17 @@ public:
     HANDLE StopRequest() const { return claim_.stopRequest; }
 
     // Registers windowClass under the protocol's class name and creates a top-level window of it
-    // (hosts find the terminal with FindWindow, which does not see message-only windows), lets
-    // the messages through the system's filter (*filterRefusal: empty, or the system's error and
-    // its text when it refused) and makes a stop request close it. NULL, the user told why, when
-    // the window could not be made.
+    // on this thread (hosts find the terminal with FindWindow, which does not see message-only
+    // windows), lets the messages through the system's filter (*filterRefusal: empty, or the
+    // system's error and its text when it refused) and makes a stop request close it. NULL, the
+    // user told why, when the window could not be made.
     HWND CreateTerminalWindow(WNDCLASSEXW windowClass, const wchar_t* title, DWORD style, int width, int height,
                               HMENU menu, std::string* filterRefusal);
-
+    // The same for a window made elsewhere (the window mode's receiving thread): the user told
+    // why when it could not be made, the filter's refusal said. True when there is a window.
+    bool Accept(const ProtocolWindow& made, std::string* filterRefusal);
+    // From now on a stop request closes window (WM_CLOSE, as a click on its close box would).
+    void CloseOnStopRequest(HWND window) { ::CloseOnStopRequest(&claim_, window); }
     // Gives the claim up: waiters see the terminal ended. Once everything received is written.
     void End() { ReleaseInstance(&claim_); }
 

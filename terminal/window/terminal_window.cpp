@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dpi_scaling.h"
+#include "frame_class.h"
 #include "follow_state.h"
 #include "line_find.h"
 #include "line_list_view.h"
@@ -16,6 +17,7 @@
 #include "line_export.h"
 #include "rule_file.h"
 #include "rules_dialog.h"
+#include "system_error_text.h"
 #include "terminal_protocol.h"
 #include "terminal_resource_ids.h"
 #include "terminal_session.h"
@@ -29,21 +31,12 @@
 
 namespace {
 
-// Lines are drawn on a timer, never while a host waits for its message to be handled.
+// Arrived lines are taken from the receiver and drawn on a timer.
 constexpr UINT RefreshTimerId = 1;
 constexpr UINT RefreshIntervalMs = 50;
 // The quick filter is applied once typing pauses this long.
 constexpr UINT QuickFilterTimerId = 2;
 constexpr UINT QuickFilterDelayMs = 250;
-// Hosts wait while the window draws, so drawing may take at most a tenth of the time: after a
-// refresh that took d ms the next comes no sooner than 9d ms later. Where drawing is slow (a
-// software X server, a remote session) the list then moves in larger steps instead of holding
-// every host up on every line.
-constexpr ULONGLONG DrawingShareDivisor = 9;
-// A steady flood of lines can keep timers from coming due (sent messages go first); this long
-// after a refresh was due the window procedure refreshes the list itself.
-constexpr ULONGLONG StarvedRefreshMs = 250;
-
 TerminalWindow* RunningWindow = NULL;
 
 bool LastRowInView(TerminalWindow& t)
@@ -95,7 +88,7 @@ void Refresh(TerminalWindow& t)
 {
     ULONGLONG began = GetTickCount64();
     std::vector<ReceivedLine> arrived;
-    t.lostWhileWaiting += t.queue.TakeAll(&arrived);
+    t.lostWhileWaiting += t.receiver.Queue().TakeAll(&arrived);
     bool liveShown = !t.opened && !t.paused;
     if (liveShown) {
         NoticeScrolling(t);
@@ -156,7 +149,10 @@ void Refresh(TerminalWindow& t)
     // Drawn now rather than at the next WM_PAINT, so that the time it takes is known.
     UpdateWindow(t.ui.frame);
     ULONGLONG ended = GetTickCount64();
-    t.nextRefresh = ended + std::max<ULONGLONG>(RefreshIntervalMs, (ended - began) * DrawingShareDivisor);
+    // Drawing takes at most half of this thread, so that the user's keys and clicks are answered
+    // while a flood of lines arrives; where drawing is slow (a software X server, a remote
+    // session) the list moves in larger steps. Hosts never wait for any of it.
+    t.nextRefresh = ended + std::max<ULONGLONG>(RefreshIntervalMs, ended - began);
 }
 
 void CheckItem(TerminalWindow& t, int command, bool checked)
@@ -492,14 +488,6 @@ void OnListNotify(TerminalWindow& t, const NMHDR* header)
 LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     TerminalWindow& t = *RunningWindow;
-    ReceivedLine line;
-    if (ReceiveTerminalMessage(message, wParam, lParam, &line)) {
-        t.queue.Push(std::move(line));
-        if (t.ui.list != NULL && GetTickCount64() >= t.nextRefresh + StarvedRefreshMs) {
-            Refresh(t);
-        }
-        return 0;
-    }
     switch (message) {
     case WM_CREATE:
         t.ui.frame = window;
@@ -638,6 +626,46 @@ bool LoadStartingRules(TerminalWindow& t, const WindowOptions& options, const St
     return true;
 }
 
+// The window the user sees, hidden until the settings are applied; NULL when it cannot be made.
+HWND CreateFrame(HINSTANCE instance)
+{
+    WNDCLASSEXW frameClass = {};
+    frameClass.cbSize = sizeof(frameClass);
+    frameClass.lpfnWndProc = TerminalWindowProc;
+    frameClass.hInstance = instance;
+    frameClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
+    frameClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
+    frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    frameClass.lpszClassName = TerminalFrameClass;
+    if (RegisterClassExW(&frameClass) == 0) {
+        return NULL;
+    }
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(TERMINAL_MENU));
+    HWND frame = CreateWindowExW(0, TerminalFrameClass, ProgramTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, DesignWindowWidth, DesignWindowHeight, NULL, menu, instance, NULL);
+    if (frame == NULL && menu != NULL) {
+        DestroyMenu(menu);
+    }
+    return frame;
+}
+
+// After the frame's last message: the receiver, the savers and the fonts go, in that order.
+void EndFrame(TerminalWindow& t, HINSTANCE instance)
+{
+    t.receiver.Stop();
+    for (std::thread& saver : t.savers) {
+        saver.join();
+    }
+    for (HFONT font : {t.ui.listFont, t.ui.statusFont}) {
+        if (font != NULL) {
+            DeleteObject(font);
+        }
+    }
+    RunningWindow = NULL;
+    // A window started again in this process (as tests do) registers the class again.
+    UnregisterClassW(TerminalFrameClass, instance);
+}
+
 } // namespace
 
 int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams& streams,
@@ -664,24 +692,21 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     InitCommonControlsEx(&controls);
 
     RunningWindow = &terminal;
-    WNDCLASSEXW windowClass = {};
-    windowClass.lpfnWndProc = TerminalWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
-    windowClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(TERMINAL_MENU));
+    HWND window = CreateFrame(instance);
+    if (window == NULL) {
+        TellUser(streams, CannotCreateWindow + SystemErrorText(GetLastError()));
+        RunningWindow = NULL;
+        return FailureExitStatus;
+    }
     // Should the filter refuse, the window cannot tell the user anything useful; hosts at its own
     // level still reach it.
     std::string filterRefusal;
-    HWND window = session.CreateTerminalWindow(windowClass, ProgramTitle, WS_OVERLAPPEDWINDOW, DesignWindowWidth,
-                                               DesignWindowHeight, menu, &filterRefusal);
-    if (window == NULL) {
-        if (menu != NULL) {
-            DestroyMenu(menu);
-        }
+    if (!session.Accept(terminal.receiver.Start(instance, window), &filterRefusal)) {
+        DestroyWindow(window);
+        EndFrame(terminal, instance);
         return FailureExitStatus;
     }
+    session.CloseOnStopRequest(window);
     ApplySettings(terminal, &showCommand);
     Refilter(terminal);
     ShowWindow(window, showCommand);
@@ -704,16 +729,6 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
             DispatchMessageW(&message);
         }
     }
-    for (std::thread& saver : terminal.savers) {
-        saver.join();
-    }
-    for (HFONT font : {terminal.ui.listFont, terminal.ui.statusFont}) {
-        if (font != NULL) {
-            DeleteObject(font);
-        }
-    }
-    RunningWindow = NULL;
-    // A window started again in this process (as tests do) registers the class again.
-    UnregisterClassW(VORNAK_TERMINAL_CLASS_W, instance);
+    EndFrame(terminal, instance);
     return DoneExitStatus;
 }

@@ -13,7 +13,7 @@
 
 #include "line_encoding.h"
 #include "follow_state.h"
-#include "incoming_queue.h"
+#include "line_receiver.h"
 #include "line_find.h"
 #include "line_list_view.h"
 #include "line_rules.h"
@@ -35,7 +35,7 @@ struct LineView {
 };
 
 struct TerminalWindow {
-    IncomingQueue queue{WaitingLineLimit};
+    LineReceiver receiver{WaitingLineLimit};  // the hosts' lines arrive on its thread
     LineView live;
     std::unique_ptr<LineView> opened;  // a log from a file, shown in place of the live lines
     std::wstring openedName;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "file_bytes.h"
+#include "frame_class.h"
 #include "instance_control.h"
 #include "launched_program.h"
 #include "running_terminal.h"
@@ -133,13 +134,15 @@ TEST(ConsoleProgram, WithoutArgumentsItStartsTheWindowProgramAndReturns)
     EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
 }
 
-// The status bar of the terminal's window, read from this process: WM_GETTEXT crosses processes
-// (GetWindowText of another process's window would read only its stored caption).
-std::string StatusBarText(HWND window)
+// The status bar of the terminal's window (the frame, beside the receiving window hosts find),
+// read from this process: WM_GETTEXT crosses processes (GetWindowText of another process's
+// window would read only its stored caption).
+std::string StatusBarText()
 {
     char text[512] = "";
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(FindWindowExW(window, NULL, STATUSCLASSNAMEW, NULL), WM_GETTEXT, sizeof(text),
+    HWND frame = FindWindowW(TerminalFrameClass, NULL);
+    SendMessageTimeoutA(FindWindowExW(frame, NULL, STATUSCLASSNAMEW, NULL), WM_GETTEXT, sizeof(text),
                         reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
     return text;
 }
@@ -160,7 +163,7 @@ TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
     std::string status;
     for (int tries = 0; tries < 500 && status.find("2 lines shown of 3 kept") == std::string::npos; ++tries) {
         Sleep(20);
-        status = StatusBarText(window);
+        status = StatusBarText();
     }
     EXPECT_EQ("2 lines shown of 3 kept; following; 1 rule", status);
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);

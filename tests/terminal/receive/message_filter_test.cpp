@@ -108,8 +108,8 @@ protected:
         ASSERT_TRUE(patch_.Applied());
     }
 
-    // Runs the terminal's own code in mode until its window is closed: the window it had, its
-    // exit status and what it told the user.
+    // Runs the terminal's own code in mode until its window is closed: the window hosts send to,
+    // its exit status and what it told the user.
     struct Run {
         HWND window;
         int status;
@@ -119,7 +119,7 @@ protected:
     {
         TerminalInProcess terminal(mode);
         EXPECT_TRUE(terminal.Start());
-        HWND window = terminal.Window();
+        HWND window = terminal.Receiver();
         int status = terminal.Stop();
         return Run{window, status, terminal.Errors()};
     }

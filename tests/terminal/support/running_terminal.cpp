@@ -1,5 +1,6 @@
 #include "running_terminal.h"
 
+#include "frame_class.h"
 #include "vornak_terminal_protocol.h"
 
 namespace {
@@ -12,14 +13,27 @@ constexpr size_t TimeColumnWidth = 13;
 
 } // namespace
 
-HWND FindTerminalOf(DWORD processId)
+namespace {
+
+HWND OfProcess(HWND window, DWORD processId)
 {
-    HWND window = FindWindowA(VORNAK_TERMINAL_CLASS, NULL);
     DWORD owner = 0;
     if (window != NULL) {
         GetWindowThreadProcessId(window, &owner);
     }
     return owner == processId ? window : NULL;
+}
+
+} // namespace
+
+HWND FindTerminalOf(DWORD processId)
+{
+    return OfProcess(FindWindowA(VORNAK_TERMINAL_CLASS, NULL), processId);
+}
+
+HWND FindFrameOf(DWORD processId)
+{
+    return OfProcess(FindWindowW(TerminalFrameClass, NULL), processId);
 }
 
 bool WaitUntilHandlingMessages(HWND window)

@@ -36,6 +36,8 @@ private:
 
 // The terminal's window owned by process processId, or NULL.
 HWND FindTerminalOf(DWORD processId);
+// The window the user sees of the terminal running in that process; NULL when there is none.
+HWND FindFrameOf(DWORD processId);
 
 // Waits until window's thread handles messages: hosts can find the window while it is still
 // being created, before its controls exist. False after 20 s.

@@ -49,13 +49,16 @@ bool TerminalInProcess::Start()
                       ? RunHeadlessTerminal(instance, options, streams)
                       : RunTerminalWindow(instance, SW_HIDE, streams, windowOptions_);
     });
-    for (int tries = 0; tries < StartTries && window_ == NULL; ++tries) {
-        window_ = FindTerminalOf(GetCurrentProcessId());
-        if (window_ == NULL) {
+    for (int tries = 0; tries < StartTries && (receiver_ == NULL || window_ == NULL); ++tries) {
+        receiver_ = FindTerminalOf(GetCurrentProcessId());
+        // The window mode's frame is made before its receiver.
+        window_ = mode_ == Mode::Headless ? receiver_ : FindFrameOf(GetCurrentProcessId());
+        if (receiver_ == NULL || window_ == NULL) {
             Sleep(PollMs);
         }
     }
-    return window_ != NULL && WaitUntilHandlingMessages(window_);
+    return receiver_ != NULL && window_ != NULL && WaitUntilHandlingMessages(receiver_) &&
+           WaitUntilHandlingMessages(window_);
 }
 
 int TerminalInProcess::Stop()

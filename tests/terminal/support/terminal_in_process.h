@@ -36,7 +36,10 @@ public:
     // Closes its window as a click on the close box would and waits; its exit status.
     int Stop();
 
+    // The window the user sees (in headless mode, the only one).
     HWND Window() const { return window_; }
+    // The window hosts send their lines to.
+    HWND Receiver() const { return receiver_; }
     // What it told the user on standard error.
     std::string Errors() const { return errors_.Text(); }
 
@@ -50,4 +53,5 @@ private:
     std::thread thread_;
     int status_ = -1;
     HWND window_ = NULL;
+    HWND receiver_ = NULL;
 };

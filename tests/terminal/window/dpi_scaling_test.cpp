@@ -125,7 +125,7 @@ TEST(DpiScaling, WindowStartedAtOneHundredFiftyPercentIsSizedForIt)
         ASSERT_TRUE(program.Start(PathBesideProgram(L"vornak-terminal.exe"), {}));
         for (DWORD waited = 0; waited < StartTimeoutMs && window == NULL && !program.HasEnded(); waited += 10) {
             Sleep(10);
-            window = FindTerminalOf(program.ProcessId());
+            window = FindTerminalOf(program.ProcessId()) != NULL ? FindFrameOf(program.ProcessId()) : NULL;
         }
     }
     ASSERT_NE(nullptr, window);

@@ -222,6 +222,50 @@ void WriteRules(const TemporaryFile& file, const std::string& text)
     ASSERT_TRUE(WriteFileBytes(file.Path(), text));
 }
 
+// Holds the window's thread as a long file read or a modal loop would: the frame's procedure,
+// replaced from this process, waits inside a message until released (or 60 s have passed).
+class HeldWindowThread : private NonCopyable {
+public:
+    explicit HeldWindowThread(HWND frame) : frame_(frame)
+    {
+        ResetEvent(Held);
+        ResetEvent(Free);
+        Original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HoldingProc)));
+        PostMessageW(frame, HoldMessage, 0, 0);
+    }
+    ~HeldWindowThread() { Release(); }
+
+    bool Holding() const { return WaitForSingleObject(Held, 10000) == WAIT_OBJECT_0 && !Released(); }
+    // True once the thread may leave the held message.
+    static bool Released() { return WaitForSingleObject(Free, 0) == WAIT_OBJECT_0; }
+    void Release()
+    {
+        SetEvent(Free);
+        if (Original != NULL) {
+            SendMessageW(frame_, WM_NULL, 0, 0);  // back from the held message
+            SetWindowLongPtrW(frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Original));
+            Original = NULL;
+        }
+    }
+
+private:
+    static constexpr UINT HoldMessage = WM_APP + 100;
+    static LRESULT CALLBACK HoldingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == HoldMessage) {
+            SetEvent(Held);
+            WaitForSingleObject(Free, 60000);
+            return 0;
+        }
+        return CallWindowProcW(Original, window, message, wParam, lParam);
+    }
+    static inline WNDPROC Original = NULL;
+    static inline HANDLE Held = CreateEventW(NULL, TRUE, FALSE, NULL);
+    static inline HANDLE Free = CreateEventW(NULL, TRUE, FALSE, NULL);
+    HWND frame_;
+};
+
 class WindowFeatures : public ::testing::Test {
 protected:
     void SetUp() override
@@ -398,6 +442,31 @@ TEST_F(WindowFeatures, FindGoesToNextAndPreviousMatchAmongShownLinesWrapsAndMark
     EXPECT_NE(std::string::npos, StatusText(frame).find("\"delta\" not found among the shown lines"));
     Command(frame, CLOSE_FIND_COMMAND);
     EXPECT_EQ(CLR_DEFAULT, RowBackground(frame, 2));  // no search, no marks
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, HostsAreAnsweredWhileTheWindowIsHeldAndTheirLinesAreShownInOrderOnceItIsFree)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"gone with the clear"});
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    HeldWindowThread held(frame);
+    ASSERT_TRUE(held.Holding());
+    std::vector<std::string> expected;
+    unsigned short statuses = VORNAKDBG_STATUS_DONE;
+    statuses |= VornakDbg_Message("%s", "also gone");
+    statuses |= VornakDbg_ClearTerminal();
+    for (int i = 1; i <= 50; ++i) {
+        expected.push_back("line " + std::to_string(i));
+        statuses |= VornakDbg_Message("line %d", i);
+    }
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, statuses);
+    EXPECT_FALSE(HeldWindowThread::Released()) << "the calls waited until the window was free";
+    held.Release();
+    ASSERT_TRUE(WaitForRows(frame, 50));
+    EXPECT_EQ(expected, ShownTexts(frame));
     EXPECT_EQ(0, terminal.Stop());
 }
 

@@ -8,7 +8,7 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-#include "vornak_terminal_protocol.h"
+#include "frame_class.h"
 
 int wmain(int argc, wchar_t** argv)
 {
@@ -17,7 +17,7 @@ int wmain(int argc, wchar_t** argv)
         fputws(L"usage: window-steer command ID | window-steer text CONTROL TEXT\n", stderr);
         return 64;
     }
-    HWND window = FindWindowW(VORNAK_TERMINAL_CLASS_W, NULL);
+    HWND window = FindWindowW(TerminalFrameClass, NULL);
     if (window == NULL) {
         fputws(L"window-steer: no terminal window\n", stderr);
         return 1;
