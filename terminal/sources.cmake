@@ -26,9 +26,9 @@ set(TERMINAL_LINES_SOURCES ${TERMINAL_LINES_PARSERS}
     ${CMAKE_CURRENT_LIST_DIR}/lines/line_store.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lines/arrival_time.cpp)
 
-# rules: rules over lines and the rule files they are kept in.
+# rules: rules over lines, the rule files they are kept in, what they cost a line.
 set(TERMINAL_RULES_PARSERS ${CMAKE_CURRENT_LIST_DIR}/rules/line_rules.cpp ${CMAKE_CURRENT_LIST_DIR}/rules/rule_file.cpp)
-set(TERMINAL_RULES_SOURCES ${TERMINAL_RULES_PARSERS})
+set(TERMINAL_RULES_SOURCES ${TERMINAL_RULES_PARSERS} ${CMAKE_CURRENT_LIST_DIR}/rules/rule_cost.cpp)
 
 # view: finding, following and the time columns.
 set(TERMINAL_VIEW_SOURCES

@@ -1,8 +1,10 @@
 // window-mode-bench: what the viewer's features cost the window mode, against their targets:
 //   - lines/s from four host threads into vornak-terminal.exe with 10 exclude and highlight rules,
-//     beside bench-receiver (a terminal that only reads each line's atom): at least 0.9 of it;
+//     beside bench-receiver (a terminal that only reads each line's atom): at least 0.97 of it;
 //   - applying a new filter (10 rules) to 100,000 kept lines, as the window does: under 0.3 s;
-//   - the window's memory (private bytes, working set) with 100,000 lines kept: under 100 MB.
+//   - the window's memory (private bytes, working set) with 100,000 lines kept: under 100 MB;
+//   - a host's median call while the window opens a 1,000,000-line log, and while it applies a
+//     new filter to 100,000 kept lines: at most 1.1 times the same call with the window idle.
 // A program that prints figures; it fails only when it cannot measure, never on a figure.
 #include <windows.h>
 #include <psapi.h>
@@ -15,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "busy_window.h"
 #include "line_encoding.h"
 #include "line_rules.h"
 #include "line_store.h"
@@ -28,7 +31,7 @@ constexpr int Threads = 4;
 constexpr int LinesPerRound = 4000;  // split over the threads
 constexpr int Rounds = 7;
 constexpr size_t KeptLines = 100000;
-constexpr double RatioTarget = 0.9;
+constexpr double RatioTarget = 0.97;
 constexpr double FilterTargetSeconds = 0.3;
 constexpr double MemoryTargetMb = 100.0;
 constexpr DWORD StartTimeoutMs = 60000;
@@ -217,7 +220,7 @@ bool MeasureThroughput(const std::wstring& rulesPath, const std::wstring& noRule
            LinesPerRound);
     printf("  bare receiver %8.0f\n", Median(bare));
     printf("  window, no rules %8.0f   ratio %.3f\n", Median(plain), Median(plainRatios));
-    printf("  window, 10 exclude and highlight rules %8.0f   ratio %.3f (target >= %.1f: %s)\n", Median(ruled), ratio,
+    printf("  window, 10 exclude and highlight rules %8.0f   ratio %.3f (target >= %.2f: %s)\n", Median(ruled), ratio,
            RatioTarget, Verdict(ratio >= RatioTarget));
     return true;
 }
@@ -244,11 +247,11 @@ bool MeasureFilter()
     std::vector<double> seconds;
     for (int run = 0; run < 5; ++run) {
         double began = Now();
-        store.SetLineTest([&ruleSet](const ReceivedLine& line) { return ruleSet.Shows(line); });
+        store.SetJudge([&ruleSet](const ReceivedLine& line) { return ruleSet.Mark(line); });
         seconds.push_back(Now() - began);
-        store.SetLineTest(nullptr);
+        store.SetJudge(nullptr);
     }
-    store.SetLineTest([&ruleSet](const ReceivedLine& line) { return ruleSet.Shows(line); });
+    store.SetJudge([&ruleSet](const ReceivedLine& line) { return ruleSet.Mark(line); });
     double median = Median(seconds);
     printf("Applying a new filter (11 rules) to %zu kept lines: %.3f s (median of 5; %zu lines shown after it)"
            " (target < %.1f s: %s)\n",
@@ -308,7 +311,8 @@ int main()
         fprintf(stderr, "window-mode-bench: cannot write %ls\n", rulesPath.c_str());
         return 1;
     }
-    bool ok = MeasureFilter() && MeasureThroughput(rulesPath, noRulesPath) && MeasureMemory();
+    bool ok = MeasureFilter() && MeasureThroughput(rulesPath, noRulesPath) && MeasureMemory() &&
+              MeasureHostWhileWindowWorks();
     DeleteFileW(rulesPath.c_str());
     DeleteFileW(noRulesPath.c_str());
     return ok ? 0 : 1;

@@ -24,16 +24,19 @@ bool LineStore::Append(ReceivedLine&& line)
         DropOldest(dropBlock_);
         moved = true;
     }
-    if (Shows(line)) {
+    LineMark mark = Judged(line);
+    if (Shows(line, mark)) {
         shown_.push_back(lines_.size());
     }
     lines_.push_back(std::move(line));
+    marks_.push_back(mark);
     return moved;
 }
 
 void LineStore::Clear()
 {
     lines_.clear();
+    marks_.clear();
     shown_.clear();
 }
 
@@ -43,15 +46,23 @@ void LineStore::SetFilter(const ClassFilter& filter)
     RebuildShown();
 }
 
-void LineStore::SetLineTest(std::function<bool(const ReceivedLine&)> test)
+void LineStore::SetJudge(std::function<LineMark(const ReceivedLine&)> judge)
 {
-    test_ = std::move(test);
+    judge_ = std::move(judge);
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        marks_[i] = Judged(lines_[i]);
+    }
     RebuildShown();
 }
 
-bool LineStore::Shows(const ReceivedLine& line) const
+LineMark LineStore::Judged(const ReceivedLine& line) const
 {
-    return filter_.Shows(line.lineClass) && (!test_ || test_(line));
+    return judge_ ? judge_(line) : 0;
+}
+
+bool LineStore::Shows(const ReceivedLine& line, LineMark mark) const
+{
+    return filter_.Shows(line.lineClass) && (mark & HiddenByRules) == 0;
 }
 
 const ReceivedLine& LineStore::ShownLine(size_t row) const
@@ -59,12 +70,18 @@ const ReceivedLine& LineStore::ShownLine(size_t row) const
     return lines_[shown_[row]];
 }
 
+LineMark LineStore::ShownMark(size_t row) const
+{
+    return marks_[shown_[row]];
+}
+
 void LineStore::DropOldest(size_t count)
 {
     count = std::min(count, lines_.size());
     lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(count));
+    marks_.erase(marks_.begin(), marks_.begin() + static_cast<std::ptrdiff_t>(count));
     dropped_ += count;
-    // The rows left keep their verdicts: only their positions move (the test may be costly).
+    // The rows left keep their marks: only their positions move.
     auto kept = std::lower_bound(shown_.begin(), shown_.end(), count);
     droppedShown_ += static_cast<uint64_t>(kept - shown_.begin());
     shown_.erase(shown_.begin(), kept);
@@ -77,7 +94,7 @@ void LineStore::RebuildShown()
 {
     shown_.clear();
     for (size_t i = 0; i < lines_.size(); ++i) {
-        if (Shows(lines_[i])) {
+        if (Shows(lines_[i], marks_[i])) {
             shown_.push_back(i);
         }
     }

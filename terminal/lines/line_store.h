@@ -1,5 +1,5 @@
-// The lines the window keeps, and which of them the class filter and the line test (the user's
-// rules and quick filter) show.
+// The lines the window keeps, and which of them the class filter and the judge (the user's rules
+// and quick filter) show.
 #pragma once
 
 #include <stdint.h>
@@ -15,6 +15,12 @@ struct ClassFilter {
     bool Shows(LineClass lineClass) const;
 };
 
+// What the judge said of a line, kept beside it: judged once when the line is stored and again
+// only when the judge changes, never when it is drawn. HiddenByRules hides the line; the other
+// bits are the judge's own (a highlight, a stop mark) for whoever draws the line.
+using LineMark = uint16_t;
+constexpr LineMark HiddenByRules = 0x8000;
+
 // Keeps at most `capacity` lines. When a line arrives at a full store the oldest `dropBlock`
 // lines go at once: dropping in blocks keeps the rows of the list still for a while instead of
 // shifting them under the user's eyes with every new line.
@@ -28,13 +34,16 @@ public:
     void Clear();
     void SetFilter(const ClassFilter& filter);
     const ClassFilter& Filter() const { return filter_; }
-    // A line of a shown class is shown when test says so (no test: every such line). Applies to
-    // the lines kept and to those that come.
-    void SetLineTest(std::function<bool(const ReceivedLine&)> test);
+    // A line of a shown class is shown unless judge marks it HiddenByRules (no judge: every such
+    // line). Judges the lines kept now, and those that come as they come.
+    void SetJudge(std::function<LineMark(const ReceivedLine&)> judge);
 
     size_t ShownCount() const { return shown_.size(); }
     const ReceivedLine& ShownLine(size_t row) const;
+    LineMark ShownMark(size_t row) const;
     size_t KeptCount() const { return lines_.size(); }
+    // The index-th line kept, shown or not, from the oldest.
+    const ReceivedLine& KeptLine(size_t index) const { return lines_[index]; }
     uint64_t DroppedCount() const { return dropped_; }
     // Of those, the ones that were shown: rows that vanished from the top of the list.
     uint64_t DroppedShownCount() const { return droppedShown_; }
@@ -43,13 +52,15 @@ private:
     void DropOldest(size_t count);
     void RebuildShown();
 
+    bool Shows(const ReceivedLine& line, LineMark mark) const;
+    LineMark Judged(const ReceivedLine& line) const;
+
     size_t capacity_;
     size_t dropBlock_;
-    bool Shows(const ReceivedLine& line) const;
-
     ClassFilter filter_;
-    std::function<bool(const ReceivedLine&)> test_;
+    std::function<LineMark(const ReceivedLine&)> judge_;
     std::deque<ReceivedLine> lines_;
+    std::deque<LineMark> marks_;  // one a line, beside it
     // Positions in lines_ of the lines the filter shows, ascending.
     std::vector<size_t> shown_;
     uint64_t dropped_ = 0;

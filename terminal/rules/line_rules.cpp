@@ -1,7 +1,11 @@
 #include "line_rules.h"
 
 #include "line_text.h"
+#include "rule_file.h"
 #include "terminal_texts.h"
+
+// Every rule a file or the dialog can hold has its number in a line's mark.
+static_assert(MaxRuleCount <= HighlightNumberBits, "highlight rules beyond the mark's numbers");
 
 namespace {
 
@@ -9,6 +13,18 @@ namespace {
 constexpr size_t ShownPatternLength = 60;
 
 } // namespace
+
+std::string ShownRulePattern(const std::string& pattern)
+{
+    if (pattern.size() <= ShownPatternLength) {
+        return pattern;
+    }
+    size_t cut = ShownPatternLength;
+    while (cut > 0 && (static_cast<unsigned char>(pattern[cut]) & 0xC0) == 0x80) {
+        --cut;  // not inside a UTF-8 character
+    }
+    return pattern.substr(0, cut) + "...";
+}
 
 const char* RuleKindWord(RuleKind kind)
 {
@@ -23,17 +39,6 @@ const char* RuleKindWord(RuleKind kind)
 
 namespace {
 
-std::string ShownPattern(const std::string& pattern)
-{
-    if (pattern.size() <= ShownPatternLength) {
-        return pattern;
-    }
-    size_t cut = ShownPatternLength;
-    while (cut > 0 && (static_cast<unsigned char>(pattern[cut]) & 0xC0) == 0x80) {
-        --cut;  // not inside a UTF-8 character
-    }
-    return pattern.substr(0, cut) + "...";
-}
 
 // Whether the text column shows line's bytes as they are: no escapes, no placeholder.
 bool ShownAsIs(const ReceivedLine& line, size_t length)
@@ -140,7 +145,7 @@ bool RuleSet::Compile(const std::vector<Rule>& rules, const LineEncoding& encodi
         }
         if (!compiled.pattern.IsCompiled()) {
             *error = FillText(RuleCompileError,
-                              {std::to_string(i + 1), RuleKindWord(rule.kind), ShownPattern(rule.pattern), why});
+                              {std::to_string(i + 1), RuleKindWord(rule.kind), ShownRulePattern(rule.pattern), why});
             return false;
         }
         compiled.kind = rule.kind;
@@ -184,32 +189,44 @@ bool RuleSet::Shows(const ReceivedLine& line) const
     return !hasInclude_;
 }
 
-LineVerdict RuleSet::Evaluate(const ReceivedLine& line) const
+LineMark RuleSet::Mark(const ReceivedLine& line) const
 {
-    LineVerdict verdict;
     if (filters_.empty() && highlights_.empty() && stops_.empty()) {
-        return verdict;
+        return 0;
     }
     std::string_view text = MatchedText(line, &scratch_);
-    verdict.shown = !hasInclude_;
+    bool shown = !hasInclude_;
     for (const Compiled& rule : filters_) {
         if (rule.Matches(line.lineClass, text)) {
-            verdict.shown = rule.kind == RuleKind::Include;
+            shown = rule.kind == RuleKind::Include;
             break;
         }
     }
-    for (const Compiled& rule : highlights_) {
-        if (rule.Matches(line.lineClass, text)) {
-            verdict.highlighted = true;
-            verdict.colour = rule.colour;
+    LineMark mark = shown ? 0 : HiddenByRules;
+    for (size_t i = 0; i < highlights_.size() && i < HighlightNumberBits; ++i) {
+        if (highlights_[i].Matches(line.lineClass, text)) {
+            mark |= static_cast<LineMark>(i + 1);
             break;
         }
     }
     for (const Compiled& rule : stops_) {
         if (rule.Matches(line.lineClass, text)) {
-            verdict.stopsFollowing = true;
+            mark |= StopMark;
             break;
         }
+    }
+    return mark;
+}
+
+LineVerdict RuleSet::VerdictOf(LineMark mark) const
+{
+    LineVerdict verdict;
+    verdict.shown = (mark & HiddenByRules) == 0;
+    verdict.stopsFollowing = (mark & StopMark) != 0;
+    size_t highlight = mark & HighlightNumberBits;
+    if (highlight != 0 && highlight <= highlights_.size()) {
+        verdict.highlighted = true;
+        verdict.colour = highlights_[highlight - 1].colour;
     }
     return verdict;
 }

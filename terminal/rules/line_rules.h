@@ -17,6 +17,7 @@
 
 #include "received_line.h"
 #include "line_encoding.h"
+#include "line_store.h"
 #include "text_pattern.h"
 
 enum class RuleKind : uint8_t {
@@ -28,6 +29,9 @@ enum class RuleKind : uint8_t {
 
 // The word a kind is written with, in rule files and messages: include, exclude, highlight, stop.
 const char* RuleKindWord(RuleKind kind);
+
+// A rule's pattern as messages show it: a long one cut, never inside a character, and "..." added.
+std::string ShownRulePattern(const std::string& pattern);
 
 struct Rule {
     RuleKind kind = RuleKind::Include;
@@ -53,6 +57,12 @@ struct LineVerdict {
     bool stopsFollowing = false;
 };
 
+// A verdict as the line store keeps it beside the line (LineMark): HiddenByRules when the rules
+// hide the line, StopMark when it stops following, and in the low bits the number of the
+// highlight rule that colours it, counted from 1 (0: none).
+constexpr LineMark StopMark = 0x4000;
+constexpr LineMark HighlightNumberBits = 0x3FFF;
+
 // Not for two threads at once (the patterns' automata grow as they meet input): the window's
 // thread owns its rules.
 class RuleSet {
@@ -70,8 +80,12 @@ public:
     const std::vector<Rule>& Rules() const { return rules_; }
     bool Filters() const;  // some include or exclude rule is enabled
 
-    // Everything the rules say about line.
-    LineVerdict Evaluate(const ReceivedLine& line) const;
+    // Everything the rules say about line, packed: each line is judged once, when it is stored.
+    LineMark Mark(const ReceivedLine& line) const;
+    // What a mark this rule set gave says.
+    LineVerdict VerdictOf(LineMark mark) const;
+    // Everything the rules say about line: VerdictOf(Mark(line)).
+    LineVerdict Evaluate(const ReceivedLine& line) const { return VerdictOf(Mark(line)); }
     // Only whether line is shown: what applying a new filter to kept lines needs.
     bool Shows(const ReceivedLine& line) const;
 

@@ -143,6 +143,8 @@ constexpr const char* StatusFileFormat = "file {1} ({2}); Ctrl+Shift+L returns t
 // {1}: "1 line" or "N lines" (LineCount), "1 live line" or "N live lines", "1 rule" or "N rules".
 constexpr const char* StatusFileNotices = "{1} lost, as the file says";
 constexpr const char* StatusLiveWaiting = "{1} arrived meanwhile";
+// The rules cost more than the lines' pace allows: {1} lines wait to be stored.
+constexpr const char* StatusCatchingUp = "catching up: {1} waiting";
 constexpr const char* FindNotFound = "\"{1}\" not found among the shown lines";
 constexpr const char* FindWrapped = "the search went on from the other end";
 constexpr const char* RulesInUse = "{1}";
@@ -211,6 +213,14 @@ constexpr const char* PatternTooLarge =
 
 // Rules ({1}: the rule's number from 1, {2}: its kind, {3}: its pattern, {4}: what is wrong).
 constexpr const char* RuleCompileError = "rule {1}, {2} \"{3}\": {4}";
+// A rule set that costs more than the window keeps up with ({1} to {3} name the costliest rule,
+// {4}: its milliseconds a line, {5}: the lines a second the window keeps up with).
+constexpr const char* RulesCost =
+    "rule {1}, {2} \"{3}\", costs {4} ms a line: with these rules the window keeps up with about {5} lines a "
+    "second. OK again uses them.";
+constexpr const char* RulesCostAtLeast =
+    "rule {1}, {2} \"{3}\", costs {4} ms a line: with these rules the window keeps up with at most {5} lines "
+    "a second. OK again uses them.";
 constexpr const char* RuleNotInCodePage = "the pattern has characters that code page {1} of this system cannot hold";
 constexpr const char* RuleNotConvertible = "the pattern has characters the lines' code page cannot hold";
 

@@ -188,7 +188,7 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             return CDRF_NOTIFYSUBITEMDRAW;  // its text cell marks the matches
         }
         if (look.rules != nullptr) {
-            LineVerdict verdict = look.rules->Evaluate(line);
+            LineVerdict verdict = look.rules->VerdictOf(store.ShownMark(row));
             if (verdict.highlighted) {
                 draw->clrText = ColourRef(ContrastingTextColour(verdict.colour));
                 draw->clrTextBk = ColourRef(verdict.colour);

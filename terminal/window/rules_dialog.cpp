@@ -8,16 +8,22 @@
 #include <utility>
 #include <vector>
 
+#include "rule_cost.h"
 #include "rule_file.h"
 #include "terminal_resource_ids.h"
 #include "wide_text.h"
 
 namespace {
 
+// The longest the dialog times the rules before it accepts them.
+constexpr double CostBudgetMs = 300;
+
 struct RulesDialogState {
     const LineEncoding* encoding;
+    const std::vector<const ReceivedLine*>* sample;
     std::vector<Rule>* rules;
     RuleSet* compiled;
+    std::wstring warnedText;  // the rules last warned of: OK with them unchanged uses them
     COLORREF customColours[16];
 };
 
@@ -84,16 +90,34 @@ void MoveCaretLine(HWND dialog, int direction)
     SetFocus(edit);
 }
 
+void SayInDialog(HWND dialog, const std::string& text)
+{
+    SetDlgItemTextW(dialog, RULES_ERROR_TEXT, Utf8ToWide(text).c_str());
+    MessageBeep(MB_ICONWARNING);
+    SetFocus(GetDlgItem(dialog, RULES_EDIT));
+}
+
 void TryOk(HWND dialog, RulesDialogState& state)
 {
+    std::wstring text = ControlText(dialog, RULES_EDIT);
+    std::vector<Rule> rules;
+    RuleSet compiled;
     std::string error;
-    if (!CompileRuleText(WideToUtf8(ControlText(dialog, RULES_EDIT)), *state.encoding, state.rules, state.compiled,
-                         &error)) {
-        SetDlgItemTextW(dialog, RULES_ERROR_TEXT, Utf8ToWide(error).c_str());
-        MessageBeep(MB_ICONWARNING);
-        SetFocus(GetDlgItem(dialog, RULES_EDIT));
+    if (!CompileRuleText(WideToUtf8(text), *state.encoding, &rules, &compiled, &error)) {
+        SayInDialog(dialog, error);
         return;
     }
+    if (text != state.warnedText) {
+        std::string warning =
+            RuleCostWarning(rules, MeasureRuleCost(rules, *state.encoding, *state.sample, CostBudgetMs));
+        if (!warning.empty()) {
+            state.warnedText = text;
+            SayInDialog(dialog, warning);
+            return;
+        }
+    }
+    *state.rules = std::move(rules);
+    *state.compiled = std::move(compiled);
     EndDialog(dialog, IDOK);
 }
 
@@ -142,10 +166,10 @@ bool CompileRuleText(const std::string& utf8, const LineEncoding& encoding, std:
     return true;
 }
 
-bool EditRules(HWND owner, HINSTANCE instance, const LineEncoding& encoding, std::vector<Rule>* rules,
-               RuleSet* compiled)
+bool EditRules(HWND owner, HINSTANCE instance, const LineEncoding& encoding,
+               const std::vector<const ReceivedLine*>& sample, std::vector<Rule>* rules, RuleSet* compiled)
 {
-    RulesDialogState state = {&encoding, rules, compiled, {}};
+    RulesDialogState state = {&encoding, &sample, rules, compiled, std::wstring(), {}};
     for (COLORREF& colour : state.customColours) {
         colour = RGB(0xFF, 0xFF, 0xFF);
     }

@@ -10,9 +10,10 @@
 #include "line_rules.h"
 
 // Shows the dialog over owner, starting from *rules. True when the user chose OK: *rules and
-// *compiled then hold the new rules.
-bool EditRules(HWND owner, HINSTANCE instance, const LineEncoding& encoding, std::vector<Rule>* rules,
-               RuleSet* compiled);
+// *compiled then hold the new rules. Rules that cost more a line, timed on sample, than the
+// window keeps up with are named, and a second OK uses them all the same.
+bool EditRules(HWND owner, HINSTANCE instance, const LineEncoding& encoding,
+               const std::vector<const ReceivedLine*>& sample, std::vector<Rule>* rules, RuleSet* compiled);
 
 // Reads and compiles the rules text; false with *error (from the rules file's parser or from
 // compiling) and nothing changed.

@@ -34,6 +34,11 @@ namespace {
 // Arrived lines are taken from the receiver and drawn on a timer.
 constexpr UINT RefreshTimerId = 1;
 constexpr UINT RefreshIntervalMs = 50;
+// Storing and judging arrived lines takes at most this long a tick (at least one line); the rest
+// waits, and the status bar says the window is catching up.
+constexpr ULONGLONG TickWorkMs = 25;
+// What new rules are timed on in the rules dialog: the newest lines kept, at most this many.
+constexpr size_t CostSampleLines = 200;
 // The quick filter is applied once typing pauses this long.
 constexpr UINT QuickFilterTimerId = 2;
 constexpr UINT QuickFilterDelayMs = 250;
@@ -78,17 +83,15 @@ void Hold(TerminalWindow& t, ReceivedLine&& line)
     t.held.push_back(std::move(line));
 }
 
-bool StopsFollowing(TerminalWindow& t, const ReceivedLine& line)
-{
-    return t.hasStopRules && t.rules.Evaluate(line).stopsFollowing;
-}
-
 // Moves arrived lines into the store and shows them.
 void Refresh(TerminalWindow& t)
 {
     ULONGLONG began = GetTickCount64();
-    std::vector<ReceivedLine> arrived;
-    t.lostWhileWaiting += t.receiver.Queue().TakeAll(&arrived);
+    if (t.arrivingNext == t.arriving.size()) {
+        t.arriving.clear();
+        t.arrivingNext = 0;
+        t.lostWhileWaiting += t.receiver.Queue().TakeAll(&t.arriving);
+    }
     bool liveShown = !t.opened && !t.paused;
     if (liveShown) {
         NoticeScrolling(t);
@@ -97,7 +100,11 @@ void Refresh(TerminalWindow& t)
     int topBefore = ListView_GetTopIndex(t.ui.list);
     uint64_t vanishedBefore = t.live.store.DroppedShownCount();
     const ReceivedLine* stopLine = nullptr;
-    for (ReceivedLine& line : arrived) {
+    size_t taken = 0;
+    // Each line is judged as it is stored: costly rules must not hold the window, so what is left
+    // when the tick's time is up waits for the next tick.
+    for (; t.arrivingNext < t.arriving.size() && (taken == 0 || GetTickCount64() - began < TickWorkMs); ++taken) {
+        ReceivedLine& line = t.arriving[t.arrivingNext++];
         t.live.time.Observe(line);
         if (line.lineClass == LineClass::ClearMarker && liveShown) {
             t.follow.Handle(FollowEvent::Cleared);
@@ -113,9 +120,9 @@ void Refresh(TerminalWindow& t)
             ++t.liveSinceOpened;
         }
         if (stopLine == nullptr && t.live.store.ShownCount() > shownBefore) {
-            const ReceivedLine& added = t.live.store.ShownLine(t.live.store.ShownCount() - 1);
-            if (StopsFollowing(t, added)) {
-                stopLine = &added;  // lines of a deque keep their place as others are added
+            size_t row = t.live.store.ShownCount() - 1;
+            if ((t.live.store.ShownMark(row) & StopMark) != 0) {
+                stopLine = &t.live.store.ShownLine(row);  // lines of a deque keep their place as others are added
             }
         }
     }
@@ -140,7 +147,7 @@ void Refresh(TerminalWindow& t)
                 }
             }
         }
-        if (!arrived.empty()) {
+        if (taken != 0) {
             ReactToFollow(t, t.follow.Handle(FollowEvent::LinesArrived));
         }
         RememberTop(t);
@@ -228,11 +235,23 @@ void ApplyQuickFilter(TerminalWindow& t)
     Refilter(t);
 }
 
+// The newest lines of the view shown, which the rules dialog times new rules on.
+std::vector<const ReceivedLine*> CostSample(TerminalWindow& t)
+{
+    const LineStore& store = ShownView(t).store;
+    std::vector<const ReceivedLine*> sample;
+    size_t first = store.KeptCount() > CostSampleLines ? store.KeptCount() - CostSampleLines : 0;
+    for (size_t i = first; i < store.KeptCount(); ++i) {
+        sample.push_back(&store.KeptLine(i));
+    }
+    return sample;
+}
+
 void OpenRulesDialog(TerminalWindow& t)
 {
     std::vector<Rule> rules = t.ruleList;
     RuleSet compiled;
-    if (EditRules(t.ui.frame, t.instance, t.encoding, &rules, &compiled)) {
+    if (EditRules(t.ui.frame, t.instance, t.encoding, CostSample(t), &rules, &compiled)) {
         t.rulesFromCommandLine = false;
         UseRules(t, std::move(rules), std::move(compiled));
     }
@@ -621,8 +640,6 @@ bool LoadStartingRules(TerminalWindow& t, const WindowOptions& options, const St
         rules.clear();
     }
     t.ruleList = rules;
-    t.hasStopRules = std::any_of(rules.begin(), rules.end(),
-                                 [](const Rule& rule) { return rule.enabled && rule.kind == RuleKind::StopFollowing; });
     return true;
 }
 

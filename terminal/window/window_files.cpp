@@ -51,7 +51,7 @@ void OpenLog(TerminalWindow& t, const std::wstring& path)
     auto view = std::make_unique<LineView>();
     view->time.SetMode(t.live.time.Mode());
     view->store.SetFilter(t.live.store.Filter());
-    view->store.SetLineTest([&t](const ReceivedLine& line) { return PassesRules(t, line); });
+    view->store.SetJudge([&t](const ReceivedLine& line) { return JudgeLine(t, line); });
     uint64_t notices = 0;
     LogReadSummary summary;
     std::string error;

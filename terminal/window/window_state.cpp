@@ -22,9 +22,13 @@ LineListLook Look(TerminalWindow& t)
     return {&view.store, &view.time, &t.rules, &t.finder};
 }
 
-bool PassesRules(const TerminalWindow& t, const ReceivedLine& line)
+LineMark JudgeLine(const TerminalWindow& t, const ReceivedLine& line)
 {
-    return t.rules.Shows(line) && t.quickFilter.Shows(line);
+    LineMark mark = t.rules.Mark(line);
+    if ((mark & HiddenByRules) == 0 && !t.quickFilter.Shows(line)) {
+        mark |= HiddenByRules;
+    }
+    return mark;
 }
 
 LineView& ShownView(TerminalWindow& t)
@@ -62,6 +66,9 @@ void UpdateStatus(TerminalWindow& t)
                     WideToUtf8(Waiting);
         } else {
             more += "; " + std::string(FollowModeText(t.follow.Mode()));
+        }
+        if (t.arrivingNext < t.arriving.size()) {
+            more += "; " + FillText(StatusCatchingUp, {LineCount(t.arriving.size() - t.arrivingNext)});
         }
     }
     if (!t.ruleList.empty()) {
@@ -109,10 +116,10 @@ void ReactToFollow(TerminalWindow& t, FollowReaction reaction)
 // Applies the rules and the quick filter to every kept line again, and to those that come.
 void Refilter(TerminalWindow& t)
 {
-    auto test = [&t](const ReceivedLine& line) { return PassesRules(t, line); };
-    t.live.store.SetLineTest(test);
+    auto judge = [&t](const ReceivedLine& line) { return JudgeLine(t, line); };
+    t.live.store.SetJudge(judge);
     if (t.opened) {
-        t.opened->store.SetLineTest(test);
+        t.opened->store.SetJudge(judge);
     }
     ResetList(t);
     UpdateStatus(t);
@@ -122,8 +129,6 @@ void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled)
 {
     t.ruleList = std::move(rules);
     t.rules = std::move(compiled);
-    t.hasStopRules = std::any_of(t.ruleList.begin(), t.ruleList.end(),
-                                 [](const Rule& rule) { return rule.enabled && rule.kind == RuleKind::StopFollowing; });
     Refilter(t);
 }
 

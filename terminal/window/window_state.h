@@ -36,6 +36,9 @@ struct LineView {
 
 struct TerminalWindow {
     LineReceiver receiver{WaitingLineLimit};  // the hosts' lines arrive on its thread
+    // Lines taken from the receiver and not yet stored (the rules cost more than a tick had).
+    std::vector<ReceivedLine> arriving;
+    size_t arrivingNext = 0;
     LineView live;
     std::unique_ptr<LineView> opened;  // a log from a file, shown in place of the live lines
     std::wstring openedName;
@@ -50,7 +53,6 @@ struct TerminalWindow {
     LineEncoding encoding = SystemLineEncoding();
     std::vector<Rule> ruleList;
     RuleSet rules;
-    bool hasStopRules = false;
     bool rulesFromCommandLine = false;  // not remembered unless the user changes them
     RuleSet quickFilter;                // what the filter box holds, as one include rule
     LineFinder finder;
@@ -75,8 +77,9 @@ struct TerminalWindow {
 LineView& ShownView(TerminalWindow& t);
 // What the list draws the shown view with.
 LineListLook Look(TerminalWindow& t);
-// Whether the rules and the quick filter show line (the class filter aside).
-bool PassesRules(const TerminalWindow& t, const ReceivedLine& line);
+// What the rules and the quick filter say of line (the class filter aside), as the line store
+// keeps it: each line is judged once, when stored or when the rules change.
+LineMark JudgeLine(const TerminalWindow& t, const ReceivedLine& line);
 
 // The status bar: counts, follow state or opened file, rules, the last notice.
 void UpdateStatus(TerminalWindow& t);

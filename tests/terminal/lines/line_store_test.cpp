@@ -63,13 +63,19 @@ TEST(LineStore, ClearMarkerEmptiesTheStoreAndIsNotKept)
     EXPECT_EQ(0u, store.DroppedCount());
 }
 
-TEST(LineStore, LineTestHidesKeptAndComingLinesAndWorksWithTheClassFilter)
+// A judge that hides what holds no "port".
+LineMark PortsOnly(const ReceivedLine& line)
+{
+    return line.text.find("port") != std::string::npos ? 0 : HiddenByRules;
+}
+
+TEST(LineStore, JudgeHidesKeptAndComingLinesAndWorksWithTheClassFilter)
 {
     LineStore store(10, 1);
     store.Append(Line(LineClass::Debug, "port 1 up"));
     store.Append(Line(LineClass::Error, "port 2 down"));
     store.Append(Line(LineClass::Debug, "tick"));
-    store.SetLineTest([](const ReceivedLine& line) { return line.text.find("port") != std::string::npos; });
+    store.SetJudge(PortsOnly);
     EXPECT_EQ((std::vector<std::string>{"port 1 up", "port 2 down"}), Shown(store));
 
     ClassFilter filter;
@@ -80,25 +86,29 @@ TEST(LineStore, LineTestHidesKeptAndComingLinesAndWorksWithTheClassFilter)
     EXPECT_EQ((std::vector<std::string>{"port 1 up", "port 3 up"}), Shown(store));
     EXPECT_EQ(5u, store.KeptCount());
 
-    store.SetLineTest(nullptr);
+    store.SetJudge(nullptr);
     store.SetFilter(ClassFilter());
     EXPECT_EQ((std::vector<std::string>{"port 1 up", "port 2 down", "tick", "port 3 up", "tock"}), Shown(store));
 }
 
-TEST(LineStore, DroppingABlockKeepsTheVerdictsOfTheLinesLeftWithoutTestingThemAgain)
+TEST(LineStore, EachLineIsJudgedOnceAndKeepsItsMarkThroughDropsAndClassFilters)
 {
     LineStore store(4, 2);
-    int tests = 0;
-    store.SetLineTest([&tests](const ReceivedLine& line) {
-        ++tests;
-        return line.text[0] != 'x';
+    int judged = 0;
+    store.SetJudge([&judged](const ReceivedLine& line) {
+        ++judged;
+        return static_cast<LineMark>(line.text[0] == 'x' ? HiddenByRules : line.text[0]);
     });
     for (const char* text : {"a", "x1", "b", "x2"}) {
         store.Append(Line(LineClass::Debug, text));
     }
-    EXPECT_EQ(4, tests);
+    EXPECT_EQ(4, judged);
     EXPECT_TRUE(store.Append(Line(LineClass::Debug, "c")));
-    EXPECT_EQ(5, tests);
+    ClassFilter noErrors;
+    noErrors.shown[static_cast<int>(LineClass::Error)] = false;
+    store.SetFilter(noErrors);
+    EXPECT_EQ(5, judged);
+    EXPECT_EQ((std::vector<LineMark>{'b', 'c'}), (std::vector<LineMark>{store.ShownMark(0), store.ShownMark(1)}));
     EXPECT_EQ((std::vector<std::string>{"b", "c"}), Shown(store));
     EXPECT_EQ(3u, store.KeptCount());
     EXPECT_EQ(2u, store.DroppedCount());

@@ -384,6 +384,49 @@ TEST_F(WindowFeatures, RulesDialogRefusesABadRegularExpressionAndThenAppliesGood
     EXPECT_EQ(0, terminal.Stop());
 }
 
+TEST_F(WindowFeatures, RulesDialogNamesARuleCostingMoreThanTheWindowKeepsUpWithAndASecondOkUsesIt)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    // Lines on which the pattern's automaton needs a new state at almost every byte.
+    std::vector<std::string> lines;
+    unsigned seed = 12345;
+    for (int i = 0; i < 30; ++i) {
+        std::string line;
+        for (int c = 0; c < 250; ++c) {
+            seed = seed * 1103515245u + 12345u;
+            line += (seed >> 16) % 2 == 0 ? 'a' : 'b';
+        }
+        lines.push_back(line);
+    }
+    SendLines(lines);
+    ASSERT_TRUE(WaitForRows(frame, 30));
+
+    PostMessageW(frame, WM_COMMAND, RULES_COMMAND, 0);
+    HWND dialog = WaitForRulesDialog(frame);
+    ASSERT_NE(HWND(NULL), dialog);
+    // Each costs about half a millisecond a line here; together about twenty times what a window
+    // keeping up with a thousand lines a second may spend.
+    std::wstring costly = L"highlight 'b'\r\n";
+    for (wchar_t last = L'c'; last <= L'v'; ++last) {
+        costly += std::wstring(L"exclude regex '.*a.{100}a.{100}") + last + L"'\r\n";
+    }
+    SetDlgItemTextW(dialog, RULES_EDIT, costly.c_str());
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(IsWindow(dialog));
+    std::string warning = DialogText(dialog, RULES_ERROR_TEXT);
+    EXPECT_EQ(0u, warning.find("rule ")) << warning;
+    EXPECT_NE(std::string::npos, warning.find(", exclude \".*a.{100}a.{100}")) << warning;
+    EXPECT_NE(std::string::npos, warning.find(" ms a line: with these rules the window keeps up with ")) << warning;
+    EXPECT_NE(std::string::npos, warning.find(" lines a second. OK again uses them.")) << warning;
+
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; 21 rules")) << StatusText(frame);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST_F(WindowFeatures, RulesDialogMovesTheRuleUnderTheCaretUpAndDown)
 {
     TerminalInProcess terminal(TerminalInProcess::Mode::Window);

@@ -1,0 +1,179 @@
+#include "busy_window.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame_class.h"
+#include "line_text.h"
+#include "standard_streams.h"
+#include "terminal_resource_ids.h"
+#include "terminal_window.h"
+#include "vornakdbg32.h"
+
+namespace {
+
+constexpr size_t LogLines = 1000000;
+constexpr size_t KeptLines = 100000;
+constexpr int FilterChanges = 20;
+constexpr double CallRatioTarget = 1.1;
+constexpr DWORD StartTimeoutMs = 20000;
+constexpr wchar_t BenchSettingsKey[] = L"Software\\Vornak\\DebugTerminalBench";
+// The window applies a typed filter when this timer of its comes due; posting it applies the
+// filter at once instead of 250 ms after the typing.
+constexpr UINT QuickFilterTimerId = 2;
+
+double Seconds()
+{
+    LARGE_INTEGER counter;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double MedianUs(std::vector<double> seconds)
+{
+    if (seconds.empty()) {
+        return 0;
+    }
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2] * 1e6;
+}
+
+// A host thread calling while busy() says the window works (and at least `least` times): the
+// time each call took.
+std::vector<double> HostCallsWhile(const std::atomic<bool>& busy, size_t least)
+{
+    std::vector<double> calls;
+    while (busy || calls.size() < least) {
+        double began = Seconds();
+        VornakDbg_Message("host line %u while the window works", static_cast<unsigned>(calls.size()));
+        calls.push_back(Seconds() - began);
+    }
+    return calls;
+}
+
+bool WriteLog(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    std::string chunk;
+    bool ok = true;
+    for (size_t i = 0; i < LogLines && ok; ++i) {
+        ReceivedLine line;
+        line.arrivalMsOfDay = static_cast<uint32_t>(i % 86400000);
+        line.lineClass = i % 10 == 0 ? LineClass::Log : LineClass::Debug;
+        line.text = "saved line " + std::to_string(i) + " of the soak run\n";
+        chunk += FormatOutputLine(line);
+        if (chunk.size() > (1 << 20) || i + 1 == LogLines) {
+            DWORD written = 0;
+            ok = WriteFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &written, NULL) &&
+                 written == chunk.size();
+            chunk.clear();
+        }
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+// Drops path on the frame as Explorer would; returns once the window has read it.
+void DropFile(HWND frame, const std::wstring& path)
+{
+    size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    path.copy(reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES)), path.size());
+    GlobalUnlock(memory);
+    SendMessageW(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// Types a new filter into the quick filter box and has it applied; returns once it is.
+void ApplyFilter(HWND frame, const wchar_t* text)
+{
+    SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), text);
+    SendMessageW(frame, WM_TIMER, QuickFilterTimerId, 0);
+}
+
+void PrintRow(const char* what, double idleUs, double busyUs, size_t calls)
+{
+    double ratio = busyUs / idleUs;
+    printf("  %-44s %8.1f us (%zu calls)   ratio %.2f (target <= %.1f: %s)\n", what, busyUs, calls, ratio,
+           CallRatioTarget, ratio <= CallRatioTarget ? "met" : "NOT met");
+}
+
+} // namespace
+
+bool MeasureHostWhileWindowWorks()
+{
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring logPath = std::wstring(folder) + L"window-mode-bench.log";
+    if (!WriteLog(logPath)) {
+        fprintf(stderr, "window-mode-bench: cannot write %ls\n", logPath.c_str());
+        return false;
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, BenchSettingsKey);
+    WindowOptions options;
+    options.settingsKey = BenchSettingsKey;
+    StandardStreams streams;
+    std::thread window([&] { RunTerminalWindow(GetModuleHandleW(NULL), SW_HIDE, streams, options); });
+    HWND frame = NULL;
+    for (DWORD waited = 0; waited < StartTimeoutMs && frame == NULL; waited += 10) {
+        Sleep(10);
+        frame = FindWindowW(TerminalFrameClass, NULL);
+    }
+    bool ok = frame != NULL;
+    if (ok) {
+        std::atomic<bool> busy{false};
+        for (size_t i = 0; i < KeptLines; ++i) {
+            VornakDbg_Message("kept line %u of the live view", static_cast<unsigned>(i));
+        }
+        SendMessageW(frame, WM_NULL, 0, 0);
+        Sleep(500);  // the last lines stored
+        std::vector<double> idle = HostCallsWhile(busy, 2000);
+
+        busy = true;
+        std::thread opener([&] {
+            DropFile(frame, logPath);
+            busy = false;
+        });
+        std::vector<double> opening = HostCallsWhile(busy, 0);
+        opener.join();
+
+        busy = true;
+        std::thread filterer([&] {
+            for (int i = 0; i < FilterChanges; ++i) {
+                ApplyFilter(frame, i % 2 == 0 ? L"line 1" : L"line 2");
+            }
+            busy = false;
+        });
+        std::vector<double> filtering = HostCallsWhile(busy, 0);
+        filterer.join();
+
+        double idleUs = MedianUs(idle);
+        printf("A host's median call while the window works (the window in this process; %zu lines kept)\n",
+               KeptLines);
+        printf("  %-44s %8.1f us (%zu calls)\n", "window idle", idleUs, idle.size());
+        PrintRow("window opening a 1,000,000-line log", idleUs, MedianUs(opening), opening.size());
+        PrintRow("window applying a new filter, 20 times", idleUs, MedianUs(filtering), filtering.size());
+        PostMessageW(frame, WM_CLOSE, 0, 0);
+    } else {
+        fprintf(stderr, "window-mode-bench: the window did not start\n");
+    }
+    window.join();
+    RegDeleteTreeW(HKEY_CURRENT_USER, BenchSettingsKey);
+    DeleteFileW(logPath.c_str());
+    return ok;
+}
