@@ -8,8 +8,8 @@
 
 namespace {
 
-// The share of its thread the window gives to judging lines; the rest draws and answers the user.
-constexpr double JudgingShare = 0.5;
+// The share of its thread's time the window gives to storing and judging lines (see its refresh).
+constexpr double JudgingShare = 0.1;
 
 double MillisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency)
 {

@@ -22,7 +22,8 @@ struct RuleCost {
 RuleCost MeasureRuleCost(const std::vector<Rule>& rules, const LineEncoding& encoding,
                          const std::vector<const ReceivedLine*>& sample, double budgetMs);
 
-// The lines a second the window keeps up with at that cost, judging on half of its thread's time.
+// The lines a second the window keeps up with at that cost, judging on a tenth of its thread's
+// time.
 double LinesPerSecondKeptUpWith(const RuleCost& cost);
 
 // What the rules dialog says when the rules cost more than the window keeps up with (fewer than

@@ -34,6 +34,11 @@ namespace {
 // Arrived lines are taken from the receiver and drawn on a timer.
 constexpr UINT RefreshTimerId = 1;
 constexpr UINT RefreshIntervalMs = 50;
+// Hosts never wait for the window, but on a machine of few cores its work takes the processor
+// from them: after a refresh that took d ms the next comes no sooner than RefreshShareDivisor x d
+// ms later, so storing, judging and drawing take at most a tenth of the thread's time. Where
+// drawing is slow (a software X server, a remote session) the list moves in larger steps.
+constexpr ULONGLONG RefreshShareDivisor = 9;
 // Storing and judging arrived lines takes at most this long a tick (at least one line); the rest
 // waits, and the status bar says the window is catching up.
 constexpr ULONGLONG TickWorkMs = 25;
@@ -71,58 +76,42 @@ void NoticeScrolling(TerminalWindow& t)
     RememberTop(t);
 }
 
-void Hold(TerminalWindow& t, ReceivedLine&& line)
-{
-    if (line.lineClass == LineClass::ClearMarker) {
-        t.held.clear();  // all of it would be cleared on resume anyway
-    }
-    if (t.held.size() >= KeptLineLimit) {
-        t.held.pop_front();
-        ++t.lostWhileWaiting;
-    }
-    t.held.push_back(std::move(line));
-}
-
 // Moves arrived lines into the store and shows them.
 void Refresh(TerminalWindow& t)
 {
     ULONGLONG began = GetTickCount64();
-    if (t.arrivingNext == t.arriving.size()) {
-        t.arriving.clear();
-        t.arrivingNext = 0;
-        t.lostWhileWaiting += t.receiver.Queue().TakeAll(&t.arriving);
-    }
-    bool liveShown = !t.opened && !t.paused;
+    t.live.TakeArrived();
+    bool liveShown = !t.opened.IsOpen() && !t.live.paused;
     if (liveShown) {
         NoticeScrolling(t);
     }
     bool reset = false;
     int topBefore = ListView_GetTopIndex(t.ui.list);
-    uint64_t vanishedBefore = t.live.store.DroppedShownCount();
+    uint64_t vanishedBefore = t.live.view.store.DroppedShownCount();
     const ReceivedLine* stopLine = nullptr;
     size_t taken = 0;
     // Each line is judged as it is stored: costly rules must not hold the window, so what is left
     // when the tick's time is up waits for the next tick.
-    for (; t.arrivingNext < t.arriving.size() && (taken == 0 || GetTickCount64() - began < TickWorkMs); ++taken) {
-        ReceivedLine& line = t.arriving[t.arrivingNext++];
-        t.live.time.Observe(line);
+    for (; t.live.StillArriving() != 0 && (taken == 0 || GetTickCount64() - began < TickWorkMs); ++taken) {
+        ReceivedLine& line = t.live.arriving[t.live.arrivingNext++];
+        t.live.view.time.Observe(line);
         if (line.lineClass == LineClass::ClearMarker && liveShown) {
             t.follow.Handle(FollowEvent::Cleared);
             stopLine = nullptr;
         }
-        if (t.paused) {
-            Hold(t, std::move(line));
+        if (t.live.paused) {
+            t.live.Hold(std::move(line));
             continue;
         }
-        size_t shownBefore = t.live.store.ShownCount();
-        reset |= t.live.store.Append(std::move(line));
-        if (t.opened) {
-            ++t.liveSinceOpened;
+        size_t shownBefore = t.live.view.store.ShownCount();
+        reset |= t.live.view.store.Append(std::move(line));
+        if (t.opened.IsOpen()) {
+            ++t.opened.liveSince;
         }
-        if (stopLine == nullptr && t.live.store.ShownCount() > shownBefore) {
-            size_t row = t.live.store.ShownCount() - 1;
-            if ((t.live.store.ShownMark(row) & StopMark) != 0) {
-                stopLine = &t.live.store.ShownLine(row);  // lines of a deque keep their place as others are added
+        if (stopLine == nullptr && t.live.view.store.ShownCount() > shownBefore) {
+            size_t row = t.live.view.store.ShownCount() - 1;
+            if ((t.live.view.store.ShownMark(row) & StopMark) != 0) {
+                stopLine = &t.live.view.store.ShownLine(row);  // lines of a deque keep their place as others are added
             }
         }
     }
@@ -131,17 +120,17 @@ void Refresh(TerminalWindow& t)
             ResetList(t);
             if (!t.follow.Following()) {
                 // A view the user holds stays on its lines as the oldest go.
-                uint64_t vanished = t.live.store.DroppedShownCount() - vanishedBefore;
+                uint64_t vanished = t.live.view.store.DroppedShownCount() - vanishedBefore;
                 int top = vanished >= static_cast<uint64_t>(topBefore) ? 0 : topBefore - static_cast<int>(vanished);
                 ListView_EnsureVisible(t.ui.list, top, FALSE);
             }
         } else {
-            ExtendLineList(t.ui.list, t.live.store);
+            ExtendLineList(t.ui.list, t.live.view.store);
         }
         if (stopLine != nullptr && t.follow.Handle(FollowEvent::StopLineArrived) == FollowReaction::ShowStopLine) {
             // Found from the end: it is among the lines just added.
-            for (size_t row = t.live.store.ShownCount(); row-- > 0;) {
-                if (&t.live.store.ShownLine(row) == stopLine) {
+            for (size_t row = t.live.view.store.ShownCount(); row-- > 0;) {
+                if (&t.live.view.store.ShownLine(row) == stopLine) {
                     SelectRow(t, static_cast<int>(row));
                     break;
                 }
@@ -156,10 +145,7 @@ void Refresh(TerminalWindow& t)
     // Drawn now rather than at the next WM_PAINT, so that the time it takes is known.
     UpdateWindow(t.ui.frame);
     ULONGLONG ended = GetTickCount64();
-    // Drawing takes at most half of this thread, so that the user's keys and clicks are answered
-    // while a flood of lines arrives; where drawing is slow (a software X server, a remote
-    // session) the list moves in larger steps. Hosts never wait for any of it.
-    t.nextRefresh = ended + std::max<ULONGLONG>(RefreshIntervalMs, ended - began);
+    t.nextRefresh = ended + std::max<ULONGLONG>(RefreshIntervalMs, (ended - began) * RefreshShareDivisor);
 }
 
 void CheckItem(TerminalWindow& t, int command, bool checked)
@@ -169,14 +155,14 @@ void CheckItem(TerminalWindow& t, int command, bool checked)
 
 void SetPaused(TerminalWindow& t, bool paused)
 {
-    t.paused = paused;
+    t.live.paused = paused;
     CheckItem(t, PAUSE_COMMAND, paused);
     if (!paused) {
-        while (!t.held.empty()) {
-            t.live.store.Append(std::move(t.held.front()));
-            t.held.pop_front();
+        while (!t.live.held.empty()) {
+            t.live.view.store.Append(std::move(t.live.held.front()));
+            t.live.held.pop_front();
         }
-        if (!t.opened) {
+        if (!t.opened.IsOpen()) {
             ResetList(t);
         }
     }
@@ -185,9 +171,9 @@ void SetPaused(TerminalWindow& t, bool paused)
 
 void ApplyClassFilter(TerminalWindow& t, const ClassFilter& filter)
 {
-    t.live.store.SetFilter(filter);
-    if (t.opened) {
-        t.opened->store.SetFilter(filter);
+    t.live.view.store.SetFilter(filter);
+    if (t.opened.IsOpen()) {
+        t.opened.view->store.SetFilter(filter);
     }
     for (int i = 0; i < ShownClassCount; ++i) {
         CheckItem(t, SHOW_DEBUG_COMMAND + i, filter.shown[i]);
@@ -198,7 +184,7 @@ void ApplyClassFilter(TerminalWindow& t, const ClassFilter& filter)
 
 void ToggleClass(TerminalWindow& t, int index)
 {
-    ClassFilter filter = t.live.store.Filter();
+    ClassFilter filter = t.live.view.store.Filter();
     filter.shown[index] = !filter.shown[index];
     ApplyClassFilter(t, filter);
 }
@@ -227,11 +213,11 @@ void ApplyQuickFilter(TerminalWindow& t)
     std::string error;
     if (!compiled.Compile(rules, t.encoding, &error)) {
         // Plain text fails only with characters the lines' code page cannot hold.
-        t.notice = error;
+        t.status.notice = error;
         UpdateStatus(t);
         return;
     }
-    t.quickFilter = std::move(compiled);
+    t.filter.rule = std::move(compiled);
     Refilter(t);
 }
 
@@ -264,7 +250,7 @@ int SelectedRow(TerminalWindow& t)
 
 void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
 {
-    if (!t.finder.Active()) {
+    if (!t.find.finder.Active()) {
         return;
     }
     int selected = SelectedRow(t);
@@ -276,13 +262,13 @@ void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
             from = from == 0 ? NoRow : from - 1;
         }
     }
-    FindResult found = t.finder.Find(ShownView(t).store, from, direction);
+    FindResult found = t.find.finder.Find(ShownView(t).store, from, direction);
     if (found.row == NoRow) {
-        t.notice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
+        t.status.notice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
         MessageBeep(MB_ICONWARNING);
     } else {
-        t.notice = found.wrapped ? FindWrapped : "";
-        if (!t.opened) {
+        t.status.notice = found.wrapped ? FindWrapped : "";
+        if (!t.opened.IsOpen()) {
             t.follow.Handle(FollowEvent::LineSelected);
         }
         SelectRow(t, static_cast<int>(found.row));
@@ -295,13 +281,13 @@ void OnFindTextChanged(TerminalWindow& t)
 {
     std::string error;
     std::string text = WideToUtf8(ControlText(t.ui.findEdit));
-    if (!t.finder.SetSearch(text, PatternSyntax::PlainText, false, t.encoding, &error)) {
-        t.notice = error;
+    if (!t.find.finder.SetSearch(text, PatternSyntax::PlainText, false, t.encoding, &error)) {
+        t.status.notice = error;
         UpdateStatus(t);
         return;
     }
     InvalidateRect(t.ui.list, NULL, FALSE);
-    t.notice.clear();
+    t.status.notice.clear();
     Find(t, FindDirection::Next, true);
 }
 
@@ -317,7 +303,7 @@ void ShowFindBar(TerminalWindow& t, bool shown)
         SetFocus(t.ui.findEdit);
     } else {
         std::string error;
-        t.finder.SetSearch("", PatternSyntax::PlainText, false, t.encoding, &error);
+        t.find.finder.SetSearch("", PatternSyntax::PlainText, false, t.encoding, &error);
         InvalidateRect(t.ui.list, NULL, FALSE);
         SetFocus(t.ui.list);
     }
@@ -325,9 +311,9 @@ void ShowFindBar(TerminalWindow& t, bool shown)
 
 void SetTimeMode(TerminalWindow& t, TimeMode mode)
 {
-    t.live.time.SetMode(mode);
-    if (t.opened) {
-        t.opened->time.SetMode(mode);
+    t.live.view.time.SetMode(mode);
+    if (t.opened.IsOpen()) {
+        t.opened.view->time.SetMode(mode);
     }
     CheckMenuRadioItem(t.menu, TIME_CLOCK_COMMAND, TIME_SINCE_PREVIOUS_COMMAND,
                        TIME_CLOCK_COMMAND + static_cast<int>(mode), MF_BYCOMMAND);
@@ -344,7 +330,7 @@ void SetAlwaysOnTop(TerminalWindow& t, bool onTop)
 void GoToEnd(TerminalWindow& t)
 {
     t.goingToEnd = false;
-    if (t.opened) {
+    if (t.opened.IsOpen()) {
         ShowNewest(t);
     } else {
         ReactToFollow(t, t.follow.Handle(FollowEvent::WentToEnd));
@@ -353,7 +339,8 @@ void GoToEnd(TerminalWindow& t)
     UpdateStatus(t);
 }
 
-void OnCommand(TerminalWindow& t, int command, int notification)
+// File: open, save, import and export rules, exit. False when command is not one of them.
+bool OnFileCommand(TerminalWindow& t, int command)
 {
     switch (command) {
     case OPEN_COMMAND: {
@@ -361,48 +348,66 @@ void OnCommand(TerminalWindow& t, int command, int notification)
         if (!path.empty()) {
             OpenLog(t, path);
         }
-        break;
+        return true;
     }
-    case SAVE_COMMAND: SaveShown(t); break;
-    case IMPORT_RULES_COMMAND: ImportRules(t); break;
-    case EXPORT_RULES_COMMAND: ExportRules(t); break;
-    case EXIT_COMMAND: PostMessageW(t.ui.frame, WM_CLOSE, 0, 0); break;
+    case SAVE_COMMAND: SaveShown(t); return true;
+    case IMPORT_RULES_COMMAND: ImportRules(t); return true;
+    case EXPORT_RULES_COMMAND: ExportRules(t); return true;
+    case EXIT_COMMAND: PostMessageW(t.ui.frame, WM_CLOSE, 0, 0); return true;
+    default:
+        return false;
+    }
+}
+
+// Edit: copy, select all, find, clear. False when command is not one of them.
+bool OnEditCommand(TerminalWindow& t, int command)
+{
+    switch (command) {
     case COPY_COMMAND:
         if (!CopyLinesToClipboard(t.ui.frame, SelectedLinesText(t.ui.list, ShownView(t).store))) {
             MessageBeep(MB_ICONWARNING);
         }
-        break;
-    case SELECT_ALL_COMMAND: ListView_SetItemState(t.ui.list, -1, LVIS_SELECTED, LVIS_SELECTED); break;
-    case FIND_COMMAND: ShowFindBar(t, true); break;
+        return true;
+    case SELECT_ALL_COMMAND: ListView_SetItemState(t.ui.list, -1, LVIS_SELECTED, LVIS_SELECTED); return true;
+    case FIND_COMMAND: ShowFindBar(t, true); return true;
     case FIND_NEXT_COMMAND:
     case FIND_PREVIOUS_COMMAND:
-        if (!t.finder.Active()) {
+        if (!t.find.finder.Active()) {
             ShowFindBar(t, true);
         } else {
             Find(t, command == FIND_NEXT_COMMAND ? FindDirection::Next : FindDirection::Previous, false);
         }
-        break;
+        return true;
     case CLOSE_FIND_COMMAND:
         if (t.ui.findShown) {
             ShowFindBar(t, false);
         } else {
             SetFocus(t.ui.list);
         }
-        break;
-    case FIND_CLOSE_BUTTON: ShowFindBar(t, false); break;
+        return true;
+    case FIND_CLOSE_BUTTON: ShowFindBar(t, false); return true;
     case CLEAR_COMMAND:
         ShownView(t).store.Clear();
-        if (t.opened) {
-            t.opened->time.Restart();
+        if (t.opened.IsOpen()) {
+            t.opened.view->time.Restart();
         } else {
-            t.held.clear();
-            t.live.time.Restart();
+            t.live.held.clear();
+            t.live.view.time.Restart();
             t.follow.Handle(FollowEvent::Cleared);
         }
         ResetList(t);
         UpdateStatus(t);
-        break;
-    case PAUSE_COMMAND: SetPaused(t, !t.paused); break;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// View and the boxes: pause, follow, rules, the time column, the classes, on top, typing.
+void OnViewCommand(TerminalWindow& t, int command, int notification)
+{
+    switch (command) {
+    case PAUSE_COMMAND: SetPaused(t, !t.live.paused); break;
     case FOLLOW_COMMAND: GoToEnd(t); break;
     case LIVE_VIEW_COMMAND: BackToLive(t); break;
     case RULES_COMMAND: OpenRulesDialog(t); break;
@@ -429,6 +434,13 @@ void OnCommand(TerminalWindow& t, int command, int notification)
             ToggleClass(t, command - SHOW_DEBUG_COMMAND);
         }
         break;
+    }
+}
+
+void OnCommand(TerminalWindow& t, int command, int notification)
+{
+    if (!OnFileCommand(t, command) && !OnEditCommand(t, command)) {
+        OnViewCommand(t, command, notification);
     }
 }
 
@@ -472,8 +484,8 @@ void SaveSettings(TerminalWindow& t)
     }
     GetLineListColumnWidths(t.ui.list, s.columnWidths);
     s.columnDpi = t.ui.dpi;
-    s.timeMode = t.live.time.Mode();
-    s.shownClasses = t.live.store.Filter();
+    s.timeMode = t.live.view.time.Mode();
+    s.shownClasses = t.live.view.store.Filter();
     if (!t.rulesFromCommandLine) {
         s.rules = t.ruleList;
     }
@@ -487,7 +499,7 @@ void SaveSettings(TerminalWindow& t)
 
 void OnListNotify(TerminalWindow& t, const NMHDR* header)
 {
-    if (header->code == LVN_ITEMCHANGED && !t.selectingRows && !t.goingToEnd && !t.opened) {
+    if (header->code == LVN_ITEMCHANGED && !t.selectingRows && !t.goingToEnd && !t.opened.IsOpen()) {
         const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
         if ((change->uChanged & LVIF_STATE) != 0 && (change->uNewState & LVIS_SELECTED) != 0 &&
             (change->uOldState & LVIS_SELECTED) == 0) {
@@ -504,26 +516,33 @@ void OnListNotify(TerminalWindow& t, const NMHDR* header)
     }
 }
 
+// The frame's controls, fonts, timer and menu, as it is created; false when a control could not
+// be made.
+bool OnCreate(TerminalWindow& t, HWND window)
+{
+    t.ui.frame = window;
+    t.ui.dpi = DpiOfWindow(window);
+    t.ui.list = CreateLineList(window, LIST_CONTROL, t.instance, t.ui.dpi);
+    t.ui.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                               window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_CONTROL)), t.instance,
+                               NULL);
+    if (t.ui.list == NULL || t.ui.status == NULL || !CreateBars(t.ui, t.instance)) {
+        return false;
+    }
+    t.menu = GetMenu(window);
+    SetFontsForDpi(t.ui);
+    DragAcceptFiles(window, TRUE);
+    SetTimer(window, RefreshTimerId, RefreshIntervalMs, NULL);
+    UpdateStatus(t);
+    return true;
+}
+
 LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     TerminalWindow& t = *RunningWindow;
     switch (message) {
     case WM_CREATE:
-        t.ui.frame = window;
-        t.ui.dpi = DpiOfWindow(window);
-        t.ui.list = CreateLineList(window, LIST_CONTROL, t.instance, t.ui.dpi);
-        t.ui.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                   window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_CONTROL)), t.instance,
-                                   NULL);
-        if (t.ui.list == NULL || t.ui.status == NULL || !CreateBars(t.ui, t.instance)) {
-            return -1;
-        }
-        t.menu = GetMenu(window);
-        SetFontsForDpi(t.ui);
-        DragAcceptFiles(window, TRUE);
-        SetTimer(window, RefreshTimerId, RefreshIntervalMs, NULL);
-        UpdateStatus(t);
-        return 0;
+        return OnCreate(t, window) ? 0 : -1;
     case WM_SIZE:
         Layout(t.ui);
         return 0;
@@ -636,7 +655,7 @@ bool LoadStartingRules(TerminalWindow& t, const WindowOptions& options, const St
         t.rulesFromCommandLine = true;
     } else if (!t.rules.Compile(rules, t.encoding, &error)) {
         // Remembered rules this system's code page cannot hold: the window starts without them.
-        t.notice = FillText(RulesNotUsable, {error});
+        t.status.notice = FillText(RulesNotUsable, {error});
         rules.clear();
     }
     t.ruleList = rules;
@@ -666,10 +685,32 @@ HWND CreateFrame(HINSTANCE instance)
     return frame;
 }
 
+// Until the frame is gone: the find box's Enter, Tab between the boxes and the list, the
+// accelerators, then the messages themselves.
+void RunMessageLoop(TerminalWindow& terminal, HINSTANCE instance, HWND window)
+{
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(TERMINAL_ACCELERATORS));
+    MSG message;
+    while (GetMessageW(&message, NULL, 0, 0) > 0) {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == terminal.ui.findEdit) {
+            Find(terminal, (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? FindDirection::Previous : FindDirection::Next,
+                 false);
+            continue;
+        }
+        if (MovedFocus(terminal, message)) {
+            continue;
+        }
+        if (!KeyForWindow(terminal, message) || !TranslateAcceleratorW(window, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
 // After the frame's last message: the receiver, the savers and the fonts go, in that order.
 void EndFrame(TerminalWindow& t, HINSTANCE instance)
 {
-    t.receiver.Stop();
+    t.live.receiver.Stop();
     for (std::thread& saver : t.savers) {
         saver.join();
     }
@@ -694,7 +735,7 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     std::vector<std::string> problems;
     LoadTerminalSettings(options.settingsKey, &terminal.settings, &problems);
     if (!problems.empty()) {
-        terminal.notice = problems.front();
+        terminal.status.notice = problems.front();
     }
     if (!LoadStartingRules(terminal, options, streams)) {
         return FailureExitStatus;
@@ -718,7 +759,7 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     // Should the filter refuse, the window cannot tell the user anything useful; hosts at its own
     // level still reach it.
     std::string filterRefusal;
-    if (!session.Accept(terminal.receiver.Start(instance, window), &filterRefusal)) {
+    if (!session.Accept(terminal.live.receiver.Start(instance, window), &filterRefusal)) {
         DestroyWindow(window);
         EndFrame(terminal, instance);
         return FailureExitStatus;
@@ -730,22 +771,7 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     Layout(terminal.ui);
     UpdateWindow(window);
 
-    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(TERMINAL_ACCELERATORS));
-    MSG message;
-    while (GetMessageW(&message, NULL, 0, 0) > 0) {
-        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && message.hwnd == terminal.ui.findEdit) {
-            Find(terminal, (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? FindDirection::Previous : FindDirection::Next,
-                 false);
-            continue;
-        }
-        if (MovedFocus(terminal, message)) {
-            continue;
-        }
-        if (!KeyForWindow(terminal, message) || !TranslateAcceleratorW(window, accelerators, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+    RunMessageLoop(terminal, instance, window);
     EndFrame(terminal, instance);
     return DoneExitStatus;
 }

@@ -41,16 +41,16 @@ void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
         MessageBoxW(t.ui.frame, text, ProgramTitle, MB_OK | MB_ICONERROR);
         return;
     }
-    t.statusText = SavedLines + std::to_wstring(lineCount) + (lineCount == 1 ? OneLine : Lines);
-    SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.statusText.c_str()));
+    t.status.text = SavedLines + std::to_wstring(lineCount) + (lineCount == 1 ? OneLine : Lines);
+    SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.status.text.c_str()));
 }
 
 // Reads a log into a view of its own, shown in place of the live lines (which go on arriving).
 void OpenLog(TerminalWindow& t, const std::wstring& path)
 {
     auto view = std::make_unique<LineView>();
-    view->time.SetMode(t.live.time.Mode());
-    view->store.SetFilter(t.live.store.Filter());
+    view->time.SetMode(t.live.view.time.Mode());
+    view->store.SetFilter(t.live.view.store.Filter());
     view->store.SetJudge([&t](const ReceivedLine& line) { return JudgeLine(t, line); });
     uint64_t notices = 0;
     LogReadSummary summary;
@@ -69,22 +69,22 @@ void OpenLog(TerminalWindow& t, const std::wstring& path)
         ShowError(t, FillText(CannotOpenLog, {WideToUtf8(path), error}));
         return;
     }
-    t.opened = std::move(view);
-    t.openedName = FileName(path);
-    t.openedNotices = notices;
-    t.liveSinceOpened = 0;
-    t.notice = SkippedLinesText(summary);
+    t.opened.view = std::move(view);
+    t.opened.name = FileName(path);
+    t.opened.notices = notices;
+    t.opened.liveSince = 0;
+    t.status.notice = SkippedLinesText(summary);
     ResetList(t);
     UpdateStatus(t);
 }
 
 void BackToLive(TerminalWindow& t)
 {
-    if (!t.opened) {
+    if (!t.opened.IsOpen()) {
         return;
     }
-    t.opened.reset();
-    t.notice.clear();
+    t.opened.Close();
+    t.status.notice.clear();
     ResetList(t);
     ReactToFollow(t, t.follow.Handle(FollowEvent::WentToEnd));
     UpdateStatus(t);
@@ -116,7 +116,7 @@ void ImportRules(TerminalWindow& t)
         return;
     }
     t.rulesFromCommandLine = false;
-    t.notice = FillText(RulesImported, {RuleCount(rules.size())});
+    t.status.notice = FillText(RulesImported, {RuleCount(rules.size())});
     UseRules(t, std::move(rules), std::move(compiled));
 }
 
@@ -132,7 +132,7 @@ void ExportRules(TerminalWindow& t)
         ShowError(t, error);
         return;
     }
-    t.notice = FillText(RulesExported, {RuleCount(t.ruleList.size())});
+    t.status.notice = FillText(RulesExported, {RuleCount(t.ruleList.size())});
     UpdateStatus(t);
 }
 

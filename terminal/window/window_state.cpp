@@ -16,16 +16,38 @@ int RowCount(TerminalWindow& t)
 
 } // namespace
 
+void LiveLines::TakeArrived()
+{
+    if (StillArriving() != 0) {
+        return;
+    }
+    arriving.clear();
+    arrivingNext = 0;
+    lostWhileWaiting += receiver.Queue().TakeAll(&arriving);
+}
+
+void LiveLines::Hold(ReceivedLine&& line)
+{
+    if (line.lineClass == LineClass::ClearMarker) {
+        held.clear();  // all of it would be cleared on resume anyway
+    }
+    if (held.size() >= KeptLineLimit) {
+        held.pop_front();
+        ++lostWhileWaiting;
+    }
+    held.push_back(std::move(line));
+}
+
 LineListLook Look(TerminalWindow& t)
 {
     LineView& view = ShownView(t);
-    return {&view.store, &view.time, &t.rules, &t.finder};
+    return {&view.store, &view.time, &t.rules, &t.find.finder};
 }
 
 LineMark JudgeLine(const TerminalWindow& t, const ReceivedLine& line)
 {
     LineMark mark = t.rules.Mark(line);
-    if ((mark & HiddenByRules) == 0 && !t.quickFilter.Shows(line)) {
+    if ((mark & HiddenByRules) == 0 && !t.filter.rule.Shows(line)) {
         mark |= HiddenByRules;
     }
     return mark;
@@ -33,7 +55,7 @@ LineMark JudgeLine(const TerminalWindow& t, const ReceivedLine& line)
 
 LineView& ShownView(TerminalWindow& t)
 {
-    return t.opened ? *t.opened : t.live;
+    return t.opened.IsOpen() ? *t.opened.view : t.live.view;
 }
 
 std::string Number(uint64_t value)
@@ -48,38 +70,38 @@ void UpdateStatus(TerminalWindow& t)
         std::to_wstring(store.ShownCount()) + (store.ShownCount() == 1 ? LineShownOf : LinesShownOf) +
         std::to_wstring(store.KeptCount()) + LinesKept;
     std::string more;
-    if (t.opened) {
-        more += "; " + FillText(StatusFileFormat, {WideToUtf8(t.openedName), LineCount(store.KeptCount())});
-        if (t.openedNotices != 0) {
-            more += "; " + FillText(StatusFileNotices, {LineCount(t.openedNotices)});
+    if (t.opened.IsOpen()) {
+        more += "; " + FillText(StatusFileFormat, {WideToUtf8(t.opened.name), LineCount(store.KeptCount())});
+        if (t.opened.notices != 0) {
+            more += "; " + FillText(StatusFileNotices, {LineCount(t.opened.notices)});
         }
-        if (t.liveSinceOpened != 0) {
-            more += "; " + FillText(StatusLiveWaiting, {CountText(t.liveSinceOpened, "live line", "live lines")});
+        if (t.opened.liveSince != 0) {
+            more += "; " + FillText(StatusLiveWaiting, {CountText(t.opened.liveSince, "live line", "live lines")});
         }
     } else {
-        uint64_t lost = store.DroppedCount() + t.lostWhileWaiting;
+        uint64_t lost = store.DroppedCount() + t.live.lostWhileWaiting;
         if (lost != 0) {
             more += WideToUtf8(StatusSeparator) + Number(lost) + WideToUtf8(OldestDropped);
         }
-        if (t.paused) {
-            more += WideToUtf8(StatusSeparator) + WideToUtf8(PausedWaiting) + Number(t.held.size()) +
+        if (t.live.paused) {
+            more += WideToUtf8(StatusSeparator) + WideToUtf8(PausedWaiting) + Number(t.live.held.size()) +
                     WideToUtf8(Waiting);
         } else {
             more += "; " + std::string(FollowModeText(t.follow.Mode()));
         }
-        if (t.arrivingNext < t.arriving.size()) {
-            more += "; " + FillText(StatusCatchingUp, {LineCount(t.arriving.size() - t.arrivingNext)});
+        if (t.live.StillArriving() != 0) {
+            more += "; " + FillText(StatusCatchingUp, {LineCount(t.live.StillArriving())});
         }
     }
     if (!t.ruleList.empty()) {
         more += "; " + FillText(RulesInUse, {RuleCount(t.ruleList.size())});
     }
-    if (!t.notice.empty()) {
-        more += "; " + t.notice;
+    if (!t.status.notice.empty()) {
+        more += "; " + t.status.notice;
     }
     text += Utf8ToWide(more);
-    if (text != t.statusText) {
-        t.statusText = text;
+    if (text != t.status.text) {
+        t.status.text = text;
         SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
@@ -117,9 +139,9 @@ void ReactToFollow(TerminalWindow& t, FollowReaction reaction)
 void Refilter(TerminalWindow& t)
 {
     auto judge = [&t](const ReceivedLine& line) { return JudgeLine(t, line); };
-    t.live.store.SetJudge(judge);
-    if (t.opened) {
-        t.opened->store.SetJudge(judge);
+    t.live.view.store.SetJudge(judge);
+    if (t.opened.IsOpen()) {
+        t.opened.view->store.SetJudge(judge);
     }
     ResetList(t);
     UpdateStatus(t);

@@ -1,6 +1,7 @@
-// What the terminal's window holds (its lines, the view of an opened log, rules, search, follow
-// state, settings, controls) and what every part of the window does with it: show the lines
-// again, say the state in the status bar, follow, apply rules.
+// What the terminal's window holds: its parts (the live lines, an opened log, the find bar, the
+// filter box, the status line), its rules, follow state, settings and controls; and what every
+// part of the window does with them: show the lines again, say the state in the status bar,
+// follow, apply rules.
 #pragma once
 
 #include <windows.h>
@@ -34,33 +35,68 @@ struct LineView {
     TimeColumn time;
 };
 
-struct TerminalWindow {
+// The live lines: what the receiver took, what waits to be stored, what waits while paused.
+struct LiveLines {
     LineReceiver receiver{WaitingLineLimit};  // the hosts' lines arrive on its thread
     // Lines taken from the receiver and not yet stored (the rules cost more than a tick had).
     std::vector<ReceivedLine> arriving;
     size_t arrivingNext = 0;
-    LineView live;
-    std::unique_ptr<LineView> opened;  // a log from a file, shown in place of the live lines
-    std::wstring openedName;
-    uint64_t openedNotices = 0;    // lines the file says were lost
-    uint64_t liveSinceOpened = 0;  // live lines that arrived while the file was shown
+    LineView view;
     // Lines that arrived while the view was paused, shown on resume; at most KeptLineLimit.
     std::deque<ReceivedLine> held;
     uint64_t lostWhileWaiting = 0;
     bool paused = false;
+
+    // Takes what the receiver holds once everything taken before is stored.
+    void TakeArrived();
+    size_t StillArriving() const { return arriving.size() - arrivingNext; }
+    // Keeps a line that arrived while paused (a clear empties what waits: all of it would go).
+    void Hold(ReceivedLine&& line);
+};
+
+// A log opened from a file, shown in place of the live lines (which go on arriving).
+struct OpenedLog {
+    std::unique_ptr<LineView> view;
+    std::wstring name;
+    uint64_t notices = 0;    // lines the file says were lost
+    uint64_t liveSince = 0;  // live lines that arrived while the file was shown
+
+    bool IsOpen() const { return view != nullptr; }
+    void Close() { *this = OpenedLog(); }
+};
+
+// The find bar's search (its controls are in WindowControls).
+struct FindBar {
+    LineFinder finder;
+};
+
+// What the filter box holds, as one include rule.
+struct FilterBox {
+    RuleSet rule;
+};
+
+// The status bar: what it shows, and a notice said once (after a search, an import, a file).
+struct StatusLine {
+    std::string notice;
+    std::wstring text;
+};
+
+struct TerminalWindow {
+    LiveLines live;
+    OpenedLog opened;
+    FindBar find;
+    FilterBox filter;
+    StatusLine status;
     ULONGLONG nextRefresh = 0;  // tick count before which the list is not redrawn
 
     LineEncoding encoding = SystemLineEncoding();
     std::vector<Rule> ruleList;
     RuleSet rules;
     bool rulesFromCommandLine = false;  // not remembered unless the user changes them
-    RuleSet quickFilter;                // what the filter box holds, as one include rule
-    LineFinder finder;
     FollowState follow;
     int topLeft = -1;          // the list's top row as the window last left it
     bool selectingRows = false;  // the window, not the user, changes the selection
     bool goingToEnd = false;     // End was pressed in the list
-    std::string notice;          // said once in the status bar, after a search or an import
 
     std::wstring settingsKey;
     TerminalSettings settings;
@@ -69,7 +105,6 @@ struct TerminalWindow {
     HINSTANCE instance = NULL;
     WindowControls ui;
     HMENU menu = NULL;
-    std::wstring statusText;
     std::vector<std::thread> savers;
 };
 
