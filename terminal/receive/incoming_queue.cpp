@@ -29,16 +29,8 @@ bool IncomingQueue::WaitForLines(unsigned timeoutMs)
     // Producers do not signal each line (that would cost the window procedure a wake-up per
     // line); the consumer polls at its own pace and only Close wakes it early.
     std::unique_lock<std::mutex> lock(mutex_);
-    ++waitingConsumers_;
     closed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return isClosed_; });
-    --waitingConsumers_;
     return !isClosed_ || !waiting_.empty() || dropped_ != 0;
-}
-
-int IncomingQueue::WaitingConsumers()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return waitingConsumers_;
 }
 
 void IncomingQueue::Close()

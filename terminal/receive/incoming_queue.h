@@ -32,9 +32,6 @@ public:
     // Wakes the consumer for the last time.
     void Close();
 
-    // How many consumers are inside WaitForLines now. Once it has seen one, a caller knows that
-    // the consumer waits: it cannot see the count before the consumer has released the lock to wait.
-    int WaitingConsumers();
 
 private:
     size_t capacity_;
@@ -43,5 +40,4 @@ private:
     std::vector<ReceivedLine> waiting_;
     uint64_t dropped_ = 0;
     bool isClosed_ = false;
-    int waitingConsumers_ = 0;
 };

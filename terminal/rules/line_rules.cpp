@@ -170,11 +170,6 @@ bool RuleSet::Compile(const std::vector<Rule>& rules, const LineEncoding& encodi
     return true;
 }
 
-bool RuleSet::Filters() const
-{
-    return !filters_.empty();
-}
-
 bool RuleSet::Shows(const ReceivedLine& line) const
 {
     if (filters_.empty()) {

@@ -78,7 +78,6 @@ public:
     bool Compile(const std::vector<Rule>& rules, const LineEncoding& encoding, std::string* error);
 
     const std::vector<Rule>& Rules() const { return rules_; }
-    bool Filters() const;  // some include or exclude rule is enabled
 
     // Everything the rules say about line, packed: each line is judged once, when it is stored.
     LineMark Mark(const ReceivedLine& line) const;

@@ -50,7 +50,7 @@ TEST(LineRules, WithoutRulesEveryLineIsShownAndNothingStandsOut)
     EXPECT_TRUE(verdict.shown);
     EXPECT_FALSE(verdict.highlighted);
     EXPECT_FALSE(verdict.stopsFollowing);
-    EXPECT_FALSE(rules.Filters());
+    EXPECT_EQ(0, rules.Mark(Line(LineClass::Error, "disk full\n")));
 }
 
 TEST(LineRules, ExcludeRulesAloneHideWhatTheyMatchAndShowTheRest)
