@@ -1,7 +1,6 @@
 #include "busy_window.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <stdio.h>
 
@@ -11,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "dropped_file.h"
 #include "frame_class.h"
 #include "line_text.h"
 #include "standard_streams.h"
@@ -86,19 +86,6 @@ bool WriteLog(const std::wstring& path)
     return ok;
 }
 
-// Drops path on the frame as Explorer would; returns once the window has read it.
-void DropFile(HWND frame, const std::wstring& path)
-{
-    size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GHND, bytes);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    path.copy(reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES)), path.size());
-    GlobalUnlock(memory);
-    SendMessageW(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-}
-
 // Types a new filter into the quick filter box and has it applied; returns once it is.
 void ApplyFilter(HWND frame, const wchar_t* text)
 {
@@ -146,7 +133,7 @@ bool MeasureHostWhileWindowWorks()
 
         busy = true;
         std::thread opener([&] {
-            DropFile(frame, logPath);
+            DropFileOn(frame, logPath);  // returns once the window has read it
             busy = false;
         });
         std::vector<double> opening = HostCallsWhile(busy, 0);

@@ -6,13 +6,13 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "child_process.h"
+#include "dropped_file.h"
 #include "file_bytes.h"
 #include "non_copyable.h"
 #include "patched_import.h"
@@ -185,20 +185,6 @@ std::string LogText(const std::vector<std::string>& lines)
         text += line + "\n";
     }
     return text;
-}
-
-// Drops the file on the window as Explorer would.
-void DropFile(HWND frame, const std::wstring& path)
-{
-    size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GHND, bytes);
-    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    wchar_t* names = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES));
-    path.copy(names, path.size());
-    GlobalUnlock(memory);
-    SendMessageW(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 // The file dialogs answer with this path; the message boxes are recorded.
@@ -596,7 +582,7 @@ TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiv
     SendLines({"live one"});
     ASSERT_TRUE(WaitForRows(frame, 1));
 
-    DropFile(frame, log.Path());
+    DropFileOn(frame, log.Path());
     ASSERT_TRUE(WaitForRows(frame, 4));
     EXPECT_EQ((std::vector<std::string>{"first", "second", "third", "fourth"}), ShownTexts(frame));
     EXPECT_EQ((std::vector<std::string>{"09:05:03.007", "09:05:04.500", "09:05:04.750", "09:06:10.000"}),
@@ -661,7 +647,7 @@ TEST_F(WindowFeatures, FileThatIsNotALogIsRefusedWithTheReasonAndTheLiveViewStay
     HWND frame = terminal.Window();
     SendLines({"live"});
     ASSERT_TRUE(WaitForRows(frame, 1));
-    DropFile(frame, notALog.Path());
+    DropFileOn(frame, notALog.Path());
     ASSERT_EQ(1u, MessageBoxTexts.size());
     EXPECT_EQ("cannot open " + Narrow(notALog.Path()) +
                   ": this is not a log of the terminal: line 1 does not start with a time and a class "
