@@ -70,6 +70,12 @@ const ReceivedLine& LineStore::ShownLine(size_t row) const
     return lines_[shown_[row]];
 }
 
+size_t LineStore::ShownRowAtOrBefore(size_t index) const
+{
+    auto after = std::upper_bound(shown_.begin(), shown_.end(), index);
+    return after == shown_.begin() ? NoShownRow : static_cast<size_t>(after - shown_.begin()) - 1;
+}
+
 LineMark LineStore::ShownMark(size_t row) const
 {
     return marks_[shown_[row]];

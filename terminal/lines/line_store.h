@@ -21,6 +21,8 @@ struct ClassFilter {
 using LineMark = uint16_t;
 constexpr LineMark HiddenByRules = 0x8000;
 
+constexpr size_t NoShownRow = static_cast<size_t>(-1);
+
 // Keeps at most `capacity` lines. When a line arrives at a full store the oldest `dropBlock`
 // lines go at once: dropping in blocks keeps the rows of the list still for a while instead of
 // shifting them under the user's eyes with every new line.
@@ -41,6 +43,10 @@ public:
     size_t ShownCount() const { return shown_.size(); }
     const ReceivedLine& ShownLine(size_t row) const;
     LineMark ShownMark(size_t row) const;
+    // Where the row-th shown line is among the kept ones (KeptLine's index).
+    size_t KeptIndexOfShown(size_t row) const { return shown_[row]; }
+    // The last shown row whose line is kept at or before index; NoShownRow when there is none.
+    size_t ShownRowAtOrBefore(size_t index) const;
     size_t KeptCount() const { return lines_.size(); }
     // The index-th line kept, shown or not, from the oldest.
     const ReceivedLine& KeptLine(size_t index) const { return lines_[index]; }

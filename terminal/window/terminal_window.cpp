@@ -171,14 +171,15 @@ void SetPaused(TerminalWindow& t, bool paused)
 
 void ApplyClassFilter(TerminalWindow& t, const ClassFilter& filter)
 {
-    t.live.view.store.SetFilter(filter);
-    if (t.opened.IsOpen()) {
-        t.opened.view->store.SetFilter(filter);
-    }
+    ChangeShownLines(t, [&t, &filter] {
+        t.live.view.store.SetFilter(filter);
+        if (t.opened.IsOpen()) {
+            t.opened.view->store.SetFilter(filter);
+        }
+    });
     for (int i = 0; i < ShownClassCount; ++i) {
         CheckItem(t, SHOW_DEBUG_COMMAND + i, filter.shown[i]);
     }
-    ResetList(t);
     UpdateStatus(t);
 }
 

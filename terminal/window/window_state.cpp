@@ -136,14 +136,37 @@ void ReactToFollow(TerminalWindow& t, FollowReaction reaction)
 }
 
 // Applies the rules and the quick filter to every kept line again, and to those that come.
+void ChangeShownLines(TerminalWindow& t, const std::function<void()>& change)
+{
+    const LineStore& store = ShownView(t).store;
+    int selected = ListView_GetNextItem(t.ui.list, -1, LVNI_SELECTED);
+    bool hadSelection = selected >= 0 && static_cast<size_t>(selected) < store.ShownCount();
+    size_t kept = hadSelection ? store.KeptIndexOfShown(static_cast<size_t>(selected)) : 0;
+    change();
+    ResetList(t);
+    if (!hadSelection || store.ShownCount() == 0) {
+        return;
+    }
+    size_t row = store.ShownRowAtOrBefore(kept);
+    int shown = static_cast<int>(row == NoShownRow ? 0 : row);
+    t.selectingRows = true;
+    ListView_SetItemState(t.ui.list, shown, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    if (t.opened.IsOpen() || !t.follow.Following()) {
+        ListView_EnsureVisible(t.ui.list, shown, FALSE);
+    }
+    t.selectingRows = false;
+    RememberTop(t);
+}
+
 void Refilter(TerminalWindow& t)
 {
-    auto judge = [&t](const ReceivedLine& line) { return JudgeLine(t, line); };
-    t.live.view.store.SetJudge(judge);
-    if (t.opened.IsOpen()) {
-        t.opened.view->store.SetJudge(judge);
-    }
-    ResetList(t);
+    ChangeShownLines(t, [&t] {
+        auto judge = [&t](const ReceivedLine& line) { return JudgeLine(t, line); };
+        t.live.view.store.SetJudge(judge);
+        if (t.opened.IsOpen()) {
+            t.opened.view->store.SetJudge(judge);
+        }
+    });
     UpdateStatus(t);
 }
 

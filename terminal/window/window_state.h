@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -125,6 +126,10 @@ void ShowNewest(TerminalWindow& t);
 // Notes where the list's top row is, so that a later change is known to be the user's.
 void RememberTop(TerminalWindow& t);
 void ReactToFollow(TerminalWindow& t, FollowReaction reaction);
+// Changes which lines the view shows (change does it) and shows them from scratch; the line the
+// user selected stays selected, or else the nearest shown line before it, and in view unless the
+// list follows new lines.
+void ChangeShownLines(TerminalWindow& t, const std::function<void()>& change);
 // Applies the rules and the quick filter to every kept line again, and to those that come.
 void Refilter(TerminalWindow& t);
 // Makes rules (compiled) the window's rules and applies them.

@@ -327,6 +327,29 @@ TEST_F(WindowFeatures, QuickFilterShowsOnlyLinesHoldingItsTextWhateverTheCase)
     EXPECT_EQ(0, terminal.Stop());
 }
 
+TEST_F(WindowFeatures, AFilterChangeKeepsTheSelectedLineSelectedOrElseTheNearestShownBeforeIt)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"boot", "port 1 up", "disk full", "port 2 down", "tick"});
+    ASSERT_TRUE(WaitForRows(frame, 5));
+    ListView_SetItemState(List(frame), 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    auto selectedText = [&] { return SelectedRow(frame) < 0 ? std::string() : Cell(List(frame), SelectedRow(frame), 2); };
+
+    SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), L"d");  // "disk full" and "port 2 down"
+    ASSERT_TRUE(WaitForRows(frame, 2));
+    EXPECT_EQ("disk full", selectedText());
+    SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), L"port");
+    ASSERT_TRUE(WaitFor([&] { return ShownTexts(frame) == std::vector<std::string>{"port 1 up", "port 2 down"}; }));
+    EXPECT_EQ("port 1 up", selectedText());
+    SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), L"");
+    ASSERT_TRUE(WaitForRows(frame, 5));
+    EXPECT_EQ("port 1 up", selectedText());
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; not following (End follows again)")) << StatusText(frame);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 // The rules dialog of the window, once it is open; NULL after 10 s.
 HWND WaitForRulesDialog(HWND frame)
 {
