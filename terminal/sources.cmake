@@ -76,6 +76,7 @@ set(TERMINAL_WINDOW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window/window_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_list_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_export.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/window_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/rules_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/dpi_scaling.cpp)
 

@@ -167,6 +167,15 @@ constexpr wchar_t RulesDefaultName[] = L"terminal.rules";
 constexpr wchar_t RulesDefaultExtension[] = L"rules";
 // The save dialog.
 constexpr wchar_t SaveDialogTitle[] = L"Save shown lines as text";
+// File > Log to file: every line that arrives goes to a file (an existing one is added to).
+constexpr wchar_t LogDialogTitle[] = L"Log every line that arrives to a file (an existing file is added to)";
+constexpr wchar_t LogDefaultName[] = L"terminal-log.txt";
+// {1}: the file.
+constexpr const char* StatusLogging = "logging to {1}";
+// {1}: the file, {2}: what went wrong.
+constexpr const char* LogProblem = "the log {1}: {2}";
+// {1}: "1 line" or "N lines", {2}: the file, {3}: the system's error and its text.
+constexpr const char* LogLinesNotWritten = "{1} could not be written to the log {2}: {3}";
 constexpr wchar_t SaveDefaultName[] = L"terminal.txt";
 constexpr wchar_t SaveFilter[] = L"Text files (*.txt)\0*.txt\0All files\0*.*\0";
 constexpr wchar_t SaveDefaultExtension[] = L"txt";

@@ -94,6 +94,9 @@ void Refresh(TerminalWindow& t)
     // when the tick's time is up waits for the next tick.
     for (; t.live.StillArriving() != 0 && (taken == 0 || GetTickCount64() - began < TickWorkMs); ++taken) {
         ReceivedLine& line = t.live.arriving[t.live.arrivingNext++];
+        if (t.log.Active()) {
+            t.log.Add(line);
+        }
         t.live.view.time.Observe(line);
         if (line.lineClass == LineClass::ClearMarker && liveShown) {
             t.follow.Handle(FollowEvent::Cleared);
@@ -340,7 +343,58 @@ void GoToEnd(TerminalWindow& t)
     UpdateStatus(t);
 }
 
-// File: open, save, import and export rules, exit. False when command is not one of them.
+bool StartLog(TerminalWindow& t, const HeadlessOptions& options)
+{
+    bool started = t.log.Start(options, *t.streams, t.ui.frame);
+    CheckItem(t, LOG_COMMAND, started);
+    UpdateStatus(t);
+    return started;
+}
+
+// Every line received so far goes to the log before it stops, also those not yet stored.
+std::string StopLog(TerminalWindow& t)
+{
+    if (!t.log.Active()) {
+        return std::string();
+    }
+    t.live.TakeEverythingWaiting();
+    for (size_t i = t.live.arrivingNext; i < t.live.arriving.size(); ++i) {
+        t.log.Add(t.live.arriving[i]);
+    }
+    return t.log.Stop();
+}
+
+// File > Log to file: starts logging to a file the user names, or stops logging.
+void ToggleLog(TerminalWindow& t)
+{
+    if (t.log.Active()) {
+        std::string problem = StopLog(t);
+        CheckItem(t, LOG_COMMAND, false);
+        UpdateStatus(t);
+        if (!problem.empty()) {
+            ShowError(t, problem);
+        }
+        return;
+    }
+    std::wstring path = AskPathToSave(t.ui.frame, {LogDialogTitle, LogFilter, LogDefaultName, NULL});
+    if (!path.empty()) {
+        HeadlessOptions options;
+        options.outputPath = path;
+        StartLog(t, options);
+    }
+}
+
+// A problem the log's writer met: said in the status bar now, in a message box at the user's next
+// command.
+void ReportLogProblem(TerminalWindow& t, std::string* problem)
+{
+    std::unique_ptr<std::string> owned(problem);
+    t.status.notice = FillText(LogProblem, {WideToUtf8(t.log.Path()), *owned});
+    t.status.unreadProblem = t.status.notice;
+    UpdateStatus(t);
+}
+
+// File: open, save, log, import and export rules, exit. False when command is not one of them.
 bool OnFileCommand(TerminalWindow& t, int command)
 {
     switch (command) {
@@ -352,6 +406,7 @@ bool OnFileCommand(TerminalWindow& t, int command)
         return true;
     }
     case SAVE_COMMAND: SaveShown(t); return true;
+    case LOG_COMMAND: ToggleLog(t); return true;
     case IMPORT_RULES_COMMAND: ImportRules(t); return true;
     case EXPORT_RULES_COMMAND: ExportRules(t); return true;
     case EXIT_COMMAND: PostMessageW(t.ui.frame, WM_CLOSE, 0, 0); return true;
@@ -440,6 +495,11 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
 
 void OnCommand(TerminalWindow& t, int command, int notification)
 {
+    if (!t.status.unreadProblem.empty()) {
+        std::string problem = std::move(t.status.unreadProblem);
+        t.status.unreadProblem.clear();
+        ShowError(t, problem);
+    }
     if (!OnFileCommand(t, command) && !OnEditCommand(t, command)) {
         OnViewCommand(t, command, notification);
     }
@@ -581,6 +641,9 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case SavedMessage:
         ReportSaved(t, static_cast<DWORD>(wParam), static_cast<size_t>(lParam));
         return 0;
+    case LogProblemMessage:
+        ReportLogProblem(t, reinterpret_cast<std::string*>(lParam));
+        return 0;
     case WM_CLOSE:
         SaveSettings(t);
         break;
@@ -708,10 +771,15 @@ void RunMessageLoop(TerminalWindow& terminal, HINSTANCE instance, HWND window)
     }
 }
 
-// After the frame's last message: the receiver, the savers and the fonts go, in that order.
+// After the frame's last message: the receiver, the log (with every line received), the savers
+// and the fonts go, in that order.
 void EndFrame(TerminalWindow& t, HINSTANCE instance)
 {
     t.live.receiver.Stop();
+    std::string problem = StopLog(t);
+    if (!problem.empty() && t.streams != nullptr) {
+        TellUser(*t.streams, problem);
+    }
     for (std::thread& saver : t.savers) {
         saver.join();
     }
@@ -732,6 +800,7 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
 {
     TerminalWindow terminal;
     terminal.instance = instance;
+    terminal.streams = &streams;
     terminal.settingsKey = options.settingsKey;
     std::vector<std::string> problems;
     LoadTerminalSettings(options.settingsKey, &terminal.settings, &problems);
@@ -766,6 +835,11 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
         return FailureExitStatus;
     }
     session.CloseOnStopRequest(window);
+    if (!options.log.outputPath.empty() && !StartLog(terminal, options.log)) {
+        DestroyWindow(window);
+        EndFrame(terminal, instance);
+        return FailureExitStatus;
+    }
     ApplySettings(terminal, &showCommand);
     Refilter(terminal);
     ShowWindow(window, showCommand);

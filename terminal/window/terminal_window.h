@@ -5,12 +5,14 @@
 
 #include <string>
 
+#include "headless_options.h"
 #include "standard_streams.h"
 #include "terminal_settings.h"
 
 struct WindowOptions {
     std::wstring rulesPath;                        // --rules FILE; empty: the remembered rules
     std::wstring settingsKey = DefaultSettingsKey;  // under HKEY_CURRENT_USER
+    HeadlessOptions log;  // --log FILE: every line also written there (outputPath empty: none)
 };
 
 // Shows the window and runs until it is closed. Returns the exit status.

@@ -26,6 +26,15 @@ void LiveLines::TakeArrived()
     lostWhileWaiting += receiver.Queue().TakeAll(&arriving);
 }
 
+void LiveLines::TakeEverythingWaiting()
+{
+    std::vector<ReceivedLine> more;
+    lostWhileWaiting += receiver.Queue().TakeAll(&more);
+    for (ReceivedLine& line : more) {
+        arriving.push_back(std::move(line));
+    }
+}
+
 void LiveLines::Hold(ReceivedLine&& line)
 {
     if (line.lineClass == LineClass::ClearMarker) {
@@ -92,6 +101,9 @@ void UpdateStatus(TerminalWindow& t)
         if (t.live.StillArriving() != 0) {
             more += "; " + FillText(StatusCatchingUp, {LineCount(t.live.StillArriving())});
         }
+    }
+    if (t.log.Active()) {
+        more += "; " + FillText(StatusLogging, {WideToUtf8(t.log.Path())});
     }
     if (!t.ruleList.empty()) {
         more += "; " + FillText(RulesInUse, {RuleCount(t.ruleList.size())});

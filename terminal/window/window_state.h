@@ -23,6 +23,7 @@
 #include "terminal_settings.h"
 #include "time_column.h"
 #include "window_layout.h"
+#include "window_log.h"
 
 // The newest lines kept in memory; beyond that the oldest go in blocks (see LineStore).
 constexpr size_t KeptLineLimit = 100000;
@@ -50,6 +51,8 @@ struct LiveLines {
 
     // Takes what the receiver holds once everything taken before is stored.
     void TakeArrived();
+    // Takes what the receiver holds now, behind what waits to be stored.
+    void TakeEverythingWaiting();
     size_t StillArriving() const { return arriving.size() - arrivingNext; }
     // Keeps a line that arrived while paused (a clear empties what waits: all of it would go).
     void Hold(ReceivedLine&& line);
@@ -80,6 +83,7 @@ struct FilterBox {
 struct StatusLine {
     std::string notice;
     std::wstring text;
+    std::string unreadProblem;  // also shown in a message box when the user next acts
 };
 
 struct TerminalWindow {
@@ -88,6 +92,7 @@ struct TerminalWindow {
     FindBar find;
     FilterBox filter;
     StatusLine status;
+    WindowLog log;  // File > Log to file, --log FILE
     ULONGLONG nextRefresh = 0;  // tick count before which the list is not redrawn
 
     LineEncoding encoding = SystemLineEncoding();
@@ -104,6 +109,7 @@ struct TerminalWindow {
     bool alwaysOnTop = false;
 
     HINSTANCE instance = NULL;
+    const StandardStreams* streams = nullptr;
     WindowControls ui;
     HMENU menu = NULL;
     std::vector<std::thread> savers;

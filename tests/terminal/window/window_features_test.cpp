@@ -632,6 +632,34 @@ TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiv
     EXPECT_EQ(0, terminal.Stop());
 }
 
+TEST_F(WindowFeatures, LogToFileWritesEveryLineAsItArrivesWhateverTheViewShowsUntilItIsStopped)
+{
+    TemporaryFile log(L"window-log");
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    DialogAnswer = log.Path();
+    Command(frame, LOG_COMMAND);
+    EXPECT_TRUE(MenuChecked(frame, LOG_COMMAND));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; logging to " + Narrow(log.Path()))) << StatusText(frame);
+    SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), L"shown");
+    SendLines({"shown 1", "hidden", "shown 2"});
+    VornakDbg_ClearTerminal();
+    VornakError_Message("shown after the clear");
+    Command(frame, LOG_COMMAND);
+    EXPECT_FALSE(MenuChecked(frame, LOG_COMMAND));
+    SendLines({"after the log"});
+
+    std::vector<std::string> logged;
+    for (const std::string& line : SplitLines(ReadFileBytes(log.Path()))) {
+        logged.push_back(line.substr(std::min<size_t>(line.size(), 13)));  // after "HH:MM:SS.mmm "
+    }
+    EXPECT_EQ((std::vector<std::string>{"debug     shown 1", "debug     hidden", "debug     shown 2",
+                                        "clear     terminal cleared", "error     shown after the clear"}),
+              logged);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST_F(WindowFeatures, SavedLinesOpenedAndSavedAgainGiveTheSameFile)
 {
     TemporaryFile first(L"save-first");
