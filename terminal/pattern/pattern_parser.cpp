@@ -1,5 +1,6 @@
 #include "pattern_parser.h"
 
+#include "ascii_text.h"
 #include "terminal_texts.h"
 
 namespace PatternEngine {
@@ -22,20 +23,6 @@ ByteSet SpaceBytes()
         set.set(static_cast<unsigned char>(c));
     }
     return set;
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 bool IsPunctuation(char c)
@@ -400,8 +387,8 @@ private:
         case 'f': set->set('\f'); return true;
         case 'v': set->set('\v'); return true;
         case 'x': {
-            int high = position_ < pattern_.size() ? HexValue(pattern_[position_]) : -1;
-            int low = position_ + 1 < pattern_.size() ? HexValue(pattern_[position_ + 1]) : -1;
+            int high = position_ < pattern_.size() ? HexDigitValue(pattern_[position_]) : -1;
+            int low = position_ + 1 < pattern_.size() ? HexDigitValue(pattern_[position_ + 1]) : -1;
             if (high < 0 || low < 0) {
                 Fail(FillText(PatternBadHexEscape, {At(start)}));
                 return false;
@@ -422,8 +409,8 @@ private:
         }
         std::string shown = static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F
                                 ? std::string(1, c)
-                                : std::string("x") + "0123456789ABCDEF"[static_cast<unsigned char>(c) >> 4] +
-                                      "0123456789ABCDEF"[static_cast<unsigned char>(c) & 15];
+                                : std::string("x") + UpperHexDigits[static_cast<unsigned char>(c) >> 4] +
+                                      UpperHexDigits[static_cast<unsigned char>(c) & 15];
         Fail(FillText(PatternUnknownEscape, {At(start), shown}));
         return false;
     }

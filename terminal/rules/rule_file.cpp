@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ascii_text.h"
 #include "backslash_escape.h"
 #include "line_text.h"
 #include "system_error_text.h"
@@ -87,11 +88,7 @@ bool ParseColour(std::string_view word, uint32_t* colour)
     }
     uint32_t value = 0;
     for (size_t i = 1; i < 7; ++i) {
-        char c = word[i];
-        int digit = (c >= '0' && c <= '9') ? c - '0'
-                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                             : -1;
+        int digit = HexDigitValue(word[i]);
         if (digit < 0) {
             return false;
         }
@@ -152,11 +149,10 @@ bool ParsePattern(std::string_view line, size_t* position, std::string* pattern,
             i += 2;
             continue;
         }
-        auto hex = [](char h) {
-            return (h >= '0' && h <= '9') ? h - '0' : (h >= 'A' && h <= 'F') ? h - 'A' + 10 : (h >= 'a' && h <= 'f') ? h - 'a' + 10 : -1;
-        };
-        if (next == 'x' && i + 3 < line.size() && hex(line[i + 2]) >= 0 && hex(line[i + 3]) >= 0) {
-            out += static_cast<char>(hex(line[i + 2]) * 16 + hex(line[i + 3]));
+        int high = next == 'x' && i + 3 < line.size() ? HexDigitValue(line[i + 2]) : -1;
+        int low = high >= 0 ? HexDigitValue(line[i + 3]) : -1;
+        if (low >= 0) {
+            out += static_cast<char>(high * 16 + low);
             i += 4;
             continue;
         }
@@ -360,7 +356,6 @@ bool ParseRuleText(std::string_view text, std::vector<Rule>* rules, std::string*
 
 std::string FormatRuleText(const std::vector<Rule>& rules)
 {
-    static const char Hex[] = "0123456789ABCDEF";
     std::string out = RuleFileHeader;
     out += "\r\n";
     for (const Rule& rule : rules) {
@@ -373,7 +368,7 @@ std::string FormatRuleText(const std::vector<Rule>& rules)
             out += ' ';
             out += ColourMark;
             for (int shift = 20; shift >= 0; shift -= 4) {
-                out += Hex[(rule.colour >> shift) & 15];
+                out += UpperHexDigits[(rule.colour >> shift) & 15];
             }
         }
         if (rule.onlyClass.has_value()) {
