@@ -1,18 +1,10 @@
 #include "terminal_arguments.h"
 
+#include "ascii_text.h"
+
 namespace {
 
 constexpr unsigned MaxTimeoutSeconds = 3600;
-
-// Only ASCII reaches the messages: an option name the user typed is shown as far as it is ASCII.
-std::string Ascii(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t c : text) {
-        out += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
-    }
-    return out;
-}
 
 bool Fail(std::string* error, const std::string& text)
 {
@@ -85,7 +77,7 @@ bool ParseOutputForm(const std::wstring& option, const std::wstring& value, Term
 {
     bool* seen = option == L"--format" ? &given->format : option == L"--rotate" ? &given->rotate : &given->keep;
     if (*seen) {
-        return Fail(error, GivenTwice(Ascii(option)));
+        return Fail(error, GivenTwice(ShownAscii(option)));
     }
     if (option == L"--format") {
         if (value != L"text" && value != L"json") {
@@ -134,12 +126,12 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             command = TerminalCommand::Help;
         } else if (argument == L"--output" || argument == L"--timeout" || argument == L"--rules") {
             if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
+                return Fail(error, ShownAscii(argument) + NeedsAValue);
             }
             const std::wstring& value = arguments[++i];
             bool twice = argument == L"--output" ? outputGiven : argument == L"--rules" ? rulesGiven : timeoutGiven;
             if (twice) {
-                return Fail(error, GivenTwice(Ascii(argument)));
+                return Fail(error, GivenTwice(ShownAscii(argument)));
             }
             if (argument == L"--output") {
                 if (value.empty()) {
@@ -162,7 +154,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             continue;
         } else if (argument == L"--forward" || argument == L"--forward-queue") {
             if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
+                return Fail(error, ShownAscii(argument) + NeedsAValue);
             }
             const std::wstring& value = arguments[++i];
             if (argument == L"--forward") {
@@ -176,7 +168,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
                 parsed.forwardTo.push_back(destination);
             } else {
                 if (forwardQueueGiven) {
-                    return Fail(error, GivenTwice(Ascii(argument)));
+                    return Fail(error, GivenTwice(ShownAscii(argument)));
                 }
                 if (!ParseLineCount(value, &parsed.forwardQueueLines)) {
                     return Fail(error, ForwardQueueTakesLines);
@@ -186,14 +178,14 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             continue;
         } else if (argument == L"--format" || argument == L"--rotate" || argument == L"--keep") {
             if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
+                return Fail(error, ShownAscii(argument) + NeedsAValue);
             }
             if (!ParseOutputForm(argument, arguments[++i], &parsed, &formGiven, error)) {
                 return false;
             }
             continue;
         } else {
-            return Fail(error, UnknownArgument(Ascii(argument)));
+            return Fail(error, UnknownArgument(ShownAscii(argument)));
         }
         if (commandGiven) {
             return Fail(error, OnlyOneCommand);

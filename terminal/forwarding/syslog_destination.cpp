@@ -1,5 +1,6 @@
 #include "syslog_destination.h"
 
+#include "ascii_text.h"
 #include "terminal_texts.h"
 
 namespace {
@@ -40,10 +41,7 @@ bool IsIpv6Character(char c)
 
 bool ParseSyslogDestination(std::wstring_view wide, SyslogDestination* destination, std::string* error)
 {
-    std::string text;
-    for (wchar_t c : wide) {
-        text += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-    }
+    std::string text = ShownAscii(wide);
     for (wchar_t c : wide) {
         if (c < 0x20 || c >= 0x7F) {
             *error = FillText(SyslogNotAscii, {text});

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ascii_text.h"
 #include "line_text.h"
 #include "rule_file.h"
 #include "system_error_text.h"
@@ -16,15 +17,6 @@ constexpr unsigned MaxDpi = 960;
 
 const wchar_t* const ColumnValueNames[3] = {L"ColumnTime", L"ColumnClass", L"ColumnText"};
 
-std::string Narrow(const wchar_t* name)
-{
-    std::string out;
-    for (; *name != L'\0'; ++name) {
-        out += static_cast<char>(*name);
-    }
-    return out;
-}
-
 class SettingsReader {
 public:
     SettingsReader(HKEY key, std::vector<std::string>* problems) : key_(key), problems_(problems) {}
@@ -32,7 +24,7 @@ public:
     void Damaged(const wchar_t* name)
     {
         if (problems_ != nullptr) {
-            problems_->push_back(FillText(SettingDamaged, {Narrow(name)}));
+            problems_->push_back(FillText(SettingDamaged, {ShownAscii(name)}));
         }
     }
 

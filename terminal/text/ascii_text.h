@@ -1,5 +1,9 @@
-// ASCII as the terminal's texts need it: hexadecimal digits read and written.
+// ASCII as the terminal's texts need it: hexadecimal digits read and written, and text of any
+// origin narrowed for a message.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 constexpr char UpperHexDigits[] = "0123456789ABCDEF";
 
@@ -16,4 +20,15 @@ inline int HexDigitValue(char c)
         return c - 'A' + 10;
     }
     return -1;
+}
+
+// text as far as it is printable ASCII, '?' for every other character: how a path, an option or
+// an address the user gave is shown in a message.
+inline std::string ShownAscii(std::wstring_view text)
+{
+    std::string out;
+    for (wchar_t c : text) {
+        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    return out;
 }
