@@ -105,18 +105,6 @@ bool Unescape(std::string_view shown, std::string* text)
     return true;
 }
 
-bool ClassLabelled(std::string_view label, LineClass* lineClass)
-{
-    for (LineClass candidate : {LineClass::Debug, LineClass::Log, LineClass::Statistic, LineClass::Error,
-                                LineClass::Separator, LineClass::ClearMarker}) {
-        if (label == ClassLabel(candidate)) {
-            *lineClass = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 std::string FormatLogEntry(const LogEntry& entry)
@@ -178,7 +166,7 @@ bool ParseLogLine(std::string_view text, LogEntry* entry)
         *entry = parsed;
         return true;
     }
-    if (!ClassLabelled(label, &parsed.line.lineClass)) {
+    if (!ClassOfLabel(label, &parsed.line.lineClass)) {
         return false;
     }
     if (parsed.line.lineClass == LineClass::ClearMarker) {

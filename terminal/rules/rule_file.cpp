@@ -69,18 +69,6 @@ bool ValidUtf8(std::string_view text)
     return true;
 }
 
-bool ClassNamed(std::string_view name, LineClass* lineClass)
-{
-    for (int i = 0; i < ShownClassCount; ++i) {
-        LineClass candidate = static_cast<LineClass>(i);
-        if (name == ClassLabel(candidate)) {
-            *lineClass = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool ParseColour(std::string_view word, uint32_t* colour)
 {
     if (word.size() != 7 || word[0] != ColourMark) {
@@ -257,7 +245,7 @@ bool ParseRuleLine(std::string_view line, Rule* rule, std::string* error)
             }
             LineClass lineClass = LineClass::Debug;
             std::string name = lower.substr(std::string_view(ClassPrefix).size());
-            if (!ClassNamed(name, &lineClass)) {
+            if (!ClassOfLabel(name, &lineClass) || static_cast<int>(lineClass) >= ShownClassCount) {
                 *error = FillText(RuleFileUnknownClass, {word.substr(std::string_view(ClassPrefix).size())});
                 return false;
             }

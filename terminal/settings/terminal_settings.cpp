@@ -125,16 +125,11 @@ bool ParseShownClasses(const std::string& text, ClassFilter* filter)
         size_t end = text.find(',', start);
         std::string name = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!name.empty()) {
-            bool known = false;
-            for (int i = 0; i < ShownClassCount; ++i) {
-                if (name == ClassLabel(static_cast<LineClass>(i))) {
-                    parsed.shown[i] = true;
-                    known = true;
-                }
-            }
-            if (!known) {
+            LineClass lineClass = LineClass::Debug;
+            if (!ClassOfLabel(name, &lineClass) || static_cast<int>(lineClass) >= ShownClassCount) {
                 return false;
             }
+            parsed.shown[static_cast<int>(lineClass)] = true;
         }
         if (end == std::string::npos) {
             break;
