@@ -281,7 +281,7 @@ private:
             }
             ++position_;
             if (low > MaxRepeatCount || high > MaxRepeatCount) {
-                Fail(FillText(PatternRepeatTooLarge, {At(start)}));
+                Fail(FillText(PatternRepeatTooLarge, {At(start), std::to_string(MaxRepeatCount)}));
                 return true;
             }
             if (high >= 0 && high < low) {
@@ -306,7 +306,7 @@ private:
         switch (c) {
         case '(': {
             if (depth + 1 > MaxGroupDepth) {
-                return Fail(FillText(PatternTooDeep, {At(start)}));
+                return Fail(FillText(PatternTooDeep, {At(start), std::to_string(MaxGroupDepth)}));
             }
             ++position_;
             if (Peek('?')) {

@@ -31,9 +31,10 @@ bool TextPattern::Compile(std::string_view pattern, PatternSyntax syntax, bool c
     PatternEngine::Nfa nfa;
     size_t tooLargeAt = 0;
     if (!PatternEngine::BuildNfa(parsed, codePage, &nfa, &tooLargeAt)) {
-        *error = FillText(PatternTooLarge, {tooLargeAt != std::string_view::npos
-                                                ? PatternEngine::CharacterNumberAt(pattern, codePage, tooLargeAt)
-                                                : PatternEngine::LastCharacterNumber(pattern, codePage)});
+        std::string at = tooLargeAt != std::string_view::npos
+                             ? PatternEngine::CharacterNumberAt(pattern, codePage, tooLargeAt)
+                             : PatternEngine::LastCharacterNumber(pattern, codePage);
+        *error = FillText(PatternTooLarge, {at, std::to_string(MaxPatternSteps)});
         return false;
     }
     automaton_ = std::make_unique<Automaton>(std::move(nfa), codePage);

@@ -317,7 +317,7 @@ bool ParseRuleText(std::string_view text, std::vector<Rule>* rules, std::string*
         }
         std::string why;
         if (line.size() > MaxRuleLineBytes) {
-            why = RuleFileLineTooLong;
+            why = FillText(RuleFileLineTooLong, {std::to_string(MaxRuleLineBytes)});
         } else if (!ValidUtf8(line)) {
             why = RuleFileNotUtf8;
         } else {
@@ -328,7 +328,7 @@ bool ParseRuleText(std::string_view text, std::vector<Rule>* rules, std::string*
             Rule rule;
             if (ParseRuleLine(line, &rule, &why)) {
                 if (parsed.size() >= MaxRuleCount) {
-                    why = RuleFileTooManyRules;
+                    why = FillText(RuleFileTooManyRules, {std::to_string(MaxRuleCount)});
                 } else {
                     parsed.push_back(std::move(rule));
                     continue;
@@ -401,7 +401,7 @@ bool ReadRuleFile(const std::wstring& path, std::vector<Rule>* rules, std::strin
             break;
         }
         if (text.size() + got > MaxRuleFileBytes) {
-            *error = RuleFileTooLarge;
+            *error = FillText(RuleFileTooLarge, {std::to_string(MaxRuleFileBytes >> 20)});
             ok = false;
             break;
         }
