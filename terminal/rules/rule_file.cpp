@@ -158,123 +158,161 @@ bool ParsePattern(std::string_view line, size_t* position, std::string* pattern,
     return true;
 }
 
+// What a rule line has given so far.
+struct RuleWords {
+    Rule rule;
+    bool kind = false;
+    bool disabled = false;
+    bool regex = false;
+    bool caseSensitive = false;
+    bool colour = false;
+    bool pattern = false;
+};
+
+// Marks a word as given; false with *error when it was already.
+bool GivenOnce(bool* given, const std::string& word, std::string* error)
+{
+    if (*given) {
+        *error = FillText(RuleFileTwice, {word});
+        return false;
+    }
+    *given = true;
+    return true;
+}
+
+// A word before the kind: disabled, or the kind itself.
+bool ParseKindWord(const std::string& word, const std::string& lower, RuleWords* given, std::string* error)
+{
+    if (lower == DisabledWord) {
+        if (!GivenOnce(&given->disabled, word, error)) {
+            return false;
+        }
+        given->rule.enabled = false;
+        return true;
+    }
+    static const RuleKind Kinds[] = {RuleKind::Include, RuleKind::Exclude, RuleKind::Highlight, RuleKind::StopFollowing};
+    for (RuleKind kind : Kinds) {
+        if (lower == RuleKindWord(kind)) {
+            given->rule.kind = kind;
+            given->kind = true;
+            return true;
+        }
+    }
+    *error = FillText(RuleFileUnknownKind, {word});
+    return false;
+}
+
+// class=NAME, for one of the classes a user can show.
+bool ParseClassWord(const std::string& word, const std::string& lower, Rule* rule, std::string* error)
+{
+    if (rule->onlyClass.has_value()) {
+        *error = FillText(RuleFileTwice, {std::string(ClassPrefix)});
+        return false;
+    }
+    size_t nameStart = std::string_view(ClassPrefix).size();
+    LineClass lineClass = LineClass::Debug;
+    if (!ClassOfLabel(lower.substr(nameStart), &lineClass) || static_cast<int>(lineClass) >= ShownClassCount) {
+        *error = FillText(RuleFileUnknownClass, {word.substr(nameStart)});
+        return false;
+    }
+    rule->onlyClass = lineClass;
+    return true;
+}
+
+// #RRGGBB, for a highlight.
+bool ParseColourWord(const std::string& word, RuleWords* given, std::string* error)
+{
+    if (given->rule.kind != RuleKind::Highlight) {
+        *error = RuleFileColourWithoutHighlight;
+        return false;
+    }
+    if (!GivenOnce(&given->colour, word, error)) {
+        return false;
+    }
+    if (!ParseColour(word, &given->rule.colour)) {
+        *error = FillText(RuleFileBadColour, {word});
+        return false;
+    }
+    return true;
+}
+
+// A word after the kind: regex, case, class=NAME or a colour.
+bool ParseOptionWord(const std::string& word, const std::string& lower, RuleWords* given, std::string* error)
+{
+    if (lower == RegexWord) {
+        if (!GivenOnce(&given->regex, word, error)) {
+            return false;
+        }
+        given->rule.syntax = PatternSyntax::RegularExpression;
+        return true;
+    }
+    if (lower == CaseWord) {
+        if (!GivenOnce(&given->caseSensitive, word, error)) {
+            return false;
+        }
+        given->rule.caseSensitive = true;
+        return true;
+    }
+    if (lower.compare(0, std::string_view(ClassPrefix).size(), ClassPrefix) == 0) {
+        return ParseClassWord(word, lower, &given->rule, error);
+    }
+    if (!word.empty() && word[0] == ColourMark) {
+        return ParseColourWord(word, given, error);
+    }
+    *error = FillText(RuleFileUnknownOption, {word});
+    return false;
+}
+
+// The word that starts at line[*position], up to the next blank; *position is left after it.
+bool ParseRuleWord(std::string_view line, size_t* position, RuleWords* given, std::string* error)
+{
+    size_t end = *position;
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t') {
+        ++end;
+    }
+    std::string word(line.substr(*position, end - *position));
+    *position = end;
+    std::string lower = Lower(word);
+    return given->kind ? ParseOptionWord(word, lower, given, error) : ParseKindWord(word, lower, given, error);
+}
+
 // One line that is not blank and not a comment.
 bool ParseRuleLine(std::string_view line, Rule* rule, std::string* error)
 {
-    Rule parsed;
-    bool kindGiven = false;
-    bool colourGiven = false;
-    bool regexGiven = false;
-    bool caseGiven = false;
-    bool disabledGiven = false;
-    bool patternGiven = false;
+    RuleWords given;
     size_t i = 0;
     while (i < line.size()) {
         if (line[i] == ' ' || line[i] == '\t') {
             ++i;
             continue;
         }
-        if (patternGiven) {
+        if (given.pattern) {
             *error = RuleFileAfterPattern;
             return false;
         }
-        if (line[i] == '\'' || line[i] == '"') {
-            if (!kindGiven) {
-                *error = FillText(RuleFileUnknownKind, {std::string(line.substr(i, 1))});
+        if (line[i] != '\'' && line[i] != '"') {
+            if (!ParseRuleWord(line, &i, &given, error)) {
                 return false;
             }
-            if (!ParsePattern(line, &i, &parsed.pattern, error)) {
-                return false;
-            }
-            patternGiven = true;
             continue;
         }
-        size_t end = i;
-        while (end < line.size() && line[end] != ' ' && line[end] != '\t') {
-            ++end;
-        }
-        std::string word(line.substr(i, end - i));
-        std::string lower = Lower(word);
-        i = end;
-        auto once = [&](bool* given) {
-            if (*given) {
-                *error = FillText(RuleFileTwice, {word});
-                return false;
-            }
-            *given = true;
-            return true;
-        };
-        if (!kindGiven) {
-            if (lower == DisabledWord) {
-                if (!once(&disabledGiven)) {
-                    return false;
-                }
-                parsed.enabled = false;
-                continue;
-            }
-            static const RuleKind Kinds[] = {RuleKind::Include, RuleKind::Exclude, RuleKind::Highlight,
-                                             RuleKind::StopFollowing};
-            bool known = false;
-            for (RuleKind kind : Kinds) {
-                if (lower == RuleKindWord(kind)) {
-                    parsed.kind = kind;
-                    known = true;
-                }
-            }
-            if (!known) {
-                *error = FillText(RuleFileUnknownKind, {word});
-                return false;
-            }
-            kindGiven = true;
-            continue;
-        }
-        if (lower == RegexWord) {
-            if (!once(&regexGiven)) {
-                return false;
-            }
-            parsed.syntax = PatternSyntax::RegularExpression;
-        } else if (lower == CaseWord) {
-            if (!once(&caseGiven)) {
-                return false;
-            }
-            parsed.caseSensitive = true;
-        } else if (lower.compare(0, std::string_view(ClassPrefix).size(), ClassPrefix) == 0) {
-            if (parsed.onlyClass.has_value()) {
-                *error = FillText(RuleFileTwice, {std::string(ClassPrefix)});
-                return false;
-            }
-            LineClass lineClass = LineClass::Debug;
-            std::string name = lower.substr(std::string_view(ClassPrefix).size());
-            if (!ClassOfLabel(name, &lineClass) || static_cast<int>(lineClass) >= ShownClassCount) {
-                *error = FillText(RuleFileUnknownClass, {word.substr(std::string_view(ClassPrefix).size())});
-                return false;
-            }
-            parsed.onlyClass = lineClass;
-        } else if (!word.empty() && word[0] == ColourMark) {
-            if (parsed.kind != RuleKind::Highlight) {
-                *error = RuleFileColourWithoutHighlight;
-                return false;
-            }
-            if (!once(&colourGiven)) {
-                return false;
-            }
-            if (!ParseColour(word, &parsed.colour)) {
-                *error = FillText(RuleFileBadColour, {word});
-                return false;
-            }
-        } else {
-            *error = FillText(RuleFileUnknownOption, {word});
+        if (!given.kind) {
+            *error = FillText(RuleFileUnknownKind, {std::string(line.substr(i, 1))});
             return false;
         }
+        if (!ParsePattern(line, &i, &given.rule.pattern, error)) {
+            return false;
+        }
+        given.pattern = true;
     }
-    if (!patternGiven) {
+    if (!given.pattern) {
         *error = RuleFileNoPattern;
         return false;
     }
-    if (parsed.kind == RuleKind::Highlight && !colourGiven) {
-        parsed.colour = DefaultHighlightColour;
+    if (given.rule.kind == RuleKind::Highlight && !given.colour) {
+        given.rule.colour = DefaultHighlightColour;
     }
-    *rule = parsed;
+    *rule = given.rule;
     return true;
 }
 
