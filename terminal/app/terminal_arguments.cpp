@@ -91,30 +91,30 @@ bool GivenOnce(bool* given, const std::wstring& option, std::string* error)
 using OptionReader = bool (*)(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
                               OptionsGiven* given, std::string* error);
 
-bool ReadOutput(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-                std::string* error)
+// --output and --rules: a file name, given once and never empty.
+bool ReadFileName(const std::wstring& option, const std::wstring& value, bool* given, std::wstring* path,
+                  const char* refusal, std::string* error)
 {
-    if (!GivenOnce(&given->output, option, error)) {
+    if (!GivenOnce(given, option, error)) {
         return false;
     }
     if (value.empty()) {
-        return Fail(error, OutputTakesOneName);
+        return Fail(error, refusal);
     }
-    parsed->outputPath = value;
+    *path = value;
     return true;
+}
+
+bool ReadOutput(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+                std::string* error)
+{
+    return ReadFileName(option, value, &given->output, &parsed->outputPath, OutputTakesOneName, error);
 }
 
 bool ReadRules(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
                std::string* error)
 {
-    if (!GivenOnce(&given->rules, option, error)) {
-        return false;
-    }
-    if (value.empty()) {
-        return Fail(error, RulesTakesOneName);
-    }
-    parsed->rulesPath = value;
-    return true;
+    return ReadFileName(option, value, &given->rules, &parsed->rulesPath, RulesTakesOneName, error);
 }
 
 bool ReadTimeout(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
