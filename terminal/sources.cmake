@@ -15,8 +15,12 @@ set(TERMINAL_TEXT_SOURCES ${TERMINAL_TEXT_PARSERS}
     ${CMAKE_CURRENT_LIST_DIR}/text/user_messages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text/wide_text.cpp)
 
-# pattern: the automaton, and how its patterns meet the lines' code page.
+# pattern: the automaton, in its stages (parser, nondeterministic automaton, lazy deterministic
+# one), and how its patterns meet the lines' code page.
 set(TERMINAL_PATTERN_PARSERS ${CMAKE_CURRENT_LIST_DIR}/pattern/text_pattern.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/pattern/pattern_parser.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/pattern/pattern_nfa.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/pattern/pattern_dfa.cpp
     ${CMAKE_CURRENT_LIST_DIR}/pattern/line_encoding.cpp)
 set(TERMINAL_PATTERN_SOURCES ${TERMINAL_PATTERN_PARSERS})
 

@@ -2,18 +2,6 @@
 
 #include "child_process.h"
 
-namespace {
-
-template <typename Function>
-bool Lookup(HMODULE module, ExportLookup lookup, const char* name, WORD ordinal, Function* function)
-{
-    FARPROC address = GetProcAddress(module, lookup == ExportLookup::ByName ? name : MAKEINTRESOURCEA(ordinal));
-    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-    return *function != NULL;
-}
-
-}  // namespace
-
 const wchar_t DbgClientFileName[] = L"VORNAKDBG32.dll";
 
 std::string LookupName(ExportLookup lookup)
@@ -41,16 +29,7 @@ LoadedDbgClient::LoadedDbgClient(ExportLookup lookup, const std::wstring& path) 
     if (module_ == NULL) {
         return;
     }
-    // Each export by its name or its ordinal, as the library's .def file fixes them.
-    DbgClientExports& e = exports_;
-    bool found = Lookup(module_, lookup, "VornakDbg_Message", 2, &e.debugMessage);
-    found &= Lookup(module_, lookup, "VornakLog_Message", 3, &e.logMessage);
-    found &= Lookup(module_, lookup, "VornakDbg_RegisterTask", 4, &e.registerTask);
-    found &= Lookup(module_, lookup, "VornakStat_Message", 5, &e.statisticMessage);
-    found &= Lookup(module_, lookup, "VornakError_Message", 6, &e.errorMessage);
-    found &= Lookup(module_, lookup, "VornakDbg_Separator", 7, &e.separator);
-    found &= Lookup(module_, lookup, "VornakDbg_ClearTerminal", 8, &e.clearTerminal);
-    if (!found) {
+    if (!BindDbgClientExports(module_, lookup, &exports_, NULL)) {
         Unload();
     }
 }

@@ -8,23 +8,11 @@
 
 #include <string>
 
+#include "dbgclient_binding.h"
 #include "non_copyable.h"
-#include "vornakdbg32.h"
-
-enum class ExportLookup { ByName, ByOrdinal };
 
 // Names GoogleTest's parameterised cases.
 std::string LookupName(ExportLookup lookup);
-
-struct DbgClientExports {
-    VornakMessageFunction debugMessage = NULL;
-    VornakMessageFunction logMessage = NULL;
-    VornakRegisterTaskFunction registerTask = NULL;
-    VornakMessageFunction statisticMessage = NULL;
-    VornakMessageFunction errorMessage = NULL;
-    VornakSeparatorFunction separator = NULL;
-    VornakClearTerminalFunction clearTerminal = NULL;
-};
 
 // The library's file name, and its path beside the running program.
 extern const wchar_t DbgClientFileName[];

@@ -1,18 +1,10 @@
 #include "terminal_arguments.h"
 
+#include "ascii_text.h"
+
 namespace {
 
 constexpr unsigned MaxTimeoutSeconds = 3600;
-
-// Only ASCII reaches the messages: an option name the user typed is shown as far as it is ASCII.
-std::string Ascii(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t c : text) {
-        out += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
-    }
-    return out;
-}
 
 bool Fail(std::string* error, const std::string& text)
 {
@@ -73,38 +65,200 @@ bool ParseLineCount(const std::wstring& text, size_t* lines)
     return true;
 }
 
-// The options of the headless output's form: --format, --rotate, --keep.
-struct OutputFormGiven {
+// Which options have been given so far.
+struct OptionsGiven {
+    bool command = false;
+    bool output = false;
+    bool rules = false;
+    bool timeout = false;
+    bool forwardQueue = false;
     bool format = false;
     bool rotate = false;
     bool keep = false;
 };
 
-bool ParseOutputForm(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
-                     OutputFormGiven* given, std::string* error)
+// Marks an option as given; false with *error when it was already.
+bool GivenOnce(bool* given, const std::wstring& option, std::string* error)
 {
-    bool* seen = option == L"--format" ? &given->format : option == L"--rotate" ? &given->rotate : &given->keep;
-    if (*seen) {
-        return Fail(error, GivenTwice(Ascii(option)));
+    if (*given) {
+        return Fail(error, GivenTwice(ShownAscii(option)));
     }
-    if (option == L"--format") {
-        if (value != L"text" && value != L"json") {
-            return Fail(error, FormatTakesTextOrJson);
+    *given = true;
+    return true;
+}
+
+// Each option that takes a value reads it into the options.
+using OptionReader = bool (*)(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
+                              OptionsGiven* given, std::string* error);
+
+// --output and --rules: a file name, given once and never empty.
+bool ReadFileName(const std::wstring& option, const std::wstring& value, bool* given, std::wstring* path,
+                  const char* refusal, std::string* error)
+{
+    if (!GivenOnce(given, option, error)) {
+        return false;
+    }
+    if (value.empty()) {
+        return Fail(error, refusal);
+    }
+    *path = value;
+    return true;
+}
+
+bool ReadOutput(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+                std::string* error)
+{
+    return ReadFileName(option, value, &given->output, &parsed->outputPath, OutputTakesOneName, error);
+}
+
+bool ReadRules(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+               std::string* error)
+{
+    return ReadFileName(option, value, &given->rules, &parsed->rulesPath, RulesTakesOneName, error);
+}
+
+bool ReadTimeout(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+                 std::string* error)
+{
+    if (!GivenOnce(&given->timeout, option, error)) {
+        return false;
+    }
+    return ParseSeconds(value, &parsed->timeoutSeconds) || Fail(error, TimeoutTakesSeconds);
+}
+
+// --forward may be given once for each collector.
+bool ReadForward(const std::wstring&, const std::wstring& value, TerminalOptions* parsed, OptionsGiven*,
+                 std::string* error)
+{
+    if (parsed->forwardTo.size() == MaxForwardCollectors) {
+        return Fail(error, FillText(TooManyCollectors, {std::to_string(MaxForwardCollectors)}));
+    }
+    SyslogDestination destination;
+    if (!ParseSyslogDestination(value, &destination, error)) {
+        return false;
+    }
+    parsed->forwardTo.push_back(destination);
+    return true;
+}
+
+bool ReadForwardQueue(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
+                      OptionsGiven* given, std::string* error)
+{
+    if (!GivenOnce(&given->forwardQueue, option, error)) {
+        return false;
+    }
+    return ParseLineCount(value, &parsed->forwardQueueLines) || Fail(error, ForwardQueueTakesLines);
+}
+
+bool ReadFormat(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+                std::string* error)
+{
+    if (!GivenOnce(&given->format, option, error)) {
+        return false;
+    }
+    if (value != L"text" && value != L"json") {
+        return Fail(error, FormatTakesTextOrJson);
+    }
+    parsed->format = value == L"json" ? OutputFormat::Json : OutputFormat::Text;
+    return true;
+}
+
+bool ReadRotate(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+                std::string* error)
+{
+    if (!GivenOnce(&given->rotate, option, error)) {
+        return false;
+    }
+    if (!ParseSize(value, MaxRotateBytes, true, &parsed->rotateBytes) || parsed->rotateBytes == 0) {
+        return Fail(error, RotateTakesBytes);
+    }
+    return true;
+}
+
+bool ReadKeep(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+              std::string* error)
+{
+    if (!GivenOnce(&given->keep, option, error)) {
+        return false;
+    }
+    uint64_t keep = 0;
+    if (!ParseSize(value, MaxKeptFiles, false, &keep)) {
+        return Fail(error, KeepTakesFiles);
+    }
+    parsed->keptFiles = static_cast<unsigned>(keep);
+    return true;
+}
+
+struct ValueOption {
+    const wchar_t* name;
+    OptionReader read;
+};
+
+constexpr ValueOption ValueOptions[] = {
+    {L"--output", ReadOutput},
+    {L"--rules", ReadRules},
+    {L"--timeout", ReadTimeout},
+    {L"--forward", ReadForward},
+    {L"--forward-queue", ReadForwardQueue},
+    {L"--format", ReadFormat},
+    {L"--rotate", ReadRotate},
+    {L"--keep", ReadKeep},
+};
+
+// The reader of an option that takes a value; null for any other argument.
+OptionReader ReaderOf(const std::wstring& argument)
+{
+    for (const ValueOption& option : ValueOptions) {
+        if (argument == option.name) {
+            return option.read;
         }
-        parsed->format = value == L"json" ? OutputFormat::Json : OutputFormat::Text;
-        given->format = true;
-    } else if (option == L"--rotate") {
-        if (!ParseSize(value, MaxRotateBytes, true, &parsed->rotateBytes) || parsed->rotateBytes == 0) {
-            return Fail(error, RotateTakesBytes);
-        }
-        given->rotate = true;
+    }
+    return nullptr;
+}
+
+// False for an argument that names no command.
+bool CommandNamed(const std::wstring& argument, TerminalCommand* command)
+{
+    if (argument == L"--headless") {
+        *command = TerminalCommand::Headless;
+    } else if (argument == L"--stop") {
+        *command = TerminalCommand::Stop;
+    } else if (argument == L"--wait") {
+        *command = TerminalCommand::Wait;
+    } else if (argument == L"--help" || argument == L"-h" || argument == L"/?") {
+        *command = TerminalCommand::Help;
     } else {
-        uint64_t keep = 0;
-        if (!ParseSize(value, MaxKeptFiles, false, &keep)) {
-            return Fail(error, KeepTakesFiles);
-        }
-        parsed->keptFiles = static_cast<unsigned>(keep);
-        given->keep = true;
+        return false;
+    }
+    return true;
+}
+
+// The options that go only with a command or with another option.
+bool CheckCombination(const TerminalOptions& parsed, const OptionsGiven& given, std::string* error)
+{
+    if (given.output && parsed.command != TerminalCommand::Headless) {
+        return Fail(error, OutputGoesWithHeadless);
+    }
+    if ((!parsed.forwardTo.empty() || given.forwardQueue) && parsed.command != TerminalCommand::Headless) {
+        return Fail(error, ForwardGoesWithHeadless);
+    }
+    if (given.forwardQueue && parsed.forwardTo.empty()) {
+        return Fail(error, ForwardQueueWithoutForward);
+    }
+    if (given.rules && parsed.command != TerminalCommand::Window) {
+        return Fail(error, RulesGoWithWindow);
+    }
+    if (given.format && parsed.command != TerminalCommand::Headless) {
+        return Fail(error, FormatGoesWithHeadless);
+    }
+    if (given.rotate && !given.output) {
+        return Fail(error, RotateNeedsOutput);
+    }
+    if (given.keep && !given.rotate) {
+        return Fail(error, KeepGoesWithRotate);
+    }
+    if (given.timeout && parsed.command != TerminalCommand::Stop && parsed.command != TerminalCommand::Wait) {
+        return Fail(error, TimeoutGoesWithStopOrWait);
     }
     return true;
 }
@@ -115,115 +269,31 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
                             std::string* error)
 {
     TerminalOptions parsed;
-    bool commandGiven = false;
-    bool outputGiven = false;
-    bool timeoutGiven = false;
-    bool forwardQueueGiven = false;
-    bool rulesGiven = false;
-    OutputFormGiven formGiven;
+    OptionsGiven given;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
-        TerminalCommand command;
-        if (argument == L"--headless") {
-            command = TerminalCommand::Headless;
-        } else if (argument == L"--stop") {
-            command = TerminalCommand::Stop;
-        } else if (argument == L"--wait") {
-            command = TerminalCommand::Wait;
-        } else if (argument == L"--help" || argument == L"-h" || argument == L"/?") {
-            command = TerminalCommand::Help;
-        } else if (argument == L"--output" || argument == L"--timeout" || argument == L"--rules") {
-            if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
+        TerminalCommand command = TerminalCommand::Window;
+        if (CommandNamed(argument, &command)) {
+            if (given.command) {
+                return Fail(error, OnlyOneCommand);
             }
-            const std::wstring& value = arguments[++i];
-            bool twice = argument == L"--output" ? outputGiven : argument == L"--rules" ? rulesGiven : timeoutGiven;
-            if (twice) {
-                return Fail(error, GivenTwice(Ascii(argument)));
-            }
-            if (argument == L"--output") {
-                if (value.empty()) {
-                    return Fail(error, OutputTakesOneName);
-                }
-                parsed.outputPath = value;
-                outputGiven = true;
-            } else if (argument == L"--rules") {
-                if (value.empty()) {
-                    return Fail(error, RulesTakesOneName);
-                }
-                parsed.rulesPath = value;
-                rulesGiven = true;
-            } else {
-                if (!ParseSeconds(value, &parsed.timeoutSeconds)) {
-                    return Fail(error, TimeoutTakesSeconds);
-                }
-                timeoutGiven = true;
-            }
+            parsed.command = command;
+            given.command = true;
             continue;
-        } else if (argument == L"--forward" || argument == L"--forward-queue") {
-            if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
-            }
-            const std::wstring& value = arguments[++i];
-            if (argument == L"--forward") {
-                if (parsed.forwardTo.size() == MaxForwardCollectors) {
-                    return Fail(error, FillText(TooManyCollectors, {std::to_string(MaxForwardCollectors)}));
-                }
-                SyslogDestination destination;
-                if (!ParseSyslogDestination(value, &destination, error)) {
-                    return false;
-                }
-                parsed.forwardTo.push_back(destination);
-            } else {
-                if (forwardQueueGiven) {
-                    return Fail(error, GivenTwice(Ascii(argument)));
-                }
-                if (!ParseLineCount(value, &parsed.forwardQueueLines)) {
-                    return Fail(error, ForwardQueueTakesLines);
-                }
-                forwardQueueGiven = true;
-            }
-            continue;
-        } else if (argument == L"--format" || argument == L"--rotate" || argument == L"--keep") {
-            if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
-            }
-            if (!ParseOutputForm(argument, arguments[++i], &parsed, &formGiven, error)) {
-                return false;
-            }
-            continue;
-        } else {
-            return Fail(error, UnknownArgument(Ascii(argument)));
         }
-        if (commandGiven) {
-            return Fail(error, OnlyOneCommand);
+        OptionReader read = ReaderOf(argument);
+        if (read == nullptr) {
+            return Fail(error, UnknownArgument(ShownAscii(argument)));
         }
-        parsed.command = command;
-        commandGiven = true;
+        if (i + 1 >= arguments.size()) {
+            return Fail(error, ShownAscii(argument) + NeedsAValue);
+        }
+        if (!read(argument, arguments[++i], &parsed, &given, error)) {
+            return false;
+        }
     }
-    if (outputGiven && parsed.command != TerminalCommand::Headless) {
-        return Fail(error, OutputGoesWithHeadless);
-    }
-    if ((!parsed.forwardTo.empty() || forwardQueueGiven) && parsed.command != TerminalCommand::Headless) {
-        return Fail(error, ForwardGoesWithHeadless);
-    }
-    if (forwardQueueGiven && parsed.forwardTo.empty()) {
-        return Fail(error, ForwardQueueWithoutForward);
-    }
-    if (rulesGiven && parsed.command != TerminalCommand::Window) {
-        return Fail(error, RulesGoWithWindow);
-    }
-    if (formGiven.format && parsed.command != TerminalCommand::Headless) {
-        return Fail(error, FormatGoesWithHeadless);
-    }
-    if (formGiven.rotate && !outputGiven) {
-        return Fail(error, RotateNeedsOutput);
-    }
-    if (formGiven.keep && !formGiven.rotate) {
-        return Fail(error, KeepGoesWithRotate);
-    }
-    if (timeoutGiven && parsed.command != TerminalCommand::Stop && parsed.command != TerminalCommand::Wait) {
-        return Fail(error, TimeoutGoesWithStopOrWait);
+    if (!CheckCombination(parsed, given, error)) {
+        return false;
     }
     *options = parsed;
     return true;

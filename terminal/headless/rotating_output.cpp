@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ascii_text.h"
 #include "system_error_text.h"
 #include "terminal_texts.h"
 
@@ -34,15 +35,6 @@ struct Move {
 
 } // namespace
 
-std::string ShownPath(const std::wstring& path)
-{
-    std::string out;
-    for (wchar_t c : path) {
-        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-    }
-    return out;
-}
-
 RotatingOutput::RotatingOutput(std::wstring path, uint64_t rotateBytes, unsigned keep)
     : path_(std::move(path)),
       rotateBytes_(rotateBytes == 0 ? 1 : rotateBytes),
@@ -60,7 +52,7 @@ bool RotatingOutput::Open(std::string* error)
 {
     DWORD code = 0;
     if (!file_.Open(&code)) {
-        *error = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(code)});
+        *error = FillText(RotateCannotOpen, {ShownAscii(path_), SystemErrorText(code)});
         return false;
     }
     return true;
@@ -71,7 +63,7 @@ bool RotatingOutput::ShiftOldFiles(std::string* problem)
     // The current file first: it is the one a reader most often holds.
     DWORD error = 0;
     if (!CanBeRenamed(path_, &error)) {
-        *problem = FillText(RotateCannotRename, {ShownPath(path_), SystemErrorText(error)});
+        *problem = FillText(RotateCannotRename, {ShownAscii(path_), SystemErrorText(error)});
         return false;
     }
     // The oldest only moves aside until everything else has moved: a refused move is undone
@@ -93,7 +85,7 @@ bool RotatingOutput::ShiftOldFiles(std::string* problem)
         // Only the aside name may be taken already (by a run that ended in the middle of this).
         DWORD flags = moves[done].to == aside ? MOVEFILE_REPLACE_EXISTING : 0;
         if (!MoveFileExW(moves[done].from.c_str(), moves[done].to.c_str(), flags)) {
-            *problem = FillText(RotateCannotRename, {ShownPath(moves[done].from), SystemErrorText(GetLastError())});
+            *problem = FillText(RotateCannotRename, {ShownAscii(moves[done].from), SystemErrorText(GetLastError())});
             while (done-- > 0) {
                 MoveFileExW(moves[done].to.c_str(), moves[done].from.c_str(), 0);
             }
@@ -102,7 +94,7 @@ bool RotatingOutput::ShiftOldFiles(std::string* problem)
     }
     if (!moves.empty() && moves.front().to == aside && !DeleteFileW(aside.c_str())) {
         // The rotation is done all the same; the next one replaces the file.
-        *problem = FillText(RotateCannotDelete, {ShownPath(aside), SystemErrorText(GetLastError())});
+        *problem = FillText(RotateCannotDelete, {ShownAscii(aside), SystemErrorText(GetLastError())});
     }
     return true;
 }
@@ -113,7 +105,7 @@ bool RotatingOutput::Rotate(std::string* problem)
     if (keep_ == 0) {
         // Nothing is kept: the file simply begins again.
         if (!file_.Empty(&error)) {
-            *problem = FillText(RotateCannotWrite, {ShownPath(path_), SystemErrorText(error)});
+            *problem = FillText(RotateCannotWrite, {ShownAscii(path_), SystemErrorText(error)});
             return false;
         }
         return true;
@@ -131,7 +123,7 @@ bool RotatingOutput::Rotate(std::string* problem)
     *problem = why;
     // A new file after a rotation; else on at the end of the one there is.
     if (!file_.Open(&error)) {
-        *problem = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(error)});
+        *problem = FillText(RotateCannotOpen, {ShownAscii(path_), SystemErrorText(error)});
         return false;
     }
     return true;
@@ -157,7 +149,7 @@ bool RotatingOutput::Write(std::string_view lines, const WriteProgress& progress
     *written = 0;
     DWORD error = 0;
     if (!file_.IsOpen() && !file_.Open(&error)) {
-        *problem = FillText(RotateCannotOpen, {ShownPath(path_), SystemErrorText(error)});
+        *problem = FillText(RotateCannotOpen, {ShownAscii(path_), SystemErrorText(error)});
         return false;
     }
     while (!lines.empty()) {
@@ -173,7 +165,7 @@ bool RotatingOutput::Write(std::string_view lines, const WriteProgress& progress
         bool ok = file_.Append(block, &wrote, &error);
         *written += wrote;
         if (!ok) {
-            *problem = FillText(RotateCannotWrite, {ShownPath(path_), SystemErrorText(error)});
+            *problem = FillText(RotateCannotWrite, {ShownAscii(path_), SystemErrorText(error)});
             return false;
         }
         progress(*written);

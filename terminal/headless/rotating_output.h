@@ -60,6 +60,3 @@ private:
     uint64_t retryAtBytes_ = 0;
     ULONGLONG retryAtTick_ = 0;
 };
-
-// The name a wide path is shown with in messages: as far as it is printable ASCII, '?' otherwise.
-std::string ShownPath(const std::wstring& path);

@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include "iso_time.h"
+
 namespace {
 
 constexpr uint64_t TicksPerMs = 10000;
 // FILETIME ticks from 1601-01-01 to 1970-01-01.
 constexpr uint64_t UnixEpochTicks = 116444736000000000ull;
-constexpr int64_t MsPerDay = 86400000;
 
 uint64_t TicksOf(const FILETIME& time)
 {

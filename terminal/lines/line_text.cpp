@@ -17,6 +17,17 @@ const char* ClassLabel(LineClass lineClass)
     return "unknown";
 }
 
+bool ClassOfLabel(std::string_view label, LineClass* lineClass)
+{
+    for (int i = 0; i <= static_cast<int>(LineClass::ClearMarker); ++i) {
+        if (label == ClassLabel(static_cast<LineClass>(i))) {
+            *lineClass = static_cast<LineClass>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string FormatTimeOfDay(uint32_t msOfDay)
 {
     char text[16];

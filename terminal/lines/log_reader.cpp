@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ascii_text.h"
 #include "line_text.h"
 #include "system_error_text.h"
 #include "terminal_texts.h"
@@ -63,9 +64,10 @@ bool CanBeginLogLine(std::string_view text)
     return true;
 }
 
-int HexDigit(char c)
+// DisplayText writes its escapes' digits in upper case only.
+int UpperHexDigit(char c)
 {
-    return Digit(c) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+    return c >= 'a' && c <= 'f' ? -1 : HexDigitValue(c);
 }
 
 // The text a line carried, from what DisplayText made of it. An escape is undone only when
@@ -86,8 +88,8 @@ bool Unescape(std::string_view shown, std::string* text)
                 continue;
             }
             if (next == 'x' && i + 3 < shown.size()) {
-                int high = HexDigit(shown[i + 2]);
-                int low = HexDigit(shown[i + 3]);
+                int high = UpperHexDigit(shown[i + 2]);
+                int low = UpperHexDigit(shown[i + 3]);
                 int value = high * 16 + low;
                 if (high >= 0 && low >= 0 && (value < 0x20 || value == 0x7F) && value != '\n' && value != '\r' &&
                     value != '\t') {
@@ -101,18 +103,6 @@ bool Unescape(std::string_view shown, std::string* text)
     }
     *text += '\n';
     return true;
-}
-
-bool ClassLabelled(std::string_view label, LineClass* lineClass)
-{
-    for (LineClass candidate : {LineClass::Debug, LineClass::Log, LineClass::Statistic, LineClass::Error,
-                                LineClass::Separator, LineClass::ClearMarker}) {
-        if (label == ClassLabel(candidate)) {
-            *lineClass = candidate;
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -176,7 +166,7 @@ bool ParseLogLine(std::string_view text, LogEntry* entry)
         *entry = parsed;
         return true;
     }
-    if (!ClassLabelled(label, &parsed.line.lineClass)) {
+    if (!ClassOfLabel(label, &parsed.line.lineClass)) {
         return false;
     }
     if (parsed.line.lineClass == LineClass::ClearMarker) {

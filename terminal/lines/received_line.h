@@ -4,6 +4,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <string_view>
 
 enum class LineClass : uint8_t {
     Debug,
@@ -42,3 +43,5 @@ struct ReceivedLine {
 
 // "debug", "log", "statistic", "error", "separator", "clear".
 const char* ClassLabel(LineClass lineClass);
+// The class whose label is label; false for a text that is none of them.
+bool ClassOfLabel(std::string_view label, LineClass* lineClass);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ascii_text.h"
 #include "backslash_escape.h"
 #include "line_text.h"
 #include "system_error_text.h"
@@ -68,18 +69,6 @@ bool ValidUtf8(std::string_view text)
     return true;
 }
 
-bool ClassNamed(std::string_view name, LineClass* lineClass)
-{
-    for (int i = 0; i < ShownClassCount; ++i) {
-        LineClass candidate = static_cast<LineClass>(i);
-        if (name == ClassLabel(candidate)) {
-            *lineClass = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool ParseColour(std::string_view word, uint32_t* colour)
 {
     if (word.size() != 7 || word[0] != ColourMark) {
@@ -87,11 +76,7 @@ bool ParseColour(std::string_view word, uint32_t* colour)
     }
     uint32_t value = 0;
     for (size_t i = 1; i < 7; ++i) {
-        char c = word[i];
-        int digit = (c >= '0' && c <= '9') ? c - '0'
-                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                             : -1;
+        int digit = HexDigitValue(word[i]);
         if (digit < 0) {
             return false;
         }
@@ -152,11 +137,10 @@ bool ParsePattern(std::string_view line, size_t* position, std::string* pattern,
             i += 2;
             continue;
         }
-        auto hex = [](char h) {
-            return (h >= '0' && h <= '9') ? h - '0' : (h >= 'A' && h <= 'F') ? h - 'A' + 10 : (h >= 'a' && h <= 'f') ? h - 'a' + 10 : -1;
-        };
-        if (next == 'x' && i + 3 < line.size() && hex(line[i + 2]) >= 0 && hex(line[i + 3]) >= 0) {
-            out += static_cast<char>(hex(line[i + 2]) * 16 + hex(line[i + 3]));
+        int high = next == 'x' && i + 3 < line.size() ? HexDigitValue(line[i + 2]) : -1;
+        int low = high >= 0 ? HexDigitValue(line[i + 3]) : -1;
+        if (low >= 0) {
+            out += static_cast<char>(high * 16 + low);
             i += 4;
             continue;
         }
@@ -174,123 +158,161 @@ bool ParsePattern(std::string_view line, size_t* position, std::string* pattern,
     return true;
 }
 
+// What a rule line has given so far.
+struct RuleWords {
+    Rule rule;
+    bool kind = false;
+    bool disabled = false;
+    bool regex = false;
+    bool caseSensitive = false;
+    bool colour = false;
+    bool pattern = false;
+};
+
+// Marks a word as given; false with *error when it was already.
+bool GivenOnce(bool* given, const std::string& word, std::string* error)
+{
+    if (*given) {
+        *error = FillText(RuleFileTwice, {word});
+        return false;
+    }
+    *given = true;
+    return true;
+}
+
+// A word before the kind: disabled, or the kind itself.
+bool ParseKindWord(const std::string& word, const std::string& lower, RuleWords* given, std::string* error)
+{
+    if (lower == DisabledWord) {
+        if (!GivenOnce(&given->disabled, word, error)) {
+            return false;
+        }
+        given->rule.enabled = false;
+        return true;
+    }
+    static const RuleKind Kinds[] = {RuleKind::Include, RuleKind::Exclude, RuleKind::Highlight, RuleKind::StopFollowing};
+    for (RuleKind kind : Kinds) {
+        if (lower == RuleKindWord(kind)) {
+            given->rule.kind = kind;
+            given->kind = true;
+            return true;
+        }
+    }
+    *error = FillText(RuleFileUnknownKind, {word});
+    return false;
+}
+
+// class=NAME, for one of the classes a user can show.
+bool ParseClassWord(const std::string& word, const std::string& lower, Rule* rule, std::string* error)
+{
+    if (rule->onlyClass.has_value()) {
+        *error = FillText(RuleFileTwice, {std::string(ClassPrefix)});
+        return false;
+    }
+    size_t nameStart = std::string_view(ClassPrefix).size();
+    LineClass lineClass = LineClass::Debug;
+    if (!ClassOfLabel(lower.substr(nameStart), &lineClass) || static_cast<int>(lineClass) >= ShownClassCount) {
+        *error = FillText(RuleFileUnknownClass, {word.substr(nameStart)});
+        return false;
+    }
+    rule->onlyClass = lineClass;
+    return true;
+}
+
+// #RRGGBB, for a highlight.
+bool ParseColourWord(const std::string& word, RuleWords* given, std::string* error)
+{
+    if (given->rule.kind != RuleKind::Highlight) {
+        *error = RuleFileColourWithoutHighlight;
+        return false;
+    }
+    if (!GivenOnce(&given->colour, word, error)) {
+        return false;
+    }
+    if (!ParseColour(word, &given->rule.colour)) {
+        *error = FillText(RuleFileBadColour, {word});
+        return false;
+    }
+    return true;
+}
+
+// A word after the kind: regex, case, class=NAME or a colour.
+bool ParseOptionWord(const std::string& word, const std::string& lower, RuleWords* given, std::string* error)
+{
+    if (lower == RegexWord) {
+        if (!GivenOnce(&given->regex, word, error)) {
+            return false;
+        }
+        given->rule.syntax = PatternSyntax::RegularExpression;
+        return true;
+    }
+    if (lower == CaseWord) {
+        if (!GivenOnce(&given->caseSensitive, word, error)) {
+            return false;
+        }
+        given->rule.caseSensitive = true;
+        return true;
+    }
+    if (lower.compare(0, std::string_view(ClassPrefix).size(), ClassPrefix) == 0) {
+        return ParseClassWord(word, lower, &given->rule, error);
+    }
+    if (!word.empty() && word[0] == ColourMark) {
+        return ParseColourWord(word, given, error);
+    }
+    *error = FillText(RuleFileUnknownOption, {word});
+    return false;
+}
+
+// The word that starts at line[*position], up to the next blank; *position is left after it.
+bool ParseRuleWord(std::string_view line, size_t* position, RuleWords* given, std::string* error)
+{
+    size_t end = *position;
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t') {
+        ++end;
+    }
+    std::string word(line.substr(*position, end - *position));
+    *position = end;
+    std::string lower = Lower(word);
+    return given->kind ? ParseOptionWord(word, lower, given, error) : ParseKindWord(word, lower, given, error);
+}
+
 // One line that is not blank and not a comment.
 bool ParseRuleLine(std::string_view line, Rule* rule, std::string* error)
 {
-    Rule parsed;
-    bool kindGiven = false;
-    bool colourGiven = false;
-    bool regexGiven = false;
-    bool caseGiven = false;
-    bool disabledGiven = false;
-    bool patternGiven = false;
+    RuleWords given;
     size_t i = 0;
     while (i < line.size()) {
         if (line[i] == ' ' || line[i] == '\t') {
             ++i;
             continue;
         }
-        if (patternGiven) {
+        if (given.pattern) {
             *error = RuleFileAfterPattern;
             return false;
         }
-        if (line[i] == '\'' || line[i] == '"') {
-            if (!kindGiven) {
-                *error = FillText(RuleFileUnknownKind, {std::string(line.substr(i, 1))});
+        if (line[i] != '\'' && line[i] != '"') {
+            if (!ParseRuleWord(line, &i, &given, error)) {
                 return false;
             }
-            if (!ParsePattern(line, &i, &parsed.pattern, error)) {
-                return false;
-            }
-            patternGiven = true;
             continue;
         }
-        size_t end = i;
-        while (end < line.size() && line[end] != ' ' && line[end] != '\t') {
-            ++end;
-        }
-        std::string word(line.substr(i, end - i));
-        std::string lower = Lower(word);
-        i = end;
-        auto once = [&](bool* given) {
-            if (*given) {
-                *error = FillText(RuleFileTwice, {word});
-                return false;
-            }
-            *given = true;
-            return true;
-        };
-        if (!kindGiven) {
-            if (lower == DisabledWord) {
-                if (!once(&disabledGiven)) {
-                    return false;
-                }
-                parsed.enabled = false;
-                continue;
-            }
-            static const RuleKind Kinds[] = {RuleKind::Include, RuleKind::Exclude, RuleKind::Highlight,
-                                             RuleKind::StopFollowing};
-            bool known = false;
-            for (RuleKind kind : Kinds) {
-                if (lower == RuleKindWord(kind)) {
-                    parsed.kind = kind;
-                    known = true;
-                }
-            }
-            if (!known) {
-                *error = FillText(RuleFileUnknownKind, {word});
-                return false;
-            }
-            kindGiven = true;
-            continue;
-        }
-        if (lower == RegexWord) {
-            if (!once(&regexGiven)) {
-                return false;
-            }
-            parsed.syntax = PatternSyntax::RegularExpression;
-        } else if (lower == CaseWord) {
-            if (!once(&caseGiven)) {
-                return false;
-            }
-            parsed.caseSensitive = true;
-        } else if (lower.compare(0, std::string_view(ClassPrefix).size(), ClassPrefix) == 0) {
-            if (parsed.onlyClass.has_value()) {
-                *error = FillText(RuleFileTwice, {std::string(ClassPrefix)});
-                return false;
-            }
-            LineClass lineClass = LineClass::Debug;
-            std::string name = lower.substr(std::string_view(ClassPrefix).size());
-            if (!ClassNamed(name, &lineClass)) {
-                *error = FillText(RuleFileUnknownClass, {word.substr(std::string_view(ClassPrefix).size())});
-                return false;
-            }
-            parsed.onlyClass = lineClass;
-        } else if (!word.empty() && word[0] == ColourMark) {
-            if (parsed.kind != RuleKind::Highlight) {
-                *error = RuleFileColourWithoutHighlight;
-                return false;
-            }
-            if (!once(&colourGiven)) {
-                return false;
-            }
-            if (!ParseColour(word, &parsed.colour)) {
-                *error = FillText(RuleFileBadColour, {word});
-                return false;
-            }
-        } else {
-            *error = FillText(RuleFileUnknownOption, {word});
+        if (!given.kind) {
+            *error = FillText(RuleFileUnknownKind, {std::string(line.substr(i, 1))});
             return false;
         }
+        if (!ParsePattern(line, &i, &given.rule.pattern, error)) {
+            return false;
+        }
+        given.pattern = true;
     }
-    if (!patternGiven) {
+    if (!given.pattern) {
         *error = RuleFileNoPattern;
         return false;
     }
-    if (parsed.kind == RuleKind::Highlight && !colourGiven) {
-        parsed.colour = DefaultHighlightColour;
+    if (given.rule.kind == RuleKind::Highlight && !given.colour) {
+        given.rule.colour = DefaultHighlightColour;
     }
-    *rule = parsed;
+    *rule = given.rule;
     return true;
 }
 
@@ -333,7 +355,7 @@ bool ParseRuleText(std::string_view text, std::vector<Rule>* rules, std::string*
         }
         std::string why;
         if (line.size() > MaxRuleLineBytes) {
-            why = RuleFileLineTooLong;
+            why = FillText(RuleFileLineTooLong, {std::to_string(MaxRuleLineBytes)});
         } else if (!ValidUtf8(line)) {
             why = RuleFileNotUtf8;
         } else {
@@ -344,7 +366,7 @@ bool ParseRuleText(std::string_view text, std::vector<Rule>* rules, std::string*
             Rule rule;
             if (ParseRuleLine(line, &rule, &why)) {
                 if (parsed.size() >= MaxRuleCount) {
-                    why = RuleFileTooManyRules;
+                    why = FillText(RuleFileTooManyRules, {std::to_string(MaxRuleCount)});
                 } else {
                     parsed.push_back(std::move(rule));
                     continue;
@@ -360,7 +382,6 @@ bool ParseRuleText(std::string_view text, std::vector<Rule>* rules, std::string*
 
 std::string FormatRuleText(const std::vector<Rule>& rules)
 {
-    static const char Hex[] = "0123456789ABCDEF";
     std::string out = RuleFileHeader;
     out += "\r\n";
     for (const Rule& rule : rules) {
@@ -373,7 +394,7 @@ std::string FormatRuleText(const std::vector<Rule>& rules)
             out += ' ';
             out += ColourMark;
             for (int shift = 20; shift >= 0; shift -= 4) {
-                out += Hex[(rule.colour >> shift) & 15];
+                out += UpperHexDigits[(rule.colour >> shift) & 15];
             }
         }
         if (rule.onlyClass.has_value()) {
@@ -418,7 +439,7 @@ bool ReadRuleFile(const std::wstring& path, std::vector<Rule>* rules, std::strin
             break;
         }
         if (text.size() + got > MaxRuleFileBytes) {
-            *error = RuleFileTooLarge;
+            *error = FillText(RuleFileTooLarge, {std::to_string(MaxRuleFileBytes >> 20)});
             ok = false;
             break;
         }

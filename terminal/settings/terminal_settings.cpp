@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "ascii_text.h"
 #include "line_text.h"
 #include "rule_file.h"
 #include "system_error_text.h"
 #include "terminal_texts.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -14,16 +16,20 @@ constexpr DWORD MaxStringValueBytes = 16u << 20;
 constexpr unsigned MinDpi = 48;
 constexpr unsigned MaxDpi = 960;
 
+// The values' names in the registry.
+constexpr wchar_t WindowLeftValue[] = L"WindowLeft";
+constexpr wchar_t WindowTopValue[] = L"WindowTop";
+constexpr wchar_t WindowWidthValue[] = L"WindowWidth";
+constexpr wchar_t WindowHeightValue[] = L"WindowHeight";
+constexpr wchar_t WindowMaximizedValue[] = L"WindowMaximized";
+const wchar_t* const PlacementValueNames[] = {WindowLeftValue, WindowTopValue, WindowWidthValue, WindowHeightValue,
+                                              WindowMaximizedValue};
 const wchar_t* const ColumnValueNames[3] = {L"ColumnTime", L"ColumnClass", L"ColumnText"};
-
-std::string Narrow(const wchar_t* name)
-{
-    std::string out;
-    for (; *name != L'\0'; ++name) {
-        out += static_cast<char>(*name);
-    }
-    return out;
-}
+constexpr wchar_t ColumnDpiValue[] = L"ColumnDpi";
+constexpr wchar_t TimeModeValue[] = L"TimeMode";
+constexpr wchar_t ShownClassesValue[] = L"ShownClasses";
+constexpr wchar_t RulesValue[] = L"Rules";
+constexpr wchar_t AlwaysOnTopValue[] = L"AlwaysOnTop";
 
 class SettingsReader {
 public:
@@ -32,7 +38,7 @@ public:
     void Damaged(const wchar_t* name)
     {
         if (problems_ != nullptr) {
-            problems_->push_back(FillText(SettingDamaged, {Narrow(name)}));
+            problems_->push_back(FillText(SettingDamaged, {ShownAscii(name)}));
         }
     }
 
@@ -103,17 +109,11 @@ public:
         while (!wide.empty() && wide.back() == L'\0') {
             wide.pop_back();  // the terminating null, if it was stored (it need not be)
         }
-        value->clear();
-        if (wide.empty()) {
-            return true;
-        }
-        int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), NULL, 0, NULL, NULL);
-        if (length <= 0) {
+        *value = WideToUtf8(wide);
+        if (value->empty() && !wide.empty()) {
             Damaged(name);
             return false;
         }
-        value->resize(static_cast<size_t>(length));
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &(*value)[0], length, NULL, NULL);
         return true;
     }
 
@@ -133,16 +133,11 @@ bool ParseShownClasses(const std::string& text, ClassFilter* filter)
         size_t end = text.find(',', start);
         std::string name = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!name.empty()) {
-            bool known = false;
-            for (int i = 0; i < ShownClassCount; ++i) {
-                if (name == ClassLabel(static_cast<LineClass>(i))) {
-                    parsed.shown[i] = true;
-                    known = true;
-                }
-            }
-            if (!known) {
+            LineClass lineClass = LineClass::Debug;
+            if (!ClassOfLabel(name, &lineClass) || static_cast<int>(lineClass) >= ShownClassCount) {
                 return false;
             }
+            parsed.shown[static_cast<int>(lineClass)] = true;
         }
         if (end == std::string::npos) {
             break;
@@ -174,14 +169,7 @@ LONG SetDword(HKEY key, const wchar_t* name, DWORD value)
 
 LONG SetString(HKEY key, const wchar_t* name, const std::string& utf8)
 {
-    std::wstring wide;
-    if (!utf8.empty()) {
-        int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), NULL, 0);
-        if (length > 0) {
-            wide.resize(static_cast<size_t>(length));
-            MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
-        }
-    }
+    std::wstring wide = Utf8ToWide(utf8);
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
                           static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }
@@ -218,18 +206,18 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
 
     // The placement counts only whole: a window with half a place is placed by the system.
     WindowPlacementSetting placement;
-    bool left = reader.Int(L"WindowLeft", -MaxCoordinate, MaxCoordinate, &placement.left);
-    bool top = reader.Int(L"WindowTop", -MaxCoordinate, MaxCoordinate, &placement.top);
-    bool width = reader.Int(L"WindowWidth", MinWindowSize, MaxCoordinate, &placement.width);
-    bool height = reader.Int(L"WindowHeight", MinWindowSize, MaxCoordinate, &placement.height);
-    reader.Flag(L"WindowMaximized", &placement.maximized);
+    bool left = reader.Int(WindowLeftValue, -MaxCoordinate, MaxCoordinate, &placement.left);
+    bool top = reader.Int(WindowTopValue, -MaxCoordinate, MaxCoordinate, &placement.top);
+    bool width = reader.Int(WindowWidthValue, MinWindowSize, MaxCoordinate, &placement.width);
+    bool height = reader.Int(WindowHeightValue, MinWindowSize, MaxCoordinate, &placement.height);
+    reader.Flag(WindowMaximizedValue, &placement.maximized);
     if (left && top && width && height) {
         placement.known = true;
         settings->placement = placement;
     }
 
     int dpi = 0;
-    if (reader.Int(L"ColumnDpi", static_cast<int>(MinDpi), static_cast<int>(MaxDpi), &dpi)) {
+    if (reader.Int(ColumnDpiValue, static_cast<int>(MinDpi), static_cast<int>(MaxDpi), &dpi)) {
         settings->columnDpi = static_cast<unsigned>(dpi);
     }
     for (int i = 0; i < 3; ++i) {
@@ -237,19 +225,19 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
     }
 
     std::string text;
-    if (reader.String(L"TimeMode", &text) && !TimeModeNamed(text, &settings->timeMode)) {
-        reader.Damaged(L"TimeMode");
+    if (reader.String(TimeModeValue, &text) && !TimeModeNamed(text, &settings->timeMode)) {
+        reader.Damaged(TimeModeValue);
     }
-    if (reader.String(L"ShownClasses", &text) && !ParseShownClasses(text, &settings->shownClasses)) {
-        reader.Damaged(L"ShownClasses");
+    if (reader.String(ShownClassesValue, &text) && !ParseShownClasses(text, &settings->shownClasses)) {
+        reader.Damaged(ShownClassesValue);
     }
-    if (reader.String(L"Rules", &text)) {
+    if (reader.String(RulesValue, &text)) {
         std::string why;
         if (!ParseRuleText(text, &settings->rules, &why) && problems != nullptr) {
             problems->push_back(FillText(SettingRulesDamaged, {why}));
         }
     }
-    reader.Flag(L"AlwaysOnTop", &settings->alwaysOnTop);
+    reader.Flag(AlwaysOnTopValue, &settings->alwaysOnTop);
     RegCloseKey(key);
 }
 
@@ -265,17 +253,17 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
     const WindowPlacementSetting& placement = settings.placement;
     std::vector<LONG> results;
     if (placement.known) {
-        results.push_back(SetDword(key, L"WindowLeft", static_cast<DWORD>(placement.left)));
-        results.push_back(SetDword(key, L"WindowTop", static_cast<DWORD>(placement.top)));
-        results.push_back(SetDword(key, L"WindowWidth", static_cast<DWORD>(placement.width)));
-        results.push_back(SetDword(key, L"WindowHeight", static_cast<DWORD>(placement.height)));
-        results.push_back(SetDword(key, L"WindowMaximized", placement.maximized ? 1 : 0));
+        results.push_back(SetDword(key, WindowLeftValue, static_cast<DWORD>(placement.left)));
+        results.push_back(SetDword(key, WindowTopValue, static_cast<DWORD>(placement.top)));
+        results.push_back(SetDword(key, WindowWidthValue, static_cast<DWORD>(placement.width)));
+        results.push_back(SetDword(key, WindowHeightValue, static_cast<DWORD>(placement.height)));
+        results.push_back(SetDword(key, WindowMaximizedValue, placement.maximized ? 1 : 0));
     } else {
-        for (const wchar_t* name : {L"WindowLeft", L"WindowTop", L"WindowWidth", L"WindowHeight", L"WindowMaximized"}) {
+        for (const wchar_t* name : PlacementValueNames) {
             RegDeleteValueW(key, name);
         }
     }
-    results.push_back(SetDword(key, L"ColumnDpi", settings.columnDpi));
+    results.push_back(SetDword(key, ColumnDpiValue, settings.columnDpi));
     for (int i = 0; i < 3; ++i) {
         if (settings.columnWidths[i] > 0) {
             results.push_back(SetDword(key, ColumnValueNames[i], static_cast<DWORD>(settings.columnWidths[i])));
@@ -283,10 +271,10 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
             RegDeleteValueW(key, ColumnValueNames[i]);
         }
     }
-    results.push_back(SetString(key, L"TimeMode", TimeModeName(settings.timeMode)));
-    results.push_back(SetString(key, L"ShownClasses", ShownClassesText(settings.shownClasses)));
-    results.push_back(SetString(key, L"Rules", FormatRuleText(settings.rules)));
-    results.push_back(SetDword(key, L"AlwaysOnTop", settings.alwaysOnTop ? 1 : 0));
+    results.push_back(SetString(key, TimeModeValue, TimeModeName(settings.timeMode)));
+    results.push_back(SetString(key, ShownClassesValue, ShownClassesText(settings.shownClasses)));
+    results.push_back(SetString(key, RulesValue, FormatRuleText(settings.rules)));
+    results.push_back(SetDword(key, AlwaysOnTopValue, settings.alwaysOnTop ? 1 : 0));
     RegCloseKey(key);
     for (LONG result : results) {
         if (result != ERROR_SUCCESS) {

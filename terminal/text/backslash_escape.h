@@ -4,11 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "ascii_text.h"
+
 // Appends text with " and \ escaped by a backslash, and every control character and DEL written
 // as controlPrefix and two upper-case hexadecimal digits (JSON's "\u00", the rules file's "\x").
 inline void AppendBackslashEscaped(std::string* out, std::string_view text, const char* controlPrefix)
 {
-    static const char Hex[] = "0123456789ABCDEF";
     for (char c : text) {
         unsigned char u = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
@@ -16,8 +17,8 @@ inline void AppendBackslashEscaped(std::string* out, std::string_view text, cons
             *out += c;
         } else if (u < 0x20 || u == 0x7F) {
             *out += controlPrefix;
-            *out += Hex[u >> 4];
-            *out += Hex[u & 15];
+            *out += UpperHexDigits[u >> 4];
+            *out += UpperHexDigits[u & 15];
         } else {
             *out += c;
         }

@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr int64_t MsPerDay = 86400000;
 constexpr int MaxOffsetMinutes = 24 * 60 - 1;
 
 // Division that rounds towards minus infinity, so instants before 1970 fall on the right day.

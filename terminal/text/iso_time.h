@@ -6,6 +6,8 @@
 
 #include <string>
 
+constexpr int64_t MsPerDay = 86400000;
+
 // utcMs: milliseconds since 1970-01-01 00:00 UTC; offsetMinutes: the local time's offset from
 // UTC (east positive, at most a day either way). A zero offset is written "+00:00". Empty when the
 // local year is not one of 0000 to 9999, which are all the years RFC 3339 can write (a clock may

@@ -200,14 +200,14 @@ inline std::string FillText(std::string_view text, std::initializer_list<std::st
     return out;
 }
 
-// Regular expressions ({1}: the character position, counted from 1).
+// Regular expressions ({1}: the character position, counted from 1; {2} in the limits: the limit).
 constexpr const char* PatternUnmatchedClose = "unmatched ) at character {1}";
 constexpr const char* PatternMissingClose = "missing ) for the ( at character {1}";
 constexpr const char* PatternNothingToRepeat = "nothing to repeat before the {2} at character {1}";
 constexpr const char* PatternRepeatOfRepeat = "a repeat cannot follow a repeat ({2} at character {1})";
 constexpr const char* PatternUnfinishedClass = "the [ at character {1} has no closing ]";
 constexpr const char* PatternReversedRange = "the range {2} at character {1} runs backwards";
-constexpr const char* PatternRepeatTooLarge = "a repeat count above 1000 at character {1}";
+constexpr const char* PatternRepeatTooLarge = "a repeat count above {2} at character {1}";
 constexpr const char* PatternRepeatReversed = "the repeat {2} at character {1} has its larger count first";
 constexpr const char* PatternTrailingBackslash = "a \\ at the end (character {1}) escapes nothing";
 constexpr const char* PatternBadHexEscape = "\\x at character {1} needs two hexadecimal digits";
@@ -216,9 +216,9 @@ constexpr const char* PatternUnknownEscape = "the escape \\{2} at character {1} 
 constexpr const char* PatternUnsupportedGroup =
     "groups of the form (?{2} (character {1}) are not supported: lookaround, named groups and flags";
 constexpr const char* PatternWideInClass = "a two-byte character cannot stand in a [ ] class (character {1})";
-constexpr const char* PatternTooDeep = "groups nest deeper than 100 (character {1})";
+constexpr const char* PatternTooDeep = "groups nest deeper than {2} (character {1})";
 constexpr const char* PatternTooLarge =
-    "the expression is too large at character {1}: it would take more than 20000 steps";
+    "the expression is too large at character {1}: it would take more than {2} steps";
 
 // Rules ({1}: the rule's number from 1, {2}: its kind, {3}: its pattern, {4}: what is wrong).
 constexpr const char* RuleCompileError = "rule {1}, {2} \"{3}\": {4}";
@@ -299,7 +299,7 @@ constexpr char ForwardQueueWithoutForward[] = "--forward-queue goes with --forwa
 constexpr const char* TooManyCollectors =
     "--forward is given more than {1} times: the terminal forwards to at most {1} collectors";
 
-// Rule files ({1}: the line number).
+// Rule files ({1}: the line number; in the limits: the limit).
 constexpr const char* RuleFileLineError = "line {1}: {2}";
 constexpr const char* RuleFileUnknownKind = "unknown rule kind \"{1}\" (include, exclude, highlight or stop)";
 constexpr const char* RuleFileNoPattern = "no pattern: give it last, in quotes ('text' or \"text\")";
@@ -315,11 +315,11 @@ constexpr const char* RuleFileBadEscape = "\"\\{1}\" is not an escape in a \"...
 constexpr const char* RuleFileNotUtf8 = "not UTF-8 text (save the file as UTF-8)";
 constexpr const char* RuleFileEscapesNotUtf8 =
     "the pattern's \\x escapes do not make UTF-8 text (write characters above ASCII as they are)";
-constexpr const char* RuleFileLineTooLong = "longer than 65536 bytes";
-constexpr const char* RuleFileTooManyRules = "more than 1000 rules";
+constexpr const char* RuleFileLineTooLong = "longer than {1} bytes";
+constexpr const char* RuleFileTooManyRules = "more than {1} rules";
 constexpr const char* RuleFileCannotRead = "cannot read the rules file: {1}";
 constexpr const char* RuleFileCannotWrite = "cannot write the rules file: {1}";
-constexpr const char* RuleFileTooLarge = "the rules file is larger than 64 MB";
+constexpr const char* RuleFileTooLarge = "the rules file is larger than {1} MB";
 
 // Following the newest line, for the status bar.
 constexpr const char* FollowingText = "following";

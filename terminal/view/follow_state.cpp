@@ -28,15 +28,9 @@ FollowReaction FollowState::Handle(FollowEvent event)
         }
         return FollowReaction::None;
     case FollowEvent::WentToEnd:
-    case FollowEvent::FollowOn:
     case FollowEvent::Cleared:
         mode_ = FollowMode::Following;
         return FollowReaction::ShowNewest;
-    case FollowEvent::FollowOff:
-        if (mode_ == FollowMode::Following) {
-            mode_ = FollowMode::HeldByUser;
-        }
-        return FollowReaction::None;
     }
     return FollowReaction::None;
 }

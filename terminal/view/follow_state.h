@@ -21,8 +21,6 @@ enum class FollowEvent : uint8_t {
     LineSelected,         // the user selected a line (not the view selecting one itself)
     WentToEnd,            // End or Ctrl+End
     Cleared,              // the list was emptied
-    FollowOn,             // View > Follow checked
-    FollowOff,            // View > Follow unchecked
 };
 
 // What the view does after an event.

@@ -2,13 +2,8 @@
 
 #include <stdio.h>
 
+#include "iso_time.h"
 #include "line_text.h"
-
-namespace {
-
-constexpr int64_t MsPerDay = 86400000;
-
-} // namespace
 
 const char* TimeModeName(TimeMode mode)
 {

@@ -30,16 +30,6 @@ std::string ForMessage(const std::wstring& path)
     return text;
 }
 
-template <typename Function>
-bool Find(HMODULE module, const char* name, Function* function, std::string* missing)
-{
-    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    if (*function == NULL && missing->empty()) {
-        *missing = name;
-    }
-    return *function != NULL;
-}
-
 } // namespace
 
 bool BindLibrary(LibraryBinding* binding, std::string* why)
@@ -56,15 +46,8 @@ bool BindLibrary(LibraryBinding* binding, std::string* why)
         *why = CannotLoad(LibraryFileName, ForMessage(path), GetLastError());
         return false;
     }
-    std::string missing;
-    bool found = Find(bound.module, "VornakDbg_RegisterTask", &bound.registerTask, &missing);
-    found &= Find(bound.module, "VornakDbg_Message", &bound.debugMessage, &missing);
-    found &= Find(bound.module, "VornakLog_Message", &bound.logMessage, &missing);
-    found &= Find(bound.module, "VornakStat_Message", &bound.statisticMessage, &missing);
-    found &= Find(bound.module, "VornakError_Message", &bound.errorMessage, &missing);
-    found &= Find(bound.module, "VornakDbg_Separator", &bound.separator, &missing);
-    found &= Find(bound.module, "VornakDbg_ClearTerminal", &bound.clearTerminal, &missing);
-    if (!found) {
+    const char* missing = NULL;
+    if (!BindDbgClientExports(bound.module, ExportLookup::ByName, &bound, &missing)) {
         *why = HasNoExport(LibraryFileName, missing);
         FreeLibrary(bound.module);
         return false;

@@ -6,17 +6,10 @@
 
 #include <string>
 
-#include "vornakdbg32.h"
+#include "dbgclient_binding.h"
 
-struct LibraryBinding {
+struct LibraryBinding : DbgClientExports {
     HMODULE module = NULL;
-    VornakRegisterTaskFunction registerTask = NULL;
-    VornakMessageFunction debugMessage = NULL;
-    VornakMessageFunction logMessage = NULL;
-    VornakMessageFunction statisticMessage = NULL;
-    VornakMessageFunction errorMessage = NULL;
-    VornakSeparatorFunction separator = NULL;
-    VornakClearTerminalFunction clearTerminal = NULL;
 };
 
 constexpr char LibraryFileName[] = "VORNAKDBG32.dll";

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ascii_text.h"
 #include "file_bytes.h"
 #include "output_file.h"
 #include "patched_import.h"
@@ -87,7 +88,7 @@ TEST(FullVolume, ARotatingFileCountsTheLinesThatWentInEvenAfterARotation)
     }
     EXPECT_EQ(10u, written);
     EXPECT_EQ(10u, progressed);
-    EXPECT_EQ("cannot write to the output file " + ShownPath(path.Path()) + ": " + SystemErrorText(ERROR_DISK_FULL),
+    EXPECT_EQ("cannot write to the output file " + ShownAscii(path.Path()) + ": " + SystemErrorText(ERROR_DISK_FULL),
               problem);
     EXPECT_EQ("aaaa\nbbbb\n", ReadFileBytes(path.Path() + L".1"));
     EXPECT_EQ("", ReadFileBytes(path.Path()));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ascii_text.h"
 #include "file_bytes.h"
 #include "rotating_output.h"
 #include "system_error_text.h"
@@ -126,7 +127,7 @@ TEST(RotatingOutput, ARotationARenameRefusesIsReportedAndTheLinesGoOnIntoTheSame
     EXPECT_TRUE(output.Write("2222\n", Ignored, &written, &problem));
     CloseHandle(reader);
     EXPECT_EQ("cannot rotate the output file now, no file was changed and lines go on into it (tried again "
-              "later): renaming " + ShownPath(files.Path()) + " failed: " + SystemErrorText(ERROR_SHARING_VIOLATION),
+              "later): renaming " + ShownAscii(files.Path()) + " failed: " + SystemErrorText(ERROR_SHARING_VIOLATION),
               problem);
     EXPECT_EQ("1111\n2222\n", files.Bytes());
     EXPECT_TRUE(output.Write("3333\n", Ignored, &written, &problem));  // the reader is gone: rotation works again
@@ -153,7 +154,7 @@ TEST(RotatingOutput, AHeldOldFileChangesNoFileAndTheRotationIsTriedAgainOnlyOnce
     ASSERT_NE(INVALID_HANDLE_VALUE, reader);
     EXPECT_TRUE(output.Write("9999\n", Ignored, &written, &problem));
     const std::string refused = "cannot rotate the output file now, no file was changed and lines go on into it (tried "
-                                "again later): renaming " + ShownPath(files.Old(2)) + " failed: " +
+                                "again later): renaming " + ShownAscii(files.Old(2)) + " failed: " +
                                 SystemErrorText(ERROR_SHARING_VIOLATION);
     EXPECT_EQ(refused, problem);
     CloseHandle(reader);

@@ -68,15 +68,12 @@ TEST(FollowState, AStopLineLeavesAListTheUserHoldsWhereItIs)
     });
 }
 
-TEST(FollowState, TheFollowCommandAndClearingFollowAgain)
+TEST(FollowState, ClearingFollowsAgainAfterAStopOrAHold)
 {
     ExpectSteps({
-        {E::FollowOff, R::None, M::HeldByUser},
-        {E::LinesArrived, R::None, M::HeldByUser},
-        {E::FollowOn, R::ShowNewest, M::Following},
         {E::StopLineArrived, R::ShowStopLine, M::StoppedOnMatch},
         {E::Cleared, R::ShowNewest, M::Following},
-        {E::FollowOff, R::None, M::HeldByUser},
+        {E::LineSelected, R::None, M::HeldByUser},
         {E::Cleared, R::ShowNewest, M::Following},
     });
 }
