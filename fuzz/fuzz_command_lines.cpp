@@ -23,7 +23,7 @@ const size_t LongestArgument = 300;
 const size_t MostArguments = 16;
 
 const char* const TerminalWords[] = {
-    "--headless", "--stop", "--wait", "--help", "-h", "/?", "--output", "--timeout", "--rules", "--forward",
+    "--headless", "--stop", "--wait", "--help", "-h", "/?", "--output", "--timeout", "--rules", "--log", "--forward",
     "--forward-queue", "--format", "--rotate", "--keep", "text", "json", "out.log", "0", "1", "10", "3600",
     "3601", "1000", "1001", "10000000", "10000001", "1099511627776", "1099511627777", "1024G", "1025G", "10M",
     "5k", "", "syslog+udp://127.0.0.1:514", "syslog+tcp://[::1]:6514", "syslog+udp://host:0",
@@ -73,6 +73,9 @@ std::vector<std::wstring> WrittenOut(const TerminalOptions& options)
     if (!options.rulesPath.empty()) {
         option(L"--rules", options.rulesPath);
     }
+    if (!options.logPath.empty()) {
+        option(L"--log", options.logPath);
+    }
     if (options.format == OutputFormat::Json) {
         option(L"--format", L"json");
     }
@@ -107,6 +110,7 @@ bool SameOptions(const TerminalOptions& a, const TerminalOptions& b)
         }
     }
     return a.command == b.command && a.outputPath == b.outputPath && a.rulesPath == b.rulesPath &&
+           a.logPath == b.logPath &&
            a.format == b.format && a.rotateBytes == b.rotateBytes && a.keptFiles == b.keptFiles &&
            a.timeoutSeconds == b.timeoutSeconds && a.forwardQueueLines == b.forwardQueueLines;
 }
@@ -125,7 +129,11 @@ void CheckTerminal(const std::vector<std::wstring>& arguments)
                    options.command == TerminalCommand::Wait,
                "--timeout goes with --stop or --wait");
     FUZZ_CHECK(options.rotateBytes <= MaxRotateBytes, "--rotate up to 1 TiB");
-    FUZZ_CHECK(options.rotateBytes == 0 || (headless && !options.outputPath.empty()), "--rotate needs --output");
+    bool window = options.command == TerminalCommand::Window;
+    FUZZ_CHECK(options.rotateBytes == 0 || (headless && !options.outputPath.empty()) ||
+                   (window && !options.logPath.empty()),
+               "--rotate needs --output or --log");
+    FUZZ_CHECK(options.logPath.empty() || window, "--log goes with the window");
     FUZZ_CHECK(options.keptFiles <= MaxKeptFiles, "--keep up to 1000");
     FUZZ_CHECK(options.keptFiles == DefaultKeptFiles || options.rotateBytes != 0, "--keep goes with --rotate");
     FUZZ_CHECK(options.forwardQueueLines >= 1 && options.forwardQueueLines <= MaxForwardQueueLines,
@@ -134,7 +142,8 @@ void CheckTerminal(const std::vector<std::wstring>& arguments)
                "--forward-queue goes with --forward");
     FUZZ_CHECK(options.forwardTo.empty() || headless, "--forward goes with --headless");
     FUZZ_CHECK(options.outputPath.empty() || headless, "--output goes with --headless");
-    FUZZ_CHECK(options.format == OutputFormat::Text || headless, "--format goes with --headless");
+    FUZZ_CHECK(options.format == OutputFormat::Text || headless || !options.logPath.empty(),
+               "--format goes with --headless or --log");
     FUZZ_CHECK(options.rulesPath.empty() || options.command == TerminalCommand::Window, "--rules goes with the window");
     for (const SyslogDestination& destination : options.forwardTo) {
         FUZZ_CHECK(!destination.host.empty() && destination.port >= 1, "a collector has a host and a port");

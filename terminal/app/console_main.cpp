@@ -61,6 +61,16 @@ int StartWindow(const TerminalOptions& options, const StandardStreams& streams)
         // the same current folder.
         commandLine += L" --rules \"" + options.rulesPath + L"\"";
     }
+    if (!options.logPath.empty()) {
+        commandLine += L" --log \"" + options.logPath + L"\"";
+        if (options.rotateBytes != 0) {
+            commandLine += L" --rotate " + std::to_wstring(options.rotateBytes) + L" --keep " +
+                           std::to_wstring(options.keptFiles);
+        }
+        if (options.format == OutputFormat::Json) {
+            commandLine += L" --format json";
+        }
+    }
     PROCESS_INFORMATION started = {};
     // Nothing inherited: the window keeps no handle of this console or of a redirection (a pipe
     // held open by it would keep the pipe's reader waiting for as long as the window is open).

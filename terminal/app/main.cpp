@@ -29,6 +29,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     if (window) {
         WindowOptions windowOptions;
         windowOptions.rulesPath = options.rulesPath;
+        if (!options.logPath.empty()) {
+            windowOptions.log = options;  // the output's format and rotation, for the log
+            windowOptions.log.outputPath = options.logPath;
+        }
         return RunTerminalWindow(instance, showCommand, streams, windowOptions);
     }
     return RunConsoleCommand(instance, options, streams);

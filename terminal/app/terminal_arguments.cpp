@@ -70,6 +70,7 @@ struct OptionsGiven {
     bool command = false;
     bool output = false;
     bool rules = false;
+    bool log = false;
     bool timeout = false;
     bool forwardQueue = false;
     bool format = false;
@@ -115,6 +116,12 @@ bool ReadRules(const std::wstring& option, const std::wstring& value, TerminalOp
                std::string* error)
 {
     return ReadFileName(option, value, &given->rules, &parsed->rulesPath, RulesTakesOneName, error);
+}
+
+bool ReadLog(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+             std::string* error)
+{
+    return ReadFileName(option, value, &given->log, &parsed->logPath, LogTakesOneName, error);
 }
 
 bool ReadTimeout(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
@@ -197,6 +204,7 @@ struct ValueOption {
 constexpr ValueOption ValueOptions[] = {
     {L"--output", ReadOutput},
     {L"--rules", ReadRules},
+    {L"--log", ReadLog},
     {L"--timeout", ReadTimeout},
     {L"--forward", ReadForward},
     {L"--forward-queue", ReadForwardQueue},
@@ -248,10 +256,13 @@ bool CheckCombination(const TerminalOptions& parsed, const OptionsGiven& given, 
     if (given.rules && parsed.command != TerminalCommand::Window) {
         return Fail(error, RulesGoWithWindow);
     }
-    if (given.format && parsed.command != TerminalCommand::Headless) {
+    if (given.log && parsed.command != TerminalCommand::Window) {
+        return Fail(error, LogGoesWithWindow);
+    }
+    if (given.format && parsed.command != TerminalCommand::Headless && !given.log) {
         return Fail(error, FormatGoesWithHeadless);
     }
-    if (given.rotate && !given.output) {
+    if (given.rotate && !given.output && !given.log) {
         return Fail(error, RotateNeedsOutput);
     }
     if (given.keep && !given.rotate) {

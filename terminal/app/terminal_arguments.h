@@ -11,7 +11,7 @@
 #include "terminal_texts.h"
 
 enum class TerminalCommand {
-    Window,    // the list window [--rules FILE]
+    Window,    // the list window [--rules FILE] [--log FILE [--rotate BYTES [--keep N]] [--format F]]
     Headless,  // --headless [--output FILE [--rotate BYTES [--keep N]]] [--format text|json]
     Stop,      // --stop [--timeout SECONDS]
     Wait,      // --wait [--timeout SECONDS]
@@ -23,6 +23,8 @@ constexpr unsigned DefaultTimeoutSeconds = 10;
 struct TerminalOptions : HeadlessOptions {
     TerminalCommand command = TerminalCommand::Window;
     std::wstring rulesPath;  // the window's rules from this file; empty: the remembered rules
+    // The window's log (--log FILE), written as the headless output's options say; empty: none.
+    std::wstring logPath;
     unsigned timeoutSeconds = DefaultTimeoutSeconds;
 };
 

@@ -18,6 +18,8 @@ constexpr char TerminalMessagePrefix[] = "vornak-terminal: ";
 constexpr const char* TerminalUsage =
     "Usage: vornak-terminal [--rules FILE]           show received lines in a window (with the rules\n"
     "                                                of FILE in place of the remembered ones)\n"
+    "         [--log FILE [--rotate BYTES [--keep N]] [--format text|json]]\n"
+    "                                                and write every line to FILE as it arrives\n"
     "       vornak-terminal --headless [--output FILE [--rotate BYTES [--keep N]]]\n"
     "                                  [--format text|json]\n"
     "                                                write every line to FILE (or standard output);\n"
@@ -57,10 +59,12 @@ constexpr char OnlyOneCommand[] = "give only one of --headless, --stop, --wait, 
 constexpr char OutputGoesWithHeadless[] = "--output goes with --headless";
 constexpr char TimeoutGoesWithStopOrWait[] = "--timeout goes with --stop or --wait";
 constexpr char FormatTakesTextOrJson[] = "--format takes text or json";
-constexpr char FormatGoesWithHeadless[] = "--format goes with --headless";
+constexpr char FormatGoesWithHeadless[] = "--format goes with --headless or --log";
+constexpr char LogTakesOneName[] = "--log takes one file name";
+constexpr char LogGoesWithWindow[] = "--log goes with the window (no --headless, --stop, --wait)";
 constexpr char RotateTakesBytes[] =
     "--rotate takes a size in bytes from 1 to 1099511627776, or with K, M or G (as 10M)";
-constexpr char RotateNeedsOutput[] = "--rotate goes with --headless --output FILE";
+constexpr char RotateNeedsOutput[] = "--rotate goes with --headless --output FILE or with --log FILE";
 constexpr char KeepTakesFiles[] = "--keep takes a whole number of old files from 0 to 1000";
 constexpr char KeepGoesWithRotate[] = "--keep goes with --rotate";
 

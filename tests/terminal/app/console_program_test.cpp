@@ -169,6 +169,20 @@ TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 
+TEST(ConsoleProgram, LogFileGoesToTheWindowProgramWhichWritesEveryLineThereInTheFormAsked)
+{
+    TerminalTestLock lock;
+    TemporaryFile log(L"console-log");
+    ProgramRun run = RunConsoleProgram({L"--log", log.Path(), L"--format", L"json"});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ("", run.errors);
+    ASSERT_NE(nullptr, WaitForTerminalWindow());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("%s", "kept while watched"));
+    EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
+    std::string logged = ReadFileBytes(log.Path());
+    EXPECT_NE(std::string::npos, logged.find("\"class\":\"debug\",\"text\":\"kept while watched\"}\n")) << logged;
+}
+
 struct CommandCase {
     std::vector<std::wstring> arguments;
     int status;

@@ -320,7 +320,7 @@ TEST(HeadlessOutput, ARotationWithoutAnOutputFileIsRefusedWithTheUsage)
 {
     ProgramRun run = RunTerminalCommand({L"--headless", L"--rotate", L"10M"});
     EXPECT_EQ(64, run.exitCode);
-    EXPECT_EQ(0u, run.errors.find("vornak-terminal: --rotate goes with --headless --output FILE\nUsage: vornak-terminal"))
+    EXPECT_EQ(0u, run.errors.find("vornak-terminal: --rotate goes with --headless --output FILE or with --log FILE\nUsage: vornak-terminal"))
         << run.errors;
 }
 

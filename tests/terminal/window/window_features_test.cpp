@@ -356,7 +356,8 @@ HWND WaitForRulesDialog(HWND frame)
     HWND dialog = NULL;
     WaitFor([&] {
         dialog = FindWindowW(L"#32770", L"Rules");
-        return dialog != NULL && GetWindow(dialog, GW_OWNER) == frame;
+        // Shown only once WM_INITDIALOG has filled it in.
+        return dialog != NULL && GetWindow(dialog, GW_OWNER) == frame && IsWindowVisible(dialog);
     });
     return dialog;
 }
