@@ -41,6 +41,27 @@ inline bool PrintableAscii(const std::string& text)
     return true;
 }
 
+// Whether text is UTF-8 without control characters: what a message may quote of an argument.
+inline bool PrintableUtf8(const std::string& text)
+{
+    size_t following = 0;
+    for (char c : text) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (following > 0) {
+            if ((byte & 0xC0) != 0x80) {
+                return false;
+            }
+            --following;
+            continue;
+        }
+        if (byte < 0x20 || byte == 0x7F || (byte >= 0x80 && byte < 0xC2) || byte > 0xF4) {
+            return false;
+        }
+        following = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+    }
+    return following == 0;
+}
+
 // A count of lines as the terminal's notices write it: "1 line", "0 lines", "2 lines".
 inline std::string LinesInWords(unsigned long long count)
 {

@@ -1,10 +1,23 @@
 #include "terminal_arguments.h"
 
-#include "ascii_text.h"
+#include "wide_text.h"
 
 namespace {
 
 constexpr unsigned MaxTimeoutSeconds = 3600;
+
+// An argument as a message shows it (UTF-8, which consoles and boxes show whole); a control
+// character, which could steer a console, as '?'.
+std::string Shown(const std::wstring& text)
+{
+    std::wstring kept = text;
+    for (wchar_t& c : kept) {
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            c = L'?';
+        }
+    }
+    return WideToUtf8(kept);
+}
 
 bool Fail(std::string* error, const std::string& text)
 {
@@ -82,7 +95,7 @@ struct OptionsGiven {
 bool GivenOnce(bool* given, const std::wstring& option, std::string* error)
 {
     if (*given) {
-        return Fail(error, GivenTwice(ShownAscii(option)));
+        return Fail(error, GivenTwice(Shown(option)));
     }
     *given = true;
     return true;
@@ -294,10 +307,10 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
         }
         OptionReader read = ReaderOf(argument);
         if (read == nullptr) {
-            return Fail(error, UnknownArgument(ShownAscii(argument)));
+            return Fail(error, UnknownArgument(Shown(argument)));
         }
         if (i + 1 >= arguments.size()) {
-            return Fail(error, ShownAscii(argument) + NeedsAValue);
+            return Fail(error, Shown(argument) + NeedsAValue);
         }
         if (!read(argument, arguments[++i], &parsed, &given, error)) {
             return false;

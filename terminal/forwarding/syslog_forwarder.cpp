@@ -5,6 +5,8 @@
 #include "syslog_forwarder.h"
 
 #include <algorithm>
+#include <mutex>
+#include <vector>
 
 #include "arrival_time.h"
 #include "system_error_text.h"
@@ -29,8 +31,8 @@ timeval Interval(DWORD ms)
     return interval;
 }
 
-// Waits for a non-blocking connect to end; 0 when it succeeded, else the error.
-int FinishConnect(SOCKET socket)
+// Waits up to waitMs for a non-blocking connect to end; 0 when it succeeded, else the error.
+int FinishConnect(SOCKET socket, DWORD waitMs)
 {
     fd_set writable;
     fd_set failed;
@@ -38,7 +40,7 @@ int FinishConnect(SOCKET socket)
     FD_ZERO(&failed);
     FD_SET(socket, &writable);
     FD_SET(socket, &failed);
-    timeval wait = Interval(ConnectWaitMs);
+    timeval wait = Interval(waitMs);
     int ready = select(0, NULL, &writable, &failed, &wait);
     if (ready == SOCKET_ERROR) {
         return WSAGetLastError();
@@ -65,46 +67,119 @@ std::string DescribeDestination(const SyslogDestination& destination)
            std::to_string(destination.port);
 }
 
-SyslogForwarder::SyslogForwarder(const SyslogDestination& destination, size_t queueLines, const SyslogOrigin& origin,
-                                 const StandardStreams& streams)
-    : destination_(destination),
-      address_(DescribeDestination(destination)),
+// Everything the thread touches, shared with the forwarder: when the end has to leave the thread
+// behind (in a name lookup or a connect), the thread still holds all it uses.
+class SyslogForwarder::Link : private NonCopyable {
+public:
+    Link(const SyslogDestination& destination, const std::string& address, size_t queueLines,
+         const SyslogOrigin& origin, const StandardStreams& streams);
+    ~Link();
+
+    void Run();
+    // No more lines; the thread delivers what waits until drainMs from now.
+    void End(DWORD drainMs);
+    // Set once Run has returned.
+    HANDLE Done() const { return doneEvent_; }
+    // What became of the lines so far. Once abandoned, the thread tells the user nothing more.
+    ForwardReport Report(bool abandon);
+
+    SyslogForwardQueue queue_;
+
+private:
+    bool Connect();
+    void Disconnect();
+    // Sends what is pending; false when the connection failed (what was not wholly sent stays
+    // pending, to go again whole) or the time to deliver ran out.
+    bool SendPending();
+    bool SendStream();
+    bool SendDatagrams();
+    // Waits a step for the socket to take more (it is full); false when the time to deliver ran out.
+    bool WaitUntilWritable();
+    // False when the collector closed the connection (it stopped or restarted): what is sent
+    // into a closed connection is lost without an error. Asked before each batch is taken.
+    bool ConnectionStillOpen();
+    void ConnectionLost(int error);  // 0: the collector closed the connection
+    void OutageOver();  // tells the user, if they were told of the outage
+    void FormatBatch(const std::vector<ForwardedLine>& batch, uint64_t droppedAfter);
+    void AddMessage(const std::string& message, bool isLine);  // else a notice of dropped lines
+    bool IsTcp() const { return destination_.transport == SyslogTransport::Tcp; }
+    // Waits up to ms, or less when the end comes; false when the end came.
+    bool Pause(DWORD ms);
+    bool DrainTimeOver();
+    DWORD ConnectWait();
+    void Tell(const std::string& text);
+
+    SyslogDestination destination_;
+    std::string address_;
+    SyslogOrigin origin_;
+    StandardStreams streams_;
+    HANDLE endEvent_;   // set by End
+    HANDLE doneEvent_;  // set when Run returns
+    ULONGLONG drainDeadline_ = 0;  // GetTickCount64 time; valid once endEvent_ is set
+    UINT_PTR socket_ = ~UINT_PTR(0);  // a SOCKET; INVALID_SOCKET when not connected
+    bool winsockStarted_ = false;
+    bool resolveFailureSaid_ = false;
+    bool outageSaid_ = false;  // the user was told of the outage under way
+    // The connection under way: when it was made, whether it has taken a message, and whether it
+    // has proved the collector reached (an outage is over).
+    ULONGLONG connectedAt_ = 0;
+    bool tookMessage_ = false;
+    bool proven_ = false;
+    bool connectionEnded_ = false;  // the last connection ended: the next attempt waits
+    // Messages taken from the queue and not yet wholly sent, one after the other (TCP: framed),
+    // where each ends, and how many bytes went. The thread changes them, and takes from the
+    // queue, holding books_, so that a report counts each line once.
+    std::mutex books_;
+    std::string pending_;
+    std::vector<size_t> messageEnds_;
+    std::vector<bool> messageIsLine_;
+    size_t pendingSent_ = 0;
+    bool abandoned_ = false;
+};
+
+SyslogForwarder::Link::Link(const SyslogDestination& destination, const std::string& address, size_t queueLines,
+                            const SyslogOrigin& origin, const StandardStreams& streams)
+    : queue_(queueLines),
+      destination_(destination),
+      address_(address),
       origin_(origin),
       streams_(streams),
-      queue_(queueLines),
-      endEvent_(CreateEventW(NULL, TRUE, FALSE, NULL))
+      endEvent_(CreateEventW(NULL, TRUE, FALSE, NULL)),
+      doneEvent_(CreateEventW(NULL, TRUE, FALSE, NULL))
 {
     WSADATA data;
     int error = WSAStartup(MAKEWORD(2, 2), &data);
     winsockStarted_ = error == 0;
     if (!winsockStarted_) {
-        TellUser(streams_, FillText(ForwardCannotStart, {address_, SystemErrorText(static_cast<DWORD>(error))}));
+        Tell(FillText(ForwardCannotStart, {address_, SystemErrorText(static_cast<DWORD>(error))}));
     }
-    thread_ = std::thread([this] { Run(); });
 }
 
-SyslogForwarder::~SyslogForwarder()
+SyslogForwarder::Link::~Link()
 {
-    if (thread_.joinable()) {
-        Finish(0);
-    }
-    if (endEvent_ != NULL) {
-        CloseHandle(endEvent_);
+    Disconnect();
+    for (HANDLE event : {endEvent_, doneEvent_}) {
+        if (event != NULL) {
+            CloseHandle(event);
+        }
     }
     if (winsockStarted_) {
         WSACleanup();
     }
 }
 
-ForwardReport SyslogForwarder::Finish(DWORD drainMs)
+void SyslogForwarder::Link::End(DWORD drainMs)
 {
+    drainDeadline_ = GetTickCount64() + drainMs;
+    queue_.Close();
+    SetEvent(endEvent_);
+}
+
+ForwardReport SyslogForwarder::Link::Report(bool abandon)
+{
+    std::lock_guard<std::mutex> hold(books_);
+    abandoned_ = abandoned_ || abandon;
     ForwardReport report;
-    if (thread_.joinable()) {
-        drainDeadline_ = GetTickCount64() + drainMs;
-        queue_.Close();
-        SetEvent(endEvent_);
-        thread_.join();
-    }
     report.dropped = queue_.DroppedLines();
     size_t unsent = 0;
     for (size_t i = 0; i < messageEnds_.size(); ++i) {
@@ -114,12 +189,69 @@ ForwardReport SyslogForwarder::Finish(DWORD drainMs)
     return report;
 }
 
-bool SyslogForwarder::DrainTimeOver()
+void SyslogForwarder::Link::Tell(const std::string& text)
+{
+    std::lock_guard<std::mutex> hold(books_);
+    if (!abandoned_) {
+        TellUser(streams_, text);
+    }
+}
+
+SyslogForwarder::SyslogForwarder(const SyslogDestination& destination, size_t queueLines, const SyslogOrigin& origin,
+                                 const StandardStreams& streams)
+    : address_(DescribeDestination(destination)),
+      link_(std::make_shared<Link>(destination, address_, queueLines, origin, streams))
+{
+    std::shared_ptr<Link> link = link_;
+    thread_ = std::thread([link] {
+        link->Run();
+        SetEvent(link->Done());
+    });
+}
+
+SyslogForwarder::~SyslogForwarder()
+{
+    Finish(0);
+}
+
+void SyslogForwarder::Forward(const ReceivedLine& line)
+{
+    link_->queue_.Push(line);
+}
+
+ForwardReport SyslogForwarder::Finish(DWORD drainMs)
+{
+    if (finished_) {
+        return report_;
+    }
+    finished_ = true;
+    link_->End(drainMs);
+    bool ended = WaitForSingleObject(link_->Done(), drainMs + ForwardEndGraceMs) == WAIT_OBJECT_0;
+    report_ = link_->Report(!ended);
+    if (ended) {
+        thread_.join();  // it has only to return
+    } else {
+        thread_.detach();
+    }
+    return report_;
+}
+
+bool SyslogForwarder::Link::DrainTimeOver()
 {
     return WaitForSingleObject(endEvent_, 0) == WAIT_OBJECT_0 && GetTickCount64() >= drainDeadline_;
 }
 
-bool SyslogForwarder::Pause(DWORD ms)
+// A connect at the end waits no longer than the drain has left.
+DWORD SyslogForwarder::Link::ConnectWait()
+{
+    if (WaitForSingleObject(endEvent_, 0) != WAIT_OBJECT_0) {
+        return ConnectWaitMs;
+    }
+    ULONGLONG now = GetTickCount64();
+    return static_cast<DWORD>(std::min<ULONGLONG>(ConnectWaitMs, drainDeadline_ > now ? drainDeadline_ - now : 0));
+}
+
+bool SyslogForwarder::Link::Pause(DWORD ms)
 {
     if (WaitForSingleObject(endEvent_, 0) == WAIT_OBJECT_0) {
         ULONGLONG now = GetTickCount64();
@@ -131,7 +263,7 @@ bool SyslogForwarder::Pause(DWORD ms)
     return !DrainTimeOver();
 }
 
-void SyslogForwarder::Run()
+void SyslogForwarder::Link::Run()
 {
     DWORD delay = FirstReconnectDelayMs;
     std::vector<ForwardedLine> batch;
@@ -157,10 +289,13 @@ void SyslogForwarder::Run()
             OutageOver();
         }
         if (allSent) {
-            pending_.clear();
-            messageEnds_.clear();
-            messageIsLine_.clear();
-            pendingSent_ = 0;
+            {
+                std::lock_guard<std::mutex> hold(books_);
+                pending_.clear();
+                messageEnds_.clear();
+                messageIsLine_.clear();
+                pendingSent_ = 0;
+            }
             // Seen closed before taking: a line taken after this was pushed before the close.
             bool closed = queue_.IsClosed();
             // Lines stay in the queue (and its count of dropped ones stays exact) while the
@@ -169,8 +304,11 @@ void SyslogForwarder::Run()
                 continue;
             }
             uint64_t droppedAfter = 0;
-            queue_.Take(BatchLines, TakeWaitMs, &batch, &droppedAfter);
-            FormatBatch(batch, droppedAfter);
+            {
+                std::lock_guard<std::mutex> hold(books_);
+                queue_.Take(BatchLines, TakeWaitMs, &batch, &droppedAfter);
+                FormatBatch(batch, droppedAfter);
+            }
             if (!closed && batch.size() < BatchLines) {
                 Pause(TakeWaitMs);  // lines gather for the next batch meanwhile
             }
@@ -194,15 +332,15 @@ void SyslogForwarder::Run()
     Disconnect();
 }
 
-void SyslogForwarder::OutageOver()
+void SyslogForwarder::Link::OutageOver()
 {
     if (outageSaid_) {
-        TellUser(streams_, FillText(ForwardReachedAgain, {address_}));
+        Tell(FillText(ForwardReachedAgain, {address_}));
         outageSaid_ = false;
     }
 }
 
-bool SyslogForwarder::Connect()
+bool SyslogForwarder::Link::Connect()
 {
     addrinfo hints = {};
     hints.ai_family = AF_UNSPEC;
@@ -212,7 +350,7 @@ bool SyslogForwarder::Connect()
     int error = getaddrinfo(destination_.host.c_str(), std::to_string(destination_.port).c_str(), &hints, &found);
     if (error != 0) {
         if (!resolveFailureSaid_) {
-            TellUser(streams_, FillText(ForwardCannotResolve, {address_, SystemErrorText(static_cast<DWORD>(error))}));
+            Tell(FillText(ForwardCannotResolve, {address_, SystemErrorText(static_cast<DWORD>(error))}));
             resolveFailureSaid_ = true;
             outageSaid_ = true;
         }
@@ -230,7 +368,7 @@ bool SyslogForwarder::Connect()
         if (connect(candidate, address->ai_addr, static_cast<int>(address->ai_addrlen)) == SOCKET_ERROR) {
             error = WSAGetLastError();
             if (error == WSAEWOULDBLOCK) {
-                error = FinishConnect(candidate);
+                error = FinishConnect(candidate, ConnectWait());
             }
         }
         if (error == 0) {
@@ -242,7 +380,7 @@ bool SyslogForwarder::Connect()
     freeaddrinfo(found);
     if (socket_ == INVALID_SOCKET) {
         if (!outageSaid_) {
-            TellUser(streams_, FillText(ForwardCannotReach, {address_, SystemErrorText(static_cast<DWORD>(error))}));
+            Tell(FillText(ForwardCannotReach, {address_, SystemErrorText(static_cast<DWORD>(error))}));
             outageSaid_ = true;
         }
         return false;
@@ -250,7 +388,7 @@ bool SyslogForwarder::Connect()
     return true;
 }
 
-void SyslogForwarder::Disconnect()
+void SyslogForwarder::Link::Disconnect()
 {
     if (socket_ != INVALID_SOCKET) {
         closesocket(socket_);
@@ -258,7 +396,7 @@ void SyslogForwarder::Disconnect()
     }
 }
 
-void SyslogForwarder::ConnectionLost(int error)
+void SyslogForwarder::Link::ConnectionLost(int error)
 {
     Disconnect();
     connectionEnded_ = true;
@@ -270,17 +408,20 @@ void SyslogForwarder::ConnectionLost(int error)
             wholeEnd = end;
         }
     }
-    pendingSent_ = wholeEnd;
+    {
+        std::lock_guard<std::mutex> hold(books_);
+        pendingSent_ = wholeEnd;
+    }
     if (!outageSaid_) {
         std::string why = error == 0 ? FillText(ForwardClosedByCollector, {address_})
                                      : FillText(ForwardCannotReach,
                                                 {address_, SystemErrorText(static_cast<DWORD>(error))});
-        TellUser(streams_, why);
+        Tell(why);
         outageSaid_ = true;
     }
 }
 
-bool SyslogForwarder::ConnectionStillOpen()
+bool SyslogForwarder::Link::ConnectionStillOpen()
 {
     fd_set readable;
     FD_ZERO(&readable);
@@ -298,18 +439,19 @@ bool SyslogForwarder::ConnectionStillOpen()
     return false;
 }
 
-bool SyslogForwarder::SendPending()
+bool SyslogForwarder::Link::SendPending()
 {
     return IsTcp() ? SendStream() : SendDatagrams();
 }
 
-bool SyslogForwarder::SendStream()
+bool SyslogForwarder::Link::SendStream()
 {
     while (pendingSent_ < pending_.size()) {
         size_t left = pending_.size() - pendingSent_;
         int chunk = static_cast<int>(std::min<size_t>(left, 1 << 20));
         int sent = send(socket_, pending_.data() + pendingSent_, chunk, 0);
         if (sent != SOCKET_ERROR) {
+            std::lock_guard<std::mutex> hold(books_);
             pendingSent_ += static_cast<size_t>(sent);
             continue;
         }
@@ -326,7 +468,7 @@ bool SyslogForwarder::SendStream()
     return true;
 }
 
-bool SyslogForwarder::WaitUntilWritable()
+bool SyslogForwarder::Link::WaitUntilWritable()
 {
     if (DrainTimeOver()) {
         return false;
@@ -339,7 +481,7 @@ bool SyslogForwarder::WaitUntilWritable()
     return true;
 }
 
-bool SyslogForwarder::SendDatagrams()
+bool SyslogForwarder::Link::SendDatagrams()
 {
     size_t start = 0;
     for (size_t end : messageEnds_) {
@@ -355,6 +497,7 @@ bool SyslogForwarder::SendDatagrams()
                     return false;
                 }
             }
+            std::lock_guard<std::mutex> hold(books_);
             pendingSent_ = end;
         }
         start = end;
@@ -362,7 +505,7 @@ bool SyslogForwarder::SendDatagrams()
     return true;
 }
 
-void SyslogForwarder::FormatBatch(const std::vector<ForwardedLine>& batch, uint64_t droppedAfter)
+void SyslogForwarder::Link::FormatBatch(const std::vector<ForwardedLine>& batch, uint64_t droppedAfter)
 {
     size_t limit = IsTcp() ? 0 : DefaultUdpMessageLimit;
     for (const ForwardedLine& forwarded : batch) {
@@ -376,7 +519,7 @@ void SyslogForwarder::FormatBatch(const std::vector<ForwardedLine>& batch, uint6
     }
 }
 
-void SyslogForwarder::AddMessage(const std::string& message, bool isLine)
+void SyslogForwarder::Link::AddMessage(const std::string& message, bool isLine)
 {
     pending_ += IsTcp() ? FrameForTcp(message) : message;
     messageEnds_.push_back(pending_.size());

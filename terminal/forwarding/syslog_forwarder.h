@@ -10,9 +10,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <memory>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "standard_streams.h"
 #include "syslog_destination.h"
@@ -32,6 +32,11 @@ struct ForwardReport {
     uint64_t undelivered = 0;  // still waiting when the time to deliver them ran out
 };
 
+// Past the drain, how long the end waits for the thread to close its connection; a thread still
+// in a name lookup or a connect then is left behind (it holds what it uses), and its lines are
+// counted as undelivered.
+constexpr DWORD ForwardEndGraceMs = 500;
+
 class SyslogForwarder : private NonCopyable {
 public:
     // Starts the thread. The user hears on streams' standard error when the collector cannot be
@@ -42,60 +47,22 @@ public:
     ~SyslogForwarder();
 
     // Never waits for the collector.
-    void Forward(const ReceivedLine& line) { queue_.Push(line); }
+    void Forward(const ReceivedLine& line);
 
-    // No more lines: delivers what waits within drainMs, then ends the thread.
+    // No more lines: delivers what waits within drainMs, then ends the thread; returns within
+    // drainMs + ForwardEndGraceMs whatever the network does.
     ForwardReport Finish(DWORD drainMs = ForwardDrainMs);
 
     const std::string& Address() const { return address_; }
 
-private:
-    void Run();
-    bool Connect();
-    void Disconnect();
-    // Sends what is pending; false when the connection failed (what was not wholly sent stays
-    // pending, to go again whole) or the time to deliver ran out.
-    bool SendPending();
-    bool SendStream();
-    bool SendDatagrams();
-    // Waits a step for the socket to take more (it is full); false when the time to deliver ran out.
-    bool WaitUntilWritable();
-    // False when the collector closed the connection (it stopped or restarted): what is sent
-    // into a closed connection is lost without an error. Asked before each batch is taken.
-    bool ConnectionStillOpen();
-    void ConnectionLost(int error);  // 0: the collector closed the connection
-    void OutageOver();  // tells the user, if they were told of the outage
-    void FormatBatch(const std::vector<ForwardedLine>& batch, uint64_t droppedAfter);
-    void AddMessage(const std::string& message, bool isLine);  // else a notice of dropped lines
-    bool IsTcp() const { return destination_.transport == SyslogTransport::Tcp; }
-    // Waits up to ms, or less when the end comes; false when the end came.
-    bool Pause(DWORD ms);
-    bool DrainTimeOver();
+    class Link;  // what the thread works with; it may outlive the forwarder
 
-    SyslogDestination destination_;
+private:
     std::string address_;  // as the user gave it, for messages
-    SyslogOrigin origin_;
-    StandardStreams streams_;
-    SyslogForwardQueue queue_;
-    HANDLE endEvent_;  // set by Finish
-    ULONGLONG drainDeadline_ = 0;  // GetTickCount64 time; valid once endEvent_ is set
-    UINT_PTR socket_ = ~UINT_PTR(0);  // a SOCKET; INVALID_SOCKET when not connected
-    bool winsockStarted_ = false;
-    bool resolveFailureSaid_ = false;
-    bool outageSaid_ = false;  // the user was told of the outage under way
-    // The connection under way: when it was made, whether it has taken a message, and whether it
-    // has proved the collector reached (an outage is over).
-    ULONGLONG connectedAt_ = 0;
-    bool tookMessage_ = false;
-    bool proven_ = false;
-    bool connectionEnded_ = false;  // the last connection ended: the next attempt waits
-    // Messages taken from the queue and not yet wholly sent, one after the other (TCP: framed),
-    // where each ends, and how many bytes went.
-    std::string pending_;
-    std::vector<size_t> messageEnds_;
-    std::vector<bool> messageIsLine_;
-    size_t pendingSent_ = 0;
+    std::shared_ptr<Link> link_;
     std::thread thread_;
+    bool finished_ = false;
+    ForwardReport report_;
 };
 
 // "syslog+tcp://HOST:PORT", as a destination is written.

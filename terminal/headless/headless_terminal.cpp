@@ -23,7 +23,49 @@ IncomingQueue* ReceivedLines = NULL;
 HWND HeadlessWindow = NULL;
 HANDLE WrittenEvent = NULL;  // set once everything is written
 HANDLE StopRequestEvent = NULL;
-SyslogForwarding* Forwarding = NULL;  // NULL without --forward
+SyslogForwarding* Forwarding = NULL;  // NULL without --forward, and once finished
+OutputWriter* Writer = NULL;          // NULL once finished
+const StandardStreams* Streams = NULL;
+bool LinesNotWritten = false;
+
+// Tells the user about lines that could not be written; false when there were some.
+bool ReportWriteOutcome(const WriteOutcome& outcome, const StandardStreams& streams)
+{
+    if (outcome.notWritten == 0 && !outcome.readerGone && outcome.lastFailure.empty()) {
+        return true;
+    }
+    std::string count = LineCount(outcome.notWritten);
+    if (outcome.readerGone) {
+        TellUser(streams, FillText(LinesNotWrittenReaderGone, {count}));
+    } else if (outcome.gaveUp) {
+        TellUser(streams, FillText(LinesNotWrittenOutputStalled, {count, std::to_string(OutputStallLimitMs / 1000)}));
+    } else {
+        TellUser(streams, FillText(LinesNotWrittenError, {count, outcome.lastFailure}));
+    }
+    return false;
+}
+
+// Writes what waits, lets the collectors drain and tells what was lost, once: at the message
+// loop's end, or at logoff or shutdown in WM_ENDSESSION, after which the system may end the
+// process at any moment and waits only seconds for it. The collectors then get what is left of
+// their drain once the output is written.
+void FinishRun(bool sessionEnding)
+{
+    ULONGLONG began = GetTickCount64();
+    if (Writer != NULL) {
+        LinesNotWritten = !ReportWriteOutcome(Writer->Finish(), *Streams);
+        Writer = NULL;
+    }
+    if (Forwarding != NULL) {
+        DWORD drainMs = ForwardDrainMs;
+        if (sessionEnding) {
+            ULONGLONG spent = GetTickCount64() - began;
+            drainMs = spent < ForwardDrainMs ? ForwardDrainMs - static_cast<DWORD>(spent) : 0;
+        }
+        Forwarding->Finish(drainMs);  // what a collector did not get is told; the exit status stays
+        Forwarding = NULL;
+    }
+}
 
 LRESULT CALLBACK HeadlessWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -35,11 +77,22 @@ LRESULT CALLBACK HeadlessWindowProc(HWND window, UINT message, WPARAM wParam, LP
         ReceivedLines->Push(std::move(line));
         return 0;
     }
-    if (message == WM_DESTROY) {
+    switch (message) {
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Logoff or shutdown: a program that made a window gets no console control event then.
+        if (wParam != FALSE) {
+            FinishRun(true);
+            DestroyWindow(window);
+        }
+        return 0;
+    case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
     }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // Runs on a thread of the console's: makes the terminal's own stop request (the window closes
@@ -54,8 +107,8 @@ BOOL WINAPI OnConsoleControl(DWORD)
     return TRUE;
 }
 
-// Takes lines until the window is closed (also when the output's reader goes away) and tells
-// the user about lines that could not be written; false when there were some.
+// Takes lines until the window is closed (also when the output's reader goes away or the session
+// ends) and finishes the run; false when some lines could not be written.
 bool ReceiveUntilClosed(const std::shared_ptr<IncomingQueue>& queue, const std::shared_ptr<OutputSink>& output,
                         const HeadlessOptions& options, const StandardStreams& streams)
 {
@@ -69,23 +122,13 @@ bool ReceiveUntilClosed(const std::shared_ptr<IncomingQueue>& queue, const std::
         DestroyWindow(HeadlessWindow);
         return false;
     }
+    Writer = &writer;
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
         DispatchMessageW(&message);
     }
-    WriteOutcome outcome = writer.Finish();
-    if (outcome.notWritten == 0 && !outcome.readerGone && outcome.lastFailure.empty()) {
-        return true;
-    }
-    std::string count = LineCount(outcome.notWritten);
-    if (outcome.readerGone) {
-        TellUser(streams, FillText(LinesNotWrittenReaderGone, {count}));
-    } else if (outcome.gaveUp) {
-        TellUser(streams, FillText(LinesNotWrittenOutputStalled, {count, std::to_string(OutputStallLimitMs / 1000)}));
-    } else {
-        TellUser(streams, FillText(LinesNotWrittenError, {count, outcome.lastFailure}));
-    }
-    return false;
+    FinishRun(false);
+    return !LinesNotWritten;
 }
 
 } // namespace
@@ -106,6 +149,8 @@ int RunHeadlessTerminal(HINSTANCE instance, const HeadlessOptions& options, cons
         SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     }
 
+    Streams = &streams;
+    LinesNotWritten = false;
     auto queue = std::make_shared<IncomingQueue>(WaitingLineLimit);
     ReceivedLines = queue.get();
     std::shared_ptr<OutputSink> output = OpenHeadlessOutput(options, streams);
@@ -137,10 +182,7 @@ int RunHeadlessTerminal(HINSTANCE instance, const HeadlessOptions& options, cons
             // A terminal started again in this process (as tests do) registers the class again.
             UnregisterClassW(VORNAK_TERMINAL_CLASS_W, instance);
         }
-        if (forwarding) {
-            forwarding->Finish();  // what a collector did not get is told; the exit status stays
-            Forwarding = NULL;
-        }
+        FinishRun(false);  // when the writer could not start, the collectors still drain
     }
     // A file is closed here, unless a writer left behind in its write still holds it.
     output.reset();

@@ -221,6 +221,37 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
     }
 }
 
+// Type-ahead: the next shown row after find.iStart (wrapping when asked) whose text column
+// starts with what was typed, whatever the case, or holds just that without LVFI_PARTIAL; -1 when none.
+int FindTypedRow(const NMLVFINDITEMW& find, const LineStore& store)
+{
+    const LVFINDINFOW& info = find.lvfi;
+    size_t count = store.ShownCount();
+    if ((info.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || info.psz == NULL || count == 0) {
+        return -1;
+    }
+    int typed = lstrlenW(info.psz);
+    bool whole = (info.flags & LVFI_PARTIAL) == 0;
+    size_t first = find.iStart < 0 ? 0 : static_cast<size_t>(find.iStart) + 1;
+    size_t tries = (info.flags & LVFI_WRAP) != 0 ? count : (first < count ? count - first : 0);
+    std::string scratch;
+    for (size_t step = 0; step < tries; ++step) {
+        size_t row = (first + step) % count;
+        const ReceivedLine& line = store.ShownLine(row);
+        if (line.lineClass == LineClass::Separator) {
+            continue;  // its text column is empty
+        }
+        ToDisplay(std::string(MatchedText(line, &scratch)));
+        int length = lstrlenW(DisplayTextBuffer);
+        if ((whole ? length == typed : length >= typed) &&
+            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, DisplayTextBuffer, typed, info.psz, typed) ==
+                CSTR_EQUAL) {
+            return static_cast<int>(row);
+        }
+    }
+    return -1;
+}
+
 void AddColumn(HWND list, int index, const wchar_t* title, int width)
 {
     LVCOLUMNW column = {};
@@ -304,6 +335,11 @@ void SetLineListColumnWidths(HWND list, const int widths[3])
 
 bool HandleLineListNotify(const NMHDR* header, const LineListLook& look, LRESULT* result)
 {
+    if (header->code == LVN_ODFINDITEMW) {
+        // Unanswered, the list would take DefWindowProc's 0 for "row 0" and jump there.
+        *result = FindTypedRow(*reinterpret_cast<const NMLVFINDITEMW*>(header), *look.store);
+        return true;
+    }
     if (header->code == LVN_GETDISPINFOW) {
         FillRowText(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)), look);
         *result = 0;

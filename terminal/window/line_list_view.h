@@ -37,7 +37,8 @@ void ResetLineList(HWND list, const LineStore& store);
 // Shows rows added at the end (the caller decides whether the view follows them).
 void ExtendLineList(HWND list, const LineStore& store);
 
-// Answers LVN_GETDISPINFOW and NM_CUSTOMDRAW from the list; false for other notifications.
+// Answers LVN_GETDISPINFOW, NM_CUSTOMDRAW and LVN_ODFINDITEMW (type-ahead) from the list; false for
+// other notifications.
 bool HandleLineListNotify(const NMHDR* header, const LineListLook& look, LRESULT* result);
 
 // The text a row's time column shows.

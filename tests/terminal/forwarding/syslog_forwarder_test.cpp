@@ -1,6 +1,6 @@
 // A forwarder against collectors of the test's own on the loopback: the bytes on the wire, the
 // wait while the collector is away, the gap's notice, the new connection after the collector
-// closed the old one, and datagrams cut to size.
+// closed the old one, datagrams cut to size, and an end that a name lookup does not hold up.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "patched_import.h"
 #include "syslog_forwarder.h"
 #include "system_error_text.h"
 
@@ -307,6 +308,42 @@ TEST(SyslogForwarder, WhatCannotBeDeliveredBeforeTheEndIsCounted)
     ForwardReport report = forwarder.Finish(600);
     EXPECT_EQ(1u, report.dropped);
     EXPECT_EQ(3u, report.undelivered);
+}
+
+// A name lookup that answers only when the test lets it (or after WaitMs).
+HANDLE LookupEntered = CreateEventW(NULL, TRUE, FALSE, NULL);
+HANDLE LookupReleased = CreateEventW(NULL, TRUE, FALSE, NULL);
+HANDLE LookupReturned = CreateEventW(NULL, TRUE, FALSE, NULL);
+
+int WSAAPI HeldLookup(const char*, const char*, const addrinfo*, addrinfo** found)
+{
+    *found = NULL;
+    SetEvent(LookupEntered);
+    WaitForSingleObject(LookupReleased, WaitMs);
+    SetEvent(LookupReturned);
+    return WSAHOST_NOT_FOUND;
+}
+
+TEST(SyslogForwarder, AnEndDuringANameLookupThatDoesNotAnswerReturnsAndCountsTheLines)
+{
+    PatchedImport lookup("getaddrinfo", HeldLookup);
+    ASSERT_TRUE(lookup.Applied());
+    SyslogDestination destination = Loopback(SyslogTransport::Tcp, 514);
+    destination.host = "slow-dns.example";
+    {
+        SyslogForwarder forwarder(destination, 8, Origin(), StandardStreams());
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(LookupEntered, WaitMs));
+        for (const char* text : {"a", "b", "c"}) {
+            forwarder.Forward(Line(LineClass::Debug, text));
+        }
+        ForwardReport report = forwarder.Finish(300);
+        // Back while the lookup still holds: the end did not wait for it.
+        EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(LookupReturned, 0));
+        EXPECT_EQ(0u, report.dropped);
+        EXPECT_EQ(3u, report.undelivered);
+    }
+    SetEvent(LookupReleased);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(LookupReturned, WaitMs));
 }
 
 } // namespace

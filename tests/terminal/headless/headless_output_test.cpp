@@ -1,9 +1,11 @@
 // The headless terminal's output as scripts and log collectors meet it: an output nobody reads
 // does not keep the terminal (or its claim) alive, an output whose reader goes away ends it with
-// the count of lines lost, JSON lines, and a file rotated at a size.
+// the count of lines lost, JSON lines, a file rotated at a size, and the lines kept at logoff.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <stdio.h>
 
 #include <string>
 #include <thread>
@@ -15,6 +17,7 @@
 #include "piped_terminal.h"
 #include "running_terminal.h"
 #include "system_error_text.h"
+#include "terminal_in_process.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
@@ -314,6 +317,31 @@ TEST(HeadlessOutput, AStandardErrorNobodyReadsDoesNotKeepTheTerminalFromEnding)
     Lines written = SplitLines(output.Text());
     ASSERT_EQ(1u, written.size());
     EXPECT_EQ("log       a line", written[0].substr(13));
+}
+
+// Once WM_ENDSESSION returns the system may end the process: every line is written by then.
+TEST(HeadlessOutput, AtLogoffEveryLineWaitingIsWrittenBeforeTheSessionEnds)
+{
+    TerminalTestLock lock;
+    TerminalInProcess terminal(TerminalInProcess::Mode::Headless);
+    ASSERT_TRUE(terminal.Start());
+    Lines expected;
+    for (int i = 0; i < 500; ++i) {
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("line %03d before the logoff", i));
+        char text[64];
+        snprintf(text, sizeof(text), "log       line %03d before the logoff", i);
+        expected.push_back(text);
+    }
+    EXPECT_EQ(TRUE, SendMessageW(terminal.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    SendMessageW(terminal.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    Lines written = SplitLines(terminal.Output());
+    for (std::string& line : written) {
+        line.erase(0, 13);  // the time
+    }
+    EXPECT_EQ(expected, written);
+    EXPECT_FALSE(IsWindow(terminal.Window()));
+    EXPECT_EQ(0, terminal.Stop());
+    EXPECT_EQ("", terminal.Errors());
 }
 
 TEST(HeadlessOutput, ARotationWithoutAnOutputFileIsRefusedWithTheUsage)

@@ -40,6 +40,8 @@ public:
     HWND Window() const { return window_; }
     // The window hosts send their lines to.
     HWND Receiver() const { return receiver_; }
+    // What the headless terminal wrote to its output file so far.
+    std::string Output() const { return output_.Text(); }
     // What it told the user on standard error.
     std::string Errors() const { return errors_.Text(); }
 

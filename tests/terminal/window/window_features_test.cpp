@@ -523,6 +523,55 @@ TEST_F(WindowFeatures, HostsAreAnsweredWhileTheWindowIsHeldAndTheirLinesAreShown
     EXPECT_EQ(0, terminal.Stop());
 }
 
+// The row the window answers when the list asks for type-ahead (LVN_ODFINDITEMW).
+LRESULT TypedRow(HWND frame, int start, UINT flags, const wchar_t* typed)
+{
+    NMLVFINDITEMW find = {};
+    find.hdr.hwndFrom = List(frame);
+    find.hdr.idFrom = LIST_CONTROL;
+    find.hdr.code = LVN_ODFINDITEMW;
+    find.iStart = start;
+    find.lvfi.flags = flags;
+    find.lvfi.psz = typed;
+    return SendMessageW(frame, WM_NOTIFY, LIST_CONTROL, reinterpret_cast<LPARAM>(&find));
+}
+
+TEST_F(WindowFeatures, TypingFindsTheNextRowWhoseTextStartsWithItWhateverTheCase)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"alpha one", "Beta", "bravo", "alpha two"});
+    ASSERT_TRUE(WaitForRows(frame, 4));
+    constexpr UINT Partial = LVFI_PARTIAL | LVFI_STRING;
+    struct Case {
+        int start;
+        UINT flags;
+        const wchar_t* typed;
+        LRESULT row;
+    };
+    const Case cases[] = {
+        {-1, Partial, L"b", 1},
+        {1, Partial, L"B", 2},
+        {2, Partial | LVFI_WRAP, L"b", 1},
+        {2, Partial, L"b", -1},
+        {0, Partial | LVFI_WRAP, L"ALPHA T", 3},
+        {3, Partial | LVFI_WRAP, L"alpha", 0},
+        {-1, LVFI_STRING, L"alpha", -1},
+        {-1, LVFI_STRING, L"BRAVO", 2},
+        {-1, Partial | LVFI_WRAP, L"x", -1},
+        {-1, LVFI_PARAM, L"b", -1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.row, TypedRow(frame, c.start, c.flags, c.typed)) << c.start << " " << Narrow(c.typed);
+    }
+    // Typed into the list itself: it asks, and selects the row it was told.
+    SetFocus(List(frame));
+    SendMessageW(List(frame), WM_CHAR, L'b', 1);  // one press
+    EXPECT_EQ(1, SelectedRow(frame));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST_F(WindowFeatures, StopRuleSelectsTheMatchingLineAndHoldsTheViewUntilFollowIsChosen)
 {
     WriteRules(rules_, "stop 'exception'\n");
