@@ -41,6 +41,20 @@ inline bool PrintableAscii(const std::string& text)
     return true;
 }
 
+// Whether UTF-8 text holds no control character (C0, DEL, C1: U+0080 to U+009F, 0xC2 0x80-0x9F),
+// as messages that quote what a user typed are for a console.
+inline bool WithoutControls(const std::string& text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c < 0x20 || c == 0x7F || (c == 0xC2 && next >= 0x80 && next <= 0x9F)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A count of lines as the terminal's notices write it: "1 line", "0 lines", "2 lines".
 inline std::string LinesInWords(unsigned long long count)
 {

@@ -116,7 +116,7 @@ void CheckTerminal(const std::vector<std::wstring>& arguments)
     TerminalOptions options;
     std::string error;
     if (!ParseTerminalArguments(arguments, &options, &error)) {
-        FUZZ_CHECK(!error.empty() && PrintableAscii(error), error.c_str());
+        FUZZ_CHECK(!error.empty() && WithoutControls(error), error.c_str());
         return;
     }
     bool headless = options.command == TerminalCommand::Headless;

@@ -8,12 +8,12 @@
 
 # text: code pages, UTF-8 and UTF-16, ISO time, escapes, the system's and the terminal's texts,
 # the standard streams.
-set(TERMINAL_TEXT_PARSERS ${CMAKE_CURRENT_LIST_DIR}/text/ansi_text.cpp ${CMAKE_CURRENT_LIST_DIR}/text/iso_time.cpp)
+set(TERMINAL_TEXT_PARSERS ${CMAKE_CURRENT_LIST_DIR}/text/ansi_text.cpp ${CMAKE_CURRENT_LIST_DIR}/text/iso_time.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text/wide_text.cpp)
 set(TERMINAL_TEXT_SOURCES ${TERMINAL_TEXT_PARSERS}
     ${CMAKE_CURRENT_LIST_DIR}/text/standard_streams.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text/system_error_text.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/text/user_messages.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/text/wide_text.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/text/user_messages.cpp)
 
 # pattern: the automaton, and how its patterns meet the lines' code page.
 set(TERMINAL_PATTERN_PARSERS ${CMAKE_CURRENT_LIST_DIR}/pattern/text_pattern.cpp

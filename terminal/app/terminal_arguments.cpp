@@ -1,17 +1,22 @@
 #include "terminal_arguments.h"
 
+#include "wide_text.h"
+
 namespace {
 
 constexpr unsigned MaxTimeoutSeconds = 3600;
 
-// Only ASCII reaches the messages: an option name the user typed is shown as far as it is ASCII.
-std::string Ascii(const std::wstring& text)
+// An argument as a message shows it (UTF-8, which consoles and boxes show whole); a control
+// character, which could steer a console, as '?'.
+std::string Shown(const std::wstring& text)
 {
-    std::string out;
-    for (wchar_t c : text) {
-        out += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
+    std::wstring kept = text;
+    for (wchar_t& c : kept) {
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            c = L'?';
+        }
     }
-    return out;
+    return WideToUtf8(kept);
 }
 
 bool Fail(std::string* error, const std::string& text)
@@ -85,7 +90,7 @@ bool ParseOutputForm(const std::wstring& option, const std::wstring& value, Term
 {
     bool* seen = option == L"--format" ? &given->format : option == L"--rotate" ? &given->rotate : &given->keep;
     if (*seen) {
-        return Fail(error, GivenTwice(Ascii(option)));
+        return Fail(error, GivenTwice(Shown(option)));
     }
     if (option == L"--format") {
         if (value != L"text" && value != L"json") {
@@ -134,12 +139,12 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             command = TerminalCommand::Help;
         } else if (argument == L"--output" || argument == L"--timeout" || argument == L"--rules") {
             if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
+                return Fail(error, Shown(argument) + NeedsAValue);
             }
             const std::wstring& value = arguments[++i];
             bool twice = argument == L"--output" ? outputGiven : argument == L"--rules" ? rulesGiven : timeoutGiven;
             if (twice) {
-                return Fail(error, GivenTwice(Ascii(argument)));
+                return Fail(error, GivenTwice(Shown(argument)));
             }
             if (argument == L"--output") {
                 if (value.empty()) {
@@ -162,7 +167,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             continue;
         } else if (argument == L"--forward" || argument == L"--forward-queue") {
             if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
+                return Fail(error, Shown(argument) + NeedsAValue);
             }
             const std::wstring& value = arguments[++i];
             if (argument == L"--forward") {
@@ -176,7 +181,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
                 parsed.forwardTo.push_back(destination);
             } else {
                 if (forwardQueueGiven) {
-                    return Fail(error, GivenTwice(Ascii(argument)));
+                    return Fail(error, GivenTwice(Shown(argument)));
                 }
                 if (!ParseLineCount(value, &parsed.forwardQueueLines)) {
                     return Fail(error, ForwardQueueTakesLines);
@@ -186,14 +191,14 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             continue;
         } else if (argument == L"--format" || argument == L"--rotate" || argument == L"--keep") {
             if (i + 1 >= arguments.size()) {
-                return Fail(error, Ascii(argument) + NeedsAValue);
+                return Fail(error, Shown(argument) + NeedsAValue);
             }
             if (!ParseOutputForm(argument, arguments[++i], &parsed, &formGiven, error)) {
                 return false;
             }
             continue;
         } else {
-            return Fail(error, UnknownArgument(Ascii(argument)));
+            return Fail(error, UnknownArgument(Shown(argument)));
         }
         if (commandGiven) {
             return Fail(error, OnlyOneCommand);

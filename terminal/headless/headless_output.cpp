@@ -48,7 +48,7 @@ std::shared_ptr<OutputSink> OpenHeadlessOutput(const HeadlessOptions& options, c
             TellUser(streams, NoStandardOutput);
             return nullptr;
         }
-        return std::make_shared<HandleSink>(streams.output);
+        return std::make_shared<HandleSink>(streams.output, options.format == OutputFormat::Json ? CP_UTF8 : CP_ACP);
     }
     if (options.rotateBytes != 0) {
         auto rotating = std::make_shared<RotatingSink>(options.outputPath, options.rotateBytes, options.keptFiles);

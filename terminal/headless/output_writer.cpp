@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "output_file.h"
+#include "standard_streams.h"
 #include "system_error_text.h"
 
 namespace {
@@ -144,8 +145,11 @@ DWORD WINAPI RunWriter(void* parameter)
 
 } // namespace
 
-HandleSink::HandleSink(HANDLE handle)
-    : handle_(handle), pieceBytes_(GetFileType(handle) == FILE_TYPE_DISK ? ChunkBytes : StreamPieceBytes)
+HandleSink::HandleSink(HANDLE handle, unsigned consoleCodePage)
+    : handle_(handle),
+      pieceBytes_(GetFileType(handle) == FILE_TYPE_DISK ? ChunkBytes : StreamPieceBytes),
+      console_(IsConsole(handle)),
+      codePage_(consoleCodePage)
 {
 }
 
@@ -156,7 +160,15 @@ bool HandleSink::Write(std::string_view text, const WriteProgress& progress, siz
     while (*written < text.size()) {
         std::string_view piece = LinesUpTo(text.substr(*written), pieceBytes_);
         size_t wrote = 0;
-        bool ok = WriteBytes(handle_, piece, &wrote, error);
+        bool ok = false;
+        if (console_) {
+            // Whole pieces: a console's count is of wide characters, not of these bytes.
+            ok = WriteConsoleText(handle_, piece, codePage_);
+            *error = ok ? 0 : GetLastError();
+            wrote = ok ? piece.size() : 0;
+        } else {
+            ok = WriteBytes(handle_, piece, &wrote, error);
+        }
         *written += wrote;
         if (!ok) {
             return false;

@@ -32,16 +32,20 @@ public:
 };
 
 // A handle the sink writes to as it is (standard output). Other than to a file, it writes in
-// pieces of whole lines small enough that a slow reader's progress shows.
+// pieces of whole lines small enough that a slow reader's progress shows. A console gets the
+// lines as wide characters, read in consoleCodePage (the lines' own: the ANSI code page for
+// text, UTF-8 for JSON); a file or a pipe gets the bytes.
 class HandleSink : public OutputSink, private NonCopyable {
 public:
-    explicit HandleSink(HANDLE handle);
+    explicit HandleSink(HANDLE handle, unsigned consoleCodePage = CP_ACP);
     bool Write(std::string_view text, const WriteProgress& progress, size_t* written, DWORD* error,
                std::string* problem) override;
 
 private:
     HANDLE handle_;
     size_t pieceBytes_;
+    bool console_;
+    unsigned codePage_;
 };
 
 // The first whole lines of text, at most limit bytes of them; the first line alone when it is

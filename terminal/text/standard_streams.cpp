@@ -4,8 +4,12 @@
 
 #include "terminal_texts.h"
 #include "user_messages.h"
+#include "wide_text.h"
 
 namespace {
+
+// A console write's size at most: older consoles refuse much larger ones.
+constexpr DWORD ConsoleChunkCharacters = 8192;
 
 HANDLE UsableHandle(HANDLE handle)
 {
@@ -59,10 +63,39 @@ void KeepDialogsAway()
     _set_error_mode(_OUT_TO_STDERR);
 }
 
-bool WriteAll(HANDLE handle, const char* text, size_t length)
+bool IsConsole(HANDLE handle)
+{
+    DWORD mode = 0;
+    return handle != NULL && GetConsoleMode(handle, &mode) != FALSE;
+}
+
+bool WriteConsoleText(HANDLE console, std::string_view text, unsigned codePage)
+{
+    std::wstring wide = CodePageToWide(text, codePage);
+    const wchar_t* at = wide.data();
+    size_t left = wide.size();
+    while (left > 0) {
+        DWORD chunk = left > ConsoleChunkCharacters ? ConsoleChunkCharacters : static_cast<DWORD>(left);
+        if (chunk < left && IS_HIGH_SURROGATE(at[chunk - 1])) {
+            --chunk;  // a pair goes whole
+        }
+        DWORD written = 0;
+        if (!WriteConsoleW(console, at, chunk, &written, NULL) || written == 0) {
+            return false;
+        }
+        at += written;
+        left -= written;
+    }
+    return true;
+}
+
+bool WriteAll(HANDLE handle, const char* text, size_t length, unsigned consoleCodePage)
 {
     if (handle == NULL) {
         return false;
+    }
+    if (IsConsole(handle)) {
+        return WriteConsoleText(handle, std::string_view(text, length), consoleCodePage);
     }
     while (length > 0) {
         DWORD chunk = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
@@ -80,6 +113,6 @@ void TellUser(const StandardStreams& streams, const std::string& text)
 {
     std::string line = TerminalMessagePrefix + text + "\n";
     if (!WriteUserMessage(streams.error, line) && streams.dialogsAllowed) {
-        MessageBoxA(NULL, text.c_str(), ProgramTitleAnsi, MB_OK | MB_ICONINFORMATION);
+        MessageBoxW(NULL, Utf8ToWide(text).c_str(), ProgramTitle, MB_OK | MB_ICONINFORMATION);
     }
 }

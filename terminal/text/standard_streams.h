@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 struct StandardStreams {
     HANDLE output = NULL;  // NULL when there is none
@@ -27,10 +28,17 @@ StandardStreams ConsoleStandardStreams();
 // not at all) instead of in a dialog nobody may answer (a missing disk, a crash, an abort).
 void KeepDialogsAway();
 
-// Writes all of text; false when the handle is missing or the write failed.
-bool WriteAll(HANDLE handle, const char* text, size_t length);
+// True when handle is a console's screen: it takes wide characters, whatever its code page.
+bool IsConsole(HANDLE handle);
+
+// Writes text, in codePage, to a console as wide characters; false when the write failed.
+bool WriteConsoleText(HANDLE console, std::string_view text, unsigned codePage);
+
+// Writes all of text; false when the handle is missing or the write failed. A console gets the
+// text read in consoleCodePage (by default the terminal's own, UTF-8); a file or a pipe the bytes.
+bool WriteAll(HANDLE handle, const char* text, size_t length, unsigned consoleCodePage = CP_UTF8);
 
 // "vornak-terminal: <text>\n" on standard error, never waiting long for it (user_messages.h);
 // where there is none, a message box if dialogs are allowed, else nothing (the exit status still
-// tells).
+// tells). On a console, and in the box, it reads as the UTF-8 it is.
 void TellUser(const StandardStreams& streams, const std::string& text);

@@ -10,7 +10,6 @@
 
 // The program's name, as its window and its message boxes show it.
 constexpr wchar_t ProgramTitle[] = L"Vornak Debug Terminal";
-constexpr char ProgramTitleAnsi[] = "Vornak Debug Terminal";
 constexpr wchar_t HeadlessWindowTitle[] = L"Vornak Debug Terminal (headless)";
 // Before every message on standard error.
 constexpr char TerminalMessagePrefix[] = "vornak-terminal: ";

@@ -4,13 +4,18 @@
 
 std::wstring Utf8ToWide(std::string_view utf8)
 {
-    if (utf8.empty()) {
+    return CodePageToWide(utf8, CP_UTF8);
+}
+
+std::wstring CodePageToWide(std::string_view text, unsigned codePage)
+{
+    if (text.empty()) {
         return std::wstring();
     }
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), NULL, 0);
+    int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
     std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
     if (length > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
     }
     return wide;
 }

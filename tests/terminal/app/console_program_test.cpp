@@ -113,6 +113,30 @@ TEST(ConsoleProgram, RunsWaitsForAndStopsAHeadlessTerminal)
     EXPECT_EQ("log       through the console program", lines[0].substr(13));
 }
 
+// A console takes wide characters: the terminal's own messages (UTF-8) and the hosts' lines (the
+// ANSI code page, 1252 here) read there as they were written, whatever the console's code page.
+// The harness prints the screen in UTF-8.
+TEST(ConsoleProgram, OnAConsoleMessagesAndHostLinesShowTheCharactersTheyHold)
+{
+    TerminalTestLock lock;
+    const std::wstring screen = PathBesideProgram(L"console-screen.exe");
+    ProgramRun refused = RunProgram(QuotedCommandLine(screen, {ConsoleProgram(), L"--\u0141\u00F3d\u017A-\u65E5\u672C"}));
+    EXPECT_EQ(64, refused.exitCode);
+    EXPECT_EQ("vornak-terminal: unknown argument \"--\xC5\x81\xC3\xB3" "d\xC5\xBA-\xE6\x97\xA5\xE6\x9C\xAC\"\n" +
+                  std::string(TerminalUsage),  // the screen's last row, blank, is not shown
+              refused.output);
+
+    CapturedProgram headless;
+    ASSERT_TRUE(headless.Start(screen, {ConsoleProgram(), L"--headless"}));
+    ASSERT_NE(nullptr, WaitForTerminalWindow());
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("caf\xE9 au lait"));
+    EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
+    EXPECT_EQ(0, headless.Wait(PromptMs));
+    Lines lines = SplitLines(headless.Output());
+    ASSERT_EQ(1u, lines.size()) << headless.Output();
+    EXPECT_EQ("log       caf\xC3\xA9 au lait", lines[0].substr(13));
+}
+
 TEST(ConsoleProgram, WithoutArgumentsItStartsTheWindowProgramAndReturns)
 {
     TerminalTestLock lock;
