@@ -17,6 +17,7 @@
 #include "terminal_resource_ids.h"
 #include "terminal_window.h"
 #include "vornakdbg32.h"
+#include "window_pace.h"
 
 namespace {
 
@@ -26,9 +27,6 @@ constexpr int FilterChanges = 20;
 constexpr double CallRatioTarget = 1.1;
 constexpr DWORD StartTimeoutMs = 20000;
 constexpr wchar_t BenchSettingsKey[] = L"Software\\Vornak\\DebugTerminalBench";
-// The window applies a typed filter when this timer of its comes due; posting it applies the
-// filter at once instead of 250 ms after the typing.
-constexpr UINT QuickFilterTimerId = 2;
 
 double Seconds()
 {
@@ -90,7 +88,7 @@ bool WriteLog(const std::wstring& path)
 void ApplyFilter(HWND frame, const wchar_t* text)
 {
     SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), text);
-    SendMessageW(frame, WM_TIMER, QuickFilterTimerId, 0);
+    SendMessageW(frame, WM_TIMER, QuickFilterTimerId, 0);  // at once, not after the typing pause
 }
 
 void PrintRow(const char* what, double idleUs, double busyUs, size_t calls)

@@ -8,9 +8,6 @@
 
 namespace {
 
-// The share of its thread's time the window gives to storing and judging lines (see its refresh).
-constexpr double JudgingShare = 0.1;
-
 double MillisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency)
 {
     LARGE_INTEGER now;
@@ -66,14 +63,14 @@ RuleCost MeasureRuleCost(const std::vector<Rule>& rules, const LineEncoding& enc
     return cost;
 }
 
-double LinesPerSecondKeptUpWith(const RuleCost& cost)
+double LinesPerSecondKeptUpWith(const RuleCost& cost, double shareOfThread)
 {
-    return cost.totalMs <= 0 ? 1e12 : JudgingShare * 1000.0 / cost.totalMs;
+    return cost.totalMs <= 0 ? 1e12 : shareOfThread * 1000.0 / cost.totalMs;
 }
 
-std::string RuleCostWarning(const std::vector<Rule>& rules, const RuleCost& cost)
+std::string RuleCostWarning(const std::vector<Rule>& rules, const RuleCost& cost, double shareOfThread)
 {
-    double rate = LinesPerSecondKeptUpWith(cost);
+    double rate = LinesPerSecondKeptUpWith(cost, shareOfThread);
     if (!cost.measured || rate >= KeptUpLinesPerSecond) {
         return std::string();
     }

@@ -22,13 +22,13 @@ struct RuleCost {
 RuleCost MeasureRuleCost(const std::vector<Rule>& rules, const LineEncoding& encoding,
                          const std::vector<const ReceivedLine*>& sample, double budgetMs);
 
-// The lines a second the window keeps up with at that cost, judging on a tenth of its thread's
-// time.
-double LinesPerSecondKeptUpWith(const RuleCost& cost);
+// The lines a second the window keeps up with at that cost, judging lines on the given share of
+// its thread's time.
+double LinesPerSecondKeptUpWith(const RuleCost& cost, double shareOfThread);
 
 // What the rules dialog says when the rules cost more than the window keeps up with (fewer than
 // KeptUpLinesPerSecond); empty when they do not.
-std::string RuleCostWarning(const std::vector<Rule>& rules, const RuleCost& cost);
+std::string RuleCostWarning(const std::vector<Rule>& rules, const RuleCost& cost, double shareOfThread);
 
 // Below this many lines a second the rules dialog warns.
 constexpr double KeptUpLinesPerSecond = 1000;

@@ -11,6 +11,7 @@
 #include "rule_cost.h"
 #include "rule_file.h"
 #include "terminal_resource_ids.h"
+#include "window_pace.h"
 #include "wide_text.h"
 
 namespace {
@@ -109,7 +110,8 @@ void TryOk(HWND dialog, RulesDialogState& state)
     }
     if (text != state.warnedText) {
         std::string warning =
-            RuleCostWarning(rules, MeasureRuleCost(rules, *state.encoding, *state.sample, CostBudgetMs));
+            RuleCostWarning(rules, MeasureRuleCost(rules, *state.encoding, *state.sample, CostBudgetMs),
+                            RefreshShareOfThread);
         if (!warning.empty()) {
             state.warnedText = text;
             SayInDialog(dialog, warning);

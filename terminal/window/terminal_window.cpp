@@ -27,26 +27,16 @@
 #include "wide_text.h"
 #include "window_files.h"
 #include "window_layout.h"
+#include "window_pace.h"
 #include "window_state.h"
 
 namespace {
 
-// Arrived lines are taken from the receiver and drawn on a timer.
-constexpr UINT RefreshTimerId = 1;
-constexpr UINT RefreshIntervalMs = 50;
-// Hosts never wait for the window, but on a machine of few cores its work takes the processor
-// from them: after a refresh that took d ms the next comes no sooner than RefreshShareDivisor x d
-// ms later, so storing, judging and drawing take at most a tenth of the thread's time. Where
-// drawing is slow (a software X server, a remote session) the list moves in larger steps.
-constexpr ULONGLONG RefreshShareDivisor = 9;
 // Storing and judging arrived lines takes at most this long a tick (at least one line); the rest
 // waits, and the status bar says the window is catching up.
 constexpr ULONGLONG TickWorkMs = 25;
 // What new rules are timed on in the rules dialog: the newest lines kept, at most this many.
 constexpr size_t CostSampleLines = 200;
-// The quick filter is applied once typing pauses this long.
-constexpr UINT QuickFilterTimerId = 2;
-constexpr UINT QuickFilterDelayMs = 250;
 TerminalWindow* RunningWindow = NULL;
 
 bool LastRowInView(TerminalWindow& t)

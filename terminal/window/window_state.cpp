@@ -23,11 +23,15 @@ void LiveLines::TakeArrived()
     }
     arriving.clear();
     arrivingNext = 0;
-    lostWhileWaiting += receiver.Queue().TakeAll(&arriving);
+    TakeEverythingWaiting();
 }
 
 void LiveLines::TakeEverythingWaiting()
 {
+    if (arriving.empty()) {
+        lostWhileWaiting += receiver.Queue().TakeAll(&arriving);
+        return;
+    }
     std::vector<ReceivedLine> more;
     lostWhileWaiting += receiver.Queue().TakeAll(&more);
     for (ReceivedLine& line : more) {

@@ -216,15 +216,16 @@ public:
     {
         ResetEvent(Held);
         ResetEvent(Free);
+        ResetEvent(Left);
         Original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HoldingProc)));
         PostMessageW(frame, HoldMessage, 0, 0);
     }
     ~HeldWindowThread() { Release(); }
 
-    bool Holding() const { return WaitForSingleObject(Held, 10000) == WAIT_OBJECT_0 && !Released(); }
-    // True once the thread may leave the held message.
-    static bool Released() { return WaitForSingleObject(Free, 0) == WAIT_OBJECT_0; }
+    // Once the thread is in the held message: whether it still is (neither released nor timed out).
+    static bool Holding() { return WaitForSingleObject(Held, 10000) == WAIT_OBJECT_0 && StillHeld(); }
+    static bool StillHeld() { return WaitForSingleObject(Left, 0) != WAIT_OBJECT_0; }
     void Release()
     {
         SetEvent(Free);
@@ -242,6 +243,7 @@ private:
         if (message == HoldMessage) {
             SetEvent(Held);
             WaitForSingleObject(Free, 60000);
+            SetEvent(Left);
             return 0;
         }
         return CallWindowProcW(Original, window, message, wParam, lParam);
@@ -249,6 +251,7 @@ private:
     static inline WNDPROC Original = NULL;
     static inline HANDLE Held = CreateEventW(NULL, TRUE, FALSE, NULL);
     static inline HANDLE Free = CreateEventW(NULL, TRUE, FALSE, NULL);
+    static inline HANDLE Left = CreateEventW(NULL, TRUE, FALSE, NULL);
     HWND frame_;
 };
 
@@ -516,7 +519,7 @@ TEST_F(WindowFeatures, HostsAreAnsweredWhileTheWindowIsHeldAndTheirLinesAreShown
         statuses |= VornakDbg_Message("line %d", i);
     }
     EXPECT_EQ(VORNAKDBG_STATUS_DONE, statuses);
-    EXPECT_FALSE(HeldWindowThread::Released()) << "the calls waited until the window was free";
+    EXPECT_TRUE(HeldWindowThread::StillHeld()) << "the calls waited until the window was free";
     held.Release();
     ASSERT_TRUE(WaitForRows(frame, 50));
     EXPECT_EQ(expected, ShownTexts(frame));
