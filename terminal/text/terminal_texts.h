@@ -137,9 +137,6 @@ constexpr wchar_t OldestDropped[] = L" oldest dropped";
 constexpr wchar_t PausedWaiting[] = L"PAUSED, ";
 constexpr wchar_t Waiting[] = L" waiting";
 constexpr wchar_t StatusSeparator[] = L"; ";
-constexpr wchar_t SavedLines[] = L"Saved ";
-constexpr wchar_t OneLine[] = L" line";
-constexpr wchar_t Lines[] = L" lines";
 constexpr wchar_t SaveFailedFormat[] = L"The lines could not be saved (error %lu).";
 // What the status bar adds: whether the list follows, an opened file, a search's outcome.
 constexpr const char* StatusFileFormat = "file {1} ({2}); Ctrl+Shift+L returns to the live lines";
@@ -153,6 +150,7 @@ constexpr const char* FindWrapped = "the search went on from the other end";
 constexpr const char* RulesInUse = "{1}";
 constexpr const char* RulesImported = "{1} imported";
 constexpr const char* RulesExported = "{1} exported";
+constexpr const char* LinesSaved = "{1} saved";
 inline std::string RuleCount(unsigned long long count)
 {
     return CountText(count, "rule", "rules");

@@ -41,8 +41,9 @@ void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount)
         MessageBoxW(t.ui.frame, text, ProgramTitle, MB_OK | MB_ICONERROR);
         return;
     }
-    t.status.text = SavedLines + std::to_wstring(lineCount) + (lineCount == 1 ? OneLine : Lines);
-    SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(t.status.text.c_str()));
+    // A notice, not the whole bar: the next refresh would wipe the bar at once.
+    t.status.notice = FillText(LinesSaved, {LineCount(lineCount)});
+    UpdateStatus(t);
 }
 
 // Reads a log into a view of its own, shown in place of the live lines (which go on arriving).

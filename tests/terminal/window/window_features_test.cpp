@@ -727,17 +727,23 @@ TEST_F(WindowFeatures, SavedLinesOpenedAndSavedAgainGiveTheSameFile)
 
     DialogAnswer = first.Path();
     Command(frame, SAVE_COMMAND);
-    ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == "Saved 5 lines"; })) << StatusText(frame);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == "5 lines shown of 5 kept; following; 5 lines saved"; }))
+        << StatusText(frame);
     std::string saved = ReadFileBytes(first.Path());
     ASSERT_EQ(5u, SplitLines(saved).size());
 
     DialogAnswer = first.Path();
     Command(frame, OPEN_COMMAND);
     ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("; file ") != std::string::npos; }));
+    std::string firstName = Narrow(first.Path());
+    firstName = firstName.substr(firstName.find_last_of('\\') + 1);
     EXPECT_EQ(5, ListView_GetItemCount(List(frame)));
     DialogAnswer = second.Path();
     Command(frame, SAVE_COMMAND);
-    ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == "Saved 5 lines"; })) << StatusText(frame);
+    ASSERT_TRUE(WaitFor([&] {
+        return StatusText(frame) == "5 lines shown of 5 kept; file " + firstName +
+                                        " (5 lines); Ctrl+Shift+L returns to the live lines; 5 lines saved";
+    })) << StatusText(frame);
     EXPECT_EQ(saved, ReadFileBytes(second.Path()));
     EXPECT_EQ(0, terminal.Stop());
 }
