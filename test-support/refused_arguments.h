@@ -1,4 +1,4 @@
-// Argument lists a parser must refuse, each with the message it must give.
+// Reasons a parser must give, each with the argument lists it must refuse with exactly it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,18 +8,20 @@
 
 template <typename Text>
 struct Refusal {
-    std::vector<Text> arguments;
     std::string error;
+    std::vector<std::vector<Text>> argumentLists;
 };
 
-// parse(arguments, &parsed, &error) refuses every list with exactly its message.
+// parse(arguments, &parsed, &error) refuses every list with exactly its reason.
 template <typename Parsed, typename Parse, typename Text>
 void ExpectRefused(Parse parse, const std::vector<Refusal<Text>>& refusals)
 {
     for (const Refusal<Text>& refusal : refusals) {
-        Parsed parsed;
-        std::string error;
-        EXPECT_FALSE(parse(refusal.arguments, &parsed, &error)) << refusal.error;
-        EXPECT_EQ(refusal.error, error);
+        for (const std::vector<Text>& arguments : refusal.argumentLists) {
+            Parsed parsed;
+            std::string error;
+            EXPECT_FALSE(parse(arguments, &parsed, &error)) << refusal.error;
+            EXPECT_EQ(refusal.error, error);
+        }
     }
 }

@@ -52,16 +52,15 @@ TEST(SendArguments, SeparatorTakesAtMostOneFillCharacter)
 TEST(SendArguments, NonsenseIsRefusedWithTheReason)
 {
     const std::vector<Refusal<std::string>> refusals = {
-        {{}, "say what to send: debug, log, stat, error, separator or clear"},
-        {{"--task", "a"}, "say what to send: debug, log, stat, error, separator or clear"},
-        {{"--task"}, "--task needs a name"},
-        {{"--task", "", "log", "x"}, "--task was given an empty name; name the task, or leave --task out"},
-        {{"--task", "a", "--task", "b", "log", "x"}, "give --task only once"},
-        {{"-v", "log", "x"}, "unknown option \"-v\""},
-        {{"shout", "x"}, "unknown command \"shout\""},
-        {{"error"}, "error needs the text to send (\"\" for an empty line)"},
-        {{"clear", "all"}, "clear takes no arguments"},
-        {{"--task", "a", "clear"}, "--task goes with debug, log, stat or error"},
+        {"say what to send: debug, log, stat, error, separator or clear", {{}, {"--task", "a"}}},
+        {"--task needs a name", {{"--task"}}},
+        {"--task was given an empty name; name the task, or leave --task out", {{"--task", "", "log", "x"}}},
+        {"give --task only once", {{"--task", "a", "--task", "b", "log", "x"}}},
+        {"unknown option \"-v\"", {{"-v", "log", "x"}}},
+        {"unknown command \"shout\"", {{"shout", "x"}}},
+        {"error needs the text to send (\"\" for an empty line)", {{"error"}}},
+        {"clear takes no arguments", {{"clear", "all"}}},
+        {"--task goes with debug, log, stat or error", {{"--task", "a", "clear"}}},
     };
     ExpectRefused<SendRequest>(ParseSendArguments, refusals);
 }

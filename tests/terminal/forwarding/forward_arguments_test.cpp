@@ -36,31 +36,32 @@ TEST(ForwardArguments, SeveralCollectorsAndAQueueSizeAreUnderstood)
 
 TEST(ForwardArguments, BadAddressesAndMisplacedOptionsAreRefusedWithTheReason)
 {
+    auto forward = [](const wchar_t* address) { return std::vector<std::wstring>{L"--headless", L"--forward", address}; };
+    auto queue = [](std::vector<std::wstring> lengths) {
+        std::vector<std::wstring> arguments = {L"--headless", L"--forward", L"syslog+tcp://l:1"};
+        for (const std::wstring& length : lengths) {
+            arguments.insert(arguments.end(), {L"--forward-queue", length});
+        }
+        return arguments;
+    };
     const std::vector<Refusal<std::wstring>> refusals = {
-        {{L"--headless", L"--forward", L"http://logs:514"},
-         "unknown forwarding address \"http://logs:514\": give syslog+udp://HOST:PORT or syslog+tcp://HOST:PORT"},
-        {{L"--headless", L"--forward", L"syslog+tcp://logs"},
-         "the forwarding address \"syslog+tcp://logs\" has no port: give HOST:PORT"},
-        {{L"--headless", L"--forward", L"syslog+tcp://logs:"},
-         "the forwarding address \"syslog+tcp://logs:\" has no port: give HOST:PORT"},
-        {{L"--headless", L"--forward", L"syslog+tcp://logs:5l4"},
-         "the port in the forwarding address \"syslog+tcp://logs:5l4\" is not a number"},
-        {{L"--headless", L"--forward", L"syslog+udp://logs:65536"},
-         "the port in the forwarding address \"syslog+udp://logs:65536\" is out of range (1 to 65535)"},
-        {{L"--headless", L"--forward", L"syslog+udp://logs:0"},
-         "the port in the forwarding address \"syslog+udp://logs:0\" is out of range (1 to 65535)"},
-        {{L"--headless", L"--forward"}, "--forward needs a value"},
-        {{L"--forward", L"syslog+tcp://logs:514"}, "--forward and --forward-queue go with --headless"},
-        {{L"--stop", L"--forward", L"syslog+tcp://logs:514"}, "--forward and --forward-queue go with --headless"},
-        {{L"--headless", L"--forward-queue", L"10"}, "--forward-queue goes with --forward"},
-        {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"0"},
-         "--forward-queue takes one whole number of lines from 1 to 10000000"},
-        {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"10000001"},
-         "--forward-queue takes one whole number of lines from 1 to 10000000"},
-        {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"1e5"},
-         "--forward-queue takes one whole number of lines from 1 to 10000000"},
-        {{L"--headless", L"--forward", L"syslog+tcp://l:1", L"--forward-queue", L"5", L"--forward-queue", L"5"},
-         "--forward-queue is given twice"},
+        {"unknown forwarding address \"http://logs:514\": give syslog+udp://HOST:PORT or syslog+tcp://HOST:PORT",
+         {forward(L"http://logs:514")}},
+        {"the forwarding address \"syslog+tcp://logs\" has no port: give HOST:PORT", {forward(L"syslog+tcp://logs")}},
+        {"the forwarding address \"syslog+tcp://logs:\" has no port: give HOST:PORT", {forward(L"syslog+tcp://logs:")}},
+        {"the port in the forwarding address \"syslog+tcp://logs:5l4\" is not a number",
+         {forward(L"syslog+tcp://logs:5l4")}},
+        {"the port in the forwarding address \"syslog+udp://logs:65536\" is out of range (1 to 65535)",
+         {forward(L"syslog+udp://logs:65536")}},
+        {"the port in the forwarding address \"syslog+udp://logs:0\" is out of range (1 to 65535)",
+         {forward(L"syslog+udp://logs:0")}},
+        {"--forward needs a value", {{L"--headless", L"--forward"}}},
+        {"--forward and --forward-queue go with --headless",
+         {{L"--forward", L"syslog+tcp://logs:514"}, {L"--stop", L"--forward", L"syslog+tcp://logs:514"}}},
+        {"--forward-queue goes with --forward", {{L"--headless", L"--forward-queue", L"10"}}},
+        {"--forward-queue takes one whole number of lines from 1 to 10000000",
+         {queue({L"0"}), queue({L"10000001"}), queue({L"1e5"})}},
+        {"--forward-queue is given twice", {queue({L"5", L"5"})}},
     };
     ExpectRefused<TerminalOptions>(ParseTerminalArguments, refusals);
 }
