@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "busy_window.h"
+#include "file_bytes.h"
 #include "line_encoding.h"
 #include "line_rules.h"
 #include "line_store.h"
@@ -163,18 +164,6 @@ double SendRound(int first, int count)
     return count / seconds;
 }
 
-bool WriteText(const std::wstring& path, const std::string& text)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, NULL) && written == text.size();
-    CloseHandle(file);
-    return ok;
-}
-
 const char* Verdict(bool met)
 {
     return met ? "met" : "NOT met";
@@ -307,7 +296,7 @@ int main()
     GetTempPathW(MAX_PATH, folder);
     std::wstring rulesPath = std::wstring(folder) + L"window-mode-bench.rules";
     std::wstring noRulesPath = std::wstring(folder) + L"window-mode-bench-none.rules";
-    if (!WriteText(rulesPath, BenchRules) || !WriteText(noRulesPath, "")) {
+    if (!WriteFileBytes(rulesPath, BenchRules) || !WriteFileBytes(noRulesPath, "")) {
         fprintf(stderr, "window-mode-bench: cannot write %ls\n", rulesPath.c_str());
         return 1;
     }

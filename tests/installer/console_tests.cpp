@@ -17,34 +17,23 @@ protected:
 const char ShownWithTitle[] = "title: Installing NDIS Intermediate Filter Driver\nvisible: yes\n";
 const char HiddenWithTitle[] = "title: Installing NDIS Intermediate Filter Driver\nvisible: no\n";
 
-TEST_F(ConsoleObserved, TitleIsSetEvenWithoutArguments)
+TEST_F(ConsoleObserved, TitleIsSetOnEveryRunAndOnlyHideAfterTheCommandHidesTheConsole)
 {
-    EXPECT_EQ(ShownWithTitle, Observe(L""));
-}
-
-TEST_F(ConsoleObserved, UninstallSetsTheTitleAndKeepsTheConsoleShown)
-{
-    EXPECT_EQ(ShownWithTitle, Observe(L"/Uninstall"));
-}
-
-TEST_F(ConsoleObserved, HideAfterTheCommandHidesTheConsole)
-{
-    EXPECT_EQ(HiddenWithTitle, Observe(L"/INSTALL /HIDE"));
-}
-
-TEST_F(ConsoleObserved, HideAfterAnUnknownCommandStillHidesTheConsole)
-{
-    EXPECT_EQ(HiddenWithTitle, Observe(L"/Repair /hide"));
-}
-
-TEST_F(ConsoleObserved, VisibleOptionKeepsTheConsoleShown)
-{
-    EXPECT_EQ(ShownWithTitle, Observe(L"/Install /v"));
-}
-
-TEST_F(ConsoleObserved, HideBeforeTheCommandIsNotAnOption)
-{
-    EXPECT_EQ(ShownWithTitle, Observe(L"/hide /Install"));
+    struct Case {
+        const wchar_t* arguments;
+        const char* console;
+    };
+    const Case cases[] = {
+        {L"", ShownWithTitle},
+        {L"/Uninstall", ShownWithTitle},
+        {L"/INSTALL /HIDE", HiddenWithTitle},
+        {L"/Repair /hide", HiddenWithTitle},  // after an unknown command too
+        {L"/Install /v", ShownWithTitle},
+        {L"/hide /Install", ShownWithTitle},  // before the command it is not an option
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.console, Observe(c.arguments)) << Narrow(c.arguments);
+    }
 }
 
 } // namespace

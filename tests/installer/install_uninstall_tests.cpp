@@ -117,8 +117,7 @@ TEST_F(InstallerRun, FailedInstallIsReportedTwice)
 {
     ProgramRun run = Run(L"/Install", L"INetCfgClassSetup::Install=0x80070005");
 
-    EXPECT_EQ(InstallProgress() + "Error 0x80070005: Couldn't install the network component." + Cause(E_Denied) +
-                  "Error 0x80070005: InstallSpecifiedComponent\n" + Cause(E_Denied),
+    EXPECT_EQ(InstallFailedAt(E_Denied, ComponentNotInstalled),
               run.output);
     EXPECT_EQ(0, run.exitCode);
     EXPECT_FALSE(Simulator().IsInstalled(L"MS_NDISPROT"));
@@ -143,9 +142,7 @@ TEST_F(InstallerRun, InstallWhileAnotherProgramHoldsTheLockNamesTheHolder)
     ProgramRun run = Run(L"/Install");
     holder.Finish();
 
-    EXPECT_EQ(InstallProgress() + "Error 0x8004a024: Lock Holder Tool currently holds the lock, try later." +
-                  Cause(NoWriteLock) + "Error 0x8004a024: InstallSpecifiedComponent\n" + Cause(NoWriteLock),
-              run.output);
+    EXPECT_EQ(InstallFailedAt(NoWriteLock, "Lock Holder Tool currently holds the lock, try later."), run.output);
     EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(CallList({CreateObject, QueryLock, AcquireLockRefused, CleanEnd}), Calls());
 }
@@ -171,8 +168,7 @@ TEST_F(InstallerRun, LockRefusedWithoutAHoldersNameIsAFailedOpen)
     // A service that refuses the lock but names nobody: the plain failed-open text, then the final line.
     ProgramRun run = Run(L"/Install", L"INetCfgLock::AcquireWriteLock=0x8004A024");
 
-    EXPECT_EQ(InstallProgress() + "Error 0x8004a024: Couldn't the get notify object interface." + Cause(NoWriteLock) +
-                  "Error 0x8004a024: InstallSpecifiedComponent\n" + Cause(NoWriteLock),
+    EXPECT_EQ(InstallFailedAt(NoWriteLock, NoNotifyObjectOnInstall),
               run.output);
 }
 

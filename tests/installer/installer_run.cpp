@@ -1,5 +1,7 @@
 #include "installer_run.h"
 
+#include <cstdio>
+
 void InstallerRun::StartOver()
 {
     Simulator().ResetState();
@@ -38,4 +40,17 @@ std::string InstallProgress()
 std::string UninstallProgress()
 {
     return "Uninstalling Vornak User Protocol Driver for NDIS 6...\n";
+}
+
+std::string ErrorCode(unsigned long code)
+{
+    char text[32];
+    std::snprintf(text, sizeof(text), "Error 0x%lx: ", code);
+    return text;
+}
+
+std::string InstallFailedAt(unsigned long code, const std::string& step)
+{
+    return InstallProgress() + ErrorCode(code) + step + Cause(code) + ErrorCode(code) + "InstallSpecifiedComponent\n" +
+           Cause(code);
 }

@@ -39,5 +39,14 @@ private:
 std::string InstallProgress();
 std::string UninstallProgress();
 
+// The failure texts of the steps, as the installer writes them.
+const char NoNotifyObjectOnInstall[] = "Couldn't the get notify object interface.";
+const char NoNotifyObjectOnUninstall[] = "Couldn't get the notify object interface.";
+const char ComponentNotInstalled[] = "Couldn't install the network component.";
+// "Error 0x8007000e: ", as the installer writes a code before its text.
+std::string ErrorCode(unsigned long code);
+// An install that failed at step: the step's error, then the command's, each with its cause.
+std::string InstallFailedAt(unsigned long code, const std::string& step);
+
 // The journal's closing line when nothing leaked and the lock was given back.
 const char CleanEnd[] = "end: references=0 lock=free";

@@ -24,35 +24,15 @@ const SystemFault Faults[] = {
     {L"/Install", L"GetModuleFileNameW=full", L"",
      [] { return std::string(InstallHeaderOnly) + "Unable to get INF file path.\n"; }, false, false},
     {L"/Install", L"CoInitialize=0x8007000E", L"",
-     [] {
-         return InstallProgress() + "Error 0x8007000e: Couldn't the get notify object interface." +
-                Cause(0x8007000E) + "Error 0x8007000e: InstallSpecifiedComponent\n" + Cause(0x8007000E);
-     },
-     false, false},
+     [] { return InstallFailedAt(0x8007000E, NoNotifyObjectOnInstall); }, false, false},
     {L"/Install", L"CoInitialize=0x80010106", L"",
-     [] {
-         return InstallProgress() + "Error 0x80010106: Couldn't the get notify object interface." +
-                Cause(0x80010106) + "Error 0x80010106: InstallSpecifiedComponent\n" + Cause(0x80010106);
-     },
-     false, false},
+     [] { return InstallFailedAt(0x80010106, NoNotifyObjectOnInstall); }, false, false},
     {L"/Install", L"CoCreateInstance=0x80040154", L"",
-     [] {
-         return InstallProgress() + "Error 0x80040154: Couldn't the get notify object interface." +
-                Cause(0x80040154) + "Error 0x80040154: InstallSpecifiedComponent\n" + Cause(0x80040154);
-     },
-     false, false},
+     [] { return InstallFailedAt(0x80040154, NoNotifyObjectOnInstall); }, false, false},
     {L"/Install", L"SetupCopyOEMInfW=0xE0000100", L"",
-     [] {
-         return InstallProgress() + "Error 0xe0000100: Couldn't install the network component." +
-                Cause(0xE0000100) + "Error 0xe0000100: InstallSpecifiedComponent\n" + Cause(0xE0000100);
-     },
-     true, false},
+     [] { return InstallFailedAt(0xE0000100, ComponentNotInstalled); }, true, false},
     {L"/Install", L"SetupCopyOEMInfW=5", L"",
-     [] {
-         return InstallProgress() + "Error 0x80070005: Couldn't install the network component." +
-                Cause(E_Denied) + "Error 0x80070005: InstallSpecifiedComponent\n" + Cause(E_Denied);
-     },
-     true, false},
+     [] { return InstallFailedAt(E_Denied, ComponentNotInstalled); }, true, false},
     // A failure that sets no error number counts as a copy that worked.
     {L"/Install", L"SetupCopyOEMInfW=0", L"", [] { return InstallProgress(); }, true, true},
     // Without a system text the two error texts stand on one line.
@@ -64,16 +44,10 @@ const SystemFault Faults[] = {
      },
      true, false},
     {L"/Uninstall", L"CoInitialize=0x8007000E", L"",
-     [] {
-         return UninstallProgress() + "Error 0x8007000e: Couldn't get the notify object interface." +
-                Cause(0x8007000E);
-     },
+     [] { return UninstallProgress() + ErrorCode(0x8007000E) + NoNotifyObjectOnUninstall + Cause(0x8007000E); },
      false, false},
     {L"/Uninstall", L"CoCreateInstance=0x80040154", L"",
-     [] {
-         return UninstallProgress() + "Error 0x80040154: Couldn't get the notify object interface." +
-                Cause(0x80040154);
-     },
+     [] { return UninstallProgress() + ErrorCode(0x80040154) + NoNotifyObjectOnUninstall + Cause(0x80040154); },
      false, false},
     {L"/Uninstall", L"FormatMessageW=0", L"",
      [] { return UninstallProgress() + "Error 0x1: Couldn't get an interface pointer to MS_NDISPROT."; },

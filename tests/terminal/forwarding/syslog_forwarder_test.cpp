@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "file_bytes.h"
 #include "patched_import.h"
 #include "syslog_forwarder.h"
 #include "system_error_text.h"
@@ -238,12 +239,7 @@ TEST(SyslogForwarder, ACollectorThatClosesEveryConnectionAtOnceIsOneOutageWithIt
     EXPECT_GE(connections, 2);
     EXPECT_LE(connections, 4);
     CloseHandle(errorsWritten);
-    std::string told;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(errorsRead, buffer, sizeof(buffer), &got, NULL) && got > 0) {
-        told.append(buffer, got);
-    }
+    std::string told = ReadToTheEnd(errorsRead);
     CloseHandle(errorsRead);
     EXPECT_EQ("vornak-terminal: the collector syslog+tcp://127.0.0.1:" + std::to_string(port) +
                   " closed the connection (lines wait in its queue; the terminal keeps trying)\n",

@@ -73,22 +73,21 @@ TEST(LineRules, TheFirstMatchingIncludeOrExcludeDecides)
     EXPECT_EQ((std::vector<std::string>{"disk full", "disk ok"}), ShownOf(includeFirst, Texts));
 }
 
+// An empty pattern restricted to a class hides the whole class.
 TEST(LineRules, ARuleRestrictedToAClassLeavesOtherClassesAlone)
 {
-    Rule rule = MakeRule(RuleKind::Exclude, "disk");
-    rule.onlyClass = LineClass::Error;
-    RuleSet rules = Compiled({rule});
-    EXPECT_FALSE(rules.Shows(Line(LineClass::Error, "disk full\n")));
-    EXPECT_TRUE(rules.Shows(Line(LineClass::Debug, "disk full\n")));
-}
-
-TEST(LineRules, AnEmptyPatternRestrictedToAClassHidesTheWholeClass)
-{
-    Rule rule = MakeRule(RuleKind::Exclude, "");
-    rule.onlyClass = LineClass::Debug;
-    RuleSet rules = Compiled({rule});
-    EXPECT_FALSE(rules.Shows(Line(LineClass::Debug, "anything\n")));
-    EXPECT_TRUE(rules.Shows(Line(LineClass::Log, "anything\n")));
+    Rule disk = MakeRule(RuleKind::Exclude, "disk");
+    disk.onlyClass = LineClass::Error;
+    Rule everything = MakeRule(RuleKind::Exclude, "");
+    everything.onlyClass = LineClass::Debug;
+    RuleSet rules = Compiled({disk, everything});
+    std::vector<bool> shown;
+    for (LineClass lineClass : {LineClass::Error, LineClass::Debug, LineClass::Log}) {
+        for (const char* text : {"disk full\n", "anything\n"}) {
+            shown.push_back(rules.Shows(Line(lineClass, text)));
+        }
+    }
+    EXPECT_EQ((std::vector<bool>{false, true, false, false, true, true}), shown);
 }
 
 TEST(LineRules, TheFirstMatchingHighlightGivesTheColour)

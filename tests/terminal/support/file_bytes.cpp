@@ -9,13 +9,19 @@ std::string ReadFileBytes(const std::wstring& path)
     if (file == INVALID_HANDLE_VALUE) {
         return std::string();
     }
+    std::string bytes = ReadToTheEnd(file);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::string ReadToTheEnd(HANDLE source)
+{
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, NULL) && got > 0) {
+    while (ReadFile(source, buffer, sizeof(buffer), &got, NULL) && got > 0) {
         bytes.append(buffer, got);
     }
-    CloseHandle(file);
     return bytes;
 }
 
