@@ -505,7 +505,10 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
         placement.rcNormalPosition = {s.placement.left, s.placement.top, s.placement.left + s.placement.width,
                                       s.placement.top + s.placement.height};
         placement.showCmd = SW_HIDE;
+        t.ui.restoringPlace = true;
         SetWindowPlacement(t.ui.frame, &placement);
+        t.ui.restoringPlace = false;
+        BringTitleBarOnScreen(t.ui);
         if (s.placement.maximized && (*showCommand == SW_SHOWNORMAL || *showCommand == SW_SHOWDEFAULT)) {
             *showCommand = SW_SHOWMAXIMIZED;
         }

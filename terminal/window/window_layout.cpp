@@ -115,10 +115,36 @@ void OnDpiChanged(WindowControls& t, UINT dpi, const RECT& suggested)
     RescaleLineListColumns(t.list, t.dpi, dpi);
     t.dpi = dpi;
     SetFontsForDpi(t);
-    // The system suggests a place and a size scaled for the new DPI.
-    SetWindowPos(t.frame, NULL, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!t.restoringPlace) {
+        // The system suggests a place and a size scaled for the new DPI.
+        SetWindowPos(t.frame, NULL, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     Layout(t);
+}
+
+void BringTitleBarOnScreen(const WindowControls& t)
+{
+    RECT window = {};
+    if (!GetWindowRect(t.frame, &window)) {
+        return;
+    }
+    RECT titleBar = window;
+    titleBar.bottom = titleBar.top + SystemMetricForDpi(SM_CYCAPTION, t.dpi) + SystemMetricForDpi(SM_CYFRAME, t.dpi);
+    if (MonitorFromRect(&titleBar, MONITOR_DEFAULTTONULL) != NULL) {
+        return;  // partly off the screen is where the user put it
+    }
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    int width = std::min<int>(window.right - window.left, work.right - work.left);
+    int height = std::min<int>(window.bottom - window.top, work.bottom - work.top);
+    int left = std::max<int>(work.left, std::min<int>(window.left, work.right - width));
+    int top = std::max<int>(work.top, std::min<int>(window.top, work.bottom - height));
+    SetWindowPos(t.frame, NULL, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The first size, for the DPI of the monitor the window was placed on.

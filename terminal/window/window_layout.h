@@ -21,6 +21,9 @@ struct WindowControls {
     HWND findClose = NULL;
     bool findShown = false;
     UINT dpi = DesignDpi;
+    // While a remembered place is put back: its size was saved on its own monitor, in that
+    // monitor's pixels, so a change of DPI on the way there must not scale it again.
+    bool restoringPlace = false;
     HFONT listFont = NULL;
     HFONT statusFont = NULL;
 };
@@ -36,6 +39,10 @@ void SetFontsForDpi(WindowControls& t);
 
 // The window moved to a monitor of another DPI (or that monitor's scale changed).
 void OnDpiChanged(WindowControls& t, UINT dpi, const RECT& suggested);
+
+// A window whose title bar is on no monitor (the monitor it was on is gone or moved) cannot be
+// dragged back: it goes into the nearest monitor's work area, its size kept where it fits.
+void BringTitleBarOnScreen(const WindowControls& t);
 
 // The first size, for the DPI of the monitor the window was placed on.
 void SizeForDpi(const WindowControls& t);

@@ -9,10 +9,12 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "running_terminal.h"
 #include "terminal_in_process.h"
 #include "terminal_test_lock.h"
+#include "window_layout.h"
 
 namespace {
 
@@ -144,6 +146,33 @@ TEST(DpiScaling, WindowStartedAtOneHundredFiftyPercentIsSizedForIt)
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, program.Wait(StartTimeoutMs));
+}
+
+// A title bar on no monitor (one since unplugged) comes back into the work area, its size kept; a
+// window only partly off the screen stays where the user put it.
+TEST(DpiScaling, AWindowWhoseTitleBarIsOnNoMonitorComesBackOnTheScreen)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT& work = monitor.rcWork;
+    std::vector<std::string> placed;
+    for (POINT start : {POINT{work.left - 5000, work.top - 5000}, POINT{work.left - 300, work.top + 30}}) {
+        WindowControls controls;
+        controls.frame = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, start.x, start.y, 600, 300, NULL,
+                                         NULL, NULL, NULL);
+        ASSERT_NE(nullptr, controls.frame);
+        BringTitleBarOnScreen(controls);
+        RECT window = {};
+        GetWindowRect(controls.frame, &window);
+        window.left -= work.left;
+        window.right -= work.left;
+        window.top -= work.top;
+        window.bottom -= work.top;
+        placed.push_back(PlaceOf(window));
+        DestroyWindow(controls.frame);
+    }
+    EXPECT_EQ((std::vector<std::string>{"0,0 600 x 300", "-300,30 600 x 300"}), placed);
 }
 
 } // namespace
