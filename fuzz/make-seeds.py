@@ -337,11 +337,21 @@ for name, data in received_lines.items():
     syslog_message[name + '-cut'] = size(40) + u32(0xFFFFFFFF) + text(repeat('h', 300)) + data
 syslog_message['host-name-with-blanks'] = size(1700) + u32(1) + text(literal('my host\x7f\xe9')) + received_lines['western']
 
+# The debug-output buffer as a writer leaves it: the process id, then the text (raw bytes, not the
+# input language: the buffer is what any process may write).
+debug_output = {
+    'lines': u32(4242) + b'one\ntwo\r\nthree\n\0',
+    'no-terminator': u32(0xFFFFFFF0) + b'x' * 4092,
+    'returns-and-feeds': u32(1) + b'\r\r\n\n\ra\rb\r\n\0junk after the end\n',
+    'short': b'\x01\x02',
+}
+
 for target, seeds in (('fuzz_line_compose', line_compose), ('fuzz_error_text', error_text), ('fuzz_inf_path', inf_path),
                       ('fuzz_text_pattern', text_pattern), ('fuzz_pattern_vs_std_regex', pattern_vs_std_regex),
                       ('fuzz_rule_file', rule_file), ('fuzz_log_reader', log_reader),
                       ('fuzz_syslog_destination', syslog_destination), ('fuzz_command_lines', command_lines),
-                      ('fuzz_json_line', json_line), ('fuzz_syslog_message', syslog_message)):
+                      ('fuzz_json_line', json_line), ('fuzz_syslog_message', syslog_message),
+                      ('fuzz_debug_output', debug_output)):
     folder = os.path.join(HERE, 'corpus', target)
     os.makedirs(folder, exist_ok=True)
     for name, data in seeds.items():

@@ -12,7 +12,8 @@ build_dir=${2:-"$fuzz_dir/../build-fuzz"}
 # longest line (4096 bytes) and the next.
 targets="fuzz_error_text:10:4096 fuzz_inf_path:10:4096 fuzz_line_compose:10:4096
 fuzz_text_pattern:2:4096 fuzz_pattern_vs_std_regex:5:64 fuzz_rule_file:10:4096 fuzz_log_reader:10:9000
-fuzz_syslog_destination:10:4096 fuzz_command_lines:10:4096 fuzz_json_line:10:4096 fuzz_syslog_message:10:4096"
+fuzz_syslog_destination:10:4096 fuzz_command_lines:10:4096 fuzz_json_line:10:4096 fuzz_syslog_message:10:4096
+fuzz_debug_output:10:4200"
 
 compiler=clang++-14
 command -v "$compiler" >/dev/null 2>&1 || compiler=clang++

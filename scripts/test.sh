@@ -2,7 +2,7 @@
 # The whole test suite: builds everything, then runs every test under Wine with CTest (the release
 # archive is made by the test that reads it) while, beside it, the parsers are fuzzed and the
 # deliverables are built with a second compiler and in Microsoft's dialect.
-# Usage: test.sh [LABEL]   with a label (installer, library, terminal, engines, window, headless,
+# Usage: test.sh [LABEL]   with a label (installer, library, terminal, engines, window, headless, capture,
 #                          forwarding, package, stress), only that area's tests under CTest.
 set -eu
 source_dir=$(cd "$(dirname "$0")/.." && pwd)

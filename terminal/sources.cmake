@@ -55,6 +55,13 @@ set(TERMINAL_RECEIVE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/receive/instance_control.cpp
     ${CMAKE_CURRENT_LIST_DIR}/receive/named_object_security.cpp)
 
+# capture: what programs write with OutputDebugString, taken from the system's debug-output
+# buffer on a thread of its own, and the names of the processes that wrote it.
+set(TERMINAL_CAPTURE_PARSERS ${CMAKE_CURRENT_LIST_DIR}/capture/debug_output_buffer.cpp)
+set(TERMINAL_CAPTURE_SOURCES ${TERMINAL_CAPTURE_PARSERS}
+    ${CMAKE_CURRENT_LIST_DIR}/capture/process_names.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/capture/debug_output_listener.cpp)
+
 # forwarding: syslog collectors, each fed from a thread of its own.
 set(TERMINAL_FORWARDING_PARSERS ${CMAKE_CURRENT_LIST_DIR}/forwarding/syslog_destination.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forwarding/syslog_message.cpp)
@@ -88,9 +95,9 @@ set(TERMINAL_WINDOW_SOURCES
 set(TERMINAL_APP_PARSERS ${CMAKE_CURRENT_LIST_DIR}/app/terminal_arguments.cpp)
 set(TERMINAL_APP_SOURCES ${TERMINAL_APP_PARSERS} ${CMAKE_CURRENT_LIST_DIR}/app/terminal_commands.cpp)
 
-set(TERMINAL_COMPONENTS text pattern lines rules view settings receive forwarding headless window app)
+set(TERMINAL_COMPONENTS text pattern lines rules view settings receive capture forwarding headless window app)
 set(TERMINAL_PARSER_SOURCES ${TERMINAL_TEXT_PARSERS} ${TERMINAL_PATTERN_PARSERS} ${TERMINAL_LINES_PARSERS}
-    ${TERMINAL_RULES_PARSERS} ${TERMINAL_FORWARDING_PARSERS} ${TERMINAL_HEADLESS_PARSERS} ${TERMINAL_APP_PARSERS})
+    ${TERMINAL_RULES_PARSERS} ${TERMINAL_CAPTURE_PARSERS} ${TERMINAL_FORWARDING_PARSERS} ${TERMINAL_HEADLESS_PARSERS} ${TERMINAL_APP_PARSERS})
 # Every component's headers, for a build (the fuzzers') that takes the sources without the
 # libraries.
 set(TERMINAL_INCLUDE_DIRS ${CMAKE_CURRENT_LIST_DIR}/../companion-support)

@@ -327,6 +327,15 @@ constexpr const char* FollowingText = "following";
 constexpr const char* HeldText = "not following (End follows again)";
 constexpr const char* StoppedOnMatchText = "stopped on a matching line (End follows again)";
 
+// Capturing OutputDebugString ({1}: the system's error text).
+constexpr const char* CaptureOtherMonitor =
+    "another debug-output monitor is running: OutputDebugString lines are not captured (close it, then turn "
+    "capture on again)";
+constexpr const char* CaptureCannotStart = "cannot capture OutputDebugString lines: {1}";
+constexpr const char* CaptureGlobalRefused =
+    "cannot capture the OutputDebugString lines of services and other sessions (this needs the right to create "
+    "global objects: run the terminal elevated): {1}";
+
 // Opening a saved log.
 constexpr const char* LogNotALog =
     "this is not a log of the terminal: line {1} does not start with a time and a class (\"09:05:03.007 debug ...\")";
