@@ -4,6 +4,9 @@ namespace {
 
 // Writers may give any id: the table stays bounded whatever they give.
 constexpr size_t MostKnownProcesses = 1024;
+// A name is trusted this long before the process is asked again whether it still runs: asking
+// costs a call into the system for every text, and an id is not given again that soon.
+constexpr ULONGLONG RunningRecheckMs = 1000;
 
 bool HasEnded(HANDLE process)
 {
@@ -28,8 +31,13 @@ std::wstring ImageName(HANDLE process)
 std::wstring ProcessNames::NameOf(uint32_t processId)
 {
     auto found = known_.find(processId);
+    ULONGLONG now = GetTickCount64();
     if (found != known_.end()) {
+        if (now - found->second.checkedAt < RunningRecheckMs) {
+            return found->second.name;
+        }
         if (!HasEnded(found->second.process)) {
+            found->second.checkedAt = now;
             return found->second.name;
         }
         CloseHandle(found->second.process);
@@ -51,7 +59,7 @@ std::wstring ProcessNames::NameOf(uint32_t processId)
             Clear();
         }
     }
-    known_[processId] = Known{process, name};
+    known_[processId] = Known{process, name, now};
     return name;
 }
 

@@ -21,6 +21,7 @@ private:
     struct Known {
         HANDLE process = NULL;  // signalled once the process ends
         std::wstring name;
+        ULONGLONG checkedAt = 0;  // when it was last seen running
     };
     void Clear();
     void ForgetEnded();
