@@ -46,16 +46,26 @@ struct LogReadSummary {
     uint64_t firstSkippedLine = 0;  // counted from 1
 };
 
-// Reads bytes as they come (a file in pieces) and hands every entry to the sink, in order.
-class LogReader {
+// A reader of one form of log (the text form here, JSON lines beside the headless output):
+// bytes as they come (a file in pieces) in, every entry handed to a sink in order.
+class EntryReader {
+public:
+    virtual ~EntryReader() = default;
+    // False, with *error, once the input is known not to be a log (nothing more is read).
+    virtual bool Feed(std::string_view bytes, std::string* error) = 0;
+    // The last line, if it has no line end.
+    virtual bool Finish(std::string* error) = 0;
+    virtual const LogReadSummary& Summary() const = 0;
+};
+
+// The text form.
+class LogReader : public EntryReader {
 public:
     explicit LogReader(std::function<void(LogEntry&&)> sink);
 
-    // False, with *error, once the input is known not to be a log (nothing more is read).
-    bool Feed(std::string_view bytes, std::string* error);
-    // The last line, if it has no line end.
-    bool Finish(std::string* error);
-    const LogReadSummary& Summary() const { return summary_; }
+    bool Feed(std::string_view bytes, std::string* error) override;
+    bool Finish(std::string* error) override;
+    const LogReadSummary& Summary() const override { return summary_; }
 
 private:
     bool TakeLine(std::string_view line, std::string* error);

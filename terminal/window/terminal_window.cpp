@@ -395,6 +395,7 @@ bool OnFileCommand(TerminalWindow& t, int command)
         }
         return true;
     }
+    case STOP_READING_COMMAND: StopReading(t); return true;
     case SAVE_COMMAND: SaveShown(t); return true;
     case LOG_COMMAND: ToggleLog(t); return true;
     case IMPORT_RULES_COMMAND: ImportRules(t); return true;
@@ -425,7 +426,10 @@ bool OnEditCommand(TerminalWindow& t, int command)
         }
         return true;
     case CLOSE_FIND_COMMAND:
-        if (t.ui.findShown) {
+        // Esc ends the longest thing under way first: a log being read.
+        if (t.reading.Active()) {
+            StopReading(t);
+        } else if (t.ui.findShown) {
             ShowFindBar(t, false);
         } else {
             SetFocus(t.ui.list);
@@ -605,6 +609,9 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
         SetFocus(t.ui.list);
         return 0;
     case WM_TIMER:
+        if (wParam == RefreshTimerId) {
+            ContinueReading(t);
+        }
         if (wParam == RefreshTimerId && GetTickCount64() >= t.nextRefresh) {
             Refresh(t);
         } else if (wParam == QuickFilterTimerId) {
@@ -766,6 +773,7 @@ void RunMessageLoop(TerminalWindow& terminal, HINSTANCE instance, HWND window)
 void EndFrame(TerminalWindow& t, HINSTANCE instance)
 {
     t.live.receiver.Stop();
+    t.reading.End();
     std::string problem = StopLog(t);
     if (!problem.empty() && t.streams != nullptr) {
         TellUser(*t.streams, problem);
