@@ -19,6 +19,7 @@
 
 #include "fuzz_checks.h"
 #include "fuzz_input.h"
+#include "iso_time.h"
 #include "json_line.h"
 #include "json_line_reader.h"
 #include "log_reader.h"
@@ -44,7 +45,12 @@ constexpr unsigned JsonCodePage = 1252;
 // What differs between the forms.
 struct Form {
     bool (*parse)(std::string_view line, LogEntry* entry);
-    std::string (*write)(const LogEntry& entry);
+    // The entry's line, after the date line Save writes before it where its date changes.
+    std::string (*write)(const LogEntry& entry, int64_t* day);
+    // A line read on its own has no date: the date the line's date line gives it.
+    void (*date)(const LogEntry& from, LogEntry* entry);
+    // A line that is no entry but gives the lines after it their date.
+    bool (*dateLine)(std::string_view line, int64_t* day);
     std::unique_ptr<EntryReader> (*reader)(std::function<void(LogEntry&&)> sink);
     const char* notALog;
     size_t maxLineBytes;
@@ -54,7 +60,13 @@ struct Form {
 
 const Form TextForm = {
     [](std::string_view line, LogEntry* entry) { return ParseLogLine(line, entry); },
-    [](const LogEntry& entry) { return FormatLogEntry(entry); },
+    [](const LogEntry& entry, int64_t* day) { return DateLineBefore(entry.line, day) + FormatLogEntry(entry); },
+    [](const LogEntry& from, LogEntry* entry) {
+        if (from.line.arrivalUtcMs != 0) {
+            DateLogEntry(from.line.arrivalUtcMs / MsPerDay, entry);
+        }
+    },
+    [](std::string_view line, int64_t* day) { return ParseDateLine(line, day); },
     [](std::function<void(LogEntry&&)> sink) -> std::unique_ptr<EntryReader> {
         return std::make_unique<LogReader>(std::move(sink));
     },
@@ -62,7 +74,7 @@ const Form TextForm = {
 
 const Form JsonForm = {
     [](std::string_view line, LogEntry* entry) { return ParseJsonLogLine(line, JsonCodePage, entry); },
-    [](const LogEntry& entry) {
+    [](const LogEntry& entry, int64_t*) {
         if (entry.kind == LogEntryKind::DroppedNotice) {
             ArrivalTime at;
             at.utcMs = entry.line.arrivalUtcMs;
@@ -71,6 +83,8 @@ const Form JsonForm = {
         }
         return FormatJsonLine(entry.line, JsonCodePage);
     },
+    [](const LogEntry&, LogEntry*) {},
+    [](std::string_view, int64_t*) { return false; },
     [](std::function<void(LogEntry&&)> sink) -> std::unique_ptr<EntryReader> {
         return std::make_unique<JsonLogReader>(std::move(sink), JsonCodePage);
     },
@@ -105,6 +119,7 @@ Outcome ReadWhole(const Form& form, std::string_view bytes)
     }
     uint64_t number = 0;
     bool seenLine = false;
+    int64_t day = NoDay;
     while (!bytes.empty()) {
         size_t end = bytes.find('\n');
         std::string_view line = bytes.substr(0, end);
@@ -114,7 +129,14 @@ Outcome ReadWhole(const Form& form, std::string_view bytes)
             continue;
         }
         LogEntry entry;
+        if (line.size() <= form.maxLineBytes && form.dateLine(line, &day)) {
+            seenLine = true;
+            continue;
+        }
         if (line.size() <= form.maxLineBytes && form.parse(line, &entry)) {
+            if (day != NoDay) {
+                DateLogEntry(day, &entry);
+            }
             seenLine = true;
             ++out.summary.entries;
             out.entries.push_back(entry);
@@ -161,16 +183,23 @@ void CheckLog(const Form& form, std::string_view bytes, const std::vector<size_t
     CheckSameOutcome(whole, ReadInPieces(form, bytes, cuts), "read in pieces");
 
     std::string written;
+    int64_t day = NoDay;
     for (const LogEntry& entry : whole.entries) {
-        std::string line = form.write(entry);
-        FUZZ_CHECK(!line.empty() && line.back() == '\n' && line.find('\n') == line.size() - 1, "one line an entry");
+        std::string lines = form.write(entry, &day);
+        FUZZ_CHECK(!lines.empty() && lines.back() == '\n', "lines an entry");
+        std::string line = lines.substr(lines.find_last_of('\n', lines.size() - 2) + 1);
+        FUZZ_CHECK(lines.size() == line.size() || lines.find('\n') == lines.size() - line.size() - 1,
+                   "at most a date line before an entry's line");
         LogEntry again;
-        FUZZ_CHECK(form.parse(std::string_view(line).substr(0, line.size() - 1), &again) && SameEntry(entry, again),
-                   "an entry written back reads as the same entry");
-        written += line;
+        bool parsed = form.parse(std::string_view(line).substr(0, line.size() - 1), &again);
+        form.date(entry, &again);
+        FUZZ_CHECK(parsed && SameEntry(entry, again), "an entry written back reads as the same entry");
+        written += lines;
     }
     Outcome rewritten = ReadWhole(form, written);
     FUZZ_CHECK(rewritten.summary.skipped == 0 && !rewritten.refused, "what the writer writes is read whole");
+    CheckSameOutcome(whole.refused ? rewritten : Outcome{whole.entries, rewritten.summary, false, std::string()},
+                     rewritten, "the written-back log holds the same entries, dates included");
     CheckSameOutcome(rewritten, ReadInPieces(form, written, cuts), "the written-back log read in pieces");
 
     // Byte for byte: each line read is the line the writer makes of its entry, or that line
@@ -183,13 +212,15 @@ void CheckLog(const Form& form, std::string_view bytes, const std::vector<size_t
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         LogEntry entry;
         if (line.size() > form.maxLineBytes || !form.parse(line, &entry)) {
-            continue;
+            continue;  // date lines among them: Save writes them again where the date changes
         }
         if (line.back() == '\r') {
             line.remove_suffix(1);
         }
         FUZZ_CHECK(next < whole.entries.size(), "every line read is an entry");
-        std::string made = form.write(whole.entries[next++]);
+        int64_t scratchDay = NoDay;
+        std::string made = form.write(whole.entries[next++], &scratchDay);
+        made = made.substr(made.find_last_of('\n', made.size() - 2) + 1);  // without a date line
         made.pop_back();
         bool same = made == line || (form.blanksMayGo && made.compare(0, line.size(), line) == 0 &&
                                      made.find_first_not_of(' ', line.size()) == std::string::npos);

@@ -269,6 +269,7 @@ json_lines = ('{"time":"2026-12-08T14:24:12.449+01:00","class":"debug","text":"c
               '{"time":null,"class":"clear","text":"terminal cleared"}\n'
               '{"time":"2026-12-09T00:00:00.000-08:00","class":"dropped","text":"1 line lost: the output could not keep up"}\n'
               '{"time":null,"class":"error","text":"<line too long to carry>"}\n').encode('utf-8')
+log_reader['dated-lines'] = bytes([0]) + u32(17) + b'date 2026-12-09\n' + log_lines + b'date 2026-12-10\r\n' + log_lines
 log_reader['json-every-kind-of-line'] = bytes([1]) + u32(11) + json_lines
 log_reader['json-damaged-line-inside'] = bytes([1]) + u32(13) + json_lines + b'{"time":null,"class":"debug","text":"\\u0041"}\n' + json_lines
 

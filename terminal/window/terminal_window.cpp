@@ -314,6 +314,23 @@ void SetTimeMode(TerminalWindow& t, TimeMode mode)
     InvalidateRect(t.ui.list, NULL, FALSE);
 }
 
+void SetShowDates(TerminalWindow& t, bool show)
+{
+    t.live.view.time.SetShowDates(show);
+    if (t.opened.IsOpen()) {
+        t.opened.view->time.SetShowDates(show);
+    }
+    CheckItem(t, SHOW_DATES_COMMAND, show);
+    if (show) {
+        // Wide enough for the date as well; a wider column the user chose stays.
+        int needed = ListView_GetStringWidth(t.ui.list, L"0000-00-00 00:00:00.000") + MulDiv(16, t.ui.dpi, 96);
+        if (ListView_GetColumnWidth(t.ui.list, 0) < needed) {
+            ListView_SetColumnWidth(t.ui.list, 0, needed);
+        }
+    }
+    InvalidateRect(t.ui.list, NULL, FALSE);
+}
+
 void SetAlwaysOnTop(TerminalWindow& t, bool onTop)
 {
     t.alwaysOnTop = onTop;
@@ -469,6 +486,7 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
     case TIME_SINCE_START_COMMAND: SetTimeMode(t, TimeMode::SinceStart); break;
     case TIME_SINCE_PREVIOUS_COMMAND: SetTimeMode(t, TimeMode::SincePrevious); break;
     case ALWAYS_ON_TOP_COMMAND: SetAlwaysOnTop(t, !t.alwaysOnTop); break;
+    case SHOW_DATES_COMMAND: SetShowDates(t, !t.live.view.time.ShowsDates()); break;
     case QUICK_FILTER_EDIT:
         if (notification == EN_CHANGE) {
             SetTimer(t.ui.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
@@ -524,6 +542,7 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
     SetTimeMode(t, s.timeMode);
     ApplyClassFilter(t, s.shownClasses);
     SetAlwaysOnTop(t, s.alwaysOnTop);
+    SetShowDates(t, s.showDates);
 }
 
 void SaveSettings(TerminalWindow& t)
@@ -545,6 +564,7 @@ void SaveSettings(TerminalWindow& t)
         s.rules = t.ruleList;
     }
     s.alwaysOnTop = t.alwaysOnTop;
+    s.showDates = t.live.view.time.ShowsDates();
     if (s == t.settings) {
         return;
     }

@@ -30,7 +30,9 @@ void SaveShown(TerminalWindow& t)
     }
     const LineStore& store = ShownView(t).store;
     std::string text;
+    int64_t day = NoDay;
     for (size_t row = 0; row < store.ShownCount(); ++row) {
+        text += DateLineBefore(store.ShownLine(row), &day);
         text += FormatOutputLine(store.ShownLine(row));
     }
     t.savers.push_back(SaveLinesInBackground(path, std::move(text), store.ShownCount(), t.ui.frame, SavedMessage));
@@ -122,6 +124,7 @@ void MakeOpenedView(TerminalWindow& t)
 {
     auto view = std::make_unique<LineView>();
     view->time.SetMode(t.live.view.time.Mode());
+    view->time.SetShowDates(t.live.view.time.ShowsDates());
     view->store.SetFilter(t.live.view.store.Filter());
     view->store.SetJudge([&t](const ReceivedLine& line) { return JudgeLine(t, line); });
     t.opened.Close();

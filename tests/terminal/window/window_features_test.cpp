@@ -732,7 +732,8 @@ TEST_F(WindowFeatures, SavedLinesOpenedAndSavedAgainGiveTheSameFile)
     ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == "5 lines shown of 5 kept; following; 5 lines saved"; }))
         << StatusText(frame);
     std::string saved = ReadFileBytes(first.Path());
-    ASSERT_EQ(5u, SplitLines(saved).size());
+    ASSERT_EQ(6u, SplitLines(saved).size());  // the date first
+    EXPECT_EQ(0u, SplitLines(saved)[0].find("date ")) << saved;
 
     DialogAnswer = first.Path();
     Command(frame, OPEN_COMMAND);
@@ -916,6 +917,7 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
         Command(frame, TIME_SINCE_PREVIOUS_COMMAND);
         Command(frame, SHOW_STATISTIC_COMMAND);
         Command(frame, ALWAYS_ON_TOP_COMMAND);
+        Command(frame, SHOW_DATES_COMMAND);
         ListView_SetColumnWidth(List(frame), 1, 120);
         PostMessageW(frame, WM_COMMAND, RULES_COMMAND, 0);
         HWND dialog = WaitForRulesDialog(frame);
@@ -931,6 +933,7 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     EXPECT_EQ(std::vector<std::string>(), problems);
     EXPECT_EQ(TimeMode::SincePrevious, saved.timeMode);
     EXPECT_TRUE(saved.alwaysOnTop);
+    EXPECT_TRUE(saved.showDates);
     EXPECT_FALSE(saved.shownClasses.shown[static_cast<int>(LineClass::Statistic)]);
     EXPECT_TRUE(saved.shownClasses.shown[static_cast<int>(LineClass::Error)]);
     EXPECT_EQ(120, saved.columnWidths[1]);
@@ -950,6 +953,10 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     VornakStat_Message("hidden statistic");
     ASSERT_TRUE(WaitForRows(frame, 1));
     EXPECT_EQ((std::vector<std::string>{"tock"}), ShownTexts(frame));
+    EXPECT_TRUE(MenuChecked(frame, SHOW_DATES_COMMAND));
+    Command(frame, TIME_CLOCK_COMMAND);
+    std::string time = TimeColumn(frame).at(0);  // "2026-12-09 14:24:12.449"
+    EXPECT_TRUE(time.size() == 23 && time[4] == '-' && time[7] == '-' && time[10] == ' ' && time[13] == ':') << time;
     EXPECT_EQ(0, again.Stop());
 }
 
