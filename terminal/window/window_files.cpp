@@ -214,13 +214,16 @@ void ContinueReading(TerminalWindow& t)
         return;
     }
     ULONGLONG began = GetTickCount64();
-    // Asked before taking: once the thread has ended, this take gets the last of what it read.
-    bool ended = reading.opening->Ended();
+    // Taken only once what was taken before is stored, so that the thread, which waits while
+    // too much waits to be taken, bounds what is held. Asked before taking: once the thread has
+    // ended, this take gets the last of what it read.
+    bool ended = false;
     if (reading.takenNext == reading.taken.size()) {
         reading.taken.clear();
         reading.takenNext = 0;
+        ended = reading.opening->Ended();
+        reading.opening->Take(&reading.taken);
     }
-    reading.opening->Take(&reading.taken);
     if (!reading.viewMade && reading.takenNext < reading.taken.size()) {
         MakeOpenedView(t);
     }
