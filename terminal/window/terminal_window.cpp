@@ -323,7 +323,7 @@ void SetShowDates(TerminalWindow& t, bool show)
     CheckItem(t, SHOW_DATES_COMMAND, show);
     if (show) {
         // Wide enough for the date as well; a wider column the user chose stays.
-        int needed = ListView_GetStringWidth(t.ui.list, L"0000-00-00 00:00:00.000") + MulDiv(16, t.ui.dpi, 96);
+        int needed = ListView_GetStringWidth(t.ui.list, L"0000-00-00 00:00:00.000") + MulDiv(16, static_cast<int>(t.ui.dpi), 96);
         if (ListView_GetColumnWidth(t.ui.list, 0) < needed) {
             ListView_SetColumnWidth(t.ui.list, 0, needed);
         }

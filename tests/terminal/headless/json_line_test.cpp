@@ -112,8 +112,8 @@ TEST(JsonLogReader, LinesWrittenReadBackAsTheSameLinesAndADamagedOneIsCounted)
             },
             1252);
         std::string error;
-        for (size_t at = 0; at < written.size(); at += piece) {
-            ASSERT_TRUE(reader.Feed(std::string_view(written).substr(at, piece), &error)) << error;
+        for (size_t from = 0; from < written.size(); from += piece) {
+            ASSERT_TRUE(reader.Feed(std::string_view(written).substr(from, piece), &error)) << error;
         }
         ASSERT_TRUE(reader.Finish(&error)) << error;
         EXPECT_EQ(expectedText, text);
