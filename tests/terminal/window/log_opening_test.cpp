@@ -1,5 +1,6 @@
 // A log read on its thread while another program still writes it, or cuts it short: what is
-// there when the read gets there is read, and the read ends without an error.
+// there when the read gets there is read, and the read ends without an error; damaged lines cost
+// only themselves.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -96,6 +97,27 @@ TEST(LogOpening, AFileCutShortWhileItIsReadEndsWhereItWasCut)
     }
     std::string last = entries.back().line.text;
     EXPECT_EQ(0u, ("line " + std::to_string(entries.size()) + "\n").find(last.substr(0, last.size() - 1)));
+}
+
+// A 100 MB line and binary data inside a log cost only themselves: the lines around them are
+// read, and the two are counted as left out.
+TEST(LogOpening, AHundredMegabyteLineAndBinaryDataAreLeftOutAndCountedAndTheRestIsRead)
+{
+    TemporaryFile log(L"hostile");
+    std::string text = Lines(1, 2) + "00:00:00.000 debug     " + std::string(100 * 1000 * 1000, 'x') + "\n" +
+                       Lines(3, 1) + std::string("\x00\x01\xFF\xFE binary\x00\n", 13) + Lines(4, 1);
+    ASSERT_TRUE(WriteFileBytes(log.Path(), text));
+    text.clear();
+    LogOpening opening({log.Path()});
+    std::vector<LogEntry> entries = TakeToTheEnd(opening);
+    ASSERT_TRUE(opening.Ended());
+    EXPECT_EQ("", opening.Outcome().error);
+    std::vector<std::string> texts;
+    for (const LogEntry& entry : entries) {
+        texts.push_back(entry.line.text);
+    }
+    EXPECT_EQ((std::vector<std::string>{"line 1\n", "line 2\n", "line 3\n", "line 4\n"}), texts);
+    EXPECT_EQ("left out 2 lines that could not be read (the first is line 3)", SkippedLinesText(opening.Outcome().summary));
 }
 
 } // namespace
