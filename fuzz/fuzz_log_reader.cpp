@@ -5,17 +5,23 @@
 // (less blanks an editor took off its end) and reads back as the same entry.
 //
 // Input: a byte naming the log's form, four bytes that seed the cuts, then the file's bytes.
-// Form 0 is the text the terminal writes; JSON lines and rotated sets get a form each when the
-// reader takes them (CheckTextLog shows what each such form is held to).
+// Form 0 is the text the terminal writes, form 1 its JSON lines (read back in code page 1252);
+// CheckLog shows what each form is held to. A rotated set is its members read one after another,
+// each by the reader of its form, so it needs no form of its own.
 #include <stddef.h>
 #include <stdint.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz_checks.h"
 #include "fuzz_input.h"
+#include "iso_time.h"
+#include "json_line.h"
+#include "json_line_reader.h"
 #include "log_reader.h"
 #include "terminal_texts.h"
 
@@ -23,6 +29,7 @@ namespace {
 
 enum class LogForm : uint8_t {
     Text,
+    Json,
     Count,  // forms to come go before this one
 };
 
@@ -32,6 +39,56 @@ struct Outcome {
     bool refused = false;
     std::string error;
 };
+
+constexpr unsigned JsonCodePage = 1252;
+
+// What differs between the forms.
+struct Form {
+    bool (*parse)(std::string_view line, LogEntry* entry);
+    // The entry's line, after the date line Save writes before it where its date changes.
+    std::string (*write)(const LogEntry& entry, int64_t* day);
+    // A line read on its own has no date: the date the line's date line gives it.
+    void (*date)(const LogEntry& from, LogEntry* entry);
+    // A line that is no entry but gives the lines after it their date.
+    bool (*dateLine)(std::string_view line, int64_t* day);
+    std::unique_ptr<EntryReader> (*reader)(std::function<void(LogEntry&&)> sink);
+    const char* notALog;
+    size_t maxLineBytes;
+    bool byteOrderMark;  // one may come first
+    bool blanksMayGo;    // an editor may have taken blanks off a line's end
+};
+
+const Form TextForm = {
+    [](std::string_view line, LogEntry* entry) { return ParseLogLine(line, entry); },
+    [](const LogEntry& entry, int64_t* day) { return DateLineBefore(entry.line, day) + FormatLogEntry(entry); },
+    [](const LogEntry& from, LogEntry* entry) {
+        if (from.line.arrivalUtcMs != 0) {
+            DateLogEntry(from.line.arrivalUtcMs / MsPerDay, entry);
+        }
+    },
+    [](std::string_view line, int64_t* day) { return ParseDateLine(line, day); },
+    [](std::function<void(LogEntry&&)> sink) -> std::unique_ptr<EntryReader> {
+        return std::make_unique<LogReader>(std::move(sink));
+    },
+    LogNotALog, MaxLogLineBytes, true, true};
+
+const Form JsonForm = {
+    [](std::string_view line, LogEntry* entry) { return ParseJsonLogLine(line, JsonCodePage, entry); },
+    [](const LogEntry& entry, int64_t*) {
+        if (entry.kind == LogEntryKind::DroppedNotice) {
+            ArrivalTime at;
+            at.utcMs = entry.line.arrivalUtcMs;
+            at.offsetMinutes = entry.line.utcOffsetMinutes;
+            return FormatJsonDroppedNotice(at, entry.droppedCount);
+        }
+        return FormatJsonLine(entry.line, JsonCodePage);
+    },
+    [](const LogEntry&, LogEntry*) {},
+    [](std::string_view, int64_t*) { return false; },
+    [](std::function<void(LogEntry&&)> sink) -> std::unique_ptr<EntryReader> {
+        return std::make_unique<JsonLogReader>(std::move(sink), JsonCodePage);
+    },
+    LogNotAJsonLog, MaxJsonLineBytes, false, false};
 
 bool SameEntry(const LogEntry& a, const LogEntry& b)
 {
@@ -54,14 +111,15 @@ void CheckSameOutcome(const Outcome& a, const Outcome& b, const char* what)
 }
 
 // The file as the reader's documentation describes it, read whole, line by line.
-Outcome ReadWhole(std::string_view bytes)
+Outcome ReadWhole(const Form& form, std::string_view bytes)
 {
     Outcome out;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    if (form.byteOrderMark && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
     }
     uint64_t number = 0;
     bool seenLine = false;
+    int64_t day = NoDay;
     while (!bytes.empty()) {
         size_t end = bytes.find('\n');
         std::string_view line = bytes.substr(0, end);
@@ -71,7 +129,14 @@ Outcome ReadWhole(std::string_view bytes)
             continue;
         }
         LogEntry entry;
-        if (line.size() <= MaxLogLineBytes && ParseLogLine(line, &entry)) {
+        if (line.size() <= form.maxLineBytes && form.dateLine(line, &day)) {
+            seenLine = true;
+            continue;
+        }
+        if (line.size() <= form.maxLineBytes && form.parse(line, &entry)) {
+            if (day != NoDay) {
+                DateLogEntry(day, &entry);
+            }
             seenLine = true;
             ++out.summary.entries;
             out.entries.push_back(entry);
@@ -79,7 +144,7 @@ Outcome ReadWhole(std::string_view bytes)
         }
         if (!seenLine) {
             out.refused = true;
-            out.error = FillText(LogNotALog, {std::to_string(number)});
+            out.error = FillText(form.notALog, {std::to_string(number)});
             return out;
         }
         if (out.summary.skipped++ == 0) {
@@ -90,10 +155,11 @@ Outcome ReadWhole(std::string_view bytes)
 }
 
 // Fed in pieces: cuts[i] bytes at a time, the last piece taking what is left.
-Outcome ReadInPieces(std::string_view bytes, const std::vector<size_t>& cuts)
+Outcome ReadInPieces(const Form& form, std::string_view bytes, const std::vector<size_t>& cuts)
 {
     Outcome out;
-    LogReader reader([&out](LogEntry&& entry) { out.entries.push_back(std::move(entry)); });
+    std::unique_ptr<EntryReader> owned = form.reader([&out](LogEntry&& entry) { out.entries.push_back(std::move(entry)); });
+    EntryReader& reader = *owned;
     bool going = true;
     for (size_t i = 0; going && !bytes.empty(); ++i) {
         size_t take = i < cuts.size() ? std::min(cuts[i], bytes.size()) : bytes.size();
@@ -110,45 +176,54 @@ Outcome ReadInPieces(std::string_view bytes, const std::vector<size_t>& cuts)
 
 // What every form is held to: the same result however the bytes were cut, that result the one
 // the documentation gives, and entries that the writer writes back as they were.
-void CheckTextLog(std::string_view bytes, const std::vector<size_t>& cuts)
+void CheckLog(const Form& form, std::string_view bytes, const std::vector<size_t>& cuts)
 {
-    Outcome whole = ReadWhole(bytes);
-    CheckSameOutcome(whole, ReadInPieces(bytes, {}), "read in one piece");
-    CheckSameOutcome(whole, ReadInPieces(bytes, cuts), "read in pieces");
+    Outcome whole = ReadWhole(form, bytes);
+    CheckSameOutcome(whole, ReadInPieces(form, bytes, {}), "read in one piece");
+    CheckSameOutcome(whole, ReadInPieces(form, bytes, cuts), "read in pieces");
 
     std::string written;
+    int64_t day = NoDay;
     for (const LogEntry& entry : whole.entries) {
-        std::string line = FormatLogEntry(entry);
-        FUZZ_CHECK(!line.empty() && line.back() == '\n' && line.find('\n') == line.size() - 1, "one line an entry");
+        std::string lines = form.write(entry, &day);
+        FUZZ_CHECK(!lines.empty() && lines.back() == '\n', "lines an entry");
+        std::string line = lines.substr(lines.find_last_of('\n', lines.size() - 2) + 1);
+        FUZZ_CHECK(lines.size() == line.size() || lines.find('\n') == lines.size() - line.size() - 1,
+                   "at most a date line before an entry's line");
         LogEntry again;
-        FUZZ_CHECK(ParseLogLine(std::string_view(line).substr(0, line.size() - 1), &again) && SameEntry(entry, again),
-                   "an entry written back reads as the same entry");
-        written += line;
+        bool parsed = form.parse(std::string_view(line).substr(0, line.size() - 1), &again);
+        form.date(entry, &again);
+        FUZZ_CHECK(parsed && SameEntry(entry, again), "an entry written back reads as the same entry");
+        written += lines;
     }
-    Outcome rewritten = ReadWhole(written);
+    Outcome rewritten = ReadWhole(form, written);
     FUZZ_CHECK(rewritten.summary.skipped == 0 && !rewritten.refused, "what the writer writes is read whole");
-    CheckSameOutcome(rewritten, ReadInPieces(written, cuts), "the written-back log read in pieces");
+    CheckSameOutcome(whole.refused ? rewritten : Outcome{whole.entries, rewritten.summary, false, std::string()},
+                     rewritten, "the written-back log holds the same entries, dates included");
+    CheckSameOutcome(rewritten, ReadInPieces(form, written, cuts), "the written-back log read in pieces");
 
     // Byte for byte: each line read is the line the writer makes of its entry, or that line
     // without blanks at its end.
-    std::string_view rest = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
+    std::string_view rest = form.byteOrderMark && bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
     size_t next = 0;
     while (!rest.empty() && !whole.refused) {
         size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         LogEntry entry;
-        if (line.size() > MaxLogLineBytes || !ParseLogLine(line, &entry)) {
-            continue;
+        if (line.size() > form.maxLineBytes || !form.parse(line, &entry)) {
+            continue;  // date lines among them: Save writes them again where the date changes
         }
         if (line.back() == '\r') {
             line.remove_suffix(1);
         }
         FUZZ_CHECK(next < whole.entries.size(), "every line read is an entry");
-        std::string made = FormatLogEntry(whole.entries[next++]);
+        int64_t scratchDay = NoDay;
+        std::string made = form.write(whole.entries[next++], &scratchDay);
+        made = made.substr(made.find_last_of('\n', made.size() - 2) + 1);  // without a date line
         made.pop_back();
-        bool same = made == line ||
-                    (made.compare(0, line.size(), line) == 0 && made.find_first_not_of(' ', line.size()) == std::string::npos);
+        bool same = made == line || (form.blanksMayGo && made.compare(0, line.size(), line) == 0 &&
+                                     made.find_first_not_of(' ', line.size()) == std::string::npos);
         FUZZ_CHECK(same, "the writer writes back the line that was read");
     }
 }
@@ -173,7 +248,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         covered += cut;
     }
     switch (form) {
-    case LogForm::Text: CheckTextLog(bytes, cuts); break;
+    case LogForm::Text: CheckLog(TextForm, bytes, cuts); break;
+    case LogForm::Json: CheckLog(JsonForm, bytes, cuts); break;
     case LogForm::Count: break;
     }
     return 0;

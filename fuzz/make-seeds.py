@@ -265,6 +265,13 @@ log_reader['not-a-log'] = bytes([0]) + u32(7) + b'\n\r\nhello world\n' + log_lin
 log_reader['first-line-too-long'] = bytes([0]) + u32(3) + b'09:05:03.007 debug     ' + b'x' * 4100 + b'\n' + log_lines
 log_reader['line-too-long-inside'] = bytes([0]) + u32(5) + log_lines + b'\n09:05:03.007 debug     ' + b'y' * 4074 + b'\n' + log_lines
 log_reader['partial-mark'] = bytes([0]) + u32(2) + b'\xef\xbb'
+json_lines = ('{"time":"2026-12-08T14:24:12.449+01:00","class":"debug","text":"caf\u00e9 \\"q\\" \\\\ \\u0009"}\n'
+              '{"time":null,"class":"clear","text":"terminal cleared"}\n'
+              '{"time":"2026-12-09T00:00:00.000-08:00","class":"dropped","text":"1 line lost: the output could not keep up"}\n'
+              '{"time":null,"class":"error","text":"<line too long to carry>"}\n').encode('utf-8')
+log_reader['dated-lines'] = bytes([0]) + u32(17) + b'date 2026-12-09\n' + log_lines + b'date 2026-12-10\r\n' + log_lines
+log_reader['json-every-kind-of-line'] = bytes([1]) + u32(11) + json_lines
+log_reader['json-damaged-line-inside'] = bytes([1]) + u32(13) + json_lines + b'{"time":null,"class":"debug","text":"\\u0041"}\n' + json_lines
 
 # Collector addresses: the text.
 syslog_destination = {}

@@ -71,7 +71,8 @@ set(TERMINAL_FORWARDING_SOURCES ${TERMINAL_FORWARDING_PARSERS}
     ${CMAKE_CURRENT_LIST_DIR}/forwarding/syslog_forwarding.cpp)
 
 # headless: the output writer, files and their rotation, JSON lines, the headless mode.
-set(TERMINAL_HEADLESS_PARSERS ${CMAKE_CURRENT_LIST_DIR}/headless/json_line.cpp)
+set(TERMINAL_HEADLESS_PARSERS ${CMAKE_CURRENT_LIST_DIR}/headless/json_line.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/headless/json_line_reader.cpp)
 set(TERMINAL_HEADLESS_SOURCES ${TERMINAL_HEADLESS_PARSERS}
     ${CMAKE_CURRENT_LIST_DIR}/headless/output_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/headless/output_writer.cpp
@@ -88,6 +89,7 @@ set(TERMINAL_WINDOW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window/line_list_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_export.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_log.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/log_opening.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/rules_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/dpi_scaling.cpp)
 

@@ -51,6 +51,7 @@ public:
     // The index-th line kept, shown or not, from the oldest.
     const ReceivedLine& KeptLine(size_t index) const { return lines_[index]; }
     uint64_t DroppedCount() const { return dropped_; }
+    size_t Capacity() const { return capacity_; }
     // Of those, the ones that were shown: rows that vanished from the top of the list.
     uint64_t DroppedShownCount() const { return droppedShown_; }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ascii_text.h"
+#include "iso_time.h"
 #include "line_text.h"
 #include "system_error_text.h"
 #include "terminal_texts.h"
@@ -52,16 +53,33 @@ bool ParseTime(std::string_view text, uint32_t* msOfDay)
     return true;
 }
 
-// Whether text can still be the start of a line the terminal writes ("09:05:03.007 " so far).
-bool CanBeginLogLine(std::string_view text)
+constexpr char DatePrefix[] = "date ";
+const char DateShape[] = "date 9999-99-99";
+
+bool FitsShape(std::string_view text, const char* shape, size_t shapeLength)
 {
-    static const char Shape[] = "99:99:99.999 ";
-    for (size_t i = 0; i < text.size() && i + 1 < sizeof(Shape); ++i) {
-        if (Shape[i] == '9' ? !Digit(text[i]) : text[i] != Shape[i]) {
+    for (size_t i = 0; i < text.size() && i < shapeLength; ++i) {
+        if (shape[i] == '9' ? !Digit(text[i]) : text[i] != shape[i]) {
             return false;
         }
     }
     return true;
+}
+
+// Whether text can still be the start of a line the terminal writes ("09:05:03.007 " so far, or
+// a date line).
+bool CanBeginLogLine(std::string_view text)
+{
+    static const char Shape[] = "99:99:99.999 ";
+    return FitsShape(text, Shape, sizeof(Shape) - 1) || FitsShape(text, DateShape, sizeof(DateShape) - 1);
+}
+
+// A dated line's instant is never 0, which stands for no date: the first day is 1970-01-02.
+constexpr int64_t FirstDatedDay = 1;
+
+int64_t FloorDays(int64_t ms)
+{
+    return ms >= 0 ? ms / MsPerDay : -((-ms + MsPerDay - 1) / MsPerDay);
 }
 
 // DisplayText writes its escapes' digits in upper case only.
@@ -106,6 +124,51 @@ bool Unescape(std::string_view shown, std::string* text)
 }
 
 } // namespace
+
+std::string DateLineBefore(const ReceivedLine& line, int64_t* lastDay)
+{
+    if (line.arrivalUtcMs == 0) {
+        return std::string();
+    }
+    int64_t localMs = line.arrivalUtcMs + static_cast<int64_t>(line.utcOffsetMinutes) * 60000;
+    int64_t day = FloorDays(localMs);
+    if (day == *lastDay || day < FirstDatedDay) {
+        return std::string();
+    }
+    std::string iso = FormatIsoTime(day * MsPerDay, 0);  // "2026-12-09T00:00:00.000+00:00"
+    if (iso.empty()) {
+        return std::string();  // a year no date line can write: the lines stay undated
+    }
+    *lastDay = day;
+    return DatePrefix + iso.substr(0, 10) + "\n";
+}
+
+bool ParseDateLine(std::string_view text, int64_t* day)
+{
+    if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+    }
+    if (text.size() != sizeof(DateShape) - 1 || !FitsShape(text, DateShape, sizeof(DateShape) - 1)) {
+        return false;
+    }
+    int64_t utcMs = 0;
+    int offset = 0;
+    std::string iso = std::string(text.substr(sizeof(DatePrefix) - 1)) + "T00:00:00.000+00:00";
+    if (!ParseIsoTime(iso, &utcMs, &offset)) {
+        return false;
+    }
+    *day = utcMs / MsPerDay;
+    return *day >= FirstDatedDay;
+}
+
+void DateLogEntry(int64_t day, LogEntry* entry)
+{
+    if (day == NoDay) {
+        return;
+    }
+    entry->line.arrivalUtcMs = day * MsPerDay + entry->line.arrivalMsOfDay;
+    entry->line.utcOffsetMinutes = 0;
+}
 
 std::string FormatLogEntry(const LogEntry& entry)
 {
@@ -193,6 +256,12 @@ bool LogReader::TakeLine(std::string_view line, std::string* error)
     if (blank && !pendingTooLong_) {
         return true;
     }
+    int64_t day = NoDay;
+    if (!pendingTooLong_ && ParseDateLine(line, &day)) {
+        day_ = day;
+        seenLine_ = true;
+        return true;
+    }
     LogEntry entry;
     bool parsed = !pendingTooLong_ && ParseLogLine(line, &entry);
     pendingTooLong_ = false;
@@ -209,6 +278,7 @@ bool LogReader::TakeLine(std::string_view line, std::string* error)
     }
     seenLine_ = true;
     ++summary_.entries;
+    DateLogEntry(day_, &entry);
     sink_(std::move(entry));
     return true;
 }

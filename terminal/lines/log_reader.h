@@ -40,22 +40,47 @@ std::string FormatLogEntry(const LogEntry& entry);
 // not a line the terminal writes.
 bool ParseLogLine(std::string_view text, LogEntry* entry);
 
+// Save writes the date once at the top and again wherever it changes, in a line of its own
+// ("date 2026-12-09"); the lines after it are of that day. The text form keeps no offset from
+// UTC: a dated line read back has its local time as its instant and an offset of 0, which shows
+// the same date and time and gives the same elapsed times, midnight included.
+// The date line before line when its date is not *lastDay's (then *lastDay becomes it), else
+// nothing; a line without a date (arrivalUtcMs 0) changes nothing, nor one before 1970-01-02
+// or past 9999 (it is saved without a date). *lastDay starts at NoDay.
+constexpr int64_t NoDay = INT64_MIN;
+std::string DateLineBefore(const ReceivedLine& line, int64_t* lastDay);
+// The day (counted from 1970-01-01) of a date line, without its line end; false for another
+// line (and for a date before 1970-01-02).
+bool ParseDateLine(std::string_view text, int64_t* day);
+// A line read after a date line, given that day: its instant.
+void DateLogEntry(int64_t day, LogEntry* entry);
+
 struct LogReadSummary {
     uint64_t entries = 0;
     uint64_t skipped = 0;           // lines left out
     uint64_t firstSkippedLine = 0;  // counted from 1
 };
 
-// Reads bytes as they come (a file in pieces) and hands every entry to the sink, in order.
-class LogReader {
+// A reader of one form of log (the text form here, JSON lines beside the headless output):
+// bytes as they come (a file in pieces) in, every entry handed to a sink in order.
+class EntryReader {
+public:
+    virtual ~EntryReader() = default;
+    // False, with *error, once the input is known not to be a log (nothing more is read).
+    virtual bool Feed(std::string_view bytes, std::string* error) = 0;
+    // The last line, if it has no line end.
+    virtual bool Finish(std::string* error) = 0;
+    virtual const LogReadSummary& Summary() const = 0;
+};
+
+// The text form.
+class LogReader : public EntryReader {
 public:
     explicit LogReader(std::function<void(LogEntry&&)> sink);
 
-    // False, with *error, once the input is known not to be a log (nothing more is read).
-    bool Feed(std::string_view bytes, std::string* error);
-    // The last line, if it has no line end.
-    bool Finish(std::string* error);
-    const LogReadSummary& Summary() const { return summary_; }
+    bool Feed(std::string_view bytes, std::string* error) override;
+    bool Finish(std::string* error) override;
+    const LogReadSummary& Summary() const override { return summary_; }
 
 private:
     bool TakeLine(std::string_view line, std::string* error);
@@ -66,6 +91,7 @@ private:
     bool refused_ = false;
     bool seenLine_ = false;  // a line that is not blank
     bool atStart_ = true;    // a byte order mark may come first
+    int64_t day_ = NoDay;    // the last date line's
     uint64_t lineNumber_ = 0;
     LogReadSummary summary_;
 };

@@ -30,6 +30,7 @@ constexpr wchar_t TimeModeValue[] = L"TimeMode";
 constexpr wchar_t ShownClassesValue[] = L"ShownClasses";
 constexpr wchar_t RulesValue[] = L"Rules";
 constexpr wchar_t AlwaysOnTopValue[] = L"AlwaysOnTop";
+constexpr wchar_t ShowDatesValue[] = L"ShowDates";
 
 class SettingsReader {
 public:
@@ -192,7 +193,7 @@ bool TerminalSettings::operator==(const TerminalSettings& other) const
            placement.top == other.placement.top && placement.width == other.placement.width &&
            placement.height == other.placement.height && placement.maximized == other.placement.maximized &&
            columnDpi == other.columnDpi && timeMode == other.timeMode && rules == other.rules &&
-           alwaysOnTop == other.alwaysOnTop;
+           alwaysOnTop == other.alwaysOnTop && showDates == other.showDates;
 }
 
 void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* settings, std::vector<std::string>* problems)
@@ -238,6 +239,7 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
         }
     }
     reader.Flag(AlwaysOnTopValue, &settings->alwaysOnTop);
+    reader.Flag(ShowDatesValue, &settings->showDates);
     RegCloseKey(key);
 }
 
@@ -275,6 +277,7 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
     results.push_back(SetString(key, ShownClassesValue, ShownClassesText(settings.shownClasses)));
     results.push_back(SetString(key, RulesValue, FormatRuleText(settings.rules)));
     results.push_back(SetDword(key, AlwaysOnTopValue, settings.alwaysOnTop ? 1 : 0));
+    results.push_back(SetDword(key, ShowDatesValue, settings.showDates ? 1 : 0));
     RegCloseKey(key);
     for (LONG result : results) {
         if (result != ERROR_SUCCESS) {

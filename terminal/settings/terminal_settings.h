@@ -6,7 +6,7 @@
 // Values: WindowLeft, WindowTop, WindowWidth, WindowHeight (REG_DWORD, signed), WindowMaximized,
 // ColumnTime, ColumnClass, ColumnText and ColumnDpi (REG_DWORD), TimeMode (REG_SZ: clock,
 // since-start, since-previous), ShownClasses (REG_SZ: class names separated by commas), Rules
-// (REG_SZ: the rule file text), AlwaysOnTop (REG_DWORD 0 or 1).
+// (REG_SZ: the rule file text), AlwaysOnTop and ShowDates (REG_DWORD 0 or 1).
 #pragma once
 
 #include <string>
@@ -41,6 +41,7 @@ struct TerminalSettings {
     ClassFilter shownClasses;
     std::vector<Rule> rules;
     bool alwaysOnTop = false;
+    bool showDates = false;
 
     bool operator==(const TerminalSettings& other) const;
 };

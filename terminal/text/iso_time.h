@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <string_view>
 
 constexpr int64_t MsPerDay = 86400000;
 
@@ -13,3 +14,7 @@ constexpr int64_t MsPerDay = 86400000;
 // local year is not one of 0000 to 9999, which are all the years RFC 3339 can write (a clock may
 // be set as far as 30827).
 std::string FormatIsoTime(int64_t utcMs, int offsetMinutes);
+
+// The instant and offset of a time exactly as FormatIsoTime writes it; false for any other text
+// (another shape, a day the month lacks, an hour past 23, an offset of a day or more).
+bool ParseIsoTime(std::string_view text, int64_t* utcMs, int* offsetMinutes);

@@ -157,6 +157,18 @@ inline std::string RuleCount(unsigned long long count)
 }
 constexpr const char* CannotUseRulesFile = "cannot use the rules file {1}: {2}";
 constexpr const char* CannotOpenLog = "cannot open {1}: {2}";
+// A log read on its thread ({1}: the file's name, {2}: a percentage, a count or a reason).
+constexpr const char* StatusReading = "reading {1}: {2}% (Esc stops)";
+constexpr const char* ReadingStopped = "reading {1} stopped: {2} read";
+constexpr const char* ReadingFailed = "reading {1} stopped: {2}";
+// {1}: a member of a rotated set, {2}: why it was not read (whole or in part).
+constexpr const char* SetMemberProblem = "{1} of the set: {2}";
+// {1}: a file's name, {2}: its oldest old file's.
+constexpr const char* OpenWholeSetQuestion =
+    "{1} has older files beside it, down to {2}. Open the whole set as one log, oldest first?\n\n"
+    "Yes opens the set, No this file alone.";
+// {1}, {2}: numbers of lines.
+constexpr const char* ReadingLeftOut = "the file's first {1} lines are left out: the history keeps {2}";
 constexpr const char* RulesNotUsable = "the rules cannot be used: {1}";
 // File dialogs.
 constexpr wchar_t OpenDialogTitle[] = L"Open a log saved by the terminal";
@@ -339,6 +351,9 @@ constexpr const char* CaptureGlobalRefused =
 // Opening a saved log.
 constexpr const char* LogNotALog =
     "this is not a log of the terminal: line {1} does not start with a time and a class (\"09:05:03.007 debug ...\")";
+constexpr const char* LogNotAJsonLog =
+    "this is not a JSON log of the terminal: line {1} is not an object of time, class and text as the terminal "
+    "writes it";
 constexpr const char* LogCannotRead = "cannot read the file: {1}";
 // {1}: "1 line" or "N lines" (LineCount).
 constexpr const char* LogSkippedLines = "left out {1} that could not be read (the first is line {2})";

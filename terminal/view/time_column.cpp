@@ -77,5 +77,12 @@ std::string TimeColumn::Text(const ReceivedLine& line, const ReceivedLine* previ
     case TimeMode::SincePrevious:
         return FormatElapsed(previousShown != nullptr ? ElapsedMs(*previousShown, line) : 0, true);
     }
-    return FormatTimeOfDay(line.arrivalMsOfDay);
+    std::string time = FormatTimeOfDay(line.arrivalMsOfDay);
+    if (showDates_ && line.arrivalUtcMs != 0) {
+        std::string iso = FormatIsoTime(line.arrivalUtcMs, line.utcOffsetMinutes);
+        if (!iso.empty()) {
+            return iso.substr(0, 10) + " " + time;  // "2026-12-09"
+        }
+    }
+    return time;
 }

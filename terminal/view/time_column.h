@@ -34,6 +34,10 @@ class TimeColumn {
 public:
     void SetMode(TimeMode mode) { mode_ = mode; }
     TimeMode Mode() const { return mode_; }
+    // View > Show dates: the time of day goes with its date ("2026-12-09 14:24:12.449") where the
+    // line has one.
+    void SetShowDates(bool show) { showDates_ = show; }
+    bool ShowsDates() const { return showDates_; }
 
     // Every line as it arrives, clear markers included, in order: the first line, and the first
     // after a clear, becomes the start that SinceStart counts from (a clear counts from itself).
@@ -47,5 +51,6 @@ public:
 
 private:
     TimeMode mode_ = TimeMode::Clock;
+    bool showDates_ = false;
     std::optional<ReceivedLine> origin_;  // text not kept: only its times
 };

@@ -314,6 +314,23 @@ void SetTimeMode(TerminalWindow& t, TimeMode mode)
     InvalidateRect(t.ui.list, NULL, FALSE);
 }
 
+void SetShowDates(TerminalWindow& t, bool show)
+{
+    t.live.view.time.SetShowDates(show);
+    if (t.opened.IsOpen()) {
+        t.opened.view->time.SetShowDates(show);
+    }
+    CheckItem(t, SHOW_DATES_COMMAND, show);
+    if (show) {
+        // Wide enough for the date as well; a wider column the user chose stays.
+        int needed = ListView_GetStringWidth(t.ui.list, L"0000-00-00 00:00:00.000") + MulDiv(16, static_cast<int>(t.ui.dpi), 96);
+        if (ListView_GetColumnWidth(t.ui.list, 0) < needed) {
+            ListView_SetColumnWidth(t.ui.list, 0, needed);
+        }
+    }
+    InvalidateRect(t.ui.list, NULL, FALSE);
+}
+
 void SetAlwaysOnTop(TerminalWindow& t, bool onTop)
 {
     t.alwaysOnTop = onTop;
@@ -395,6 +412,7 @@ bool OnFileCommand(TerminalWindow& t, int command)
         }
         return true;
     }
+    case STOP_READING_COMMAND: StopReading(t); return true;
     case SAVE_COMMAND: SaveShown(t); return true;
     case LOG_COMMAND: ToggleLog(t); return true;
     case IMPORT_RULES_COMMAND: ImportRules(t); return true;
@@ -425,7 +443,10 @@ bool OnEditCommand(TerminalWindow& t, int command)
         }
         return true;
     case CLOSE_FIND_COMMAND:
-        if (t.ui.findShown) {
+        // Esc ends the longest thing under way first: a log being read.
+        if (t.reading.Active()) {
+            StopReading(t);
+        } else if (t.ui.findShown) {
             ShowFindBar(t, false);
         } else {
             SetFocus(t.ui.list);
@@ -465,6 +486,7 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
     case TIME_SINCE_START_COMMAND: SetTimeMode(t, TimeMode::SinceStart); break;
     case TIME_SINCE_PREVIOUS_COMMAND: SetTimeMode(t, TimeMode::SincePrevious); break;
     case ALWAYS_ON_TOP_COMMAND: SetAlwaysOnTop(t, !t.alwaysOnTop); break;
+    case SHOW_DATES_COMMAND: SetShowDates(t, !t.live.view.time.ShowsDates()); break;
     case QUICK_FILTER_EDIT:
         if (notification == EN_CHANGE) {
             SetTimer(t.ui.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
@@ -523,6 +545,7 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
     SetTimeMode(t, s.timeMode);
     ApplyClassFilter(t, s.shownClasses);
     SetAlwaysOnTop(t, s.alwaysOnTop);
+    SetShowDates(t, s.showDates);
 }
 
 void SaveSettings(TerminalWindow& t)
@@ -544,6 +567,7 @@ void SaveSettings(TerminalWindow& t)
         s.rules = t.ruleList;
     }
     s.alwaysOnTop = t.alwaysOnTop;
+    s.showDates = t.live.view.time.ShowsDates();
     if (s == t.settings) {
         return;
     }
@@ -608,6 +632,9 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
         SetFocus(t.ui.list);
         return 0;
     case WM_TIMER:
+        if (wParam == RefreshTimerId) {
+            ContinueReading(t);
+        }
         if (wParam == RefreshTimerId && GetTickCount64() >= t.nextRefresh) {
             Refresh(t);
         } else if (wParam == QuickFilterTimerId) {
@@ -769,6 +796,7 @@ void RunMessageLoop(TerminalWindow& terminal, HINSTANCE instance, HWND window)
 void EndFrame(TerminalWindow& t, HINSTANCE instance)
 {
     t.live.receiver.Stop();
+    t.reading.End();
     std::string problem = StopLog(t);
     if (!problem.empty() && t.streams != nullptr) {
         TellUser(*t.streams, problem);

@@ -13,9 +13,15 @@
 void SaveShown(TerminalWindow& t);
 // A save has ended (SavedMessage): says so, or shows the error.
 void ReportSaved(TerminalWindow& t, DWORD error, size_t lineCount);
-// Reads a log into a view of its own, shown in place of the live lines (which go on arriving);
-// a file that is not a log is refused in a message box and the view stays as it was.
+// Reads a log on a thread of its own into a view of its own, shown in place of the live lines
+// (which go on arriving) as it fills; a file that is not a log is refused in a message box and
+// the view stays as it was. A member of a rotated set is read with the older members before it
+// (for the newest, NAME, when the user chooses so); JSON lines are read as well as text.
 void OpenLog(TerminalWindow& t, const std::wstring& path);
+// On every timer tick: stores what the read has brought, for a bounded time; says how it ended.
+void ContinueReading(TerminalWindow& t);
+// File > Stop reading, Esc: the read ends after the piece under way; what it read stays.
+void StopReading(TerminalWindow& t);
 // Shows the live lines again, following.
 void BackToLive(TerminalWindow& t);
 // WM_DROPFILES: opens the first file dropped.

@@ -106,6 +106,9 @@ void UpdateStatus(TerminalWindow& t)
             more += "; " + FillText(StatusCatchingUp, {LineCount(t.live.StillArriving())});
         }
     }
+    if (t.reading.Active()) {
+        more += "; " + FillText(StatusReading, {WideToUtf8(t.reading.name), Number(t.reading.opening->Percent())});
+    }
     if (t.log.Active()) {
         more += "; " + FillText(StatusLogging, {WideToUtf8(t.log.Path())});
     }

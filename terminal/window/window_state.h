@@ -20,6 +20,7 @@
 #include "line_list_view.h"
 #include "line_rules.h"
 #include "line_store.h"
+#include "log_opening.h"
 #include "terminal_settings.h"
 #include "time_column.h"
 #include "window_layout.h"
@@ -69,6 +70,21 @@ struct OpenedLog {
     void Close() { *this = OpenedLog(); }
 };
 
+// A log being read on its thread, and what of it waits to be stored. Its view is made, and shown
+// in place of the one shown before, once the first line arrives (or the read ends well): a file
+// that is not a log leaves the view as it was.
+struct LogReading {
+    std::unique_ptr<LogOpening> opening;
+    std::wstring path;
+    std::wstring name;
+    std::vector<LogEntry> taken;
+    size_t takenNext = 0;
+    bool viewMade = false;
+
+    bool Active() const { return opening != nullptr; }
+    void End() { *this = LogReading(); }
+};
+
 // The find bar's search (its controls are in WindowControls).
 struct FindBar {
     LineFinder finder;
@@ -89,6 +105,7 @@ struct StatusLine {
 struct TerminalWindow {
     LiveLines live;
     OpenedLog opened;
+    LogReading reading;
     FindBar find;
     FilterBox filter;
     StatusLine status;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "json_line.h"
+#include "json_line_reader.h"
 #include "received_lines.h"
 
 namespace {
@@ -70,3 +71,77 @@ TEST(JsonLine, A255CharacterLineOfHighBytesIsWrittenWhole)
 }
 
 } // namespace
+
+// What the terminal wrote, read back in pieces of every size: the same lines, in both the JSON and
+// the text form; a line of another form in between is left out and counted.
+TEST(JsonLogReader, LinesWrittenReadBackAsTheSameLinesAndADamagedOneIsCounted)
+{
+    ReceivedLine late = SampleLine(LineClass::Error, "\"q\" \\ \t\x01\x7F caf\xE9 \x80\n\n");
+    late.arrivalUtcMs = SampleUtcMs + 10 * 3600 * 1000;  // past midnight where it arrived
+    late.arrivalMsOfDay = SampleMsOfDay + 10 * 3600 * 1000 - 86400000;
+    ReceivedLine tooLong = SampleLine(LineClass::Debug, "");
+    tooLong.carriage = LineCarriage::TooLong;
+    ReceivedLine undated = Line(LineClass::Log, "undated\n");
+    ArrivalTime at;
+    at.utcMs = SampleUtcMs;
+    at.offsetMinutes = SampleOffsetMinutes;
+    const std::string damaged = "{\"time\":null,\"class\":\"debug\",\"text\":\"\\u0041\"}\n";
+    std::string written = FormatJsonLine(SampleLine(LineClass::Debug, "first\n"), 1252) + FormatJsonLine(late, 1252) +
+                          damaged +
+                          FormatJsonLine(SampleLine(LineClass::ClearMarker, ""), 1252) + FormatJsonLine(tooLong, 1252) +
+                          FormatJsonDroppedNotice(at, 1) + FormatJsonLine(undated, 1252);
+    const std::string expectedText = "14:24:12.449 debug     first\n"
+                                     "00:24:12.449 error     \"q\" \\ \\t\\x01\\x7F caf\xE9 \x80\\n\n"
+                                     "14:24:12.449 clear     terminal cleared\n"
+                                     "14:24:12.449 debug     <line too long to carry>\n"
+                                     "14:24:12.449 dropped   1 line lost: the output could not keep up\n"
+                                     "00:00:00.000 log       undated\n";
+    std::string expectedJson = written;
+    expectedJson.erase(expectedJson.find(damaged), damaged.size());
+    for (size_t piece : {size_t(1), size_t(7), written.size()}) {
+        std::string text;
+        std::string json;
+        JsonLogReader reader(
+            [&](LogEntry&& entry) {
+                text += FormatLogEntry(entry);
+                if (entry.kind == LogEntryKind::Line) {
+                    json += FormatJsonLine(entry.line, 1252);
+                } else {
+                    json += FormatJsonDroppedNotice(at, entry.droppedCount);
+                }
+            },
+            1252);
+        std::string error;
+        for (size_t from = 0; from < written.size(); from += piece) {
+            ASSERT_TRUE(reader.Feed(std::string_view(written).substr(from, piece), &error)) << error;
+        }
+        ASSERT_TRUE(reader.Finish(&error)) << error;
+        EXPECT_EQ(expectedText, text);
+        EXPECT_EQ(expectedJson, json);
+        EXPECT_EQ(6u, reader.Summary().entries);
+        EXPECT_EQ(1u, reader.Summary().skipped);
+        EXPECT_EQ(3u, reader.Summary().firstSkippedLine);
+    }
+}
+
+TEST(JsonLogReader, AFileWhoseFirstLineIsNoneOfTheTerminalsIsRefused)
+{
+    const std::vector<std::string> refused = {
+        "{\"time\":null,\"class\":\"debug\",\"text\":\"x\"} \n",                        // a blank after it
+        "{\"class\":\"debug\",\"time\":null,\"text\":\"x\"}\n",                         // another order
+        "{\"time\":\"2026-02-30T14:24:12.449+01:00\",\"class\":\"debug\",\"text\":\"x\"}\n",  // no such day
+        "{\"time\":\"2026-12-08T14:24:12.449-00:00\",\"class\":\"debug\",\"text\":\"x\"}\n",  // -00:00
+        "{\"time\":null,\"class\":\"debug\",\"text\":\"\\u0020\"}\n",                   // an escape not written
+        "{\"time\":null,\"class\":\"debug\",\"text\":\"\xC3\"}\n",                      // not UTF-8
+        "{\"time\":null,\"class\":\"chatter\",\"text\":\"x\"}\n",
+        "{" + std::string(MaxJsonLineBytes, 'x'),
+    };
+    for (const std::string& input : refused) {
+        JsonLogReader reader([](LogEntry&&) { ADD_FAILURE(); }, 1252);
+        std::string error;
+        EXPECT_FALSE(reader.Feed(input, &error) && reader.Finish(&error)) << input.substr(0, 80);
+        EXPECT_EQ("this is not a JSON log of the terminal: line 1 is not an object of time, class and text as the "
+                  "terminal writes it",
+                  error);
+    }
+}

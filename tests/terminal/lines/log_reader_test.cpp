@@ -7,8 +7,10 @@
 
 #include "file_bytes.h"
 #include "line_text.h"
+#include "iso_time.h"
 #include "log_reader.h"
 #include "temporary_file.h"
+#include "time_column.h"
 
 namespace {
 
@@ -260,3 +262,65 @@ TEST(LogReader, AMissingFileIsReportedWithTheSystemsReason)
 }
 
 } // namespace
+
+// Save's dates: the date at the top and wherever it changes; read back, the lines show their
+// dates and count time across midnight; the same file saved again is the same file.
+TEST(LogReader, DatesSavedAcrossMidnightReadBackAndAFileWithoutDatesStillOpens)
+{
+    auto arrived = [](const char* iso, LineClass lineClass, const std::string& text) {
+        ReceivedLine line = Line(lineClass, text);
+        int offset = 0;
+        EXPECT_TRUE(ParseIsoTime(iso, &line.arrivalUtcMs, &offset));
+        line.utcOffsetMinutes = static_cast<int16_t>(offset);
+        line.arrivalMsOfDay = static_cast<uint32_t>((line.arrivalUtcMs + offset * 60000) % MsPerDay);
+        return line;
+    };
+    const std::vector<ReceivedLine> lines = {
+        arrived("2026-12-09T23:59:59.500+01:00", LineClass::Debug, "before midnight\n"),
+        arrived("2026-12-10T00:00:00.250+01:00", LineClass::Debug, "after midnight\n"),
+        arrived("2026-12-10T00:00:01.000+01:00", LineClass::Log, "later\n"),
+    };
+    auto save = [](const std::vector<ReceivedLine>& shown) {
+        std::string text;
+        int64_t day = NoDay;
+        for (const ReceivedLine& line : shown) {
+            text += DateLineBefore(line, &day) + FormatOutputLine(line);
+        }
+        return text;
+    };
+    const std::string undated = "23:59:59.500 debug     before midnight\n"
+                                "00:00:00.250 debug     after midnight\n"
+                                "00:00:01.000 log       later\n";
+    const std::string saved = save(lines);
+    EXPECT_EQ("date 2026-12-09\n" + undated.substr(0, 39) + "date 2026-12-10\n" + undated.substr(39), saved);
+
+    struct Case {
+        std::string file;
+        std::vector<std::string> clock;
+    };
+    const std::vector<Case> cases = {
+        {saved, {"2026-12-09 23:59:59.500", "2026-12-10 00:00:00.250", "2026-12-10 00:00:01.000"}},
+        {undated, {"23:59:59.500", "00:00:00.250", "00:00:01.000"}},  // saved before dates were
+    };
+    for (const Case& c : cases) {
+        Read read = ReadText(c.file, 5);
+        ASSERT_TRUE(read.ok) << read.error;
+        ASSERT_EQ(3u, read.entries.size());
+        TimeColumn clock;
+        clock.SetShowDates(true);
+        TimeColumn sinceStart;
+        sinceStart.SetMode(TimeMode::SinceStart);
+        std::vector<ReceivedLine> back;
+        std::vector<std::string> clockTexts;
+        std::vector<std::string> elapsed;
+        for (const LogEntry& entry : read.entries) {
+            back.push_back(entry.line);
+            sinceStart.Observe(entry.line);
+            clockTexts.push_back(clock.Text(entry.line, nullptr));
+            elapsed.push_back(sinceStart.Text(entry.line, nullptr));
+        }
+        EXPECT_EQ(c.clock, clockTexts);
+        EXPECT_EQ((std::vector<std::string>{"0.000", "0.750", "1.500"}), elapsed);
+        EXPECT_EQ(c.file, save(back));
+    }
+}

@@ -69,6 +69,7 @@ TerminalSettings Customised()
                               &settings.rules, &error))
         << error;
     settings.alwaysOnTop = true;
+    settings.showDates = true;
     return settings;
 }
 

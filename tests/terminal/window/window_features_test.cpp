@@ -190,6 +190,7 @@ std::string LogText(const std::vector<std::string>& lines)
 // The file dialogs answer with this path; the message boxes are recorded.
 std::wstring DialogAnswer;
 std::vector<std::string> MessageBoxTexts;
+int MessageBoxAnswer = IDOK;
 
 BOOL WINAPI AnswerFileDialog(OPENFILENAMEW* dialog)
 {
@@ -200,7 +201,7 @@ BOOL WINAPI AnswerFileDialog(OPENFILENAMEW* dialog)
 int WINAPI RecordMessageBox(HWND, LPCWSTR text, LPCWSTR, UINT)
 {
     MessageBoxTexts.push_back(Narrow(text));
-    return IDOK;
+    return MessageBoxAnswer;
 }
 
 void WriteRules(const TemporaryFile& file, const std::string& text)
@@ -260,6 +261,7 @@ protected:
     void SetUp() override
     {
         MessageBoxTexts.clear();
+        MessageBoxAnswer = IDOK;
         ASSERT_TRUE(openPatch_.Applied());
         ASSERT_TRUE(savePatch_.Applied());
         ASSERT_TRUE(boxPatch_.Applied());
@@ -730,7 +732,8 @@ TEST_F(WindowFeatures, SavedLinesOpenedAndSavedAgainGiveTheSameFile)
     ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == "5 lines shown of 5 kept; following; 5 lines saved"; }))
         << StatusText(frame);
     std::string saved = ReadFileBytes(first.Path());
-    ASSERT_EQ(5u, SplitLines(saved).size());
+    ASSERT_EQ(6u, SplitLines(saved).size());  // the date first
+    EXPECT_EQ(0u, SplitLines(saved)[0].find("date ")) << saved;
 
     DialogAnswer = first.Path();
     Command(frame, OPEN_COMMAND);
@@ -758,12 +761,117 @@ TEST_F(WindowFeatures, FileThatIsNotALogIsRefusedWithTheReasonAndTheLiveViewStay
     SendLines({"live"});
     ASSERT_TRUE(WaitForRows(frame, 1));
     DropFileOn(frame, notALog.Path());
-    ASSERT_EQ(1u, MessageBoxTexts.size());
+    ASSERT_TRUE(WaitFor([] { return MessageBoxTexts.size() == 1; }));
     EXPECT_EQ("cannot open " + Narrow(notALog.Path()) +
                   ": this is not a log of the terminal: line 1 does not start with a time and a class "
                   "(\"09:05:03.007 debug ...\")",
               MessageBoxTexts[0]);
     EXPECT_EQ((std::vector<std::string>{"live"}), ShownTexts(frame));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+// count lines "00:00:SS.mmm debug     line N", N from first.
+std::string NumberedLog(int first, int count)
+{
+    std::string text;
+    char line[64];
+    for (int n = first; n < first + count; ++n) {
+        snprintf(line, sizeof(line), "00:%02d:%02d.%03d debug     line %d\n", n / 60000 % 60, n / 1000 % 60, n % 1000, n);
+        text += line;
+    }
+    return text;
+}
+
+std::string FileNameOf(const TemporaryFile& file)
+{
+    std::string path = Narrow(file.Path());
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
+TEST_F(WindowFeatures, ALogLongerThanTheHistoryShowsItsNewestLinesAndSaysHowManyOlderOnesAreLeftOut)
+{
+    TemporaryFile log(L"long-log");
+    ASSERT_TRUE(WriteFileBytes(log.Path(), NumberedLog(1, 150000)));
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    DropFileOn(frame, log.Path());
+    const std::string done = "100000 lines shown of 100000 kept; file " + FileNameOf(log) +
+                             " (100000 lines); Ctrl+Shift+L returns to the live lines; the file's first 50000 lines "
+                             "are left out: the history keeps 100000";
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == done; })) << StatusText(frame);
+    EXPECT_EQ("line 50001", Cell(List(frame), 0, 2));
+    EXPECT_EQ("line 150000", Cell(List(frame), 99999, 2));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+// Esc stops the read after the piece under way; what was read stays shown and live lines go on.
+TEST_F(WindowFeatures, EscStopsALogBeingReadKeepingWhatWasReadWhileLiveLinesGoOnArriving)
+{
+    TemporaryFile log(L"stopped-log");
+    ASSERT_TRUE(WriteFileBytes(log.Path(), NumberedLog(1, 1000000)));
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    DropFileOn(frame, log.Path());
+    const std::string name = FileNameOf(log);
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; reading " + name + ": ")) << StatusText(frame);
+    EXPECT_EQ(0u, GetMenuState(GetMenu(frame), STOP_READING_COMMAND, MF_BYCOMMAND) & MF_GRAYED);
+    SendLines({"live while reading"});
+    Command(frame, CLOSE_FIND_COMMAND);  // what Esc is
+    const std::string stopped = "; reading " + name + " stopped: ";
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find(stopped) != std::string::npos; })) << StatusText(frame);
+    std::string status = StatusText(frame);
+    unsigned long read = std::stoul(status.substr(status.find(stopped) + stopped.size()));
+    EXPECT_LT(read, 1000000ul);
+    EXPECT_EQ(std::min<unsigned long>(read, 100000), static_cast<unsigned long>(ListView_GetItemCount(List(frame))));
+    EXPECT_NE(0u, GetMenuState(GetMenu(frame), STOP_READING_COMMAND, MF_BYCOMMAND) & MF_GRAYED);
+    Command(frame, LIVE_VIEW_COMMAND);
+    EXPECT_TRUE(WaitFor([&] { return ShownTexts(frame) == std::vector<std::string>{"live while reading"}; }));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+// A rotated output's files, text and JSON lines among them, read as one log from the oldest.
+TEST_F(WindowFeatures, ARotatedSetOpensAsOneLogOldestFirstAndSaysWhichMemberIsMissing)
+{
+    TemporaryFile newest(L"set");
+    const std::wstring base = newest.Path();
+    struct Member : private NonCopyable {
+        explicit Member(std::wstring path) : path(std::move(path)) {}
+        ~Member() { DeleteFileW(path.c_str()); }
+        std::wstring path;
+    };
+    Member third(base + L".3");
+    Member first(base + L".1");
+    ASSERT_TRUE(WriteFileBytes(third.path, NumberedLog(1, 2)));
+    ASSERT_TRUE(WriteFileBytes(first.path, "{\"time\":\"2026-12-08T00:00:05.000+01:00\",\"class\":\"log\",\"text\":"
+                                           "\"from JSON\"}\n"));
+    ASSERT_TRUE(WriteFileBytes(base, NumberedLog(7, 1)));
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    const std::string name = FileNameOf(newest);
+    const std::string missing = "; " + name + ".2 of the set: ";
+    const std::vector<std::string> whole = {"line 1", "line 2", "from JSON", "line 7"};
+
+    MessageBoxAnswer = IDYES;
+    DropFileOn(frame, base);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find(missing) != std::string::npos; })) << StatusText(frame);
+    EXPECT_EQ(whole, ShownTexts(frame));
+    ASSERT_EQ(1u, MessageBoxTexts.size());
+    EXPECT_EQ(name + " has older files beside it, down to " + name +
+                  ".3. Open the whole set as one log, oldest first?\n\nYes opens the set, No this file alone.",
+              MessageBoxTexts[0]);
+
+    MessageBoxAnswer = IDNO;
+    DropFileOn(frame, base);
+    ASSERT_TRUE(WaitFor([&] { return ShownTexts(frame) == std::vector<std::string>{"line 7"}; }));
+
+    // An old file opens with the newer ones after it, without asking.
+    DropFileOn(frame, third.path);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find(missing) != std::string::npos; })) << StatusText(frame);
+    EXPECT_EQ(whole, ShownTexts(frame));
+    EXPECT_EQ(2u, MessageBoxTexts.size());
     EXPECT_EQ(0, terminal.Stop());
 }
 
@@ -809,6 +917,7 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
         Command(frame, TIME_SINCE_PREVIOUS_COMMAND);
         Command(frame, SHOW_STATISTIC_COMMAND);
         Command(frame, ALWAYS_ON_TOP_COMMAND);
+        Command(frame, SHOW_DATES_COMMAND);
         ListView_SetColumnWidth(List(frame), 1, 120);
         PostMessageW(frame, WM_COMMAND, RULES_COMMAND, 0);
         HWND dialog = WaitForRulesDialog(frame);
@@ -824,6 +933,7 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     EXPECT_EQ(std::vector<std::string>(), problems);
     EXPECT_EQ(TimeMode::SincePrevious, saved.timeMode);
     EXPECT_TRUE(saved.alwaysOnTop);
+    EXPECT_TRUE(saved.showDates);
     EXPECT_FALSE(saved.shownClasses.shown[static_cast<int>(LineClass::Statistic)]);
     EXPECT_TRUE(saved.shownClasses.shown[static_cast<int>(LineClass::Error)]);
     EXPECT_EQ(120, saved.columnWidths[1]);
@@ -843,6 +953,10 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     VornakStat_Message("hidden statistic");
     ASSERT_TRUE(WaitForRows(frame, 1));
     EXPECT_EQ((std::vector<std::string>{"tock"}), ShownTexts(frame));
+    EXPECT_TRUE(MenuChecked(frame, SHOW_DATES_COMMAND));
+    Command(frame, TIME_CLOCK_COMMAND);
+    std::string time = TimeColumn(frame).at(0);  // "2026-12-09 14:24:12.449"
+    EXPECT_TRUE(time.size() == 23 && time[4] == '-' && time[7] == '-' && time[10] == ' ' && time[13] == ':') << time;
     EXPECT_EQ(0, again.Stop());
 }
 
