@@ -37,6 +37,7 @@ namespace {
 constexpr ULONGLONG TickWorkMs = 25;
 // What new rules are timed on in the rules dialog: the newest lines kept, at most this many.
 constexpr size_t CostSampleLines = 200;
+constexpr uint64_t NoStopLine = static_cast<uint64_t>(-1);
 TerminalWindow* RunningWindow = NULL;
 
 bool LastRowInView(TerminalWindow& t)
@@ -78,7 +79,8 @@ void Refresh(TerminalWindow& t)
     bool reset = false;
     int topBefore = ListView_GetTopIndex(t.ui.list);
     uint64_t vanishedBefore = t.live.view.store.DroppedShownCount();
-    const ReceivedLine* stopLine = nullptr;
+    // The stop line by its number since the first line kept, which drops do not change.
+    uint64_t stopLine = NoStopLine;
     size_t taken = 0;
     // Each line is judged as it is stored: costly rules must not hold the window, so what is left
     // when the tick's time is up waits for the next tick.
@@ -90,7 +92,7 @@ void Refresh(TerminalWindow& t)
         t.live.view.time.Observe(line);
         if (line.lineClass == LineClass::ClearMarker && liveShown) {
             t.follow.Handle(FollowEvent::Cleared);
-            stopLine = nullptr;
+            stopLine = NoStopLine;
         }
         if (t.live.paused) {
             t.live.Hold(std::move(line));
@@ -101,10 +103,10 @@ void Refresh(TerminalWindow& t)
         if (t.opened.IsOpen()) {
             ++t.opened.liveSince;
         }
-        if (stopLine == nullptr && t.live.view.store.ShownCount() > shownBefore) {
+        if (stopLine == NoStopLine && t.live.view.store.ShownCount() > shownBefore) {
             size_t row = t.live.view.store.ShownCount() - 1;
             if ((t.live.view.store.ShownMark(row) & StopMark) != 0) {
-                stopLine = &t.live.view.store.ShownLine(row);  // lines of a deque keep their place as others are added
+                stopLine = t.live.view.store.DroppedCount() + t.live.view.store.KeptIndexOfShown(row);
             }
         }
     }
@@ -120,13 +122,12 @@ void Refresh(TerminalWindow& t)
         } else {
             ExtendLineList(t.ui.list, t.live.view.store);
         }
-        if (stopLine != nullptr && t.follow.Handle(FollowEvent::StopLineArrived) == FollowReaction::ShowStopLine) {
-            // Found from the end: it is among the lines just added.
-            for (size_t row = t.live.view.store.ShownCount(); row-- > 0;) {
-                if (&t.live.view.store.ShownLine(row) == stopLine) {
-                    SelectRow(t, static_cast<int>(row));
-                    break;
-                }
+        const LineStore& store = t.live.view.store;
+        if (stopLine != NoStopLine && stopLine >= store.DroppedCount() &&
+            t.follow.Handle(FollowEvent::StopLineArrived) == FollowReaction::ShowStopLine) {
+            size_t row = store.ShownRowAtOrBefore(static_cast<size_t>(stopLine - store.DroppedCount()));
+            if (row != NoShownRow) {
+                SelectRow(t, static_cast<int>(row));
             }
         }
         if (taken != 0) {
@@ -216,13 +217,13 @@ void ApplyQuickFilter(TerminalWindow& t)
 }
 
 // The newest lines of the view shown, which the rules dialog times new rules on.
-std::vector<const ReceivedLine*> CostSample(TerminalWindow& t)
+std::vector<StoredLine> CostSample(TerminalWindow& t)
 {
     const LineStore& store = ShownView(t).store;
-    std::vector<const ReceivedLine*> sample;
+    std::vector<StoredLine> sample;
     size_t first = store.KeptCount() > CostSampleLines ? store.KeptCount() - CostSampleLines : 0;
     for (size_t i = first; i < store.KeptCount(); ++i) {
-        sample.push_back(&store.KeptLine(i));
+        sample.push_back(store.KeptLine(i));
     }
     return sample;
 }

@@ -52,7 +52,7 @@ void OpenLog(TerminalWindow& t, const std::wstring& path)
     auto view = std::make_unique<LineView>();
     view->time.SetMode(t.live.view.time.Mode());
     view->store.SetFilter(t.live.view.store.Filter());
-    view->store.SetJudge([&t](const ReceivedLine& line) { return JudgeLine(t, line); });
+    view->store.SetJudge([&t](const StoredLine& line) { return JudgeLine(t, line); });
     uint64_t notices = 0;
     LogReadSummary summary;
     std::string error;

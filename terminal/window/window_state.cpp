@@ -57,7 +57,7 @@ LineListLook Look(TerminalWindow& t)
     return {&view.store, &view.time, &t.rules, &t.find.finder};
 }
 
-LineMark JudgeLine(const TerminalWindow& t, const ReceivedLine& line)
+LineMark JudgeLine(const TerminalWindow& t, const StoredLine& line)
 {
     LineMark mark = t.rules.Mark(line);
     if ((mark & HiddenByRules) == 0 && !t.filter.rule.Shows(line)) {
@@ -177,7 +177,7 @@ void ChangeShownLines(TerminalWindow& t, const std::function<void()>& change)
 void Refilter(TerminalWindow& t)
 {
     ChangeShownLines(t, [&t] {
-        auto judge = [&t](const ReceivedLine& line) { return JudgeLine(t, line); };
+        auto judge = [&t](const StoredLine& line) { return JudgeLine(t, line); };
         t.live.view.store.SetJudge(judge);
         if (t.opened.IsOpen()) {
             t.opened.view->store.SetJudge(judge);

@@ -121,7 +121,7 @@ LineView& ShownView(TerminalWindow& t);
 LineListLook Look(TerminalWindow& t);
 // What the rules and the quick filter say of line (the class filter aside), as the line store
 // keeps it: each line is judged once, when stored or when the rules change.
-LineMark JudgeLine(const TerminalWindow& t, const ReceivedLine& line);
+LineMark JudgeLine(const TerminalWindow& t, const StoredLine& line);
 
 // The status bar: counts, follow state or opened file, rules, the last notice.
 void UpdateStatus(TerminalWindow& t);
