@@ -166,7 +166,7 @@ void LineStore::ShowAll(bool all)
 void LineStore::SetJudge(LineJudge judge)
 {
     BeginJudging(std::move(judge));
-    JudgeSome(count_);
+    FinishJudging();
 }
 
 void LineStore::BeginJudging(LineJudge judge)
@@ -184,16 +184,21 @@ bool LineStore::JudgeSome(size_t lines)
     for (size_t i = judgedMarks_.size(); i < count_ && lines != 0; ++i, --lines) {
         judgedMarks_.push_back(Judged(KeptLine(i)));
     }
-    if (judgedMarks_.size() < count_) {
-        return false;
+    return judgedMarks_.size() == count_;
+}
+
+void LineStore::FinishJudging()
+{
+    if (!judging_) {
+        return;
     }
+    JudgeSome(count_);
     for (size_t i = 0; i < count_; ++i) {
         Record(i).mark = judgedMarks_[i];
     }
     judging_ = false;
     std::vector<LineMark>().swap(judgedMarks_);
     RebuildShown();
-    return true;
 }
 
 unsigned LineStore::JudgedPercent() const

@@ -61,10 +61,12 @@ public:
     // line). Judges the lines kept now, and those that come as they come.
     void SetJudge(LineJudge judge);
     // The same in slices: lines that come are judged by the new judge at once, the kept ones by
-    // JudgeSome, and the rows shown stay those of the old verdicts until every kept line is judged.
+    // JudgeSome, and the rows shown stay those of the old verdicts until FinishJudging.
     void BeginJudging(LineJudge judge);
-    // Judges up to `lines` kept lines; true when that finished the judging (the new rows are shown).
+    // Judges up to `lines` kept lines; true when every kept line is judged.
     bool JudgeSome(size_t lines);
+    // Judges what is left and shows the rows of the new verdicts.
+    void FinishJudging();
     bool Judging() const { return judging_; }
     // Of the kept lines, how many hundredths are judged.
     unsigned JudgedPercent() const;

@@ -10,6 +10,7 @@
 #include "dpi_scaling.h"
 #include "frame_class.h"
 #include "follow_state.h"
+#include "history_dialog.h"
 #include "line_find.h"
 #include "line_list_view.h"
 #include "line_rules.h"
@@ -32,9 +33,6 @@
 
 namespace {
 
-// Storing and judging arrived lines takes at most this long a tick (at least one line); the rest
-// waits, and the status bar says the window is catching up.
-constexpr ULONGLONG TickWorkMs = 25;
 // What new rules are timed on in the rules dialog: the newest lines kept, at most this many.
 constexpr size_t CostSampleLines = 200;
 constexpr uint64_t NoStopLine = static_cast<uint64_t>(-1);
@@ -71,6 +69,7 @@ void NoticeScrolling(TerminalWindow& t)
 void Refresh(TerminalWindow& t)
 {
     ULONGLONG began = GetTickCount64();
+    ContinueFiltering(t);
     t.live.TakeArrived();
     bool liveShown = !t.opened.IsOpen() && !t.live.paused;
     if (liveShown) {
@@ -84,7 +83,8 @@ void Refresh(TerminalWindow& t)
     size_t taken = 0;
     // Each line is judged as it is stored: costly rules must not hold the window, so what is left
     // when the tick's time is up waits for the next tick.
-    for (; t.live.StillArriving() != 0 && (taken == 0 || GetTickCount64() - began < TickWorkMs); ++taken) {
+    ULONGLONG storing = GetTickCount64();  // filtering has had its share of the tick
+    for (; t.live.StillArriving() != 0 && (taken == 0 || GetTickCount64() - storing < TickWorkMs); ++taken) {
         ReceivedLine& line = t.live.arriving[t.live.arrivingNext++];
         if (t.log.Active()) {
             t.log.Add(line);
@@ -152,10 +152,14 @@ void SetPaused(TerminalWindow& t, bool paused)
     t.live.paused = paused;
     CheckItem(t, PAUSE_COMMAND, paused);
     if (!paused) {
-        while (!t.live.held.empty()) {
-            t.live.view.store.Append(std::move(t.live.held.front()));
-            t.live.held.pop_front();
+        if (t.live.clearedWhileHeld) {
+            t.live.view.store.Clear();
+            t.live.clearedWhileHeld = false;
         }
+        for (size_t i = 0; i < t.live.held.KeptCount(); ++i) {
+            t.live.view.store.Append(t.live.held.KeptLine(i));
+        }
+        t.live.held.Clear();
         if (!t.opened.IsOpen()) {
             ResetList(t);
         }
@@ -406,6 +410,32 @@ bool OnFileCommand(TerminalWindow& t, int command)
     }
 }
 
+// With a filter on, the selected line among all the kept lines, selected and in view; again, the
+// filtered lines with that line (or the nearest shown before it) selected.
+void ToggleAllLines(TerminalWindow& t)
+{
+    LineStore& store = ShownView(t).store;
+    bool all = !store.ShowsAll();
+    ChangeShownLines(t, [&store, all] { store.ShowAll(all); });
+    int selected = ListView_GetNextItem(t.ui.list, -1, LVNI_SELECTED);
+    if (selected >= 0) {
+        ListView_EnsureVisible(t.ui.list, selected, FALSE);
+        RememberTop(t);
+    }
+    CheckItem(t, SHOW_ALL_LINES_COMMAND, all);
+    UpdateStatus(t);
+}
+
+void OpenHistoryDialog(TerminalWindow& t)
+{
+    size_t lines = t.historyLines;
+    size_t megabytes = t.historyMegabytes;
+    if (EditHistory(t.ui.frame, t.instance, &lines, &megabytes)) {
+        t.historyFromCommandLine = false;
+        UseHistory(t, lines, megabytes);
+    }
+}
+
 // Edit: copy, select all, find, clear. False when command is not one of them.
 bool OnEditCommand(TerminalWindow& t, int command)
 {
@@ -433,12 +463,13 @@ bool OnEditCommand(TerminalWindow& t, int command)
         }
         return true;
     case FIND_CLOSE_BUTTON: ShowFindBar(t, false); return true;
+    case SHOW_ALL_LINES_COMMAND: ToggleAllLines(t); return true;
     case CLEAR_COMMAND:
         ShownView(t).store.Clear();
         if (t.opened.IsOpen()) {
             t.opened.view->time.Restart();
         } else {
-            t.live.held.clear();
+            t.live.held.Clear();
             t.live.view.time.Restart();
             t.follow.Handle(FollowEvent::Cleared);
         }
@@ -466,6 +497,7 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
     case TIME_SINCE_START_COMMAND: SetTimeMode(t, TimeMode::SinceStart); break;
     case TIME_SINCE_PREVIOUS_COMMAND: SetTimeMode(t, TimeMode::SincePrevious); break;
     case ALWAYS_ON_TOP_COMMAND: SetAlwaysOnTop(t, !t.alwaysOnTop); break;
+    case HISTORY_COMMAND: OpenHistoryDialog(t); break;
     case QUICK_FILTER_EDIT:
         if (notification == EN_CHANGE) {
             SetTimer(t.ui.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
@@ -541,6 +573,10 @@ void SaveSettings(TerminalWindow& t)
     if (!t.rulesFromCommandLine) {
         s.rules = t.ruleList;
     }
+    if (!t.historyFromCommandLine) {
+        s.historyLines = t.historyLines;
+    }
+    s.historyMegabytes = t.historyMegabytes;
     s.alwaysOnTop = t.alwaysOnTop;
     if (s == t.settings) {
         return;
@@ -801,6 +837,9 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     if (!LoadStartingRules(terminal, options, streams)) {
         return FailureExitStatus;
     }
+    terminal.historyFromCommandLine = options.historyLines != 0;
+    UseHistory(terminal, terminal.historyFromCommandLine ? options.historyLines : terminal.settings.historyLines,
+               terminal.settings.historyMegabytes);
 
     TerminalSession session(streams);
     int status = session.Begin();

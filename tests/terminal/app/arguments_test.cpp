@@ -28,6 +28,11 @@ TEST(TerminalArguments, EachCommandWithItsOptionsIsUnderstood)
     EXPECT_EQ(TerminalCommand::Window, options.command);
     EXPECT_EQ(L"C:\\rules\\driver.rules", options.rulesPath);
 
+    ASSERT_TRUE(ParseTerminalArguments({L"--history", L"10000"}, &options, &error));
+    EXPECT_EQ(10000u, options.historyLines);
+    ASSERT_TRUE(ParseTerminalArguments({L"--history", L"50000000"}, &options, &error));
+    EXPECT_EQ(50000000u, options.historyLines);
+
     ASSERT_TRUE(ParseTerminalArguments({L"--wait"}, &options, &error));
     EXPECT_EQ(TerminalCommand::Wait, options.command);
     EXPECT_EQ(DefaultTimeoutSeconds, options.timeoutSeconds);
@@ -127,6 +132,12 @@ TEST(TerminalArguments, NonsenseIsRefusedWithTheReason)
         {{L"--headless", L"--output", L"a.log", L"--rotate", L"1M", L"--keep", L""},
          "--keep takes a whole number of old files from 0 to 1000"},
         {{L"--headless", L"--output", L"a.log", L"--keep", L"3"}, "--keep goes with --rotate"},
+        {{L"--history", L"9999"}, "--history takes a whole number of lines from 10000 to 50000000"},
+        {{L"--history", L"50000001"}, "--history takes a whole number of lines from 10000 to 50000000"},
+        {{L"--history", L"2M"}, "--history takes a whole number of lines from 10000 to 50000000"},
+        {{L"--history", L"lots"}, "--history takes a whole number of lines from 10000 to 50000000"},
+        {{L"--history", L"20000", L"--history", L"20000"}, "--history is given twice"},
+        {{L"--headless", L"--history", L"20000"}, "--history goes with the window (no --headless, --stop, --wait)"},
     };
     ExpectRefused<TerminalOptions>(ParseTerminalArguments, refusals);
 }

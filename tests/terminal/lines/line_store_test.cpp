@@ -180,6 +180,8 @@ TEST(LineStore, JudgingInSlicesShowsTheNewVerdictsOnlyWhenDone)
     EXPECT_EQ((std::vector<std::string>{"port 2", "tick 2", "port 3", "port 4"}), Shown(store));
     EXPECT_FALSE(store.JudgeSome(3));
     EXPECT_TRUE(store.JudgeSome(3));
+    EXPECT_EQ((std::vector<std::string>{"port 2", "tick 2", "port 3", "port 4"}), Shown(store));
+    store.FinishJudging();
     EXPECT_FALSE(store.Judging());
     EXPECT_EQ((std::vector<std::string>{"port 2", "port 3", "port 4"}), Shown(store));
 }

@@ -353,6 +353,39 @@ TEST_F(WindowFeatures, AFilterChangeKeepsTheSelectedLineSelectedOrElseTheNearest
     EXPECT_EQ(0, terminal.Stop());
 }
 
+TEST_F(WindowFeatures, CtrlUShowsTheSelectedLineAmongAllLinesAndAgainGoesBackToTheFilteredOnes)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"boot", "port 1 up", "disk full", "port 2 down", "tick"});
+    ASSERT_TRUE(WaitForRows(frame, 5));
+    SetWindowTextW(GetDlgItem(frame, QUICK_FILTER_EDIT), L"port");
+    ASSERT_TRUE(WaitForRows(frame, 2));
+    ListView_SetItemState(List(frame), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+
+    Command(frame, SHOW_ALL_LINES_COMMAND);
+    EXPECT_EQ((std::vector<std::string>{"boot", "port 1 up", "disk full", "port 2 down", "tick"}), ShownTexts(frame));
+    EXPECT_EQ(3, SelectedRow(frame));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("; all lines shown (Ctrl+U shows the filtered ones again)"))
+        << StatusText(frame);
+    Command(frame, SHOW_ALL_LINES_COMMAND);
+    EXPECT_EQ((std::vector<std::string>{"port 1 up", "port 2 down"}), ShownTexts(frame));
+    EXPECT_EQ(1, SelectedRow(frame));
+
+    HACCEL keys = LoadAcceleratorsW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(TERMINAL_ACCELERATORS));
+    ACCEL table[32];
+    int count = CopyAcceleratorTableW(keys, table, 32);
+    bool ctrlU = false;
+    for (int i = 0; i < count; ++i) {
+        ctrlU |= table[i].cmd == SHOW_ALL_LINES_COMMAND && table[i].key == 'U' &&
+                 (table[i].fVirt & (FVIRTKEY | FCONTROL | FSHIFT)) == (FVIRTKEY | FCONTROL);
+    }
+    EXPECT_TRUE(ctrlU);
+    DestroyAcceleratorTable(keys);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 // The rules dialog of the window, once it is open; NULL after 10 s.
 HWND WaitForRulesDialog(HWND frame)
 {
