@@ -91,6 +91,7 @@ set(TERMINAL_WINDOW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window/window_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/log_opening.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/rules_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/history_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/dpi_scaling.cpp)
 
 # app: the commands and the command line under the two programs' entry points.

@@ -272,11 +272,11 @@ bool MeasureFilter()
     std::vector<double> seconds;
     for (int run = 0; run < 5; ++run) {
         double began = Now();
-        store.SetJudge([&ruleSet](const ReceivedLine& line) { return ruleSet.Mark(line); });
+        store.SetJudge([&ruleSet](const StoredLine& line) { return ruleSet.Mark(line); });
         seconds.push_back(Now() - began);
         store.SetJudge(nullptr);
     }
-    store.SetJudge([&ruleSet](const ReceivedLine& line) { return ruleSet.Mark(line); });
+    store.SetJudge([&ruleSet](const StoredLine& line) { return ruleSet.Mark(line); });
     double median = Median(seconds);
     printf("Applying a new filter (11 rules) to %zu kept lines: %.3f s (median of 5; %zu lines shown after it)"
            " (target < %.1f s: %s)\n",

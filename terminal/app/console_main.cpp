@@ -61,6 +61,9 @@ int StartWindow(const TerminalOptions& options, const StandardStreams& streams)
         // the same current folder.
         commandLine += L" --rules \"" + options.rulesPath + L"\"";
     }
+    if (options.historyLines != 0) {
+        commandLine += L" --history " + std::to_wstring(options.historyLines);
+    }
     if (!options.logPath.empty()) {
         commandLine += L" --log \"" + options.logPath + L"\"";
         if (options.rotateBytes != 0) {

@@ -29,6 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     if (window) {
         WindowOptions windowOptions;
         windowOptions.rulesPath = options.rulesPath;
+        windowOptions.historyLines = options.historyLines;
         if (!options.logPath.empty()) {
             windowOptions.log = options;  // the output's format and rotation, for the log
             windowOptions.log.outputPath = options.logPath;

@@ -1,5 +1,6 @@
 #include "terminal_arguments.h"
 
+#include "terminal_settings.h"
 #include "wide_text.h"
 
 namespace {
@@ -84,6 +85,7 @@ struct OptionsGiven {
     bool output = false;
     bool rules = false;
     bool log = false;
+    bool history = false;
     bool timeout = false;
     bool forwardQueue = false;
     bool format = false;
@@ -135,6 +137,20 @@ bool ReadLog(const std::wstring& option, const std::wstring& value, TerminalOpti
              std::string* error)
 {
     return ReadFileName(option, value, &given->log, &parsed->logPath, LogTakesOneName, error);
+}
+
+bool ReadHistory(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+                 std::string* error)
+{
+    if (!GivenOnce(&given->history, option, error)) {
+        return false;
+    }
+    uint64_t lines = 0;
+    if (!ParseSize(value, MaxHistoryLines, false, &lines) || lines < MinHistoryLines) {
+        return Fail(error, FillText(HistoryTakesLines, {std::to_string(MinHistoryLines), std::to_string(MaxHistoryLines)}));
+    }
+    parsed->historyLines = static_cast<size_t>(lines);
+    return true;
 }
 
 bool ReadTimeout(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
@@ -218,6 +234,7 @@ constexpr ValueOption ValueOptions[] = {
     {L"--output", ReadOutput},
     {L"--rules", ReadRules},
     {L"--log", ReadLog},
+    {L"--history", ReadHistory},
     {L"--timeout", ReadTimeout},
     {L"--forward", ReadForward},
     {L"--forward-queue", ReadForwardQueue},
@@ -268,6 +285,9 @@ bool CheckCombination(const TerminalOptions& parsed, const OptionsGiven& given, 
     }
     if (given.rules && parsed.command != TerminalCommand::Window) {
         return Fail(error, RulesGoWithWindow);
+    }
+    if (given.history && parsed.command != TerminalCommand::Window) {
+        return Fail(error, HistoryGoesWithWindow);
     }
     if (given.log && parsed.command != TerminalCommand::Window) {
         return Fail(error, LogGoesWithWindow);

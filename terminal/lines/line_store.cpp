@@ -1,6 +1,19 @@
 #include "line_store.h"
 
+#include <string.h>
+
 #include <algorithm>
+
+namespace {
+
+constexpr size_t ChunkRecords = 4096;
+// Large enough that blocks are few (one a few thousand lines), small enough that the partly used
+// ones at both ends of the store cost little.
+constexpr size_t TextBlockBytes = 256 * 1024;
+
+} // namespace
+
+static_assert(sizeof(uint32_t) + 32 == LineStore::LineOverheadBytes, "a record and a shown row");
 
 bool ClassFilter::Shows(LineClass lineClass) const
 {
@@ -8,36 +21,134 @@ bool ClassFilter::Shows(LineClass lineClass) const
     return index < ShownClassCount && shown[index];
 }
 
-LineStore::LineStore(size_t capacity, size_t dropBlock)
-    : capacity_(capacity), dropBlock_(std::max<size_t>(1, std::min(dropBlock, capacity)))
+LineStore::LineStore(size_t capacity, size_t dropBlock, size_t memoryBytes)
+    : capacity_(std::max<size_t>(1, capacity)), dropBlock_(std::max<size_t>(1, std::min(dropBlock, capacity_))),
+      memoryBound_(memoryBytes)
 {
 }
 
+LineStore::~LineStore() = default;
+LineStore::LineStore(LineStore&&) = default;
+LineStore& LineStore::operator=(LineStore&&) = default;
+
+LineStore::LineRecord& LineStore::Record(size_t index)
+{
+    size_t position = first_ + index;
+    return chunks_[position / ChunkRecords][position % ChunkRecords];
+}
+
+const LineStore::LineRecord& LineStore::Record(size_t index) const
+{
+    size_t position = first_ + index;
+    return chunks_[position / ChunkRecords][position % ChunkRecords];
+}
+
+StoredLine LineStore::KeptLine(size_t index) const
+{
+    const LineRecord& record = Record(index);
+    StoredLine line;
+    line.arrivalMsOfDay = record.arrivalMsOfDay;
+    line.lineClass = record.lineClass;
+    line.carriage = record.carriage;
+    line.utcOffsetMinutes = record.utcOffsetMinutes;
+    line.arrivalUtcMs = record.arrivalUtcMs;
+    if (record.textLength != 0) {
+        const TextBlock& block = blocks_[record.textBlock - firstBlock_];
+        line.text = std::string_view(block.bytes.get() + record.textOffset, record.textLength);
+    }
+    return line;
+}
+
+LineMark LineStore::KeptMark(size_t index) const
+{
+    return Record(index).mark;
+}
+
 bool LineStore::Append(ReceivedLine&& line)
+{
+    return Append(StoredLine(line));
+}
+
+bool LineStore::Append(const StoredLine& line)
 {
     if (line.lineClass == LineClass::ClearMarker) {
         Clear();
         return true;
     }
+    bool moved = MakeRoomFor(line.text.size());
+    if ((first_ + count_) / ChunkRecords >= chunks_.size()) {
+        chunks_.push_back(std::unique_ptr<LineRecord[]>(new LineRecord[ChunkRecords]));
+    }
+    LineRecord& record = Record(count_);
+    record.arrivalUtcMs = line.arrivalUtcMs;
+    record.arrivalMsOfDay = line.arrivalMsOfDay;
+    record.utcOffsetMinutes = line.utcOffsetMinutes;
+    record.lineClass = line.lineClass;
+    record.carriage = line.carriage;
+    record.textLength = static_cast<uint32_t>(line.text.size());
+    record.textOffset = 0;
+    record.textBlock = record.textLength != 0 ? StoreText(line.text, &record.textOffset) : 0;
+    record.mark = Judged(line);
+    if (Shows(record.lineClass, record.mark)) {
+        shown_.push_back(static_cast<uint32_t>(count_));
+    }
+    ++count_;
+    memoryBytes_ += LineOverheadBytes + line.text.size();
+    return moved;
+}
+
+uint32_t LineStore::StoreText(std::string_view text, uint32_t* offset)
+{
+    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < text.size()) {
+        TextBlock block;
+        block.size = std::max(TextBlockBytes, text.size());
+        block.bytes.reset(new char[block.size]);
+        blocks_.push_back(std::move(block));
+    }
+    TextBlock& block = blocks_.back();
+    memcpy(block.bytes.get() + block.used, text.data(), text.size());
+    *offset = static_cast<uint32_t>(block.used);
+    block.used += text.size();
+    ++block.lines;
+    return firstBlock_ + static_cast<uint32_t>(blocks_.size() - 1);
+}
+
+bool LineStore::MakeRoomFor(size_t textLength)
+{
     bool moved = false;
-    if (lines_.size() >= capacity_) {
+    size_t needed = LineOverheadBytes + textLength;
+    while (count_ != 0 && (count_ >= capacity_ || memoryBytes_ + needed > memoryBound_)) {
         DropOldest(dropBlock_);
         moved = true;
     }
-    LineMark mark = Judged(line);
-    if (Shows(line, mark)) {
-        shown_.push_back(lines_.size());
-    }
-    lines_.push_back(std::move(line));
-    marks_.push_back(mark);
     return moved;
+}
+
+bool LineStore::SetLimits(size_t capacity, size_t dropBlock, size_t memoryBytes)
+{
+    capacity_ = std::max<size_t>(1, capacity);
+    dropBlock_ = std::max<size_t>(1, std::min(dropBlock, capacity_));
+    memoryBound_ = memoryBytes;
+    uint64_t vanishedBefore = droppedShown_;
+    if (count_ > capacity_) {
+        DropOldest(count_ - capacity_);
+    }
+    while (count_ != 0 && memoryBytes_ > memoryBound_) {
+        DropOldest(dropBlock_);
+    }
+    return droppedShown_ != vanishedBefore;
 }
 
 void LineStore::Clear()
 {
-    lines_.clear();
-    marks_.clear();
+    chunks_.clear();
+    blocks_.clear();
+    firstBlock_ = 0;
+    first_ = 0;
+    count_ = 0;
+    memoryBytes_ = 0;
     shown_.clear();
+    judgedMarks_.clear();
 }
 
 void LineStore::SetFilter(const ClassFilter& filter)
@@ -46,28 +157,66 @@ void LineStore::SetFilter(const ClassFilter& filter)
     RebuildShown();
 }
 
-void LineStore::SetJudge(std::function<LineMark(const ReceivedLine&)> judge)
+void LineStore::ShowAll(bool all)
 {
-    judge_ = std::move(judge);
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        marks_[i] = Judged(lines_[i]);
-    }
+    showAll_ = all;
     RebuildShown();
 }
 
-LineMark LineStore::Judged(const ReceivedLine& line) const
+void LineStore::SetJudge(LineJudge judge)
+{
+    BeginJudging(std::move(judge));
+    FinishJudging();
+}
+
+void LineStore::BeginJudging(LineJudge judge)
+{
+    judge_ = std::move(judge);
+    judging_ = true;
+    judgedMarks_.clear();
+}
+
+bool LineStore::JudgeSome(size_t lines)
+{
+    if (!judging_) {
+        return true;
+    }
+    for (size_t i = judgedMarks_.size(); i < count_ && lines != 0; ++i, --lines) {
+        judgedMarks_.push_back(Judged(KeptLine(i)));
+    }
+    return judgedMarks_.size() == count_;
+}
+
+void LineStore::FinishJudging()
+{
+    if (!judging_) {
+        return;
+    }
+    JudgeSome(count_);
+    for (size_t i = 0; i < count_; ++i) {
+        Record(i).mark = judgedMarks_[i];
+    }
+    judging_ = false;
+    std::vector<LineMark>().swap(judgedMarks_);
+    RebuildShown();
+}
+
+unsigned LineStore::JudgedPercent() const
+{
+    if (!judging_ || count_ == 0) {
+        return 100;
+    }
+    return static_cast<unsigned>(judgedMarks_.size() * 100 / count_);
+}
+
+LineMark LineStore::Judged(const StoredLine& line) const
 {
     return judge_ ? judge_(line) : 0;
 }
 
-bool LineStore::Shows(const ReceivedLine& line, LineMark mark) const
+bool LineStore::Shows(LineClass lineClass, LineMark mark) const
 {
-    return filter_.Shows(line.lineClass) && (mark & HiddenByRules) == 0;
-}
-
-const ReceivedLine& LineStore::ShownLine(size_t row) const
-{
-    return lines_[shown_[row]];
+    return showAll_ || (filter_.Shows(lineClass) && (mark & HiddenByRules) == 0);
 }
 
 size_t LineStore::ShownRowAtOrBefore(size_t index) const
@@ -76,32 +225,59 @@ size_t LineStore::ShownRowAtOrBefore(size_t index) const
     return after == shown_.begin() ? NoShownRow : static_cast<size_t>(after - shown_.begin()) - 1;
 }
 
-LineMark LineStore::ShownMark(size_t row) const
-{
-    return marks_[shown_[row]];
-}
-
 void LineStore::DropOldest(size_t count)
 {
-    count = std::min(count, lines_.size());
-    lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(count));
-    marks_.erase(marks_.begin(), marks_.begin() + static_cast<std::ptrdiff_t>(count));
+    count = std::min(count, count_);
+    for (size_t i = 0; i < count; ++i) {
+        const LineRecord& record = Record(i);
+        if (record.textLength != 0) {
+            --blocks_[record.textBlock - firstBlock_].lines;
+        }
+        memoryBytes_ -= LineOverheadBytes + record.textLength;
+    }
+    first_ += count;
+    count_ -= count;
+    while (first_ >= ChunkRecords) {
+        chunks_.pop_front();
+        first_ -= ChunkRecords;
+    }
+    FreeUnusedBlocks();
     dropped_ += count;
+    if (judging_) {
+        size_t judged = std::min(count, judgedMarks_.size());
+        judgedMarks_.erase(judgedMarks_.begin(), judgedMarks_.begin() + static_cast<std::ptrdiff_t>(judged));
+    }
     // The rows left keep their marks: only their positions move.
     auto kept = std::lower_bound(shown_.begin(), shown_.end(), count);
     droppedShown_ += static_cast<uint64_t>(kept - shown_.begin());
     shown_.erase(shown_.begin(), kept);
-    for (size_t& position : shown_) {
-        position -= count;
+    for (uint32_t& position : shown_) {
+        position -= static_cast<uint32_t>(count);
+    }
+}
+
+void LineStore::FreeUnusedBlocks()
+{
+    // Texts are stored in arrival order, so the blocks no line uses are the oldest ones; the
+    // newest, still being filled, starts again from its beginning instead.
+    while (!blocks_.empty() && blocks_.front().lines == 0) {
+        if (blocks_.size() == 1) {
+            blocks_.front().used = 0;
+            break;
+        }
+        blocks_.pop_front();
+        ++firstBlock_;
     }
 }
 
 void LineStore::RebuildShown()
 {
     shown_.clear();
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        if (Shows(lines_[i], marks_[i])) {
-            shown_.push_back(i);
+    for (size_t i = 0; i < count_; ++i) {
+        const LineRecord& record = Record(i);
+        if (Shows(record.lineClass, record.mark)) {
+            shown_.push_back(static_cast<uint32_t>(i));
         }
     }
+    shown_.shrink_to_fit();
 }

@@ -68,7 +68,7 @@ std::string HeaderOf(uint32_t msOfDay, const char* label)
 
 } // namespace
 
-const char* StandInText(const ReceivedLine& line)
+const char* StandInText(const StoredLine& line)
 {
     if (line.lineClass == LineClass::ClearMarker) {
         return ClearedText;
@@ -81,7 +81,7 @@ const char* StandInText(const ReceivedLine& line)
     return nullptr;
 }
 
-std::string DisplayText(const ReceivedLine& line)
+std::string DisplayText(const StoredLine& line)
 {
     if (const char* standIn = StandInText(line)) {
         return standIn;
@@ -98,7 +98,7 @@ std::string DisplayText(const ReceivedLine& line)
     return out;
 }
 
-std::string FormatOutputLine(const ReceivedLine& line)
+std::string FormatOutputLine(const StoredLine& line)
 {
     std::string out = HeaderOf(line.arrivalMsOfDay, ClassLabel(line.lineClass));
     out += DisplayText(line);
@@ -111,7 +111,7 @@ std::string FormatDroppedNotice(uint32_t msOfDay, uint64_t droppedCount)
     return HeaderOf(msOfDay, DroppedLabel) + FillText(DroppedNoticeText, {LineCount(droppedCount)}) + "\n";
 }
 
-std::string LineTextUtf8(const ReceivedLine& line, unsigned codePage)
+std::string LineTextUtf8(const StoredLine& line, unsigned codePage)
 {
     if (const char* standIn = StandInText(line)) {
         return standIn;

@@ -125,7 +125,7 @@ bool Unescape(std::string_view shown, std::string* text)
 
 } // namespace
 
-std::string DateLineBefore(const ReceivedLine& line, int64_t* lastDay)
+std::string DateLineBefore(const StoredLine& line, int64_t* lastDay)
 {
     if (line.arrivalUtcMs == 0) {
         return std::string();

@@ -48,7 +48,7 @@ bool ParseLogLine(std::string_view text, LogEntry* entry);
 // nothing; a line without a date (arrivalUtcMs 0) changes nothing, nor one before 1970-01-02
 // or past 9999 (it is saved without a date). *lastDay starts at NoDay.
 constexpr int64_t NoDay = INT64_MIN;
-std::string DateLineBefore(const ReceivedLine& line, int64_t* lastDay);
+std::string DateLineBefore(const StoredLine& line, int64_t* lastDay);
 // The day (counted from 1970-01-01) of a date line, without its line end; false for another
 // line (and for a date before 1970-01-02).
 bool ParseDateLine(std::string_view text, int64_t* day);

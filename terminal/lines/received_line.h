@@ -41,6 +41,25 @@ struct ReceivedLine {
     std::string text;  // the atom's string exactly as carried, in the host's ANSI code page
 };
 
+// A line as the line store keeps it, read in place: ReceivedLine's members, the text borrowed from
+// the store (valid until the store drops or clears the line) or from a ReceivedLine.
+struct StoredLine {
+    uint32_t arrivalMsOfDay = 0;
+    LineClass lineClass = LineClass::Debug;
+    LineCarriage carriage = LineCarriage::Carried;
+    int16_t utcOffsetMinutes = 0;
+    int64_t arrivalUtcMs = 0;
+    std::string_view text;
+
+    StoredLine() = default;
+    // Implicit on purpose: whatever reads a stored line reads a received one the same way.
+    StoredLine(const ReceivedLine& line)
+        : arrivalMsOfDay(line.arrivalMsOfDay), lineClass(line.lineClass), carriage(line.carriage),
+          utcOffsetMinutes(line.utcOffsetMinutes), arrivalUtcMs(line.arrivalUtcMs), text(line.text)
+    {
+    }
+};
+
 // "debug", "log", "statistic", "error", "separator", "clear".
 const char* ClassLabel(LineClass lineClass);
 // The class whose label is label; false for a text that is none of them.

@@ -41,7 +41,7 @@ namespace {
 
 
 // Whether the text column shows line's bytes as they are: no escapes, no placeholder.
-bool ShownAsIs(const ReceivedLine& line, size_t length)
+bool ShownAsIs(const StoredLine& line, size_t length)
 {
     if (line.lineClass == LineClass::ClearMarker || line.carriage != LineCarriage::Carried) {
         return false;
@@ -64,7 +64,7 @@ bool Rule::operator==(const Rule& other) const
            (kind != RuleKind::Highlight || colour == other.colour) && pattern == other.pattern;
 }
 
-std::string_view MatchedText(const ReceivedLine& line, std::string* scratch)
+std::string_view MatchedText(const StoredLine& line, std::string* scratch)
 {
     size_t length = line.text.size();
     if (length > 0 && line.text[length - 1] == '\n') {
@@ -170,7 +170,7 @@ bool RuleSet::Compile(const std::vector<Rule>& rules, const LineEncoding& encodi
     return true;
 }
 
-bool RuleSet::Shows(const ReceivedLine& line) const
+bool RuleSet::Shows(const StoredLine& line) const
 {
     if (filters_.empty()) {
         return true;
@@ -184,7 +184,7 @@ bool RuleSet::Shows(const ReceivedLine& line) const
     return !hasInclude_;
 }
 
-LineMark RuleSet::Mark(const ReceivedLine& line) const
+LineMark RuleSet::Mark(const StoredLine& line) const
 {
     if (filters_.empty() && highlights_.empty() && stops_.empty()) {
         return 0;

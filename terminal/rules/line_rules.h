@@ -48,7 +48,7 @@ struct Rule {
 
 // What rules and searches look at: the text column's content (DisplayText), without copying
 // when the line needs no escapes. The view points into line or into *scratch.
-std::string_view MatchedText(const ReceivedLine& line, std::string* scratch);
+std::string_view MatchedText(const StoredLine& line, std::string* scratch);
 
 struct LineVerdict {
     bool shown = true;
@@ -80,13 +80,13 @@ public:
     const std::vector<Rule>& Rules() const { return rules_; }
 
     // Everything the rules say about line, packed: each line is judged once, when it is stored.
-    LineMark Mark(const ReceivedLine& line) const;
+    LineMark Mark(const StoredLine& line) const;
     // What a mark this rule set gave says.
     LineVerdict VerdictOf(LineMark mark) const;
     // Everything the rules say about line: VerdictOf(Mark(line)).
-    LineVerdict Evaluate(const ReceivedLine& line) const { return VerdictOf(Mark(line)); }
+    LineVerdict Evaluate(const StoredLine& line) const { return VerdictOf(Mark(line)); }
     // Only whether line is shown: what applying a new filter to kept lines needs.
-    bool Shows(const ReceivedLine& line) const;
+    bool Shows(const StoredLine& line) const;
 
 private:
     struct Compiled;

@@ -25,7 +25,7 @@ std::string Rounded(double value)
 } // namespace
 
 RuleCost MeasureRuleCost(const std::vector<Rule>& rules, const LineEncoding& encoding,
-                         const std::vector<const ReceivedLine*>& sample, double budgetMs)
+                         const std::vector<StoredLine>& sample, double budgetMs)
 {
     RuleCost cost;
     LARGE_INTEGER frequency;
@@ -41,8 +41,8 @@ RuleCost MeasureRuleCost(const std::vector<Rule>& rules, const LineEncoding& enc
         LARGE_INTEGER ruleBegan;
         QueryPerformanceCounter(&ruleBegan);
         size_t judged = 0;
-        for (const ReceivedLine* line : sample) {
-            alone.Mark(*line);
+        for (const StoredLine& line : sample) {
+            alone.Mark(line);
             ++judged;
             if (MillisecondsSince(began, frequency) > budgetMs) {
                 cost.cutShort = true;

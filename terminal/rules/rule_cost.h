@@ -20,7 +20,7 @@ struct RuleCost {
 
 // Times each enabled rule alone on sample, for at most budgetMs in all.
 RuleCost MeasureRuleCost(const std::vector<Rule>& rules, const LineEncoding& encoding,
-                         const std::vector<const ReceivedLine*>& sample, double budgetMs);
+                         const std::vector<StoredLine>& sample, double budgetMs);
 
 // The lines a second the window keeps up with at that cost, judging lines on the given share of
 // its thread's time.

@@ -31,6 +31,8 @@ constexpr wchar_t ShownClassesValue[] = L"ShownClasses";
 constexpr wchar_t RulesValue[] = L"Rules";
 constexpr wchar_t AlwaysOnTopValue[] = L"AlwaysOnTop";
 constexpr wchar_t ShowDatesValue[] = L"ShowDates";
+constexpr wchar_t HistoryLinesValue[] = L"HistoryLines";
+constexpr wchar_t HistoryMegabytesValue[] = L"HistoryMegabytes";
 
 class SettingsReader {
 public:
@@ -193,7 +195,8 @@ bool TerminalSettings::operator==(const TerminalSettings& other) const
            placement.top == other.placement.top && placement.width == other.placement.width &&
            placement.height == other.placement.height && placement.maximized == other.placement.maximized &&
            columnDpi == other.columnDpi && timeMode == other.timeMode && rules == other.rules &&
-           alwaysOnTop == other.alwaysOnTop && showDates == other.showDates;
+           alwaysOnTop == other.alwaysOnTop && showDates == other.showDates &&
+           historyLines == other.historyLines && historyMegabytes == other.historyMegabytes;
 }
 
 void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* settings, std::vector<std::string>* problems)
@@ -240,6 +243,14 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
     }
     reader.Flag(AlwaysOnTopValue, &settings->alwaysOnTop);
     reader.Flag(ShowDatesValue, &settings->showDates);
+    int history = 0;
+    if (reader.Int(HistoryLinesValue, static_cast<int>(MinHistoryLines), static_cast<int>(MaxHistoryLines), &history)) {
+        settings->historyLines = static_cast<size_t>(history);
+    }
+    if (reader.Int(HistoryMegabytesValue, static_cast<int>(MinHistoryMegabytes), static_cast<int>(MaxHistoryMegabytes),
+                   &history)) {
+        settings->historyMegabytes = static_cast<size_t>(history);
+    }
     RegCloseKey(key);
 }
 
@@ -278,6 +289,8 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
     results.push_back(SetString(key, RulesValue, FormatRuleText(settings.rules)));
     results.push_back(SetDword(key, AlwaysOnTopValue, settings.alwaysOnTop ? 1 : 0));
     results.push_back(SetDword(key, ShowDatesValue, settings.showDates ? 1 : 0));
+    results.push_back(SetDword(key, HistoryLinesValue, static_cast<DWORD>(settings.historyLines)));
+    results.push_back(SetDword(key, HistoryMegabytesValue, static_cast<DWORD>(settings.historyMegabytes)));
     RegCloseKey(key);
     for (LONG result : results) {
         if (result != ERROR_SUCCESS) {

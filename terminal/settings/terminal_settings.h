@@ -6,7 +6,8 @@
 // Values: WindowLeft, WindowTop, WindowWidth, WindowHeight (REG_DWORD, signed), WindowMaximized,
 // ColumnTime, ColumnClass, ColumnText and ColumnDpi (REG_DWORD), TimeMode (REG_SZ: clock,
 // since-start, since-previous), ShownClasses (REG_SZ: class names separated by commas), Rules
-// (REG_SZ: the rule file text), AlwaysOnTop and ShowDates (REG_DWORD 0 or 1).
+// (REG_SZ: the rule file text), AlwaysOnTop and ShowDates (REG_DWORD 0 or 1), HistoryLines and HistoryMegabytes
+// (REG_DWORD: how many lines the window keeps, in at most how much memory).
 #pragma once
 
 #include <string>
@@ -22,6 +23,14 @@ constexpr wchar_t DefaultSettingsKey[] = L"Software\\Vornak\\DebugTerminal";
 constexpr int MaxCoordinate = 32767;
 constexpr int MinWindowSize = 100;
 constexpr int MaxColumnWidth = 10000;
+
+// The window keeps the newest lines up to whichever of these comes first.
+constexpr size_t DefaultHistoryLines = 2000000;
+constexpr size_t MinHistoryLines = 10000;
+constexpr size_t MaxHistoryLines = 50000000;
+constexpr size_t DefaultHistoryMegabytes = 1024;
+constexpr size_t MinHistoryMegabytes = 16;
+constexpr size_t MaxHistoryMegabytes = 65536;
 
 struct WindowPlacementSetting {
     bool known = false;  // false: the system places the window
@@ -42,6 +51,8 @@ struct TerminalSettings {
     std::vector<Rule> rules;
     bool alwaysOnTop = false;
     bool showDates = false;
+    size_t historyLines = DefaultHistoryLines;
+    size_t historyMegabytes = DefaultHistoryMegabytes;
 
     bool operator==(const TerminalSettings& other) const;
 };

@@ -19,6 +19,8 @@ constexpr const char* TerminalUsage =
     "                                                of FILE in place of the remembered ones)\n"
     "         [--log FILE [--rotate BYTES [--keep N]] [--format text|json]]\n"
     "                                                and write every line to FILE as it arrives\n"
+    "         [--history LINES]                      keeping the newest LINES lines (10000 to\n"
+    "                                                50000000) in place of the remembered number\n"
     "       vornak-terminal --headless [--output FILE [--rotate BYTES [--keep N]]]\n"
     "                                  [--format text|json]\n"
     "                                                write every line to FILE (or standard output);\n"
@@ -60,6 +62,8 @@ constexpr char TimeoutGoesWithStopOrWait[] = "--timeout goes with --stop or --wa
 constexpr char FormatTakesTextOrJson[] = "--format takes text or json";
 constexpr char FormatGoesWithHeadless[] = "--format goes with --headless or --log";
 constexpr char LogTakesOneName[] = "--log takes one file name";
+constexpr const char* HistoryTakesLines = "--history takes a whole number of lines from {1} to {2}";
+constexpr char HistoryGoesWithWindow[] = "--history goes with the window (no --headless, --stop, --wait)";
 constexpr char LogGoesWithWindow[] = "--log goes with the window (no --headless, --stop, --wait)";
 constexpr char RotateTakesBytes[] =
     "--rotate takes a size in bytes from 1 to 1099511627776, or with K, M or G (as 10M)";
@@ -144,6 +148,10 @@ constexpr const char* StatusFileFormat = "file {1} ({2}); Ctrl+Shift+L returns t
 constexpr const char* StatusFileNotices = "{1} lost, as the file says";
 constexpr const char* StatusLiveWaiting = "{1} arrived meanwhile";
 // The rules cost more than the lines' pace allows: {1} lines wait to be stored.
+constexpr const char* HistoryLinesRefused = "Lines to keep: a whole number from {1} to {2}";
+constexpr const char* HistoryMegabytesRefused = "Memory: a whole number of MB from {1} to {2}";
+constexpr const char* StatusFiltering = "filtering: {1}%";
+constexpr char StatusAllLinesShown[] = "all lines shown (Ctrl+U shows the filtered ones again)";
 constexpr const char* StatusCatchingUp = "catching up: {1} waiting";
 constexpr const char* FindNotFound = "\"{1}\" not found among the shown lines";
 constexpr const char* FindWrapped = "the search went on from the other end";

@@ -25,7 +25,7 @@ bool LineFinder::SetSearch(std::string_view text, PatternSyntax syntax, bool cas
     return true;
 }
 
-bool LineFinder::RowMatches(const ReceivedLine& line) const
+bool LineFinder::RowMatches(const StoredLine& line) const
 {
     if (!active_) {
         return false;
@@ -34,7 +34,7 @@ bool LineFinder::RowMatches(const ReceivedLine& line) const
     return pattern_.Matches(MatchedText(line, &scratch));
 }
 
-FindResult LineFinder::Find(size_t rowCount, const std::function<const ReceivedLine&(size_t)>& lineAt, size_t from,
+FindResult LineFinder::Find(size_t rowCount, const std::function<StoredLine(size_t)>& lineAt, size_t from,
                             FindDirection direction) const
 {
     FindResult result;
@@ -78,7 +78,7 @@ FindResult LineFinder::Find(size_t rowCount, const std::function<const ReceivedL
 FindResult LineFinder::Find(const LineStore& store, size_t from, FindDirection direction) const
 {
     return Find(
-        store.ShownCount(), [&store](size_t row) -> const ReceivedLine& { return store.ShownLine(row); }, from,
+        store.ShownCount(), [&store](size_t row) {  return store.ShownLine(row); }, from,
         direction);
 }
 

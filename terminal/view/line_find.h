@@ -37,13 +37,13 @@ public:
 
     // From row `from` (NoRow: from before the first row going forward, after the last going
     // back), the nearest matching row in direction, among rowCount rows given by lineAt.
-    FindResult Find(size_t rowCount, const std::function<const ReceivedLine&(size_t)>& lineAt, size_t from,
+    FindResult Find(size_t rowCount, const std::function<StoredLine(size_t)>& lineAt, size_t from,
                     FindDirection direction) const;
     // The same over the rows a LineStore shows.
     FindResult Find(const LineStore& store, size_t from, FindDirection direction) const;
 
     // Whether a row matches: for a mark beside it.
-    bool RowMatches(const ReceivedLine& line) const;
+    bool RowMatches(const StoredLine& line) const;
 
     // The matches in the text a row shows (MatchedText), as byte ranges of it: for drawing them
     // marked. None when the search is not active.

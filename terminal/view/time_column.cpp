@@ -26,7 +26,7 @@ bool TimeModeNamed(const std::string& name, TimeMode* mode)
     return false;
 }
 
-int64_t ElapsedMs(const ReceivedLine& earlier, const ReceivedLine& later)
+int64_t ElapsedMs(const StoredLine& earlier, const StoredLine& later)
 {
     if (earlier.arrivalUtcMs != 0 && later.arrivalUtcMs != 0) {
         return later.arrivalUtcMs - earlier.arrivalUtcMs;
@@ -57,7 +57,7 @@ std::string FormatElapsed(int64_t ms, bool withSign)
     return text;
 }
 
-void TimeColumn::Observe(const ReceivedLine& line)
+void TimeColumn::Observe(const StoredLine& line)
 {
     if (line.lineClass == LineClass::ClearMarker || !origin_.has_value()) {
         ReceivedLine origin;
@@ -68,7 +68,7 @@ void TimeColumn::Observe(const ReceivedLine& line)
     }
 }
 
-std::string TimeColumn::Text(const ReceivedLine& line, const ReceivedLine* previousShown) const
+std::string TimeColumn::Text(const StoredLine& line, const StoredLine* previousShown) const
 {
     switch (mode_) {
     case TimeMode::Clock: break;

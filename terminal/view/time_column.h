@@ -24,7 +24,7 @@ const char* TimeModeName(TimeMode mode);
 bool TimeModeNamed(const std::string& name, TimeMode* mode);
 
 // Milliseconds from earlier to later (negative when the clock was set back between them).
-int64_t ElapsedMs(const ReceivedLine& earlier, const ReceivedLine& later);
+int64_t ElapsedMs(const StoredLine& earlier, const StoredLine& later);
 
 // "12.345", "3:07.345", "1:03:07.345" (hours go on counting past a day), with a sign when asked or
 // negative: "+0.250", "-1.000".
@@ -41,13 +41,13 @@ public:
 
     // Every line as it arrives, clear markers included, in order: the first line, and the first
     // after a clear, becomes the start that SinceStart counts from (a clear counts from itself).
-    void Observe(const ReceivedLine& line);
+    void Observe(const StoredLine& line);
     // Edit > Clear: the next line is the start.
     void Restart() { origin_.reset(); }
 
     // The column's text for line; previousShown is the row above it in the list (none for the
     // first row).
-    std::string Text(const ReceivedLine& line, const ReceivedLine* previousShown) const;
+    std::string Text(const StoredLine& line, const StoredLine* previousShown) const;
 
 private:
     TimeMode mode_ = TimeMode::Clock;

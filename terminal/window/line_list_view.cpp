@@ -63,7 +63,7 @@ void FillRowText(NMLVDISPINFOW* info, const LineListLook& look)
     if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || static_cast<size_t>(item.iItem) >= store.ShownCount()) {
         return;
     }
-    const ReceivedLine& line = store.ShownLine(static_cast<size_t>(item.iItem));
+    const StoredLine& line = store.ShownLine(static_cast<size_t>(item.iItem));
     switch (item.iSubItem) {
     case TimeColumnIndex: ToDisplay(RowTimeText(look, static_cast<size_t>(item.iItem))); break;
     case ClassColumn: ToDisplay(ClassLabel(line.lineClass)); break;
@@ -78,7 +78,7 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
     const LineStore& store = *look.store;
     HWND list = draw->nmcd.hdr.hwndFrom;
     int row = static_cast<int>(draw->nmcd.dwItemSpec);
-    const ReceivedLine& line = store.ShownLine(static_cast<size_t>(row));
+    const StoredLine& line = store.ShownLine(static_cast<size_t>(row));
     HDC dc = draw->nmcd.hdc;
     UINT dpi = DpiOfWindow(list);
     bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
@@ -113,14 +113,14 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
     DeleteObject(pen);
 }
 
-bool Found(const LineListLook& look, const ReceivedLine& line)
+bool Found(const LineListLook& look, const StoredLine& line)
 {
     return look.finder != nullptr && look.finder->Active() && look.finder->RowMatches(line);
 }
 
 // The text cell of a found row: the row's mark behind it, and each match in the text on a
 // stronger mark of its own.
-void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const ReceivedLine& line)
+void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const StoredLine& line)
 {
     HWND list = draw->nmcd.hdr.hwndFrom;
     int row = static_cast<int>(draw->nmcd.dwItemSpec);
@@ -176,7 +176,7 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
         if (row >= store.ShownCount()) {
             return CDRF_DODEFAULT;
         }
-        const ReceivedLine& line = store.ShownLine(row);
+        const StoredLine& line = store.ShownLine(row);
         if (line.lineClass == LineClass::Separator) {
             DrawSeparatorRow(draw, look);
             return CDRF_SKIPDEFAULT;
@@ -237,7 +237,7 @@ int FindTypedRow(const NMLVFINDITEMW& find, const LineStore& store)
     std::string scratch;
     for (size_t step = 0; step < tries; ++step) {
         size_t row = (first + step) % count;
-        const ReceivedLine& line = store.ShownLine(row);
+        const StoredLine& line = store.ShownLine(row);
         if (line.lineClass == LineClass::Separator) {
             continue;  // its text column is empty
         }
@@ -310,11 +310,15 @@ void ExtendLineList(HWND list, const LineStore& store)
 
 std::string RowTimeText(const LineListLook& look, size_t row)
 {
-    const ReceivedLine& line = look.store->ShownLine(row);
+    const StoredLine& line = look.store->ShownLine(row);
     if (look.time == nullptr) {
         return FormatTimeOfDay(line.arrivalMsOfDay);
     }
-    return look.time->Text(line, row > 0 ? &look.store->ShownLine(row - 1) : nullptr);
+    if (row == 0) {
+        return look.time->Text(line, nullptr);
+    }
+    StoredLine previous = look.store->ShownLine(row - 1);
+    return look.time->Text(line, &previous);
 }
 
 void GetLineListColumnWidths(HWND list, int widths[3])

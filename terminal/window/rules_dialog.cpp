@@ -21,7 +21,7 @@ constexpr double CostBudgetMs = 300;
 
 struct RulesDialogState {
     const LineEncoding* encoding;
-    const std::vector<const ReceivedLine*>* sample;
+    const std::vector<StoredLine>* sample;
     std::vector<Rule>* rules;
     RuleSet* compiled;
     std::wstring warnedText;  // the rules last warned of: OK with them unchanged uses them
@@ -169,7 +169,7 @@ bool CompileRuleText(const std::string& utf8, const LineEncoding& encoding, std:
 }
 
 bool EditRules(HWND owner, HINSTANCE instance, const LineEncoding& encoding,
-               const std::vector<const ReceivedLine*>& sample, std::vector<Rule>* rules, RuleSet* compiled)
+               const std::vector<StoredLine>& sample, std::vector<Rule>* rules, RuleSet* compiled)
 {
     RulesDialogState state = {&encoding, &sample, rules, compiled, std::wstring(), {}};
     for (COLORREF& colour : state.customColours) {

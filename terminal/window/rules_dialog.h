@@ -13,7 +13,7 @@
 // *compiled then hold the new rules. Rules that cost more a line, timed on sample, than the
 // window keeps up with are named, and a second OK uses them all the same.
 bool EditRules(HWND owner, HINSTANCE instance, const LineEncoding& encoding,
-               const std::vector<const ReceivedLine*>& sample, std::vector<Rule>* rules, RuleSet* compiled);
+               const std::vector<StoredLine>& sample, std::vector<Rule>* rules, RuleSet* compiled);
 
 // Reads and compiles the rules text; false with *error (from the rules file's parser or from
 // compiling) and nothing changed.

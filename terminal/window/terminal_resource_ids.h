@@ -6,6 +6,7 @@
 #define TERMINAL_MENU 1
 #define TERMINAL_ACCELERATORS 1
 #define RULES_DIALOG 101
+#define HISTORY_DIALOG 102
 
 // Controls of the window.
 #define LIST_CONTROL 100
@@ -24,6 +25,11 @@
 #define RULES_UP_BUTTON 1005
 #define RULES_DOWN_BUTTON 1006
 
+// Controls of the history dialog.
+#define HISTORY_LINES_EDIT 1011
+#define HISTORY_MEGABYTES_EDIT 1012
+#define HISTORY_ERROR_TEXT 1013
+
 // File.
 #define OPEN_COMMAND 200
 #define SAVE_COMMAND 201
@@ -40,6 +46,7 @@
 #define FIND_PREVIOUS_COMMAND 214
 #define CLOSE_FIND_COMMAND 215
 #define CLEAR_COMMAND 216
+#define SHOW_ALL_LINES_COMMAND 217
 // View.
 #define PAUSE_COMMAND 220
 #define FOLLOW_COMMAND 221
@@ -51,6 +58,7 @@
 #define TIME_SINCE_PREVIOUS_COMMAND 227
 #define ALWAYS_ON_TOP_COMMAND 228
 #define SHOW_DATES_COMMAND 229
+#define HISTORY_COMMAND 230
 // One per shown class, in LineClass order.
 #define SHOW_DEBUG_COMMAND 300
 #define SHOW_LOG_COMMAND 301

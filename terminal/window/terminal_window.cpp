@@ -10,6 +10,7 @@
 #include "dpi_scaling.h"
 #include "frame_class.h"
 #include "follow_state.h"
+#include "history_dialog.h"
 #include "line_find.h"
 #include "line_list_view.h"
 #include "line_rules.h"
@@ -32,11 +33,9 @@
 
 namespace {
 
-// Storing and judging arrived lines takes at most this long a tick (at least one line); the rest
-// waits, and the status bar says the window is catching up.
-constexpr ULONGLONG TickWorkMs = 25;
 // What new rules are timed on in the rules dialog: the newest lines kept, at most this many.
 constexpr size_t CostSampleLines = 200;
+constexpr uint64_t NoStopLine = static_cast<uint64_t>(-1);
 TerminalWindow* RunningWindow = NULL;
 
 bool LastRowInView(TerminalWindow& t)
@@ -70,6 +69,7 @@ void NoticeScrolling(TerminalWindow& t)
 void Refresh(TerminalWindow& t)
 {
     ULONGLONG began = GetTickCount64();
+    ContinueFiltering(t);
     t.live.TakeArrived();
     bool liveShown = !t.opened.IsOpen() && !t.live.paused;
     if (liveShown) {
@@ -78,11 +78,13 @@ void Refresh(TerminalWindow& t)
     bool reset = false;
     int topBefore = ListView_GetTopIndex(t.ui.list);
     uint64_t vanishedBefore = t.live.view.store.DroppedShownCount();
-    const ReceivedLine* stopLine = nullptr;
+    // The stop line by its number since the first line kept, which drops do not change.
+    uint64_t stopLine = NoStopLine;
     size_t taken = 0;
     // Each line is judged as it is stored: costly rules must not hold the window, so what is left
     // when the tick's time is up waits for the next tick.
-    for (; t.live.StillArriving() != 0 && (taken == 0 || GetTickCount64() - began < TickWorkMs); ++taken) {
+    ULONGLONG storing = GetTickCount64();  // filtering has had its share of the tick
+    for (; t.live.StillArriving() != 0 && (taken == 0 || GetTickCount64() - storing < TickWorkMs); ++taken) {
         ReceivedLine& line = t.live.arriving[t.live.arrivingNext++];
         if (t.log.Active()) {
             t.log.Add(line);
@@ -90,7 +92,7 @@ void Refresh(TerminalWindow& t)
         t.live.view.time.Observe(line);
         if (line.lineClass == LineClass::ClearMarker && liveShown) {
             t.follow.Handle(FollowEvent::Cleared);
-            stopLine = nullptr;
+            stopLine = NoStopLine;
         }
         if (t.live.paused) {
             t.live.Hold(std::move(line));
@@ -101,10 +103,10 @@ void Refresh(TerminalWindow& t)
         if (t.opened.IsOpen()) {
             ++t.opened.liveSince;
         }
-        if (stopLine == nullptr && t.live.view.store.ShownCount() > shownBefore) {
+        if (stopLine == NoStopLine && t.live.view.store.ShownCount() > shownBefore) {
             size_t row = t.live.view.store.ShownCount() - 1;
             if ((t.live.view.store.ShownMark(row) & StopMark) != 0) {
-                stopLine = &t.live.view.store.ShownLine(row);  // lines of a deque keep their place as others are added
+                stopLine = t.live.view.store.DroppedCount() + t.live.view.store.KeptIndexOfShown(row);
             }
         }
     }
@@ -120,13 +122,12 @@ void Refresh(TerminalWindow& t)
         } else {
             ExtendLineList(t.ui.list, t.live.view.store);
         }
-        if (stopLine != nullptr && t.follow.Handle(FollowEvent::StopLineArrived) == FollowReaction::ShowStopLine) {
-            // Found from the end: it is among the lines just added.
-            for (size_t row = t.live.view.store.ShownCount(); row-- > 0;) {
-                if (&t.live.view.store.ShownLine(row) == stopLine) {
-                    SelectRow(t, static_cast<int>(row));
-                    break;
-                }
+        const LineStore& store = t.live.view.store;
+        if (stopLine != NoStopLine && stopLine >= store.DroppedCount() &&
+            t.follow.Handle(FollowEvent::StopLineArrived) == FollowReaction::ShowStopLine) {
+            size_t row = store.ShownRowAtOrBefore(static_cast<size_t>(stopLine - store.DroppedCount()));
+            if (row != NoShownRow) {
+                SelectRow(t, static_cast<int>(row));
             }
         }
         if (taken != 0) {
@@ -151,10 +152,14 @@ void SetPaused(TerminalWindow& t, bool paused)
     t.live.paused = paused;
     CheckItem(t, PAUSE_COMMAND, paused);
     if (!paused) {
-        while (!t.live.held.empty()) {
-            t.live.view.store.Append(std::move(t.live.held.front()));
-            t.live.held.pop_front();
+        if (t.live.clearedWhileHeld) {
+            t.live.view.store.Clear();
+            t.live.clearedWhileHeld = false;
         }
+        for (size_t i = 0; i < t.live.held.KeptCount(); ++i) {
+            t.live.view.store.Append(t.live.held.KeptLine(i));
+        }
+        t.live.held.Clear();
         if (!t.opened.IsOpen()) {
             ResetList(t);
         }
@@ -216,13 +221,13 @@ void ApplyQuickFilter(TerminalWindow& t)
 }
 
 // The newest lines of the view shown, which the rules dialog times new rules on.
-std::vector<const ReceivedLine*> CostSample(TerminalWindow& t)
+std::vector<StoredLine> CostSample(TerminalWindow& t)
 {
     const LineStore& store = ShownView(t).store;
-    std::vector<const ReceivedLine*> sample;
+    std::vector<StoredLine> sample;
     size_t first = store.KeptCount() > CostSampleLines ? store.KeptCount() - CostSampleLines : 0;
     for (size_t i = first; i < store.KeptCount(); ++i) {
-        sample.push_back(&store.KeptLine(i));
+        sample.push_back(store.KeptLine(i));
     }
     return sample;
 }
@@ -423,6 +428,32 @@ bool OnFileCommand(TerminalWindow& t, int command)
     }
 }
 
+// With a filter on, the selected line among all the kept lines, selected and in view; again, the
+// filtered lines with that line (or the nearest shown before it) selected.
+void ToggleAllLines(TerminalWindow& t)
+{
+    LineStore& store = ShownView(t).store;
+    bool all = !store.ShowsAll();
+    ChangeShownLines(t, [&store, all] { store.ShowAll(all); });
+    int selected = ListView_GetNextItem(t.ui.list, -1, LVNI_SELECTED);
+    if (selected >= 0) {
+        ListView_EnsureVisible(t.ui.list, selected, FALSE);
+        RememberTop(t);
+    }
+    CheckItem(t, SHOW_ALL_LINES_COMMAND, all);
+    UpdateStatus(t);
+}
+
+void OpenHistoryDialog(TerminalWindow& t)
+{
+    size_t lines = t.historyLines;
+    size_t megabytes = t.historyMegabytes;
+    if (EditHistory(t.ui.frame, t.instance, &lines, &megabytes)) {
+        t.historyFromCommandLine = false;
+        UseHistory(t, lines, megabytes);
+    }
+}
+
 // Edit: copy, select all, find, clear. False when command is not one of them.
 bool OnEditCommand(TerminalWindow& t, int command)
 {
@@ -453,12 +484,13 @@ bool OnEditCommand(TerminalWindow& t, int command)
         }
         return true;
     case FIND_CLOSE_BUTTON: ShowFindBar(t, false); return true;
+    case SHOW_ALL_LINES_COMMAND: ToggleAllLines(t); return true;
     case CLEAR_COMMAND:
         ShownView(t).store.Clear();
         if (t.opened.IsOpen()) {
             t.opened.view->time.Restart();
         } else {
-            t.live.held.clear();
+            t.live.held.Clear();
             t.live.view.time.Restart();
             t.follow.Handle(FollowEvent::Cleared);
         }
@@ -487,6 +519,7 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
     case TIME_SINCE_PREVIOUS_COMMAND: SetTimeMode(t, TimeMode::SincePrevious); break;
     case ALWAYS_ON_TOP_COMMAND: SetAlwaysOnTop(t, !t.alwaysOnTop); break;
     case SHOW_DATES_COMMAND: SetShowDates(t, !t.live.view.time.ShowsDates()); break;
+    case HISTORY_COMMAND: OpenHistoryDialog(t); break;
     case QUICK_FILTER_EDIT:
         if (notification == EN_CHANGE) {
             SetTimer(t.ui.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
@@ -566,6 +599,10 @@ void SaveSettings(TerminalWindow& t)
     if (!t.rulesFromCommandLine) {
         s.rules = t.ruleList;
     }
+    if (!t.historyFromCommandLine) {
+        s.historyLines = t.historyLines;
+    }
+    s.historyMegabytes = t.historyMegabytes;
     s.alwaysOnTop = t.alwaysOnTop;
     s.showDates = t.live.view.time.ShowsDates();
     if (s == t.settings) {
@@ -831,6 +868,9 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     if (!LoadStartingRules(terminal, options, streams)) {
         return FailureExitStatus;
     }
+    terminal.historyFromCommandLine = options.historyLines != 0;
+    UseHistory(terminal, terminal.historyFromCommandLine ? options.historyLines : terminal.settings.historyLines,
+               terminal.settings.historyMegabytes);
 
     TerminalSession session(streams);
     int status = session.Begin();

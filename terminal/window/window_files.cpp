@@ -126,7 +126,8 @@ void MakeOpenedView(TerminalWindow& t)
     view->time.SetMode(t.live.view.time.Mode());
     view->time.SetShowDates(t.live.view.time.ShowsDates());
     view->store.SetFilter(t.live.view.store.Filter());
-    view->store.SetJudge([&t](const ReceivedLine& line) { return JudgeLine(t, line); });
+    view->store.SetLimits(t.historyLines, HistoryDropBlock(t.historyLines), t.historyMegabytes * MegabyteBytes);
+    view->store.SetJudge([&t](const StoredLine& line) { return JudgeLine(t, line); });
     t.opened.Close();
     t.opened.view = std::move(view);
     t.opened.name = t.reading.name;

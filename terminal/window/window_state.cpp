@@ -42,13 +42,9 @@ void LiveLines::TakeEverythingWaiting()
 void LiveLines::Hold(ReceivedLine&& line)
 {
     if (line.lineClass == LineClass::ClearMarker) {
-        held.clear();  // all of it would be cleared on resume anyway
+        clearedWhileHeld = true;  // what is held now would be cleared on resume anyway
     }
-    if (held.size() >= KeptLineLimit) {
-        held.pop_front();
-        ++lostWhileWaiting;
-    }
-    held.push_back(std::move(line));
+    held.Append(std::move(line));
 }
 
 LineListLook Look(TerminalWindow& t)
@@ -57,7 +53,7 @@ LineListLook Look(TerminalWindow& t)
     return {&view.store, &view.time, &t.rules, &t.find.finder};
 }
 
-LineMark JudgeLine(const TerminalWindow& t, const ReceivedLine& line)
+LineMark JudgeLine(const TerminalWindow& t, const StoredLine& line)
 {
     LineMark mark = t.rules.Mark(line);
     if ((mark & HiddenByRules) == 0 && !t.filter.rule.Shows(line)) {
@@ -92,12 +88,12 @@ void UpdateStatus(TerminalWindow& t)
             more += "; " + FillText(StatusLiveWaiting, {CountText(t.opened.liveSince, "live line", "live lines")});
         }
     } else {
-        uint64_t lost = store.DroppedCount() + t.live.lostWhileWaiting;
+        uint64_t lost = store.DroppedCount() + t.live.lostWhileWaiting + t.live.held.DroppedCount();
         if (lost != 0) {
             more += WideToUtf8(StatusSeparator) + Number(lost) + WideToUtf8(OldestDropped);
         }
         if (t.live.paused) {
-            more += WideToUtf8(StatusSeparator) + WideToUtf8(PausedWaiting) + Number(t.live.held.size()) +
+            more += WideToUtf8(StatusSeparator) + WideToUtf8(PausedWaiting) + Number(t.live.held.KeptCount()) +
                     WideToUtf8(Waiting);
         } else {
             more += "; " + std::string(FollowModeText(t.follow.Mode()));
@@ -114,6 +110,12 @@ void UpdateStatus(TerminalWindow& t)
     }
     if (!t.ruleList.empty()) {
         more += "; " + FillText(RulesInUse, {RuleCount(t.ruleList.size())});
+    }
+    if (store.Judging()) {
+        more += "; " + FillText(StatusFiltering, {Number(store.JudgedPercent())});
+    }
+    if (store.ShowsAll()) {
+        more += "; " + std::string(StatusAllLinesShown);
     }
     if (!t.status.notice.empty()) {
         more += "; " + t.status.notice;
@@ -179,13 +181,32 @@ void ChangeShownLines(TerminalWindow& t, const std::function<void()>& change)
 
 void Refilter(TerminalWindow& t)
 {
-    ChangeShownLines(t, [&t] {
-        auto judge = [&t](const ReceivedLine& line) { return JudgeLine(t, line); };
-        t.live.view.store.SetJudge(judge);
-        if (t.opened.IsOpen()) {
-            t.opened.view->store.SetJudge(judge);
+    auto judge = [&t](const StoredLine& line) { return JudgeLine(t, line); };
+    t.live.view.store.BeginJudging(judge);
+    if (t.opened.IsOpen()) {
+        t.opened.view->store.BeginJudging(judge);
+    }
+    ContinueFiltering(t);
+}
+
+void ContinueFiltering(TerminalWindow& t)
+{
+    ULONGLONG began = GetTickCount64();
+    LineStore* stores[] = {&t.live.view.store, t.opened.IsOpen() ? &t.opened.view->store : nullptr};
+    for (LineStore* store : stores) {
+        while (store != nullptr && store->Judging()) {
+            if (store->JudgeSome(JudgeSliceLines)) {
+                if (store == &ShownView(t).store) {
+                    ChangeShownLines(t, [store] { store->FinishJudging(); });
+                } else {
+                    store->FinishJudging();
+                }
+            } else if (GetTickCount64() - began >= TickWorkMs) {
+                UpdateStatus(t);
+                return;
+            }
         }
-    });
+    }
     UpdateStatus(t);
 }
 
@@ -194,6 +215,21 @@ void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled)
     t.ruleList = std::move(rules);
     t.rules = std::move(compiled);
     Refilter(t);
+}
+
+void UseHistory(TerminalWindow& t, size_t lines, size_t megabytes)
+{
+    t.historyLines = lines;
+    t.historyMegabytes = megabytes;
+    t.live.held.SetLimits(lines, HistoryDropBlock(lines), megabytes * MegabyteBytes);
+    bool dropped = t.live.view.store.SetLimits(lines, HistoryDropBlock(lines), megabytes * MegabyteBytes);
+    if (t.ui.list == NULL) {
+        return;  // before the window is made: nothing shown yet
+    }
+    if (dropped && !t.opened.IsOpen()) {
+        ResetList(t);
+    }
+    UpdateStatus(t);
 }
 
 void ShowError(TerminalWindow& t, const std::string& text)

@@ -26,15 +26,21 @@
 #include "window_layout.h"
 #include "window_log.h"
 
-// The newest lines kept in memory; beyond that the oldest go in blocks (see LineStore).
-constexpr size_t KeptLineLimit = 100000;
-constexpr size_t DropBlock = 10000;
+// The newest lines kept in memory up to the history's depth and memory bound; beyond either the
+// oldest tenth goes at once (see LineStore).
+constexpr size_t HistoryDropBlock(size_t lines) { return lines / 10; }
+constexpr size_t MegabyteBytes = 1024 * 1024;
+// Storing, judging and filtering take at most this long a tick (at least one line); the rest
+// waits, and the status bar says so.
+constexpr ULONGLONG TickWorkMs = 25;
+// Lines judged between two looks at the clock while filtering.
+constexpr size_t JudgeSliceLines = 4096;
 // Posted by a finished save (wParam: the system error, lParam: the number of lines).
 constexpr UINT SavedMessage = WM_APP + 1;
 
 // Lines with their own time column: the live lines, or a log opened from a file.
 struct LineView {
-    LineStore store{KeptLineLimit, DropBlock};
+    LineStore store{DefaultHistoryLines, HistoryDropBlock(DefaultHistoryLines), DefaultHistoryMegabytes * MegabyteBytes};
     TimeColumn time;
 };
 
@@ -45,8 +51,9 @@ struct LiveLines {
     std::vector<ReceivedLine> arriving;
     size_t arrivingNext = 0;
     LineView view;
-    // Lines that arrived while the view was paused, shown on resume; at most KeptLineLimit.
-    std::deque<ReceivedLine> held;
+    // Lines that arrived while the view was paused, shown on resume; bounded as the view is.
+    LineStore held{DefaultHistoryLines, HistoryDropBlock(DefaultHistoryLines), DefaultHistoryMegabytes * MegabyteBytes};
+    bool clearedWhileHeld = false;  // a clear arrived while paused: the view is cleared on resume
     uint64_t lostWhileWaiting = 0;
     bool paused = false;
 
@@ -116,6 +123,9 @@ struct TerminalWindow {
     std::vector<Rule> ruleList;
     RuleSet rules;
     bool rulesFromCommandLine = false;  // not remembered unless the user changes them
+    size_t historyLines = DefaultHistoryLines;
+    size_t historyMegabytes = DefaultHistoryMegabytes;
+    bool historyFromCommandLine = false;  // not remembered unless the user changes it
     FollowState follow;
     int topLeft = -1;          // the list's top row as the window last left it
     bool selectingRows = false;  // the window, not the user, changes the selection
@@ -138,7 +148,7 @@ LineView& ShownView(TerminalWindow& t);
 LineListLook Look(TerminalWindow& t);
 // What the rules and the quick filter say of line (the class filter aside), as the line store
 // keeps it: each line is judged once, when stored or when the rules change.
-LineMark JudgeLine(const TerminalWindow& t, const ReceivedLine& line);
+LineMark JudgeLine(const TerminalWindow& t, const StoredLine& line);
 
 // The status bar: counts, follow state or opened file, rules, the last notice.
 void UpdateStatus(TerminalWindow& t);
@@ -153,10 +163,15 @@ void ReactToFollow(TerminalWindow& t, FollowReaction reaction);
 // user selected stays selected, or else the nearest shown line before it, and in view unless the
 // list follows new lines.
 void ChangeShownLines(TerminalWindow& t, const std::function<void()>& change);
-// Applies the rules and the quick filter to every kept line again, and to those that come.
+// Applies the rules and the quick filter to every kept line again, and to those that come: to the
+// kept ones in slices (ContinueFiltering), the old rows shown until the new are ready.
 void Refilter(TerminalWindow& t);
+// Judges kept lines for at most a tick's work; the view whose judging ends shows its new rows.
+void ContinueFiltering(TerminalWindow& t);
 // Makes rules (compiled) the window's rules and applies them.
 void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled);
+// Keeps lines and megabytes of history from now on: the oldest beyond them go at once.
+void UseHistory(TerminalWindow& t, size_t lines, size_t megabytes);
 // A message box over the window (text in UTF-8).
 void ShowError(TerminalWindow& t, const std::string& text);
 // A number as the status bar writes it.

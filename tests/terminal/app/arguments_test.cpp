@@ -28,6 +28,11 @@ TEST(TerminalArguments, EachCommandWithItsOptionsIsUnderstood)
     EXPECT_EQ(TerminalCommand::Window, options.command);
     EXPECT_EQ(L"C:\\rules\\driver.rules", options.rulesPath);
 
+    ASSERT_TRUE(ParseTerminalArguments({L"--history", L"10000"}, &options, &error));
+    EXPECT_EQ(10000u, options.historyLines);
+    ASSERT_TRUE(ParseTerminalArguments({L"--history", L"50000000"}, &options, &error));
+    EXPECT_EQ(50000000u, options.historyLines);
+
     ASSERT_TRUE(ParseTerminalArguments({L"--wait"}, &options, &error));
     EXPECT_EQ(TerminalCommand::Wait, options.command);
     EXPECT_EQ(DefaultTimeoutSeconds, options.timeoutSeconds);
@@ -114,6 +119,10 @@ TEST(TerminalArguments, NonsenseIsRefusedWithTheReason)
           rotate(L"M"), rotate(L"-5")}},
         {"--keep takes a whole number of old files from 0 to 1000", {keep(L"1001"), keep(L"5K"), keep(L"")}},
         {"--keep goes with --rotate", {{L"--headless", L"--output", L"a.log", L"--keep", L"3"}}},
+        {"--history takes a whole number of lines from 10000 to 50000000",
+         {{L"--history", L"9999"}, {L"--history", L"50000001"}, {L"--history", L"2M"}, {L"--history", L"lots"}}},
+        {"--history is given twice", {{L"--history", L"20000", L"--history", L"20000"}}},
+        {"--history goes with the window (no --headless, --stop, --wait)", {{L"--headless", L"--history", L"20000"}}},
     };
     ExpectRefused<TerminalOptions>(ParseTerminalArguments, refusals);
 }

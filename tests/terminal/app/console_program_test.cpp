@@ -193,6 +193,27 @@ TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 
+// The fewest lines --history takes: one past them drops the oldest tenth.
+TEST(ConsoleProgram, HistoryGoesToTheWindowProgramWhichKeepsThatManyLines)
+{
+    TerminalTestLock lock;
+    ProgramRun run = RunConsoleProgram({L"--history", L"10000"});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ("", run.errors);
+    ASSERT_NE(nullptr, WaitForTerminalWindow());
+    for (int line = 0; line <= 10000; ++line) {
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %d", line));
+    }
+    const std::string expected = "9001 lines shown of 9001 kept; 1000 oldest dropped; following";
+    std::string status;
+    for (int tries = 0; tries < 500 && status != expected; ++tries) {
+        Sleep(20);
+        status = StatusBarText();
+    }
+    EXPECT_EQ(expected, status);
+    EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
+}
+
 TEST(ConsoleProgram, LogFileGoesToTheWindowProgramWhichWritesEveryLineThereInTheFormAsked)
 {
     TerminalTestLock lock;

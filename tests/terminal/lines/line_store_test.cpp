@@ -13,7 +13,7 @@ std::vector<std::string> Shown(const LineStore& store)
 {
     std::vector<std::string> texts;
     for (size_t row = 0; row < store.ShownCount(); ++row) {
-        texts.push_back(store.ShownLine(row).text);
+        texts.push_back(std::string(store.ShownLine(row).text));
     }
     return texts;
 }
@@ -64,7 +64,7 @@ TEST(LineStore, ClearMarkerEmptiesTheStoreAndIsNotKept)
 }
 
 // A judge that hides what holds no "port".
-LineMark PortsOnly(const ReceivedLine& line)
+LineMark PortsOnly(const StoredLine& line)
 {
     return line.text.find("port") != std::string::npos ? 0 : HiddenByRules;
 }
@@ -95,7 +95,7 @@ TEST(LineStore, EachLineIsJudgedOnceAndKeepsItsMarkThroughDropsAndClassFilters)
 {
     LineStore store(4, 2);
     int judged = 0;
-    store.SetJudge([&judged](const ReceivedLine& line) {
+    store.SetJudge([&judged](const StoredLine& line) {
         ++judged;
         return static_cast<LineMark>(line.text[0] == 'x' ? HiddenByRules : line.text[0]);
     });
@@ -113,6 +113,93 @@ TEST(LineStore, EachLineIsJudgedOnceAndKeepsItsMarkThroughDropsAndClassFilters)
     EXPECT_EQ(3u, store.KeptCount());
     EXPECT_EQ(2u, store.DroppedCount());
     EXPECT_EQ(1u, store.DroppedShownCount());  // "a"; "x1" was hidden
+}
+
+// Each bound lets the store fill up to it and drops the oldest block only on the line past it.
+TEST(LineStore, DepthAndMemoryBoundsDropTheOldestBlockOnlyOnePastTheBound)
+{
+    const size_t lineBytes = LineStore::LineOverheadBytes + 2;
+    struct Case {
+        size_t capacity;
+        size_t memoryBytes;
+    };
+    for (Case bound : {Case{4, LineStore::NoMemoryBound}, Case{100, 4 * lineBytes}}) {
+        LineStore store(bound.capacity, 2, bound.memoryBytes);
+        for (const char* text : {"l1", "l2", "l3", "l4"}) {
+            EXPECT_FALSE(store.Append(Line(LineClass::Debug, text)));
+        }
+        EXPECT_EQ(4 * lineBytes, store.MemoryBytes());
+        EXPECT_TRUE(store.Append(Line(LineClass::Debug, "l5")));
+        EXPECT_EQ((std::vector<std::string>{"l3", "l4", "l5"}), Shown(store));
+        EXPECT_EQ(2u, store.DroppedCount());
+        EXPECT_EQ(3 * lineBytes, store.MemoryBytes());
+    }
+}
+
+TEST(LineStore, LoweringTheBoundsDropsTheOldestAtOnce)
+{
+    LineStore store(10, 5);
+    for (const char* text : {"l1", "l2", "l3", "l4", "l5", "l6"}) {
+        store.Append(Line(LineClass::Debug, text));
+    }
+    EXPECT_TRUE(store.SetLimits(4, 2, LineStore::NoMemoryBound));
+    EXPECT_EQ((std::vector<std::string>{"l3", "l4", "l5", "l6"}), Shown(store));
+    EXPECT_TRUE(store.SetLimits(4, 2, 3 * (LineStore::LineOverheadBytes + 2)));
+    EXPECT_EQ((std::vector<std::string>{"l5", "l6"}), Shown(store));
+    EXPECT_EQ(4u, store.DroppedCount());
+}
+
+// Many text blocks filled, dropped and freed: every kept line still reads its own text.
+TEST(LineStore, TextsSurviveTheirNeighboursBlocksBeingFreed)
+{
+    LineStore store(1000, 300);
+    for (int i = 0; i < 20000; ++i) {
+        store.Append(Line(LineClass::Log, std::to_string(i) + std::string(static_cast<size_t>(i % 200), 'x')));
+    }
+    ASSERT_EQ(800u, store.KeptCount());
+    for (size_t index = 0; index < store.KeptCount(); ++index) {
+        int number = static_cast<int>(19200 + index);
+        ASSERT_EQ(std::to_string(number) + std::string(static_cast<size_t>(number % 200), 'x'),
+                  std::string(store.KeptLine(index).text));
+    }
+}
+
+// Judging in slices shows the old verdicts until the last kept line is judged; lines that arrive
+// or go meanwhile are judged by the new judge.
+TEST(LineStore, JudgingInSlicesShowsTheNewVerdictsOnlyWhenDone)
+{
+    LineStore store(6, 2);
+    for (const char* text : {"port 1", "tick 1", "port 2", "tick 2", "port 3"}) {
+        store.Append(Line(LineClass::Debug, text));
+    }
+    store.BeginJudging(PortsOnly);
+    EXPECT_FALSE(store.JudgeSome(2));
+    EXPECT_EQ(40u, store.JudgedPercent());
+    store.Append(Line(LineClass::Debug, "tick 3"));
+    EXPECT_TRUE(store.Append(Line(LineClass::Debug, "port 4")));
+    EXPECT_EQ((std::vector<std::string>{"port 2", "tick 2", "port 3", "port 4"}), Shown(store));
+    EXPECT_FALSE(store.JudgeSome(3));
+    EXPECT_TRUE(store.JudgeSome(3));
+    EXPECT_EQ((std::vector<std::string>{"port 2", "tick 2", "port 3", "port 4"}), Shown(store));
+    store.FinishJudging();
+    EXPECT_FALSE(store.Judging());
+    EXPECT_EQ((std::vector<std::string>{"port 2", "port 3", "port 4"}), Shown(store));
+}
+
+TEST(LineStore, ShowingAllLinesSetsTheFiltersAsideAndBack)
+{
+    LineStore store(10, 1);
+    ClassFilter noErrors;
+    noErrors.shown[static_cast<int>(LineClass::Error)] = false;
+    store.SetFilter(noErrors);
+    store.SetJudge(PortsOnly);
+    store.Append(Line(LineClass::Debug, "port 1"));
+    store.Append(Line(LineClass::Debug, "tick"));
+    store.Append(Line(LineClass::Error, "port 2"));
+    store.ShowAll(true);
+    EXPECT_EQ((std::vector<std::string>{"port 1", "tick", "port 2"}), Shown(store));
+    store.ShowAll(false);
+    EXPECT_EQ((std::vector<std::string>{"port 1"}), Shown(store));
 }
 
 } // namespace

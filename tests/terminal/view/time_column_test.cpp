@@ -68,7 +68,8 @@ TEST(TimeColumn, SincePreviousCountsFromTheRowAbove)
 {
     TimeColumn column;
     column.SetMode(TimeMode::SincePrevious);
-    ReceivedLine first = At(0);
+    ReceivedLine firstLine = At(0);
+    StoredLine first = firstLine;
     EXPECT_EQ("+0.000", column.Text(first, nullptr));
     EXPECT_EQ("+2.001", column.Text(At(2001), &first));
 }
