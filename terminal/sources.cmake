@@ -25,7 +25,8 @@ set(TERMINAL_PATTERN_PARSERS ${CMAKE_CURRENT_LIST_DIR}/pattern/text_pattern.cpp
 set(TERMINAL_PATTERN_SOURCES ${TERMINAL_PATTERN_PARSERS})
 
 # lines: the received line, its text, its arrival, the line store, reading saved logs back.
-set(TERMINAL_LINES_PARSERS ${CMAKE_CURRENT_LIST_DIR}/lines/line_text.cpp ${CMAKE_CURRENT_LIST_DIR}/lines/log_reader.cpp)
+set(TERMINAL_LINES_PARSERS ${CMAKE_CURRENT_LIST_DIR}/lines/line_text.cpp ${CMAKE_CURRENT_LIST_DIR}/lines/log_reader.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/lines/pending_line.cpp)
 set(TERMINAL_LINES_SOURCES ${TERMINAL_LINES_PARSERS}
     ${CMAKE_CURRENT_LIST_DIR}/lines/line_store.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lines/arrival_time.cpp)

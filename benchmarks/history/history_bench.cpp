@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_rules.h"
 #include "line_encoding.h"
 #include "line_find.h"
 #include "line_rules.h"
 #include "line_store.h"
 #include "rule_file.h"
+#include "timing.h"
 
 namespace {
 
@@ -26,30 +28,6 @@ constexpr double LineBytesTarget = 64;
 constexpr double CommitTargetMb = 250;
 constexpr double FilterTargetSeconds = 1.5;
 constexpr double FindTargetSeconds = 1.0;
-
-constexpr const char* TenRules =
-    "exclude 'heartbeat'\n"
-    "exclude regex 'line [0-9]*7 of'\n"
-    "exclude case 'NEVER THERE'\n"
-    "exclude class=error 'timeout'\n"
-    "exclude regex '^skip(ped)? '\n"
-    "highlight #FFB0B0 'worker 3'\n"
-    "highlight #B0FFB0 regex 'line [0-9]+5 '\n"
-    "highlight #B0B0FF case 'Bench'\n"
-    "highlight regex 'thread (1|2)$'\n"
-    "include regex 'line [0-9]*[02468] '\n";
-
-double Now()
-{
-    using Clock = std::chrono::steady_clock;
-    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
 
 const char* Verdict(bool met)
 {
@@ -92,7 +70,7 @@ int main()
     std::vector<Rule> rules;
     std::string error;
     RuleSet ruleSet;
-    if (!ParseRuleText(TenRules, &rules, &error) || !ruleSet.Compile(rules, encoding, &error)) {
+    if (!ParseRuleText(BenchRules, &rules, &error) || !ruleSet.Compile(rules, encoding, &error)) {
         fprintf(stderr, "history-bench: the rules do not compile: %s\n", error.c_str());
         return 1;
     }

@@ -20,12 +20,14 @@
 #include <thread>
 #include <vector>
 
+#include "bench_rules.h"
 #include "busy_window.h"
 #include "file_bytes.h"
 #include "line_encoding.h"
 #include "line_rules.h"
 #include "line_store.h"
 #include "rule_file.h"
+#include "timing.h"
 #include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
@@ -40,33 +42,6 @@ constexpr double LogRatioTarget = 0.95;
 constexpr double FilterTargetSeconds = 0.3;
 constexpr double MemoryTargetMb = 100.0;
 constexpr DWORD StartTimeoutMs = 60000;
-
-// Five exclude and five highlight rules, plain texts and regular expressions, one for a class.
-constexpr const char* BenchRules =
-    "exclude 'heartbeat'\n"
-    "exclude regex 'line [0-9]*7 of'\n"
-    "exclude case 'NEVER THERE'\n"
-    "exclude class=error 'timeout'\n"
-    "exclude regex '^skip(ped)? '\n"
-    "highlight #FFB0B0 'worker 3'\n"
-    "highlight #B0FFB0 regex 'line [0-9]+5 '\n"
-    "highlight #B0B0FF case 'Bench'\n"
-    "highlight regex 'thread (1|2)$'\n"
-    "highlight class=log 'queue'\n";
-// The same ten with one more: the new filter the user applies.
-constexpr const char* NewFilterRule = "include regex 'line [0-9]*[02468] '\n";
-
-double Now()
-{
-    using Clock = std::chrono::steady_clock;
-    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
 
 std::string LineText(int thread, int line)
 {

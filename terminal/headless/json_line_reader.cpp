@@ -144,12 +144,12 @@ bool JsonLogReader::TakeLine(std::string_view line, std::string* error)
 {
     ++lineNumber_;
     bool blank = line.empty() || (line.size() == 1 && line[0] == '\r');
-    if (blank && !pendingTooLong_) {
+    if (blank && !pending_.tooLong) {
         return true;
     }
     LogEntry entry;
-    bool parsed = !pendingTooLong_ && ParseJsonLogLine(line, codePage_, &entry);
-    pendingTooLong_ = false;
+    bool parsed = !pending_.tooLong && ParseJsonLogLine(line, codePage_, &entry);
+    pending_.tooLong = false;
     if (!parsed) {
         if (!seenLine_) {
             refused_ = true;
@@ -173,27 +173,17 @@ bool JsonLogReader::Feed(std::string_view bytes, std::string* error)
         return false;
     }
     while (!bytes.empty()) {
-        size_t end = bytes.find('\n');
-        std::string_view piece = bytes.substr(0, end);
-        if (!pendingTooLong_) {
-            if (pending_.size() + piece.size() > MaxJsonLineBytes) {
-                pendingTooLong_ = true;
-                pending_.clear();
-            } else {
-                pending_.append(piece.data(), piece.size());
-            }
-        }
-        if (!seenLine_ && pendingTooLong_) {
+        bool ended = GatherLine(&pending_, &bytes, MaxJsonLineBytes);
+        if (!seenLine_ && pending_.tooLong) {
             refused_ = true;
             *error = FillText(LogNotAJsonLog, {std::to_string(lineNumber_ + 1)});
             return false;
         }
-        if (end == std::string_view::npos) {
+        if (!ended) {
             return true;
         }
-        bytes.remove_prefix(end + 1);
         std::string line;
-        line.swap(pending_);
+        line.swap(pending_.text);
         if (!TakeLine(line, error)) {
             return false;
         }
@@ -206,10 +196,10 @@ bool JsonLogReader::Finish(std::string* error)
     if (refused_) {
         return false;
     }
-    if (pending_.empty() && !pendingTooLong_) {
+    if (pending_.text.empty() && !pending_.tooLong) {
         return true;
     }
     std::string line;
-    line.swap(pending_);
+    line.swap(pending_.text);
     return TakeLine(line, error);
 }

@@ -31,8 +31,7 @@ private:
 
     std::function<void(LogEntry&&)> sink_;
     unsigned codePage_;
-    std::string pending_;
-    bool pendingTooLong_ = false;
+    PendingLine pending_;
     bool refused_ = false;
     bool seenLine_ = false;
     uint64_t lineNumber_ = 0;

@@ -253,18 +253,18 @@ bool LogReader::TakeLine(std::string_view line, std::string* error)
 {
     ++lineNumber_;
     bool blank = line.empty() || (line.size() == 1 && line[0] == '\r');
-    if (blank && !pendingTooLong_) {
+    if (blank && !pending_.tooLong) {
         return true;
     }
     int64_t day = NoDay;
-    if (!pendingTooLong_ && ParseDateLine(line, &day)) {
+    if (!pending_.tooLong && ParseDateLine(line, &day)) {
         day_ = day;
         seenLine_ = true;
         return true;
     }
     LogEntry entry;
-    bool parsed = !pendingTooLong_ && ParseLogLine(line, &entry);
-    pendingTooLong_ = false;
+    bool parsed = !pending_.tooLong && ParseLogLine(line, &entry);
+    pending_.tooLong = false;
     if (!parsed) {
         if (!seenLine_) {
             refused_ = true;
@@ -292,42 +292,32 @@ bool LogReader::Feed(std::string_view bytes, std::string* error)
         if (atStart_) {
             // A byte order mark an editor put first; it may arrive in pieces too.
             static const std::string_view Mark = "\xEF\xBB\xBF";
-            size_t have = pending_.size();
+            size_t have = pending_.text.size();
             size_t take = std::min(bytes.size(), Mark.size() - have);
             if (Mark.substr(have, take) == bytes.substr(0, take)) {
-                pending_.append(bytes.data(), take);
+                pending_.text.append(bytes.data(), take);
                 bytes.remove_prefix(take);
-                if (pending_.size() == Mark.size()) {
-                    pending_.clear();
+                if (pending_.text.size() == Mark.size()) {
+                    pending_.text.clear();
                     atStart_ = false;
                 }
                 continue;
             }
             atStart_ = false;  // not a mark: what was held is the start of the first line
         }
-        size_t end = bytes.find('\n');
-        std::string_view piece = bytes.substr(0, end);
-        if (!pendingTooLong_) {
-            if (pending_.size() + piece.size() > MaxLogLineBytes) {
-                pendingTooLong_ = true;
-                pending_.clear();
-            } else {
-                pending_.append(piece.data(), piece.size());
-            }
-        }
+        bool ended = GatherLine(&pending_, &bytes, MaxLogLineBytes);
         // The first line is refused once it is known not to be one (a huge file of zeros is not read
         // to its end first); blank lines may come before it.
-        if (!seenLine_ && (pendingTooLong_ || (pending_ != "\r" && !CanBeginLogLine(pending_)))) {
+        if (!seenLine_ && (pending_.tooLong || (pending_.text != "\r" && !CanBeginLogLine(pending_.text)))) {
             refused_ = true;
             *error = FillText(LogNotALog, {std::to_string(lineNumber_ + 1)});
             return false;
         }
-        if (end == std::string_view::npos) {
+        if (!ended) {
             return true;
         }
-        bytes.remove_prefix(end + 1);
         std::string line;
-        line.swap(pending_);
+        line.swap(pending_.text);
         if (!TakeLine(line, error)) {
             return false;
         }
@@ -341,11 +331,11 @@ bool LogReader::Finish(std::string* error)
         return false;
     }
     atStart_ = false;
-    if (pending_.empty() && !pendingTooLong_) {
+    if (pending_.text.empty() && !pending_.tooLong) {
         return true;
     }
     std::string line;
-    line.swap(pending_);
+    line.swap(pending_.text);
     return TakeLine(line, error);
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "pending_line.h"
 #include "received_line.h"
 
 // Longer lines are not ones the terminal writes (its longest is about 1,050 bytes).
@@ -86,8 +87,7 @@ private:
     bool TakeLine(std::string_view line, std::string* error);
 
     std::function<void(LogEntry&&)> sink_;
-    std::string pending_;
-    bool pendingTooLong_ = false;
+    PendingLine pending_;
     bool refused_ = false;
     bool seenLine_ = false;  // a line that is not blank
     bool atStart_ = true;    // a byte order mark may come first
