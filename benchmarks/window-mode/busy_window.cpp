@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dropped_file.h"
+#include "terminal_settings.h"
 #include "frame_class.h"
 #include "line_text.h"
 #include "standard_streams.h"
@@ -189,8 +190,8 @@ bool MeasureHostWhileWindowWorks()
         filterer.join();
 
         double idleUs = MedianUs(idle);
-        printf("Opening a %zu-line log of the headless form (%.0f MB), the opened view keeping %zu lines, %d runs\n",
-               LogLines, LogBytes(logPath) / 1e6, KeptLines, Openings);
+        printf("Opening a %zu-line log of the headless form (%.0f MB) into a history of %zu lines, %d runs\n",
+               LogLines, LogBytes(logPath) / 1e6, DefaultHistoryLines, Openings);
         printf("  median %.2f s (runs:", openMedian);
         for (double s : openSeconds) {
             printf(" %.2f", s);
