@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "file_bytes.h"
 #include "running_terminal.h"
 
 namespace {
@@ -68,11 +69,7 @@ bool PipedTerminal::ReadLines(size_t count, std::vector<std::string>* lines)
 
 size_t PipedTerminal::ReadRemainingLines()
 {
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(reader_, buffer, sizeof(buffer), &read, NULL) && read > 0) {
-        pending_.append(buffer, read);
-    }
+    pending_ += ReadToTheEnd(reader_);
     size_t lines = static_cast<size_t>(std::count(pending_.begin(), pending_.end(), '\n'));
     pending_.clear();
     return lines;

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+
+#include "file_bytes.h"
 
 TemporaryFile::TemporaryFile(const wchar_t* prefix)
 {
@@ -26,22 +29,8 @@ bool TemporaryFile::Exists() const
 
 std::string TemporaryFile::Text() const
 {
-    std::string text;
-    HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
-        return text;
-    }
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, NULL) && read > 0) {
-        for (DWORD i = 0; i < read; ++i) {
-            if (buffer[i] != '\r') {
-                text += buffer[i];
-            }
-        }
-    }
-    CloseHandle(file);
+    std::string text = ReadFileBytes(path_);
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
 }
 
