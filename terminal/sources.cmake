@@ -61,6 +61,7 @@ set(TERMINAL_RECEIVE_SOURCES
 set(TERMINAL_CAPTURE_PARSERS ${CMAKE_CURRENT_LIST_DIR}/capture/debug_output_buffer.cpp)
 set(TERMINAL_CAPTURE_SOURCES ${TERMINAL_CAPTURE_PARSERS}
     ${CMAKE_CURRENT_LIST_DIR}/capture/process_names.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/capture/captured_lines.cpp
     ${CMAKE_CURRENT_LIST_DIR}/capture/debug_output_listener.cpp)
 
 # forwarding: syslog collectors, each fed from a thread of its own.

@@ -91,6 +91,7 @@ struct OptionsGiven {
     bool format = false;
     bool rotate = false;
     bool keep = false;
+    bool capture = false;
 };
 
 // Marks an option as given; false with *error when it was already.
@@ -271,11 +272,27 @@ bool CommandNamed(const std::wstring& argument, TerminalCommand* command)
     return true;
 }
 
+// --capture-ods and --capture-ods=global; false for any other argument.
+bool CaptureNamed(const std::wstring& argument, CaptureScope* scope)
+{
+    if (argument == L"--capture-ods") {
+        *scope = CaptureScope::Session;
+    } else if (argument == L"--capture-ods=global") {
+        *scope = CaptureScope::Global;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // The options that go only with a command or with another option.
 bool CheckCombination(const TerminalOptions& parsed, const OptionsGiven& given, std::string* error)
 {
     if (given.output && parsed.command != TerminalCommand::Headless) {
         return Fail(error, OutputGoesWithHeadless);
+    }
+    if (given.capture && parsed.command != TerminalCommand::Headless) {
+        return Fail(error, CaptureGoesWithHeadless);
     }
     if ((!parsed.forwardTo.empty() || given.forwardQueue) && parsed.command != TerminalCommand::Headless) {
         return Fail(error, ForwardGoesWithHeadless);
@@ -323,6 +340,13 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             }
             parsed.command = command;
             given.command = true;
+            continue;
+        }
+        if (CaptureNamed(argument, &parsed.captureScope)) {
+            if (!GivenOnce(&given.capture, L"--capture-ods", error)) {
+                return false;
+            }
+            parsed.captureOds = true;
             continue;
         }
         OptionReader read = ReaderOf(argument);

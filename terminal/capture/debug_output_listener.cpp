@@ -53,7 +53,14 @@ DWORD WINAPI Listen(void* parameter)
     unsigned char copy[DebugOutputBufferSize];
     HANDLE waited[] = {state->stop, state->dataReady};
     SetEvent(state->bufferReady);
-    while (WaitForMultipleObjects(2, waited, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+    bool stopping = false;
+    while (!stopping) {
+        // Asked to stop, a text a writer had already given is still taken (it was written to
+        // us), but no later one: writers do not hold the stop back.
+        stopping = WaitForMultipleObjects(2, waited, FALSE, INFINITE) != WAIT_OBJECT_0 + 1;
+        if (stopping && WaitForSingleObject(state->dataReady, 0) != WAIT_OBJECT_0) {
+            break;
+        }
         memcpy(copy, state->buffer, sizeof(copy));
         SetEvent(state->bufferReady);  // the next writer may go on while this text is read
         CapturedText text;

@@ -12,7 +12,8 @@ namespace {
 constexpr size_t MaxHostNameLength = 255;
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
-std::string Header(int severity, const std::string& timestamp, const SyslogOrigin& origin, std::string_view msgid)
+std::string Header(int severity, const std::string& timestamp, const SyslogOrigin& origin, std::string_view msgid,
+                   std::string_view structuredData = "-")
 {
     std::string out = "<" + std::to_string(SyslogFacility * 8 + severity) + ">1 ";
     out += timestamp;
@@ -24,7 +25,34 @@ std::string Header(int severity, const std::string& timestamp, const SyslogOrigi
     out += std::to_string(origin.processId);
     out += ' ';
     out += msgid;
-    out += " - ";
+    out += ' ';
+    out += structuredData;
+    out += ' ';
+    return out;
+}
+
+// A PARAM-VALUE: '"', '\\' and ']' escaped with a backslash, as RFC 5424 asks.
+std::string ParamValue(std::string_view utf8)
+{
+    std::string out;
+    for (char c : utf8) {
+        if (c == '"' || c == '\\' || c == ']') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string WriterElement(const ReceivedLine& line, unsigned codePage)
+{
+    std::string out = "[";
+    out += SyslogWriterId;
+    out += " pid=\"" + std::to_string(line.processId) + "\"";
+    if (!line.processName.empty()) {
+        out += " name=\"" + ParamValue(AnsiToUtf8(line.processName, codePage)) + "\"";
+    }
+    out += ']';
     return out;
 }
 
@@ -83,7 +111,8 @@ int SyslogSeverity(LineClass lineClass)
     case LineClass::Statistic:
     case LineClass::Log: return 6;
     case LineClass::Debug:
-    case LineClass::Separator: return 7;
+    case LineClass::Separator:
+    case LineClass::Ods: return 7;
     case LineClass::ClearMarker: return 5;
     }
     return 7;
@@ -92,7 +121,8 @@ int SyslogSeverity(LineClass lineClass)
 std::string FormatSyslogMessage(const SyslogOrigin& origin, const ReceivedLine& line, size_t limit, unsigned codePage)
 {
     std::string header = Header(SyslogSeverity(line.lineClass), Timestamp(line.arrivalUtcMs, line.utcOffsetMinutes),
-                                origin, ClassLabel(line.lineClass));
+                                origin, ClassLabel(line.lineClass),
+                                line.lineClass == LineClass::Ods ? WriterElement(line, codePage) : "-");
     std::string text = LineTextUtf8(line, codePage);
     // A text that starts with U+FEFF would be read as MSG's byte order mark and lose it; before
     // such a text goes the mark RFC 5424 lets UTF-8 carry, so the text's own comes through.

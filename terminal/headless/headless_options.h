@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "debug_output_listener.h"
 #include "rotating_output.h"
 #include "syslog_destination.h"
 
@@ -25,4 +26,7 @@ struct HeadlessOptions {
     // Forwarding to syslog collectors (--forward, once or more; --forward-queue).
     std::vector<SyslogDestination> forwardTo;
     size_t forwardQueueLines = DefaultForwardQueueLines;
+    // What programs write with OutputDebugString, beside the hosts' lines (--capture-ods[=global]).
+    bool captureOds = false;
+    CaptureScope captureScope = CaptureScope::Session;
 };

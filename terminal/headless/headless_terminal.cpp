@@ -4,6 +4,7 @@
 #include <string>
 
 #include "arrival_time.h"
+#include "captured_lines.h"
 #include "headless_output.h"
 #include "incoming_queue.h"
 #include "output_writer.h"
@@ -25,6 +26,7 @@ HANDLE WrittenEvent = NULL;  // set once everything is written
 HANDLE StopRequestEvent = NULL;
 SyslogForwarding* Forwarding = NULL;  // NULL without --forward, and once finished
 OutputWriter* Writer = NULL;          // NULL once finished
+DebugOutputListener* Capture = NULL;  // NULL without --capture-ods, and once finished
 const StandardStreams* Streams = NULL;
 bool LinesNotWritten = false;
 
@@ -52,6 +54,11 @@ bool ReportWriteOutcome(const WriteOutcome& outcome, const StandardStreams& stre
 void FinishRun(bool sessionEnding)
 {
     ULONGLONG began = GetTickCount64();
+    // First, since its thread hands lines to the writer and the collectors.
+    if (Capture != NULL) {
+        Capture->Stop();
+        Capture = NULL;
+    }
     if (Writer != NULL) {
         LinesNotWritten = !ReportWriteOutcome(Writer->Finish(), *Streams);
         Writer = NULL;
@@ -107,6 +114,28 @@ BOOL WINAPI OnConsoleControl(DWORD)
     return TRUE;
 }
 
+// The listener's thread hands each captured line where the window procedure hands a host's.
+void StartCapture(const HeadlessOptions& options, DebugOutputListener* listener, const StandardStreams& streams)
+{
+    std::string refusal;
+    bool started = listener->Start(
+        options.captureScope,
+        [](CapturedText&& text) {
+            for (ReceivedLine& line : CapturedLines(std::move(text))) {
+                if (Forwarding != NULL) {
+                    Forwarding->Forward(line);
+                }
+                ReceivedLines->Push(std::move(line));
+            }
+        },
+        &refusal);
+    if (started) {
+        Capture = listener;
+    } else {
+        TellUser(streams, refusal);  // the hosts' lines are taken all the same
+    }
+}
+
 // Takes lines until the window is closed (also when the output's reader goes away or the session
 // ends) and finishes the run; false when some lines could not be written.
 bool ReceiveUntilClosed(const std::shared_ptr<IncomingQueue>& queue, const std::shared_ptr<OutputSink>& output,
@@ -123,6 +152,10 @@ bool ReceiveUntilClosed(const std::shared_ptr<IncomingQueue>& queue, const std::
         return false;
     }
     Writer = &writer;
+    DebugOutputListener listener;
+    if (options.captureOds) {
+        StartCapture(options, &listener, streams);
+    }
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
         DispatchMessageW(&message);

@@ -14,13 +14,26 @@ std::string TimeValue(int64_t utcMs, int offsetMinutes)
     return time.empty() ? "null" : "\"" + time + "\"";
 }
 
-std::string JsonObject(const std::string& time, std::string_view label, std::string_view utf8Text)
+// ,"pid":1234,"process":"name.exe" (null when the name is unknown).
+std::string WriterMembers(const ReceivedLine& line, unsigned codePage)
+{
+    std::string out = ",\"pid\":" + std::to_string(line.processId) + ",\"process\":";
+    if (line.processName.empty()) {
+        return out + "null";
+    }
+    return out + "\"" + JsonEscaped(AnsiToUtf8(line.processName, codePage)) + "\"";
+}
+
+std::string JsonObject(const std::string& time, std::string_view label, std::string_view utf8Text,
+                       std::string_view writer = std::string_view())
 {
     std::string out = "{\"time\":";
     out += time;
     out += ",\"class\":\"";
     out += JsonEscaped(label);
-    out += "\",\"text\":\"";
+    out += '"';
+    out += writer;
+    out += ",\"text\":\"";
     out += JsonEscaped(utf8Text);
     out += "\"}\n";
     return out;
@@ -39,7 +52,8 @@ std::string JsonEscaped(std::string_view utf8)
 std::string FormatJsonLine(const ReceivedLine& line, unsigned codePage)
 {
     return JsonObject(TimeValue(line.arrivalUtcMs, line.utcOffsetMinutes), ClassLabel(line.lineClass),
-                      LineTextUtf8(line, codePage));
+                      LineTextUtf8(line, codePage),
+                      line.lineClass == LineClass::Ods ? WriterMembers(line, codePage) : std::string());
 }
 
 std::string FormatJsonDroppedNotice(const ArrivalTime& at, uint64_t droppedCount)

@@ -3,7 +3,8 @@
 // time: local time with milliseconds and offset (null when only the time of day is known, or the
 // year is past 9999);
 // class: the class label; text: the line's text decoded from the ANSI code page into UTF-8,
-// escaped per RFC 8259 with every control character as \u00XX.
+// escaped per RFC 8259 with every control character as \u00XX. An ods line names its writer
+// between class and text: "class":"ods","pid":1234,"process":"name.exe" (null when unknown).
 #pragma once
 
 #include <stdint.h>

@@ -3,6 +3,7 @@
 #include "ansi_text.h"
 #include "ascii_text.h"
 #include "iso_time.h"
+#include "line_text.h"
 #include "terminal_texts.h"
 
 namespace {
@@ -78,6 +79,28 @@ bool DroppedCountOf(const std::string& text, uint64_t* count)
     return true;
 }
 
+// ,"pid":1234,"process":"name.exe" (or null), as an ods line names its writer.
+bool TakeWriterMembers(std::string_view* text, unsigned codePage, ReceivedLine* line)
+{
+    if (!Take(text, ",\"pid\":")) {
+        return false;
+    }
+    size_t digits = text->find_first_not_of("0123456789");
+    if (digits == std::string_view::npos || !ParseProcessId(text->substr(0, digits), &line->processId)) {
+        return false;
+    }
+    text->remove_prefix(digits);
+    if (!Take(text, ",\"process\":")) {
+        return false;
+    }
+    if (Take(text, "null")) {
+        return true;
+    }
+    std::string name;
+    return Take(text, "\"") && TakeString(text, &name) && !name.empty() &&
+           Utf8ToAnsi(name, codePage, &line->processName);
+}
+
 } // namespace
 
 bool ParseJsonLogLine(std::string_view text, unsigned codePage, LogEntry* entry)
@@ -102,8 +125,9 @@ bool ParseJsonLogLine(std::string_view text, unsigned codePage, LogEntry* entry)
     }
     std::string label;
     std::string shown;
-    if (!Take(&text, ",\"class\":\"") || !TakeString(&text, &label) || !Take(&text, ",\"text\":\"") ||
-        !TakeString(&text, &shown) || text != "}") {
+    if (!Take(&text, ",\"class\":\"") || !TakeString(&text, &label) ||
+        (label == ClassLabel(LineClass::Ods) && !TakeWriterMembers(&text, codePage, &parsed.line)) ||
+        !Take(&text, ",\"text\":\"") || !TakeString(&text, &shown) || text != "}") {
         return false;
     }
     if (label == DroppedLabel) {

@@ -7,6 +7,9 @@
 namespace {
 
 constexpr size_t ChunkRecords = 4096;
+// A record names its writer in 16 bits; a line whose writer finds no number left (as many
+// processes as that, all still with lines kept) keeps its text without the writer.
+constexpr size_t MostWriters = 0xFFFF;
 // Large enough that blocks are few (one a few thousand lines), small enough that the partly used
 // ones at both ends of the store cost little.
 constexpr size_t TextBlockBytes = 256 * 1024;
@@ -56,6 +59,11 @@ StoredLine LineStore::KeptLine(size_t index) const
         const TextBlock& block = blocks_[record.textBlock - firstBlock_];
         line.text = std::string_view(block.bytes.get() + record.textOffset, record.textLength);
     }
+    if (record.writer != 0) {
+        const Writer& writer = writers_[record.writer - 1];
+        line.processId = writer.processId;
+        line.processName = writer.name;
+    }
     return line;
 }
 
@@ -88,6 +96,7 @@ bool LineStore::Append(const StoredLine& line)
     record.textLength = static_cast<uint32_t>(line.text.size());
     record.textOffset = 0;
     record.textBlock = record.textLength != 0 ? StoreText(line.text, &record.textOffset) : 0;
+    record.writer = line.lineClass == LineClass::Ods ? TakeWriter(line.processId, line.processName) : 0;
     record.mark = Judged(line);
     if (Shows(record.lineClass, record.mark)) {
         shown_.push_back(static_cast<uint32_t>(count_));
@@ -111,6 +120,41 @@ uint32_t LineStore::StoreText(std::string_view text, uint32_t* offset)
     block.used += text.size();
     ++block.lines;
     return firstBlock_ + static_cast<uint32_t>(blocks_.size() - 1);
+}
+
+uint16_t LineStore::TakeWriter(uint32_t processId, std::string_view name)
+{
+    auto key = std::make_pair(processId, std::string(name));
+    auto known = writerNumbers_.find(key);
+    uint16_t number = 0;
+    if (known != writerNumbers_.end()) {
+        number = known->second;
+    } else if (!freeWriters_.empty()) {
+        number = freeWriters_.back();
+        freeWriters_.pop_back();
+    } else if (writers_.size() < MostWriters) {
+        writers_.emplace_back();
+        number = static_cast<uint16_t>(writers_.size());
+    } else {
+        return 0;
+    }
+    Writer& writer = writers_[number - 1];
+    if (writer.lines == 0) {
+        writer.processId = processId;
+        writer.name = key.second;
+        writerNumbers_.emplace(std::move(key), number);
+    }
+    ++writer.lines;
+    return number;
+}
+
+void LineStore::ReleaseWriter(uint16_t number)
+{
+    Writer& writer = writers_[number - 1];
+    if (--writer.lines == 0) {
+        writerNumbers_.erase(std::make_pair(writer.processId, writer.name));
+        freeWriters_.push_back(number);
+    }
 }
 
 bool LineStore::MakeRoomFor(size_t textLength)
@@ -144,6 +188,9 @@ void LineStore::Clear()
     chunks_.clear();
     blocks_.clear();
     firstBlock_ = 0;
+    writers_.clear();
+    freeWriters_.clear();
+    writerNumbers_.clear();
     first_ = 0;
     count_ = 0;
     memoryBytes_ = 0;
@@ -232,6 +279,9 @@ void LineStore::DropOldest(size_t count)
         const LineRecord& record = Record(i);
         if (record.textLength != 0) {
             --blocks_[record.textBlock - firstBlock_].lines;
+        }
+        if (record.writer != 0) {
+            ReleaseWriter(record.writer);
         }
         memoryBytes_ -= LineOverheadBytes + record.textLength;
     }

@@ -6,13 +6,15 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "received_line.h"
 
 struct ClassFilter {
-    bool shown[ShownClassCount] = {true, true, true, true, true};
+    bool shown[ShownClassCount] = {true, true, true, true, true, true};
     bool Shows(LineClass lineClass) const;
 };
 
@@ -100,6 +102,15 @@ private:
         LineClass lineClass;
         LineCarriage carriage;
         LineMark mark;
+        uint16_t writer;  // who wrote an ods line: writers_[writer - 1]; 0 for the others
+    };
+    static_assert(sizeof(LineRecord) == 32, "a record stays as small as it was before it named writers");
+    // A process that wrote kept ods lines, shared by their records; a writer no kept line names
+    // is forgotten, its number given to the next one.
+    struct Writer {
+        uint32_t processId = 0;
+        std::string name;
+        size_t lines = 0;
     };
     struct TextBlock {
         std::unique_ptr<char[]> bytes;
@@ -115,6 +126,8 @@ private:
     void RebuildShown();
     void FreeUnusedBlocks();
     uint32_t StoreText(std::string_view text, uint32_t* offset);
+    uint16_t TakeWriter(uint32_t processId, std::string_view name);
+    void ReleaseWriter(uint16_t writer);
 
     bool Shows(LineClass lineClass, LineMark mark) const;
     LineMark Judged(const StoredLine& line) const;
@@ -133,6 +146,9 @@ private:
     // The text blocks, oldest first; firstBlock_ numbers blocks_[0] (records name blocks by number).
     std::deque<TextBlock> blocks_;
     uint32_t firstBlock_ = 0;
+    std::deque<Writer> writers_;
+    std::vector<uint16_t> freeWriters_;
+    std::map<std::pair<uint32_t, std::string>, uint16_t> writerNumbers_;
     // Positions of the lines the filter shows, ascending.
     std::vector<uint32_t> shown_;
     // While judging in slices: the new marks of the oldest judgedMarks_.size() kept lines.

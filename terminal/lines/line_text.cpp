@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "ansi_text.h"
+#include "ascii_text.h"
 
 const char* ClassLabel(LineClass lineClass)
 {
@@ -12,6 +13,7 @@ const char* ClassLabel(LineClass lineClass)
     case LineClass::Statistic: return "statistic";
     case LineClass::Error: return "error";
     case LineClass::Separator: return "separator";
+    case LineClass::Ods: return "ods";
     case LineClass::ClearMarker: return "clear";
     }
     return "unknown";
@@ -98,9 +100,95 @@ std::string DisplayText(const StoredLine& line)
     return out;
 }
 
+namespace {
+
+// A writer's name as one word: "-" for none, blanks, backslashes and control characters as \xHH.
+std::string NameWord(std::string_view name)
+{
+    if (name.empty()) {
+        return UnknownWriterName;
+    }
+    // A name that is the stand-in itself is escaped whole, so that it reads back as a name.
+    bool escapeAll = name == UnknownWriterName;
+    std::string out;
+    for (char c : name) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (escapeAll || byte <= ' ' || byte == '\\' || byte == 0x7F) {
+            char escape[8];
+            snprintf(escape, sizeof(escape), "\\x%02X", byte);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string WriterText(const StoredLine& line)
+{
+    return WriterIdPrefix + std::to_string(line.processId) + ' ' + NameWord(line.processName);
+}
+
+bool ParseProcessId(std::string_view digits, uint32_t* processId)
+{
+    if (digits.empty() || digits.size() > 10 || (digits.size() > 1 && digits[0] == '0')) {
+        return false;
+    }
+    uint64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (value > UINT32_MAX) {
+        return false;
+    }
+    *processId = static_cast<uint32_t>(value);
+    return true;
+}
+
+bool TakeWriterText(std::string_view* shown, uint32_t* processId, std::string* processName)
+{
+    std::string_view prefix = WriterIdPrefix;
+    size_t idEnd = shown->find(' ');
+    if (shown->substr(0, prefix.size()) != prefix || idEnd == std::string_view::npos ||
+        !ParseProcessId(shown->substr(prefix.size(), idEnd - prefix.size()), processId)) {
+        return false;
+    }
+    size_t nameEnd = shown->find(' ', idEnd + 1);
+    std::string_view name = shown->substr(idEnd + 1, nameEnd == std::string_view::npos ? std::string_view::npos
+                                                                                      : nameEnd - idEnd - 1);
+    processName->clear();
+    if (name != UnknownWriterName) {
+        for (size_t i = 0; i < name.size(); ++i) {
+            int high = name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' ? HexDigitValue(name[i + 2]) : -1;
+            int low = high >= 0 ? HexDigitValue(name[i + 3]) : -1;
+            if (low >= 0) {
+                *processName += static_cast<char>(high * 16 + low);
+                i += 3;
+            } else {
+                *processName += name[i];
+            }
+        }
+    }
+    // Only a word NameWord makes is a writer: other escapes, or characters it escapes, are not.
+    if (NameWord(*processName) != name) {
+        return false;
+    }
+    shown->remove_prefix(nameEnd == std::string_view::npos ? shown->size() : nameEnd + 1);
+    return true;
+}
+
 std::string FormatOutputLine(const StoredLine& line)
 {
     std::string out = HeaderOf(line.arrivalMsOfDay, ClassLabel(line.lineClass));
+    if (line.lineClass == LineClass::Ods) {
+        out += WriterText(line);
+        out += ' ';
+    }
     out += DisplayText(line);
     out += '\n';
     return out;

@@ -232,6 +232,10 @@ bool ParseLogLine(std::string_view text, LogEntry* entry)
     if (!ClassOfLabel(label, &parsed.line.lineClass)) {
         return false;
     }
+    if (parsed.line.lineClass == LineClass::Ods &&
+        !TakeWriterText(&shown, &parsed.line.processId, &parsed.line.processName)) {
+        return false;
+    }
     if (parsed.line.lineClass == LineClass::ClearMarker) {
         if (shown != ClearedText) {
             return false;

@@ -12,13 +12,15 @@ enum class LineClass : uint8_t {
     Statistic,
     Error,
     Separator,
+    // What a program of the session wrote with OutputDebugString, captured beside the hosts' lines.
+    Ods,
     // Not a host's line: the point in the stream where a clear request arrived, so that
     // whoever consumes the stream clears (or marks) at the right place among the lines.
     ClearMarker,
 };
 
 // The classes a user can show or hide; ClearMarker is never kept.
-constexpr int ShownClassCount = 5;
+constexpr int ShownClassCount = 6;
 
 // Why a line has no text of its own.
 enum class LineCarriage : uint8_t {
@@ -39,6 +41,10 @@ struct ReceivedLine {
     // day is known (a line read back from a saved file).
     int64_t arrivalUtcMs = 0;
     std::string text;  // the atom's string exactly as carried, in the host's ANSI code page
+    // Who wrote an ods line (the library's protocol carries no process): the writer's id as it
+    // gave it, and its image name in the same code page as the text, empty when it had ended.
+    uint32_t processId = 0;
+    std::string processName;
 };
 
 // A line as the line store keeps it, read in place: ReceivedLine's members, the text borrowed from
@@ -50,17 +56,20 @@ struct StoredLine {
     int16_t utcOffsetMinutes = 0;
     int64_t arrivalUtcMs = 0;
     std::string_view text;
+    uint32_t processId = 0;
+    std::string_view processName;
 
     StoredLine() = default;
     // Implicit on purpose: whatever reads a stored line reads a received one the same way.
     StoredLine(const ReceivedLine& line)
         : arrivalMsOfDay(line.arrivalMsOfDay), lineClass(line.lineClass), carriage(line.carriage),
-          utcOffsetMinutes(line.utcOffsetMinutes), arrivalUtcMs(line.arrivalUtcMs), text(line.text)
+          utcOffsetMinutes(line.utcOffsetMinutes), arrivalUtcMs(line.arrivalUtcMs), text(line.text),
+          processId(line.processId), processName(line.processName)
     {
     }
 };
 
-// "debug", "log", "statistic", "error", "separator", "clear".
+// "debug", "log", "statistic", "error", "separator", "ods", "clear".
 const char* ClassLabel(LineClass lineClass);
 // The class whose label is label; false for a text that is none of them.
 bool ClassOfLabel(std::string_view label, LineClass* lineClass);

@@ -28,6 +28,9 @@ constexpr const char* TerminalUsage =
     "         [--forward syslog+tcp://HOST:PORT | syslog+udp://HOST:PORT]...\n"
     "         [--forward-queue LINES]                and send it to each syslog collector named;\n"
     "                                                up to LINES (100000) wait for one that is away\n"
+    "         [--capture-ods[=global]]               with what programs of this session write with\n"
+    "                                                OutputDebugString (=global: of every session\n"
+    "                                                and the services' too; needs elevation)\n"
     "       vornak-terminal --wait [--timeout SECONDS]\n"
     "                                                wait until a terminal is running\n"
     "       vornak-terminal --stop [--timeout SECONDS]\n"
@@ -122,6 +125,9 @@ constexpr const char* TooLongPlaceholder = "<line too long to carry>";
 constexpr const char* UnreadablePlaceholder = "<line could not be read>";
 constexpr const char* ClearedText = "terminal cleared";
 constexpr char DroppedLabel[] = "dropped";
+// How text output names the writer of an ods line: "pid=1234 name.exe", "-" for a name unknown.
+constexpr char WriterIdPrefix[] = "pid=";
+constexpr char UnknownWriterName[] = "-";
 // {1}: "1 line" or "N lines" (LineCount); files written before said "1 lines", which reads too.
 constexpr const char* DroppedNoticeText = "{1} lost: the output could not keep up";
 
@@ -313,6 +319,7 @@ constexpr WinsockErrorText WinsockErrorTexts[] = {
     {11003, "The name server failed."},
     {11004, "The name has no address of the kind asked for."},
 };
+constexpr char CaptureGoesWithHeadless[] = "--capture-ods goes with --headless (the window captures by default: View > Capture OutputDebugString)";
 constexpr char ForwardGoesWithHeadless[] = "--forward and --forward-queue go with --headless";
 constexpr char ForwardQueueTakesLines[] = "--forward-queue takes one whole number of lines from 1 to 10000000";
 constexpr char ForwardQueueWithoutForward[] = "--forward-queue goes with --forward";

@@ -37,6 +37,16 @@ TEST(SyslogMessage, EachClassGoesWithItsSeverityAsMessageIdOfFacilityUser)
     }
 }
 
+TEST(SyslogMessage, AnOdsLineNamesItsWriterInAnElementOfItsOwn)
+{
+    EXPECT_EQ("<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 ods "
+              "[writer@32473 pid=\"4321\" name=\"a\\\"b\\]\\\\caf\xC3\xA9.exe\"] ready",
+              FormatSyslogMessage(Origin(), SampleOdsLine("ready\n", "a\"b]\\caf\xE9.exe"), 0, 1252));
+    EXPECT_EQ("<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 ods [writer@32473 pid=\"4321\"] "
+              "ready",
+              FormatSyslogMessage(Origin(), SampleOdsLine("ready\n", ""), 0, 1252));
+}
+
 TEST(SyslogMessage, TheTextGoesAsUtf8WithoutAByteOrderMarkAndWithoutEscapes)
 {
     EXPECT_EQ("<15>1 2026-12-08T14:24:12.449+01:00 lab-07.example.net vornak-terminal 4242 debug - "

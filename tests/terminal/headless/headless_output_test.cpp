@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "debug_output_listener.h"
 #include "file_bytes.h"
 #include "launched_program.h"
 #include "non_copyable.h"
@@ -342,6 +343,50 @@ TEST(HeadlessOutput, AtLogoffEveryLineWaitingIsWrittenBeforeTheSessionEnds)
     EXPECT_FALSE(IsWindow(terminal.Window()));
     EXPECT_EQ(0, terminal.Stop());
     EXPECT_EQ("", terminal.Errors());
+}
+
+// The lines of the output so far once it holds count of them (or what it held within 10 s).
+Lines WaitForLines(const RunningTerminal& terminal, size_t count)
+{
+    Lines lines = terminal.LinesWithoutTime();
+    for (int tries = 0; lines.size() < count && tries < 200; ++tries) {
+        Sleep(50);
+        lines = terminal.LinesWithoutTime();
+    }
+    return lines;
+}
+
+TEST(HeadlessOutput, OutputDebugStringLinesJoinTheHostsLinesNamingTheirWriter)
+{
+    TerminalTestLock lock;
+    RunningTerminal terminal;
+    ASSERT_TRUE(terminal.Start({L"--capture-ods"}));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("from the library"));
+    HANDLE mayEnd = CreateEventW(NULL, TRUE, FALSE, L"vornak-headless-ods-writer-may-end");
+    CapturedProgram writer;
+    ASSERT_TRUE(writer.Start(PathBesideProgram(L"ods-writer.exe"),
+                             {L"vornak-headless-ods-writer-may-end", L"one\ntwo\r\n", L"three"}));
+    std::string from = "ods       pid=" + std::to_string(writer.ProcessId()) + " ods-writer.exe ";
+    Lines expected = {"log       from the library", from + "one", from + "two", from + "three"};
+    EXPECT_EQ(expected, WaitForLines(terminal, expected.size()));
+    SetEvent(mayEnd);
+    EXPECT_EQ(0, writer.Wait(EndMs));
+    CloseHandle(mayEnd);
+    EXPECT_EQ(0, terminal.Stop());
+    EXPECT_EQ("", terminal.Errors());
+
+    // Another monitor has the buffer: said once, and the hosts' lines are taken all the same.
+    DebugOutputListener other;
+    std::string refusal;
+    ASSERT_TRUE(other.Start(CaptureScope::Session, [](CapturedText&&) {}, &refusal)) << refusal;
+    RunningTerminal beside;
+    ASSERT_TRUE(beside.Start({L"--capture-ods"}));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("still taken"));
+    EXPECT_EQ(0, beside.Stop());
+    EXPECT_EQ(Lines{"log       still taken"}, beside.LinesWithoutTime());
+    EXPECT_EQ("vornak-terminal: another debug-output monitor is running: OutputDebugString lines are not captured "
+              "(close it, then turn capture on again)\n",
+              beside.Errors());
 }
 
 TEST(HeadlessOutput, ARotationWithoutAnOutputFileIsRefusedWithTheUsage)

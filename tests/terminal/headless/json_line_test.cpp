@@ -24,6 +24,12 @@ TEST(JsonLine, EachLineIsOneObjectWithTimeClassAndText)
         {SampleLine(LineClass::ClearMarker, ""),
          "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"clear\",\"text\":\"terminal cleared\"}\n"},
         {SampleLine(LineClass::Log, "\n"), "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"log\",\"text\":\"\"}\n"},
+        {SampleOdsLine("ready", "caf\xE9.exe"),
+         "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"ods\",\"pid\":4321,\"process\":\"caf\xC3\xA9.exe\","
+         "\"text\":\"ready\"}\n"},
+        {SampleOdsLine("ready", ""),
+         "{\"time\":\"2026-12-08T14:24:12.449+01:00\",\"class\":\"ods\",\"pid\":4321,\"process\":null,"
+         "\"text\":\"ready\"}\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.json, FormatJsonLine(c.line, 1252));
@@ -89,13 +95,17 @@ TEST(JsonLogReader, LinesWrittenReadBackAsTheSameLinesAndADamagedOneIsCounted)
     std::string written = FormatJsonLine(SampleLine(LineClass::Debug, "first\n"), 1252) + FormatJsonLine(late, 1252) +
                           damaged +
                           FormatJsonLine(SampleLine(LineClass::ClearMarker, ""), 1252) + FormatJsonLine(tooLong, 1252) +
-                          FormatJsonDroppedNotice(at, 1) + FormatJsonLine(undated, 1252);
+                          FormatJsonDroppedNotice(at, 1) + FormatJsonLine(undated, 1252) +
+                          FormatJsonLine(SampleOdsLine("ready", "caf\xE9.exe"), 1252) +
+                          FormatJsonLine(SampleOdsLine("gone", ""), 1252);
     const std::string expectedText = "14:24:12.449 debug     first\n"
                                      "00:24:12.449 error     \"q\" \\ \\t\\x01\\x7F caf\xE9 \x80\\n\n"
                                      "14:24:12.449 clear     terminal cleared\n"
                                      "14:24:12.449 debug     <line too long to carry>\n"
                                      "14:24:12.449 dropped   1 line lost: the output could not keep up\n"
-                                     "00:00:00.000 log       undated\n";
+                                     "00:00:00.000 log       undated\n"
+                                     "14:24:12.449 ods       pid=4321 caf\xE9.exe ready\n"
+                                     "14:24:12.449 ods       pid=4321 - gone\n";
     std::string expectedJson = written;
     expectedJson.erase(expectedJson.find(damaged), damaged.size());
     for (size_t piece : {size_t(1), size_t(7), written.size()}) {
@@ -118,7 +128,7 @@ TEST(JsonLogReader, LinesWrittenReadBackAsTheSameLinesAndADamagedOneIsCounted)
         ASSERT_TRUE(reader.Finish(&error)) << error;
         EXPECT_EQ(expectedText, text);
         EXPECT_EQ(expectedJson, json);
-        EXPECT_EQ(6u, reader.Summary().entries);
+        EXPECT_EQ(8u, reader.Summary().entries);
         EXPECT_EQ(1u, reader.Summary().skipped);
         EXPECT_EQ(3u, reader.Summary().firstSkippedLine);
     }

@@ -37,6 +37,26 @@ TEST(LineText, EachClassIsWrittenWithTimePaddedLabelAndTextWithoutItsLineFeed)
     }
 }
 
+TEST(LineText, AnOdsLineNamesItsWriterInOneWordBeforeTheText)
+{
+    struct Case {
+        std::string processName;
+        std::string written;
+    };
+    const std::vector<Case> cases = {
+        {"name.exe", "09:05:03.007 ods       pid=4321 name.exe ready\n"},
+        {"", "09:05:03.007 ods       pid=4321 - ready\n"},  // the process had ended
+        {"My Tool\\x.exe", "09:05:03.007 ods       pid=4321 My\\x20Tool\\x5Cx.exe ready\n"},
+        {"-", "09:05:03.007 ods       pid=4321 \\x2D ready\n"},
+    };
+    for (const Case& c : cases) {
+        ReceivedLine line = Line(LineClass::Ods, "ready\n");
+        line.processId = 4321;
+        line.processName = c.processName;
+        EXPECT_EQ(c.written, FormatOutputLine(line));
+    }
+}
+
 TEST(LineText, LinesThatDidNotArriveWholeShowAPlaceholder)
 {
     EXPECT_EQ("09:05:03.007 debug     <line too long to carry>\n",

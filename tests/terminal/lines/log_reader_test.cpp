@@ -66,6 +66,11 @@ std::string EveryKindOfLine()
     for (int c = 1; c < 256; ++c) {
         everyByte += static_cast<char>(c);
     }
+    ReceivedLine odsLine = Line(LineClass::Ods, "written with OutputDebugString");
+    odsLine.processId = 4294967295u;
+    odsLine.processName = "My Tool\\x.exe";
+    ReceivedLine odsOfAnEndedProcess = Line(LineClass::Ods, "");
+    odsOfAnEndedProcess.processId = 7;
     std::vector<ReceivedLine> lines = {
         Line(LineClass::Debug, "Scanner : count=5\n", 0),
         Line(LineClass::Log, "opened\n", 86399999),
@@ -80,6 +85,8 @@ std::string EveryKindOfLine()
         Line(LineClass::ClearMarker, ""),
         tooLong,
         unreadable,
+        odsLine,
+        odsOfAnEndedProcess,
     };
     std::string text;
     for (const ReceivedLine& line : lines) {
@@ -94,7 +101,7 @@ TEST(LogReader, WhatTheTerminalWroteIsReadBackToTheSameBytes)
     for (size_t pieceSize : {1u, 7u, 100000u}) {
         Read read = ReadText(text, pieceSize);
         ASSERT_TRUE(read.ok) << read.error;
-        EXPECT_EQ(14u, read.summary.entries);
+        EXPECT_EQ(16u, read.summary.entries);
         EXPECT_EQ(0u, read.summary.skipped);
         EXPECT_EQ(text, Written(read.entries)) << "pieces of " << pieceSize;
     }
@@ -115,8 +122,14 @@ TEST(LogReader, LinesComeBackAsTheyArrived)
     EXPECT_EQ(LineClass::ClearMarker, read.entries[10].line.lineClass);
     EXPECT_EQ(LineCarriage::TooLong, read.entries[11].line.carriage);
     EXPECT_EQ(LineCarriage::Unreadable, read.entries[12].line.carriage);
-    EXPECT_EQ(LogEntryKind::DroppedNotice, read.entries[13].kind);
-    EXPECT_EQ(12345u, read.entries[13].droppedCount);
+    EXPECT_EQ(LineClass::Ods, read.entries[13].line.lineClass);
+    EXPECT_EQ(4294967295u, read.entries[13].line.processId);
+    EXPECT_EQ("My Tool\\x.exe", read.entries[13].line.processName);
+    EXPECT_EQ("written with OutputDebugString\n", read.entries[13].line.text);
+    EXPECT_EQ(7u, read.entries[14].line.processId);
+    EXPECT_EQ("", read.entries[14].line.processName);
+    EXPECT_EQ(LogEntryKind::DroppedNotice, read.entries[15].kind);
+    EXPECT_EQ(12345u, read.entries[15].droppedCount);
 }
 
 TEST(LogReader, EscapesAreUndoneOnlyWhereTheWriterMakesThem)
@@ -250,7 +263,7 @@ TEST(LogReader, SaveOpenSaveGivesTheSameFile)
         << error;
     ASSERT_TRUE(WriteFileBytes(again.Path(), Written(entries)));
     EXPECT_EQ(text, ReadFileBytes(again.Path()));
-    EXPECT_EQ(14u, summary.entries);
+    EXPECT_EQ(16u, summary.entries);
 }
 
 TEST(LogReader, AMissingFileIsReportedWithTheSystemsReason)

@@ -30,3 +30,12 @@ inline ReceivedLine SampleLine(LineClass lineClass, const std::string& text)
     line.arrivalMsOfDay = SampleMsOfDay;
     return line;
 }
+
+// What process 4321 wrote with OutputDebugString at the sample instant; name empty: it had ended.
+inline ReceivedLine SampleOdsLine(const std::string& text, const std::string& processName = "name.exe")
+{
+    ReceivedLine line = SampleLine(LineClass::Ods, text);
+    line.processId = 4321;
+    line.processName = processName;
+    return line;
+}
