@@ -273,15 +273,12 @@ bool CommandNamed(const std::wstring& argument, TerminalCommand* command)
 }
 
 // --capture-ods and --capture-ods=global; false for any other argument.
-bool CaptureNamed(const std::wstring& argument, CaptureScope* scope)
+bool CaptureNamed(const std::wstring& argument, bool* global)
 {
-    if (argument == L"--capture-ods") {
-        *scope = CaptureScope::Session;
-    } else if (argument == L"--capture-ods=global") {
-        *scope = CaptureScope::Global;
-    } else {
+    if (argument != L"--capture-ods" && argument != L"--capture-ods=global") {
         return false;
     }
+    *global = argument != L"--capture-ods";
     return true;
 }
 
@@ -342,7 +339,7 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             given.command = true;
             continue;
         }
-        if (CaptureNamed(argument, &parsed.captureScope)) {
+        if (CaptureNamed(argument, &parsed.captureGlobal)) {
             if (!GivenOnce(&given.capture, L"--capture-ods", error)) {
                 return false;
             }

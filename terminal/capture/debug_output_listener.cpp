@@ -147,3 +147,20 @@ void DebugOutputListener::Stop()
     thread_ = NULL;
     state_.reset();
 }
+
+void CaptureListeners::Start(bool withGlobal, const CapturedTextSink& sink, std::vector<std::string>* refusals)
+{
+    std::string refusal;
+    if (!session.Listening() && !session.Start(CaptureScope::Session, sink, &refusal)) {
+        refusals->push_back(refusal);
+    }
+    if (withGlobal && !global.Listening() && !global.Start(CaptureScope::Global, sink, &refusal)) {
+        refusals->push_back(refusal);
+    }
+}
+
+void CaptureListeners::Stop()
+{
+    global.Stop();
+    session.Stop();
+}

@@ -47,3 +47,16 @@ private:
     std::shared_ptr<ListenerState> state_;
     HANDLE thread_ = NULL;
 };
+
+// What the terminal captures: the session's output and, when asked, the machine's too (services
+// and other sessions write only there), a listener each, both into one sink.
+struct CaptureListeners {
+    DebugOutputListener session;
+    DebugOutputListener global;
+
+    // Starts what is not running yet; each refusal is added to *refusals as a sentence for the
+    // user. The sink is called on both listeners' threads.
+    void Start(bool withGlobal, const CapturedTextSink& sink, std::vector<std::string>* refusals);
+    void Stop();
+    bool Listening() const { return session.Listening() || global.Listening(); }
+};

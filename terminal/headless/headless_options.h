@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "debug_output_listener.h"
 #include "rotating_output.h"
 #include "syslog_destination.h"
 
@@ -28,5 +27,5 @@ struct HeadlessOptions {
     size_t forwardQueueLines = DefaultForwardQueueLines;
     // What programs write with OutputDebugString, beside the hosts' lines (--capture-ods[=global]).
     bool captureOds = false;
-    CaptureScope captureScope = CaptureScope::Session;
+    bool captureGlobal = false;  // the machine's output too
 };

@@ -26,7 +26,7 @@ HANDLE WrittenEvent = NULL;  // set once everything is written
 HANDLE StopRequestEvent = NULL;
 SyslogForwarding* Forwarding = NULL;  // NULL without --forward, and once finished
 OutputWriter* Writer = NULL;          // NULL once finished
-DebugOutputListener* Capture = NULL;  // NULL without --capture-ods, and once finished
+CaptureListeners* Capture = NULL;     // NULL without --capture-ods, and once finished
 const StandardStreams* Streams = NULL;
 bool LinesNotWritten = false;
 
@@ -114,12 +114,12 @@ BOOL WINAPI OnConsoleControl(DWORD)
     return TRUE;
 }
 
-// The listener's thread hands each captured line where the window procedure hands a host's.
-void StartCapture(const HeadlessOptions& options, DebugOutputListener* listener, const StandardStreams& streams)
+// The listeners' threads hand each captured line where the window procedure hands a host's.
+void StartCapture(const HeadlessOptions& options, CaptureListeners* listeners, const StandardStreams& streams)
 {
-    std::string refusal;
-    bool started = listener->Start(
-        options.captureScope,
+    std::vector<std::string> refusals;
+    listeners->Start(
+        options.captureGlobal,
         [](CapturedText&& text) {
             for (ReceivedLine& line : CapturedLines(std::move(text))) {
                 if (Forwarding != NULL) {
@@ -128,11 +128,12 @@ void StartCapture(const HeadlessOptions& options, DebugOutputListener* listener,
                 ReceivedLines->Push(std::move(line));
             }
         },
-        &refusal);
-    if (started) {
-        Capture = listener;
-    } else {
+        &refusals);
+    for (const std::string& refusal : refusals) {
         TellUser(streams, refusal);  // the hosts' lines are taken all the same
+    }
+    if (listeners->Listening()) {
+        Capture = listeners;
     }
 }
 
@@ -152,9 +153,9 @@ bool ReceiveUntilClosed(const std::shared_ptr<IncomingQueue>& queue, const std::
         return false;
     }
     Writer = &writer;
-    DebugOutputListener listener;
+    CaptureListeners listeners;
     if (options.captureOds) {
-        StartCapture(options, &listener, streams);
+        StartCapture(options, &listeners, streams);
     }
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {

@@ -61,7 +61,8 @@ bool Rule::operator==(const Rule& other) const
 {
     return kind == other.kind && syntax == other.syntax && caseSensitive == other.caseSensitive &&
            enabled == other.enabled && onlyClass == other.onlyClass &&
-           (kind != RuleKind::Highlight || colour == other.colour) && pattern == other.pattern;
+           (kind != RuleKind::Highlight || colour == other.colour) && pattern == other.pattern &&
+           process == other.process;
 }
 
 std::string_view MatchedText(const StoredLine& line, std::string* scratch)
@@ -109,13 +110,41 @@ struct RuleSet::Compiled {
     RuleKind kind = RuleKind::Include;
     bool anyClass = true;
     LineClass lineClass = LineClass::Debug;
+    bool anyProcess = true;
+    TextPattern process;  // the whole name, as a regular expression
     uint32_t colour = 0;
 
-    bool Matches(LineClass of, std::string_view text) const
+    bool Matches(const StoredLine& line, std::string_view text) const
     {
-        return (anyClass || lineClass == of) && pattern.Matches(text);
+        return (anyClass || lineClass == line.lineClass) &&
+               (anyProcess || (line.lineClass == LineClass::Ods && process.Matches(line.processName))) &&
+               pattern.Matches(text);
     }
 };
+
+namespace {
+
+// A wildcard over a whole name as the pattern engine's regular expression: * any run, ? any one
+// character, everything else literal.
+std::string WildcardExpression(std::string_view wildcard)
+{
+    std::string out = "^";
+    for (char c : wildcard) {
+        if (c == '*') {
+            out += ".*";
+        } else if (c == '?') {
+            out += '.';
+        } else if (std::string_view("\\.^$|()[]{}+").find(c) != std::string_view::npos) {
+            out += '\\';
+            out += c;
+        } else {
+            out += c;
+        }
+    }
+    return out + "$";
+}
+
+} // namespace
 
 RuleSet::RuleSet() = default;
 RuleSet::~RuleSet() = default;
@@ -142,6 +171,15 @@ bool RuleSet::Compile(const std::vector<Rule>& rules, const LineEncoding& encodi
                       : std::string(RuleNotConvertible);
         } else {
             compiled.pattern.Compile(bytes, rule.syntax, rule.caseSensitive, encoding.codePage, &why);
+        }
+        if (compiled.pattern.IsCompiled() && !rule.process.empty()) {
+            compiled.anyProcess = false;
+            if (!encoding.fromUtf8(WildcardExpression(rule.process), &bytes)) {
+                compiled.pattern = TextPattern();
+                why = FillText(RuleProcessNotInCodePage, {rule.process});
+            } else if (!compiled.process.Compile(bytes, PatternSyntax::RegularExpression, false, encoding.codePage, &why)) {
+                compiled.pattern = TextPattern();
+            }
         }
         if (!compiled.pattern.IsCompiled()) {
             *error = FillText(RuleCompileError,
@@ -177,7 +215,7 @@ bool RuleSet::Shows(const StoredLine& line) const
     }
     std::string_view text = MatchedText(line, &scratch_);
     for (const Compiled& rule : filters_) {
-        if (rule.Matches(line.lineClass, text)) {
+        if (rule.Matches(line, text)) {
             return rule.kind == RuleKind::Include;
         }
     }
@@ -192,20 +230,20 @@ LineMark RuleSet::Mark(const StoredLine& line) const
     std::string_view text = MatchedText(line, &scratch_);
     bool shown = !hasInclude_;
     for (const Compiled& rule : filters_) {
-        if (rule.Matches(line.lineClass, text)) {
+        if (rule.Matches(line, text)) {
             shown = rule.kind == RuleKind::Include;
             break;
         }
     }
     LineMark mark = shown ? 0 : HiddenByRules;
     for (size_t i = 0; i < highlights_.size() && i < HighlightNumberBits; ++i) {
-        if (highlights_[i].Matches(line.lineClass, text)) {
+        if (highlights_[i].Matches(line, text)) {
             mark |= static_cast<LineMark>(i + 1);
             break;
         }
     }
     for (const Compiled& rule : stops_) {
-        if (rule.Matches(line.lineClass, text)) {
+        if (rule.Matches(line, text)) {
             mark |= StopMark;
             break;
         }

@@ -1,8 +1,9 @@
 // The user's rules over lines: which are shown (include, exclude), which stand out (highlight)
 // and which stop the list from following new lines.
 //
-// A rule matches a line when its class (if it names one) is the line's and its pattern occurs in
-// the line's text as the list shows it (MatchedText). Among include and exclude rules the first
+// A rule matches a line when its class (if it names one) is the line's, its process (if it names
+// one) matches the name of the program that wrote an ods line, and its pattern occurs in the
+// line's text as the list shows it (MatchedText). Among include and exclude rules the first
 // that matches decides; a line none of them matches is shown when there is no include rule, and
 // hidden when there is one (an include rule says "only these"). The first matching highlight rule
 // gives the line its colour. Disabled rules count for nothing.
@@ -41,6 +42,9 @@ struct Rule {
     std::optional<LineClass> onlyClass;  // none: every class
     uint32_t colour = 0;                 // highlight: background as 0xRRGGBB
     std::string pattern;                 // UTF-8
+    // The writer's image name, with * and ? as wildcards, whatever the case (UTF-8); empty: any
+    // line. Only ods lines have a writer, so only they match a rule that names one.
+    std::string process;
 
     bool operator==(const Rule& other) const;
     bool operator!=(const Rule& other) const { return !(*this == other); }

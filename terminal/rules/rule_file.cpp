@@ -13,6 +13,7 @@ namespace {
 constexpr size_t MaxRuleFileBytes = 64u << 20;
 constexpr char ColourMark = '#';
 constexpr const char* ClassPrefix = "class=";
+constexpr const char* ProcessPrefix = "process=";
 constexpr const char* RegexWord = "regex";
 constexpr const char* CaseWord = "case";
 constexpr const char* DisabledWord = "disabled";
@@ -219,6 +220,21 @@ bool ParseClassWord(const std::string& word, const std::string& lower, Rule* rul
     return true;
 }
 
+// process=NAME, a wildcard over the writer's image name.
+bool ParseProcessWord(const std::string& word, Rule* rule, std::string* error)
+{
+    if (!rule->process.empty()) {
+        *error = FillText(RuleFileTwice, {std::string(ProcessPrefix)});
+        return false;
+    }
+    rule->process = word.substr(std::string_view(ProcessPrefix).size());
+    if (rule->process.empty()) {
+        *error = RuleFileEmptyProcess;
+        return false;
+    }
+    return true;
+}
+
 // #RRGGBB, for a highlight.
 bool ParseColourWord(const std::string& word, RuleWords* given, std::string* error)
 {
@@ -255,6 +271,9 @@ bool ParseOptionWord(const std::string& word, const std::string& lower, RuleWord
     }
     if (lower.compare(0, std::string_view(ClassPrefix).size(), ClassPrefix) == 0) {
         return ParseClassWord(word, lower, &given->rule, error);
+    }
+    if (lower.compare(0, std::string_view(ProcessPrefix).size(), ProcessPrefix) == 0) {
+        return ParseProcessWord(word, &given->rule, error);
     }
     if (!word.empty() && word[0] == ColourMark) {
         return ParseColourWord(word, given, error);
@@ -401,6 +420,11 @@ std::string FormatRuleText(const std::vector<Rule>& rules)
             out += ' ';
             out += ClassPrefix;
             out += ClassLabel(*rule.onlyClass);
+        }
+        if (!rule.process.empty()) {
+            out += ' ';
+            out += ProcessPrefix;
+            out += rule.process;
         }
         if (rule.syntax == PatternSyntax::RegularExpression) {
             out += ' ';

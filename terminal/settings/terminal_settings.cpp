@@ -24,13 +24,14 @@ constexpr wchar_t WindowHeightValue[] = L"WindowHeight";
 constexpr wchar_t WindowMaximizedValue[] = L"WindowMaximized";
 const wchar_t* const PlacementValueNames[] = {WindowLeftValue, WindowTopValue, WindowWidthValue, WindowHeightValue,
                                               WindowMaximizedValue};
-const wchar_t* const ColumnValueNames[3] = {L"ColumnTime", L"ColumnClass", L"ColumnText"};
+const wchar_t* const ColumnValueNames[ListColumnCount] = {L"ColumnTime", L"ColumnClass", L"ColumnText", L"ColumnProcess"};
 constexpr wchar_t ColumnDpiValue[] = L"ColumnDpi";
 constexpr wchar_t TimeModeValue[] = L"TimeMode";
 constexpr wchar_t ShownClassesValue[] = L"ShownClasses";
 constexpr wchar_t RulesValue[] = L"Rules";
 constexpr wchar_t AlwaysOnTopValue[] = L"AlwaysOnTop";
 constexpr wchar_t ShowDatesValue[] = L"ShowDates";
+constexpr wchar_t CaptureOdsValue[] = L"CaptureOutputDebugString";
 constexpr wchar_t HistoryLinesValue[] = L"HistoryLines";
 constexpr wchar_t HistoryMegabytesValue[] = L"HistoryMegabytes";
 
@@ -186,7 +187,7 @@ bool TerminalSettings::operator==(const TerminalSettings& other) const
             return false;
         }
     }
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < ListColumnCount; ++i) {
         if (columnWidths[i] != other.columnWidths[i]) {
             return false;
         }
@@ -195,7 +196,7 @@ bool TerminalSettings::operator==(const TerminalSettings& other) const
            placement.top == other.placement.top && placement.width == other.placement.width &&
            placement.height == other.placement.height && placement.maximized == other.placement.maximized &&
            columnDpi == other.columnDpi && timeMode == other.timeMode && rules == other.rules &&
-           alwaysOnTop == other.alwaysOnTop && showDates == other.showDates &&
+           alwaysOnTop == other.alwaysOnTop && showDates == other.showDates && captureOds == other.captureOds &&
            historyLines == other.historyLines && historyMegabytes == other.historyMegabytes;
 }
 
@@ -224,7 +225,7 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
     if (reader.Int(ColumnDpiValue, static_cast<int>(MinDpi), static_cast<int>(MaxDpi), &dpi)) {
         settings->columnDpi = static_cast<unsigned>(dpi);
     }
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < ListColumnCount; ++i) {
         reader.Int(ColumnValueNames[i], 1, MaxColumnWidth, &settings->columnWidths[i]);
     }
 
@@ -243,6 +244,7 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
     }
     reader.Flag(AlwaysOnTopValue, &settings->alwaysOnTop);
     reader.Flag(ShowDatesValue, &settings->showDates);
+    reader.Flag(CaptureOdsValue, &settings->captureOds);
     int history = 0;
     if (reader.Int(HistoryLinesValue, static_cast<int>(MinHistoryLines), static_cast<int>(MaxHistoryLines), &history)) {
         settings->historyLines = static_cast<size_t>(history);
@@ -277,7 +279,7 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
         }
     }
     results.push_back(SetDword(key, ColumnDpiValue, settings.columnDpi));
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < ListColumnCount; ++i) {
         if (settings.columnWidths[i] > 0) {
             results.push_back(SetDword(key, ColumnValueNames[i], static_cast<DWORD>(settings.columnWidths[i])));
         } else {
@@ -289,6 +291,7 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
     results.push_back(SetString(key, RulesValue, FormatRuleText(settings.rules)));
     results.push_back(SetDword(key, AlwaysOnTopValue, settings.alwaysOnTop ? 1 : 0));
     results.push_back(SetDword(key, ShowDatesValue, settings.showDates ? 1 : 0));
+    results.push_back(SetDword(key, CaptureOdsValue, settings.captureOds ? 1 : 0));
     results.push_back(SetDword(key, HistoryLinesValue, static_cast<DWORD>(settings.historyLines)));
     results.push_back(SetDword(key, HistoryMegabytesValue, static_cast<DWORD>(settings.historyMegabytes)));
     RegCloseKey(key);

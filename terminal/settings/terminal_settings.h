@@ -4,10 +4,11 @@
 // from the registry can make loading fail.
 //
 // Values: WindowLeft, WindowTop, WindowWidth, WindowHeight (REG_DWORD, signed), WindowMaximized,
-// ColumnTime, ColumnClass, ColumnText and ColumnDpi (REG_DWORD), TimeMode (REG_SZ: clock,
+// ColumnTime, ColumnClass, ColumnText, ColumnProcess and ColumnDpi (REG_DWORD), TimeMode (REG_SZ: clock,
 // since-start, since-previous), ShownClasses (REG_SZ: class names separated by commas), Rules
-// (REG_SZ: the rule file text), AlwaysOnTop and ShowDates (REG_DWORD 0 or 1), HistoryLines and HistoryMegabytes
-// (REG_DWORD: how many lines the window keeps, in at most how much memory).
+// (REG_SZ: the rule file text), AlwaysOnTop, ShowDates and CaptureOutputDebugString (REG_DWORD 0
+// or 1), HistoryLines and HistoryMegabytes (REG_DWORD: how many lines the window keeps, in at
+// most how much memory).
 #pragma once
 
 #include <string>
@@ -23,6 +24,8 @@ constexpr wchar_t DefaultSettingsKey[] = L"Software\\Vornak\\DebugTerminal";
 constexpr int MaxCoordinate = 32767;
 constexpr int MinWindowSize = 100;
 constexpr int MaxColumnWidth = 10000;
+// The list's columns, by number: time, class, text, process (shown before the text).
+constexpr int ListColumnCount = 4;
 
 // The window keeps the newest lines up to whichever of these comes first.
 constexpr size_t DefaultHistoryLines = 2000000;
@@ -43,14 +46,15 @@ struct WindowPlacementSetting {
 
 struct TerminalSettings {
     WindowPlacementSetting placement;
-    // Time, class and text column widths in pixels at columnDpi; 0 where not known.
-    int columnWidths[3] = {0, 0, 0};
+    // Time, class, text and process column widths in pixels at columnDpi; 0 where not known.
+    int columnWidths[ListColumnCount] = {0, 0, 0, 0};
     unsigned columnDpi = 96;
     TimeMode timeMode = TimeMode::Clock;
     ClassFilter shownClasses;
     std::vector<Rule> rules;
     bool alwaysOnTop = false;
     bool showDates = false;
+    bool captureOds = true;  // what programs write with OutputDebugString, beside the hosts' lines
     size_t historyLines = DefaultHistoryLines;
     size_t historyMegabytes = DefaultHistoryMegabytes;
 

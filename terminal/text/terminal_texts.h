@@ -135,6 +135,7 @@ constexpr const char* DroppedNoticeText = "{1} lost: the output could not keep u
 constexpr wchar_t TimeColumnTitle[] = L"Time";
 constexpr wchar_t ClassColumnTitle[] = L"Class";
 constexpr wchar_t TextColumnTitle[] = L"Text";
+constexpr wchar_t ProcessColumnTitle[] = L"Process";
 // Menu captions, keys and the rules dialog live in vornak-terminal-window.rc.
 constexpr wchar_t QuickFilterLabel[] = L"Filter:";
 constexpr wchar_t FindLabel[] = L"Find:";
@@ -258,6 +259,7 @@ constexpr const char* RulesCostAtLeast =
     "rule {1}, {2} \"{3}\", costs {4} ms a line: with these rules the window keeps up with at most {5} lines "
     "a second. OK again uses them.";
 constexpr const char* RuleNotInCodePage = "the pattern has characters that code page {1} of this system cannot hold";
+constexpr const char* RuleProcessNotInCodePage = "the process name \"{1}\" has characters that this system's code page cannot hold";
 constexpr const char* RuleNotConvertible = "the pattern has characters the lines' code page cannot hold";
 
 // Syslog destinations ({1}: what was given).
@@ -334,11 +336,12 @@ constexpr const char* RuleFileNoPattern = "no pattern: give it last, in quotes (
 constexpr const char* RuleFileUnclosedQuote = "the quote that opens at column {1} is not closed";
 constexpr const char* RuleFileAfterPattern = "text after the pattern's closing quote";
 constexpr const char* RuleFileUnknownOption =
-    "unknown word \"{1}\" (regex, case, class=NAME, #RRGGBB, or the pattern in quotes)";
+    "unknown word \"{1}\" (regex, case, class=NAME, process=NAME, #RRGGBB, or the pattern in quotes)";
 constexpr const char* RuleFileTwice = "\"{1}\" is given twice";
 constexpr const char* RuleFileColourWithoutHighlight = "a colour goes only with highlight";
 constexpr const char* RuleFileBadColour = "colour \"{1}\" is not #RRGGBB";
-constexpr const char* RuleFileUnknownClass = "unknown class \"{1}\" (debug, log, statistic, error or separator)";
+constexpr const char* RuleFileUnknownClass = "unknown class \"{1}\" (debug, log, statistic, error, separator or ods)";
+constexpr const char* RuleFileEmptyProcess = "process= names no process (give its image name, * and ? as wildcards)";
 constexpr const char* RuleFileBadEscape = "\"\\{1}\" is not an escape in a \"...\" pattern (\\\\, \\\", \\xHH)";
 constexpr const char* RuleFileNotUtf8 = "not UTF-8 text (save the file as UTF-8)";
 constexpr const char* RuleFileEscapesNotUtf8 =
@@ -358,6 +361,10 @@ constexpr const char* StoppedOnMatchText = "stopped on a matching line (End foll
 constexpr const char* CaptureOtherMonitor =
     "another debug-output monitor is running: OutputDebugString lines are not captured (close it, then turn "
     "capture on again)";
+constexpr const char* NoProcessToFilterBy = "the selected line names no process (only OutputDebugString lines do)";
+constexpr const char* ProcessNameUnknown =
+    "the selected line's process had ended before its name was known: there is no name to filter by";
+constexpr const char* FilteredByProcess = "only the lines of {1} are shown (View > Rules to undo)";
 constexpr const char* CaptureCannotStart = "cannot capture OutputDebugString lines: {1}";
 constexpr const char* CaptureGlobalRefused =
     "cannot capture the OutputDebugString lines of services and other sessions (this needs the right to create "

@@ -10,12 +10,14 @@
 
 namespace {
 
-enum Column { TimeColumnIndex, ClassColumn, TextColumn };
+// By number; the process column is shown before the text (its number came later).
+enum Column { TimeColumnIndex, ClassColumn, TextColumn, ProcessColumn };
 
 // Column widths in pixels at 100 %.
 constexpr int TimeColumnPixels = 96;
 constexpr int ClassColumnPixels = 76;
 constexpr int TextColumnPixels = 640;
+constexpr int ProcessColumnPixels = 140;
 // Separator rows, at 100 %: the time's indent, the rule's margins and the gap of a doubled rule.
 constexpr int TimeIndent = 6;
 constexpr int RuleMargin = 4;
@@ -36,6 +38,7 @@ bool ColoursOf(LineClass lineClass, ClassColours* colours)
     case LineClass::Error: *colours = {RGB(170, 0, 0), RGB(255, 228, 228)}; return true;
     case LineClass::Statistic: *colours = {RGB(0, 70, 150), RGB(226, 236, 255)}; return true;
     case LineClass::Log: *colours = {RGB(0, 96, 0), GetSysColor(COLOR_WINDOW)}; return true;
+    case LineClass::Ods: *colours = {RGB(92, 52, 140), GetSysColor(COLOR_WINDOW)}; return true;
     default: return false;
     }
 }
@@ -56,6 +59,16 @@ COLORREF ColourRef(uint32_t rrggbb)
     return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
 }
 
+// "name.exe (1234)", the id alone when the name is unknown; nothing for the library's lines.
+std::string ProcessText(const StoredLine& line)
+{
+    if (line.lineClass != LineClass::Ods) {
+        return std::string();
+    }
+    std::string id = std::to_string(line.processId);
+    return line.processName.empty() ? id : std::string(line.processName) + " (" + id + ")";
+}
+
 void FillRowText(NMLVDISPINFOW* info, const LineListLook& look)
 {
     const LineStore& store = *look.store;
@@ -67,6 +80,7 @@ void FillRowText(NMLVDISPINFOW* info, const LineListLook& look)
     switch (item.iSubItem) {
     case TimeColumnIndex: ToDisplay(RowTimeText(look, static_cast<size_t>(item.iItem))); break;
     case ClassColumn: ToDisplay(ClassLabel(line.lineClass)); break;
+    case ProcessColumn: ToDisplay(ProcessText(line)); break;
     default: ToDisplay(line.lineClass == LineClass::Separator ? std::string() : DisplayText(line)); break;
     }
     item.pszText = DisplayTextBuffer;
@@ -277,13 +291,16 @@ HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi)
     AddColumn(list, TimeColumnIndex, TimeColumnTitle, ScaledForDpi(TimeColumnPixels, dpi));
     AddColumn(list, ClassColumn, ClassColumnTitle, ScaledForDpi(ClassColumnPixels, dpi));
     AddColumn(list, TextColumn, TextColumnTitle, ScaledForDpi(TextColumnPixels, dpi));
+    AddColumn(list, ProcessColumn, ProcessColumnTitle, ScaledForDpi(ProcessColumnPixels, dpi));
+    int order[ListColumnCount] = {TimeColumnIndex, ClassColumn, ProcessColumn, TextColumn};
+    ListView_SetColumnOrderArray(list, ListColumnCount, order);
     return list;
 }
 
 void RescaleLineListColumns(HWND list, UINT oldDpi, UINT newDpi)
 {
     // The text column takes the rest of the window; its owner sizes it.
-    for (int column : {TimeColumnIndex, ClassColumn}) {
+    for (int column : {TimeColumnIndex, ClassColumn, ProcessColumn}) {
         int width = ListView_GetColumnWidth(list, column);
         ListView_SetColumnWidth(list, column, MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)));
     }
@@ -321,16 +338,16 @@ std::string RowTimeText(const LineListLook& look, size_t row)
     return look.time->Text(line, &previous);
 }
 
-void GetLineListColumnWidths(HWND list, int widths[3])
+void GetLineListColumnWidths(HWND list, int* widths)
 {
-    for (int column = 0; column < 3; ++column) {
+    for (int column = 0; column < ListColumnCount; ++column) {
         widths[column] = ListView_GetColumnWidth(list, column);
     }
 }
 
-void SetLineListColumnWidths(HWND list, const int widths[3])
+void SetLineListColumnWidths(HWND list, const int* widths)
 {
-    for (int column = 0; column < 3; ++column) {
+    for (int column = 0; column < ListColumnCount; ++column) {
         if (widths[column] > 0) {
             ListView_SetColumnWidth(list, column, widths[column]);
         }

@@ -10,6 +10,7 @@
 #include "line_find.h"
 #include "line_rules.h"
 #include "line_store.h"
+#include "terminal_settings.h"
 #include "time_column.h"
 
 // What the list draws from: the lines, their time column, the rules that colour them and the
@@ -44,9 +45,9 @@ bool HandleLineListNotify(const NMHDR* header, const LineListLook& look, LRESULT
 // The text a row's time column shows.
 std::string RowTimeText(const LineListLook& look, size_t row);
 
-// The list's current column widths (time, class, text).
-void GetLineListColumnWidths(HWND list, int widths[3]);
-void SetLineListColumnWidths(HWND list, const int widths[3]);
+// The list's current column widths (time, class, text, process: ListColumnCount of them).
+void GetLineListColumnWidths(HWND list, int* widths);
+void SetLineListColumnWidths(HWND list, const int* widths);
 
 // The selected rows as text, one output line each; empty when nothing is selected.
 std::string SelectedLinesText(HWND list, const LineStore& store);

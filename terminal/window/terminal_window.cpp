@@ -26,6 +26,7 @@
 #include "terminal_texts.h"
 #include "time_column.h"
 #include "wide_text.h"
+#include "window_capture.h"
 #include "window_files.h"
 #include "window_layout.h"
 #include "window_pace.h"
@@ -485,6 +486,7 @@ bool OnEditCommand(TerminalWindow& t, int command)
         return true;
     case FIND_CLOSE_BUTTON: ShowFindBar(t, false); return true;
     case SHOW_ALL_LINES_COMMAND: ToggleAllLines(t); return true;
+    case FILTER_BY_PROCESS_COMMAND: FilterBySelectedProcess(t); return true;
     case CLEAR_COMMAND:
         ShownView(t).store.Clear();
         if (t.opened.IsOpen()) {
@@ -518,6 +520,8 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
     case TIME_SINCE_START_COMMAND: SetTimeMode(t, TimeMode::SinceStart); break;
     case TIME_SINCE_PREVIOUS_COMMAND: SetTimeMode(t, TimeMode::SincePrevious); break;
     case ALWAYS_ON_TOP_COMMAND: SetAlwaysOnTop(t, !t.alwaysOnTop); break;
+    case CAPTURE_ODS_COMMAND: SetCapture(t, !t.capture.listeners.Listening(), false); break;
+    case CAPTURE_GLOBAL_COMMAND: SetCapture(t, true, !t.capture.listeners.global.Listening()); break;
     case SHOW_DATES_COMMAND: SetShowDates(t, !t.live.view.time.ShowsDates()); break;
     case HISTORY_COMMAND: OpenHistoryDialog(t); break;
     case QUICK_FILTER_EDIT:
@@ -570,8 +574,8 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
     } else {
         SizeForDpi(t.ui);
     }
-    int widths[3];
-    for (int column = 0; column < 3; ++column) {
+    int widths[ListColumnCount];
+    for (int column = 0; column < ListColumnCount; ++column) {
         widths[column] = MulDiv(s.columnWidths[column], static_cast<int>(t.ui.dpi), static_cast<int>(s.columnDpi));
     }
     SetLineListColumnWidths(t.ui.list, widths);
@@ -579,6 +583,7 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
     ApplyClassFilter(t, s.shownClasses);
     SetAlwaysOnTop(t, s.alwaysOnTop);
     SetShowDates(t, s.showDates);
+    SetCapture(t, s.captureOds, false);
 }
 
 void SaveSettings(TerminalWindow& t)
@@ -605,6 +610,7 @@ void SaveSettings(TerminalWindow& t)
     s.historyMegabytes = t.historyMegabytes;
     s.alwaysOnTop = t.alwaysOnTop;
     s.showDates = t.live.view.time.ShowsDates();
+    s.captureOds = t.capture.wanted;
     if (s == t.settings) {
         return;
     }
@@ -832,6 +838,7 @@ void RunMessageLoop(TerminalWindow& terminal, HINSTANCE instance, HWND window)
 // and the fonts go, in that order.
 void EndFrame(TerminalWindow& t, HINSTANCE instance)
 {
+    StopCapture(t);  // it feeds the receiver's queue
     t.live.receiver.Stop();
     t.reading.End();
     std::string problem = StopLog(t);

@@ -91,8 +91,9 @@ void Layout(const WindowControls& t)
     if (t.findShown) {
         PlaceBar(t, t.findLabel, t.findEdit, t.findClose, FindBoxWidth, client.bottom - statusHeight - findHeight);
     }
-    // The text column takes what the time and class columns leave.
+    // The text column (2) takes what the time, class and process columns leave.
     int textWidth = client.right - ListView_GetColumnWidth(t.list, 0) - ListView_GetColumnWidth(t.list, 1) -
+                    ListView_GetColumnWidth(t.list, 3) -
                     SystemMetricForDpi(SM_CXVSCROLL, t.dpi) - ScaledForDpi(TextColumnSlack, t.dpi);
     if (textWidth > ScaledForDpi(NarrowestTextColumn, t.dpi)) {
         ListView_SetColumnWidth(t.list, 2, textWidth);

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "debug_output_listener.h"
 #include "line_encoding.h"
 #include "follow_state.h"
 #include "line_receiver.h"
@@ -109,8 +110,17 @@ struct StatusLine {
     std::string unreadProblem;  // also shown in a message box when the user next acts
 };
 
+// View > Capture OutputDebugString (remembered) and View > Capture global (not: it needs
+// elevation), taken into the live lines beside the hosts'.
+struct OdsCapture {
+    CaptureListeners listeners;
+    bool wanted = true;   // what the user chose; a refused capture stays wanted
+    bool global = false;
+};
+
 struct TerminalWindow {
     LiveLines live;
+    OdsCapture capture;  // stops before the live lines' receiver, whose queue it feeds
     OpenedLog opened;
     LogReading reading;
     FindBar find;

@@ -90,6 +90,28 @@ TEST(LineRules, ARuleRestrictedToAClassLeavesOtherClassesAlone)
     EXPECT_EQ((std::vector<bool>{false, true, false, false, true, true}), shown);
 }
 
+TEST(LineRules, ARuleNamingAProcessMatchesOnlyTheOdsLinesOfTheProcessesItsWildcardFits)
+{
+    Rule service = MakeRule(RuleKind::Include, "");
+    service.process = "vrk*svc?.EXE";
+    RuleSet rules = Compiled({service});
+    std::vector<std::string> shown;
+    for (const char* name : {"VrkNetSvc1.exe", "vrksvc2.exe", "vrksvc.exe", "vrksvc12.exe", "other.exe", "",
+                             "a.vrksvc1.exe"}) {
+        if (rules.Shows(SampleOdsLine("ready", name))) {
+            shown.push_back(name);
+        }
+    }
+    EXPECT_EQ((std::vector<std::string>{"VrkNetSvc1.exe", "vrksvc2.exe"}), shown);
+    EXPECT_FALSE(rules.Shows(Line(LineClass::Debug, "ready\n")));  // the library's lines have no writer
+    // The rest of the pattern syntax is literal in a name.
+    Rule dotted = MakeRule(RuleKind::Include, "");
+    dotted.process = "a.b(1)";
+    RuleSet literal = Compiled({dotted});
+    EXPECT_TRUE(literal.Shows(SampleOdsLine("x", "a.b(1)")));
+    EXPECT_FALSE(literal.Shows(SampleOdsLine("x", "axb(1)")));
+}
+
 TEST(LineRules, TheFirstMatchingHighlightGivesTheColour)
 {
     Rule red = MakeRule(RuleKind::Highlight, "full");

@@ -28,19 +28,20 @@ std::vector<Rule> Parsed(const std::string& text)
 }
 
 const std::string Canonical =
-    "# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [regex] [case] 'PATTERN'\r\n"
+    "# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
     "include 'net'\r\n"
     "exclude class=debug regex case '^Poller : idle \\d+$'\r\n"
     "highlight #FFC0C0 class=error 'disk full'\r\n"
     "stop 'exception'\r\n"
     "disabled exclude 'it''s \"quoted\" \\ and caf\xC3\xA9'\r\n"
     "include \"tab\\x09and\\x0Dreturn \\\"\\\\\"\r\n"
-    "exclude ''\r\n";
+    "exclude ''\r\n"
+    "highlight #C0FFC0 class=ods process=Vrk?Svc*.exe 'ready'\r\n";
 
 TEST(RuleFile, ACanonicalFileReadsAsItsRules)
 {
     std::vector<Rule> rules = Parsed(Canonical);
-    ASSERT_EQ(7u, rules.size());
+    ASSERT_EQ(8u, rules.size());
     EXPECT_EQ(MakeRule(RuleKind::Include, "net"), rules[0]);
     Rule poller = MakeRule(RuleKind::Exclude, "^Poller : idle \\d+$");
     poller.onlyClass = LineClass::Debug;
@@ -57,6 +58,11 @@ TEST(RuleFile, ACanonicalFileReadsAsItsRules)
     EXPECT_EQ(quoted, rules[4]);
     EXPECT_EQ(MakeRule(RuleKind::Include, "tab\tand\rreturn \"\\"), rules[5]);
     EXPECT_EQ(MakeRule(RuleKind::Exclude, ""), rules[6]);
+    Rule service = MakeRule(RuleKind::Highlight, "ready");
+    service.colour = 0xC0FFC0;
+    service.onlyClass = LineClass::Ods;
+    service.process = "Vrk?Svc*.exe";
+    EXPECT_EQ(service, rules[7]);
 }
 
 TEST(RuleFile, WritingWhatWasReadGivesTheCanonicalFileBack)
@@ -102,17 +108,19 @@ TEST(RuleFile, EveryWrongLineIsNamedWithWhatIsWrong)
         {"include 'a'\ninclde 'b'", "line 2: unknown rule kind \"inclde\" (include, exclude, highlight or stop)"},
         {"'a'", "line 1: unknown rule kind \"'\" (include, exclude, highlight or stop)"},
         {"include", "line 1: no pattern: give it last, in quotes ('text' or \"text\")"},
-        {"include net", "line 1: unknown word \"net\" (regex, case, class=NAME, #RRGGBB, or the pattern in quotes)"},
+        {"include net", "line 1: unknown word \"net\" (regex, case, class=NAME, process=NAME, #RRGGBB, or the pattern in quotes)"},
         {"exclude 'abc", "line 1: the quote that opens at column 9 is not closed"},
         {"exclude \"abc", "line 1: the quote that opens at column 9 is not closed"},
         {"exclude 'a' case", "line 1: text after the pattern's closing quote"},
         {"exclude regex regex 'a'", "line 1: \"regex\" is given twice"},
         {"exclude class=log class=log 'a'", "line 1: \"class=\" is given twice"},
+        {"exclude process=a.exe PROCESS=b.exe 'a'", "line 1: \"process=\" is given twice"},
+        {"exclude process= 'a'", "line 1: process= names no process (give its image name, * and ? as wildcards)"},
         {"exclude #FF0000 'a'", "line 1: a colour goes only with highlight"},
         {"highlight #FF00 'a'", "line 1: colour \"#FF00\" is not #RRGGBB"},
         {"highlight #GG0000 'a'", "line 1: colour \"#GG0000\" is not #RRGGBB"},
-        {"exclude class=warning 'a'", "line 1: unknown class \"warning\" (debug, log, statistic, error or separator)"},
-        {"exclude class=clear 'a'", "line 1: unknown class \"clear\" (debug, log, statistic, error or separator)"},
+        {"exclude class=warning 'a'", "line 1: unknown class \"warning\" (debug, log, statistic, error, separator or ods)"},
+        {"exclude class=clear 'a'", "line 1: unknown class \"clear\" (debug, log, statistic, error, separator or ods)"},
         {"exclude \"a\\qb\"", "line 1: \"\\q\" is not an escape in a \"...\" pattern (\\\\, \\\", \\xHH)"},
         {"exclude \"a\\x4\"", "line 1: \"\\x\" is not an escape in a \"...\" pattern (\\\\, \\\", \\xHH)"},
         {"exclude 'caf\xE9'", "line 1: not UTF-8 text (save the file as UTF-8)"},

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "captured_program.h"
 #include "child_process.h"
 #include "dropped_file.h"
 #include "file_bytes.h"
@@ -292,6 +293,46 @@ TEST_F(WindowFeatures, RulesFileOnTheCommandLineHidesExcludedLinesAndColoursHigh
     EXPECT_EQ(RGB(0x80, 0xFF, 0x80), RowBackground(frame, 3));
     EXPECT_NE(std::string::npos, StatusText(frame).find("4 lines shown of 6 kept; following; 3 rules"))
         << StatusText(frame);
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+TEST_F(WindowFeatures, OutputDebugStringLinesShowTheirProcessAndFilterByThisProcessKeepsOnlyThem)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, TestWindowOptions());
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    HWND list = List(frame);
+    EXPECT_TRUE(MenuChecked(frame, CAPTURE_ODS_COMMAND));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakLog_Message("from the library"));
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    HANDLE mayEnd = CreateEventW(NULL, TRUE, FALSE, L"vornak-window-ods-writer-may-end");
+    CapturedProgram writer;
+    ASSERT_TRUE(writer.Start(PathBesideProgram(L"ods-writer.exe"), {L"vornak-window-ods-writer-may-end", L"one\ntwo"}));
+    ASSERT_TRUE(WaitForRows(frame, 3));
+    std::string process = "ods-writer.exe (" + std::to_string(writer.ProcessId()) + ")";
+    std::vector<std::string> rows;
+    for (int row = 0; row < 3; ++row) {
+        rows.push_back(Cell(list, row, 1) + " | " + Cell(list, row, 3) + " | " + Cell(list, row, 2));
+    }
+    EXPECT_EQ((std::vector<std::string>{"log |  | from the library", "ods | " + process + " | one",
+                                        "ods | " + process + " | two"}),
+              rows);
+
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    Command(frame, FILTER_BY_PROCESS_COMMAND);
+    ASSERT_TRUE(WaitForRows(frame, 2));
+    EXPECT_EQ((std::vector<std::string>{"one", "two"}), ShownTexts(frame));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("only the lines of ods-writer.exe are shown")) << StatusText(frame);
+
+    // Off, the buffer is free for another monitor.
+    Command(frame, CAPTURE_ODS_COMMAND);
+    EXPECT_FALSE(MenuChecked(frame, CAPTURE_ODS_COMMAND));
+    HANDLE buffer = CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096, L"DBWIN_BUFFER");
+    EXPECT_NE(ERROR_ALREADY_EXISTS, GetLastError());
+    CloseHandle(buffer);
+    SetEvent(mayEnd);
+    EXPECT_EQ(0, writer.Wait(10000));
+    CloseHandle(mayEnd);
     EXPECT_EQ(0, terminal.Stop());
 }
 
@@ -919,7 +960,7 @@ TEST_F(WindowFeatures, RulesExportedAndImportedAgainAreTheSameRules)
     HWND frame = terminal.Window();
     DialogAnswer = exported.Path();
     Command(frame, EXPORT_RULES_COMMAND);
-    EXPECT_EQ("# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [regex] [case] 'PATTERN'\r\n"
+    EXPECT_EQ("# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
               "highlight #FF8080 class=error 'down'\r\n"
               "exclude regex case '^tick$'\r\n",
               ReadFileBytes(exported.Path()));
