@@ -114,22 +114,15 @@ bool ParseJsonLogLine(std::string_view text, unsigned codePage, LogEntry* entry)
         *entry = std::move(parsed);
         return true;
     }
-    if (!ClassOfLabel(label, &parsed.line.lineClass)) {
+    auto decode = [codePage](std::string_view utf8, std::string* ansi) {
+        if (!Utf8ToAnsi(utf8, codePage, ansi)) {
+            return false;
+        }
+        *ansi += '\n';
+        return true;
+    };
+    if (!ReadLabelledLine(label, shown, decode, &parsed.line)) {
         return false;
-    }
-    if (parsed.line.lineClass == LineClass::ClearMarker) {
-        if (shown != ClearedText) {
-            return false;
-        }
-    } else if (shown == TooLongPlaceholder) {
-        parsed.line.carriage = LineCarriage::TooLong;
-    } else if (shown == UnreadablePlaceholder) {
-        parsed.line.carriage = LineCarriage::Unreadable;
-    } else {
-        if (!Utf8ToAnsi(shown, codePage, &parsed.line.text)) {
-            return false;
-        }
-        parsed.line.text += '\n';
     }
     *entry = std::move(parsed);
     return true;

@@ -178,6 +178,26 @@ std::string FormatLogEntry(const LogEntry& entry)
     return FormatOutputLine(entry.line);
 }
 
+bool ReadLabelledLine(std::string_view label, std::string_view shown,
+                      const std::function<bool(std::string_view shown, std::string* text)>& decode,
+                      ReceivedLine* line)
+{
+    if (!ClassOfLabel(label, &line->lineClass)) {
+        return false;
+    }
+    if (line->lineClass == LineClass::ClearMarker) {
+        return shown == ClearedText;
+    }
+    if (shown == TooLongPlaceholder) {
+        line->carriage = LineCarriage::TooLong;
+    } else if (shown == UnreadablePlaceholder) {
+        line->carriage = LineCarriage::Unreadable;
+    } else {
+        return decode(shown, &line->text);
+    }
+    return true;
+}
+
 bool ParseLogLine(std::string_view text, LogEntry* entry)
 {
     if (!text.empty() && text.back() == '\r') {
@@ -229,18 +249,7 @@ bool ParseLogLine(std::string_view text, LogEntry* entry)
         *entry = parsed;
         return true;
     }
-    if (!ClassOfLabel(label, &parsed.line.lineClass)) {
-        return false;
-    }
-    if (parsed.line.lineClass == LineClass::ClearMarker) {
-        if (shown != ClearedText) {
-            return false;
-        }
-    } else if (shown == TooLongPlaceholder) {
-        parsed.line.carriage = LineCarriage::TooLong;
-    } else if (shown == UnreadablePlaceholder) {
-        parsed.line.carriage = LineCarriage::Unreadable;
-    } else if (!Unescape(shown, &parsed.line.text)) {
+    if (!ReadLabelledLine(label, shown, Unescape, &parsed.line)) {
         return false;
     }
     *entry = std::move(parsed);

@@ -41,6 +41,13 @@ std::string FormatLogEntry(const LogEntry& entry);
 // not a line the terminal writes.
 bool ParseLogLine(std::string_view text, LogEntry* entry);
 
+// A line from its class label and its shown text, as both forms read them: the class, a clear
+// marker's text, the placeholders of lines not carried; any other text is the line's as decode
+// makes it from the shown text. False when the label or the text is none the terminal writes.
+bool ReadLabelledLine(std::string_view label, std::string_view shown,
+                      const std::function<bool(std::string_view shown, std::string* text)>& decode,
+                      ReceivedLine* line);
+
 // Save writes the date once at the top and again wherever it changes, in a line of its own
 // ("date 2026-12-09"); the lines after it are of that day. The text form keeps no offset from
 // UTC: a dated line read back has its local time as its instant and an offset of 0, which shows
