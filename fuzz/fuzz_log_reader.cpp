@@ -6,8 +6,9 @@
 //
 // Input: a byte naming the log's form, four bytes that seed the cuts, then the file's bytes.
 // Form 0 is the text the terminal writes, form 1 its JSON lines (read back in code page 1252);
-// CheckLog shows what each form is held to. A rotated set is its members read one after another,
-// each by the reader of its form, so it needs no form of its own.
+// CheckLog shows what each form is held to. Form 2 is a rotated set: the bytes split at each 0x1E
+// into members (one member is a file alone), read one after another by the set's reader, each
+// member in the form it starts in; CheckSet holds it to its members read each on its own.
 #include <stddef.h>
 #include <stdint.h>
 
@@ -23,6 +24,7 @@
 #include "json_line.h"
 #include "json_line_reader.h"
 #include "log_reader.h"
+#include "log_set_reader.h"
 #include "terminal_texts.h"
 
 namespace {
@@ -30,6 +32,7 @@ namespace {
 enum class LogForm : uint8_t {
     Text,
     Json,
+    Set,
     Count,  // forms to come go before this one
 };
 
@@ -228,6 +231,78 @@ void CheckLog(const Form& form, std::string_view bytes, const std::vector<size_t
     }
 }
 
+// A set read member by member in pieces gives what its members give read whole, each on its own:
+// their entries in order, and each member's refusal or left-out lines named with the member (for a
+// file alone: the refusal ends the read, and its left-out lines are the read's).
+void CheckSet(std::string_view bytes, const std::vector<size_t>& cuts)
+{
+    std::vector<std::string_view> members;
+    for (size_t start = 0;;) {
+        size_t end = bytes.find('\x1E', start);
+        members.push_back(bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    bool inSet = members.size() > 1;
+
+    LogSetOutcome expected;
+    std::vector<LogEntry> expectedEntries;
+    for (size_t i = 0; i < members.size(); ++i) {
+        if (members[i].empty()) {
+            continue;
+        }
+        std::string name = "member-" + std::to_string(i);
+        Outcome member = ReadWhole(members[i][0] == '{' ? JsonForm : TextForm, members[i]);
+        expectedEntries.insert(expectedEntries.end(), member.entries.begin(), member.entries.end());
+        expected.summary.entries += member.summary.entries;
+        if (!inSet) {
+            expected.summary.skipped = member.summary.skipped;
+            expected.summary.firstSkippedLine = member.summary.firstSkippedLine;
+        } else if (member.summary.skipped != 0) {
+            expected.memberProblems.push_back(FillText(SetMemberProblem, {name, SkippedLinesText(member.summary)}));
+        }
+        if (member.refused && !inSet) {
+            expected.error = member.error;
+            break;
+        }
+        if (member.refused) {
+            expected.memberProblems.push_back(FillText(SetMemberProblem, {name, member.error}));
+        }
+    }
+
+    std::vector<LogEntry> entries;
+    LogSetReader set([&entries](LogEntry&& entry) { entries.push_back(std::move(entry)); }, inSet);
+    size_t cut = 0;
+    for (size_t i = 0; i < members.size(); ++i) {
+        set.BeginMember("member-" + std::to_string(i));
+        std::string_view rest = members[i];
+        bool ok = true;
+        while (ok && !rest.empty()) {
+            size_t take = cut < cuts.size() ? std::min(cuts[cut++], rest.size()) : rest.size();
+            ok = set.Feed(rest.substr(0, take));
+            rest.remove_prefix(take);
+        }
+        if (ok) {
+            set.FinishMember();
+        }
+        if (!set.EndMember()) {
+            break;
+        }
+    }
+    const LogSetOutcome& read = set.Outcome();
+    FUZZ_CHECK(read.error == expected.error, "a file alone is refused as its reader refuses it");
+    FUZZ_CHECK(read.memberProblems == expected.memberProblems, "each member's problems named with the member");
+    FUZZ_CHECK(read.summary.entries == expected.summary.entries && read.summary.skipped == expected.summary.skipped &&
+                   read.summary.firstSkippedLine == expected.summary.firstSkippedLine,
+               "the set's count of entries and a file alone's left-out lines");
+    FUZZ_CHECK(entries.size() == expectedEntries.size(), "the members' entries, every one");
+    for (size_t i = 0; i < entries.size(); ++i) {
+        FUZZ_CHECK(SameEntry(entries[i], expectedEntries[i]), "the members' entries in order");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -250,6 +325,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     switch (form) {
     case LogForm::Text: CheckLog(TextForm, bytes, cuts); break;
     case LogForm::Json: CheckLog(JsonForm, bytes, cuts); break;
+    case LogForm::Set: CheckSet(bytes, cuts); break;
     case LogForm::Count: break;
     }
     return 0;

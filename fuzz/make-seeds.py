@@ -273,6 +273,12 @@ log_reader['dated-lines'] = bytes([0]) + u32(17) + b'date 2026-12-09\n' + log_li
 log_reader['json-every-kind-of-line'] = bytes([1]) + u32(11) + json_lines
 log_reader['json-damaged-line-inside'] = bytes([1]) + u32(13) + json_lines + b'{"time":null,"class":"debug","text":"\\u0041"}\n' + json_lines
 
+# Rotated sets: members split at 0x1E, oldest first.
+log_reader['set-of-both-forms'] = bytes([2]) + u32(19) + b'date 2026-12-09\n' + log_lines + b'\x1e' + json_lines + b'\x1e' + log_lines
+log_reader['set-with-bad-and-empty-members'] = (bytes([2]) + u32(23) + b'hello world\n' + b'\x1e\x1e' + log_lines[:120] +
+                                                b'\x00garbage\n' + log_lines[120:] + b'\x1e{not json}\n' + json_lines)
+log_reader['file-alone-not-a-log'] = bytes([2]) + u32(29) + b'{"time":' + b'x' * 9000
+
 # Collector addresses: the text.
 syslog_destination = {}
 for name, address in (('udp', 'syslog+udp://127.0.0.1:514'), ('tcp-ipv6', 'syslog+tcp://[::1]:6514'),

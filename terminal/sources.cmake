@@ -74,7 +74,7 @@ set(TERMINAL_FORWARDING_SOURCES ${TERMINAL_FORWARDING_PARSERS}
 
 # headless: the output writer, files and their rotation, JSON lines, the headless mode.
 set(TERMINAL_HEADLESS_PARSERS ${CMAKE_CURRENT_LIST_DIR}/headless/json_line.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/headless/json_line_reader.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/headless/json_line_reader.cpp ${CMAKE_CURRENT_LIST_DIR}/headless/log_set_reader.cpp)
 set(TERMINAL_HEADLESS_SOURCES ${TERMINAL_HEADLESS_PARSERS}
     ${CMAKE_CURRENT_LIST_DIR}/headless/output_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/headless/output_writer.cpp

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "line_rules.h"
@@ -261,23 +262,23 @@ int main()
     printf("Share of the window's thread: evaluation time per line x %.0f arriving lines/s.\n",
            ArrivingLinesPerSecond);
     printf("%-34s %12s %10s %10s %12s %s\n", "engine", "lines/s", "us/line", "share", "filter (s)", "< 0.3 s");
-    Figures ours = Measure(
-        lines, [&](const ReceivedLine& line) { return ruleSet.Evaluate(line); },
-        [&](const ReceivedLine& line) { return ruleSet.Shows(line); });
-    Figures standard = Measure(
-        lines, [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line); },
-        [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line).shown; });
-    PrintRow("terminal's automaton", ours);
-    PrintRow("std::regex (libstdc++)", standard);
-    std::vector<ReceivedLine> longLines = MakeLongLines();
-    Figures oursLong = Measure(
-        longLines, [&](const ReceivedLine& line) { return ruleSet.Evaluate(line); },
-        [&](const ReceivedLine& line) { return ruleSet.Shows(line); });
-    Figures standardLong = Measure(
-        longLines, [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line); },
-        [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line).shown; });
-    PrintRow("automaton, 254-byte random lines", oursLong);
-    PrintRow("std::regex, 254-byte random lines", standardLong);
+    // The two engines' figures over a set of lines, a row each; the first is the terminal's.
+    auto compare = [&](const std::vector<ReceivedLine>& over, const char* oursName, const char* standardName) {
+        std::pair<Figures, Figures> figures;
+        figures.first = Measure(
+            over, [&](const ReceivedLine& line) { return ruleSet.Evaluate(line); },
+            [&](const ReceivedLine& line) { return ruleSet.Shows(line); });
+        figures.second = Measure(
+            over, [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line); },
+            [&](const ReceivedLine& line) { return StdEvaluate(stdRules, line).shown; });
+        PrintRow(oursName, figures.first);
+        PrintRow(standardName, figures.second);
+        return figures;
+    };
+    std::pair<Figures, Figures> both = compare(lines, "terminal's automaton", "std::regex (libstdc++)");
+    const Figures& ours = both.first;
+    const Figures& standard = both.second;
+    compare(MakeLongLines(), "automaton, 254-byte random lines", "std::regex, 254-byte random lines");
     if (ours.shown != standard.shown || ours.highlighted != standard.highlighted) {
         printf("MISMATCH: shown %zu / %zu, highlighted %zu / %zu\n", ours.shown, standard.shown, ours.highlighted,
                standard.highlighted);

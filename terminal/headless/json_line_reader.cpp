@@ -138,92 +138,26 @@ bool ParseJsonLogLine(std::string_view text, unsigned codePage, LogEntry* entry)
         *entry = std::move(parsed);
         return true;
     }
-    if (!ClassOfLabel(label, &parsed.line.lineClass)) {
+    auto decode = [codePage](std::string_view utf8, std::string* ansi) {
+        if (!Utf8ToAnsi(utf8, codePage, ansi)) {
+            return false;
+        }
+        *ansi += '\n';
+        return true;
+    };
+    if (!ReadLabelledLine(label, shown, decode, &parsed.line)) {
         return false;
-    }
-    if (parsed.line.lineClass == LineClass::ClearMarker) {
-        if (shown != ClearedText) {
-            return false;
-        }
-    } else if (shown == TooLongPlaceholder) {
-        parsed.line.carriage = LineCarriage::TooLong;
-    } else if (shown == UnreadablePlaceholder) {
-        parsed.line.carriage = LineCarriage::Unreadable;
-    } else {
-        if (!Utf8ToAnsi(shown, codePage, &parsed.line.text)) {
-            return false;
-        }
-        parsed.line.text += '\n';
     }
     *entry = std::move(parsed);
     return true;
 }
 
 JsonLogReader::JsonLogReader(std::function<void(LogEntry&&)> sink, unsigned codePage)
-    : sink_(std::move(sink)), codePage_(codePage)
+    : EntryReader(std::move(sink), LineForm{MaxJsonLineBytes, LogNotAJsonLog, false}), codePage_(codePage)
 {
 }
 
-bool JsonLogReader::TakeLine(std::string_view line, std::string* error)
+EntryReader::LineVerdict JsonLogReader::ReadLine(std::string_view line, LogEntry* entry)
 {
-    ++lineNumber_;
-    bool blank = line.empty() || (line.size() == 1 && line[0] == '\r');
-    if (blank && !pending_.tooLong) {
-        return true;
-    }
-    LogEntry entry;
-    bool parsed = !pending_.tooLong && ParseJsonLogLine(line, codePage_, &entry);
-    pending_.tooLong = false;
-    if (!parsed) {
-        if (!seenLine_) {
-            refused_ = true;
-            *error = FillText(LogNotAJsonLog, {std::to_string(lineNumber_)});
-            return false;
-        }
-        if (summary_.skipped++ == 0) {
-            summary_.firstSkippedLine = lineNumber_;
-        }
-        return true;
-    }
-    seenLine_ = true;
-    ++summary_.entries;
-    sink_(std::move(entry));
-    return true;
-}
-
-bool JsonLogReader::Feed(std::string_view bytes, std::string* error)
-{
-    if (refused_) {
-        return false;
-    }
-    while (!bytes.empty()) {
-        bool ended = GatherLine(&pending_, &bytes, MaxJsonLineBytes);
-        if (!seenLine_ && pending_.tooLong) {
-            refused_ = true;
-            *error = FillText(LogNotAJsonLog, {std::to_string(lineNumber_ + 1)});
-            return false;
-        }
-        if (!ended) {
-            return true;
-        }
-        std::string line;
-        line.swap(pending_.text);
-        if (!TakeLine(line, error)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool JsonLogReader::Finish(std::string* error)
-{
-    if (refused_) {
-        return false;
-    }
-    if (pending_.text.empty() && !pending_.tooLong) {
-        return true;
-    }
-    std::string line;
-    line.swap(pending_.text);
-    return TakeLine(line, error);
+    return ParseJsonLogLine(line, codePage_, entry) ? LineVerdict::Entry : LineVerdict::Foreign;
 }

@@ -22,18 +22,9 @@ class JsonLogReader : public EntryReader {
 public:
     JsonLogReader(std::function<void(LogEntry&&)> sink, unsigned codePage = 0);
 
-    bool Feed(std::string_view bytes, std::string* error) override;
-    bool Finish(std::string* error) override;
-    const LogReadSummary& Summary() const override { return summary_; }
+protected:
+    LineVerdict ReadLine(std::string_view line, LogEntry* entry) override;
 
 private:
-    bool TakeLine(std::string_view line, std::string* error);
-
-    std::function<void(LogEntry&&)> sink_;
     unsigned codePage_;
-    PendingLine pending_;
-    bool refused_ = false;
-    bool seenLine_ = false;
-    uint64_t lineNumber_ = 0;
-    LogReadSummary summary_;
 };

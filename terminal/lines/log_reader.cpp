@@ -178,6 +178,26 @@ std::string FormatLogEntry(const LogEntry& entry)
     return FormatOutputLine(entry.line);
 }
 
+bool ReadLabelledLine(std::string_view label, std::string_view shown,
+                      const std::function<bool(std::string_view shown, std::string* text)>& decode,
+                      ReceivedLine* line)
+{
+    if (!ClassOfLabel(label, &line->lineClass)) {
+        return false;
+    }
+    if (line->lineClass == LineClass::ClearMarker) {
+        return shown == ClearedText;
+    }
+    if (shown == TooLongPlaceholder) {
+        line->carriage = LineCarriage::TooLong;
+    } else if (shown == UnreadablePlaceholder) {
+        line->carriage = LineCarriage::Unreadable;
+    } else {
+        return decode(shown, &line->text);
+    }
+    return true;
+}
+
 bool ParseLogLine(std::string_view text, LogEntry* entry)
 {
     if (!text.empty() && text.back() == '\r') {
@@ -229,51 +249,47 @@ bool ParseLogLine(std::string_view text, LogEntry* entry)
         *entry = parsed;
         return true;
     }
-    if (!ClassOfLabel(label, &parsed.line.lineClass)) {
-        return false;
-    }
-    if (parsed.line.lineClass == LineClass::Ods &&
+    if (label == ClassLabel(LineClass::Ods) &&
         !TakeWriterText(&shown, &parsed.line.processId, &parsed.line.processName)) {
         return false;
     }
-    if (parsed.line.lineClass == LineClass::ClearMarker) {
-        if (shown != ClearedText) {
-            return false;
-        }
-    } else if (shown == TooLongPlaceholder) {
-        parsed.line.carriage = LineCarriage::TooLong;
-    } else if (shown == UnreadablePlaceholder) {
-        parsed.line.carriage = LineCarriage::Unreadable;
-    } else if (!Unescape(shown, &parsed.line.text)) {
+    if (!ReadLabelledLine(label, shown, Unescape, &parsed.line)) {
         return false;
     }
     *entry = std::move(parsed);
     return true;
 }
 
-LogReader::LogReader(std::function<void(LogEntry&&)> sink) : sink_(std::move(sink)) {}
+EntryReader::EntryReader(std::function<void(LogEntry&&)> sink, const LineForm& form)
+    : sink_(std::move(sink)), form_(form), atStart_(form.byteOrderMark)
+{
+}
 
-bool LogReader::TakeLine(std::string_view line, std::string* error)
+bool EntryReader::CanBegin(std::string_view) const
+{
+    return true;
+}
+
+bool EntryReader::Refuse(uint64_t lineNumber, std::string* error)
+{
+    refused_ = true;
+    *error = FillText(form_.notALogText, {std::to_string(lineNumber)});
+    return false;
+}
+
+bool EntryReader::TakeLine(std::string_view line, std::string* error)
 {
     ++lineNumber_;
     bool blank = line.empty() || (line.size() == 1 && line[0] == '\r');
     if (blank && !pending_.tooLong) {
         return true;
     }
-    int64_t day = NoDay;
-    if (!pending_.tooLong && ParseDateLine(line, &day)) {
-        day_ = day;
-        seenLine_ = true;
-        return true;
-    }
     LogEntry entry;
-    bool parsed = !pending_.tooLong && ParseLogLine(line, &entry);
+    LineVerdict verdict = pending_.tooLong ? LineVerdict::Foreign : ReadLine(line, &entry);
     pending_.tooLong = false;
-    if (!parsed) {
+    if (verdict == LineVerdict::Foreign) {
         if (!seenLine_) {
-            refused_ = true;
-            *error = FillText(LogNotALog, {std::to_string(lineNumber_)});
-            return false;
+            return Refuse(lineNumber_, error);
         }
         if (summary_.skipped++ == 0) {
             summary_.firstSkippedLine = lineNumber_;
@@ -281,13 +297,14 @@ bool LogReader::TakeLine(std::string_view line, std::string* error)
         return true;
     }
     seenLine_ = true;
-    ++summary_.entries;
-    DateLogEntry(day_, &entry);
-    sink_(std::move(entry));
+    if (verdict == LineVerdict::Entry) {
+        ++summary_.entries;
+        sink_(std::move(entry));
+    }
     return true;
 }
 
-bool LogReader::Feed(std::string_view bytes, std::string* error)
+bool EntryReader::Feed(std::string_view bytes, std::string* error)
 {
     if (refused_) {
         return false;
@@ -309,13 +326,10 @@ bool LogReader::Feed(std::string_view bytes, std::string* error)
             }
             atStart_ = false;  // not a mark: what was held is the start of the first line
         }
-        bool ended = GatherLine(&pending_, &bytes, MaxLogLineBytes);
-        // The first line is refused once it is known not to be one (a huge file of zeros is not read
-        // to its end first); blank lines may come before it.
-        if (!seenLine_ && (pending_.tooLong || (pending_.text != "\r" && !CanBeginLogLine(pending_.text)))) {
-            refused_ = true;
-            *error = FillText(LogNotALog, {std::to_string(lineNumber_ + 1)});
-            return false;
+        bool ended = GatherLine(&pending_, &bytes, form_.longestLine);
+        // Blank lines may come before the first line.
+        if (!seenLine_ && (pending_.tooLong || (pending_.text != "\r" && !CanBegin(pending_.text)))) {
+            return Refuse(lineNumber_ + 1, error);
         }
         if (!ended) {
             return true;
@@ -329,7 +343,7 @@ bool LogReader::Feed(std::string_view bytes, std::string* error)
     return true;
 }
 
-bool LogReader::Finish(std::string* error)
+bool EntryReader::Finish(std::string* error)
 {
     if (refused_) {
         return false;
@@ -341,6 +355,30 @@ bool LogReader::Finish(std::string* error)
     std::string line;
     line.swap(pending_.text);
     return TakeLine(line, error);
+}
+
+LogReader::LogReader(std::function<void(LogEntry&&)> sink)
+    : EntryReader(std::move(sink), LineForm{MaxLogLineBytes, LogNotALog, true})
+{
+}
+
+bool LogReader::CanBegin(std::string_view start) const
+{
+    return CanBeginLogLine(start);
+}
+
+EntryReader::LineVerdict LogReader::ReadLine(std::string_view line, LogEntry* entry)
+{
+    int64_t day = NoDay;
+    if (ParseDateLine(line, &day)) {
+        day_ = day;
+        return LineVerdict::NoEntry;
+    }
+    if (!ParseLogLine(line, entry)) {
+        return LineVerdict::Foreign;
+    }
+    DateLogEntry(day_, entry);
+    return LineVerdict::Entry;
 }
 
 bool ReadLogFile(const std::wstring& path, const std::function<void(LogEntry&&)>& sink, LogReadSummary* summary,

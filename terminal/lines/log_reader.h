@@ -41,6 +41,13 @@ std::string FormatLogEntry(const LogEntry& entry);
 // not a line the terminal writes.
 bool ParseLogLine(std::string_view text, LogEntry* entry);
 
+// A line from its class label and its shown text, as both forms read them: the class, a clear
+// marker's text, the placeholders of lines not carried; any other text is the line's as decode
+// makes it from the shown text. False when the label or the text is none the terminal writes.
+bool ReadLabelledLine(std::string_view label, std::string_view shown,
+                      const std::function<bool(std::string_view shown, std::string* text)>& decode,
+                      ReceivedLine* line);
+
 // Save writes the date once at the top and again wherever it changes, in a line of its own
 // ("date 2026-12-09"); the lines after it are of that day. The text form keeps no offset from
 // UTC: a dated line read back has its local time as its instant and an offset of 0, which shows
@@ -63,15 +70,52 @@ struct LogReadSummary {
 };
 
 // A reader of one form of log (the text form here, JSON lines beside the headless output):
-// bytes as they come (a file in pieces) in, every entry handed to a sink in order.
+// bytes as they come (a file in pieces) in, every entry handed to a sink in order. The form says
+// what one line is; the rest is alike for every form: lines gathered up to the form's longest,
+// blank lines passed over, a file whose first line is none of the form's refused, later lines
+// that are none left out and counted.
 class EntryReader {
 public:
     virtual ~EntryReader() = default;
+
     // False, with *error, once the input is known not to be a log (nothing more is read).
-    virtual bool Feed(std::string_view bytes, std::string* error) = 0;
+    bool Feed(std::string_view bytes, std::string* error);
     // The last line, if it has no line end.
-    virtual bool Finish(std::string* error) = 0;
-    virtual const LogReadSummary& Summary() const = 0;
+    bool Finish(std::string* error);
+    const LogReadSummary& Summary() const { return summary_; }
+
+protected:
+    struct LineForm {
+        size_t longestLine;       // a longer line is none of the form's
+        const char* notALogText;  // the refusal, filled with the line's number
+        bool byteOrderMark;       // an editor's byte order mark may come first
+    };
+    enum class LineVerdict {
+        Entry,    // *entry is the line's
+        NoEntry,  // a line of the form that carries no entry (the text form's date lines)
+        Foreign,  // not a line of the form
+    };
+
+    EntryReader(std::function<void(LogEntry&&)> sink, const LineForm& form);
+
+    // Whether the first line, so far as it has come, can still be one of the form's: a file is
+    // refused as soon as it cannot (a huge file of zeros is not read to its end first).
+    virtual bool CanBegin(std::string_view start) const;
+    // One line without its line feed (a "\r" before it is left on), never a blank one.
+    virtual LineVerdict ReadLine(std::string_view line, LogEntry* entry) = 0;
+
+private:
+    bool TakeLine(std::string_view line, std::string* error);
+    bool Refuse(uint64_t lineNumber, std::string* error);
+
+    std::function<void(LogEntry&&)> sink_;
+    LineForm form_;
+    PendingLine pending_;
+    bool refused_ = false;
+    bool seenLine_ = false;  // a line of the form
+    bool atStart_;           // a byte order mark may still come
+    uint64_t lineNumber_ = 0;
+    LogReadSummary summary_;
 };
 
 // The text form.
@@ -79,21 +123,12 @@ class LogReader : public EntryReader {
 public:
     explicit LogReader(std::function<void(LogEntry&&)> sink);
 
-    bool Feed(std::string_view bytes, std::string* error) override;
-    bool Finish(std::string* error) override;
-    const LogReadSummary& Summary() const override { return summary_; }
+protected:
+    bool CanBegin(std::string_view start) const override;
+    LineVerdict ReadLine(std::string_view line, LogEntry* entry) override;
 
 private:
-    bool TakeLine(std::string_view line, std::string* error);
-
-    std::function<void(LogEntry&&)> sink_;
-    PendingLine pending_;
-    bool refused_ = false;
-    bool seenLine_ = false;  // a line that is not blank
-    bool atStart_ = true;    // a byte order mark may come first
-    int64_t day_ = NoDay;    // the last date line's
-    uint64_t lineNumber_ = 0;
-    LogReadSummary summary_;
+    int64_t day_ = NoDay;  // the last date line's
 };
 
 // Reads the file at path through a LogReader. False with *error when it cannot be read or is not

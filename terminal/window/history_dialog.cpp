@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "modal_dialog.h"
 #include "terminal_resource_ids.h"
 #include "terminal_settings.h"
 #include "terminal_texts.h"
@@ -12,6 +13,9 @@ namespace {
 struct HistoryDialogState {
     size_t* lines;
     size_t* megabytes;
+
+    void Fill(HWND dialog) const;
+    bool Command(HWND dialog, int command);
 };
 
 // A whole number from low to high in the control; false for anything else.
@@ -61,29 +65,19 @@ void TryOk(HWND dialog, HistoryDialogState& state)
     EndDialog(dialog, IDOK);
 }
 
-INT_PTR CALLBACK HistoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+void HistoryDialogState::Fill(HWND dialog) const
 {
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        HistoryDialogState& state = *reinterpret_cast<HistoryDialogState*>(lParam);
-        SetDlgItemTextW(dialog, HISTORY_LINES_EDIT, std::to_wstring(*state.lines).c_str());
-        SetDlgItemTextW(dialog, HISTORY_MEGABYTES_EDIT, std::to_wstring(*state.megabytes).c_str());
-        return TRUE;
+    SetDlgItemTextW(dialog, HISTORY_LINES_EDIT, std::to_wstring(*lines).c_str());
+    SetDlgItemTextW(dialog, HISTORY_MEGABYTES_EDIT, std::to_wstring(*megabytes).c_str());
+}
+
+bool HistoryDialogState::Command(HWND dialog, int command)
+{
+    if (command != IDOK) {
+        return false;
     }
-    case WM_COMMAND: {
-        HistoryDialogState& state = *reinterpret_cast<HistoryDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        switch (LOWORD(wParam)) {
-        case IDOK: TryOk(dialog, state); return TRUE;
-        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        default: break;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return FALSE;
+    TryOk(dialog, *this);
+    return true;
 }
 
 } // namespace
@@ -91,6 +85,5 @@ INT_PTR CALLBACK HistoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 bool EditHistory(HWND owner, HINSTANCE instance, size_t* lines, size_t* megabytes)
 {
     HistoryDialogState state = {lines, megabytes};
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(HISTORY_DIALOG), owner, HistoryDialogProc,
-                           reinterpret_cast<LPARAM>(&state)) == IDOK;
+    return RunModalDialog(owner, instance, HISTORY_DIALOG, &state);
 }

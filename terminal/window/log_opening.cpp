@@ -8,7 +8,6 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "json_line_reader.h"
 #include "system_error_text.h"
 #include "terminal_texts.h"
 #include "wide_text.h"
@@ -25,15 +24,6 @@ std::wstring FileName(const std::wstring& path)
 {
     size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-// The text form, or JSON lines when the file starts as one.
-std::unique_ptr<EntryReader> MakeEntryReader(std::string_view first, const std::function<void(LogEntry&&)>& sink)
-{
-    if (!first.empty() && first[0] == '{') {
-        return std::make_unique<JsonLogReader>(sink);
-    }
-    return std::make_unique<LogReader>(sink);
 }
 
 } // namespace
@@ -66,25 +56,16 @@ struct LogOpening::State {
     }
 
     // One member; false when the read should go no further.
-    bool ReadMember(const std::wstring& path, bool inSet)
+    bool ReadMember(const std::wstring& path, LogSetReader* set, std::vector<LogEntry>* entries)
     {
+        set->BeginMember(WideToUtf8(FileName(path)));
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
         if (file == INVALID_HANDLE_VALUE) {
-            std::string reason = SystemErrorText(GetLastError());
-            if (!inSet) {
-                outcome.error = FillText(LogCannotRead, {reason});
-                return false;
-            }
-            outcome.memberProblems.push_back(FillText(SetMemberProblem, {WideToUtf8(FileName(path)), reason}));
-            return true;
+            return set->MemberNotOpened(SystemErrorText(GetLastError()));
         }
-        std::vector<LogEntry> entries;
-        auto sink = [&entries](LogEntry&& entry) { entries.push_back(std::move(entry)); };
-        std::unique_ptr<EntryReader> reader;
         std::string buffer(ReadPieceBytes, '\0');
-        std::string error;
-        bool ok = true;
+        std::string readError;
         bool goOn = true;
         for (;;) {
             if (stop.load()) {
@@ -94,54 +75,30 @@ struct LogOpening::State {
             }
             DWORD got = 0;
             if (!ReadFile(file, &buffer[0], static_cast<DWORD>(buffer.size()), &got, NULL)) {
-                error = FillText(LogCannotRead, {SystemErrorText(GetLastError())});
-                ok = false;
+                readError = FillText(LogCannotRead, {SystemErrorText(GetLastError())});
                 break;
             }
             bytesRead += got;
-            std::string_view piece(buffer.data(), got);
-            if (reader == nullptr) {
-                if (got == 0) {
-                    break;  // an empty member
-                }
-                reader = MakeEntryReader(piece, sink);
-            }
-            ok = got == 0 ? reader->Finish(&error) : reader->Feed(piece, &error);
-            Hand(&entries);
+            bool ok = got == 0 ? set->FinishMember() : set->Feed(std::string_view(buffer.data(), got));
+            Hand(entries);
             if (!ok || got == 0) {
                 break;
             }
         }
         CloseHandle(file);
-        if (reader != nullptr) {
-            const LogReadSummary& member = reader->Summary();
-            outcome.summary.entries += member.entries;
-            if (!inSet) {
-                outcome.summary.skipped = member.skipped;
-                outcome.summary.firstSkippedLine = member.firstSkippedLine;
-            } else if (member.skipped != 0) {
-                // Line numbers are the member's own: said with its name.
-                outcome.memberProblems.push_back(
-                    FillText(SetMemberProblem, {WideToUtf8(FileName(path)), SkippedLinesText(member)}));
-            }
-        }
-        if (!ok) {
-            if (!inSet) {
-                outcome.error = error;
-                return false;
-            }
-            outcome.memberProblems.push_back(FillText(SetMemberProblem, {WideToUtf8(FileName(path)), error}));
-        }
-        return goOn;
+        return set->EndMember(readError) && goOn;
     }
 
     void Run(const std::vector<std::wstring>& members)
     {
+        std::vector<LogEntry> entries;
+        LogSetReader set([&entries](LogEntry&& entry) { entries.push_back(std::move(entry)); }, members.size() > 1);
         for (const std::wstring& path : members) {
-            if (!ReadMember(path, members.size() > 1)) {
+            if (!ReadMember(path, &set, &entries)) {
                 break;
             }
         }
+        static_cast<LogSetOutcome&>(outcome) = set.Outcome();
         std::lock_guard<std::mutex> held(lock);
         ended = true;
         changed.notify_all();

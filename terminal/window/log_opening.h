@@ -10,15 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "log_reader.h"
+#include "log_set_reader.h"
 #include "non_copyable.h"
 
 // How a read ended, once it has.
-struct OpeningOutcome {
-    bool stopped = false;          // Stop came first
-    std::string error;             // the reason the read ended early, or the file is not a log
-    LogReadSummary summary;        // over every member read
-    std::vector<std::string> memberProblems;  // members of a set that could not be read, and why
+struct OpeningOutcome : LogSetOutcome {
+    bool stopped = false;  // Stop came first
 };
 
 class LogOpening : private NonCopyable {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "rule_cost.h"
+#include "modal_dialog.h"
 #include "rule_file.h"
 #include "terminal_resource_ids.h"
 #include "window_pace.h"
@@ -26,6 +27,9 @@ struct RulesDialogState {
     RuleSet* compiled;
     std::wstring warnedText;  // the rules last warned of: OK with them unchanged uses them
     COLORREF customColours[16];
+
+    void Fill(HWND dialog) const;
+    bool Command(HWND dialog, int command);
 };
 
 std::wstring ControlText(HWND dialog, int control)
@@ -123,31 +127,20 @@ void TryOk(HWND dialog, RulesDialogState& state)
     EndDialog(dialog, IDOK);
 }
 
-INT_PTR CALLBACK RulesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+void RulesDialogState::Fill(HWND dialog) const
 {
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        RulesDialogState& state = *reinterpret_cast<RulesDialogState*>(lParam);
-        SetDlgItemTextW(dialog, RULES_EDIT, Utf8ToWide(FormatRuleText(*state.rules)).c_str());
-        return TRUE;
+    SetDlgItemTextW(dialog, RULES_EDIT, Utf8ToWide(FormatRuleText(*rules)).c_str());
+}
+
+bool RulesDialogState::Command(HWND dialog, int command)
+{
+    switch (command) {
+    case IDOK: TryOk(dialog, *this); return true;
+    case RULES_COLOUR_BUTTON: InsertColour(dialog, *this); return true;
+    case RULES_UP_BUTTON: MoveCaretLine(dialog, -1); return true;
+    case RULES_DOWN_BUTTON: MoveCaretLine(dialog, 1); return true;
+    default: return false;
     }
-    case WM_COMMAND: {
-        RulesDialogState& state = *reinterpret_cast<RulesDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        switch (LOWORD(wParam)) {
-        case IDOK: TryOk(dialog, state); return TRUE;
-        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        case RULES_COLOUR_BUTTON: InsertColour(dialog, state); return TRUE;
-        case RULES_UP_BUTTON: MoveCaretLine(dialog, -1); return TRUE;
-        case RULES_DOWN_BUTTON: MoveCaretLine(dialog, 1); return TRUE;
-        default: break;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return FALSE;
 }
 
 } // namespace
@@ -175,6 +168,5 @@ bool EditRules(HWND owner, HINSTANCE instance, const LineEncoding& encoding,
     for (COLORREF& colour : state.customColours) {
         colour = RGB(0xFF, 0xFF, 0xFF);
     }
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(RULES_DIALOG), owner, RulesDialogProc,
-                           reinterpret_cast<LPARAM>(&state)) == IDOK;
+    return RunModalDialog(owner, instance, RULES_DIALOG, &state);
 }

@@ -20,6 +20,7 @@ namespace {
 
 constexpr DWORD WaitMs = 30000;
 
+// Winsock, started once for every test of the program.
 class Winsock {
 public:
     Winsock()
@@ -29,6 +30,7 @@ public:
     }
     ~Winsock() { WSACleanup(); }
 };
+const Winsock StartedWinsock;
 
 SyslogOrigin Origin()
 {
@@ -97,6 +99,26 @@ bool Readable(SOCKET socket, DWORD ms)
     return select(0, &readable, NULL, NULL, &wait) == 1;
 }
 
+// A port of the loopback where nobody listens (0 when none was found): connections are refused.
+uint16_t UnusedPort()
+{
+    SOCKET probe = Bound(SOCK_STREAM, 0);
+    if (probe == INVALID_SOCKET) {
+        return 0;
+    }
+    uint16_t port = PortOf(probe);
+    closesocket(probe);
+    return port;
+}
+
+// Debug lines with these texts.
+void ForwardDebugLines(SyslogForwarder& forwarder, std::initializer_list<const char*> texts)
+{
+    for (const char* text : texts) {
+        forwarder.Forward(Line(LineClass::Debug, text));
+    }
+}
+
 SOCKET Accept(SOCKET listening)
 {
     return Readable(listening, WaitMs) ? accept(listening, NULL, NULL) : INVALID_SOCKET;
@@ -119,7 +141,6 @@ std::string ReadStream(SOCKET connection, size_t size = SIZE_MAX)
 
 TEST(SyslogForwarder, TcpCarriesEachLineAsAnOctetCountedMessageInOrder)
 {
-    Winsock winsock;
     SOCKET listening = Bound(SOCK_STREAM, 0);
     ASSERT_NE(INVALID_SOCKET, listening);
     const std::vector<ReceivedLine> lines = {
@@ -145,16 +166,11 @@ TEST(SyslogForwarder, TcpCarriesEachLineAsAnOctetCountedMessageInOrder)
 
 TEST(SyslogForwarder, LinesWaitForACollectorThatIsAwayAndTheDroppedAreCountedWhereTheyWere)
 {
-    Winsock winsock;
-    SOCKET probe = Bound(SOCK_STREAM, 0);
-    ASSERT_NE(INVALID_SOCKET, probe);
-    uint16_t port = PortOf(probe);
-    closesocket(probe);  // nobody listens there now: connections are refused
+    uint16_t port = UnusedPort();
+    ASSERT_NE(0, port);
 
     SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, port), 2, Origin(), StandardStreams());
-    for (const char* text : {"a", "b", "c", "d", "e"}) {
-        forwarder.Forward(Line(LineClass::Debug, text));
-    }
+    ForwardDebugLines(forwarder, {"a", "b", "c", "d", "e"});
     Sleep(1200);  // a refused attempt or two
     SOCKET listening = Bound(SOCK_STREAM, port);
     ASSERT_NE(INVALID_SOCKET, listening);
@@ -183,7 +199,6 @@ TEST(SyslogForwarder, LinesWaitForACollectorThatIsAwayAndTheDroppedAreCountedWhe
 
 TEST(SyslogForwarder, ACollectorThatClosedTheConnectionGetsTheNextLinesOnANewOne)
 {
-    Winsock winsock;
     SOCKET listening = Bound(SOCK_STREAM, 0);
     ASSERT_NE(INVALID_SOCKET, listening);
     SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, PortOf(listening)), 100, Origin(), StandardStreams());
@@ -208,7 +223,6 @@ TEST(SyslogForwarder, ACollectorThatClosedTheConnectionGetsTheNextLinesOnANewOne
 
 TEST(SyslogForwarder, ACollectorThatClosesEveryConnectionAtOnceIsOneOutageWithItsBackOff)
 {
-    Winsock winsock;
     SOCKET listening = Bound(SOCK_STREAM, 0);
     ASSERT_NE(INVALID_SOCKET, listening);
     uint16_t port = PortOf(listening);
@@ -259,7 +273,6 @@ TEST(SyslogForwarder, WinsockErrorsAreSaidInWordsAlsoWhereTheSystemHasNone)
 
 TEST(SyslogForwarder, UdpSendsOneDatagramPerLineCutToTheSizeEveryReceiverTakes)
 {
-    Winsock winsock;
     SOCKET receiver = Bound(SOCK_DGRAM, 0);
     ASSERT_NE(INVALID_SOCKET, receiver);
     ReceivedLine shortLine = Line(LineClass::Log, "short \"line\"");
@@ -292,15 +305,10 @@ TEST(SyslogForwarder, UdpSendsOneDatagramPerLineCutToTheSizeEveryReceiverTakes)
 
 TEST(SyslogForwarder, WhatCannotBeDeliveredBeforeTheEndIsCounted)
 {
-    Winsock winsock;
-    SOCKET probe = Bound(SOCK_STREAM, 0);
-    ASSERT_NE(INVALID_SOCKET, probe);
-    uint16_t port = PortOf(probe);
-    closesocket(probe);
+    uint16_t port = UnusedPort();
+    ASSERT_NE(0, port);
     SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, port), 3, Origin(), StandardStreams());
-    for (const char* text : {"a", "b", "c", "d"}) {
-        forwarder.Forward(Line(LineClass::Debug, text));
-    }
+    ForwardDebugLines(forwarder, {"a", "b", "c", "d"});
     ForwardReport report = forwarder.Finish(600);
     EXPECT_EQ(1u, report.dropped);
     EXPECT_EQ(3u, report.undelivered);
@@ -329,9 +337,7 @@ TEST(SyslogForwarder, AnEndDuringANameLookupThatDoesNotAnswerReturnsAndCountsThe
     {
         SyslogForwarder forwarder(destination, 8, Origin(), StandardStreams());
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(LookupEntered, WaitMs));
-        for (const char* text : {"a", "b", "c"}) {
-            forwarder.Forward(Line(LineClass::Debug, text));
-        }
+        ForwardDebugLines(forwarder, {"a", "b", "c"});
         ForwardReport report = forwarder.Finish(300);
         // Back while the lookup still holds: the end did not wait for it.
         EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(LookupReturned, 0));
