@@ -26,15 +26,16 @@ namespace {
 
 const int MaxOffsetMinutes = 24 * 60 - 1;
 
-// The object of a JSON line: one line, parsed whole, with exactly the three members.
-nlohmann::json ParsedLine(const std::string& written)
+// The object of a JSON line: one line, parsed whole, with exactly the three members (five for an
+// ods line, its writer's id and name too).
+nlohmann::json ParsedLine(const std::string& written, bool ods = false)
 {
     FUZZ_CHECK(!written.empty() && written.back() == '\n' && written.find('\n') == written.size() - 1 &&
                    written.find('\r') == std::string::npos,
                "one line");
     nlohmann::json parsed = nlohmann::json::parse(written, nullptr, false);
     FUZZ_CHECK(!parsed.is_discarded(), written.c_str());
-    FUZZ_CHECK(parsed.is_object() && parsed.size() == 3 && parsed.contains("time") && parsed.contains("class") &&
+    FUZZ_CHECK(parsed.is_object() && parsed.size() == (ods ? 5u : 3u) && parsed.contains("time") && parsed.contains("class") &&
                    parsed.contains("text") && parsed["class"].is_string() && parsed["text"].is_string(),
                written.c_str());
     return parsed;
@@ -98,8 +99,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzedLine fuzzed = ReadFuzzedLine(input);
     const ReceivedLine& line = fuzzed.line;
 
-    nlohmann::json parsed = ParsedLine(FormatJsonLine(line, fuzzed.codePage));
+    bool ods = line.lineClass == LineClass::Ods;
+    nlohmann::json parsed = ParsedLine(FormatJsonLine(line, fuzzed.codePage), ods);
     FUZZ_CHECK(parsed["class"] == ClassLabel(line.lineClass), "the class is its label");
+    if (ods) {
+        FUZZ_CHECK(parsed["pid"].is_number_unsigned() && parsed["pid"].get<uint64_t>() == line.processId,
+                   "the writer's id");
+        FUZZ_CHECK(line.processName.empty() ? parsed["process"].is_null()
+                                            : parsed["process"] == AnsiToUtf8(line.processName, fuzzed.codePage),
+                   "the writer's name, decoded, or null");
+    }
     CheckTime(parsed["time"], line.arrivalUtcMs, line.utcOffsetMinutes);
     CheckText(parsed["text"].get<std::string>(), fuzzed);
 

@@ -3,7 +3,7 @@
 // under a strict RFC 5424 reading (below: the rules of the grammar the message uses) with the
 // fields it claims: facility user and the class's severity, the arrival instant and offset (or
 // the nil value when unknown), the host name as SyslogHostName makes it, "vornak-terminal", the
-// process id, the class label, no structured data, and as MSG the line's text in UTF-8 without a
+// process id, the class label, no structured data but for an ods line's writer element, and as MSG the line's text in UTF-8 without a
 // byte order mark (but for a text that starts with U+FEFF, which a reader would take for one), or,
 // cut to the limit, the longest start of it that fits with "..." after it.
 // The notice of lines dropped, and the octet-counting frame for TCP, likewise.
@@ -16,6 +16,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "ansi_text.h"
 #include "line_text.h"
@@ -30,8 +32,11 @@ namespace {
 
 // The longest header: "<15>1 ", a 29-character time, a 255-character host name, the program's
 // name, a ten-digit process id, the longest class label and " - ", with the separating blanks.
-// The forwarder's limit (2048 bytes for a datagram) leaves room for it and the cut mark.
+// The forwarder's limit (2048 bytes for a datagram) leaves room for it and the cut mark. An ods
+// line's element adds at most its id and name ('[writer@32473 pid="4294967295" name="..."]',
+// each byte of the name escaped), which the limits past LongestHeader leave room for too.
 const size_t LongestHeader = 6 + 29 + 1 + 255 + 1 + 15 + 1 + 10 + 1 + 9 + 3;
+const size_t LongestWriterElement = 1 + 12 + 17 + 7 + 2 * MaxWriterNameBytes + 2;
 const size_t CutMarkLength = 3;
 const size_t LargestLimit = 8192;
 const int MaxOffsetMinutes = 24 * 60 - 1;
@@ -44,6 +49,8 @@ struct Message {
     std::string procId;
     std::string msgId;
     std::string structuredData;
+    std::string sdId;  // of the one element the terminal writes, with its parameters
+    std::vector<std::pair<std::string, std::string>> sdParams;
     std::string msg;  // without its byte order mark
     bool hasMsg = false;
     bool markedUtf8 = false;  // MSG began with a byte order mark
@@ -95,13 +102,80 @@ bool ValidUtf8(std::string_view text)
     return true;
 }
 
+// SD-NAME = 1*32 PRINTUSASCII except '=', SP, ']' and '"'; up to the character that ends it.
+bool SdName(std::string_view* rest, std::string* name)
+{
+    size_t end = 0;
+    while (end < rest->size() && PrintUsAscii((*rest)[end]) && (*rest)[end] != '=' && (*rest)[end] != ']' &&
+           (*rest)[end] != '"') {
+        ++end;
+    }
+    if (end == 0 || end > 32) {
+        return false;
+    }
+    name->assign(rest->data(), end);
+    rest->remove_prefix(end);
+    return true;
+}
+
+// SD-ELEMENT = "[" SD-ID *(SP SD-PARAM) "]", SD-PARAM = PARAM-NAME "=" %d34 PARAM-VALUE %d34,
+// PARAM-VALUE UTF-8 with '"', '\' and ']' escaped by a backslash.
+bool SdElement(std::string_view* rest, Message* message)
+{
+    if (rest->empty() || (*rest)[0] != '[') {
+        return false;
+    }
+    rest->remove_prefix(1);
+    if (!SdName(rest, &message->sdId)) {
+        return false;
+    }
+    while (!rest->empty() && (*rest)[0] == ' ') {
+        rest->remove_prefix(1);
+        std::pair<std::string, std::string> param;
+        if (!SdName(rest, &param.first) || rest->substr(0, 2) != "=\"") {
+            return false;
+        }
+        rest->remove_prefix(2);
+        for (;;) {
+            if (rest->empty()) {
+                return false;
+            }
+            char c = (*rest)[0];
+            rest->remove_prefix(1);
+            if (c == '"') {
+                break;
+            }
+            if (c == ']') {
+                return false;  // must be escaped
+            }
+            if (c == '\\') {
+                if (rest->empty() || ((*rest)[0] != '"' && (*rest)[0] != '\\' && (*rest)[0] != ']')) {
+                    return false;  // the terminal escapes only these
+                }
+                c = (*rest)[0];
+                rest->remove_prefix(1);
+            }
+            param.second += c;
+        }
+        if (!ValidUtf8(param.second)) {
+            return false;
+        }
+        message->sdParams.push_back(param);
+    }
+    if (rest->empty() || (*rest)[0] != ']') {
+        return false;
+    }
+    rest->remove_prefix(1);
+    return true;
+}
+
 // SYSLOG-MSG = HEADER SP STRUCTURED-DATA [SP MSG]
 // HEADER = PRI VERSION SP TIMESTAMP SP HOSTNAME SP APP-NAME SP PROCID SP MSGID
 // PRI = "<" PRIVAL ">", PRIVAL 1*3DIGIT from 0 to 191 (no leading zero); VERSION here "1";
 // HOSTNAME 1*255, APP-NAME 1*48, PROCID 1*128, MSGID 1*32 PRINTUSASCII, or "-";
 // TIMESTAMP "-" or an RFC 3339 instant with at most six digits of fraction;
-// STRUCTURED-DATA "-" (the only form the terminal writes); MSG any octets, UTF-8 when it starts
-// with a byte order mark.
+// STRUCTURED-DATA "-" or one SD-ELEMENT (the forms the terminal writes); MSG any octets, UTF-8
+// when it starts with a byte order mark.
 bool ReadMessage(std::string_view text, Message* message)
 {
     if (text.size() < 3 || text[0] != '<') {
@@ -136,11 +210,16 @@ bool ReadMessage(std::string_view text, Message* message)
     if (message->timestamp != "-" && !ReadIsoInstant(message->timestamp, 6, &ignored)) {
         return false;
     }
-    if (rest.empty() || rest[0] != '-') {
-        return false;
+    if (!rest.empty() && rest[0] == '-') {
+        message->structuredData = "-";
+        rest.remove_prefix(1);
+    } else {
+        std::string_view element = rest;
+        if (!SdElement(&rest, message)) {
+            return false;
+        }
+        message->structuredData.assign(element.data(), element.size() - rest.size());
     }
-    message->structuredData = "-";
-    rest.remove_prefix(1);
     if (rest.empty()) {
         return true;
     }
@@ -212,13 +291,39 @@ void CheckHeader(const Message& message, const SyslogOrigin& origin, int severit
     FUZZ_CHECK(message.msgId == msgId, "MSGID");
 }
 
+// An ods line's writer in its element, the name as much of it as the element keeps; no element
+// for any other line.
+void CheckWriter(const Message& message, const ReceivedLine& line, unsigned codePage)
+{
+    if (line.lineClass != LineClass::Ods) {
+        FUZZ_CHECK(message.structuredData == "-", "no structured data but an ods line's writer");
+        return;
+    }
+    FUZZ_CHECK(message.sdId == SyslogWriterId, "the writer's element");
+    FUZZ_CHECK(message.structuredData.size() <= LongestWriterElement, "the element is bounded");
+    FUZZ_CHECK(!message.sdParams.empty() && message.sdParams[0].first == "pid" &&
+                   message.sdParams[0].second == std::to_string(line.processId),
+               "the writer's id");
+    if (line.processName.empty()) {
+        FUZZ_CHECK(message.sdParams.size() == 1, "no name when it is unknown");
+        return;
+    }
+    FUZZ_CHECK(message.sdParams.size() == 2 && message.sdParams[1].first == "name", "the writer's name");
+    std::string name = AnsiToUtf8(line.processName, codePage);
+    const std::string& given = message.sdParams[1].second;
+    FUZZ_CHECK(given == name || (given.size() <= MaxWriterNameBytes && given.size() >= 3 &&
+                                 given.compare(given.size() - 3, 3, "...") == 0 &&
+                                 name.compare(0, given.size() - 3, given, 0, given.size() - 3) == 0),
+               "the name, or its start and ...");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput input(data, size);
-    size_t limitChoice = input.Size(LargestLimit - LongestHeader - CutMarkLength);
-    size_t limit = limitChoice == 0 ? 0 : LongestHeader + CutMarkLength + limitChoice;
+    size_t limitChoice = input.Size(LargestLimit - LongestHeader - LongestWriterElement - CutMarkLength);
+    size_t limit = limitChoice == 0 ? 0 : LongestHeader + LongestWriterElement + CutMarkLength + limitChoice;
     SyslogOrigin origin;
     origin.processId = input.Word32();
     std::string givenName = input.Text<char>(600);
@@ -232,6 +337,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Message message;
     FUZZ_CHECK(ReadMessage(written, &message), written.c_str());
     CheckHeader(message, origin, SyslogSeverity(line.lineClass), ClassLabel(line.lineClass));
+    CheckWriter(message, line, fuzzed.codePage);
     CheckTimestamp(message.timestamp, line.arrivalUtcMs, line.utcOffsetMinutes);
     CheckMsg(written, message, LineTextUtf8(line, fuzzed.codePage), limit);
     CheckFrame(written);

@@ -256,7 +256,9 @@ log_lines = (b"09:05:03.007 debug     Scanner : count=5\r\n"
              b"09:05:03.014 debug     <line could not be read>\n"
              b"09:05:03.015 dropped   42 lines lost: the output could not keep up\n"
              b"09:05:03.016 log\n"
-             b"23:59:59.999 error     \\x01\\x1F\\x7F\\n\\r\\\\")
+             b"23:59:59.999 error     \\x01\\x1F\\x7F\\n\\r\\\\\n"
+             b"23:59:59.999 ods       pid=4294967295 My\\x20Tool.exe adapter 2 bound\n"
+             b"23:59:59.999 ods       pid=7 - ")
 log_reader = {}
 log_reader['every-kind-of-line'] = bytes([0]) + u32(12345) + log_lines
 log_reader['byte-order-mark-in-pieces'] = bytes([0]) + u32(1) + b'\xef\xbb\xbf' + log_lines
@@ -268,7 +270,9 @@ log_reader['partial-mark'] = bytes([0]) + u32(2) + b'\xef\xbb'
 json_lines = ('{"time":"2026-12-08T14:24:12.449+01:00","class":"debug","text":"caf\u00e9 \\"q\\" \\\\ \\u0009"}\n'
               '{"time":null,"class":"clear","text":"terminal cleared"}\n'
               '{"time":"2026-12-09T00:00:00.000-08:00","class":"dropped","text":"1 line lost: the output could not keep up"}\n'
-              '{"time":null,"class":"error","text":"<line too long to carry>"}\n').encode('utf-8')
+              '{"time":null,"class":"error","text":"<line too long to carry>"}\n'
+              '{"time":null,"class":"ods","pid":4321,"process":"caf\u00e9.exe","text":"ready"}\n'
+              '{"time":null,"class":"ods","pid":7,"process":null,"text":""}\n').encode('utf-8')
 log_reader['dated-lines'] = bytes([0]) + u32(17) + b'date 2026-12-09\n' + log_lines + b'date 2026-12-10\r\n' + log_lines
 log_reader['json-every-kind-of-line'] = bytes([1]) + u32(11) + json_lines
 log_reader['json-damaged-line-inside'] = bytes([1]) + u32(13) + json_lines + b'{"time":null,"class":"debug","text":"\\u0041"}\n' + json_lines
@@ -343,6 +347,11 @@ received_lines = {
     'offset-past-a-day': received(0, 0, NOW, 1440, b'x\n'),
     'offset-last-minute': received(0, 0, 253402300799999 - 1439 * 60000, 1439, b'x\n'),
 }
+# An ods line: 0x40 in the choices, then the writer's id and its name (a length byte, the bytes).
+received_lines['ods-writer-with-quote-and-bracket'] = (received(0x40, 0, NOW, 60, b'') + u32(4321) +
+                                                      bytes([15]) + b'my "tool]\\\xe9.exe' + b'adapter 2 bound')
+received_lines['ods-writer-ended'] = received(0x40, 2, NOW, 0, b'') + u32(7) + bytes([0]) + b'\xcf\xf0\n'
+received_lines['ods-writer-long-name'] = received(0x40, 8, NOW, 0, b'') + u32(1) + bytes([255]) + '\u00e9'.encode() * 127 + b'x' + b'text'
 json_line = dict(received_lines)
 syslog_message = {}
 for name, data in received_lines.items():

@@ -23,21 +23,32 @@ struct FuzzedLine {
     unsigned codePage = 0;
 };
 
-// Choices (a byte: class, carriage, whether the instant is known), the code page (a byte), the
-// instant (eight bytes) and the offset (two bytes, any 16-bit value), then the text: every byte
-// left.
+// Choices (a byte: the low six bits class and carriage, 0x40 an ods line, 0x80 the instant
+// unknown), the code page (a byte), the instant (eight bytes) and the offset (two bytes, any
+// 16-bit value); for an ods line the writer's id (four bytes) and name (a length byte, up to 255
+// bytes); then the text: every byte left.
 inline FuzzedLine ReadFuzzedLine(FuzzInput& input)
 {
+    static const LineClass HostClasses[] = {LineClass::Debug,     LineClass::Log,         LineClass::Statistic,
+                                            LineClass::Error,     LineClass::Separator,   LineClass::ClearMarker};
     FuzzedLine fuzzed;
     uint8_t choices = input.Byte();
-    fuzzed.line.lineClass = static_cast<LineClass>(choices % 6);
-    fuzzed.line.carriage = static_cast<LineCarriage>((choices / 6) % 3);
+    bool ods = (choices & 0x40) != 0;
+    fuzzed.line.lineClass = ods ? LineClass::Ods : HostClasses[(choices & 0x3F) % 6];
+    fuzzed.line.carriage = ods ? LineCarriage::Carried : static_cast<LineCarriage>(((choices & 0x3F) / 6) % 3);
     bool instantKnown = (choices & 0x80) == 0;
     fuzzed.codePage = FuzzedCodePages[input.Byte() % (sizeof(FuzzedCodePages) / sizeof(FuzzedCodePages[0]))];
     uint64_t instant = input.Word32() | (static_cast<uint64_t>(input.Word32()) << 32);
     uint64_t span = static_cast<uint64_t>(LatestArrivalMs - EarliestArrivalMs) + 1;
     fuzzed.line.arrivalUtcMs = instantKnown ? EarliestArrivalMs + static_cast<int64_t>(instant % span) : 0;
     fuzzed.line.utcOffsetMinutes = static_cast<int16_t>(input.Byte() | (input.Byte() << 8));
+    if (ods) {
+        fuzzed.line.processId = input.Word32();
+        size_t nameLength = input.Byte();
+        for (size_t i = 0; i < nameLength; ++i) {
+            fuzzed.line.processName += static_cast<char>(input.Byte());
+        }
+    }
     fuzzed.line.text = input.Rest();
     return fuzzed;
 }

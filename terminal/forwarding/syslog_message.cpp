@@ -50,7 +50,7 @@ std::string WriterElement(const ReceivedLine& line, unsigned codePage)
     out += SyslogWriterId;
     out += " pid=\"" + std::to_string(line.processId) + "\"";
     if (!line.processName.empty()) {
-        out += " name=\"" + ParamValue(AnsiToUtf8(line.processName, codePage)) + "\"";
+        out += " name=\"" + ParamValue(CutUtf8(AnsiToUtf8(line.processName, codePage), MaxWriterNameBytes)) + "\"";
     }
     out += ']';
     return out;

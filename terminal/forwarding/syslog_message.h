@@ -4,7 +4,8 @@
 // leaves local0-local7 to the site; severity by class: error 3, statistic and log 6, debug,
 // separator and ods 7, clear 5, the notice of lines dropped on the way 4. MSGID: the class label.
 // SD: "-", but for an ods line the program that wrote it (PROCID is the terminal's own):
-// [writer@32473 pid="1234" name="name.exe"], the name left out when unknown. 32473 is the
+// [writer@32473 pid="1234" name="name.exe"], the name left out when unknown and cut as a text is
+// past MaxWriterNameBytes, so that the header stays within every message limit. 32473 is the
 // enterprise number RFC 5612 sets aside for examples; no number of our own is registered.
 // TIMESTAMP: local time with milliseconds and offset (the nil value "-" when unknown or past the
 // year 9999). MSG: the text as UTF-8 without a byte order mark: RFC 5424 lets MSG be any octets
@@ -26,6 +27,7 @@
 constexpr const char* SyslogAppName = "vornak-terminal";
 constexpr int SyslogFacility = 1;
 constexpr const char* SyslogWriterId = "writer@32473";
+constexpr size_t MaxWriterNameBytes = 128;
 constexpr int SyslogDroppedSeverity = 4;
 // A datagram's size when nothing else is said: what RFC 5426 says receivers should accept.
 constexpr size_t DefaultUdpMessageLimit = 2048;
