@@ -40,7 +40,8 @@ constexpr const char* TerminalUsage =
     "--headless once every line received is written.\n"
     "Exit status: 0 done; 1 failed, timed out or interrupted (also --headless when lines could not\n"
     "be written: its reader closed the output, or the output took nothing for 5 s at the end);\n"
-    "2 another terminal is already running, starting or ending; 64 bad arguments.\n";
+    "2 another terminal is already running, starting or ending; 64 bad arguments (a rules file\n"
+    "the window cannot use among them).\n";
 
 // Bad arguments; each is followed by the usage.
 constexpr char NeedsAValue[] = " needs a value";  // after the option's name

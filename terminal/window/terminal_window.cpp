@@ -866,7 +866,7 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
         terminal.status.notice = problems.front();
     }
     if (!LoadStartingRules(terminal, options, streams)) {
-        return FailureExitStatus;
+        return UsageExitStatus;  // an argument it cannot use, as a bad one is
     }
     terminal.historyFromCommandLine = options.historyLines != 0;
     UseHistory(terminal, terminal.historyFromCommandLine ? options.historyLines : terminal.settings.historyLines,

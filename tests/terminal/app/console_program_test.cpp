@@ -193,6 +193,22 @@ TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 
+// What the window program refuses of its arguments reaches the console with its status before
+// the console program returns, so that a script sees the failure; no window is left.
+TEST(ConsoleProgram, ArgumentsTheWindowProgramRefusesAreSaidWithItsStatus)
+{
+    TerminalTestLock lock;
+    TemporaryFile rules(L"console-bad-rules");
+    ASSERT_TRUE(WriteFileBytes(rules.Path(), "inclde 'adapter'\n"));
+    const std::string path(rules.Path().begin(), rules.Path().end());
+    ProgramRun run = RunConsoleProgram({L"--rules", rules.Path()});
+    EXPECT_EQ(64, run.exitCode);
+    EXPECT_EQ("vornak-terminal: cannot use the rules file " + path +
+                  ": line 1: unknown rule kind \"inclde\" (include, exclude, highlight or stop)\n",
+              run.errors);
+    EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
+}
+
 // The fewest lines --history takes: one past them drops the oldest tenth.
 TEST(ConsoleProgram, HistoryGoesToTheWindowProgramWhichKeepsThatManyLines)
 {

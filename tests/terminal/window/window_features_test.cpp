@@ -306,7 +306,7 @@ TEST_F(WindowFeatures, BadRulesFileOnTheCommandLineIsRefusedWithItsLineAndTheWin
     streams.error = errorHandle;
     int status = RunTerminalWindow(GetModuleHandleW(NULL), SW_HIDE, streams, TestWindowOptions(rules_.Path()));
     CloseHandle(errorHandle);
-    EXPECT_EQ(1, status);
+    EXPECT_EQ(64, status);
     EXPECT_EQ("vornak-terminal: cannot use the rules file " + Narrow(rules_.Path()) +
                   ": rule 2, exclude \"a(b\": missing ) for the ( at character 2\n",
               errors.Text());
