@@ -176,8 +176,12 @@ constexpr const char* SetMemberProblem = "{1} of the set: {2}";
 constexpr const char* OpenWholeSetQuestion =
     "{1} has older files beside it, down to {2}. Open the whole set as one log, oldest first?\n\n"
     "Yes opens the set, No this file alone.";
-// {1}, {2}: numbers of lines.
-constexpr const char* ReadingLeftOut = "the file's first {1} lines are left out: the history keeps {2}";
+// {1}: "line is" or "N lines are" (LinesAre), {2}: a number of lines.
+constexpr const char* ReadingLeftOut = "the file's first {1} left out: the history keeps {2}";
+inline std::string LinesAre(unsigned long long count)
+{
+    return count == 1 ? "line is" : std::to_string(count) + " lines are";
+}
 constexpr const char* RulesNotUsable = "the rules cannot be used: {1}";
 // File dialogs.
 constexpr wchar_t OpenDialogTitle[] = L"Open a log saved by the terminal";

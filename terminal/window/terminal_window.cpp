@@ -92,6 +92,7 @@ void Refresh(TerminalWindow& t)
         t.live.view.time.Observe(line);
         if (line.lineClass == LineClass::ClearMarker && liveShown) {
             t.follow.Handle(FollowEvent::Cleared);
+            t.status.findNotice.clear();
             stopLine = NoStopLine;
         }
         if (t.live.paused) {
@@ -99,7 +100,11 @@ void Refresh(TerminalWindow& t)
             continue;
         }
         size_t shownBefore = t.live.view.store.ShownCount();
+        bool clear = line.lineClass == LineClass::ClearMarker;
         reset |= t.live.view.store.Append(std::move(line));
+        if (clear) {
+            t.live.ForgetLosses();
+        }
         if (t.opened.IsOpen()) {
             ++t.opened.liveSince;
         }
@@ -154,6 +159,7 @@ void SetPaused(TerminalWindow& t, bool paused)
     if (!paused) {
         if (t.live.clearedWhileHeld) {
             t.live.view.store.Clear();
+            t.live.ForgetLosses();
             t.live.clearedWhileHeld = false;
         }
         for (size_t i = 0; i < t.live.held.KeptCount(); ++i) {
@@ -263,10 +269,10 @@ void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
     }
     FindResult found = t.find.finder.Find(ShownView(t).store, from, direction);
     if (found.row == NoRow) {
-        t.status.notice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
+        t.status.findNotice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
         MessageBeep(MB_ICONWARNING);
     } else {
-        t.status.notice = found.wrapped ? FindWrapped : "";
+        t.status.findNotice = found.wrapped ? FindWrapped : "";
         if (!t.opened.IsOpen()) {
             t.follow.Handle(FollowEvent::LineSelected);
         }
@@ -281,12 +287,12 @@ void OnFindTextChanged(TerminalWindow& t)
     std::string error;
     std::string text = WideToUtf8(ControlText(t.ui.findEdit));
     if (!t.find.finder.SetSearch(text, PatternSyntax::PlainText, false, t.encoding, &error)) {
-        t.status.notice = error;
+        t.status.findNotice = error;
         UpdateStatus(t);
         return;
     }
     InvalidateRect(t.ui.list, NULL, FALSE);
-    t.status.notice.clear();
+    t.status.findNotice.clear();
     Find(t, FindDirection::Next, true);
 }
 
@@ -303,8 +309,10 @@ void ShowFindBar(TerminalWindow& t, bool shown)
     } else {
         std::string error;
         t.find.finder.SetSearch("", PatternSyntax::PlainText, false, t.encoding, &error);
+        t.status.findNotice.clear();
         InvalidateRect(t.ui.list, NULL, FALSE);
         SetFocus(t.ui.list);
+        UpdateStatus(t);
     }
 }
 
@@ -491,9 +499,11 @@ bool OnEditCommand(TerminalWindow& t, int command)
             t.opened.view->time.Restart();
         } else {
             t.live.held.Clear();
+            t.live.ForgetLosses();
             t.live.view.time.Restart();
             t.follow.Handle(FollowEvent::Cleared);
         }
+        t.status.findNotice.clear();
         ResetList(t);
         UpdateStatus(t);
         return true;

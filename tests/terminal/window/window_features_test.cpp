@@ -536,6 +536,37 @@ TEST_F(WindowFeatures, FindGoesToNextAndPreviousMatchAmongShownLinesWrapsAndMark
     EXPECT_EQ(0, terminal.Stop());
 }
 
+// A note in the status bar goes with what it spoke of: the find's with the find bar and with
+// the lines (Clear), the dropped lines' count with the lines (Clear).
+TEST_F(WindowFeatures, StatusNotesGoWithTheFindBarAndWithTheLinesTheySpokeOf)
+{
+    WindowOptions options = TestWindowOptions();
+    options.historyLines = 10000;
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, options);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    for (int line = 0; line <= 10000; ++line) {
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("adapter %d", line));
+    }
+    ASSERT_TRUE(WaitForRows(frame, 9001));
+    Command(frame, FIND_COMMAND);
+    SetWindowTextW(GetDlgItem(frame, FIND_EDIT), L"adapterzzz");
+    ASSERT_TRUE(WaitFor([&] {
+        return StatusText(frame) ==
+               "9001 lines shown of 9001 kept; 1000 oldest dropped; following; \"adapterzzz\" not found among the shown lines";
+    })) << StatusText(frame);
+    Command(frame, CLEAR_COMMAND);
+    EXPECT_EQ("0 lines shown of 0 kept; following", StatusText(frame));
+
+    SendLines({"adapter up"});
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    SetWindowTextW(GetDlgItem(frame, FIND_EDIT), L"down");
+    EXPECT_EQ("1 line shown of 1 kept; following; \"down\" not found among the shown lines", StatusText(frame));
+    Command(frame, CLOSE_FIND_COMMAND);
+    EXPECT_EQ("1 line shown of 1 kept; following", StatusText(frame));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST_F(WindowFeatures, HostsAreAnsweredWhileTheWindowIsHeldAndTheirLinesAreShownInOrderOnceItIsFree)
 {
     TerminalInProcess terminal(TerminalInProcess::Mode::Window);
