@@ -127,7 +127,11 @@ constexpr char DroppedLabel[] = "dropped";
 constexpr const char* DroppedNoticeText = "{1} lost: the output could not keep up";
 
 // The window.
-constexpr wchar_t TimeColumnTitle[] = L"Time";
+// The time column's title says what it shows (View > the time column).
+constexpr wchar_t TimeOfDayColumnTitle[] = L"Time of day";
+constexpr wchar_t DateAndTimeColumnTitle[] = L"Date and time";
+constexpr wchar_t SinceStartColumnTitle[] = L"Since start";
+constexpr wchar_t SincePreviousColumnTitle[] = L"Since previous";
 constexpr wchar_t ClassColumnTitle[] = L"Class";
 constexpr wchar_t TextColumnTitle[] = L"Text";
 // Menu captions, keys and the rules dialog live in vornak-terminal-window.rc.

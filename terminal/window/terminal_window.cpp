@@ -324,6 +324,7 @@ void SetTimeMode(TerminalWindow& t, TimeMode mode)
     }
     CheckMenuRadioItem(t.menu, TIME_CLOCK_COMMAND, TIME_SINCE_PREVIOUS_COMMAND,
                        TIME_CLOCK_COMMAND + static_cast<int>(mode), MF_BYCOMMAND);
+    ShowTimeColumnTitle(t.ui.list, t.live.view.time);
     InvalidateRect(t.ui.list, NULL, FALSE);
 }
 
@@ -334,6 +335,7 @@ void SetShowDates(TerminalWindow& t, bool show)
         t.opened.view->time.SetShowDates(show);
     }
     CheckItem(t, SHOW_DATES_COMMAND, show);
+    ShowTimeColumnTitle(t.ui.list, t.live.view.time);
     if (show) {
         // Wide enough for the date as well; a wider column the user chose stays.
         int needed = ListView_GetStringWidth(t.ui.list, L"0000-00-00 00:00:00.000") + MulDiv(16, static_cast<int>(t.ui.dpi), 96);

@@ -115,6 +115,18 @@ std::vector<std::string> TimeColumn(HWND frame)
     return times;
 }
 
+// The time column's title.
+std::string TimeTitle(HWND frame)
+{
+    wchar_t text[64] = L"";
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = 64;
+    ListView_GetColumn(List(frame), 0, &column);
+    return Narrow(text);
+}
+
 bool WaitForRows(HWND frame, int count)
 {
     return WaitFor([&] { return ListView_GetItemCount(List(frame)) == count; });
@@ -711,7 +723,7 @@ TEST_F(WindowFeatures, ScrollingUpHoldsTheViewAndScrollingBackOrEndFollowsAgain)
     EXPECT_EQ(0, terminal.Stop());
 }
 
-TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiveView)
+TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesEachTitledAndLiveLinesWaitInTheLiveView)
 {
     TemporaryFile log(L"dropped-log");
     ASSERT_TRUE(WriteFileBytes(log.Path(), LogText({"09:05:03.007 debug     first",
@@ -729,18 +741,25 @@ TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiv
     EXPECT_EQ((std::vector<std::string>{"first", "second", "third", "fourth"}), ShownTexts(frame));
     EXPECT_EQ((std::vector<std::string>{"09:05:03.007", "09:05:04.500", "09:05:04.750", "09:06:10.000"}),
               TimeColumn(frame));
+    EXPECT_EQ("Time of day", TimeTitle(frame));
     Command(frame, TIME_SINCE_START_COMMAND);
+    EXPECT_EQ("Since start", TimeTitle(frame));
     EXPECT_EQ((std::vector<std::string>{"0.000", "1.493", "1.743", "1:06.993"}), TimeColumn(frame));
     EXPECT_TRUE(MenuChecked(frame, TIME_SINCE_START_COMMAND));
     EXPECT_FALSE(MenuChecked(frame, TIME_CLOCK_COMMAND));
     Command(frame, TIME_SINCE_PREVIOUS_COMMAND);
     EXPECT_EQ((std::vector<std::string>{"+0.000", "+1.493", "+0.250", "+1:05.250"}), TimeColumn(frame));
+    EXPECT_EQ("Since previous", TimeTitle(frame));
     // The filters apply to the file as to the live lines.
     Command(frame, SHOW_DEBUG_COMMAND);
     EXPECT_EQ((std::vector<std::string>{"second", "third"}), ShownTexts(frame));
     EXPECT_EQ((std::vector<std::string>{"+0.000", "+0.250"}), TimeColumn(frame));
     Command(frame, SHOW_DEBUG_COMMAND);
     Command(frame, TIME_CLOCK_COMMAND);
+    Command(frame, SHOW_DATES_COMMAND);
+    EXPECT_EQ("Date and time", TimeTitle(frame));
+    Command(frame, SHOW_DATES_COMMAND);
+    EXPECT_EQ("Time of day", TimeTitle(frame));
 
     SendLines({"live two"});
     ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("1 live line arrived meanwhile") != std::string::npos; }))
