@@ -131,6 +131,9 @@ int StartWindow(const TerminalOptions& options, const StandardStreams& streams)
     if (options.historyLines != 0) {
         commandLine += L" --history " + std::to_wstring(options.historyLines);
     }
+    if (!options.openPath.empty()) {
+        commandLine += L" \"" + options.openPath + L"\"";
+    }
     if (!options.logPath.empty()) {
         commandLine += L" --log \"" + options.logPath + L"\"";
         if (options.rotateBytes != 0) {
@@ -142,7 +145,7 @@ int StartWindow(const TerminalOptions& options, const StandardStreams& streams)
         }
     }
     // Its standard error is a pipe this program reads until the window shows, so that a refusal
-    // (a bad rules file) reaches this console with its status. Nothing else is inherited: a
+    // (a bad rules file, a log it cannot open) reaches this console with its status. Nothing else is inherited: a
     // handle of this console or of a redirection held open by the window would keep the
     // redirection's reader waiting for as long as the window is open.
     HANDLE refusals = NULL;

@@ -17,6 +17,7 @@ constexpr char TerminalMessagePrefix[] = "vornak-terminal: ";
 constexpr const char* TerminalUsage =
     "Usage: vornak-terminal [--rules FILE]           show received lines in a window (with the rules\n"
     "                                                of FILE in place of the remembered ones)\n"
+    "         [LOG]                                  showing the saved log LOG (as File > Open)\n"
     "         [--log FILE [--rotate BYTES [--keep N]] [--format text|json]]\n"
     "                                                and write every line to FILE as it arrives\n"
     "         [--history LINES]                      keeping the newest LINES lines (10000 to\n"
@@ -66,6 +67,8 @@ constexpr char LogTakesOneName[] = "--log takes one file name";
 constexpr const char* HistoryTakesLines = "--history takes a whole number of lines from {1} to {2}";
 constexpr char HistoryGoesWithWindow[] = "--history goes with the window (no --headless, --stop, --wait)";
 constexpr char LogGoesWithWindow[] = "--log goes with the window (no --headless, --stop, --wait)";
+constexpr char OpenGoesWithWindow[] = "a log to open goes with the window (no --headless, --stop, --wait)";
+constexpr char OpensOneLog[] = "give only one log to open";
 constexpr char RotateTakesBytes[] =
     "--rotate takes a size in bytes from 1 to 1099511627776, or with K, M or G (as 10M)";
 constexpr char RotateNeedsOutput[] = "--rotate goes with --headless --output FILE or with --log FILE";

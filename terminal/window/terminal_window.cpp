@@ -795,6 +795,28 @@ bool LoadStartingRules(TerminalWindow& t, const WindowOptions& options, const St
     return true;
 }
 
+// The log to show at the start, made absolute (a file dialog may change the current folder before
+// the read starts). False (the user told why) when it cannot be opened.
+bool CheckStartingLog(const WindowOptions& options, const StandardStreams& streams, std::wstring* path)
+{
+    if (options.openPath.empty()) {
+        return true;
+    }
+    DWORD length = GetFullPathNameW(options.openPath.c_str(), 0, NULL, NULL);
+    std::wstring full(length, L'\0');
+    DWORD got = length == 0 ? 0 : GetFullPathNameW(options.openPath.c_str(), length, &full[0], NULL);
+    full.resize(got < length ? got : 0);
+    *path = full.empty() ? options.openPath : full;
+    HANDLE file = CreateFileW(path->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        TellUser(streams, FillText(CannotOpenLog, {WideToUtf8(options.openPath), SystemErrorText(GetLastError())}));
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
 // The window the user sees, hidden until the settings are applied; NULL when it cannot be made.
 HWND CreateFrame(HINSTANCE instance)
 {
@@ -880,6 +902,10 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     if (!LoadStartingRules(terminal, options, streams)) {
         return UsageExitStatus;  // an argument it cannot use, as a bad one is
     }
+    std::wstring startingLog;
+    if (!CheckStartingLog(options, streams, &startingLog)) {
+        return UsageExitStatus;
+    }
     terminal.historyFromCommandLine = options.historyLines != 0;
     UseHistory(terminal, terminal.historyFromCommandLine ? options.historyLines : terminal.settings.historyLines,
                terminal.settings.historyMegabytes);
@@ -918,6 +944,9 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     ShowWindow(window, showCommand);
     Layout(terminal.ui);
     UpdateWindow(window);
+    if (!startingLog.empty()) {
+        OpenLog(terminal, startingLog);
+    }
 
     RunMessageLoop(terminal, instance, window);
     EndFrame(terminal, instance);
