@@ -172,6 +172,17 @@ std::string StatusBarText()
     return text;
 }
 
+// The status bar's text once it is expected, or after 10 s as it is then.
+std::string StatusBarTextOnceItIs(const std::string& expected)
+{
+    std::string status;
+    for (int tries = 0; tries < 500 && status != expected; ++tries) {
+        Sleep(20);
+        status = StatusBarText();
+    }
+    return status;
+}
+
 TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
 {
     TerminalTestLock lock;
@@ -239,12 +250,7 @@ TEST(ConsoleProgram, LogNamedOnTheCommandLineIsShownInTheWindowThroughTheRulesGi
     const std::wstring name = log.Path().substr(log.Path().find_last_of(L'\\') + 1);
     const std::string expected = "2 lines shown of 3 kept; file " + std::string(name.begin(), name.end()) +
                                  " (3 lines); Ctrl+Shift+L returns to the live lines; 1 rule";
-    std::string status;
-    for (int tries = 0; tries < 500 && status != expected; ++tries) {
-        Sleep(20);
-        status = StatusBarText();
-    }
-    EXPECT_EQ(expected, status);
+    EXPECT_EQ(expected, StatusBarTextOnceItIs(expected));
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 
@@ -260,12 +266,7 @@ TEST(ConsoleProgram, HistoryGoesToTheWindowProgramWhichKeepsThatManyLines)
         ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %d", line));
     }
     const std::string expected = "9001 lines shown of 9001 kept; 1000 oldest dropped; following";
-    std::string status;
-    for (int tries = 0; tries < 500 && status != expected; ++tries) {
-        Sleep(20);
-        status = StatusBarText();
-    }
-    EXPECT_EQ(expected, status);
+    EXPECT_EQ(expected, StatusBarTextOnceItIs(expected));
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 
