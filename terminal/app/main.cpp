@@ -30,6 +30,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
         WindowOptions windowOptions;
         windowOptions.rulesPath = options.rulesPath;
         windowOptions.historyLines = options.historyLines;
+        windowOptions.openPath = options.openPath;
         if (!options.logPath.empty()) {
             windowOptions.log = options;  // the output's format and rotation, for the log
             windowOptions.log.outputPath = options.logPath;

@@ -85,6 +85,7 @@ struct OptionsGiven {
     bool output = false;
     bool rules = false;
     bool log = false;
+    bool open = false;
     bool history = false;
     bool timeout = false;
     bool forwardQueue = false;
@@ -306,6 +307,9 @@ bool CheckCombination(const TerminalOptions& parsed, const OptionsGiven& given, 
     if (given.log && parsed.command != TerminalCommand::Window) {
         return Fail(error, LogGoesWithWindow);
     }
+    if (given.open && parsed.command != TerminalCommand::Window) {
+        return Fail(error, OpenGoesWithWindow);
+    }
     if (given.format && parsed.command != TerminalCommand::Headless && !given.log) {
         return Fail(error, FormatGoesWithHeadless);
     }
@@ -347,6 +351,15 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             continue;
         }
         OptionReader read = ReaderOf(argument);
+        if (read == nullptr && !argument.empty() && argument[0] != L'-') {
+            // Not an option: the log to show, as Explorer's "Open with" and scripts name it.
+            if (given.open) {
+                return Fail(error, OpensOneLog);
+            }
+            given.open = true;
+            parsed.openPath = argument;
+            continue;
+        }
         if (read == nullptr) {
             return Fail(error, UnknownArgument(Shown(argument)));
         }

@@ -11,7 +11,7 @@
 #include "terminal_texts.h"
 
 enum class TerminalCommand {
-    Window,    // the list window [--rules FILE] [--history LINES] [--log FILE [--rotate BYTES [--keep N]] [--format F]]
+    Window,    // the list window [--rules FILE] [--history LINES] [--log FILE [--rotate BYTES [--keep N]] [--format F]] [LOG]
     Headless,  // --headless [--output FILE [--rotate BYTES [--keep N]]] [--format text|json]
     Stop,      // --stop [--timeout SECONDS]
     Wait,      // --wait [--timeout SECONDS]
@@ -25,6 +25,7 @@ struct TerminalOptions : HeadlessOptions {
     std::wstring rulesPath;  // the window's rules from this file; empty: the remembered rules
     // The window's log (--log FILE), written as the headless output's options say; empty: none.
     std::wstring logPath;
+    std::wstring openPath;   // a saved log the window shows at the start (as File > Open); empty: none
     size_t historyLines = 0;  // --history LINES: the lines the window keeps; 0: the remembered number
     unsigned timeoutSeconds = DefaultTimeoutSeconds;
 };

@@ -17,6 +17,7 @@ constexpr char TerminalMessagePrefix[] = "vornak-terminal: ";
 constexpr const char* TerminalUsage =
     "Usage: vornak-terminal [--rules FILE]           show received lines in a window (with the rules\n"
     "                                                of FILE in place of the remembered ones)\n"
+    "         [LOG]                                  showing the saved log LOG (as File > Open)\n"
     "         [--log FILE [--rotate BYTES [--keep N]] [--format text|json]]\n"
     "                                                and write every line to FILE as it arrives\n"
     "         [--history LINES]                      keeping the newest LINES lines (10000 to\n"
@@ -43,7 +44,8 @@ constexpr const char* TerminalUsage =
     "--headless once every line received is written.\n"
     "Exit status: 0 done; 1 failed, timed out or interrupted (also --headless when lines could not\n"
     "be written: its reader closed the output, or the output took nothing for 5 s at the end);\n"
-    "2 another terminal is already running, starting or ending; 64 bad arguments.\n";
+    "2 another terminal is already running, starting or ending; 64 bad arguments (a rules file\n"
+    "the window cannot use among them).\n";
 
 // Bad arguments; each is followed by the usage.
 constexpr char NeedsAValue[] = " needs a value";  // after the option's name
@@ -68,6 +70,8 @@ constexpr char LogTakesOneName[] = "--log takes one file name";
 constexpr const char* HistoryTakesLines = "--history takes a whole number of lines from {1} to {2}";
 constexpr char HistoryGoesWithWindow[] = "--history goes with the window (no --headless, --stop, --wait)";
 constexpr char LogGoesWithWindow[] = "--log goes with the window (no --headless, --stop, --wait)";
+constexpr char OpenGoesWithWindow[] = "a log to open goes with the window (no --headless, --stop, --wait)";
+constexpr char OpensOneLog[] = "give only one log to open";
 constexpr char RotateTakesBytes[] =
     "--rotate takes a size in bytes from 1 to 1099511627776, or with K, M or G (as 10M)";
 constexpr char RotateNeedsOutput[] = "--rotate goes with --headless --output FILE or with --log FILE";
@@ -132,7 +136,11 @@ constexpr char UnknownWriterName[] = "-";
 constexpr const char* DroppedNoticeText = "{1} lost: the output could not keep up";
 
 // The window.
-constexpr wchar_t TimeColumnTitle[] = L"Time";
+// The time column's title says what it shows (View > the time column).
+constexpr wchar_t TimeOfDayColumnTitle[] = L"Time of day";
+constexpr wchar_t DateAndTimeColumnTitle[] = L"Date and time";
+constexpr wchar_t SinceStartColumnTitle[] = L"Since start";
+constexpr wchar_t SincePreviousColumnTitle[] = L"Since previous";
 constexpr wchar_t ClassColumnTitle[] = L"Class";
 constexpr wchar_t TextColumnTitle[] = L"Text";
 constexpr wchar_t ProcessColumnTitle[] = L"Process";
@@ -182,8 +190,12 @@ constexpr const char* SetMemberProblem = "{1} of the set: {2}";
 constexpr const char* OpenWholeSetQuestion =
     "{1} has older files beside it, down to {2}. Open the whole set as one log, oldest first?\n\n"
     "Yes opens the set, No this file alone.";
-// {1}, {2}: numbers of lines.
-constexpr const char* ReadingLeftOut = "the file's first {1} lines are left out: the history keeps {2}";
+// {1}: "line is" or "N lines are" (LinesAre), {2}: a number of lines.
+constexpr const char* ReadingLeftOut = "the file's first {1} left out: the history keeps {2}";
+inline std::string LinesAre(unsigned long long count)
+{
+    return count == 1 ? "line is" : std::to_string(count) + " lines are";
+}
 constexpr const char* RulesNotUsable = "the rules cannot be used: {1}";
 // File dialogs.
 constexpr wchar_t OpenDialogTitle[] = L"Open a log saved by the terminal";

@@ -288,13 +288,29 @@ HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi)
         return NULL;
     }
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    AddColumn(list, TimeColumnIndex, TimeColumnTitle, ScaledForDpi(TimeColumnPixels, dpi));
+    AddColumn(list, TimeColumnIndex, TimeOfDayColumnTitle, ScaledForDpi(TimeColumnPixels, dpi));
     AddColumn(list, ClassColumn, ClassColumnTitle, ScaledForDpi(ClassColumnPixels, dpi));
     AddColumn(list, TextColumn, TextColumnTitle, ScaledForDpi(TextColumnPixels, dpi));
     AddColumn(list, ProcessColumn, ProcessColumnTitle, ScaledForDpi(ProcessColumnPixels, dpi));
     int order[ListColumnCount] = {TimeColumnIndex, ClassColumn, ProcessColumn, TextColumn};
     ListView_SetColumnOrderArray(list, ListColumnCount, order);
     return list;
+}
+
+void ShowTimeColumnTitle(HWND list, const TimeColumn& time)
+{
+    const wchar_t* title = TimeOfDayColumnTitle;
+    if (time.Mode() == TimeMode::SinceStart) {
+        title = SinceStartColumnTitle;
+    } else if (time.Mode() == TimeMode::SincePrevious) {
+        title = SincePreviousColumnTitle;
+    } else if (time.ShowsDates()) {
+        title = DateAndTimeColumnTitle;
+    }
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<wchar_t*>(title);
+    ListView_SetColumn(list, TimeColumnIndex, &column);
 }
 
 void RescaleLineListColumns(HWND list, UINT oldDpi, UINT newDpi)

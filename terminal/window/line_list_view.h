@@ -29,6 +29,10 @@ constexpr uint32_t FindMatchColour = 0xE06A00;
 // Creates the list as a child of parent with the given control id, its columns sized for dpi.
 HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi);
 
+// Titles the time column with what it shows: the time of day (with the date), or the time since
+// the start or the previous shown line.
+void ShowTimeColumnTitle(HWND list, const TimeColumn& time);
+
 // Resizes the time and class columns for a new DPI, keeping the widths the user gave them.
 void RescaleLineListColumns(HWND list, UINT oldDpi, UINT newDpi);
 

@@ -93,6 +93,7 @@ void Refresh(TerminalWindow& t)
         t.live.view.time.Observe(line);
         if (line.lineClass == LineClass::ClearMarker && liveShown) {
             t.follow.Handle(FollowEvent::Cleared);
+            t.status.findNotice.clear();
             stopLine = NoStopLine;
         }
         if (t.live.paused) {
@@ -100,7 +101,11 @@ void Refresh(TerminalWindow& t)
             continue;
         }
         size_t shownBefore = t.live.view.store.ShownCount();
+        bool clear = line.lineClass == LineClass::ClearMarker;
         reset |= t.live.view.store.Append(std::move(line));
+        if (clear) {
+            t.live.ForgetLosses();
+        }
         if (t.opened.IsOpen()) {
             ++t.opened.liveSince;
         }
@@ -155,6 +160,7 @@ void SetPaused(TerminalWindow& t, bool paused)
     if (!paused) {
         if (t.live.clearedWhileHeld) {
             t.live.view.store.Clear();
+            t.live.ForgetLosses();
             t.live.clearedWhileHeld = false;
         }
         for (size_t i = 0; i < t.live.held.KeptCount(); ++i) {
@@ -264,10 +270,10 @@ void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
     }
     FindResult found = t.find.finder.Find(ShownView(t).store, from, direction);
     if (found.row == NoRow) {
-        t.status.notice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
+        t.status.findNotice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
         MessageBeep(MB_ICONWARNING);
     } else {
-        t.status.notice = found.wrapped ? FindWrapped : "";
+        t.status.findNotice = found.wrapped ? FindWrapped : "";
         if (!t.opened.IsOpen()) {
             t.follow.Handle(FollowEvent::LineSelected);
         }
@@ -282,12 +288,12 @@ void OnFindTextChanged(TerminalWindow& t)
     std::string error;
     std::string text = WideToUtf8(ControlText(t.ui.findEdit));
     if (!t.find.finder.SetSearch(text, PatternSyntax::PlainText, false, t.encoding, &error)) {
-        t.status.notice = error;
+        t.status.findNotice = error;
         UpdateStatus(t);
         return;
     }
     InvalidateRect(t.ui.list, NULL, FALSE);
-    t.status.notice.clear();
+    t.status.findNotice.clear();
     Find(t, FindDirection::Next, true);
 }
 
@@ -304,8 +310,10 @@ void ShowFindBar(TerminalWindow& t, bool shown)
     } else {
         std::string error;
         t.find.finder.SetSearch("", PatternSyntax::PlainText, false, t.encoding, &error);
+        t.status.findNotice.clear();
         InvalidateRect(t.ui.list, NULL, FALSE);
         SetFocus(t.ui.list);
+        UpdateStatus(t);
     }
 }
 
@@ -317,6 +325,7 @@ void SetTimeMode(TerminalWindow& t, TimeMode mode)
     }
     CheckMenuRadioItem(t.menu, TIME_CLOCK_COMMAND, TIME_SINCE_PREVIOUS_COMMAND,
                        TIME_CLOCK_COMMAND + static_cast<int>(mode), MF_BYCOMMAND);
+    ShowTimeColumnTitle(t.ui.list, t.live.view.time);
     InvalidateRect(t.ui.list, NULL, FALSE);
 }
 
@@ -327,6 +336,7 @@ void SetShowDates(TerminalWindow& t, bool show)
         t.opened.view->time.SetShowDates(show);
     }
     CheckItem(t, SHOW_DATES_COMMAND, show);
+    ShowTimeColumnTitle(t.ui.list, t.live.view.time);
     if (show) {
         // Wide enough for the date as well; a wider column the user chose stays.
         int needed = ListView_GetStringWidth(t.ui.list, L"0000-00-00 00:00:00.000") + MulDiv(16, static_cast<int>(t.ui.dpi), 96);
@@ -493,9 +503,11 @@ bool OnEditCommand(TerminalWindow& t, int command)
             t.opened.view->time.Restart();
         } else {
             t.live.held.Clear();
+            t.live.ForgetLosses();
             t.live.view.time.Restart();
             t.follow.Handle(FollowEvent::Cleared);
         }
+        t.status.findNotice.clear();
         ResetList(t);
         UpdateStatus(t);
         return true;
@@ -789,6 +801,28 @@ bool LoadStartingRules(TerminalWindow& t, const WindowOptions& options, const St
     return true;
 }
 
+// The log to show at the start, made absolute (a file dialog may change the current folder before
+// the read starts). False (the user told why) when it cannot be opened.
+bool CheckStartingLog(const WindowOptions& options, const StandardStreams& streams, std::wstring* path)
+{
+    if (options.openPath.empty()) {
+        return true;
+    }
+    DWORD length = GetFullPathNameW(options.openPath.c_str(), 0, NULL, NULL);
+    std::wstring full(length, L'\0');
+    DWORD got = length == 0 ? 0 : GetFullPathNameW(options.openPath.c_str(), length, &full[0], NULL);
+    full.resize(got < length ? got : 0);
+    *path = full.empty() ? options.openPath : full;
+    HANDLE file = CreateFileW(path->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        TellUser(streams, FillText(CannotOpenLog, {WideToUtf8(options.openPath), SystemErrorText(GetLastError())}));
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
 // The window the user sees, hidden until the settings are applied; NULL when it cannot be made.
 HWND CreateFrame(HINSTANCE instance)
 {
@@ -873,7 +907,11 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
         terminal.status.notice = problems.front();
     }
     if (!LoadStartingRules(terminal, options, streams)) {
-        return FailureExitStatus;
+        return UsageExitStatus;  // an argument it cannot use, as a bad one is
+    }
+    std::wstring startingLog;
+    if (!CheckStartingLog(options, streams, &startingLog)) {
+        return UsageExitStatus;
     }
     terminal.historyFromCommandLine = options.historyLines != 0;
     UseHistory(terminal, terminal.historyFromCommandLine ? options.historyLines : terminal.settings.historyLines,
@@ -913,6 +951,9 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     ShowWindow(window, showCommand);
     Layout(terminal.ui);
     UpdateWindow(window);
+    if (!startingLog.empty()) {
+        OpenLog(terminal, startingLog);
+    }
 
     RunMessageLoop(terminal, instance, window);
     EndFrame(terminal, instance);

@@ -164,7 +164,7 @@ void EndReading(TerminalWindow& t)
     }
     const LineStore& store = t.opened.view->store;
     if (store.DroppedCount() != 0) {
-        said.push_back(FillText(ReadingLeftOut, {Number(store.DroppedCount()), Number(store.Capacity())}));
+        said.push_back(FillText(ReadingLeftOut, {LinesAre(store.DroppedCount()), Number(store.Capacity())}));
     }
     std::string skipped = SkippedLinesText(outcome.summary);
     if (!skipped.empty()) {
@@ -197,6 +197,7 @@ void OpenLog(TerminalWindow& t, const std::wstring& path)
     t.reading.name = FileName(path);
     t.reading.opening = std::make_unique<LogOpening>(std::move(members));
     t.status.notice.clear();
+    t.status.findNotice.clear();
     ShowReadingMenu(t);
     UpdateStatus(t);
 }
@@ -265,6 +266,7 @@ void BackToLive(TerminalWindow& t)
     ShowReadingMenu(t);
     t.opened.Close();
     t.status.notice.clear();
+    t.status.findNotice.clear();
     ResetList(t);
     ReactToFollow(t, t.follow.Handle(FollowEvent::WentToEnd));
     UpdateStatus(t);

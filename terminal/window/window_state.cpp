@@ -88,7 +88,7 @@ void UpdateStatus(TerminalWindow& t)
             more += "; " + FillText(StatusLiveWaiting, {CountText(t.opened.liveSince, "live line", "live lines")});
         }
     } else {
-        uint64_t lost = store.DroppedCount() + t.live.lostWhileWaiting + t.live.held.DroppedCount();
+        uint64_t lost = t.live.LostCount() - t.live.lostAtClear;
         if (lost != 0) {
             more += WideToUtf8(StatusSeparator) + Number(lost) + WideToUtf8(OldestDropped);
         }
@@ -117,8 +117,10 @@ void UpdateStatus(TerminalWindow& t)
     if (store.ShowsAll()) {
         more += "; " + std::string(StatusAllLinesShown);
     }
-    if (!t.status.notice.empty()) {
-        more += "; " + t.status.notice;
+    for (const std::string* notice : {&t.status.notice, &t.status.findNotice}) {
+        if (!notice->empty()) {
+            more += "; " + *notice;
+        }
     }
     text += Utf8ToWide(more);
     if (text != t.status.text) {

@@ -56,7 +56,13 @@ struct LiveLines {
     LineStore held{DefaultHistoryLines, HistoryDropBlock(DefaultHistoryLines), DefaultHistoryMegabytes * MegabyteBytes};
     bool clearedWhileHeld = false;  // a clear arrived while paused: the view is cleared on resume
     uint64_t lostWhileWaiting = 0;
+    uint64_t lostAtClear = 0;  // of LostCount: the status bar counts those since the last clear
     bool paused = false;
+
+    // Every line dropped or lost since the start (the stores count on through clears).
+    uint64_t LostCount() const { return view.store.DroppedCount() + lostWhileWaiting + held.DroppedCount(); }
+    // The view was cleared: the lines lost before it are no longer said.
+    void ForgetLosses() { lostAtClear = LostCount(); }
 
     // Takes what the receiver holds once everything taken before is stored.
     void TakeArrived();
@@ -106,6 +112,8 @@ struct FilterBox {
 // The status bar: what it shows, and a notice said once (after a search, an import, a file).
 struct StatusLine {
     std::string notice;
+    // The find bar's outcome: it goes with the bar, and with the lines it spoke of.
+    std::string findNotice;
     std::wstring text;
     std::string unreadProblem;  // also shown in a message box when the user next acts
 };

@@ -28,6 +28,10 @@ TEST(TerminalArguments, EachCommandWithItsOptionsIsUnderstood)
     EXPECT_EQ(TerminalCommand::Window, options.command);
     EXPECT_EQ(L"C:\\rules\\driver.rules", options.rulesPath);
 
+    ASSERT_TRUE(ParseTerminalArguments({L"C:\\logs\\lines.txt", L"--rules", L"a.rules"}, &options, &error));
+    EXPECT_EQ(TerminalCommand::Window, options.command);
+    EXPECT_EQ(L"C:\\logs\\lines.txt", options.openPath);
+
     ASSERT_TRUE(ParseTerminalArguments({L"--history", L"10000"}, &options, &error));
     EXPECT_EQ(10000u, options.historyLines);
     ASSERT_TRUE(ParseTerminalArguments({L"--history", L"50000000"}, &options, &error));
@@ -123,6 +127,8 @@ TEST(TerminalArguments, NonsenseIsRefusedWithTheReason)
          {{L"--history", L"9999"}, {L"--history", L"50000001"}, {L"--history", L"2M"}, {L"--history", L"lots"}}},
         {"--history is given twice", {{L"--history", L"20000", L"--history", L"20000"}}},
         {"--history goes with the window (no --headless, --stop, --wait)", {{L"--headless", L"--history", L"20000"}}},
+        {"give only one log to open", {{L"a.txt", L"b.txt"}}},
+        {"a log to open goes with the window (no --headless, --stop, --wait)", {{L"--headless", L"a.txt"}}},
     };
     ExpectRefused<TerminalOptions>(ParseTerminalArguments, refusals);
 }

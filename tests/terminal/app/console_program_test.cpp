@@ -15,6 +15,7 @@
 #include "instance_control.h"
 #include "launched_program.h"
 #include "running_terminal.h"
+#include "system_error_text.h"
 #include "temporary_file.h"
 #include "terminal_arguments.h"
 #include "terminal_test_lock.h"
@@ -171,6 +172,17 @@ std::string StatusBarText()
     return text;
 }
 
+// The status bar's text once it is expected, or after 10 s as it is then.
+std::string StatusBarTextOnceItIs(const std::string& expected)
+{
+    std::string status;
+    for (int tries = 0; tries < 500 && status != expected; ++tries) {
+        Sleep(20);
+        status = StatusBarText();
+    }
+    return status;
+}
+
 TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
 {
     TerminalTestLock lock;
@@ -193,6 +205,55 @@ TEST(ConsoleProgram, RulesFileGoesToTheWindowProgram)
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 
+// What the window program refuses of its arguments reaches the console with its status before
+// the console program returns, so that a script sees the failure; no window is left.
+TEST(ConsoleProgram, ArgumentsTheWindowProgramRefusesAreSaidWithItsStatus)
+{
+    TerminalTestLock lock;
+    TemporaryFile rules(L"console-bad-rules");
+    ASSERT_TRUE(WriteFileBytes(rules.Path(), "inclde 'adapter'\n"));
+    const std::string path(rules.Path().begin(), rules.Path().end());
+    const std::wstring missing = ProgramFolder() + L"no-such-log.txt";
+    struct Refused {
+        std::vector<std::wstring> arguments;
+        std::string errors;
+    };
+    const std::vector<Refused> cases = {
+        {{L"--rules", rules.Path()},
+         "vornak-terminal: cannot use the rules file " + path +
+             ": line 1: unknown rule kind \"inclde\" (include, exclude, highlight or stop)\n"},
+        {{missing}, "vornak-terminal: cannot open " + std::string(missing.begin(), missing.end()) + ": " +
+                        SystemErrorText(ERROR_FILE_NOT_FOUND) + "\n"},
+    };
+    for (const Refused& refused : cases) {
+        ProgramRun run = RunConsoleProgram(refused.arguments);
+        EXPECT_EQ(64, run.exitCode);
+        EXPECT_EQ(refused.errors, run.errors);
+        EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
+    }
+}
+
+// A saved log named on the command line is shown in the window, through the rules given with it.
+TEST(ConsoleProgram, LogNamedOnTheCommandLineIsShownInTheWindowThroughTheRulesGivenWithIt)
+{
+    TerminalTestLock lock;
+    TemporaryFile rules(L"console-open-rules");
+    ASSERT_TRUE(WriteFileBytes(rules.Path(), "exclude 'hidden'\n"));
+    TemporaryFile log(L"console-open-log");
+    ASSERT_TRUE(WriteFileBytes(log.Path(), "09:05:03.007 debug     shown\n"
+                                           "09:05:04.500 log       hidden line\n"
+                                           "09:05:04.750 error     shown too\n"));
+    ProgramRun run = RunConsoleProgram({log.Path(), L"--rules", rules.Path()});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ("", run.errors);
+    ASSERT_NE(nullptr, WaitForTerminalWindow());
+    const std::wstring name = log.Path().substr(log.Path().find_last_of(L'\\') + 1);
+    const std::string expected = "2 lines shown of 3 kept; file " + std::string(name.begin(), name.end()) +
+                                 " (3 lines); Ctrl+Shift+L returns to the live lines; 1 rule";
+    EXPECT_EQ(expected, StatusBarTextOnceItIs(expected));
+    EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
+}
+
 // The fewest lines --history takes: one past them drops the oldest tenth.
 TEST(ConsoleProgram, HistoryGoesToTheWindowProgramWhichKeepsThatManyLines)
 {
@@ -205,12 +266,7 @@ TEST(ConsoleProgram, HistoryGoesToTheWindowProgramWhichKeepsThatManyLines)
         ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("line %d", line));
     }
     const std::string expected = "9001 lines shown of 9001 kept; 1000 oldest dropped; following";
-    std::string status;
-    for (int tries = 0; tries < 500 && status != expected; ++tries) {
-        Sleep(20);
-        status = StatusBarText();
-    }
-    EXPECT_EQ(expected, status);
+    EXPECT_EQ(expected, StatusBarTextOnceItIs(expected));
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
 }
 

@@ -116,6 +116,18 @@ std::vector<std::string> TimeColumn(HWND frame)
     return times;
 }
 
+// The time column's title.
+std::string TimeTitle(HWND frame)
+{
+    wchar_t text[64] = L"";
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = 64;
+    ListView_GetColumn(List(frame), 0, &column);
+    return Narrow(text);
+}
+
 bool WaitForRows(HWND frame, int count)
 {
     return WaitFor([&] { return ListView_GetItemCount(List(frame)) == count; });
@@ -347,7 +359,7 @@ TEST_F(WindowFeatures, BadRulesFileOnTheCommandLineIsRefusedWithItsLineAndTheWin
     streams.error = errorHandle;
     int status = RunTerminalWindow(GetModuleHandleW(NULL), SW_HIDE, streams, TestWindowOptions(rules_.Path()));
     CloseHandle(errorHandle);
-    EXPECT_EQ(1, status);
+    EXPECT_EQ(64, status);
     EXPECT_EQ("vornak-terminal: cannot use the rules file " + Narrow(rules_.Path()) +
                   ": rule 2, exclude \"a(b\": missing ) for the ( at character 2\n",
               errors.Text());
@@ -577,6 +589,37 @@ TEST_F(WindowFeatures, FindGoesToNextAndPreviousMatchAmongShownLinesWrapsAndMark
     EXPECT_EQ(0, terminal.Stop());
 }
 
+// A note in the status bar goes with what it spoke of: the find's with the find bar and with
+// the lines (Clear), the dropped lines' count with the lines (Clear).
+TEST_F(WindowFeatures, StatusNotesGoWithTheFindBarAndWithTheLinesTheySpokeOf)
+{
+    WindowOptions options = TestWindowOptions();
+    options.historyLines = 10000;
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, options);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    for (int line = 0; line <= 10000; ++line) {
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("adapter %d", line));
+    }
+    ASSERT_TRUE(WaitForRows(frame, 9001));
+    Command(frame, FIND_COMMAND);
+    SetWindowTextW(GetDlgItem(frame, FIND_EDIT), L"adapterzzz");
+    ASSERT_TRUE(WaitFor([&] {
+        return StatusText(frame) ==
+               "9001 lines shown of 9001 kept; 1000 oldest dropped; following; \"adapterzzz\" not found among the shown lines";
+    })) << StatusText(frame);
+    Command(frame, CLEAR_COMMAND);
+    EXPECT_EQ("0 lines shown of 0 kept; following", StatusText(frame));
+
+    SendLines({"adapter up"});
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    SetWindowTextW(GetDlgItem(frame, FIND_EDIT), L"down");
+    EXPECT_EQ("1 line shown of 1 kept; following; \"down\" not found among the shown lines", StatusText(frame));
+    Command(frame, CLOSE_FIND_COMMAND);
+    EXPECT_EQ("1 line shown of 1 kept; following", StatusText(frame));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST_F(WindowFeatures, HostsAreAnsweredWhileTheWindowIsHeldAndTheirLinesAreShownInOrderOnceItIsFree)
 {
     TerminalInProcess terminal(TerminalInProcess::Mode::Window);
@@ -721,7 +764,7 @@ TEST_F(WindowFeatures, ScrollingUpHoldsTheViewAndScrollingBackOrEndFollowsAgain)
     EXPECT_EQ(0, terminal.Stop());
 }
 
-TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiveView)
+TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesEachTitledAndLiveLinesWaitInTheLiveView)
 {
     TemporaryFile log(L"dropped-log");
     ASSERT_TRUE(WriteFileBytes(log.Path(), LogText({"09:05:03.007 debug     first",
@@ -739,18 +782,25 @@ TEST_F(WindowFeatures, DroppedLogIsShownWithTheTimeModesAndLiveLinesWaitInTheLiv
     EXPECT_EQ((std::vector<std::string>{"first", "second", "third", "fourth"}), ShownTexts(frame));
     EXPECT_EQ((std::vector<std::string>{"09:05:03.007", "09:05:04.500", "09:05:04.750", "09:06:10.000"}),
               TimeColumn(frame));
+    EXPECT_EQ("Time of day", TimeTitle(frame));
     Command(frame, TIME_SINCE_START_COMMAND);
+    EXPECT_EQ("Since start", TimeTitle(frame));
     EXPECT_EQ((std::vector<std::string>{"0.000", "1.493", "1.743", "1:06.993"}), TimeColumn(frame));
     EXPECT_TRUE(MenuChecked(frame, TIME_SINCE_START_COMMAND));
     EXPECT_FALSE(MenuChecked(frame, TIME_CLOCK_COMMAND));
     Command(frame, TIME_SINCE_PREVIOUS_COMMAND);
     EXPECT_EQ((std::vector<std::string>{"+0.000", "+1.493", "+0.250", "+1:05.250"}), TimeColumn(frame));
+    EXPECT_EQ("Since previous", TimeTitle(frame));
     // The filters apply to the file as to the live lines.
     Command(frame, SHOW_DEBUG_COMMAND);
     EXPECT_EQ((std::vector<std::string>{"second", "third"}), ShownTexts(frame));
     EXPECT_EQ((std::vector<std::string>{"+0.000", "+0.250"}), TimeColumn(frame));
     Command(frame, SHOW_DEBUG_COMMAND);
     Command(frame, TIME_CLOCK_COMMAND);
+    Command(frame, SHOW_DATES_COMMAND);
+    EXPECT_EQ("Date and time", TimeTitle(frame));
+    Command(frame, SHOW_DATES_COMMAND);
+    EXPECT_EQ("Time of day", TimeTitle(frame));
 
     SendLines({"live two"});
     ASSERT_TRUE(WaitFor([&] { return StatusText(frame).find("1 live line arrived meanwhile") != std::string::npos; }))
