@@ -18,7 +18,14 @@ std::string AnsiProcessName(const std::wstring& name)
 
 std::vector<ReceivedLine> CapturedLines(CapturedText&& text)
 {
-    std::string processName = AnsiProcessName(text.processName);
+    // A writer most often writes many texts in a row: its name is converted once for them.
+    thread_local std::wstring lastName;
+    thread_local std::string lastAnsiName;
+    if (text.processName != lastName) {
+        lastAnsiName = AnsiProcessName(text.processName);
+        lastName = text.processName;
+    }
+    const std::string& processName = lastAnsiName;
     std::vector<ReceivedLine> lines(text.lines.size());
     for (size_t i = 0; i < lines.size(); ++i) {
         ReceivedLine& line = lines[i];

@@ -73,6 +73,8 @@ send --task Scanner error "adapter 2: link down (cable unplugged)"
 send --task Uploader debug "connecting to collector.local:5140"
 send --task Uploader stat "throughput=812.4 KB/s, 100% of queue sent"
 send --task Uploader error "retry 1 of 3 failed: timed out"
+# A program of the product writing with OutputDebugString, in the same timeline.
+wine "$bin/ods-writer.exe" - "binding the protocol driver to adapter 2" </dev/null || fail "ods-writer exited with $?"
 send separator =
 send log "sample host done"
 sleep 1  # the list is redrawn on a timer
