@@ -88,6 +88,7 @@ set(TERMINAL_WINDOW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window/window_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_capture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/line_menu.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_list_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_export.cpp

@@ -134,17 +134,26 @@ std::string WildcardExpression(std::string_view wildcard)
             out += ".*";
         } else if (c == '?') {
             out += '.';
-        } else if (std::string_view("\\.^$|()[]{}+").find(c) != std::string_view::npos) {
-            out += '\\';
-            out += c;
         } else {
-            out += c;
+            out += LiteralExpression(std::string_view(&c, 1));
         }
     }
     return out + "$";
 }
 
 } // namespace
+
+std::string LiteralExpression(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        if (std::string_view("\\.^$|()[]{}+*?").find(c) != std::string_view::npos) {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out;
+}
 
 RuleSet::RuleSet() = default;
 RuleSet::~RuleSet() = default;

@@ -102,5 +102,8 @@ private:
     mutable std::string scratch_;  // the shown text of a line that needs escapes
 };
 
+// text as a regular expression that matches it literally (the syntax's punctuation escaped).
+std::string LiteralExpression(std::string_view text);
+
 // Black or white, whichever reads better on background (both 0xRRGGBB).
 uint32_t ContrastingTextColour(uint32_t background);

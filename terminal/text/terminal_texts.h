@@ -376,7 +376,8 @@ constexpr const char* CaptureOtherMonitor =
 constexpr const char* NoProcessToFilterBy = "the selected line names no process (only OutputDebugString lines do)";
 constexpr const char* ProcessNameUnknown =
     "the selected line's process had ended before its name was known: there is no name to filter by";
-constexpr const char* FilteredByProcess = "only the lines of {1} are shown (View > Rules to undo)";
+constexpr const char* NoTaskToFilterBy = "the selected line names no task (a task's lines start with its name and \" : \")";
+constexpr const char* OnlyLinesOfShown = "only the lines of {1} are shown (View > Rules to undo)";
 constexpr const char* CaptureCannotStart = "cannot capture OutputDebugString lines: {1}";
 constexpr const char* CaptureGlobalRefused =
     "cannot capture the OutputDebugString lines of services and other sessions (this needs the right to create "

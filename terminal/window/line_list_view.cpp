@@ -389,13 +389,14 @@ bool HandleLineListNotify(const NMHDR* header, const LineListLook& look, LRESULT
     return false;
 }
 
-std::string SelectedLinesText(HWND list, const LineStore& store)
+std::string SelectedLinesText(HWND list, const LineStore& store, bool textOnly)
 {
     std::string text;
     for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
          row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
         if (static_cast<size_t>(row) < store.ShownCount()) {
-            text += FormatOutputLine(store.ShownLine(static_cast<size_t>(row)));
+            StoredLine line = store.ShownLine(static_cast<size_t>(row));
+            text += textOnly ? DisplayText(line) + "\n" : FormatOutputLine(line);
         }
     }
     return text;

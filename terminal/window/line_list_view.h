@@ -54,4 +54,5 @@ void GetLineListColumnWidths(HWND list, int* widths);
 void SetLineListColumnWidths(HWND list, const int* widths);
 
 // The selected rows as text, one output line each; empty when nothing is selected.
-std::string SelectedLinesText(HWND list, const LineStore& store);
+// textOnly: the text column's alone, one a line.
+std::string SelectedLinesText(HWND list, const LineStore& store, bool textOnly = false);

@@ -5,6 +5,7 @@
 
 #define TERMINAL_MENU 1
 #define TERMINAL_ACCELERATORS 1
+#define LINE_MENU 2
 #define RULES_DIALOG 101
 #define HISTORY_DIALOG 102
 
@@ -48,6 +49,12 @@
 #define CLEAR_COMMAND 216
 #define SHOW_ALL_LINES_COMMAND 217
 #define FILTER_BY_PROCESS_COMMAND 218
+#define COPY_TEXT_COMMAND 219
+// The list's right-click menu (with Copy, Show in all lines, Filter by this process).
+#define INCLUDE_LIKE_THIS_COMMAND 240
+#define EXCLUDE_LIKE_THIS_COMMAND 241
+#define HIGHLIGHT_LIKE_THIS_COMMAND 242
+#define FILTER_BY_TASK_COMMAND 243
 // View.
 #define PAUSE_COMMAND 220
 #define FOLLOW_COMMAND 221

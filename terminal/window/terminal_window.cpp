@@ -27,6 +27,7 @@
 #include "time_column.h"
 #include "wide_text.h"
 #include "window_capture.h"
+#include "line_menu.h"
 #include "window_files.h"
 #include "window_layout.h"
 #include "window_pace.h"
@@ -239,15 +240,18 @@ std::vector<StoredLine> CostSample(TerminalWindow& t)
     return sample;
 }
 
-void OpenRulesDialog(TerminalWindow& t)
+} // namespace
+
+void OpenRulesDialog(TerminalWindow& t, std::vector<Rule> rules)
 {
-    std::vector<Rule> rules = t.ruleList;
     RuleSet compiled;
     if (EditRules(t.ui.frame, t.instance, t.encoding, CostSample(t), &rules, &compiled)) {
         t.rulesFromCommandLine = false;
         UseRules(t, std::move(rules), std::move(compiled));
     }
 }
+
+namespace {
 
 int SelectedRow(TerminalWindow& t)
 {
@@ -470,10 +474,16 @@ bool OnEditCommand(TerminalWindow& t, int command)
 {
     switch (command) {
     case COPY_COMMAND:
-        if (!CopyLinesToClipboard(t.ui.frame, SelectedLinesText(t.ui.list, ShownView(t).store))) {
+    case COPY_TEXT_COMMAND:
+        if (!CopyLinesToClipboard(t.ui.frame,
+                                  SelectedLinesText(t.ui.list, ShownView(t).store, command == COPY_TEXT_COMMAND))) {
             MessageBeep(MB_ICONWARNING);
         }
         return true;
+    case INCLUDE_LIKE_THIS_COMMAND: AdjustRuleLikeSelected(t, RuleKind::Include); return true;
+    case EXCLUDE_LIKE_THIS_COMMAND: AdjustRuleLikeSelected(t, RuleKind::Exclude); return true;
+    case HIGHLIGHT_LIKE_THIS_COMMAND: AdjustRuleLikeSelected(t, RuleKind::Highlight); return true;
+    case FILTER_BY_TASK_COMMAND: FilterBySelectedTask(t); return true;
     case SELECT_ALL_COMMAND: ListView_SetItemState(t.ui.list, -1, LVIS_SELECTED, LVIS_SELECTED); return true;
     case FIND_COMMAND: ShowFindBar(t, true); return true;
     case FIND_NEXT_COMMAND:
@@ -523,7 +533,7 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
     case PAUSE_COMMAND: SetPaused(t, !t.live.paused); break;
     case FOLLOW_COMMAND: GoToEnd(t); break;
     case LIVE_VIEW_COMMAND: BackToLive(t); break;
-    case RULES_COMMAND: OpenRulesDialog(t); break;
+    case RULES_COMMAND: OpenRulesDialog(t, t.ruleList); break;
     case QUICK_FILTER_COMMAND:
         SendMessageW(t.ui.quickEdit, EM_SETSEL, 0, -1);
         SetFocus(t.ui.quickEdit);
@@ -710,6 +720,12 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         OnCommand(t, LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == t.ui.list) {
+            ShowLineMenu(t, lParam);
+            return 0;
+        }
+        break;
     case WM_DROPFILES:
         OnDropFiles(t, reinterpret_cast<HDROP>(wParam));
         return 0;

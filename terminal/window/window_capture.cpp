@@ -84,6 +84,6 @@ void FilterBySelectedProcess(TerminalWindow& t)
     }
     t.rulesFromCommandLine = false;
     UseRules(t, std::move(rules), std::move(compiled));
-    t.status.notice = FillText(FilteredByProcess, {rule.process});
+    t.status.notice = FillText(OnlyLinesOfShown, {rule.process});
     UpdateStatus(t);
 }

@@ -190,6 +190,8 @@ void ContinueFiltering(TerminalWindow& t);
 void UseRules(TerminalWindow& t, std::vector<Rule> rules, RuleSet compiled);
 // Keeps lines and megabytes of history from now on: the oldest beyond them go at once.
 void UseHistory(TerminalWindow& t, size_t lines, size_t megabytes);
+// View > Rules, starting from rules (the window's own, or those with a rule added to adjust).
+void OpenRulesDialog(TerminalWindow& t, std::vector<Rule> rules);
 // A message box over the window (text in UTF-8).
 void ShowError(TerminalWindow& t, const std::string& text);
 // A number as the status bar writes it.

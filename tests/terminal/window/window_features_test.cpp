@@ -485,6 +485,79 @@ TEST_F(WindowFeatures, RulesDialogRefusesABadRegularExpressionAndThenAppliesGood
     EXPECT_EQ(0, terminal.Stop());
 }
 
+// The items of the popup menu open in this process's windows (the class Windows gives menus).
+std::vector<std::string> OpenMenuItems()
+{
+    std::vector<std::string> items;
+    HWND popup = NULL;
+    WaitFor([&] { return (popup = FindWindowW(L"#32768", NULL)) != NULL && IsWindowVisible(popup); });
+    HMENU menu = popup != NULL ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : NULL;
+    for (int i = 0; menu != NULL && i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = L"";
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        items.push_back(Narrow(text));
+    }
+    return items;
+}
+
+std::string ClipboardText()
+{
+    std::wstring text;
+    if (OpenClipboard(NULL)) {
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        const wchar_t* locked = data != NULL ? static_cast<const wchar_t*>(GlobalLock(data)) : NULL;
+        if (locked != NULL) {
+            text = locked;
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return Narrow(text);
+}
+
+TEST_F(WindowFeatures, TheListsMenuCopiesTextOnlyFiltersByTaskAndOpensARuleLikeTheLineToAdjust)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    HWND list = List(frame);
+    SendLines({"Scanner : probe 1", "Uploader : send", "Scanner : probe 2", "noise"});
+    ASSERT_TRUE(WaitForRows(frame, 4));
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+
+    // From the keyboard (Shift+F10, the context-menu key), at the selected row.
+    PostMessageW(frame, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    EXPECT_EQ((std::vector<std::string>{"&Copy\tCtrl+C", "Copy &text only\tCtrl+Shift+C", "",
+                                        "&Include lines like this...", "&Exclude lines like this...",
+                                        "&Highlight lines like this...", "", "Filter by this t&ask",
+                                        "Filter by this &process", "Show in all l&ines\tCtrl+U"}),
+              OpenMenuItems());
+    PostMessageW(frame, WM_CANCELMODE, 0, 0);
+
+    Command(frame, FILTER_BY_TASK_COMMAND);
+    ASSERT_TRUE(WaitForRows(frame, 2));
+    EXPECT_EQ((std::vector<std::string>{"Scanner : probe 1", "Scanner : probe 2"}), ShownTexts(frame));
+    EXPECT_NE(std::string::npos, StatusText(frame).find("only the lines of Scanner are shown")) << StatusText(frame);
+    ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    Command(frame, COPY_TEXT_COMMAND);
+    EXPECT_EQ("Scanner : probe 1\r\nScanner : probe 2\r\n", ClipboardText());
+
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    PostMessageW(frame, WM_COMMAND, EXCLUDE_LIKE_THIS_COMMAND, 0);
+    HWND dialog = WaitForRulesDialog(frame);
+    ASSERT_NE(HWND(NULL), dialog);
+    EXPECT_EQ("# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
+              "exclude 'Scanner : probe 2'\r\n"
+              "include regex case '^Scanner : '\r\n",
+              DialogText(dialog, RULES_EDIT));
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    EXPECT_EQ(std::vector<std::string>{"Scanner : probe 1"}, ShownTexts(frame));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
 TEST_F(WindowFeatures, RulesDialogNamesARuleCostingMoreThanTheWindowKeepsUpWithAndASecondOkUsesIt)
 {
     TerminalInProcess terminal(TerminalInProcess::Mode::Window);
