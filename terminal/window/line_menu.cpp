@@ -31,6 +31,36 @@ std::string MatchedTextUtf8(const TerminalWindow& t, const StoredLine& line)
     return AnsiToUtf8(MatchedText(line, &scratch), t.encoding.codePageNumber);
 }
 
+// A name as a process= wildcard: a rule's words end at a blank, which ? stands for.
+std::string NameWildcard(std::string_view ansiName, const LineEncoding& encoding)
+{
+    std::string name = AnsiToUtf8(ansiName, encoding.codePageNumber);
+    for (char& c : name) {
+        if (c == ' ' || c == '\t' || c == '*' || c == '?') {
+            c = '?';
+        }
+    }
+    return name;
+}
+
+// Puts rule first, so that it decides before the other filters, and applies the rules; the
+// status bar says whose lines are shown.
+void ShowOnlyLinesOf(TerminalWindow& t, const Rule& rule, const std::string& whose)
+{
+    std::vector<Rule> rules = t.ruleList;
+    rules.insert(rules.begin(), rule);
+    RuleSet compiled;
+    std::string error;
+    if (!compiled.Compile(rules, t.encoding, &error)) {
+        ShowError(t, error);
+        return;
+    }
+    t.rulesFromCommandLine = false;
+    UseRules(t, std::move(rules), std::move(compiled));
+    t.status.notice = FillText(OnlyLinesOfShown, {whose});
+    UpdateStatus(t);
+}
+
 } // namespace
 
 void ShowLineMenu(TerminalWindow& t, LPARAM at)
@@ -91,16 +121,22 @@ void FilterBySelectedTask(TerminalWindow& t)
     rule.syntax = PatternSyntax::RegularExpression;
     rule.caseSensitive = true;
     rule.pattern = "^" + LiteralExpression(task) + LiteralExpression(TaskSeparator);
-    std::vector<Rule> rules = t.ruleList;
-    rules.insert(rules.begin(), rule);
-    RuleSet compiled;
-    std::string error;
-    if (!compiled.Compile(rules, t.encoding, &error)) {
-        ShowError(t, error);
+    ShowOnlyLinesOf(t, rule, task);
+}
+
+void FilterBySelectedProcess(TerminalWindow& t)
+{
+    StoredLine line;
+    if (!SelectedLine(t, &line)) {
         return;
     }
-    t.rulesFromCommandLine = false;
-    UseRules(t, std::move(rules), std::move(compiled));
-    t.status.notice = FillText(OnlyLinesOfShown, {task});
-    UpdateStatus(t);
+    if (line.lineClass != LineClass::Ods || line.processName.empty()) {
+        t.status.notice = line.lineClass != LineClass::Ods ? NoProcessToFilterBy : ProcessNameUnknown;
+        UpdateStatus(t);
+        return;
+    }
+    Rule rule;
+    rule.kind = RuleKind::Include;
+    rule.process = NameWildcard(line.processName, t.encoding);
+    ShowOnlyLinesOf(t, rule, rule.process);
 }

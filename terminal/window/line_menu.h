@@ -13,5 +13,7 @@ void ShowLineMenu(TerminalWindow& t, LPARAM at);
 // the rules change only when the dialog's OK is chosen.
 void AdjustRuleLikeSelected(TerminalWindow& t, RuleKind kind);
 
-// Puts first an include rule for the lines of the selected line's task (its name before " : ").
+// Put first an include rule for the lines of the selected line's task (its name before " : "), or
+// of the program that wrote it (an ods line's writer).
 void FilterBySelectedTask(TerminalWindow& t);
+void FilterBySelectedProcess(TerminalWindow& t);

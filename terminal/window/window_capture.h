@@ -1,5 +1,5 @@
-// The window's commands for what programs write with OutputDebugString: capture on or off, the
-// machine's output too, and a filter to the program that wrote the selected line.
+// The window's commands for what programs write with OutputDebugString: capture on or off, and
+// the machine's output too.
 #pragma once
 
 #include "window_state.h"
@@ -8,6 +8,3 @@
 // what runs. Captured lines join the hosts' in the live lines' queue, in arrival order.
 void SetCapture(TerminalWindow& t, bool wanted, bool global);
 void StopCapture(TerminalWindow& t);
-
-// Adds a rule that shows only the lines of the selected line's writer (an ods line's).
-void FilterBySelectedProcess(TerminalWindow& t);
