@@ -31,6 +31,40 @@ TEST(LineStore, FullStoreDropsItsOldestBlockWhenTheNextLineArrives)
     EXPECT_EQ(4u, store.KeptCount());
 }
 
+// "pid name: text" of each kept line.
+std::vector<std::string> Writers(const LineStore& store)
+{
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < store.KeptCount(); ++i) {
+        StoredLine line = store.KeptLine(i);
+        lines.push_back(std::to_string(line.processId) + " " + std::string(line.processName) + ": " +
+                        std::string(line.text));
+    }
+    return lines;
+}
+
+TEST(LineStore, EachOdsLineKeepsItsWriterThroughDropsAndAWriterNoLineNamesIsForgotten)
+{
+    auto ods = [](uint32_t id, const char* name, const char* text) {
+        ReceivedLine line = Line(LineClass::Ods, text);
+        line.processId = id;
+        line.processName = name;
+        return line;
+    };
+    LineStore store(4, 2);
+    store.Append(ods(10, "a.exe", "1"));
+    store.Append(ods(20, "b.exe", "2"));
+    store.Append(Line(LineClass::Debug, "host"));
+    store.Append(ods(10, "a.exe", "3"));
+    // The first two go, and with them the only line of b.exe: its number goes to c.exe.
+    store.Append(ods(30, "c.exe", "4"));
+    store.Append(ods(10, "", "5"));  // the same id, its name unknown: another writer
+    EXPECT_EQ((std::vector<std::string>{"0 : host", "10 a.exe: 3", "30 c.exe: 4", "10 : 5"}), Writers(store));
+    store.Clear();
+    store.Append(ods(20, "b.exe", "6"));
+    EXPECT_EQ((std::vector<std::string>{"20 b.exe: 6"}), Writers(store));
+}
+
 TEST(LineStore, FilterHidesAClassAndShowsItAgainInArrivalOrder)
 {
     LineStore store(10, 1);
