@@ -236,6 +236,8 @@ rule_file['every-kind'] = (b"# vornak-terminal rules: [disabled] KIND [#RRGGBB] 
                            b"disabled stop regex 'fatal|panic'\r\n"
                            b"highlight 'it''s'\r\n"
                            b"exclude \"\\x1b[0m\\\\ \\\"quoted\\\"\"\r\n")
+rule_file['highlight-text-matched'] = (b"highlight #FFE135 text=#000000 matched regex 'timeout [0-9]+'\r\n"
+                                       b"highlight MATCHED TEXT=#80ff80 class=ods process=a*.exe 'x'\r\n")
 rule_file['any-order-bom-lf'] = b"\xef\xbb\xbfREGEX Exclude CASE 'x'\n\n  # comment\n\tHIGHLIGHT #00ff00 'y'\n"
 rule_file['utf8-pattern'] = "include 'caf\u00e9 \u4e2d'\n".encode('utf-8')
 rule_file['escape-not-utf8'] = b'include "\\xff\\xC3\\xA9"\n'

@@ -38,6 +38,7 @@ set(TERMINAL_RULES_SOURCES ${TERMINAL_RULES_PARSERS} ${CMAKE_CURRENT_LIST_DIR}/r
 # view: finding, following and the time columns.
 set(TERMINAL_VIEW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/view/line_find.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/view/found_rows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/view/follow_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/view/time_column.cpp)
 
@@ -89,6 +90,8 @@ set(TERMINAL_WINDOW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window/window_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_capture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_menu.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/window_bookmarks.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/window_find.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_list_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_export.cpp

@@ -196,6 +196,7 @@ void LineStore::Clear()
     memoryBytes_ = 0;
     shown_.clear();
     judgedMarks_.clear();
+    bookmarks_ = 0;
 }
 
 void LineStore::SetFilter(const ClassFilter& filter)
@@ -241,7 +242,8 @@ void LineStore::FinishJudging()
     }
     JudgeSome(count_);
     for (size_t i = 0; i < count_; ++i) {
-        Record(i).mark = judgedMarks_[i];
+        LineMark& mark = Record(i).mark;
+        mark = judgedMarks_[i] | (mark & BookmarkMark);
     }
     judging_ = false;
     std::vector<LineMark>().swap(judgedMarks_);
@@ -258,7 +260,7 @@ unsigned LineStore::JudgedPercent() const
 
 LineMark LineStore::Judged(const StoredLine& line) const
 {
-    return judge_ ? judge_(line) : 0;
+    return judge_ ? static_cast<LineMark>(judge_(line) & ~BookmarkMark) : 0;
 }
 
 bool LineStore::Shows(LineClass lineClass, LineMark mark) const
@@ -272,6 +274,33 @@ size_t LineStore::ShownRowAtOrBefore(size_t index) const
     return after == shown_.begin() ? NoShownRow : static_cast<size_t>(after - shown_.begin()) - 1;
 }
 
+void LineStore::ToggleBookmark(size_t index)
+{
+    LineMark& mark = Record(index).mark;
+    mark ^= BookmarkMark;
+    if ((mark & BookmarkMark) != 0) {
+        ++bookmarks_;
+    } else {
+        --bookmarks_;
+    }
+}
+
+size_t LineStore::NearestBookmarkedRow(size_t row, bool forward) const
+{
+    size_t count = shown_.size();
+    if (bookmarks_ == 0 || count == 0) {
+        return NoShownRow;
+    }
+    size_t start = row == NoShownRow ? (forward ? count - 1 : 0) : row;
+    for (size_t step = 1; step <= count; ++step) {
+        size_t at = forward ? (start + step) % count : (start + count - step % count) % count;
+        if ((Record(shown_[at]).mark & BookmarkMark) != 0) {
+            return at;
+        }
+    }
+    return NoShownRow;
+}
+
 void LineStore::DropOldest(size_t count)
 {
     count = std::min(count, count_);
@@ -282,6 +311,9 @@ void LineStore::DropOldest(size_t count)
         }
         if (record.writer != 0) {
             ReleaseWriter(record.writer);
+        }
+        if ((record.mark & BookmarkMark) != 0) {
+            --bookmarks_;
         }
         memoryBytes_ -= LineOverheadBytes + record.textLength;
     }

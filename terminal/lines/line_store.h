@@ -23,6 +23,8 @@ struct ClassFilter {
 // bits are the judge's own (a highlight, a stop mark) for whoever draws the line.
 using LineMark = uint16_t;
 constexpr LineMark HiddenByRules = 0x8000;
+// The user's bookmark, not the judge's: a new judge keeps it.
+constexpr LineMark BookmarkMark = 0x2000;
 
 constexpr size_t NoShownRow = static_cast<size_t>(-1);
 
@@ -87,6 +89,14 @@ public:
     // The index-th line kept, shown or not, from the oldest.
     StoredLine KeptLine(size_t index) const;
     LineMark KeptMark(size_t index) const;
+    // Bookmarks (Ctrl+F2) are kept with their lines, through new filters, until the lines go.
+    void ToggleBookmark(size_t index);
+    bool Bookmarked(size_t index) const { return (KeptMark(index) & BookmarkMark) != 0; }
+    size_t BookmarkCount() const { return bookmarks_; }
+    // The nearest shown bookmarked row after `row` (forward) or before it, going on from the other
+    // end; `row` itself when it is the only one, NoShownRow when no shown line is bookmarked.
+    // NoShownRow as `row`: from before the first row forward, after the last backward.
+    size_t NearestBookmarkedRow(size_t row, bool forward) const;
     uint64_t DroppedCount() const { return dropped_; }
     // Of those, the ones that were shown: rows that vanished from the top of the list.
     uint64_t DroppedShownCount() const { return droppedShown_; }
@@ -156,4 +166,5 @@ private:
     std::vector<LineMark> judgedMarks_;
     uint64_t dropped_ = 0;
     uint64_t droppedShown_ = 0;
+    size_t bookmarks_ = 0;
 };

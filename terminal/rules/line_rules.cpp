@@ -61,8 +61,9 @@ bool Rule::operator==(const Rule& other) const
 {
     return kind == other.kind && syntax == other.syntax && caseSensitive == other.caseSensitive &&
            enabled == other.enabled && onlyClass == other.onlyClass &&
-           (kind != RuleKind::Highlight || colour == other.colour) && pattern == other.pattern &&
-           process == other.process;
+           (kind != RuleKind::Highlight ||
+            (colour == other.colour && textColour == other.textColour && matchedOnly == other.matchedOnly)) &&
+           pattern == other.pattern && process == other.process;
 }
 
 std::string_view MatchedText(const StoredLine& line, std::string* scratch)
@@ -113,6 +114,8 @@ struct RuleSet::Compiled {
     bool anyProcess = true;
     TextPattern process;  // the whole name, as a regular expression
     uint32_t colour = 0;
+    uint32_t textColour = 0;
+    bool matchedOnly = false;
 
     bool Matches(const StoredLine& line, std::string_view text) const
     {
@@ -199,6 +202,8 @@ bool RuleSet::Compile(const std::vector<Rule>& rules, const LineEncoding& encodi
         compiled.anyClass = !rule.onlyClass.has_value();
         compiled.lineClass = rule.onlyClass.value_or(LineClass::Debug);
         compiled.colour = rule.colour;
+        compiled.textColour = rule.textColour.value_or(ContrastingTextColour(rule.colour));
+        compiled.matchedOnly = rule.matchedOnly;
         switch (rule.kind) {
         case RuleKind::Include:
             hasInclude = true;
@@ -269,8 +274,19 @@ LineVerdict RuleSet::VerdictOf(LineMark mark) const
     if (highlight != 0 && highlight <= highlights_.size()) {
         verdict.highlighted = true;
         verdict.colour = highlights_[highlight - 1].colour;
+        verdict.textColour = highlights_[highlight - 1].textColour;
+        verdict.matchedOnly = highlights_[highlight - 1].matchedOnly;
     }
     return verdict;
+}
+
+std::vector<MatchSpan> RuleSet::HighlightSpans(LineMark mark, std::string_view shownText) const
+{
+    size_t highlight = mark & HighlightNumberBits;
+    if (highlight == 0 || highlight > highlights_.size()) {
+        return {};
+    }
+    return highlights_[highlight - 1].pattern.FindAll(shownText);
 }
 
 uint32_t ContrastingTextColour(uint32_t background)

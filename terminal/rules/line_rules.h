@@ -41,6 +41,9 @@ struct Rule {
     bool enabled = true;
     std::optional<LineClass> onlyClass;  // none: every class
     uint32_t colour = 0;                 // highlight: background as 0xRRGGBB
+    // highlight: the text's colour, 0xRRGGBB; none: black or white, whichever reads better.
+    std::optional<uint32_t> textColour;
+    bool matchedOnly = false;  // highlight: only the text the pattern matched, not the whole row
     std::string pattern;                 // UTF-8
     // The writer's image name, with * and ? as wildcards, whatever the case (UTF-8); empty: any
     // line. Only ods lines have a writer, so only they match a rule that names one.
@@ -57,15 +60,18 @@ std::string_view MatchedText(const StoredLine& line, std::string* scratch);
 struct LineVerdict {
     bool shown = true;
     bool highlighted = false;
-    uint32_t colour = 0;  // 0xRRGGBB when highlighted
+    uint32_t colour = 0;      // 0xRRGGBB when highlighted
+    uint32_t textColour = 0;  // the same
+    bool matchedOnly = false;
     bool stopsFollowing = false;
 };
 
 // A verdict as the line store keeps it beside the line (LineMark): HiddenByRules when the rules
 // hide the line, StopMark when it stops following, and in the low bits the number of the
-// highlight rule that colours it, counted from 1 (0: none).
+// highlight rule that colours it, counted from 1 (0: none). BookmarkMark is the store's.
 constexpr LineMark StopMark = 0x4000;
-constexpr LineMark HighlightNumberBits = 0x3FFF;
+constexpr LineMark HighlightNumberBits = 0x1FFF;
+static_assert((HighlightNumberBits & BookmarkMark) == 0, "a highlight's number leaves the bookmark alone");
 
 // Not for two threads at once (the patterns' automata grow as they meet input): the window's
 // thread owns its rules.
@@ -87,6 +93,9 @@ public:
     LineMark Mark(const StoredLine& line) const;
     // What a mark this rule set gave says.
     LineVerdict VerdictOf(LineMark mark) const;
+    // Where the highlight rule that gave mark matches in shownText (MatchedText), for a rule that
+    // marks only what it matched; none for other marks.
+    std::vector<MatchSpan> HighlightSpans(LineMark mark, std::string_view shownText) const;
     // Everything the rules say about line: VerdictOf(Mark(line)).
     LineVerdict Evaluate(const StoredLine& line) const { return VerdictOf(Mark(line)); }
     // Only whether line is shown: what applying a new filter to kept lines needs.

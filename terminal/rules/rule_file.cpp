@@ -17,6 +17,8 @@ constexpr const char* ProcessPrefix = "process=";
 constexpr const char* RegexWord = "regex";
 constexpr const char* CaseWord = "case";
 constexpr const char* DisabledWord = "disabled";
+constexpr const char* TextColourPrefix = "text=";
+constexpr const char* MatchedWord = "matched";
 
 std::string Lower(std::string_view text)
 {
@@ -167,6 +169,8 @@ struct RuleWords {
     bool regex = false;
     bool caseSensitive = false;
     bool colour = false;
+    bool textColour = false;
+    bool matched = false;
     bool pattern = false;
 };
 
@@ -252,7 +256,41 @@ bool ParseColourWord(const std::string& word, RuleWords* given, std::string* err
     return true;
 }
 
-// A word after the kind: regex, case, class=NAME or a colour.
+// text=#RRGGBB, a highlight's text colour.
+bool ParseTextColourWord(const std::string& word, RuleWords* given, std::string* error)
+{
+    if (given->rule.kind != RuleKind::Highlight) {
+        *error = RuleFileColourWithoutHighlight;
+        return false;
+    }
+    if (!GivenOnce(&given->textColour, TextColourPrefix, error)) {
+        return false;
+    }
+    uint32_t colour = 0;
+    std::string value = word.substr(std::string_view(TextColourPrefix).size());
+    if (!ParseColour(value, &colour)) {
+        *error = FillText(RuleFileBadColour, {value});
+        return false;
+    }
+    given->rule.textColour = colour;
+    return true;
+}
+
+// matched: a highlight marks only the text its pattern matched.
+bool ParseMatchedWord(const std::string& word, RuleWords* given, std::string* error)
+{
+    if (given->rule.kind != RuleKind::Highlight) {
+        *error = RuleFileMatchedWithoutHighlight;
+        return false;
+    }
+    if (!GivenOnce(&given->matched, word, error)) {
+        return false;
+    }
+    given->rule.matchedOnly = true;
+    return true;
+}
+
+// A word after the kind: regex, case, class=NAME, process=NAME, a colour, text=COLOUR, matched.
 bool ParseOptionWord(const std::string& word, const std::string& lower, RuleWords* given, std::string* error)
 {
     if (lower == RegexWord) {
@@ -274,6 +312,12 @@ bool ParseOptionWord(const std::string& word, const std::string& lower, RuleWord
     }
     if (lower.compare(0, std::string_view(ProcessPrefix).size(), ProcessPrefix) == 0) {
         return ParseProcessWord(word, &given->rule, error);
+    }
+    if (lower.compare(0, std::string_view(TextColourPrefix).size(), TextColourPrefix) == 0) {
+        return ParseTextColourWord(word, given, error);
+    }
+    if (lower == MatchedWord) {
+        return ParseMatchedWord(word, given, error);
     }
     if (!word.empty() && word[0] == ColourMark) {
         return ParseColourWord(word, given, error);
@@ -333,6 +377,14 @@ bool ParseRuleLine(std::string_view line, Rule* rule, std::string* error)
     }
     *rule = given.rule;
     return true;
+}
+
+void AppendColour(std::string* out, uint32_t colour)
+{
+    *out += ColourMark;
+    for (int shift = 20; shift >= 0; shift -= 4) {
+        *out += UpperHexDigits[(colour >> shift) & 15];
+    }
 }
 
 std::string QuotedPattern(const std::string& pattern)
@@ -411,9 +463,15 @@ std::string FormatRuleText(const std::vector<Rule>& rules)
         out += RuleKindWord(rule.kind);
         if (rule.kind == RuleKind::Highlight) {
             out += ' ';
-            out += ColourMark;
-            for (int shift = 20; shift >= 0; shift -= 4) {
-                out += UpperHexDigits[(rule.colour >> shift) & 15];
+            AppendColour(&out, rule.colour);
+            if (rule.textColour.has_value()) {
+                out += ' ';
+                out += TextColourPrefix;
+                AppendColour(&out, *rule.textColour);
+            }
+            if (rule.matchedOnly) {
+                out += ' ';
+                out += MatchedWord;
             }
         }
         if (rule.onlyClass.has_value()) {

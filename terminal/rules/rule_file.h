@@ -1,10 +1,11 @@
 // Rule sets as text: the --rules file, File > Export and Import, and the rules kept in the
 // registry. One rule a line; blank lines and lines starting with # are left out.
 //
-//   [disabled] KIND [#RRGGBB] [class=CLASS] [process=NAME] [regex] [case] PATTERN
+//   [disabled] KIND [#RRGGBB] [text=#RRGGBB] [matched] [class=CLASS] [process=NAME] [regex] [case] PATTERN
 //
 // KIND: include, exclude, highlight (its colour is #RRGGBB, the background; yellow when not
-// given) or stop (stop following). class=: debug, log, statistic, error, separator or ods.
+// given; text= the text's colour, black or white when not given; matched: only the text the
+// pattern matched is marked, not the row) or stop (stop following). class=: debug, log, statistic, error, separator or ods.
 // process=: the image name of the program that wrote an ods line, whatever the case, * and ? as
 // wildcards (a blank in a name is matched by ?); a rule naming one matches only ods lines. regex: the
 // pattern is a regular expression (else plain text); case: upper and lower case differ. Words
@@ -28,7 +29,7 @@ constexpr size_t MaxRuleCount = 1000;
 constexpr size_t MaxRuleLineBytes = 65536;
 constexpr uint32_t DefaultHighlightColour = 0xFFFF80;  // light yellow
 // The first line FormatRuleText writes.
-constexpr const char* RuleFileHeader = "# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'";
+constexpr const char* RuleFileHeader = "# vornak-terminal rules: [disabled] KIND [#RRGGBB] [text=#RRGGBB] [matched] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'";
 
 // On failure returns false with *error naming the line and what is wrong ("line 3: unknown rule
 // kind \"inclde\" ..."); *rules is then left as it was.

@@ -31,6 +31,8 @@ constexpr wchar_t ShownClassesValue[] = L"ShownClasses";
 constexpr wchar_t RulesValue[] = L"Rules";
 constexpr wchar_t AlwaysOnTopValue[] = L"AlwaysOnTop";
 constexpr wchar_t ShowDatesValue[] = L"ShowDates";
+constexpr wchar_t FindMatchCaseValue[] = L"FindMatchCase";
+constexpr wchar_t FindRegularExpressionValue[] = L"FindRegularExpression";
 constexpr wchar_t CaptureOdsValue[] = L"CaptureOutputDebugString";
 constexpr wchar_t HistoryLinesValue[] = L"HistoryLines";
 constexpr wchar_t HistoryMegabytesValue[] = L"HistoryMegabytes";
@@ -197,6 +199,7 @@ bool TerminalSettings::operator==(const TerminalSettings& other) const
            placement.height == other.placement.height && placement.maximized == other.placement.maximized &&
            columnDpi == other.columnDpi && timeMode == other.timeMode && rules == other.rules &&
            alwaysOnTop == other.alwaysOnTop && showDates == other.showDates && captureOds == other.captureOds &&
+           findMatchCase == other.findMatchCase && findRegularExpression == other.findRegularExpression &&
            historyLines == other.historyLines && historyMegabytes == other.historyMegabytes;
 }
 
@@ -244,6 +247,8 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
     }
     reader.Flag(AlwaysOnTopValue, &settings->alwaysOnTop);
     reader.Flag(ShowDatesValue, &settings->showDates);
+    reader.Flag(FindMatchCaseValue, &settings->findMatchCase);
+    reader.Flag(FindRegularExpressionValue, &settings->findRegularExpression);
     reader.Flag(CaptureOdsValue, &settings->captureOds);
     int history = 0;
     if (reader.Int(HistoryLinesValue, static_cast<int>(MinHistoryLines), static_cast<int>(MaxHistoryLines), &history)) {
@@ -291,6 +296,8 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
     results.push_back(SetString(key, RulesValue, FormatRuleText(settings.rules)));
     results.push_back(SetDword(key, AlwaysOnTopValue, settings.alwaysOnTop ? 1 : 0));
     results.push_back(SetDword(key, ShowDatesValue, settings.showDates ? 1 : 0));
+    results.push_back(SetDword(key, FindMatchCaseValue, settings.findMatchCase ? 1 : 0));
+    results.push_back(SetDword(key, FindRegularExpressionValue, settings.findRegularExpression ? 1 : 0));
     results.push_back(SetDword(key, CaptureOdsValue, settings.captureOds ? 1 : 0));
     results.push_back(SetDword(key, HistoryLinesValue, static_cast<DWORD>(settings.historyLines)));
     results.push_back(SetDword(key, HistoryMegabytesValue, static_cast<DWORD>(settings.historyMegabytes)));

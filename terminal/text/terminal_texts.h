@@ -147,6 +147,15 @@ constexpr wchar_t ProcessColumnTitle[] = L"Process";
 // Menu captions, keys and the rules dialog live in vornak-terminal-window.rc.
 constexpr wchar_t QuickFilterLabel[] = L"Filter:";
 constexpr wchar_t FindLabel[] = L"Find:";
+constexpr wchar_t FindMatchCaseLabel[] = L"Match case";
+constexpr wchar_t FindRegexLabel[] = L"Regular expression";
+// Beside the find box: the row found among the rows that match ({1} of {2}), or how many match;
+// "so far" while the rows are still being counted.
+constexpr const char* FindPosition = "{1} of {2}";
+constexpr const char* FindPositionSoFar = "{1} of {2} so far";
+constexpr const char* FindCount = "{1} found";
+constexpr const char* FindCountSoFar = "{1} found so far";
+constexpr char FindNoMatch[] = "no match";
 constexpr wchar_t CloseFindButton[] = L"\u2715";
 // The status bar: "<shown> lines shown of <kept> kept", then what was lost and what waits.
 constexpr wchar_t LineShownOf[] = L" line shown of ";
@@ -170,6 +179,8 @@ constexpr char StatusAllLinesShown[] = "all lines shown (Ctrl+U shows the filter
 constexpr const char* StatusCatchingUp = "catching up: {1} waiting";
 constexpr const char* FindNotFound = "\"{1}\" not found among the shown lines";
 constexpr const char* FindWrapped = "the search went on from the other end";
+constexpr char NoBookmarks[] = "no bookmarks: Ctrl+F2 sets one on the selected lines";
+constexpr char NoBookmarksShown[] = "no bookmarked line is shown";
 constexpr const char* RulesInUse = "{1}";
 constexpr const char* RulesImported = "{1} imported";
 constexpr const char* RulesExported = "{1} exported";
@@ -351,6 +362,7 @@ constexpr const char* RuleFileUnknownOption =
     "unknown word \"{1}\" (regex, case, class=NAME, process=NAME, #RRGGBB, or the pattern in quotes)";
 constexpr const char* RuleFileTwice = "\"{1}\" is given twice";
 constexpr const char* RuleFileColourWithoutHighlight = "a colour goes only with highlight";
+constexpr const char* RuleFileMatchedWithoutHighlight = "matched goes only with highlight";
 constexpr const char* RuleFileBadColour = "colour \"{1}\" is not #RRGGBB";
 constexpr const char* RuleFileUnknownClass = "unknown class \"{1}\" (debug, log, statistic, error, separator or ods)";
 constexpr const char* RuleFileEmptyProcess = "process= names no process (give its image name, * and ? as wildcards)";

@@ -25,6 +25,8 @@ constexpr int DoubledRuleAbove = 1;
 constexpr int DoubledRuleBelow = 2;
 // The text's indent in a cell, at 100 %, as the list indents the text it draws.
 constexpr int CellTextIndent = 6;
+// A bookmark's mark at the row's start, at 100 %.
+constexpr int BookmarkMarkWidth = 5;
 
 struct ClassColours {
     COLORREF text;
@@ -127,43 +129,74 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
     DeleteObject(pen);
 }
 
+// A bar at the start of a bookmarked row, over whatever the row drew.
+void DrawBookmarkMark(const NMLVCUSTOMDRAW* draw)
+{
+    HWND list = draw->nmcd.hdr.hwndFrom;
+    RECT rect;
+    if (!ListView_GetItemRect(list, static_cast<int>(draw->nmcd.dwItemSpec), &rect, LVIR_BOUNDS)) {
+        return;
+    }
+    rect.right = rect.left + ScaledForDpi(BookmarkMarkWidth, DpiOfWindow(list));
+    HBRUSH brush = CreateSolidBrush(ColourRef(BookmarkMarkColour));
+    FillRect(draw->nmcd.hdc, &rect, brush);
+    DeleteObject(brush);
+}
+
 bool Found(const LineListLook& look, const StoredLine& line)
 {
     return look.finder != nullptr && look.finder->Active() && look.finder->RowMatches(line);
 }
 
-// The text cell of a found row: the row's mark behind it, and each match in the text on a
-// stronger mark of its own.
-void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const StoredLine& line)
+// A row's colours where nothing marks it: its class's, else the list's own.
+ClassColours PlainColours(LineClass lineClass)
+{
+    ClassColours colours;
+    if (!ColoursOf(lineClass, &colours)) {
+        colours = {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)};
+    }
+    return colours;
+}
+
+// What marks parts of a row's text: the matches of a search, or of a highlight that marks only
+// what it matched; the rest of the cell in back and fore.
+struct TextMarks {
+    std::vector<MatchSpan> spans;  // in the shown text's bytes
+    uint32_t colour = 0;           // 0xRRGGBB
+    uint32_t textColour = 0;
+};
+
+// The text cell drawn whole: the cell in the row's colours (the selection's when selected), and
+// each marked part of the text on its own colour, which stands out from both.
+void DrawMarkedText(const NMLVCUSTOMDRAW* draw, std::string_view text, COLORREF back, COLORREF fore,
+                    const TextMarks& marks)
 {
     HWND list = draw->nmcd.hdr.hwndFrom;
     int row = static_cast<int>(draw->nmcd.dwItemSpec);
     HDC dc = draw->nmcd.hdc;
-    bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
-    bool focused = GetFocus() == list;
-    COLORREF back = selected ? GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : ColourRef(FindMarkColour);
-    COLORREF fore = selected ? GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)
-                             : ColourRef(ContrastingTextColour(FindMarkColour));
+    if (ListView_GetItemState(list, row, LVIS_SELECTED) != 0) {
+        bool focused = GetFocus() == list;
+        back = GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+        fore = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+    }
     RECT cell;
     ListView_GetSubItemRect(list, row, TextColumn, LVIR_BOUNDS, &cell);
     HBRUSH brush = CreateSolidBrush(back);
     FillRect(dc, &cell, brush);
     DeleteObject(brush);
 
-    std::string scratch;
-    std::string_view text = MatchedText(line, &scratch);
     ToDisplay(std::string(text));
     size_t length = wcslen(DisplayTextBuffer);
-    std::vector<MatchSpan> spans = WideSpans(text, look.finder->Marks(text));
+    std::vector<MatchSpan> spans = WideSpans(text, marks.spans);
     int x = cell.left + ScaledForDpi(CellTextIndent, DpiOfWindow(list));
     SetBkMode(dc, OPAQUE);
-    auto piece = [&](size_t from, size_t to, bool match) {
+    auto piece = [&](size_t from, size_t to, bool marked) {
         to = std::min(to, length);
         if (to <= from) {
             return;
         }
-        SetBkColor(dc, match ? ColourRef(FindMatchColour) : back);
-        SetTextColor(dc, match ? ColourRef(ContrastingTextColour(FindMatchColour)) : fore);
+        SetBkColor(dc, marked ? ColourRef(marks.colour) : back);
+        SetTextColor(dc, marked ? ColourRef(marks.textColour) : fore);
         SIZE size = {};
         GetTextExtentPoint32W(dc, DisplayTextBuffer + from, static_cast<int>(to - from), &size);
         ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2, ETO_CLIPPED, &cell,
@@ -179,6 +212,46 @@ void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const S
     piece(at, length, false);
 }
 
+// A found row's text cell: the row's mark behind it, each match on a stronger mark of its own,
+// the matches of the row the search went to on another again.
+void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, size_t row, const StoredLine& line)
+{
+    const LineStore& store = *look.store;
+    std::string scratch;
+    std::string_view text = MatchedText(line, &scratch);
+    bool current = look.currentFoundLine == store.DroppedCount() + store.KeptIndexOfShown(row);
+    TextMarks marks;
+    marks.spans = look.finder->Marks(text);
+    marks.colour = current ? FindCurrentMatchColour : FindMatchColour;
+    marks.textColour = ContrastingTextColour(marks.colour);
+    DrawMarkedText(draw, text, ColourRef(FindMarkColour), ColourRef(ContrastingTextColour(FindMarkColour)), marks);
+}
+
+// A row a highlight marks only where it matched: the row in its class's colours.
+void DrawHighlightedText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, size_t row, const StoredLine& line)
+{
+    LineMark mark = look.store->ShownMark(row);
+    LineVerdict verdict = look.rules->VerdictOf(mark);
+    std::string scratch;
+    std::string_view text = MatchedText(line, &scratch);
+    TextMarks marks;
+    marks.spans = look.rules->HighlightSpans(mark, text);
+    marks.colour = verdict.colour;
+    marks.textColour = verdict.textColour;
+    ClassColours plain = PlainColours(line.lineClass);
+    DrawMarkedText(draw, text, plain.background, plain.text, marks);
+}
+
+// A highlight that marks only what it matched: the row's other cells keep the class's colours.
+bool MarksOnlyMatches(const LineListLook& look, size_t row, LineVerdict* verdict)
+{
+    if (look.rules == nullptr) {
+        return false;
+    }
+    *verdict = look.rules->VerdictOf(look.store->ShownMark(row));
+    return verdict->highlighted && verdict->matchedOnly;
+}
+
 LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
 {
     const LineStore& store = *look.store;
@@ -191,43 +264,64 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             return CDRF_DODEFAULT;
         }
         const StoredLine& line = store.ShownLine(row);
+        bool bookmarked = (store.ShownMark(row) & BookmarkMark) != 0;
         if (line.lineClass == LineClass::Separator) {
             DrawSeparatorRow(draw, look);
+            if (bookmarked) {
+                DrawBookmarkMark(draw);
+            }
             return CDRF_SKIPDEFAULT;
         }
+        LRESULT then = bookmarked ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
         // A found row stands out most, then a highlight rule's colour, then the class's.
         if (Found(look, line)) {
             draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
             draw->clrTextBk = ColourRef(FindMarkColour);
-            return CDRF_NOTIFYSUBITEMDRAW;  // its text cell marks the matches
+            return CDRF_NOTIFYSUBITEMDRAW | then;  // its text cell marks the matches
         }
+        LineVerdict verdict;
         if (look.rules != nullptr) {
-            LineVerdict verdict = look.rules->VerdictOf(store.ShownMark(row));
-            if (verdict.highlighted) {
-                draw->clrText = ColourRef(ContrastingTextColour(verdict.colour));
-                draw->clrTextBk = ColourRef(verdict.colour);
-                return CDRF_DODEFAULT;
-            }
+            verdict = look.rules->VerdictOf(store.ShownMark(row));
+        }
+        if (verdict.highlighted && !verdict.matchedOnly) {
+            draw->clrText = ColourRef(verdict.textColour);
+            draw->clrTextBk = ColourRef(verdict.colour);
+            return then;
         }
         ClassColours colours;
         if (ColoursOf(line.lineClass, &colours)) {
             draw->clrText = colours.text;
             draw->clrTextBk = colours.background;
         }
-        return CDRF_DODEFAULT;
+        return verdict.highlighted ? CDRF_NOTIFYSUBITEMDRAW | then : then;  // its text cell marks the matches
     }
+    case CDDS_ITEMPOSTPAINT:
+        DrawBookmarkMark(draw);
+        return CDRF_DODEFAULT;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-        // Only found rows ask for their cells.
+        // Only found rows, and rows a highlight marks where it matched, ask for their cells.
         size_t row = static_cast<size_t>(draw->nmcd.dwItemSpec);
-        if (row >= store.ShownCount() || !Found(look, store.ShownLine(row))) {
+        if (row >= store.ShownCount()) {
             return CDRF_DODEFAULT;
         }
-        if (draw->iSubItem == TextColumn) {
-            DrawFoundText(draw, look, store.ShownLine(row));
-            return CDRF_SKIPDEFAULT;
+        const StoredLine& line = store.ShownLine(row);
+        LineVerdict verdict;
+        if (Found(look, line)) {
+            if (draw->iSubItem == TextColumn) {
+                DrawFoundText(draw, look, row, line);
+                return CDRF_SKIPDEFAULT;
+            }
+            draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
+            draw->clrTextBk = ColourRef(FindMarkColour);
+        } else if (MarksOnlyMatches(look, row, &verdict)) {
+            if (draw->iSubItem == TextColumn) {
+                DrawHighlightedText(draw, look, row, line);
+                return CDRF_SKIPDEFAULT;
+            }
+            ClassColours plain = PlainColours(line.lineClass);
+            draw->clrText = plain.text;
+            draw->clrTextBk = plain.background;
         }
-        draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
-        draw->clrTextBk = ColourRef(FindMarkColour);
         return CDRF_DODEFAULT;
     }
     default:

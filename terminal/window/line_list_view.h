@@ -20,11 +20,17 @@ struct LineListLook {
     const TimeColumn* time = nullptr;
     const RuleSet* rules = nullptr;
     const LineFinder* finder = nullptr;
+    // The line the search went to, by its number since the first line kept (dropped lines and
+    // kept ones): its matches stand out from the others and from the selection.
+    uint64_t currentFoundLine = static_cast<uint64_t>(-1);
 };
 
 // The background of rows that hold the search text, and of the matches in them, 0xRRGGBB.
 constexpr uint32_t FindMarkColour = 0xFFB366;
 constexpr uint32_t FindMatchColour = 0xE06A00;
+constexpr uint32_t FindCurrentMatchColour = 0xFFE135;
+// The mark at the start of a bookmarked row.
+constexpr uint32_t BookmarkMarkColour = 0x2F6FDF;
 
 // Creates the list as a child of parent with the given control id, its columns sized for dpi.
 HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi);

@@ -17,6 +17,9 @@
 #define FIND_LABEL 104
 #define FIND_EDIT 105
 #define FIND_CLOSE_BUTTON 106
+#define FIND_MATCH_CASE_CHECK 107
+#define FIND_REGEX_CHECK 108
+#define FIND_COUNT_TEXT 109
 
 // Controls of the rules dialog.
 #define RULES_EDIT 1001
@@ -55,6 +58,13 @@
 #define EXCLUDE_LIKE_THIS_COMMAND 241
 #define HIGHLIGHT_LIKE_THIS_COMMAND 242
 #define FILTER_BY_TASK_COMMAND 243
+// Bookmarks (Edit, and Toggle bookmark in the right-click menu).
+#define TOGGLE_BOOKMARK_COMMAND 244
+#define NEXT_BOOKMARK_COMMAND 245
+#define PREVIOUS_BOOKMARK_COMMAND 246
+// The find bar's options from the keyboard and the Edit menu.
+#define FIND_MATCH_CASE_COMMAND 247
+#define FIND_REGEX_COMMAND 248
 // View.
 #define PAUSE_COMMAND 220
 #define FOLLOW_COMMAND 221

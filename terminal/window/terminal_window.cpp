@@ -28,6 +28,8 @@
 #include "wide_text.h"
 #include "window_capture.h"
 #include "line_menu.h"
+#include "window_bookmarks.h"
+#include "window_find.h"
 #include "window_files.h"
 #include "window_layout.h"
 #include "window_pace.h"
@@ -95,6 +97,7 @@ void Refresh(TerminalWindow& t)
         if (line.lineClass == LineClass::ClearMarker && liveShown) {
             t.follow.Handle(FollowEvent::Cleared);
             t.status.findNotice.clear();
+            t.find.currentLine = NoFoundLine;
             stopLine = NoStopLine;
         }
         if (t.live.paused) {
@@ -142,6 +145,7 @@ void Refresh(TerminalWindow& t)
         }
         RememberTop(t);
     }
+    ContinueCountingMatches(t);
     UpdateStatus(t);
     // Drawn now rather than at the next WM_PAINT, so that the time it takes is known.
     UpdateWindow(t.ui.frame);
@@ -196,15 +200,6 @@ void ToggleClass(TerminalWindow& t, int index)
     ApplyClassFilter(t, filter);
 }
 
-std::wstring ControlText(HWND control)
-{
-    int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int got = GetWindowTextW(control, &text[0], length + 1);
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return text;
-}
-
 void ApplyQuickFilter(TerminalWindow& t)
 {
     KillTimer(t.ui.frame, QuickFilterTimerId);
@@ -252,74 +247,6 @@ void OpenRulesDialog(TerminalWindow& t, std::vector<Rule> rules)
 }
 
 namespace {
-
-int SelectedRow(TerminalWindow& t)
-{
-    return ListView_GetNextItem(t.ui.list, -1, LVNI_SELECTED);
-}
-
-void Find(TerminalWindow& t, FindDirection direction, bool fromSelected)
-{
-    if (!t.find.finder.Active()) {
-        return;
-    }
-    int selected = SelectedRow(t);
-    size_t from = NoRow;
-    if (selected >= 0) {
-        // Typing searches again from the row found so far; F3 goes on past it.
-        from = static_cast<size_t>(selected);
-        if (fromSelected) {
-            from = from == 0 ? NoRow : from - 1;
-        }
-    }
-    FindResult found = t.find.finder.Find(ShownView(t).store, from, direction);
-    if (found.row == NoRow) {
-        t.status.findNotice = FillText(FindNotFound, {WideToUtf8(ControlText(t.ui.findEdit))});
-        MessageBeep(MB_ICONWARNING);
-    } else {
-        t.status.findNotice = found.wrapped ? FindWrapped : "";
-        if (!t.opened.IsOpen()) {
-            t.follow.Handle(FollowEvent::LineSelected);
-        }
-        SelectRow(t, static_cast<int>(found.row));
-        RememberTop(t);
-    }
-    UpdateStatus(t);
-}
-
-void OnFindTextChanged(TerminalWindow& t)
-{
-    std::string error;
-    std::string text = WideToUtf8(ControlText(t.ui.findEdit));
-    if (!t.find.finder.SetSearch(text, PatternSyntax::PlainText, false, t.encoding, &error)) {
-        t.status.findNotice = error;
-        UpdateStatus(t);
-        return;
-    }
-    InvalidateRect(t.ui.list, NULL, FALSE);
-    t.status.findNotice.clear();
-    Find(t, FindDirection::Next, true);
-}
-
-void ShowFindBar(TerminalWindow& t, bool shown)
-{
-    t.ui.findShown = shown;
-    for (HWND control : {t.ui.findLabel, t.ui.findEdit, t.ui.findClose}) {
-        ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
-    }
-    Layout(t.ui);
-    if (shown) {
-        SendMessageW(t.ui.findEdit, EM_SETSEL, 0, -1);
-        SetFocus(t.ui.findEdit);
-    } else {
-        std::string error;
-        t.find.finder.SetSearch("", PatternSyntax::PlainText, false, t.encoding, &error);
-        t.status.findNotice.clear();
-        InvalidateRect(t.ui.list, NULL, FALSE);
-        SetFocus(t.ui.list);
-        UpdateStatus(t);
-    }
-}
 
 void SetTimeMode(TerminalWindow& t, TimeMode mode)
 {
@@ -484,6 +411,11 @@ bool OnEditCommand(TerminalWindow& t, int command)
     case EXCLUDE_LIKE_THIS_COMMAND: AdjustRuleLikeSelected(t, RuleKind::Exclude); return true;
     case HIGHLIGHT_LIKE_THIS_COMMAND: AdjustRuleLikeSelected(t, RuleKind::Highlight); return true;
     case FILTER_BY_TASK_COMMAND: FilterBySelectedTask(t); return true;
+    case FIND_MATCH_CASE_COMMAND: OnFindOption(t, FIND_MATCH_CASE_CHECK, true); return true;
+    case FIND_REGEX_COMMAND: OnFindOption(t, FIND_REGEX_CHECK, true); return true;
+    case TOGGLE_BOOKMARK_COMMAND: ToggleSelectedBookmarks(t); return true;
+    case NEXT_BOOKMARK_COMMAND: GoToBookmark(t, true); return true;
+    case PREVIOUS_BOOKMARK_COMMAND: GoToBookmark(t, false); return true;
     case SELECT_ALL_COMMAND: ListView_SetItemState(t.ui.list, -1, LVIS_SELECTED, LVIS_SELECTED); return true;
     case FIND_COMMAND: ShowFindBar(t, true); return true;
     case FIND_NEXT_COMMAND:
@@ -518,6 +450,7 @@ bool OnEditCommand(TerminalWindow& t, int command)
             t.follow.Handle(FollowEvent::Cleared);
         }
         t.status.findNotice.clear();
+        t.find.currentLine = NoFoundLine;
         ResetList(t);
         UpdateStatus(t);
         return true;
@@ -554,6 +487,12 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
     case FIND_EDIT:
         if (notification == EN_CHANGE) {
             OnFindTextChanged(t);
+        }
+        break;
+    case FIND_MATCH_CASE_CHECK:
+    case FIND_REGEX_CHECK:
+        if (notification == BN_CLICKED) {
+            OnFindOption(t, command, false);
         }
         break;
     default:
@@ -606,6 +545,7 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
     SetAlwaysOnTop(t, s.alwaysOnTop);
     SetShowDates(t, s.showDates);
     SetCapture(t, s.captureOds, false);
+    SetFindOptions(t, s.findMatchCase, s.findRegularExpression);
 }
 
 void SaveSettings(TerminalWindow& t)
@@ -633,6 +573,8 @@ void SaveSettings(TerminalWindow& t)
     s.alwaysOnTop = t.alwaysOnTop;
     s.showDates = t.live.view.time.ShowsDates();
     s.captureOds = t.capture.wanted;
+    s.findMatchCase = t.find.matchCase;
+    s.findRegularExpression = t.find.regularExpression;
     if (s == t.settings) {
         return;
     }
@@ -764,7 +706,7 @@ bool KeyForWindow(TerminalWindow& t, const MSG& message)
         return true;
     }
     WPARAM key = message.wParam;
-    if (key == VK_F3 || key == VK_ESCAPE) {
+    if (key == VK_F2 || key == VK_F3 || key == VK_ESCAPE) {
         return true;
     }
     bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
@@ -776,12 +718,13 @@ bool KeyForWindow(TerminalWindow& t, const MSG& message)
 bool MovedFocus(TerminalWindow& t, const MSG& message)
 {
     if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
-        (message.hwnd != t.ui.quickEdit && message.hwnd != t.ui.list && message.hwnd != t.ui.findEdit)) {
+        (message.hwnd != t.ui.quickEdit && message.hwnd != t.ui.list && message.hwnd != t.ui.findEdit &&
+         message.hwnd != t.ui.findCase && message.hwnd != t.ui.findRegex)) {
         return false;
     }
     std::vector<HWND> order = {t.ui.quickEdit, t.ui.list};
     if (t.ui.findShown) {
-        order.push_back(t.ui.findEdit);
+        order.insert(order.end(), {t.ui.findEdit, t.ui.findCase, t.ui.findRegex});
     }
     size_t at = static_cast<size_t>(std::find(order.begin(), order.end(), message.hwnd) - order.begin());
     if (at == order.size()) {
@@ -790,7 +733,7 @@ bool MovedFocus(TerminalWindow& t, const MSG& message)
     bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     HWND next = order[(at + (back ? order.size() - 1 : 1)) % order.size()];
     SetFocus(next);
-    if (next != t.ui.list) {
+    if (next == t.ui.quickEdit || next == t.ui.findEdit) {
         SendMessageW(next, EM_SETSEL, 0, -1);
     }
     return true;

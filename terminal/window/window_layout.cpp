@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "dpi_scaling.h"
 #include "line_list_view.h"
@@ -21,6 +22,9 @@ constexpr int BarLabelWidth = 40;
 constexpr int QuickFilterWidth = 320;
 constexpr int FindBoxWidth = 260;
 constexpr int FindCloseWidth = 24;
+constexpr int FindCaseWidth = 96;
+constexpr int FindRegexWidth = 136;
+constexpr int FindCountWidth = 150;
 
 // The bars' controls: a label and a box, and for the find bar a close button.
 HWND CreateChild(WindowControls& t, HINSTANCE instance, const wchar_t* className, const wchar_t* text, DWORD style,
@@ -42,6 +46,20 @@ void PlaceBar(const WindowControls& t, HWND label, HWND box, HWND button, int bo
     x += ScaledForDpi(boxWidth, t.dpi) + margin;
     if (button != NULL) {
         MoveWindow(button, x, top + margin, ScaledForDpi(FindCloseWidth, t.dpi), height, TRUE);
+    }
+}
+
+// The find bar: its label, box and close button, then the options and the count after them.
+void PlaceFindBar(const WindowControls& t, int top)
+{
+    PlaceBar(t, t.findLabel, t.findEdit, t.findClose, FindBoxWidth, top);
+    int margin = ScaledForDpi(BarMargin, t.dpi);
+    int height = ScaledForDpi(BarHeight, t.dpi) - 2 * margin;
+    int x = margin + ScaledForDpi(BarLabelWidth + FindBoxWidth + FindCloseWidth, t.dpi) + 3 * margin;
+    for (auto [control, width] : {std::pair<HWND, int>{t.findCase, FindCaseWidth}, {t.findRegex, FindRegexWidth},
+                                  {t.findCount, FindCountWidth}}) {
+        MoveWindow(control, x, top + margin, ScaledForDpi(width, t.dpi), height, TRUE);
+        x += ScaledForDpi(width, t.dpi) + margin;
     }
 }
 
@@ -68,9 +86,14 @@ bool CreateBars(WindowControls& t, HINSTANCE instance)
                               QUICK_FILTER_EDIT);
     t.findLabel = CreateChild(t, instance, L"STATIC", FindLabel, SS_CENTERIMAGE, 0, FIND_LABEL);
     t.findEdit = CreateChild(t, instance, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, FIND_EDIT);
+    t.findCase = CreateChild(t, instance, L"BUTTON", FindMatchCaseLabel, WS_TABSTOP | BS_AUTOCHECKBOX, 0,
+                             FIND_MATCH_CASE_CHECK);
+    t.findRegex = CreateChild(t, instance, L"BUTTON", FindRegexLabel, WS_TABSTOP | BS_AUTOCHECKBOX, 0,
+                              FIND_REGEX_CHECK);
+    t.findCount = CreateChild(t, instance, L"STATIC", L"", SS_CENTERIMAGE, 0, FIND_COUNT_TEXT);
     t.findClose = CreateChild(t, instance, L"BUTTON", CloseFindButton, BS_PUSHBUTTON, 0, FIND_CLOSE_BUTTON);
     return t.quickLabel != NULL && t.quickEdit != NULL && t.findLabel != NULL && t.findEdit != NULL &&
-           t.findClose != NULL;
+           t.findCase != NULL && t.findRegex != NULL && t.findCount != NULL && t.findClose != NULL;
 }
 
 void Layout(const WindowControls& t)
@@ -89,7 +112,7 @@ void Layout(const WindowControls& t)
     PlaceBar(t, t.quickLabel, t.quickEdit, NULL, QuickFilterWidth, 0);
     MoveWindow(t.list, 0, bar, client.right, std::max(0L, client.bottom - statusHeight - bar - findHeight), TRUE);
     if (t.findShown) {
-        PlaceBar(t, t.findLabel, t.findEdit, t.findClose, FindBoxWidth, client.bottom - statusHeight - findHeight);
+        PlaceFindBar(t, client.bottom - statusHeight - findHeight);
     }
     // The text column (2) takes what the time, class and process columns leave.
     int textWidth = client.right - ListView_GetColumnWidth(t.list, 0) - ListView_GetColumnWidth(t.list, 1) -
@@ -105,7 +128,8 @@ void SetFontsForDpi(WindowControls& t)
 {
     ReplaceFont(t.list, &t.listFont, CreateListFontForDpi(t.dpi));
     ReplaceFont(t.status, &t.statusFont, CreateStatusFontForDpi(t.dpi));
-    for (HWND control : {t.quickLabel, t.quickEdit, t.findLabel, t.findEdit, t.findClose}) {
+    for (HWND control : {t.quickLabel, t.quickEdit, t.findLabel, t.findEdit, t.findCase, t.findRegex, t.findCount,
+                         t.findClose}) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(t.statusFont), TRUE);
     }
 }

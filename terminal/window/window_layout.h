@@ -18,6 +18,9 @@ struct WindowControls {
     HWND quickEdit = NULL;
     HWND findLabel = NULL;
     HWND findEdit = NULL;
+    HWND findCase = NULL;
+    HWND findRegex = NULL;
+    HWND findCount = NULL;  // "12 of 340"
     HWND findClose = NULL;
     bool findShown = false;
     UINT dpi = DesignDpi;

@@ -50,7 +50,7 @@ void LiveLines::Hold(ReceivedLine&& line)
 LineListLook Look(TerminalWindow& t)
 {
     LineView& view = ShownView(t);
-    return {&view.store, &view.time, &t.rules, &t.find.finder};
+    return {&view.store, &view.time, &t.rules, &t.find.finder, t.find.currentLine};
 }
 
 LineMark JudgeLine(const TerminalWindow& t, const StoredLine& line)
@@ -65,6 +65,15 @@ LineMark JudgeLine(const TerminalWindow& t, const StoredLine& line)
 LineView& ShownView(TerminalWindow& t)
 {
     return t.opened.IsOpen() ? *t.opened.view : t.live.view;
+}
+
+std::wstring ControlText(HWND control)
+{
+    int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(control, &text[0], length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
 }
 
 std::string Number(uint64_t value)
@@ -111,6 +120,9 @@ void UpdateStatus(TerminalWindow& t)
     if (!t.ruleList.empty()) {
         more += "; " + FillText(RulesInUse, {RuleCount(t.ruleList.size())});
     }
+    if (store.BookmarkCount() != 0) {
+        more += "; " + CountText(store.BookmarkCount(), "bookmark", "bookmarks");
+    }
     if (store.Judging()) {
         more += "; " + FillText(StatusFiltering, {Number(store.JudgedPercent())});
     }
@@ -137,6 +149,25 @@ void ShowNewest(TerminalWindow& t)
     }
 }
 
+void SelectRowInMiddle(TerminalWindow& t, int row)
+{
+    HWND list = t.ui.list;
+    t.selectingRows = true;
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    int top = ListView_GetTopIndex(list);
+    int page = ListView_GetCountPerPage(list);
+    RECT rect = {};
+    if (page > 2 && (row <= top || row >= top + page - 1) && ListView_GetItemRect(list, top, &rect, LVIR_BOUNDS)) {
+        // The list scrolls by whole rows of this height.
+        int wantedTop = std::max(0, row - page / 2);
+        ListView_Scroll(list, 0, (wantedTop - top) * (rect.bottom - rect.top));
+    }
+    ListView_EnsureVisible(list, row, FALSE);
+    t.selectingRows = false;
+    RememberTop(t);
+}
+
 void RememberTop(TerminalWindow& t)
 {
     t.topLeft = ListView_GetTopIndex(t.ui.list);
@@ -147,6 +178,7 @@ void ResetList(TerminalWindow& t)
 {
     t.selectingRows = true;
     ResetLineList(t.ui.list, ShownView(t).store);
+    t.find.found.Restart();  // the rows it counted are other rows now
     t.selectingRows = false;
     RememberTop(t);
 }

@@ -16,6 +16,7 @@
 #include "debug_output_listener.h"
 #include "line_encoding.h"
 #include "follow_state.h"
+#include "found_rows.h"
 #include "line_receiver.h"
 #include "line_find.h"
 #include "line_list_view.h"
@@ -99,9 +100,17 @@ struct LogReading {
     void End() { *this = LogReading(); }
 };
 
+constexpr uint64_t NoFoundLine = static_cast<uint64_t>(-1);
+
 // The find bar's search (its controls are in WindowControls).
 struct FindBar {
     LineFinder finder;
+    FoundRows found;  // for "12 of 340"
+    // The line the search last went to, by its number since the first line kept (which drops do
+    // not change): its matches are drawn apart from the others.
+    uint64_t currentLine = NoFoundLine;
+    bool matchCase = false;          // remembered
+    bool regularExpression = false;  // remembered
 };
 
 // What the filter box holds, as one include rule.
@@ -174,6 +183,11 @@ void UpdateStatus(TerminalWindow& t);
 // newest in view.
 void ResetList(TerminalWindow& t);
 void ShowNewest(TerminalWindow& t);
+// A control's text.
+std::wstring ControlText(HWND control);
+// Selects row alone, as the window's own doing, and scrolls it to the middle of the list unless it
+// is in view already away from the list's edges.
+void SelectRowInMiddle(TerminalWindow& t, int row);
 // Notes where the list's top row is, so that a later change is known to be the user's.
 void RememberTop(TerminalWindow& t);
 void ReactToFollow(TerminalWindow& t, FollowReaction reaction);

@@ -149,6 +149,34 @@ TEST(LineStore, EachLineIsJudgedOnceAndKeepsItsMarkThroughDropsAndClassFilters)
     EXPECT_EQ(1u, store.DroppedShownCount());  // "a"; "x1" was hidden
 }
 
+TEST(LineStore, BookmarksStayWithTheirLinesThroughANewJudgeAndGoWithThem)
+{
+    LineStore store(4, 2);
+    for (const char* text : {"a", "b", "c", "d"}) {
+        store.Append(Line(LineClass::Debug, text));
+    }
+    store.ToggleBookmark(0);
+    store.ToggleBookmark(2);
+    // A judge's result never sets or clears a bookmark, however its bits fall.
+    store.SetJudge([](const StoredLine& line) {
+        return static_cast<LineMark>(line.text == "c" ? HiddenByRules : BookmarkMark);
+    });
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "d"}), Shown(store));
+    EXPECT_EQ(2u, store.BookmarkCount());
+    EXPECT_FALSE(store.Bookmarked(1));
+    EXPECT_EQ(0u, store.NearestBookmarkedRow(2, true));  // "c" is hidden: round to "a"
+    EXPECT_EQ(0u, store.NearestBookmarkedRow(0, false)); // the only shown one finds itself
+    store.SetJudge(nullptr);
+    EXPECT_EQ(2u, store.NearestBookmarkedRow(NoShownRow, false));
+
+    store.Append(Line(LineClass::Debug, "e"));  // "a" and "b" go
+    EXPECT_EQ(1u, store.BookmarkCount());
+    EXPECT_TRUE(store.Bookmarked(0));
+    store.Clear();
+    EXPECT_EQ(0u, store.BookmarkCount());
+    EXPECT_EQ(NoShownRow, store.NearestBookmarkedRow(NoShownRow, true));
+}
+
 // Each bound lets the store fill up to it and drops the oldest block only on the line past it.
 TEST(LineStore, DepthAndMemoryBoundsDropTheOldestBlockOnlyOnePastTheBound)
 {

@@ -126,6 +126,34 @@ TEST(LineRules, TheFirstMatchingHighlightGivesTheColour)
     EXPECT_FALSE(rules.Evaluate(Line(LineClass::Debug, "idle\n")).highlighted);
 }
 
+TEST(LineRules, AHighlightGivesItsTextColourOrAContrastingOneAndMayMarkOnlyWhatItMatched)
+{
+    Rule timeout = MakeRule(RuleKind::Highlight, "t[0-9]+", PatternSyntax::RegularExpression);
+    timeout.colour = 0xFFE0E0;
+    timeout.textColour = 0x800000;
+    timeout.matchedOnly = true;
+    Rule dark = MakeRule(RuleKind::Highlight, "dark");
+    dark.colour = 0x202060;
+    RuleSet rules = Compiled({timeout, dark});
+
+    ReceivedLine line = Line(LineClass::Debug, "t1 late, t22 later\n");
+    LineMark mark = rules.Mark(line);
+    LineVerdict verdict = rules.VerdictOf(mark);
+    EXPECT_TRUE(verdict.highlighted && verdict.matchedOnly);
+    EXPECT_EQ(0x800000u, verdict.textColour);
+    std::vector<MatchSpan> spans = rules.HighlightSpans(mark, "t1 late, t22 later");
+    ASSERT_EQ(2u, spans.size());
+    EXPECT_EQ(0u, spans[0].begin);
+    EXPECT_EQ(2u, spans[0].end);
+    EXPECT_EQ(9u, spans[1].begin);
+    EXPECT_EQ(12u, spans[1].end);
+
+    LineVerdict whole = rules.Evaluate(Line(LineClass::Debug, "dark\n"));
+    EXPECT_FALSE(whole.matchedOnly);
+    EXPECT_EQ(0xFFFFFFu, whole.textColour);
+    EXPECT_TRUE(rules.HighlightSpans(rules.Mark(Line(LineClass::Debug, "idle\n")), "idle").empty());
+}
+
 TEST(LineRules, AStopRuleMarksTheLinesItMatchesAndFiltersNothing)
 {
     RuleSet rules = Compiled({MakeRule(RuleKind::StopFollowing, "exception")});

@@ -28,7 +28,7 @@ std::vector<Rule> Parsed(const std::string& text)
 }
 
 const std::string Canonical =
-    "# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
+    "# vornak-terminal rules: [disabled] KIND [#RRGGBB] [text=#RRGGBB] [matched] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
     "include 'net'\r\n"
     "exclude class=debug regex case '^Poller : idle \\d+$'\r\n"
     "highlight #FFC0C0 class=error 'disk full'\r\n"
@@ -36,12 +36,13 @@ const std::string Canonical =
     "disabled exclude 'it''s \"quoted\" \\ and caf\xC3\xA9'\r\n"
     "include \"tab\\x09and\\x0Dreturn \\\"\\\\\"\r\n"
     "exclude ''\r\n"
-    "highlight #C0FFC0 class=ods process=Vrk?Svc*.exe 'ready'\r\n";
+    "highlight #C0FFC0 class=ods process=Vrk?Svc*.exe 'ready'\r\n"
+    "highlight #FFE0E0 text=#800000 matched regex 'timeout \\d+'\r\n";
 
 TEST(RuleFile, ACanonicalFileReadsAsItsRules)
 {
     std::vector<Rule> rules = Parsed(Canonical);
-    ASSERT_EQ(8u, rules.size());
+    ASSERT_EQ(9u, rules.size());
     EXPECT_EQ(MakeRule(RuleKind::Include, "net"), rules[0]);
     Rule poller = MakeRule(RuleKind::Exclude, "^Poller : idle \\d+$");
     poller.onlyClass = LineClass::Debug;
@@ -63,6 +64,12 @@ TEST(RuleFile, ACanonicalFileReadsAsItsRules)
     service.onlyClass = LineClass::Ods;
     service.process = "Vrk?Svc*.exe";
     EXPECT_EQ(service, rules[7]);
+    Rule timeout = MakeRule(RuleKind::Highlight, "timeout \\d+");
+    timeout.colour = 0xFFE0E0;
+    timeout.textColour = 0x800000;
+    timeout.matchedOnly = true;
+    timeout.syntax = PatternSyntax::RegularExpression;
+    EXPECT_EQ(timeout, rules[8]);
 }
 
 TEST(RuleFile, WritingWhatWasReadGivesTheCanonicalFileBack)
@@ -119,6 +126,10 @@ TEST(RuleFile, EveryWrongLineIsNamedWithWhatIsWrong)
         {"exclude #FF0000 'a'", "line 1: a colour goes only with highlight"},
         {"highlight #FF00 'a'", "line 1: colour \"#FF00\" is not #RRGGBB"},
         {"highlight #GG0000 'a'", "line 1: colour \"#GG0000\" is not #RRGGBB"},
+        {"include text=#000000 'a'", "line 1: a colour goes only with highlight"},
+        {"highlight text=#00 'a'", "line 1: colour \"#00\" is not #RRGGBB"},
+        {"highlight text=#000000 TEXT=#000000 'a'", "line 1: \"text=\" is given twice"},
+        {"exclude matched 'a'", "line 1: matched goes only with highlight"},
         {"exclude class=warning 'a'", "line 1: unknown class \"warning\" (debug, log, statistic, error, separator or ods)"},
         {"exclude class=clear 'a'", "line 1: unknown class \"clear\" (debug, log, statistic, error, separator or ods)"},
         {"exclude \"a\\qb\"", "line 1: \"\\q\" is not an escape in a \"...\" pattern (\\\\, \\\", \\xHH)"},

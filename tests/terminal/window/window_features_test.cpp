@@ -527,7 +527,7 @@ TEST_F(WindowFeatures, TheListsMenuCopiesTextOnlyFiltersByTaskAndOpensARuleLikeT
 
     // From the keyboard (Shift+F10, the context-menu key), at the selected row.
     PostMessageW(frame, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
-    EXPECT_EQ((std::vector<std::string>{"&Copy\tCtrl+C", "Copy &text only\tCtrl+Shift+C", "",
+    EXPECT_EQ((std::vector<std::string>{"&Copy\tCtrl+C", "Copy &text only\tCtrl+Shift+C", "Toggle &bookmark\tCtrl+F2", "",
                                         "&Include lines like this...", "&Exclude lines like this...",
                                         "&Highlight lines like this...", "", "Filter by this t&ask",
                                         "Filter by this &process", "Show in all l&ines\tCtrl+U"}),
@@ -547,7 +547,7 @@ TEST_F(WindowFeatures, TheListsMenuCopiesTextOnlyFiltersByTaskAndOpensARuleLikeT
     PostMessageW(frame, WM_COMMAND, EXCLUDE_LIKE_THIS_COMMAND, 0);
     HWND dialog = WaitForRulesDialog(frame);
     ASSERT_NE(HWND(NULL), dialog);
-    EXPECT_EQ("# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
+    EXPECT_EQ("# vornak-terminal rules: [disabled] KIND [#RRGGBB] [text=#RRGGBB] [matched] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
               "exclude 'Scanner : probe 2'\r\n"
               "include regex case '^Scanner : '\r\n",
               DialogText(dialog, RULES_EDIT));
@@ -659,6 +659,114 @@ TEST_F(WindowFeatures, FindGoesToNextAndPreviousMatchAmongShownLinesWrapsAndMark
     EXPECT_NE(std::string::npos, StatusText(frame).find("\"delta\" not found among the shown lines"));
     Command(frame, CLOSE_FIND_COMMAND);
     EXPECT_EQ(CLR_DEFAULT, RowBackground(frame, 2));  // no search, no marks
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+std::string ControlString(HWND frame, int control)
+{
+    wchar_t text[256] = L"";
+    GetDlgItemTextW(frame, control, text, 256);
+    return Narrow(text);
+}
+
+// Match case and regular expression from the keys (and the boxes), the count beside the box, and
+// a found row brought to the middle of the list rather than to its edge.
+TEST_F(WindowFeatures, FindOptionsNarrowTheSearchTheCountSaysWhichMatchAndTheFoundRowIsInTheMiddle)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    for (int line = 0; line < 300; ++line) {
+        const char* name = line == 10 || line == 100 || line == 250 ? "Alpha" : line == 120 ? "alpha" : "line";
+        ASSERT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("%s %d", name, line));
+    }
+    ASSERT_TRUE(WaitForRows(frame, 300));
+    Command(frame, FIND_COMMAND);
+    HWND findEdit = GetDlgItem(frame, FIND_EDIT);
+    SetWindowTextW(findEdit, L"alpha");
+    EXPECT_EQ(10, SelectedRow(frame));
+    EXPECT_EQ("1 of 4", ControlString(frame, FIND_COUNT_TEXT));
+
+    Command(frame, FIND_MATCH_CASE_COMMAND);  // Alt+C
+    EXPECT_TRUE(MenuChecked(frame, FIND_MATCH_CASE_COMMAND));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(frame, FIND_MATCH_CASE_CHECK));
+    EXPECT_EQ(120, SelectedRow(frame));
+    EXPECT_EQ("1 of 1", ControlString(frame, FIND_COUNT_TEXT));
+
+    CheckDlgButton(frame, FIND_MATCH_CASE_CHECK, BST_UNCHECKED);  // the box itself, clicked
+    SendMessageW(frame, WM_COMMAND, MAKEWPARAM(FIND_MATCH_CASE_CHECK, BN_CLICKED), 0);
+    EXPECT_FALSE(MenuChecked(frame, FIND_MATCH_CASE_COMMAND));
+    Command(frame, FIND_REGEX_COMMAND);  // Alt+R
+    SetWindowTextW(findEdit, L"^alpha 1[0-9][0-9]$");
+    EXPECT_EQ(120, SelectedRow(frame));
+    EXPECT_EQ("2 of 2", ControlString(frame, FIND_COUNT_TEXT));
+    Command(frame, FIND_NEXT_COMMAND);
+    EXPECT_EQ(100, SelectedRow(frame));  // wrapped
+    EXPECT_EQ("1 of 2", ControlString(frame, FIND_COUNT_TEXT));
+    HWND list = List(frame);
+    int page = ListView_GetCountPerPage(list);
+    ASSERT_GT(page, 4);
+    EXPECT_EQ(100 - page / 2, ListView_GetTopIndex(list));
+
+    SetWindowTextW(findEdit, L"^alpha (");  // not a whole expression yet: the old search stays
+    EXPECT_EQ("300 lines shown of 300 kept; not following (End follows again); missing ) for the ( at character 8",
+              StatusText(frame));
+    EXPECT_EQ(100, SelectedRow(frame));
+    SetWindowTextW(findEdit, L"omega");
+    EXPECT_EQ("no match", ControlString(frame, FIND_COUNT_TEXT));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+// Ctrl+F2 on the selected lines, F2 and Shift+F2 among the shown ones, a mark in the row; a
+// filter hides a bookmark without taking it away; Clear does.
+TEST_F(WindowFeatures, BookmarksAreSetOnTheSelectedLinesVisitedWithF2KeptThroughAFilterAndGoWithClear)
+{
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    SendLines({"a", "b", "c", "d", "e"});
+    VornakStat_Message("f statistic");
+    SendLines({"g", "h"});
+    ASSERT_TRUE(WaitForRows(frame, 8));
+    HWND list = List(frame);
+    auto select = [&](std::initializer_list<int> rows) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        for (int row : rows) {
+            ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+    };
+    select({2, 5});
+    Command(frame, TOGGLE_BOOKMARK_COMMAND);
+    select({7});
+    Command(frame, TOGGLE_BOOKMARK_COMMAND);
+    EXPECT_EQ("8 lines shown of 8 kept; not following (End follows again); 3 bookmarks", StatusText(frame));
+    EXPECT_EQ(CDRF_NOTIFYPOSTPAINT, CustomDrawReply(frame, 5, CDDS_ITEMPREPAINT, 0));
+    EXPECT_EQ(CDRF_DODEFAULT, CustomDrawReply(frame, 4, CDDS_ITEMPREPAINT, 0));
+
+    select({0});
+    std::vector<int> visited;
+    for (int command : {NEXT_BOOKMARK_COMMAND, NEXT_BOOKMARK_COMMAND, NEXT_BOOKMARK_COMMAND, NEXT_BOOKMARK_COMMAND,
+                        PREVIOUS_BOOKMARK_COMMAND}) {
+        Command(frame, command);
+        visited.push_back(SelectedRow(frame));
+    }
+    EXPECT_EQ((std::vector<int>{2, 5, 7, 2, 7}), visited);
+
+    Command(frame, SHOW_STATISTIC_COMMAND);  // "f statistic" hidden, its bookmark kept
+    ASSERT_TRUE(WaitForRows(frame, 7));
+    select({2});
+    Command(frame, NEXT_BOOKMARK_COMMAND);
+    EXPECT_EQ("h", Cell(list, SelectedRow(frame), 2));
+    Command(frame, SHOW_STATISTIC_COMMAND);
+    ASSERT_TRUE(WaitForRows(frame, 8));
+    select({2, 5});  // both bookmarked: both bookmarks go
+    Command(frame, TOGGLE_BOOKMARK_COMMAND);
+    EXPECT_EQ("8 lines shown of 8 kept; not following (End follows again); 1 bookmark", StatusText(frame));
+
+    Command(frame, CLEAR_COMMAND);
+    Command(frame, NEXT_BOOKMARK_COMMAND);
+    EXPECT_EQ("0 lines shown of 0 kept; following; no bookmarks: Ctrl+F2 sets one on the selected lines",
+              StatusText(frame));
     EXPECT_EQ(0, terminal.Stop());
 }
 
@@ -1083,7 +1191,7 @@ TEST_F(WindowFeatures, RulesExportedAndImportedAgainAreTheSameRules)
     HWND frame = terminal.Window();
     DialogAnswer = exported.Path();
     Command(frame, EXPORT_RULES_COMMAND);
-    EXPECT_EQ("# vornak-terminal rules: [disabled] KIND [#RRGGBB] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
+    EXPECT_EQ("# vornak-terminal rules: [disabled] KIND [#RRGGBB] [text=#RRGGBB] [matched] [class=CLASS] [process=NAME] [regex] [case] 'PATTERN'\r\n"
               "highlight #FF8080 class=error 'down'\r\n"
               "exclude regex case '^tick$'\r\n",
               ReadFileBytes(exported.Path()));
@@ -1117,6 +1225,7 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
         Command(frame, SHOW_STATISTIC_COMMAND);
         Command(frame, ALWAYS_ON_TOP_COMMAND);
         Command(frame, SHOW_DATES_COMMAND);
+        Command(frame, FIND_REGEX_COMMAND);
         ListView_SetColumnWidth(List(frame), 1, 120);
         PostMessageW(frame, WM_COMMAND, RULES_COMMAND, 0);
         HWND dialog = WaitForRulesDialog(frame);
@@ -1133,6 +1242,8 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     EXPECT_EQ(TimeMode::SincePrevious, saved.timeMode);
     EXPECT_TRUE(saved.alwaysOnTop);
     EXPECT_TRUE(saved.showDates);
+    EXPECT_TRUE(saved.findRegularExpression);
+    EXPECT_FALSE(saved.findMatchCase);
     EXPECT_FALSE(saved.shownClasses.shown[static_cast<int>(LineClass::Statistic)]);
     EXPECT_TRUE(saved.shownClasses.shown[static_cast<int>(LineClass::Error)]);
     EXPECT_EQ(120, saved.columnWidths[1]);
@@ -1144,6 +1255,7 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     HWND frame = again.Window();
     EXPECT_TRUE(MenuChecked(frame, TIME_SINCE_PREVIOUS_COMMAND));
     EXPECT_TRUE(MenuChecked(frame, ALWAYS_ON_TOP_COMMAND));
+    EXPECT_TRUE(MenuChecked(frame, FIND_REGEX_COMMAND));
     EXPECT_FALSE(MenuChecked(frame, SHOW_STATISTIC_COMMAND));
     EXPECT_TRUE(MenuChecked(frame, SHOW_ERROR_COMMAND));
     EXPECT_NE(0, GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -1270,7 +1382,7 @@ void PressKey(HWND frame, HWND control, WPARAM key)
     SendMessageW(frame, WM_NULL, 0, 0);  // handled after the posted key
 }
 
-TEST_F(WindowFeatures, TabMovesBetweenTheFilterBoxTheListAndTheOpenFindBox)
+TEST_F(WindowFeatures, TabMovesBetweenTheFilterBoxTheListAndTheOpenFindBarsBoxAndOptions)
 {
     TerminalInProcess terminal(TerminalInProcess::Mode::Window);
     ASSERT_TRUE(terminal.Start());
@@ -1287,6 +1399,10 @@ TEST_F(WindowFeatures, TabMovesBetweenTheFilterBoxTheListAndTheOpenFindBox)
     Command(frame, FIND_COMMAND);
     ASSERT_EQ(find, FocusOf(frame));
     PressKey(frame, find, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == GetDlgItem(frame, FIND_MATCH_CASE_CHECK); }));
+    PressKey(frame, GetDlgItem(frame, FIND_MATCH_CASE_CHECK), VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == GetDlgItem(frame, FIND_REGEX_CHECK); }));
+    PressKey(frame, GetDlgItem(frame, FIND_REGEX_CHECK), VK_TAB);
     ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == quick; }));
     PressKey(frame, quick, VK_TAB);
     ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == List(frame); }));
