@@ -1,7 +1,7 @@
 #!/bin/sh
 # Takes screenshots of the debug terminal on a virtual X screen: lines of every class, and (when
-# RULES and RULES_PNG are given) the same terminal started with --rules RULES and the find bar
-# open.
+# RULES and RULES_PNG are given) the same terminal started with --rules RULES, the find bar
+# open and the line found bookmarked.
 # Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG [RULES RULES_PNG]
 # Wine draws real windows only through its X11 driver, so this uses a prefix of its own under
 # WORK_DIR (the build's prefix has the null driver). Exits 77 (skipped) when Xvfb is missing.
@@ -103,6 +103,7 @@ capture "$png"
 find_box=105
 find_command=212
 follow_command=221
+toggle_bookmark_command=244
 wine "$bin/vornak-terminal.exe" --stop --timeout 30 </dev/null >/dev/null 2>&1 || fail "the first terminal did not stop"
 wine "$bin/vornak-terminal.exe" --rules "$(winepath -w "$rules")" </dev/null >"$work/terminal-rules.log" 2>&1 &
 wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||
@@ -129,5 +130,6 @@ sleep 1
 steer command $follow_command
 steer command $find_command
 steer text $find_box "report"
+steer command $toggle_bookmark_command
 sleep 1
 capture "$rules_png"
