@@ -239,37 +239,36 @@ bool ParseProcessWord(const std::string& word, Rule* rule, std::string* error)
     return true;
 }
 
-// #RRGGBB, for a highlight.
-bool ParseColourWord(const std::string& word, RuleWords* given, std::string* error)
+// A highlight's colour: value (#RRGGBB) into *colour, given once (as name says in messages).
+bool ParseHighlightColour(const std::string& name, const std::string& value, RuleWords* given, bool* givenFlag,
+                          uint32_t* colour, std::string* error)
 {
     if (given->rule.kind != RuleKind::Highlight) {
         *error = RuleFileColourWithoutHighlight;
         return false;
     }
-    if (!GivenOnce(&given->colour, word, error)) {
+    if (!GivenOnce(givenFlag, name, error)) {
         return false;
     }
-    if (!ParseColour(word, &given->rule.colour)) {
-        *error = FillText(RuleFileBadColour, {word});
+    if (!ParseColour(value, colour)) {
+        *error = FillText(RuleFileBadColour, {value});
         return false;
     }
     return true;
 }
 
+// #RRGGBB, a highlight's background.
+bool ParseColourWord(const std::string& word, RuleWords* given, std::string* error)
+{
+    return ParseHighlightColour(word, word, given, &given->colour, &given->rule.colour, error);
+}
+
 // text=#RRGGBB, a highlight's text colour.
 bool ParseTextColourWord(const std::string& word, RuleWords* given, std::string* error)
 {
-    if (given->rule.kind != RuleKind::Highlight) {
-        *error = RuleFileColourWithoutHighlight;
-        return false;
-    }
-    if (!GivenOnce(&given->textColour, TextColourPrefix, error)) {
-        return false;
-    }
     uint32_t colour = 0;
-    std::string value = word.substr(std::string_view(TextColourPrefix).size());
-    if (!ParseColour(value, &colour)) {
-        *error = FillText(RuleFileBadColour, {value});
+    if (!ParseHighlightColour(TextColourPrefix, word.substr(std::string_view(TextColourPrefix).size()), given,
+                              &given->textColour, &colour, error)) {
         return false;
     }
     given->rule.textColour = colour;

@@ -662,13 +662,6 @@ TEST_F(WindowFeatures, FindGoesToNextAndPreviousMatchAmongShownLinesWrapsAndMark
     EXPECT_EQ(0, terminal.Stop());
 }
 
-std::string ControlString(HWND frame, int control)
-{
-    wchar_t text[256] = L"";
-    GetDlgItemTextW(frame, control, text, 256);
-    return Narrow(text);
-}
-
 // Match case and regular expression from the keys (and the boxes), the count beside the box, and
 // a found row brought to the middle of the list rather than to its edge.
 TEST_F(WindowFeatures, FindOptionsNarrowTheSearchTheCountSaysWhichMatchAndTheFoundRowIsInTheMiddle)
@@ -685,13 +678,13 @@ TEST_F(WindowFeatures, FindOptionsNarrowTheSearchTheCountSaysWhichMatchAndTheFou
     HWND findEdit = GetDlgItem(frame, FIND_EDIT);
     SetWindowTextW(findEdit, L"alpha");
     EXPECT_EQ(10, SelectedRow(frame));
-    EXPECT_EQ("1 of 4", ControlString(frame, FIND_COUNT_TEXT));
+    EXPECT_EQ("1 of 4", DialogText(frame, FIND_COUNT_TEXT));
 
     Command(frame, FIND_MATCH_CASE_COMMAND);  // Alt+C
     EXPECT_TRUE(MenuChecked(frame, FIND_MATCH_CASE_COMMAND));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(frame, FIND_MATCH_CASE_CHECK));
     EXPECT_EQ(120, SelectedRow(frame));
-    EXPECT_EQ("1 of 1", ControlString(frame, FIND_COUNT_TEXT));
+    EXPECT_EQ("1 of 1", DialogText(frame, FIND_COUNT_TEXT));
 
     CheckDlgButton(frame, FIND_MATCH_CASE_CHECK, BST_UNCHECKED);  // the box itself, clicked
     SendMessageW(frame, WM_COMMAND, MAKEWPARAM(FIND_MATCH_CASE_CHECK, BN_CLICKED), 0);
@@ -699,10 +692,10 @@ TEST_F(WindowFeatures, FindOptionsNarrowTheSearchTheCountSaysWhichMatchAndTheFou
     Command(frame, FIND_REGEX_COMMAND);  // Alt+R
     SetWindowTextW(findEdit, L"^alpha 1[0-9][0-9]$");
     EXPECT_EQ(120, SelectedRow(frame));
-    EXPECT_EQ("2 of 2", ControlString(frame, FIND_COUNT_TEXT));
+    EXPECT_EQ("2 of 2", DialogText(frame, FIND_COUNT_TEXT));
     Command(frame, FIND_NEXT_COMMAND);
     EXPECT_EQ(100, SelectedRow(frame));  // wrapped
-    EXPECT_EQ("1 of 2", ControlString(frame, FIND_COUNT_TEXT));
+    EXPECT_EQ("1 of 2", DialogText(frame, FIND_COUNT_TEXT));
     HWND list = List(frame);
     int page = ListView_GetCountPerPage(list);
     ASSERT_GT(page, 4);
@@ -713,7 +706,7 @@ TEST_F(WindowFeatures, FindOptionsNarrowTheSearchTheCountSaysWhichMatchAndTheFou
               StatusText(frame));
     EXPECT_EQ(100, SelectedRow(frame));
     SetWindowTextW(findEdit, L"omega");
-    EXPECT_EQ("no match", ControlString(frame, FIND_COUNT_TEXT));
+    EXPECT_EQ("no match", DialogText(frame, FIND_COUNT_TEXT));
     EXPECT_EQ(0, terminal.Stop());
 }
 
