@@ -1,8 +1,8 @@
 #!/bin/sh
 # Takes screenshots of the debug terminal on a virtual X screen: lines of every class, and (when
 # RULES and RULES_PNG are given) the same terminal started with --rules RULES, the find bar
-# open and the line found bookmarked.
-# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG [RULES RULES_PNG]
+# open and the line found bookmarked, then (MENU_PNG) the list's right-click menu open on it.
+# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG [RULES RULES_PNG [MENU_PNG]]
 # Wine draws real windows only through its X11 driver, so this uses a prefix of its own under
 # WORK_DIR (the build's prefix has the null driver). Exits 77 (skipped) when Xvfb is missing.
 set -eu
@@ -11,6 +11,7 @@ work=$2
 png=$3
 rules=${4:-}
 rules_png=${5:-}
+menu_png=${6:-}
 
 if ! command -v Xvfb >/dev/null 2>&1; then
     echo "SKIPPED: Xvfb is not installed (Debian package xvfb); no screenshot taken"
@@ -91,7 +92,14 @@ capture() {
     [ -n "$window" ] || fail "no window titled \"Vornak Debug Terminal\" on the screen: $(xwininfo -root -tree)"
     echo "terminal window: $window"
     rm -f "$1"
-    import -window "$window" "$1" || fail "import could not capture the window"
+    if [ "${2:-}" = with-popups ]; then
+        # A menu is a window of its own: the screen's pixels where the frame is, menu included.
+        geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+            /Width:/ {w=$NF} /Height:/ {h=$NF} END {printf "%sx%s+%s+%s", w, h, x, y}')
+        import -window root -crop "$geometry" +repage "$1" || fail "import could not capture the screen"
+    else
+        import -window "$window" "$1" || fail "import could not capture the window"
+    fi
     [ "$(identify -format '%m' "$1" 2>/dev/null)" = PNG ] || fail "$1 is not a PNG"
     echo "screenshot written: $1 ($(identify -format '%wx%h' "$1"))"
 }
@@ -104,6 +112,7 @@ find_box=105
 find_command=212
 follow_command=221
 toggle_bookmark_command=244
+list_control=100
 wine "$bin/vornak-terminal.exe" --stop --timeout 30 </dev/null >/dev/null 2>&1 || fail "the first terminal did not stop"
 wine "$bin/vornak-terminal.exe" --rules "$(winepath -w "$rules")" </dev/null >"$work/terminal-rules.log" 2>&1 &
 wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||
@@ -133,3 +142,8 @@ steer text $find_box "report"
 steer command $toggle_bookmark_command
 sleep 1
 capture "$rules_png"
+[ -n "$menu_png" ] || exit 0
+
+steer menu $list_control
+sleep 1
+capture "$menu_png" with-popups
