@@ -32,6 +32,7 @@ constexpr wchar_t RulesValue[] = L"Rules";
 constexpr wchar_t AlwaysOnTopValue[] = L"AlwaysOnTop";
 constexpr wchar_t ShowDatesValue[] = L"ShowDates";
 constexpr wchar_t CaptureOdsValue[] = L"CaptureOutputDebugString";
+constexpr wchar_t ToolbarValue[] = L"Toolbar";
 constexpr wchar_t HistoryLinesValue[] = L"HistoryLines";
 constexpr wchar_t HistoryMegabytesValue[] = L"HistoryMegabytes";
 
@@ -197,6 +198,7 @@ bool TerminalSettings::operator==(const TerminalSettings& other) const
            placement.height == other.placement.height && placement.maximized == other.placement.maximized &&
            columnDpi == other.columnDpi && timeMode == other.timeMode && rules == other.rules &&
            alwaysOnTop == other.alwaysOnTop && showDates == other.showDates && captureOds == other.captureOds &&
+           showToolbar == other.showToolbar &&
            historyLines == other.historyLines && historyMegabytes == other.historyMegabytes;
 }
 
@@ -245,6 +247,7 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
     reader.Flag(AlwaysOnTopValue, &settings->alwaysOnTop);
     reader.Flag(ShowDatesValue, &settings->showDates);
     reader.Flag(CaptureOdsValue, &settings->captureOds);
+    reader.Flag(ToolbarValue, &settings->showToolbar);
     int history = 0;
     if (reader.Int(HistoryLinesValue, static_cast<int>(MinHistoryLines), static_cast<int>(MaxHistoryLines), &history)) {
         settings->historyLines = static_cast<size_t>(history);
@@ -292,6 +295,7 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
     results.push_back(SetDword(key, AlwaysOnTopValue, settings.alwaysOnTop ? 1 : 0));
     results.push_back(SetDword(key, ShowDatesValue, settings.showDates ? 1 : 0));
     results.push_back(SetDword(key, CaptureOdsValue, settings.captureOds ? 1 : 0));
+    results.push_back(SetDword(key, ToolbarValue, settings.showToolbar ? 1 : 0));
     results.push_back(SetDword(key, HistoryLinesValue, static_cast<DWORD>(settings.historyLines)));
     results.push_back(SetDword(key, HistoryMegabytesValue, static_cast<DWORD>(settings.historyMegabytes)));
     RegCloseKey(key);

@@ -6,8 +6,8 @@
 // Values: WindowLeft, WindowTop, WindowWidth, WindowHeight (REG_DWORD, signed), WindowMaximized,
 // ColumnTime, ColumnClass, ColumnText, ColumnProcess and ColumnDpi (REG_DWORD), TimeMode (REG_SZ: clock,
 // since-start, since-previous), ShownClasses (REG_SZ: class names separated by commas), Rules
-// (REG_SZ: the rule file text), AlwaysOnTop, ShowDates and CaptureOutputDebugString (REG_DWORD 0
-// or 1), HistoryLines and HistoryMegabytes (REG_DWORD: how many lines the window keeps, in at
+// (REG_SZ: the rule file text), AlwaysOnTop, ShowDates, CaptureOutputDebugString and Toolbar
+// (REG_DWORD 0 or 1), HistoryLines and HistoryMegabytes (REG_DWORD: how many lines the window keeps, in at
 // most how much memory).
 #pragma once
 
@@ -55,6 +55,7 @@ struct TerminalSettings {
     bool alwaysOnTop = false;
     bool showDates = false;
     bool captureOds = true;  // what programs write with OutputDebugString, beside the hosts' lines
+    bool showToolbar = true;
     size_t historyLines = DefaultHistoryLines;
     size_t historyMegabytes = DefaultHistoryMegabytes;
 
