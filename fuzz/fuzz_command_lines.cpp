@@ -27,7 +27,7 @@ const char* const TerminalWords[] = {
     "--forward-queue", "--format", "--rotate", "--keep", "text", "json", "out.log", "0", "1", "10", "3600",
     "3601", "1000", "1001", "10000000", "10000001", "1099511627776", "1099511627777", "1024G", "1025G", "10M",
     "5k", "", "syslog+udp://127.0.0.1:514", "syslog+tcp://[::1]:6514", "syslog+udp://host:0",
-    "SYSLOG+TCP://collector.example:65535",
+    "SYSLOG+TCP://collector.example:65535", "--view", "lines.txt",
 };
 
 const char* const SenderWords[] = {
@@ -76,6 +76,11 @@ std::vector<std::wstring> WrittenOut(const TerminalOptions& options)
     if (!options.logPath.empty()) {
         option(L"--log", options.logPath);
     }
+    if (options.viewer) {
+        option(L"--view", options.openPath);
+    } else if (!options.openPath.empty()) {
+        out.push_back(options.openPath);
+    }
     if (options.format == OutputFormat::Json) {
         option(L"--format", L"json");
     }
@@ -110,7 +115,7 @@ bool SameOptions(const TerminalOptions& a, const TerminalOptions& b)
         }
     }
     return a.command == b.command && a.outputPath == b.outputPath && a.rulesPath == b.rulesPath &&
-           a.logPath == b.logPath &&
+           a.logPath == b.logPath && a.openPath == b.openPath && a.viewer == b.viewer &&
            a.format == b.format && a.rotateBytes == b.rotateBytes && a.keptFiles == b.keptFiles &&
            a.timeoutSeconds == b.timeoutSeconds && a.forwardQueueLines == b.forwardQueueLines;
 }
@@ -134,6 +139,9 @@ void CheckTerminal(const std::vector<std::wstring>& arguments)
                    (window && !options.logPath.empty()),
                "--rotate needs --output or --log");
     FUZZ_CHECK(options.logPath.empty() || window, "--log goes with the window");
+    FUZZ_CHECK(options.openPath.empty() || window, "a log to open goes with the window");
+    FUZZ_CHECK(!options.viewer || (!options.openPath.empty() && options.logPath.empty()),
+               "--view names a log and goes without --log");
     FUZZ_CHECK(options.keptFiles <= MaxKeptFiles, "--keep up to 1000");
     FUZZ_CHECK(options.keptFiles == DefaultKeptFiles || options.rotateBytes != 0, "--keep goes with --rotate");
     FUZZ_CHECK(options.forwardQueueLines >= 1 && options.forwardQueueLines <= MaxForwardQueueLines,

@@ -89,6 +89,8 @@ set(TERMINAL_WINDOW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window/window_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_capture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/window_toolbar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/viewer_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/line_menu.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_bookmarks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/window_find.cpp
@@ -103,7 +105,8 @@ set(TERMINAL_WINDOW_SOURCES
 
 # app: the commands and the command line under the two programs' entry points.
 set(TERMINAL_APP_PARSERS ${CMAKE_CURRENT_LIST_DIR}/app/terminal_arguments.cpp)
-set(TERMINAL_APP_SOURCES ${TERMINAL_APP_PARSERS} ${CMAKE_CURRENT_LIST_DIR}/app/terminal_commands.cpp)
+set(TERMINAL_APP_SOURCES ${TERMINAL_APP_PARSERS} ${CMAKE_CURRENT_LIST_DIR}/app/terminal_commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/app/viewer_start.cpp)
 
 set(TERMINAL_COMPONENTS text pattern lines rules view settings receive capture forwarding headless window app)
 set(TERMINAL_PARSER_SOURCES ${TERMINAL_TEXT_PARSERS} ${TERMINAL_PATTERN_PARSERS} ${TERMINAL_LINES_PARSERS}

@@ -1,8 +1,9 @@
 // vornak-terminal.com: the console program beside vornak-terminal.exe. A command prompt finds it
 // first for "vornak-terminal" (.COM comes before .EXE in PATHEXT), so --headless, --wait and
 // --stop wait, write to the console and hand their exit status to the prompt. Without arguments
-// it starts the window program and returns once the window shows, or with the window program's
-// status and reasons when it refused what it was given.
+// (or with a log, which opens in a viewer while a terminal runs) it starts the window program and
+// returns once the window shows, or with the window program's status and reasons when it refused
+// what it was given.
 #include <windows.h>
 
 #include <string>
@@ -17,6 +18,7 @@
 #include "terminal_commands.h"
 #include "terminal_texts.h"
 #include "user_messages.h"
+#include "viewer_start.h"
 #include "vornak_terminal_protocol.h"
 
 namespace {
@@ -98,12 +100,14 @@ DWORD StartInheritingOnly(const std::wstring& program, std::wstring commandLine,
 
 int StartWindow(const TerminalOptions& options, const StandardStreams& streams)
 {
-    // Said here, on the console; the window program would say it in a message box.
-    if (FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL) {
+    // Said here, on the console; the window program would say it in a message box. A log shows
+    // in a viewer beside a running terminal.
+    bool viewer = ShowsInViewer(options);
+    if (!viewer && FindWindowA(VORNAK_TERMINAL_CLASS, NULL) != NULL) {
         TellUser(streams, TerminalAlreadyRunning);
         return AnotherTerminalExitStatus;
     }
-    if (TerminalClaimHeld()) {
+    if (!viewer && TerminalClaimHeld()) {
         TellUser(streams, TerminalStartingOrEnding);
         return AnotherTerminalExitStatus;
     }
@@ -132,7 +136,7 @@ int StartWindow(const TerminalOptions& options, const StandardStreams& streams)
         commandLine += L" --history " + std::to_wstring(options.historyLines);
     }
     if (!options.openPath.empty()) {
-        commandLine += L" \"" + options.openPath + L"\"";
+        commandLine += (viewer ? L" --view \"" : L" \"") + options.openPath + L"\"";
     }
     if (!options.logPath.empty()) {
         commandLine += L" --log \"" + options.logPath + L"\"";

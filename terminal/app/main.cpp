@@ -9,6 +9,7 @@
 #include "terminal_arguments.h"
 #include "terminal_commands.h"
 #include "terminal_window.h"
+#include "viewer_start.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
@@ -31,6 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
         windowOptions.rulesPath = options.rulesPath;
         windowOptions.historyLines = options.historyLines;
         windowOptions.openPath = options.openPath;
+        windowOptions.viewer = ShowsInViewer(options);
         if (!options.logPath.empty()) {
             windowOptions.log = options;  // the output's format and rotation, for the log
             windowOptions.log.outputPath = options.logPath;

@@ -86,6 +86,7 @@ struct OptionsGiven {
     bool rules = false;
     bool log = false;
     bool open = false;
+    bool view = false;
     bool history = false;
     bool timeout = false;
     bool forwardQueue = false;
@@ -139,6 +140,25 @@ bool ReadLog(const std::wstring& option, const std::wstring& value, TerminalOpti
              std::string* error)
 {
     return ReadFileName(option, value, &given->log, &parsed->logPath, LogTakesOneName, error);
+}
+
+// --view: the log to show, as a positional LOG names it, in a viewer.
+bool ReadView(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+              std::string* error)
+{
+    if (!GivenOnce(&given->view, option, error)) {
+        return false;
+    }
+    if (given->open) {
+        return Fail(error, OpensOneLog);
+    }
+    if (value.empty()) {
+        return Fail(error, ViewTakesOneName);
+    }
+    given->open = true;
+    parsed->openPath = value;
+    parsed->viewer = true;
+    return true;
 }
 
 bool ReadHistory(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
@@ -236,6 +256,7 @@ constexpr ValueOption ValueOptions[] = {
     {L"--output", ReadOutput},
     {L"--rules", ReadRules},
     {L"--log", ReadLog},
+    {L"--view", ReadView},
     {L"--history", ReadHistory},
     {L"--timeout", ReadTimeout},
     {L"--forward", ReadForward},
@@ -309,6 +330,9 @@ bool CheckCombination(const TerminalOptions& parsed, const OptionsGiven& given, 
     }
     if (given.open && parsed.command != TerminalCommand::Window) {
         return Fail(error, OpenGoesWithWindow);
+    }
+    if (given.view && given.log) {
+        return Fail(error, ViewWritesNoLog);
     }
     if (given.format && parsed.command != TerminalCommand::Headless && !given.log) {
         return Fail(error, FormatGoesWithHeadless);

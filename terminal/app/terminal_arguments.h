@@ -11,7 +11,7 @@
 #include "terminal_texts.h"
 
 enum class TerminalCommand {
-    Window,    // the list window [--rules FILE] [--history LINES] [--log FILE [--rotate BYTES [--keep N]] [--format F]] [LOG]
+    Window,    // the list window [--rules FILE] [--history LINES] [--log FILE [--rotate BYTES [--keep N]] [--format F]] [LOG | --view LOG]
     Headless,  // --headless [--output FILE [--rotate BYTES [--keep N]]] [--format text|json]
     Stop,      // --stop [--timeout SECONDS]
     Wait,      // --wait [--timeout SECONDS]
@@ -26,6 +26,7 @@ struct TerminalOptions : HeadlessOptions {
     // The window's log (--log FILE), written as the headless output's options say; empty: none.
     std::wstring logPath;
     std::wstring openPath;   // a saved log the window shows at the start (as File > Open); empty: none
+    bool viewer = false;      // --view: openPath in a window of its own, which takes no lines
     size_t historyLines = 0;  // --history LINES: the lines the window keeps; 0: the remembered number
     unsigned timeoutSeconds = DefaultTimeoutSeconds;
 };

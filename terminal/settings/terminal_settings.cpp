@@ -34,6 +34,7 @@ constexpr wchar_t ShowDatesValue[] = L"ShowDates";
 constexpr wchar_t FindMatchCaseValue[] = L"FindMatchCase";
 constexpr wchar_t FindRegularExpressionValue[] = L"FindRegularExpression";
 constexpr wchar_t CaptureOdsValue[] = L"CaptureOutputDebugString";
+constexpr wchar_t ToolbarValue[] = L"Toolbar";
 constexpr wchar_t HistoryLinesValue[] = L"HistoryLines";
 constexpr wchar_t HistoryMegabytesValue[] = L"HistoryMegabytes";
 
@@ -200,6 +201,7 @@ bool TerminalSettings::operator==(const TerminalSettings& other) const
            columnDpi == other.columnDpi && timeMode == other.timeMode && rules == other.rules &&
            alwaysOnTop == other.alwaysOnTop && showDates == other.showDates && captureOds == other.captureOds &&
            findMatchCase == other.findMatchCase && findRegularExpression == other.findRegularExpression &&
+           showToolbar == other.showToolbar &&
            historyLines == other.historyLines && historyMegabytes == other.historyMegabytes;
 }
 
@@ -250,6 +252,7 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
     reader.Flag(FindMatchCaseValue, &settings->findMatchCase);
     reader.Flag(FindRegularExpressionValue, &settings->findRegularExpression);
     reader.Flag(CaptureOdsValue, &settings->captureOds);
+    reader.Flag(ToolbarValue, &settings->showToolbar);
     int history = 0;
     if (reader.Int(HistoryLinesValue, static_cast<int>(MinHistoryLines), static_cast<int>(MaxHistoryLines), &history)) {
         settings->historyLines = static_cast<size_t>(history);
@@ -299,6 +302,7 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
     results.push_back(SetDword(key, FindMatchCaseValue, settings.findMatchCase ? 1 : 0));
     results.push_back(SetDword(key, FindRegularExpressionValue, settings.findRegularExpression ? 1 : 0));
     results.push_back(SetDword(key, CaptureOdsValue, settings.captureOds ? 1 : 0));
+    results.push_back(SetDword(key, ToolbarValue, settings.showToolbar ? 1 : 0));
     results.push_back(SetDword(key, HistoryLinesValue, static_cast<DWORD>(settings.historyLines)));
     results.push_back(SetDword(key, HistoryMegabytesValue, static_cast<DWORD>(settings.historyMegabytes)));
     RegCloseKey(key);

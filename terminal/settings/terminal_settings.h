@@ -6,8 +6,8 @@
 // Values: WindowLeft, WindowTop, WindowWidth, WindowHeight (REG_DWORD, signed), WindowMaximized,
 // ColumnTime, ColumnClass, ColumnText, ColumnProcess and ColumnDpi (REG_DWORD), TimeMode (REG_SZ: clock,
 // since-start, since-previous), ShownClasses (REG_SZ: class names separated by commas), Rules
-// (REG_SZ: the rule file text), AlwaysOnTop, ShowDates, CaptureOutputDebugString, FindMatchCase
-// and FindRegularExpression (REG_DWORD 0 or 1), HistoryLines and HistoryMegabytes (REG_DWORD: how many lines the window keeps, in at
+// (REG_SZ: the rule file text), AlwaysOnTop, ShowDates, CaptureOutputDebugString, FindMatchCase,
+// FindRegularExpression and Toolbar (REG_DWORD 0 or 1), HistoryLines and HistoryMegabytes (REG_DWORD: how many lines the window keeps, in at
 // most how much memory).
 #pragma once
 
@@ -57,6 +57,7 @@ struct TerminalSettings {
     bool captureOds = true;  // what programs write with OutputDebugString, beside the hosts' lines
     bool findMatchCase = false;
     bool findRegularExpression = false;
+    bool showToolbar = true;
     size_t historyLines = DefaultHistoryLines;
     size_t historyMegabytes = DefaultHistoryMegabytes;
 

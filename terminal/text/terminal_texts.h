@@ -22,6 +22,10 @@ constexpr const char* TerminalUsage =
     "                                                and write every line to FILE as it arrives\n"
     "         [--history LINES]                      keeping the newest LINES lines (10000 to\n"
     "                                                50000000) in place of the remembered number\n"
+    "       vornak-terminal --view LOG [--rules FILE] [--history LINES]\n"
+    "                                                show the saved log LOG in a window of its own,\n"
+    "                                                beside the live one; LOG alone does the same\n"
+    "                                                while a terminal runs\n"
     "       vornak-terminal --headless [--output FILE [--rotate BYTES [--keep N]]]\n"
     "                                  [--format text|json]\n"
     "                                                write every line to FILE (or standard output);\n"
@@ -72,6 +76,8 @@ constexpr char HistoryGoesWithWindow[] = "--history goes with the window (no --h
 constexpr char LogGoesWithWindow[] = "--log goes with the window (no --headless, --stop, --wait)";
 constexpr char OpenGoesWithWindow[] = "a log to open goes with the window (no --headless, --stop, --wait)";
 constexpr char OpensOneLog[] = "give only one log to open";
+constexpr char ViewTakesOneName[] = "--view takes one file name";
+constexpr char ViewWritesNoLog[] = "--view shows a file and takes no lines: it goes without --log";
 constexpr char RotateTakesBytes[] =
     "--rotate takes a size in bytes from 1 to 1099511627776, or with K, M or G (as 10M)";
 constexpr char RotateNeedsOutput[] = "--rotate goes with --headless --output FILE or with --log FILE";
@@ -227,6 +233,26 @@ constexpr const char* StatusLogging = "logging to {1}";
 constexpr const char* LogProblem = "the log {1}: {2}";
 // {1}: "1 line" or "N lines", {2}: the file, {3}: the system's error and its text.
 constexpr const char* LogLinesNotWritten = "{1} could not be written to the log {2}: {3}";
+// The toolbar's buttons, and their tips: the name, then the key from the accelerator table
+// ({1}: the name, {2}: the key, as "Ctrl+P").
+constexpr wchar_t ToolbarPause[] = L"Pause";
+constexpr wchar_t ToolbarClear[] = L"Clear";
+constexpr wchar_t ToolbarFind[] = L"Find";
+constexpr wchar_t ToolbarCapture[] = L"Capture";
+constexpr wchar_t ToolbarCaptureTip[] = L"Capture OutputDebugString";
+constexpr const char* ToolbarTipWithKey = "{1} ({2})";
+// The parts of a key's name in a tip.
+constexpr wchar_t KeyControl[] = L"Ctrl+";
+constexpr wchar_t KeyShift[] = L"Shift+";
+constexpr wchar_t KeyAlt[] = L"Alt+";
+constexpr wchar_t KeyEnd[] = L"End";
+constexpr wchar_t KeyPause[] = L"Pause";
+constexpr wchar_t KeyEscape[] = L"Esc";
+constexpr wchar_t KeyFunction[] = L"F";
+// A saved log in a window of its own ({1}: the file's name).
+constexpr const char* ViewerTitle = "{1} - Vornak Debug Terminal (viewer)";
+constexpr const char* ViewerStatusFile = "file {1} ({2})";
+constexpr const char* CannotStartViewer = "cannot open {1} in a new window: {2}";
 constexpr wchar_t SaveDefaultName[] = L"terminal.txt";
 constexpr wchar_t SaveFilter[] = L"Text files (*.txt)\0*.txt\0All files\0*.*\0";
 constexpr wchar_t SaveDefaultExtension[] = L"txt";

@@ -20,6 +20,7 @@
 #define FIND_MATCH_CASE_CHECK 107
 #define FIND_REGEX_CHECK 108
 #define FIND_COUNT_TEXT 109
+#define TOOLBAR_CONTROL 110
 
 // Controls of the rules dialog.
 #define RULES_EDIT 1001
@@ -42,6 +43,7 @@
 #define EXIT_COMMAND 204
 #define LOG_COMMAND 205
 #define STOP_READING_COMMAND 206
+#define OPEN_VIEWER_COMMAND 207
 // Edit.
 #define COPY_COMMAND 210
 #define SELECT_ALL_COMMAND 211
@@ -79,6 +81,7 @@
 #define HISTORY_COMMAND 230
 #define CAPTURE_ODS_COMMAND 231
 #define CAPTURE_GLOBAL_COMMAND 232
+#define TOOLBAR_COMMAND 233
 // One per shown class, in LineClass order.
 #define SHOW_DEBUG_COMMAND 300
 #define SHOW_LOG_COMMAND 301

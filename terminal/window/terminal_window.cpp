@@ -26,6 +26,7 @@
 #include "terminal_texts.h"
 #include "time_column.h"
 #include "wide_text.h"
+#include "viewer_window.h"
 #include "window_capture.h"
 #include "line_menu.h"
 #include "window_bookmarks.h"
@@ -34,6 +35,7 @@
 #include "window_layout.h"
 #include "window_pace.h"
 #include "window_state.h"
+#include "window_toolbar.h"
 
 namespace {
 
@@ -156,6 +158,7 @@ void Refresh(TerminalWindow& t)
 void CheckItem(TerminalWindow& t, int command, bool checked)
 {
     CheckMenuItem(t.menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    ShowToolbarCheck(t.ui.toolbar, command, checked);
 }
 
 void SetPaused(TerminalWindow& t, bool paused)
@@ -299,6 +302,9 @@ void GoToEnd(TerminalWindow& t)
 
 bool StartLog(TerminalWindow& t, const HeadlessOptions& options)
 {
+    if (t.viewer) {
+        return false;  // it takes no lines
+    }
     bool started = t.log.Start(options, *t.streams, t.ui.frame);
     CheckItem(t, LOG_COMMAND, started);
     UpdateStatus(t);
@@ -359,6 +365,7 @@ bool OnFileCommand(TerminalWindow& t, int command)
         }
         return true;
     }
+    case OPEN_VIEWER_COMMAND: OpenInNewWindow(t); return true;
     case STOP_READING_COMMAND: StopReading(t); return true;
     case SAVE_COMMAND: SaveShown(t); return true;
     case LOG_COMMAND: ToggleLog(t); return true;
@@ -479,6 +486,7 @@ void OnViewCommand(TerminalWindow& t, int command, int notification)
     case CAPTURE_GLOBAL_COMMAND: SetCapture(t, true, !t.capture.listeners.global.Listening()); break;
     case SHOW_DATES_COMMAND: SetShowDates(t, !t.live.view.time.ShowsDates()); break;
     case HISTORY_COMMAND: OpenHistoryDialog(t); break;
+    case TOOLBAR_COMMAND: ShowToolbar(t.ui, t.menu, !t.ui.toolbarShown); break;
     case QUICK_FILTER_EDIT:
         if (notification == EN_CHANGE) {
             SetTimer(t.ui.frame, QuickFilterTimerId, QuickFilterDelayMs, NULL);
@@ -509,6 +517,9 @@ void OnCommand(TerminalWindow& t, int command, int notification)
         std::string problem = std::move(t.status.unreadProblem);
         t.status.unreadProblem.clear();
         ShowError(t, problem);
+    }
+    if (t.viewer && !ViewerTakes(command)) {
+        return;
     }
     if (!OnFileCommand(t, command) && !OnEditCommand(t, command)) {
         OnViewCommand(t, command, notification);
@@ -544,12 +555,16 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
     ApplyClassFilter(t, s.shownClasses);
     SetAlwaysOnTop(t, s.alwaysOnTop);
     SetShowDates(t, s.showDates);
+    ShowToolbar(t.ui, t.menu, s.showToolbar);
     SetCapture(t, s.captureOds, false);
     SetFindOptions(t, s.findMatchCase, s.findRegularExpression);
 }
 
 void SaveSettings(TerminalWindow& t)
 {
+    if (t.viewer) {
+        return;  // the remembered choices are the live terminal's
+    }
     TerminalSettings s = t.settings;
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
@@ -575,6 +590,7 @@ void SaveSettings(TerminalWindow& t)
     s.captureOds = t.capture.wanted;
     s.findMatchCase = t.find.matchCase;
     s.findRegularExpression = t.find.regularExpression;
+    s.showToolbar = t.ui.toolbarShown;
     if (s == t.settings) {
         return;
     }
@@ -608,10 +624,11 @@ bool OnCreate(TerminalWindow& t, HWND window)
     t.ui.frame = window;
     t.ui.dpi = DpiOfWindow(window);
     t.ui.list = CreateLineList(window, LIST_CONTROL, t.instance, t.ui.dpi);
+    t.ui.toolbar = CreateToolbar(window, t.instance);
     t.ui.status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_CONTROL)), t.instance,
                                NULL);
-    if (t.ui.list == NULL || t.ui.status == NULL || !CreateBars(t.ui, t.instance)) {
+    if (t.ui.list == NULL || t.ui.toolbar == NULL || t.ui.status == NULL || !CreateBars(t.ui, t.instance)) {
         return false;
     }
     t.menu = GetMenu(window);
@@ -656,6 +673,8 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
                 return result;
             }
             OnListNotify(t, header);
+        } else if (header->hwndFrom == t.ui.toolbar && AnswerToolbarTip(t.instance, const_cast<NMHDR*>(header))) {
+            return 0;
         }
         break;
     }
@@ -860,6 +879,7 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
     terminal.instance = instance;
     terminal.streams = &streams;
     terminal.settingsKey = options.settingsKey;
+    terminal.viewer = options.viewer;
     std::vector<std::string> problems;
     LoadTerminalSettings(options.settingsKey, &terminal.settings, &problems);
     if (!problems.empty()) {
@@ -877,7 +897,7 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
                terminal.settings.historyMegabytes);
 
     TerminalSession session(streams);
-    int status = session.Begin();
+    int status = terminal.viewer ? DoneExitStatus : session.Begin();  // a viewer claims nothing
     if (status != DoneExitStatus) {
         return status;
     }
@@ -892,14 +912,17 @@ int RunTerminalWindow(HINSTANCE instance, int showCommand, const StandardStreams
         return FailureExitStatus;
     }
     // Should the filter refuse, the window cannot tell the user anything useful; hosts at its own
-    // level still reach it.
+    // level still reach it. A viewer has no receiving window, and --stop is not for it.
     std::string filterRefusal;
-    if (!session.Accept(terminal.live.receiver.Start(instance, window), &filterRefusal)) {
+    if (terminal.viewer) {
+        PrepareViewer(terminal);
+    } else if (!session.Accept(terminal.live.receiver.Start(instance, window), &filterRefusal)) {
         DestroyWindow(window);
         EndFrame(terminal, instance);
         return FailureExitStatus;
+    } else {
+        session.CloseOnStopRequest(window);
     }
-    session.CloseOnStopRequest(window);
     if (!options.log.outputPath.empty() && !StartLog(terminal, options.log)) {
         DestroyWindow(window);
         EndFrame(terminal, instance);

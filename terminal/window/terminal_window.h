@@ -13,6 +13,7 @@ struct WindowOptions {
     std::wstring rulesPath;                        // --rules FILE; empty: the remembered rules
     size_t historyLines = 0;                       // --history LINES; 0: the remembered number
     std::wstring openPath;                         // a log shown at the start; empty: the live lines
+    bool viewer = false;  // openPath in a window of its own that takes no lines and saves no settings
     std::wstring settingsKey = DefaultSettingsKey;  // under HKEY_CURRENT_USER
     HeadlessOptions log;  // --log FILE: every line also written there (outputPath empty: none)
 };

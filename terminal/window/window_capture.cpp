@@ -3,6 +3,7 @@
 #include "captured_lines.h"
 #include "terminal_resource_ids.h"
 #include "terminal_texts.h"
+#include "window_toolbar.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ void CheckCaptureItems(TerminalWindow& t)
     bool global = t.capture.listeners.global.Listening();
     CheckMenuItem(t.menu, CAPTURE_ODS_COMMAND, MF_BYCOMMAND | (session || global ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(t.menu, CAPTURE_GLOBAL_COMMAND, MF_BYCOMMAND | (global ? MF_CHECKED : MF_UNCHECKED));
+    ShowToolbarCheck(t.ui.toolbar, CAPTURE_ODS_COMMAND, session || global);
 }
 
 } // namespace
@@ -19,6 +21,7 @@ void CheckCaptureItems(TerminalWindow& t)
 void SetCapture(TerminalWindow& t, bool wanted, bool global)
 {
     t.capture.listeners.Stop();
+    wanted = wanted && !t.viewer;  // a viewer takes no lines
     t.capture.wanted = wanted;
     t.capture.global = wanted && global;
     if (wanted) {

@@ -9,6 +9,7 @@
 #include "line_list_view.h"
 #include "terminal_resource_ids.h"
 #include "terminal_texts.h"
+#include "window_toolbar.h"
 
 namespace {
 
@@ -110,6 +111,13 @@ void Layout(const WindowControls& t)
     int bar = ScaledForDpi(BarHeight, t.dpi);
     int findHeight = t.findShown ? bar : 0;
     PlaceBar(t, t.quickLabel, t.quickEdit, NULL, QuickFilterWidth, 0);
+    if (t.toolbar != NULL && t.toolbarShown) {
+        // After the filter box, its buttons centred in the row.
+        int x = ScaledForDpi(BarLabelWidth + QuickFilterWidth, t.dpi) + 3 * ScaledForDpi(BarMargin, t.dpi);
+        int buttonHeight = HIWORD(SendMessageW(t.toolbar, TB_GETBUTTONSIZE, 0, 0));
+        int top = buttonHeight < bar ? (bar - buttonHeight) / 2 : 0;
+        MoveWindow(t.toolbar, x, top, std::max(0, static_cast<int>(client.right) - x), bar - top, TRUE);
+    }
     MoveWindow(t.list, 0, bar, client.right, std::max(0L, client.bottom - statusHeight - bar - findHeight), TRUE);
     if (t.findShown) {
         PlaceFindBar(t, client.bottom - statusHeight - findHeight);
@@ -123,6 +131,16 @@ void Layout(const WindowControls& t)
     }
 }
 
+void ShowToolbar(WindowControls& t, HMENU menu, bool shown)
+{
+    t.toolbarShown = shown && t.toolbar != NULL;
+    if (t.toolbar != NULL) {
+        ShowWindow(t.toolbar, t.toolbarShown ? SW_SHOW : SW_HIDE);
+    }
+    CheckMenuItem(menu, TOOLBAR_COMMAND, MF_BYCOMMAND | (t.toolbarShown ? MF_CHECKED : MF_UNCHECKED));
+    Layout(t);
+}
+
 // Gives the list, the status bar and the bars their fonts for the window's DPI.
 void SetFontsForDpi(WindowControls& t)
 {
@@ -132,6 +150,7 @@ void SetFontsForDpi(WindowControls& t)
                          t.findClose}) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(t.statusFont), TRUE);
     }
+    SetToolbarFont(t.toolbar, t.statusFont);
 }
 
 // The window moved to a monitor of another DPI (or that monitor's scale changed).

@@ -1,4 +1,4 @@
-// The window's controls and where they go: the filter box above the list, the find bar below
+// The window's controls and where they go: the filter box and the toolbar above the list, the find bar below
 // it, the status bar at the bottom, their fonts for the window's DPI, and the window's first size.
 #pragma once
 
@@ -23,6 +23,8 @@ struct WindowControls {
     HWND findCount = NULL;  // "12 of 340"
     HWND findClose = NULL;
     bool findShown = false;
+    HWND toolbar = NULL;  // beside the filter box, in its row
+    bool toolbarShown = false;
     UINT dpi = DesignDpi;
     // While a remembered place is put back: its size was saved on its own monitor, in that
     // monitor's pixels, so a change of DPI on the way there must not scale it again.
@@ -37,7 +39,10 @@ bool CreateBars(WindowControls& t, HINSTANCE instance);
 // Places every control in the frame's client area; the text column takes the width left.
 void Layout(const WindowControls& t);
 
-// Gives the list, the status bar and the bars their fonts for t.dpi.
+// View > Toolbar: shows or hides the toolbar (the filter box keeps its row).
+void ShowToolbar(WindowControls& t, HMENU menu, bool shown);
+
+// Gives the list, the status bar, the bars and the toolbar their fonts for t.dpi.
 void SetFontsForDpi(WindowControls& t);
 
 // The window moved to a monitor of another DPI (or that monitor's scale changed).

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "terminal_texts.h"
+#include "viewer_window.h"
 #include "wide_text.h"
 
 namespace {
@@ -89,7 +90,8 @@ void UpdateStatus(TerminalWindow& t)
         std::to_wstring(store.KeptCount()) + LinesKept;
     std::string more;
     if (t.opened.IsOpen()) {
-        more += "; " + FillText(StatusFileFormat, {WideToUtf8(t.opened.name), LineCount(store.KeptCount())});
+        more += "; " + FillText(t.viewer ? ViewerStatusFile : StatusFileFormat,
+                                {WideToUtf8(t.opened.name), LineCount(store.KeptCount())});
         if (t.opened.notices != 0) {
             more += "; " + FillText(StatusFileNotices, {LineCount(t.opened.notices)});
         }
@@ -135,6 +137,9 @@ void UpdateStatus(TerminalWindow& t)
         }
     }
     text += Utf8ToWide(more);
+    if (t.viewer) {
+        NameViewedFile(t);
+    }
     if (text != t.status.text) {
         t.status.text = text;
         SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));

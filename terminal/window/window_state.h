@@ -158,6 +158,9 @@ struct TerminalWindow {
     bool selectingRows = false;  // the window, not the user, changes the selection
     bool goingToEnd = false;     // End was pressed in the list
 
+    // A saved log in a window of its own (--view): no lines taken, no settings written.
+    bool viewer = false;
+    std::wstring viewerTitle;
     std::wstring settingsKey;
     TerminalSettings settings;
     bool alwaysOnTop = false;

@@ -32,6 +32,12 @@ TEST(TerminalArguments, EachCommandWithItsOptionsIsUnderstood)
     EXPECT_EQ(TerminalCommand::Window, options.command);
     EXPECT_EQ(L"C:\\logs\\lines.txt", options.openPath);
 
+    EXPECT_FALSE(options.viewer);
+    ASSERT_TRUE(ParseTerminalArguments({L"--view", L"C:\\logs\\lines.txt", L"--rules", L"a.rules"}, &options, &error));
+    EXPECT_EQ(TerminalCommand::Window, options.command);
+    EXPECT_EQ(L"C:\\logs\\lines.txt", options.openPath);
+    EXPECT_TRUE(options.viewer);
+
     ASSERT_TRUE(ParseTerminalArguments({L"--history", L"10000"}, &options, &error));
     EXPECT_EQ(10000u, options.historyLines);
     ASSERT_TRUE(ParseTerminalArguments({L"--history", L"50000000"}, &options, &error));
@@ -127,8 +133,13 @@ TEST(TerminalArguments, NonsenseIsRefusedWithTheReason)
          {{L"--history", L"9999"}, {L"--history", L"50000001"}, {L"--history", L"2M"}, {L"--history", L"lots"}}},
         {"--history is given twice", {{L"--history", L"20000", L"--history", L"20000"}}},
         {"--history goes with the window (no --headless, --stop, --wait)", {{L"--headless", L"--history", L"20000"}}},
-        {"give only one log to open", {{L"a.txt", L"b.txt"}}},
-        {"a log to open goes with the window (no --headless, --stop, --wait)", {{L"--headless", L"a.txt"}}},
+        {"give only one log to open", {{L"a.txt", L"b.txt"}, {L"--view", L"a.txt", L"b.txt"}, {L"b.txt", L"--view", L"a.txt"}}},
+        {"a log to open goes with the window (no --headless, --stop, --wait)",
+         {{L"--headless", L"a.txt"}, {L"--view", L"a.txt", L"--stop"}}},
+        {"--view needs a value", {{L"--view"}}},
+        {"--view takes one file name", {{L"--view", L""}}},
+        {"--view is given twice", {{L"--view", L"a.txt", L"--view", L"a.txt"}}},
+        {"--view shows a file and takes no lines: it goes without --log", {{L"--view", L"a.txt", L"--log", L"b.txt"}}},
     };
     ExpectRefused<TerminalOptions>(ParseTerminalArguments, refusals);
 }

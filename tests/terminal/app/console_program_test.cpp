@@ -155,8 +155,29 @@ TEST(ConsoleProgram, WithoutArgumentsItStartsTheWindowProgramAndReturns)
               "exists); only one can receive the lines: close it first, or stop it with vornak-terminal --stop\n",
               run.errors);
 
+
+    // A log named beside it opens in a viewer of its own, which --stop leaves alone.
+    TemporaryFile log(L"console-viewed-log");
+    ASSERT_TRUE(WriteFileBytes(log.Path(), "09:05:03.007 debug     saved\n"));
+    run = RunConsoleProgram({log.Path()});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ("", run.errors);
+    const std::wstring title = log.Path().substr(log.Path().find_last_of(L'\\') + 1) + L" - Vornak Debug Terminal (viewer)";
+    HWND viewer = NULL;
+    for (int tries = 0; tries < 500 && viewer == NULL; ++tries) {
+        Sleep(20);
+        viewer = FindWindowW(TerminalFrameClass, title.c_str());
+    }
+    ASSERT_NE(nullptr, viewer);
+
     EXPECT_EQ(0, RunConsoleProgram({L"--stop"}).exitCode);
     EXPECT_EQ(nullptr, FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
+    EXPECT_TRUE(IsWindow(viewer));
+    PostMessageW(viewer, WM_CLOSE, 0, 0);
+    for (int tries = 0; tries < 500 && IsWindow(viewer); ++tries) {
+        Sleep(20);
+    }
+    EXPECT_FALSE(IsWindow(viewer));
 }
 
 // The status bar of the terminal's window (the frame, beside the receiving window hosts find),

@@ -70,6 +70,7 @@ TerminalSettings Customised()
         << error;
     settings.alwaysOnTop = true;
     settings.showDates = true;
+    settings.showToolbar = false;
     return settings;
 }
 

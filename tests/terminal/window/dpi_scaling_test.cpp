@@ -13,6 +13,7 @@
 
 #include "running_terminal.h"
 #include "terminal_in_process.h"
+#include "terminal_resource_ids.h"
 #include "terminal_test_lock.h"
 #include "window_layout.h"
 
@@ -85,6 +86,19 @@ LONG FontHeight(HWND control)
     return description.lfHeight < 0 ? -description.lfHeight : description.lfHeight;
 }
 
+int ButtonHeight(HWND toolbar)
+{
+    return HIWORD(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
+}
+
+// The toolbar's buttons are not cut at its bottom (the filter box's row).
+bool ButtonsFit(HWND toolbar)
+{
+    RECT row = {};
+    GetClientRect(toolbar, &row);
+    return ButtonHeight(toolbar) <= row.bottom;
+}
+
 TEST(DpiScaling, ChangeOfDpiMovesTheWindowWhereSuggestedAndResizesColumnsAndFonts)
 {
     TerminalTestLock lock;
@@ -97,6 +111,11 @@ TEST(DpiScaling, ChangeOfDpiMovesTheWindowWhereSuggestedAndResizesColumnsAndFont
     EXPECT_EQ("time 96, class 76", FixedColumns(list));
     LONG fontAt96 = FontHeight(list);
     ASSERT_NE(0, fontAt96);
+    HWND toolbar = GetDlgItem(window, TOOLBAR_CONTROL);
+    LONG toolbarFontAt96 = FontHeight(toolbar);
+    ASSERT_NE(0, toolbarFontAt96);
+    int buttonsAt96 = ButtonHeight(toolbar);
+    EXPECT_TRUE(ButtonsFit(toolbar));
 
     RECT suggested = {10, 20, 610, 420};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
@@ -105,12 +124,24 @@ TEST(DpiScaling, ChangeOfDpiMovesTheWindowWhereSuggestedAndResizesColumnsAndFont
     EXPECT_EQ("10,20 600 x 400", PlaceOf(placed));
     EXPECT_EQ("time 144, class 114", FixedColumns(list));
     EXPECT_EQ(MulDiv(fontAt96, 144, 96), FontHeight(list));
+    // The toolbar's text buttons grow with their font, up to 200 %, and stay within the filter
+    // box's row.
+    EXPECT_EQ(MulDiv(toolbarFontAt96, 144, 96), FontHeight(toolbar));
+    int buttonsAt144 = ButtonHeight(toolbar);
+    EXPECT_TRUE(ButtonsFit(toolbar));
+    RECT doubled = {10, 20, 810, 553};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&doubled));
+    EXPECT_EQ(toolbarFontAt96 * 2, FontHeight(toolbar));
+    EXPECT_TRUE(ButtonsFit(toolbar));
+    EXPECT_LT(buttonsAt96, buttonsAt144);
+    EXPECT_LT(buttonsAt144, ButtonHeight(toolbar));
 
     // And back: the widths are what they were.
     RECT back = {10, 20, 410, 287};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
     EXPECT_EQ("time 96, class 76", FixedColumns(list));
     EXPECT_EQ(fontAt96, FontHeight(list));
+    EXPECT_EQ(buttonsAt96, ButtonHeight(toolbar));
     EXPECT_EQ(0, terminal.Stop());
 }
 

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <stddef.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,13 +17,16 @@
 #include "child_process.h"
 #include "dropped_file.h"
 #include "file_bytes.h"
+#include "frame_class.h"
 #include "non_copyable.h"
 #include "patched_import.h"
+#include "system_error_text.h"
 #include "temporary_file.h"
 #include "terminal_in_process.h"
 #include "terminal_resource_ids.h"
 #include "terminal_settings.h"
 #include "terminal_test_lock.h"
+#include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
 
 namespace {
@@ -1401,6 +1406,211 @@ TEST_F(WindowFeatures, TabMovesBetweenTheFilterBoxTheListAndTheOpenFindBarsBoxAn
     ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == List(frame); }));
     PressKey(frame, List(frame), VK_TAB);
     ASSERT_TRUE(WaitFor([&] { return FocusOf(frame) == find; }));
+    EXPECT_EQ(0, terminal.Stop());
+}
+
+// A click on a toolbar's button, as the mouse gives it: pressed and released over the button.
+void ClickButton(HWND toolbar, int command)
+{
+    RECT rect = {};
+    SendMessageW(toolbar, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&rect));
+    LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(toolbar, WM_LBUTTONUP, 0, at);
+}
+
+// The tip the window gives for a button, asked as the toolbar asks when the mouse rests on it.
+std::string ButtonTip(HWND frame, HWND toolbar, int command)
+{
+    wchar_t text[INFOTIPSIZE] = L"";
+    NMTBGETINFOTIPW tip = {};
+    tip.hdr.hwndFrom = toolbar;
+    tip.hdr.idFrom = TOOLBAR_CONTROL;
+    tip.hdr.code = TBN_GETINFOTIPW;
+    tip.pszText = text;
+    tip.cchTextMax = INFOTIPSIZE;
+    tip.iItem = command;
+    SendMessageW(frame, WM_NOTIFY, TOOLBAR_CONTROL, reinterpret_cast<LPARAM>(&tip));
+    return Narrow(text);
+}
+
+bool ButtonChecked(HWND toolbar, int command)
+{
+    return SendMessageW(toolbar, TB_ISBUTTONCHECKED, static_cast<WPARAM>(command), 0) != 0;
+}
+
+TEST_F(WindowFeatures, ToolbarButtonsAndTheMenuShowPauseAndCaptureInStepAndTheTipsNameTheKeys)
+{
+    ScratchSettings settings(L"Toolbar");
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, settings.Options(), true);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    HWND toolbar = GetDlgItem(frame, TOOLBAR_CONTROL);
+    ASSERT_NE(HWND(NULL), toolbar);
+    EXPECT_EQ((std::vector<std::string>{"Pause (Ctrl+P)", "Clear (Ctrl+L)", "Find (Ctrl+F)", "Capture OutputDebugString"}),
+              (std::vector<std::string>{ButtonTip(frame, toolbar, PAUSE_COMMAND), ButtonTip(frame, toolbar, CLEAR_COMMAND),
+                                        ButtonTip(frame, toolbar, FIND_COMMAND),
+                                        ButtonTip(frame, toolbar, CAPTURE_ODS_COMMAND)}));
+    auto states = [&] {
+        return std::vector<bool>{MenuChecked(frame, PAUSE_COMMAND), ButtonChecked(toolbar, PAUSE_COMMAND),
+                                 MenuChecked(frame, CAPTURE_ODS_COMMAND), ButtonChecked(toolbar, CAPTURE_ODS_COMMAND)};
+    };
+    EXPECT_EQ((std::vector<bool>{false, false, true, true}), states());
+
+    ClickButton(toolbar, PAUSE_COMMAND);
+    ClickButton(toolbar, CAPTURE_ODS_COMMAND);
+    EXPECT_EQ((std::vector<bool>{true, true, false, false}), states());
+    SendLines({"held while paused"});
+    ASSERT_TRUE(WaitFor([&] { return StatusText(frame) == "0 lines shown of 0 kept; PAUSED, 1 waiting"; }))
+        << StatusText(frame);
+
+    Command(frame, PAUSE_COMMAND);  // the menu, or Ctrl+P
+    Command(frame, CAPTURE_ODS_COMMAND);
+    EXPECT_EQ((std::vector<bool>{false, false, true, true}), states());
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    ClickButton(toolbar, CLEAR_COMMAND);
+    EXPECT_TRUE(WaitForRows(frame, 0));
+    ClickButton(toolbar, FIND_COMMAND);
+    EXPECT_NE(0, GetWindowLongW(GetDlgItem(frame, FIND_EDIT), GWL_STYLE) & WS_VISIBLE);
+
+    // View > Toolbar hides it, and that is remembered.
+    EXPECT_TRUE(MenuChecked(frame, TOOLBAR_COMMAND));
+    Command(frame, TOOLBAR_COMMAND);
+    EXPECT_FALSE(MenuChecked(frame, TOOLBAR_COMMAND));
+    EXPECT_EQ(0, GetWindowLongW(toolbar, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(0, terminal.Stop());
+    TerminalSettings saved;
+    LoadTerminalSettings(settings.Key(), &saved, nullptr);
+    EXPECT_FALSE(saved.showToolbar);
+}
+
+// The values under a key of HKEY_CURRENT_USER, each as name=bytes; empty when there is no key.
+std::vector<std::string> KeyValues(const std::wstring& path)
+{
+    std::vector<std::string> values;
+    HKEY key = NULL;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return values;
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        BYTE data[8192];
+        DWORD dataSize = sizeof(data);
+        if (RegEnumValueW(key, index, name, &nameLength, NULL, NULL, data, &dataSize) != ERROR_SUCCESS) {
+            break;
+        }
+        values.push_back(Narrow(name) + "=" + std::string(reinterpret_cast<char*>(data), dataSize));
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+// The text column of every row of a list in another process, read through a buffer in that process.
+std::vector<std::string> RowsOfListElsewhere(HWND list)
+{
+    std::vector<std::string> rows;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(list, &owner);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, owner);
+    if (process == NULL) {
+        return rows;
+    }
+    struct Remote {
+        LVITEMW item;
+        wchar_t text[512];
+    };
+    char* remote = static_cast<char*>(VirtualAllocEx(process, NULL, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
+    for (int row = 0; remote != NULL && row < static_cast<int>(count); ++row) {
+        Remote local = {};
+        local.item.iSubItem = 2;
+        local.item.cchTextMax = 512;
+        local.item.pszText = reinterpret_cast<wchar_t*>(remote + offsetof(Remote, text));
+        DWORD_PTR copied = 0;
+        if (!WriteProcessMemory(process, remote, &local, sizeof(local), NULL) ||
+            !SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote),
+                                 SMTO_NORMAL, 5000, &copied) ||
+            !ReadProcessMemory(process, remote, &local, sizeof(local), NULL)) {
+            break;
+        }
+        local.text[511] = L'\0';
+        rows.push_back(Narrow(local.text));
+    }
+    if (remote != NULL) {
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return rows;
+}
+
+// The status bar of a frame in another process: WM_GETTEXT crosses processes.
+std::string StatusElsewhere(HWND frame)
+{
+    char text[512] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(GetDlgItem(frame, STATUS_CONTROL), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, 5000, &copied);
+    return text;
+}
+
+std::wstring StartedCommandLine;
+
+BOOL WINAPI RecordStart(LPCWSTR, LPWSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
+                        LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION)
+{
+    StartedCommandLine = commandLine;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+// A log named while a terminal runs is shown in a window of its own, which takes no line of a
+// host and writes none of the live terminal's settings; File > Open in new window starts the
+// program again to view the file so.
+TEST_F(WindowFeatures, ALogNamedWhileATerminalRunsIsShownInAViewerOfItsOwnBesideTheLiveLines)
+{
+    TemporaryFile log(L"viewed-log");
+    ASSERT_TRUE(WriteFileBytes(log.Path(), LogText({"09:05:03.007 debug     first saved", "09:05:04.500 log       second saved"})));
+    const std::wstring name = log.Path().substr(log.Path().find_last_of(L'\\') + 1);
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    {
+        PatchedImport startPatch("CreateProcessW", RecordStart);
+        ASSERT_TRUE(startPatch.Applied());
+        DialogAnswer = log.Path();
+        Command(frame, OPEN_VIEWER_COMMAND);
+    }
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(NULL, self, MAX_PATH);
+    EXPECT_EQ(L"\"" + std::wstring(self) + L"\" --view \"" + log.Path() + L"\"", StartedCommandLine);
+    EXPECT_EQ((std::vector<std::string>{"cannot open " + Narrow(log.Path()) + " in a new window: " +
+                                        SystemErrorText(ERROR_ACCESS_DENIED)}),
+              MessageBoxTexts);
+
+    const std::vector<std::string> settingsBefore = KeyValues(DefaultSettingsKey);
+    CapturedProgram viewer;
+    ASSERT_TRUE(viewer.Start(PathBesideProgram(L"vornak-terminal.exe"), {log.Path()}));
+    const std::wstring title = name + L" - Vornak Debug Terminal (viewer)";
+    HWND viewed = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (viewed = FindWindowW(TerminalFrameClass, title.c_str())) != NULL; }))
+        << viewer.Errors();
+    const std::string shown = "2 lines shown of 2 kept; file " + Narrow(name) + " (2 lines)";
+    ASSERT_TRUE(WaitFor([&] { return StatusElsewhere(viewed) == shown; })) << StatusElsewhere(viewed);
+    EXPECT_EQ((std::vector<std::string>{"first saved", "second saved"}), RowsOfListElsewhere(GetDlgItem(viewed, LIST_CONTROL)));
+
+    EXPECT_EQ(VORNAKDBG_STATUS_DONE, VornakDbg_Message("from a host"));
+    ASSERT_TRUE(WaitForRows(frame, 1));
+    EXPECT_EQ((std::vector<std::string>{"from a host"}), ShownTexts(frame));
+    EXPECT_EQ(terminal.Receiver(), FindWindowA(VORNAK_TERMINAL_CLASS, NULL));
+    EXPECT_EQ(HWND(NULL), FindWindowExA(NULL, terminal.Receiver(), VORNAK_TERMINAL_CLASS, NULL));
+    EXPECT_EQ(shown, StatusElsewhere(viewed));
+
+    PostMessageW(viewed, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, viewer.Wait(10000));
+    EXPECT_EQ("", viewer.Errors());
+    EXPECT_EQ(settingsBefore, KeyValues(DefaultSettingsKey));
     EXPECT_EQ(0, terminal.Stop());
 }
 
