@@ -26,19 +26,14 @@ constexpr int DoubledRuleBelow = 2;
 // The text's indent in a cell, at 100 %, as the list indents the text it draws.
 constexpr int CellTextIndent = 6;
 
-struct ClassColours {
-    COLORREF text;
-    COLORREF background;
-};
-
 // Errors and statistics stand out; debug and log lines keep the list's own colours.
-bool ColoursOf(LineClass lineClass, ClassColours* colours)
+bool ColoursOf(LineClass lineClass, const Palette& palette, ClassColours* colours)
 {
     switch (lineClass) {
-    case LineClass::Error: *colours = {RGB(170, 0, 0), RGB(255, 228, 228)}; return true;
-    case LineClass::Statistic: *colours = {RGB(0, 70, 150), RGB(226, 236, 255)}; return true;
-    case LineClass::Log: *colours = {RGB(0, 96, 0), GetSysColor(COLOR_WINDOW)}; return true;
-    case LineClass::Ods: *colours = {RGB(92, 52, 140), GetSysColor(COLOR_WINDOW)}; return true;
+    case LineClass::Error: *colours = palette.error; return true;
+    case LineClass::Statistic: *colours = palette.statistic; return true;
+    case LineClass::Log: *colours = palette.log; return true;
+    case LineClass::Ods: *colours = palette.ods; return true;
     default: return false;
     }
 }
@@ -56,7 +51,7 @@ void ToDisplay(const std::string& text)
 
 COLORREF ColourRef(uint32_t rrggbb)
 {
-    return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
+    return ColourOfRrggbb(rrggbb);
 }
 
 // "name.exe (1234)", the id alone when the name is unknown; nothing for the library's lines.
@@ -99,20 +94,23 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
 
     RECT rowRect;
     ListView_GetItemRect(list, row, &rowRect, LVIR_BOUNDS);
-    FillRect(dc, &rowRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const Palette& palette = *look.palette;
+    HBRUSH rowBrush = CreateSolidBrush(selected ? palette.selectionBack : palette.windowBack);
+    FillRect(dc, &rowRect, rowBrush);
+    DeleteObject(rowBrush);
 
     RECT timeRect;
     ListView_GetSubItemRect(list, row, TimeColumnIndex, LVIR_LABEL, &timeRect);
     ToDisplay(RowTimeText(look, static_cast<size_t>(row)));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
+    SetTextColor(dc, selected ? palette.selectionText : palette.separatorTime);
     timeRect.left += ScaledForDpi(TimeIndent, dpi);
     DrawTextW(dc, DisplayTextBuffer, -1, &timeRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 
     RECT classRect;
     ListView_GetSubItemRect(list, row, ClassColumn, LVIR_BOUNDS, &classRect);
     int middle = (rowRect.top + rowRect.bottom) / 2;
-    COLORREF ruleColour = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNSHADOW);
+    COLORREF ruleColour = selected ? palette.selectionText : palette.separatorRule;
     HPEN pen = CreatePen(PS_SOLID, std::max(1, ScaledForDpi(1, dpi)), ruleColour);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     bool doubled = line.text.size() > 0 && line.text[0] == '=';
@@ -141,9 +139,11 @@ void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const S
     HDC dc = draw->nmcd.hdc;
     bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
     bool focused = GetFocus() == list;
-    COLORREF back = selected ? GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : ColourRef(FindMarkColour);
-    COLORREF fore = selected ? GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)
-                             : ColourRef(ContrastingTextColour(FindMarkColour));
+    const Palette& palette = *look.palette;
+    COLORREF back = selected ? (focused ? palette.selectionBack : palette.inactiveSelectionBack)
+                             : ColourRef(palette.findRowMark);
+    COLORREF fore = selected ? (focused ? palette.selectionText : palette.inactiveSelectionText)
+                             : ColourRef(ContrastingTextColour(palette.findRowMark));
     RECT cell;
     ListView_GetSubItemRect(list, row, TextColumn, LVIR_BOUNDS, &cell);
     HBRUSH brush = CreateSolidBrush(back);
@@ -162,8 +162,8 @@ void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, const S
         if (to <= from) {
             return;
         }
-        SetBkColor(dc, match ? ColourRef(FindMatchColour) : back);
-        SetTextColor(dc, match ? ColourRef(ContrastingTextColour(FindMatchColour)) : fore);
+        SetBkColor(dc, match ? ColourRef(palette.findMatch) : back);
+        SetTextColor(dc, match ? ColourRef(ContrastingTextColour(palette.findMatch)) : fore);
         SIZE size = {};
         GetTextExtentPoint32W(dc, DisplayTextBuffer + from, static_cast<int>(to - from), &size);
         ExtTextOutW(dc, x, cell.top + (cell.bottom - cell.top - size.cy) / 2, ETO_CLIPPED, &cell,
@@ -197,20 +197,21 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
         }
         // A found row stands out most, then a highlight rule's colour, then the class's.
         if (Found(look, line)) {
-            draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
-            draw->clrTextBk = ColourRef(FindMarkColour);
+            draw->clrText = ColourRef(ContrastingTextColour(look.palette->findRowMark));
+            draw->clrTextBk = ColourRef(look.palette->findRowMark);
             return CDRF_NOTIFYSUBITEMDRAW;  // its text cell marks the matches
         }
         if (look.rules != nullptr) {
             LineVerdict verdict = look.rules->VerdictOf(store.ShownMark(row));
             if (verdict.highlighted) {
-                draw->clrText = ColourRef(ContrastingTextColour(verdict.colour));
-                draw->clrTextBk = ColourRef(verdict.colour);
+                uint32_t back = HighlightBackground(*look.palette, verdict.colour);
+                draw->clrText = ColourRef(ContrastingTextColour(back));
+                draw->clrTextBk = ColourRef(back);
                 return CDRF_DODEFAULT;
             }
         }
         ClassColours colours;
-        if (ColoursOf(line.lineClass, &colours)) {
+        if (ColoursOf(line.lineClass, *look.palette, &colours)) {
             draw->clrText = colours.text;
             draw->clrTextBk = colours.background;
         }
@@ -226,8 +227,8 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             DrawFoundText(draw, look, store.ShownLine(row));
             return CDRF_SKIPDEFAULT;
         }
-        draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
-        draw->clrTextBk = ColourRef(FindMarkColour);
+        draw->clrText = ColourRef(ContrastingTextColour(look.palette->findRowMark));
+        draw->clrTextBk = ColourRef(look.palette->findRowMark);
         return CDRF_DODEFAULT;
     }
     default:

@@ -69,6 +69,14 @@
 #define HISTORY_COMMAND 230
 #define CAPTURE_ODS_COMMAND 231
 #define CAPTURE_GLOBAL_COMMAND 232
+#define FONT_COMMAND 233
+#define ZOOM_IN_COMMAND 234
+#define ZOOM_OUT_COMMAND 235
+#define ZOOM_RESET_COMMAND 236
+// View > Theme, in ThemeChoice order.
+#define THEME_SYSTEM_COMMAND 237
+#define THEME_LIGHT_COMMAND 238
+#define THEME_DARK_COMMAND 239
 // One per shown class, in LineClass order.
 #define SHOW_DEBUG_COMMAND 300
 #define SHOW_LOG_COMMAND 301

@@ -30,6 +30,7 @@
 #include "line_menu.h"
 #include "window_files.h"
 #include "window_layout.h"
+#include "window_look.h"
 #include "window_pace.h"
 #include "window_state.h"
 
@@ -571,7 +572,7 @@ void OnCommand(TerminalWindow& t, int command, int notification)
         t.status.unreadProblem.clear();
         ShowError(t, problem);
     }
-    if (!OnFileCommand(t, command) && !OnEditCommand(t, command)) {
+    if (!OnFileCommand(t, command) && !OnEditCommand(t, command) && !OnLookCommand(t, command)) {
         OnViewCommand(t, command, notification);
     }
 }
@@ -606,6 +607,8 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
     SetAlwaysOnTop(t, s.alwaysOnTop);
     SetShowDates(t, s.showDates);
     SetCapture(t, s.captureOds, false);
+    UseListFont(t, s.listFont, s.zoomPoints);
+    SetTheme(t, s.theme);
 }
 
 void SaveSettings(TerminalWindow& t)
@@ -633,6 +636,9 @@ void SaveSettings(TerminalWindow& t)
     s.alwaysOnTop = t.alwaysOnTop;
     s.showDates = t.live.view.time.ShowsDates();
     s.captureOds = t.capture.wanted;
+    s.listFont = t.ui.listFontChosen;
+    s.zoomPoints = t.ui.listFontPoints;
+    s.theme = t.look.choice;
     if (s == t.settings) {
         return;
     }
@@ -696,6 +702,31 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_SETFOCUS:
         SetFocus(t.ui.list);
         return 0;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(t, lParam);
+        break;
+    case WM_SYSCOLORCHANGE:
+        SetTheme(t, t.look.choice);  // the light palette is the system's colours
+        SendMessageW(t.ui.list, message, wParam, lParam);
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        LRESULT result = 0;
+        if (ControlColours(t, message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), &result)) {
+            return result;
+        }
+        break;
+    }
+    case WM_ERASEBKGND:
+        if (EraseFrame(t, reinterpret_cast<HDC>(wParam))) {
+            return 1;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (DrawStatus(t, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+            return TRUE;
+        }
+        break;
     case WM_TIMER:
         if (wParam == RefreshTimerId) {
             ContinueReading(t);
@@ -768,7 +799,10 @@ bool KeyForWindow(TerminalWindow& t, const MSG& message)
         return true;
     }
     bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    return control && (key == 'F' || key == 'O' || key == 'S' || key == 'R' || key == 'Q' || key == 'L' || key == 'P');
+    bool zoom = key == VK_OEM_PLUS || key == VK_ADD || key == VK_OEM_MINUS || key == VK_SUBTRACT || key == '0' ||
+                key == VK_NUMPAD0;
+    return control && (zoom || key == 'F' || key == 'O' || key == 'S' || key == 'R' || key == 'Q' || key == 'L' ||
+                       key == 'P');
 }
 
 // Tab and Shift+Tab move between the filter box, the list and (when open) the find box. True
@@ -903,6 +937,7 @@ void EndFrame(TerminalWindow& t, HINSTANCE instance)
             DeleteObject(font);
         }
     }
+    EndLook(t);
     RunningWindow = NULL;
     // A window started again in this process (as tests do) registers the class again.
     UnregisterClassW(TerminalFrameClass, instance);

@@ -6,6 +6,7 @@
 
 #include "dpi_scaling.h"
 #include "line_list_view.h"
+#include "list_font.h"
 #include "terminal_resource_ids.h"
 #include "terminal_texts.h"
 
@@ -103,7 +104,7 @@ void Layout(const WindowControls& t)
 // Gives the list, the status bar and the bars their fonts for the window's DPI.
 void SetFontsForDpi(WindowControls& t)
 {
-    ReplaceFont(t.list, &t.listFont, CreateListFontForDpi(t.dpi));
+    ReplaceFont(t.list, &t.listFont, CreateListFont(t.listFontChosen, t.listFontPoints, t.dpi));
     ReplaceFont(t.status, &t.statusFont, CreateStatusFontForDpi(t.dpi));
     for (HWND control : {t.quickLabel, t.quickEdit, t.findLabel, t.findEdit, t.findClose}) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(t.statusFont), TRUE);

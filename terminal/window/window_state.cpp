@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "terminal_texts.h"
+#include "window_look.h"
 #include "wide_text.h"
 
 namespace {
@@ -50,7 +51,7 @@ void LiveLines::Hold(ReceivedLine&& line)
 LineListLook Look(TerminalWindow& t)
 {
     LineView& view = ShownView(t);
-    return {&view.store, &view.time, &t.rules, &t.find.finder};
+    return {&view.store, &view.time, &t.rules, &t.find.finder, &t.look.palette};
 }
 
 LineMark JudgeLine(const TerminalWindow& t, const StoredLine& line)
@@ -125,7 +126,7 @@ void UpdateStatus(TerminalWindow& t)
     text += Utf8ToWide(more);
     if (text != t.status.text) {
         t.status.text = text;
-        SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ShowStatusText(t);
     }
 }
 
