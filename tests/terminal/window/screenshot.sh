@@ -1,8 +1,8 @@
 #!/bin/sh
 # Takes screenshots of the debug terminal on a virtual X screen: lines of every class, and (when
 # RULES and RULES_PNG are given) the same terminal started with --rules RULES and the find bar
-# open.
-# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG [RULES RULES_PNG]
+# open, and then (when DARK_PNG is given) that window in the dark theme.
+# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG [RULES RULES_PNG [DARK_PNG]]
 # Wine draws real windows only through its X11 driver, so this uses a prefix of its own under
 # WORK_DIR (the build's prefix has the null driver). Exits 77 (skipped) when Xvfb is missing.
 set -eu
@@ -11,6 +11,7 @@ work=$2
 png=$3
 rules=${4:-}
 rules_png=${5:-}
+dark_png=${6:-}
 
 if ! command -v Xvfb >/dev/null 2>&1; then
     echo "SKIPPED: Xvfb is not installed (Debian package xvfb); no screenshot taken"
@@ -55,6 +56,8 @@ export DISPLAY=":$(cat "$work/display")"
 
 wine_prefix_ready x11
 wine_services_started
+# The theme a run before left behind (the dark picture is the last) would colour the first ones.
+wine reg delete 'HKCU\Software\Vornak\DebugTerminal' /v Theme /f </dev/null >/dev/null 2>&1 || true
 
 wine "$bin/vornak-terminal.exe" </dev/null >"$work/terminal.log" 2>&1 &
 wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||
@@ -103,6 +106,7 @@ capture "$png"
 find_box=105
 find_command=212
 follow_command=221
+theme_dark_command=239
 wine "$bin/vornak-terminal.exe" --stop --timeout 30 </dev/null >/dev/null 2>&1 || fail "the first terminal did not stop"
 wine "$bin/vornak-terminal.exe" --rules "$(winepath -w "$rules")" </dev/null >"$work/terminal-rules.log" 2>&1 &
 wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||
@@ -131,3 +135,8 @@ steer command $find_command
 steer text $find_box "report"
 sleep 1
 capture "$rules_png"
+[ -n "$dark_png" ] || exit 0
+
+steer command $theme_dark_command
+sleep 1
+capture "$dark_png"
