@@ -56,6 +56,7 @@ install(FILES ${config_dir}/VornakDbg32Config.cmake ${config_dir}/VornakDbg32Con
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/vornak)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/STYLE.md ${PROJECT_SOURCE_DIR}/docs/terminal.png
               ${PROJECT_SOURCE_DIR}/docs/terminal-rules.png ${PROJECT_SOURCE_DIR}/docs/terminal-menu.png
+              ${PROJECT_SOURCE_DIR}/docs/terminal-dark.png
         DESTINATION share/doc/vornak/docs)
 
 # The release archive: vornak-<version>-win64.zip of the installed tree, in release/ of the

@@ -101,7 +101,11 @@ set(TERMINAL_WINDOW_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window/log_opening.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/rules_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/history_dialog.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/window/dpi_scaling.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/window/dpi_scaling.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/list_font.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/window_theme.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/system_theme.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/window_look.cpp)
 
 # app: the commands and the command line under the two programs' entry points.
 set(TERMINAL_APP_PARSERS ${CMAKE_CURRENT_LIST_DIR}/app/terminal_arguments.cpp)

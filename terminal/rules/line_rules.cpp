@@ -115,6 +115,7 @@ struct RuleSet::Compiled {
     TextPattern process;  // the whole name, as a regular expression
     uint32_t colour = 0;
     uint32_t textColour = 0;
+    bool textColourGiven = false;
     bool matchedOnly = false;
 
     bool Matches(const StoredLine& line, std::string_view text) const
@@ -203,6 +204,7 @@ bool RuleSet::Compile(const std::vector<Rule>& rules, const LineEncoding& encodi
         compiled.lineClass = rule.onlyClass.value_or(LineClass::Debug);
         compiled.colour = rule.colour;
         compiled.textColour = rule.textColour.value_or(ContrastingTextColour(rule.colour));
+        compiled.textColourGiven = rule.textColour.has_value();
         compiled.matchedOnly = rule.matchedOnly;
         switch (rule.kind) {
         case RuleKind::Include:
@@ -275,6 +277,7 @@ LineVerdict RuleSet::VerdictOf(LineMark mark) const
         verdict.highlighted = true;
         verdict.colour = highlights_[highlight - 1].colour;
         verdict.textColour = highlights_[highlight - 1].textColour;
+        verdict.textColourGiven = highlights_[highlight - 1].textColourGiven;
         verdict.matchedOnly = highlights_[highlight - 1].matchedOnly;
     }
     return verdict;

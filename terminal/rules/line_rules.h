@@ -62,6 +62,7 @@ struct LineVerdict {
     bool highlighted = false;
     uint32_t colour = 0;      // 0xRRGGBB when highlighted
     uint32_t textColour = 0;  // the same
+    bool textColourGiven = false;  // else textColour is black or white, whichever reads on colour
     bool matchedOnly = false;
     bool stopsFollowing = false;
 };

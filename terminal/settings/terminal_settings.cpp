@@ -37,6 +37,14 @@ constexpr wchar_t CaptureOdsValue[] = L"CaptureOutputDebugString";
 constexpr wchar_t ToolbarValue[] = L"Toolbar";
 constexpr wchar_t HistoryLinesValue[] = L"HistoryLines";
 constexpr wchar_t HistoryMegabytesValue[] = L"HistoryMegabytes";
+constexpr wchar_t FontFaceValue[] = L"FontFace";
+constexpr wchar_t FontPointsValue[] = L"FontPoints";
+constexpr wchar_t FontWeightValue[] = L"FontWeight";
+constexpr wchar_t FontItalicValue[] = L"FontItalic";
+constexpr wchar_t FontZoomPointsValue[] = L"FontZoomPoints";
+constexpr wchar_t ThemeValue[] = L"Theme";
+// The themes by name, in ThemeChoice order.
+const char* const ThemeNames[] = {"system", "light", "dark"};
 
 class SettingsReader {
 public:
@@ -169,6 +177,35 @@ std::string ShownClassesText(const ClassFilter& filter)
     return out;
 }
 
+bool ThemeNamed(const std::string& name, ThemeChoice* theme)
+{
+    for (size_t i = 0; i < sizeof(ThemeNames) / sizeof(ThemeNames[0]); ++i) {
+        if (name == ThemeNames[i]) {
+            *theme = static_cast<ThemeChoice>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The font's values; a face that is empty or longer than a font's name can be is unusable.
+void ReadListFont(SettingsReader& reader, TerminalSettings* settings)
+{
+    std::string face;
+    if (reader.String(FontFaceValue, &face)) {
+        if (face.empty() || Utf8ToWide(face).size() > MaxFontFaceLength) {
+            reader.Damaged(FontFaceValue);
+        } else {
+            settings->listFont.face = face;
+        }
+    }
+    reader.Int(FontPointsValue, MinFontPoints, MaxFontPoints, &settings->listFont.points);
+    reader.Int(FontWeightValue, 1, MaxFontWeight, &settings->listFont.weight);
+    reader.Flag(FontItalicValue, &settings->listFont.italic);
+    settings->zoomPoints = settings->listFont.points;
+    reader.Int(FontZoomPointsValue, MinFontPoints, MaxFontPoints, &settings->zoomPoints);
+}
+
 LONG SetDword(HKEY key, const wchar_t* name, DWORD value)
 {
     return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
@@ -202,7 +239,8 @@ bool TerminalSettings::operator==(const TerminalSettings& other) const
            alwaysOnTop == other.alwaysOnTop && showDates == other.showDates && captureOds == other.captureOds &&
            findMatchCase == other.findMatchCase && findRegularExpression == other.findRegularExpression &&
            showToolbar == other.showToolbar &&
-           historyLines == other.historyLines && historyMegabytes == other.historyMegabytes;
+           historyLines == other.historyLines && historyMegabytes == other.historyMegabytes &&
+           listFont == other.listFont && zoomPoints == other.zoomPoints && theme == other.theme;
 }
 
 void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* settings, std::vector<std::string>* problems)
@@ -261,6 +299,10 @@ void LoadTerminalSettings(const std::wstring& keyPath, TerminalSettings* setting
                    &history)) {
         settings->historyMegabytes = static_cast<size_t>(history);
     }
+    ReadListFont(reader, settings);
+    if (reader.String(ThemeValue, &text) && !ThemeNamed(text, &settings->theme)) {
+        reader.Damaged(ThemeValue);
+    }
     RegCloseKey(key);
 }
 
@@ -305,6 +347,12 @@ bool SaveTerminalSettings(const std::wstring& keyPath, const TerminalSettings& s
     results.push_back(SetDword(key, ToolbarValue, settings.showToolbar ? 1 : 0));
     results.push_back(SetDword(key, HistoryLinesValue, static_cast<DWORD>(settings.historyLines)));
     results.push_back(SetDword(key, HistoryMegabytesValue, static_cast<DWORD>(settings.historyMegabytes)));
+    results.push_back(SetString(key, FontFaceValue, settings.listFont.face));
+    results.push_back(SetDword(key, FontPointsValue, static_cast<DWORD>(settings.listFont.points)));
+    results.push_back(SetDword(key, FontWeightValue, static_cast<DWORD>(settings.listFont.weight)));
+    results.push_back(SetDword(key, FontItalicValue, settings.listFont.italic ? 1 : 0));
+    results.push_back(SetDword(key, FontZoomPointsValue, static_cast<DWORD>(settings.zoomPoints)));
+    results.push_back(SetString(key, ThemeValue, ThemeNames[static_cast<int>(settings.theme)]));
     RegCloseKey(key);
     for (LONG result : results) {
         if (result != ERROR_SUCCESS) {

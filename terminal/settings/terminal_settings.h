@@ -7,8 +7,10 @@
 // ColumnTime, ColumnClass, ColumnText, ColumnProcess and ColumnDpi (REG_DWORD), TimeMode (REG_SZ: clock,
 // since-start, since-previous), ShownClasses (REG_SZ: class names separated by commas), Rules
 // (REG_SZ: the rule file text), AlwaysOnTop, ShowDates, CaptureOutputDebugString, FindMatchCase,
-// FindRegularExpression and Toolbar (REG_DWORD 0 or 1), HistoryLines and HistoryMegabytes (REG_DWORD: how many lines the window keeps, in at
-// most how much memory).
+// FindRegularExpression and Toolbar (REG_DWORD 0 or 1), HistoryLines and HistoryMegabytes
+// (REG_DWORD: how many lines the window keeps, in at most how much memory), FontFace (REG_SZ),
+// FontPoints, FontWeight, FontItalic and FontZoomPoints (REG_DWORD: the list's font as chosen, and
+// the size it is zoomed to), Theme (REG_SZ: system, light, dark).
 #pragma once
 
 #include <string>
@@ -35,6 +37,31 @@ constexpr size_t DefaultHistoryMegabytes = 1024;
 constexpr size_t MinHistoryMegabytes = 16;
 constexpr size_t MaxHistoryMegabytes = 65536;
 
+// The list's font: a fixed-pitch face by default, so that numbers in columns line up. Its size
+// is chosen and zoomed within these bounds.
+constexpr char DefaultFontFace[] = "Consolas";
+constexpr size_t MaxFontFaceLength = 31;  // LF_FACESIZE less its null
+constexpr int DefaultFontPoints = 10;
+constexpr int MinFontPoints = 6;
+constexpr int MaxFontPoints = 48;
+constexpr int NormalFontWeight = 400;  // FW_NORMAL
+constexpr int MaxFontWeight = 1000;
+
+struct ListFontSetting {
+    std::string face = DefaultFontFace;  // UTF-8
+    int points = DefaultFontPoints;
+    int weight = NormalFontWeight;
+    bool italic = false;
+
+    bool operator==(const ListFontSetting& other) const
+    {
+        return face == other.face && points == other.points && weight == other.weight && italic == other.italic;
+    }
+};
+
+// The window's colours: the system's app mode, or light or dark whatever it is.
+enum class ThemeChoice { System, Light, Dark };
+
 struct WindowPlacementSetting {
     bool known = false;  // false: the system places the window
     int left = 0;        // the restored (normal) position, in the coordinates GetWindowPlacement uses
@@ -60,6 +87,9 @@ struct TerminalSettings {
     bool showToolbar = true;
     size_t historyLines = DefaultHistoryLines;
     size_t historyMegabytes = DefaultHistoryMegabytes;
+    ListFontSetting listFont;
+    int zoomPoints = DefaultFontPoints;  // the list's font size now; listFont.points when not zoomed
+    ThemeChoice theme = ThemeChoice::System;
 
     bool operator==(const TerminalSettings& other) const;
 };

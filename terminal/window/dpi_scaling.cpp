@@ -60,15 +60,6 @@ int SystemMetricForDpi(int index, UINT dpi)
     return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
-HFONT CreateListFontForDpi(UINT dpi)
-{
-    LOGFONTW font = {};
-    if (!ParametersForDpi(SPI_GETICONTITLELOGFONT, sizeof(font), &font, dpi, &font)) {
-        return NULL;
-    }
-    return CreateFontIndirectW(&font);
-}
-
 HFONT CreateStatusFontForDpi(UINT dpi)
 {
     NONCLIENTMETRICSW metrics = {};

@@ -18,7 +18,5 @@ int ScaledForDpi(int designPixels, UINT dpi);
 // GetSystemMetrics for dpi.
 int SystemMetricForDpi(int index, UINT dpi);
 
-// The fonts the controls use by default, for dpi: list views take the icon title font, status
-// bars the status font. NULL on failure; free with DeleteObject.
-HFONT CreateListFontForDpi(UINT dpi);
+// The font status bars use by default, for dpi. NULL on failure; free with DeleteObject.
 HFONT CreateStatusFontForDpi(UINT dpi);

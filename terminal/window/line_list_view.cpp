@@ -28,19 +28,14 @@ constexpr int CellTextIndent = 6;
 // A bookmark's mark at the row's start, at 100 %.
 constexpr int BookmarkMarkWidth = 5;
 
-struct ClassColours {
-    COLORREF text;
-    COLORREF background;
-};
-
 // Errors and statistics stand out; debug and log lines keep the list's own colours.
-bool ColoursOf(LineClass lineClass, ClassColours* colours)
+bool ColoursOf(LineClass lineClass, const Palette& palette, ClassColours* colours)
 {
     switch (lineClass) {
-    case LineClass::Error: *colours = {RGB(170, 0, 0), RGB(255, 228, 228)}; return true;
-    case LineClass::Statistic: *colours = {RGB(0, 70, 150), RGB(226, 236, 255)}; return true;
-    case LineClass::Log: *colours = {RGB(0, 96, 0), GetSysColor(COLOR_WINDOW)}; return true;
-    case LineClass::Ods: *colours = {RGB(92, 52, 140), GetSysColor(COLOR_WINDOW)}; return true;
+    case LineClass::Error: *colours = palette.error; return true;
+    case LineClass::Statistic: *colours = palette.statistic; return true;
+    case LineClass::Log: *colours = palette.log; return true;
+    case LineClass::Ods: *colours = palette.ods; return true;
     default: return false;
     }
 }
@@ -58,7 +53,7 @@ void ToDisplay(const std::string& text)
 
 COLORREF ColourRef(uint32_t rrggbb)
 {
-    return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
+    return ColourOfRrggbb(rrggbb);
 }
 
 // "name.exe (1234)", the id alone when the name is unknown; nothing for the library's lines.
@@ -101,20 +96,23 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
 
     RECT rowRect;
     ListView_GetItemRect(list, row, &rowRect, LVIR_BOUNDS);
-    FillRect(dc, &rowRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const Palette& palette = *look.palette;
+    HBRUSH rowBrush = CreateSolidBrush(selected ? palette.selectionBack : palette.windowBack);
+    FillRect(dc, &rowRect, rowBrush);
+    DeleteObject(rowBrush);
 
     RECT timeRect;
     ListView_GetSubItemRect(list, row, TimeColumnIndex, LVIR_LABEL, &timeRect);
     ToDisplay(RowTimeText(look, static_cast<size_t>(row)));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
+    SetTextColor(dc, selected ? palette.selectionText : palette.separatorTime);
     timeRect.left += ScaledForDpi(TimeIndent, dpi);
     DrawTextW(dc, DisplayTextBuffer, -1, &timeRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 
     RECT classRect;
     ListView_GetSubItemRect(list, row, ClassColumn, LVIR_BOUNDS, &classRect);
     int middle = (rowRect.top + rowRect.bottom) / 2;
-    COLORREF ruleColour = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNSHADOW);
+    COLORREF ruleColour = selected ? palette.selectionText : palette.separatorRule;
     HPEN pen = CreatePen(PS_SOLID, std::max(1, ScaledForDpi(1, dpi)), ruleColour);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     bool doubled = line.text.size() > 0 && line.text[0] == '=';
@@ -130,7 +128,7 @@ void DrawSeparatorRow(const NMLVCUSTOMDRAW* draw, const LineListLook& look)
 }
 
 // A bar at the start of a bookmarked row, over whatever the row drew.
-void DrawBookmarkMark(const NMLVCUSTOMDRAW* draw)
+void DrawBookmarkMark(const NMLVCUSTOMDRAW* draw, const Palette& palette)
 {
     HWND list = draw->nmcd.hdr.hwndFrom;
     RECT rect;
@@ -138,7 +136,7 @@ void DrawBookmarkMark(const NMLVCUSTOMDRAW* draw)
         return;
     }
     rect.right = rect.left + ScaledForDpi(BookmarkMarkWidth, DpiOfWindow(list));
-    HBRUSH brush = CreateSolidBrush(ColourRef(BookmarkMarkColour));
+    HBRUSH brush = CreateSolidBrush(ColourRef(palette.bookmarkMark));
     FillRect(draw->nmcd.hdc, &rect, brush);
     DeleteObject(brush);
 }
@@ -149,35 +147,43 @@ bool Found(const LineListLook& look, const StoredLine& line)
 }
 
 // A row's colours where nothing marks it: its class's, else the list's own.
-ClassColours PlainColours(LineClass lineClass)
+ClassColours PlainColours(LineClass lineClass, const Palette& palette)
 {
     ClassColours colours;
-    if (!ColoursOf(lineClass, &colours)) {
-        colours = {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)};
+    if (!ColoursOf(lineClass, palette, &colours)) {
+        colours = {palette.windowText, palette.windowBack};
     }
     return colours;
 }
 
+// A highlight's background as the palette shows it, and its text: the rule's text colour when it
+// gives one, else black or white, whichever reads on that background.
+void HighlightColours(const Palette& palette, const LineVerdict& verdict, uint32_t* back, uint32_t* text)
+{
+    *back = HighlightBackground(palette, verdict.colour);
+    *text = verdict.textColourGiven ? verdict.textColour : ContrastingTextColour(*back);
+}
+
 // What marks parts of a row's text: the matches of a search, or of a highlight that marks only
-// what it matched; the rest of the cell in back and fore.
+// what it matched.
 struct TextMarks {
     std::vector<MatchSpan> spans;  // in the shown text's bytes
     uint32_t colour = 0;           // 0xRRGGBB
     uint32_t textColour = 0;
 };
 
-// The text cell drawn whole: the cell in the row's colours (the selection's when selected), and
-// each marked part of the text on its own colour, which stands out from both.
-void DrawMarkedText(const NMLVCUSTOMDRAW* draw, std::string_view text, COLORREF back, COLORREF fore,
-                    const TextMarks& marks)
+// The text cell drawn whole: the cell in back and fore (the selection's when selected), and each
+// marked part of the text on its own colour, which stands out from both.
+void DrawMarkedText(const NMLVCUSTOMDRAW* draw, const Palette& palette, std::string_view text, COLORREF back,
+                    COLORREF fore, const TextMarks& marks)
 {
     HWND list = draw->nmcd.hdr.hwndFrom;
     int row = static_cast<int>(draw->nmcd.dwItemSpec);
     HDC dc = draw->nmcd.hdc;
     if (ListView_GetItemState(list, row, LVIS_SELECTED) != 0) {
         bool focused = GetFocus() == list;
-        back = GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
-        fore = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+        back = focused ? palette.selectionBack : palette.inactiveSelectionBack;
+        fore = focused ? palette.selectionText : palette.inactiveSelectionText;
     }
     RECT cell;
     ListView_GetSubItemRect(list, row, TextColumn, LVIR_BOUNDS, &cell);
@@ -217,14 +223,16 @@ void DrawMarkedText(const NMLVCUSTOMDRAW* draw, std::string_view text, COLORREF 
 void DrawFoundText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, size_t row, const StoredLine& line)
 {
     const LineStore& store = *look.store;
+    const Palette& palette = *look.palette;
     std::string scratch;
     std::string_view text = MatchedText(line, &scratch);
     bool current = look.currentFoundLine == store.DroppedCount() + store.KeptIndexOfShown(row);
     TextMarks marks;
     marks.spans = look.finder->Marks(text);
-    marks.colour = current ? FindCurrentMatchColour : FindMatchColour;
+    marks.colour = current ? palette.findCurrentMatch : palette.findMatch;
     marks.textColour = ContrastingTextColour(marks.colour);
-    DrawMarkedText(draw, text, ColourRef(FindMarkColour), ColourRef(ContrastingTextColour(FindMarkColour)), marks);
+    DrawMarkedText(draw, palette, text, ColourRef(palette.findRowMark),
+                   ColourRef(ContrastingTextColour(palette.findRowMark)), marks);
 }
 
 // A row a highlight marks only where it matched: the row in its class's colours.
@@ -236,25 +244,25 @@ void DrawHighlightedText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, s
     std::string_view text = MatchedText(line, &scratch);
     TextMarks marks;
     marks.spans = look.rules->HighlightSpans(mark, text);
-    marks.colour = verdict.colour;
-    marks.textColour = verdict.textColour;
-    ClassColours plain = PlainColours(line.lineClass);
-    DrawMarkedText(draw, text, plain.background, plain.text, marks);
+    HighlightColours(*look.palette, verdict, &marks.colour, &marks.textColour);
+    ClassColours plain = PlainColours(line.lineClass, *look.palette);
+    DrawMarkedText(draw, *look.palette, text, plain.background, plain.text, marks);
 }
 
 // A highlight that marks only what it matched: the row's other cells keep the class's colours.
-bool MarksOnlyMatches(const LineListLook& look, size_t row, LineVerdict* verdict)
+bool MarksOnlyMatches(const LineListLook& look, size_t row)
 {
     if (look.rules == nullptr) {
         return false;
     }
-    *verdict = look.rules->VerdictOf(look.store->ShownMark(row));
-    return verdict->highlighted && verdict->matchedOnly;
+    LineVerdict verdict = look.rules->VerdictOf(look.store->ShownMark(row));
+    return verdict.highlighted && verdict.matchedOnly;
 }
 
 LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
 {
     const LineStore& store = *look.store;
+    const Palette& palette = *look.palette;
     switch (draw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
@@ -268,15 +276,15 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
         if (line.lineClass == LineClass::Separator) {
             DrawSeparatorRow(draw, look);
             if (bookmarked) {
-                DrawBookmarkMark(draw);
+                DrawBookmarkMark(draw, palette);
             }
             return CDRF_SKIPDEFAULT;
         }
         LRESULT then = bookmarked ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
         // A found row stands out most, then a highlight rule's colour, then the class's.
         if (Found(look, line)) {
-            draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
-            draw->clrTextBk = ColourRef(FindMarkColour);
+            draw->clrText = ColourRef(ContrastingTextColour(palette.findRowMark));
+            draw->clrTextBk = ColourRef(palette.findRowMark);
             return CDRF_NOTIFYSUBITEMDRAW | then;  // its text cell marks the matches
         }
         LineVerdict verdict;
@@ -284,19 +292,22 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             verdict = look.rules->VerdictOf(store.ShownMark(row));
         }
         if (verdict.highlighted && !verdict.matchedOnly) {
-            draw->clrText = ColourRef(verdict.textColour);
-            draw->clrTextBk = ColourRef(verdict.colour);
+            uint32_t back = 0;
+            uint32_t text = 0;
+            HighlightColours(palette, verdict, &back, &text);
+            draw->clrText = ColourRef(text);
+            draw->clrTextBk = ColourRef(back);
             return then;
         }
         ClassColours colours;
-        if (ColoursOf(line.lineClass, &colours)) {
+        if (ColoursOf(line.lineClass, palette, &colours)) {
             draw->clrText = colours.text;
             draw->clrTextBk = colours.background;
         }
         return verdict.highlighted ? CDRF_NOTIFYSUBITEMDRAW | then : then;  // its text cell marks the matches
     }
     case CDDS_ITEMPOSTPAINT:
-        DrawBookmarkMark(draw);
+        DrawBookmarkMark(draw, palette);
         return CDRF_DODEFAULT;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         // Only found rows, and rows a highlight marks where it matched, ask for their cells.
@@ -305,20 +316,19 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             return CDRF_DODEFAULT;
         }
         const StoredLine& line = store.ShownLine(row);
-        LineVerdict verdict;
         if (Found(look, line)) {
             if (draw->iSubItem == TextColumn) {
                 DrawFoundText(draw, look, row, line);
                 return CDRF_SKIPDEFAULT;
             }
-            draw->clrText = ColourRef(ContrastingTextColour(FindMarkColour));
-            draw->clrTextBk = ColourRef(FindMarkColour);
-        } else if (MarksOnlyMatches(look, row, &verdict)) {
+            draw->clrText = ColourRef(ContrastingTextColour(palette.findRowMark));
+            draw->clrTextBk = ColourRef(palette.findRowMark);
+        } else if (MarksOnlyMatches(look, row)) {
             if (draw->iSubItem == TextColumn) {
                 DrawHighlightedText(draw, look, row, line);
                 return CDRF_SKIPDEFAULT;
             }
-            ClassColours plain = PlainColours(line.lineClass);
+            ClassColours plain = PlainColours(line.lineClass, palette);
             draw->clrText = plain.text;
             draw->clrTextBk = plain.background;
         }

@@ -12,9 +12,10 @@
 #include "line_store.h"
 #include "terminal_settings.h"
 #include "time_column.h"
+#include "window_theme.h"
 
-// What the list draws from: the lines, their time column, the rules that colour them and the
-// search whose matching rows are marked.
+// What the list draws from: the lines, their time column, the rules that colour them, the
+// search whose matching rows are marked and the colours (never null).
 struct LineListLook {
     const LineStore* store = nullptr;
     const TimeColumn* time = nullptr;
@@ -23,14 +24,8 @@ struct LineListLook {
     // The line the search went to, by its number since the first line kept (dropped lines and
     // kept ones): its matches stand out from the others and from the selection.
     uint64_t currentFoundLine = static_cast<uint64_t>(-1);
+    const Palette* palette = nullptr;
 };
-
-// The background of rows that hold the search text, and of the matches in them, 0xRRGGBB.
-constexpr uint32_t FindMarkColour = 0xFFB366;
-constexpr uint32_t FindMatchColour = 0xE06A00;
-constexpr uint32_t FindCurrentMatchColour = 0xFFE135;
-// The mark at the start of a bookmarked row.
-constexpr uint32_t BookmarkMarkColour = 0x2F6FDF;
 
 // Creates the list as a child of parent with the given control id, its columns sized for dpi.
 HWND CreateLineList(HWND parent, int controlId, HINSTANCE instance, UINT dpi);

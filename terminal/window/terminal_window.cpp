@@ -33,6 +33,7 @@
 #include "window_find.h"
 #include "window_files.h"
 #include "window_layout.h"
+#include "window_look.h"
 #include "window_pace.h"
 #include "window_state.h"
 #include "window_toolbar.h"
@@ -521,7 +522,7 @@ void OnCommand(TerminalWindow& t, int command, int notification)
     if (t.viewer && !ViewerTakes(command)) {
         return;
     }
-    if (!OnFileCommand(t, command) && !OnEditCommand(t, command)) {
+    if (!OnFileCommand(t, command) && !OnEditCommand(t, command) && !OnLookCommand(t, command)) {
         OnViewCommand(t, command, notification);
     }
 }
@@ -558,6 +559,8 @@ void ApplySettings(TerminalWindow& t, int* showCommand)
     ShowToolbar(t.ui, t.menu, s.showToolbar);
     SetCapture(t, s.captureOds, false);
     SetFindOptions(t, s.findMatchCase, s.findRegularExpression);
+    UseListFont(t, s.listFont, s.zoomPoints);
+    SetTheme(t, s.theme);
 }
 
 void SaveSettings(TerminalWindow& t)
@@ -591,6 +594,9 @@ void SaveSettings(TerminalWindow& t)
     s.findMatchCase = t.find.matchCase;
     s.findRegularExpression = t.find.regularExpression;
     s.showToolbar = t.ui.toolbarShown;
+    s.listFont = t.ui.listFontChosen;
+    s.zoomPoints = t.ui.listFontPoints;
+    s.theme = t.look.choice;
     if (s == t.settings) {
         return;
     }
@@ -655,6 +661,31 @@ LRESULT CALLBACK TerminalWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_SETFOCUS:
         SetFocus(t.ui.list);
         return 0;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(t, lParam);
+        break;
+    case WM_SYSCOLORCHANGE:
+        SetTheme(t, t.look.choice);  // the light palette is the system's colours
+        SendMessageW(t.ui.list, message, wParam, lParam);
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        LRESULT result = 0;
+        if (ControlColours(t, message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), &result)) {
+            return result;
+        }
+        break;
+    }
+    case WM_ERASEBKGND:
+        if (EraseFrame(t, reinterpret_cast<HDC>(wParam))) {
+            return 1;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (DrawStatus(t, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+            return TRUE;
+        }
+        break;
     case WM_TIMER:
         if (wParam == RefreshTimerId) {
             ContinueReading(t);
@@ -729,7 +760,10 @@ bool KeyForWindow(TerminalWindow& t, const MSG& message)
         return true;
     }
     bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    return control && (key == 'F' || key == 'O' || key == 'S' || key == 'R' || key == 'Q' || key == 'L' || key == 'P');
+    bool zoom = key == VK_OEM_PLUS || key == VK_ADD || key == VK_OEM_MINUS || key == VK_SUBTRACT || key == '0' ||
+                key == VK_NUMPAD0;
+    return control && (zoom || key == 'F' || key == 'O' || key == 'S' || key == 'R' || key == 'Q' || key == 'L' ||
+                       key == 'P');
 }
 
 // Tab and Shift+Tab move between the filter box, the list and (when open) the find box. True
@@ -865,6 +899,7 @@ void EndFrame(TerminalWindow& t, HINSTANCE instance)
             DeleteObject(font);
         }
     }
+    EndLook(t);
     RunningWindow = NULL;
     // A window started again in this process (as tests do) registers the class again.
     UnregisterClassW(TerminalFrameClass, instance);

@@ -7,6 +7,7 @@
 
 #include "dpi_scaling.h"
 #include "line_list_view.h"
+#include "list_font.h"
 #include "terminal_resource_ids.h"
 #include "terminal_texts.h"
 #include "window_toolbar.h"
@@ -144,7 +145,7 @@ void ShowToolbar(WindowControls& t, HMENU menu, bool shown)
 // Gives the list, the status bar and the bars their fonts for the window's DPI.
 void SetFontsForDpi(WindowControls& t)
 {
-    ReplaceFont(t.list, &t.listFont, CreateListFontForDpi(t.dpi));
+    ReplaceFont(t.list, &t.listFont, CreateListFont(t.listFontChosen, t.listFontPoints, t.dpi));
     ReplaceFont(t.status, &t.statusFont, CreateStatusFontForDpi(t.dpi));
     for (HWND control : {t.quickLabel, t.quickEdit, t.findLabel, t.findEdit, t.findCase, t.findRegex, t.findCount,
                          t.findClose}) {

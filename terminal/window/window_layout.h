@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "dpi_scaling.h"
+#include "terminal_settings.h"
 
 // The window's first size at 100 %; at other DPIs it is scaled, and cut to the work area.
 constexpr int DesignWindowWidth = 900;
@@ -31,6 +32,10 @@ struct WindowControls {
     bool restoringPlace = false;
     HFONT listFont = NULL;
     HFONT statusFont = NULL;
+    // The list's font as chosen, and the size it is shown at (zoomed), in points: a change of DPI
+    // makes the font again at the same points.
+    ListFontSetting listFontChosen;
+    int listFontPoints = DefaultFontPoints;
 };
 
 // The filter box and the find bar (hidden) with their labels; false when one cannot be made.

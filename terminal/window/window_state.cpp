@@ -6,6 +6,7 @@
 
 #include "terminal_texts.h"
 #include "viewer_window.h"
+#include "window_look.h"
 #include "wide_text.h"
 
 namespace {
@@ -51,7 +52,7 @@ void LiveLines::Hold(ReceivedLine&& line)
 LineListLook Look(TerminalWindow& t)
 {
     LineView& view = ShownView(t);
-    return {&view.store, &view.time, &t.rules, &t.find.finder, t.find.currentLine};
+    return {&view.store, &view.time, &t.rules, &t.find.finder, t.find.currentLine, &t.look.palette};
 }
 
 LineMark JudgeLine(const TerminalWindow& t, const StoredLine& line)
@@ -142,7 +143,7 @@ void UpdateStatus(TerminalWindow& t)
     }
     if (text != t.status.text) {
         t.status.text = text;
-        SendMessageW(t.ui.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ShowStatusText(t);
     }
 }
 

@@ -27,6 +27,7 @@
 #include "time_column.h"
 #include "window_layout.h"
 #include "window_log.h"
+#include "window_theme.h"
 
 // The newest lines kept in memory up to the history's depth and memory bound; beyond either the
 // oldest tenth goes at once (see LineStore).
@@ -135,6 +136,16 @@ struct OdsCapture {
     bool global = false;
 };
 
+// View > Theme and what it gives: the palette everything is drawn with, and the brushes of the
+// boxes and bars behind it.
+struct WindowLook {
+    ThemeChoice choice = ThemeChoice::System;
+    Palette palette = LightPalette();
+    bool titleBarDark = false;  // what the title bar was last asked for
+    HBRUSH barBrush = NULL;
+    HBRUSH boxBrush = NULL;
+};
+
 struct TerminalWindow {
     LiveLines live;
     OdsCapture capture;  // stops before the live lines' receiver, whose queue it feeds
@@ -168,6 +179,7 @@ struct TerminalWindow {
     HINSTANCE instance = NULL;
     const StandardStreams* streams = nullptr;
     WindowControls ui;
+    WindowLook look;
     HMENU menu = NULL;
     std::vector<std::thread> savers;
 };

@@ -19,6 +19,7 @@ lib/cmake/VornakDbg32/VornakDbg32ConfigVersion.cmake
 lib/libVORNAKDBG32.dll.a
 share/doc/vornak/README.md
 share/doc/vornak/docs/STYLE.md
+share/doc/vornak/docs/terminal-dark.png
 share/doc/vornak/docs/terminal-menu.png
 share/doc/vornak/docs/terminal-rules.png
 share/doc/vornak/docs/terminal.png'

@@ -71,6 +71,9 @@ TerminalSettings Customised()
     settings.alwaysOnTop = true;
     settings.showDates = true;
     settings.showToolbar = false;
+    settings.listFont = {"Lucida Console", 14, 700, true};
+    settings.zoomPoints = 18;
+    settings.theme = ThemeChoice::Dark;
     return settings;
 }
 
@@ -113,6 +116,9 @@ TEST(TerminalSettings, DamagedValuesFallBackToTheirDefaultsOneByOneAndAreReporte
     key.SetDword(L"AlwaysOnTop", 7);
     const BYTE shortData[2] = {1, 2};
     key.SetRaw(L"ColumnDpi", REG_DWORD, shortData, 0);  // a number without its bytes
+    key.SetString(L"FontFace", std::wstring(32, L'f'));  // longer than a font's name can be
+    key.SetDword(L"FontZoomPoints", 49);                 // the chosen size stays
+    key.SetString(L"Theme", L"dim");
     std::vector<std::string> problems;
     TerminalSettings settings = Loaded(key, &problems);
     EXPECT_FALSE(settings.placement.known);
@@ -123,6 +129,9 @@ TEST(TerminalSettings, DamagedValuesFallBackToTheirDefaultsOneByOneAndAreReporte
     EXPECT_TRUE(settings.shownClasses.shown[static_cast<int>(LineClass::Debug)]);
     EXPECT_FALSE(settings.alwaysOnTop);
     EXPECT_EQ(Customised().rules, settings.rules);
+    EXPECT_TRUE((ListFontSetting{"Consolas", 14, 700, true}) == settings.listFont);
+    EXPECT_EQ(14, settings.zoomPoints);
+    EXPECT_EQ(ThemeChoice::System, settings.theme);
     EXPECT_EQ((std::vector<std::string>{
                   "the setting WindowWidth was not usable and its default is used",
                   "the setting ColumnDpi was not usable and its default is used",
@@ -130,6 +139,9 @@ TEST(TerminalSettings, DamagedValuesFallBackToTheirDefaultsOneByOneAndAreReporte
                   "the setting TimeMode was not usable and its default is used",
                   "the setting ShownClasses was not usable and its default is used",
                   "the setting AlwaysOnTop was not usable and its default is used",
+                  "the setting FontFace was not usable and its default is used",
+                  "the setting FontZoomPoints was not usable and its default is used",
+                  "the setting Theme was not usable and its default is used",
               }),
               problems);
 }

@@ -59,7 +59,8 @@ HWND LineList(HWND window)
     return FindWindowExW(window, NULL, WC_LISTVIEWW, NULL);
 }
 
-// "time 96, class 76": the widths of the two fixed columns.
+// "time 112, class 88": the widths of the two fixed columns (96 and 76 at 100 %, widened to what
+// the list's font, Consolas 10 pt as Wine maps it, needs for a time and a class).
 std::string FixedColumns(HWND list)
 {
     return "time " + std::to_string(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0)) + ", class " +
@@ -108,7 +109,7 @@ TEST(DpiScaling, ChangeOfDpiMovesTheWindowWhereSuggestedAndResizesColumnsAndFont
     HWND window = terminal.Window();
     HWND list = LineList(window);
     ASSERT_NE(nullptr, list);
-    EXPECT_EQ("time 96, class 76", FixedColumns(list));
+    EXPECT_EQ("time 112, class 88", FixedColumns(list));
     LONG fontAt96 = FontHeight(list);
     ASSERT_NE(0, fontAt96);
     HWND toolbar = GetDlgItem(window, TOOLBAR_CONTROL);
@@ -122,7 +123,7 @@ TEST(DpiScaling, ChangeOfDpiMovesTheWindowWhereSuggestedAndResizesColumnsAndFont
     RECT placed = {};
     GetWindowRect(window, &placed);
     EXPECT_EQ("10,20 600 x 400", PlaceOf(placed));
-    EXPECT_EQ("time 144, class 114", FixedColumns(list));
+    EXPECT_EQ("time 168, class 132", FixedColumns(list));
     EXPECT_EQ(MulDiv(fontAt96, 144, 96), FontHeight(list));
     // The toolbar's text buttons grow with their font, up to 200 %, and stay within the filter
     // box's row.
@@ -139,7 +140,7 @@ TEST(DpiScaling, ChangeOfDpiMovesTheWindowWhereSuggestedAndResizesColumnsAndFont
     // And back: the widths are what they were.
     RECT back = {10, 20, 410, 287};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
-    EXPECT_EQ("time 96, class 76", FixedColumns(list));
+    EXPECT_EQ("time 112, class 88", FixedColumns(list));
     EXPECT_EQ(fontAt96, FontHeight(list));
     EXPECT_EQ(buttonsAt96, ButtonHeight(toolbar));
     EXPECT_EQ(0, terminal.Stop());
@@ -163,7 +164,7 @@ TEST(DpiScaling, WindowStartedAtOneHundredFiftyPercentIsSizedForIt)
     }
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(WaitUntilHandlingMessages(window));
-    EXPECT_EQ("time 144, class 114", FixedColumns(LineList(window)));
+    EXPECT_EQ("time 168, class 132", FixedColumns(LineList(window)));
 
     // 900 x 520 at 100 %, unless the screen's work area is smaller.
     MONITORINFO monitor = {};

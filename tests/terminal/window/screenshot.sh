@@ -1,8 +1,9 @@
 #!/bin/sh
 # Takes screenshots of the debug terminal on a virtual X screen: lines of every class, and (when
 # RULES and RULES_PNG are given) the same terminal started with --rules RULES, the find bar
-# open and the line found bookmarked, then (MENU_PNG) the list's right-click menu open on it.
-# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG [RULES RULES_PNG [MENU_PNG]]
+# open and the line found bookmarked, then (DARK_PNG) that window in the dark theme, and then
+# (MENU_PNG) in the light theme again with the list's right-click menu open on that line.
+# Usage: screenshot.sh BIN_DIR WORK_DIR OUTPUT_PNG [RULES RULES_PNG [DARK_PNG [MENU_PNG]]]
 # Wine draws real windows only through its X11 driver, so this uses a prefix of its own under
 # WORK_DIR (the build's prefix has the null driver). Exits 77 (skipped) when Xvfb is missing.
 set -eu
@@ -11,7 +12,8 @@ work=$2
 png=$3
 rules=${4:-}
 rules_png=${5:-}
-menu_png=${6:-}
+dark_png=${6:-}
+menu_png=${7:-}
 
 if ! command -v Xvfb >/dev/null 2>&1; then
     echo "SKIPPED: Xvfb is not installed (Debian package xvfb); no screenshot taken"
@@ -56,6 +58,8 @@ export DISPLAY=":$(cat "$work/display")"
 
 wine_prefix_ready x11
 wine_services_started
+# The theme a run before left behind (the dark picture is the last) would colour the first ones.
+wine reg delete 'HKCU\Software\Vornak\DebugTerminal' /v Theme /f </dev/null >/dev/null 2>&1 || true
 
 wine "$bin/vornak-terminal.exe" </dev/null >"$work/terminal.log" 2>&1 &
 wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||
@@ -113,6 +117,8 @@ find_command=212
 follow_command=221
 toggle_bookmark_command=244
 list_control=100
+theme_dark_command=239
+theme_light_command=238
 wine "$bin/vornak-terminal.exe" --stop --timeout 30 </dev/null >/dev/null 2>&1 || fail "the first terminal did not stop"
 wine "$bin/vornak-terminal.exe" --rules "$(winepath -w "$rules")" </dev/null >"$work/terminal-rules.log" 2>&1 &
 wine "$bin/vornak-terminal.exe" --wait --timeout 60 </dev/null ||
@@ -142,8 +148,14 @@ steer text $find_box "report"
 steer command $toggle_bookmark_command
 sleep 1
 capture "$rules_png"
+[ -n "$dark_png" ] || exit 0
+
+steer command $theme_dark_command
+sleep 1
+capture "$dark_png"
 [ -n "$menu_png" ] || exit 0
 
+steer command $theme_light_command
 steer menu $list_control
 sleep 1
 capture "$menu_png" with-popups

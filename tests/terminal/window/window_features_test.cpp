@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <stddef.h>
 
@@ -28,6 +29,7 @@
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
 #include "vornakdbg32.h"
+#include "window_theme.h"
 
 namespace {
 
@@ -1269,6 +1271,225 @@ TEST_F(WindowFeatures, ChoicesAreRememberedAndComeBackAtTheNextStart)
     EXPECT_EQ(0, again.Stop());
 }
 
+// The font dialog answers with Courier New, 14 pt, bold and italic.
+BOOL WINAPI AnswerFontDialog(CHOOSEFONTW* dialog)
+{
+    lstrcpynW(dialog->lpLogFont->lfFaceName, L"Courier New", LF_FACESIZE);
+    dialog->lpLogFont->lfWeight = FW_BOLD;
+    dialog->lpLogFont->lfItalic = TRUE;
+    dialog->iPointSize = 140;
+    return TRUE;
+}
+
+// "Consolas 10 pt": the list's font as the window asked for it, its size in points at the
+// window's DPI.
+std::string ListFontText(HWND frame)
+{
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(List(frame), WM_GETFONT, 0, 0));
+    LOGFONTW description = {};
+    if (font == NULL || GetObjectW(font, sizeof(description), &description) == 0) {
+        return "no font";
+    }
+    int points = MulDiv(-description.lfHeight, 72, static_cast<int>(GetDpiForWindow(frame)));
+    return Narrow(description.lfFaceName) + " " + std::to_string(points) + " pt" +
+           (description.lfWeight >= FW_BOLD ? " bold" : "") + (description.lfItalic ? " italic" : "");
+}
+
+// Whether the face the font mapper gave the list's font is fixed-pitch.
+bool ListFontIsFixedPitch(HWND frame)
+{
+    HDC dc = GetDC(List(frame));
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(List(frame), WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(List(frame), dc);
+    return (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;  // the bit is set for variable pitch
+}
+
+int RowHeight(HWND frame)
+{
+    RECT row = {};
+    ListView_GetItemRect(List(frame), 0, &row, LVIR_BOUNDS);
+    return row.bottom - row.top;
+}
+
+TEST_F(WindowFeatures, TheChosenFontAndItsZoomAreRememberedAndComeBackAtTheNextStart)
+{
+    PatchedImport fontDialog("ChooseFontW", AnswerFontDialog);
+    ASSERT_TRUE(fontDialog.Applied());
+    ScratchSettings settings(L"Font");
+    WindowOptions options = settings.Options();
+    {
+        TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
+        ASSERT_TRUE(terminal.Start());
+        HWND frame = terminal.Window();
+        EXPECT_EQ("Consolas 10 pt", ListFontText(frame));
+        EXPECT_TRUE(ListFontIsFixedPitch(frame));
+        SendLines({"probe"});
+        ASSERT_TRUE(WaitForRows(frame, 1));
+        Command(frame, FONT_COMMAND);
+        EXPECT_EQ("Courier New 14 pt bold italic", ListFontText(frame));
+        int chosenRow = RowHeight(frame);
+        Command(frame, ZOOM_IN_COMMAND);
+        Command(frame, ZOOM_IN_COMMAND);
+        EXPECT_EQ("Courier New 18 pt bold italic", ListFontText(frame));
+        EXPECT_GT(RowHeight(frame), chosenRow);
+        Command(frame, ZOOM_RESET_COMMAND);
+        EXPECT_EQ("Courier New 14 pt bold italic", ListFontText(frame));
+        EXPECT_EQ(chosenRow, RowHeight(frame));
+        for (int i = 0; i < 20; ++i) {
+            Command(frame, ZOOM_OUT_COMMAND);
+        }
+        EXPECT_EQ("Courier New 6 pt bold italic", ListFontText(frame));
+        Command(frame, ZOOM_IN_COMMAND);
+        EXPECT_EQ("Courier New 7 pt bold italic", ListFontText(frame));
+        EXPECT_EQ(0, terminal.Stop());
+    }
+    TerminalSettings saved;
+    std::vector<std::string> problems;
+    LoadTerminalSettings(settings.Key(), &saved, &problems);
+    EXPECT_EQ(std::vector<std::string>(), problems);
+    EXPECT_TRUE((ListFontSetting{"Courier New", 14, FW_BOLD, true}) == saved.listFont);
+    EXPECT_EQ(7, saved.zoomPoints);
+
+    TerminalInProcess again(TerminalInProcess::Mode::Window, options, true);
+    ASSERT_TRUE(again.Start());
+    EXPECT_EQ("Courier New 7 pt bold italic", ListFontText(again.Window()));
+    Command(again.Window(), ZOOM_RESET_COMMAND);
+    EXPECT_EQ("Courier New 14 pt bold italic", ListFontText(again.Window()));
+    EXPECT_EQ(0, again.Stop());
+}
+
+// What the window asks the desktop window manager for, "20 TRUE"; the real GetProcAddress for
+// every other function.
+std::vector<std::string> TitleBarCalls;
+const auto RealGetProcAddress = reinterpret_cast<FARPROC(WINAPI*)(HMODULE, LPCSTR)>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetProcAddress")));
+
+HRESULT WINAPI RecordWindowAttribute(HWND, DWORD attribute, LPCVOID value, DWORD size)
+{
+    bool on = size == sizeof(BOOL) && *static_cast<const BOOL*>(value) != FALSE;
+    TitleBarCalls.push_back(std::to_string(attribute) + (on ? " TRUE" : " FALSE"));
+    return S_OK;
+}
+
+FARPROC WINAPI LookUpRecordingTitleBar(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 && strcmp(name, "DwmSetWindowAttribute") == 0) {
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(RecordWindowAttribute));
+    }
+    return RealGetProcAddress(module, name);
+}
+
+// "text 0xDCDCDC, back 0x1E1E1E": the colours the window gives a row when the list asks how to
+// draw it.
+std::string Colours(COLORREF text, COLORREF back)
+{
+    char out[64];
+    snprintf(out, sizeof(out), "text 0x%02X%02X%02X, back 0x%02X%02X%02X", GetRValue(text), GetGValue(text),
+             GetBValue(text), GetRValue(back), GetGValue(back), GetBValue(back));
+    return out;
+}
+
+std::string RowColours(HWND frame, int row)
+{
+    NMLVCUSTOMDRAW draw = {};
+    draw.nmcd.hdr.hwndFrom = List(frame);
+    draw.nmcd.hdr.idFrom = LIST_CONTROL;
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    SendMessageW(frame, WM_NOTIFY, LIST_CONTROL, reinterpret_cast<LPARAM>(&draw));
+    return Colours(draw.clrText, draw.clrTextBk);
+}
+
+std::string ListColours(HWND frame)
+{
+    return Colours(ListView_GetTextColor(List(frame)), ListView_GetBkColor(List(frame)));
+}
+
+// The colours the frame gives the filter box to draw with.
+std::string FilterBoxColours(HWND frame)
+{
+    HDC dc = CreateCompatibleDC(NULL);
+    SendMessageW(frame, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(GetDlgItem(frame, QUICK_FILTER_EDIT)));
+    std::string colours = Colours(GetTextColor(dc), GetBkColor(dc));
+    DeleteDC(dc);
+    return colours;
+}
+
+// The user's app mode (AppsUseLightTheme) while the object lives; the value is gone afterwards,
+// as the test prefix has none.
+class AppMode : private NonCopyable {
+public:
+    ~AppMode() { RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, L"AppsUseLightTheme"); }
+    void Set(DWORD light)
+    {
+        RegSetKeyValueW(HKEY_CURRENT_USER, Key, L"AppsUseLightTheme", REG_DWORD, &light, sizeof(light));
+    }
+
+private:
+    static constexpr wchar_t Key[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+};
+
+void AnnounceAppModeChange(HWND frame)
+{
+    SendMessageW(frame, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+}
+
+TEST_F(WindowFeatures, DarkThemeGivesTheListBoxesAndTitleBarTheDarkColoursAndFollowsTheSystemWhenAsked)
+{
+    TitleBarCalls.clear();
+    PatchedImport lookUp("GetProcAddress", LookUpRecordingTitleBar);
+    ASSERT_TRUE(lookUp.Applied());
+    AppMode appMode;
+    ScratchSettings settings(L"Theme");
+    WindowOptions options = settings.Options();
+    TerminalInProcess terminal(TerminalInProcess::Mode::Window, options, true);
+    ASSERT_TRUE(terminal.Start());
+    HWND frame = terminal.Window();
+    EXPECT_TRUE(MenuChecked(frame, THEME_SYSTEM_COMMAND));
+    SendLines({"probe"});
+    VornakError_Message("disk full");
+    VornakLog_Message("scan started");
+    ASSERT_TRUE(WaitForRows(frame, 3));
+    const Palette light = LightPalette();
+    const Palette dark = DarkPalette();
+    EXPECT_EQ(Colours(GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)), ListColours(frame));
+    EXPECT_EQ("text 0xAA0000, back 0xFFE4E4", RowColours(frame, 1));
+
+    Command(frame, THEME_DARK_COMMAND);
+    EXPECT_TRUE(MenuChecked(frame, THEME_DARK_COMMAND));
+    EXPECT_FALSE(MenuChecked(frame, THEME_SYSTEM_COMMAND));
+    EXPECT_EQ("text 0xDCDCDC, back 0x1E1E1E", ListColours(frame));
+    EXPECT_EQ(Colours(dark.error.text, dark.error.background), RowColours(frame, 1));
+    EXPECT_EQ(Colours(dark.log.text, dark.windowBack), RowColours(frame, 2));
+    EXPECT_EQ(Colours(dark.boxText, dark.boxBack), FilterBoxColours(frame));
+    EXPECT_EQ((std::vector<std::string>{"20 TRUE"}), TitleBarCalls);
+
+    Command(frame, THEME_LIGHT_COMMAND);
+    EXPECT_EQ(Colours(light.windowText, light.windowBack), ListColours(frame));
+    EXPECT_EQ("text 0xAA0000, back 0xFFE4E4", RowColours(frame, 1));
+    EXPECT_EQ((std::vector<std::string>{"20 TRUE", "20 FALSE"}), TitleBarCalls);
+
+    // As the system: its app mode now, and each change it announces.
+    appMode.Set(0);
+    Command(frame, THEME_SYSTEM_COMMAND);
+    EXPECT_EQ("text 0xDCDCDC, back 0x1E1E1E", ListColours(frame));
+    appMode.Set(1);
+    AnnounceAppModeChange(frame);
+    EXPECT_EQ(Colours(light.windowText, light.windowBack), ListColours(frame));
+    EXPECT_EQ((std::vector<std::string>{"20 TRUE", "20 FALSE", "20 TRUE", "20 FALSE"}), TitleBarCalls);
+
+    Command(frame, THEME_DARK_COMMAND);
+    EXPECT_EQ(0, terminal.Stop());
+    TerminalSettings saved;
+    LoadTerminalSettings(settings.Key(), &saved, nullptr);
+    EXPECT_EQ(ThemeChoice::Dark, saved.theme);
+}
+
 TEST_F(WindowFeatures, PlaceAndSizeAreRememberedAndComeBackAtTheNextStart)
 {
     ScratchSettings settings(L"Placement");
@@ -1352,14 +1573,25 @@ TEST_F(WindowFeatures, MenuAndKeysComeFromTheResources)
     EXPECT_EQ("Find &previous\tShift+F3", Narrow(item));
     HACCEL keys = LoadAcceleratorsW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(TERMINAL_ACCELERATORS));
     ASSERT_NE(HACCEL(NULL), keys);
-    ACCEL table[32];
-    int count = CopyAcceleratorTableW(keys, table, 32);
+    ACCEL table[48];
+    int count = CopyAcceleratorTableW(keys, table, 48);
     bool findPrevious = false;
     for (int i = 0; i < count; ++i) {
         findPrevious |= table[i].cmd == FIND_PREVIOUS_COMMAND && table[i].key == VK_F3 &&
                         (table[i].fVirt & (FVIRTKEY | FSHIFT)) == (FVIRTKEY | FSHIFT);
     }
     EXPECT_TRUE(findPrevious);
+    // Zoom: Ctrl and plus (Shift+= on many layouts), Ctrl+= and the keypad's plus, minus and 0.
+    std::vector<std::string> zoomKeys;
+    for (int i = 0; i < count; ++i) {
+        if (table[i].cmd >= ZOOM_IN_COMMAND && table[i].cmd <= ZOOM_RESET_COMMAND) {
+            zoomKeys.push_back(std::to_string(table[i].cmd) + ((table[i].fVirt & FSHIFT) != 0 ? " Shift+" : " ") +
+                               std::to_string(table[i].key));
+        }
+    }
+    EXPECT_EQ((std::vector<std::string>{"234 187", "234 Shift+187", "234 107", "235 189", "235 109", "236 48",
+                                        "236 96"}),
+              zoomKeys);
     DestroyAcceleratorTable(keys);
     EXPECT_EQ(0, terminal.Stop());
 }
