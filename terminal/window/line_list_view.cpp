@@ -249,6 +249,20 @@ void DrawHighlightedText(const NMLVCUSTOMDRAW* draw, const LineListLook& look, s
     DrawMarkedText(draw, *look.palette, text, plain.background, plain.text, marks);
 }
 
+// In the dark theme the list would draw a selected row's cells in the system's light selection
+// colours: they take the palette's instead, the list told the row is not selected.
+void TakeSelection(NMLVCUSTOMDRAW* draw, const Palette& palette)
+{
+    HWND list = draw->nmcd.hdr.hwndFrom;
+    if (!palette.dark || ListView_GetItemState(list, static_cast<int>(draw->nmcd.dwItemSpec), LVIS_SELECTED) == 0) {
+        return;
+    }
+    bool focused = GetFocus() == list;
+    draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+    draw->clrText = focused ? palette.selectionText : palette.inactiveSelectionText;
+    draw->clrTextBk = focused ? palette.selectionBack : palette.inactiveSelectionBack;
+}
+
 // A highlight that marks only what it matched: the row's other cells keep the class's colours.
 bool MarksOnlyMatches(const LineListLook& look, size_t row)
 {
@@ -285,6 +299,7 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
         if (Found(look, line)) {
             draw->clrText = ColourRef(ContrastingTextColour(palette.findRowMark));
             draw->clrTextBk = ColourRef(palette.findRowMark);
+            TakeSelection(draw, palette);
             return CDRF_NOTIFYSUBITEMDRAW | then;  // its text cell marks the matches
         }
         LineVerdict verdict;
@@ -297,6 +312,7 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             HighlightColours(palette, verdict, &back, &text);
             draw->clrText = ColourRef(text);
             draw->clrTextBk = ColourRef(back);
+            TakeSelection(draw, palette);
             return then;
         }
         ClassColours colours;
@@ -304,6 +320,7 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             draw->clrText = colours.text;
             draw->clrTextBk = colours.background;
         }
+        TakeSelection(draw, palette);
         return verdict.highlighted ? CDRF_NOTIFYSUBITEMDRAW | then : then;  // its text cell marks the matches
     }
     case CDDS_ITEMPOSTPAINT:
@@ -332,6 +349,7 @@ LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, const LineListLook& look)
             draw->clrText = plain.text;
             draw->clrTextBk = plain.background;
         }
+        TakeSelection(draw, palette);
         return CDRF_DODEFAULT;
     }
     default:

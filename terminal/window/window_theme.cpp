@@ -44,7 +44,7 @@ Palette LightPalette()
     p.separatorRule = GetSysColor(COLOR_BTNSHADOW);
     p.findRowMark = 0xFFB366;
     p.findMatch = 0xE06A00;
-    p.findCurrentMatch = 0xC8102E;
+    p.findCurrentMatch = 0xFFE135;
     p.bookmarkMark = 0x3D7DD8;
     return p;
 }
@@ -73,7 +73,7 @@ Palette DarkPalette()
     p.separatorRule = RGB(100, 100, 100);
     p.findRowMark = 0x6B4A1E;
     p.findMatch = 0xC06000;
-    p.findCurrentMatch = 0xE0304A;
+    p.findCurrentMatch = 0xD8BC20;
     p.bookmarkMark = 0x4A8AE8;
     return p;
 }
