@@ -107,16 +107,12 @@ bool GivenOnce(bool* given, const std::wstring& option, std::string* error)
 }
 
 // Each option that takes a value reads it into the options.
-using OptionReader = bool (*)(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
-                              OptionsGiven* given, std::string* error);
+using OptionReader = bool (*)(const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
+                              std::string* error);
 
-// --output and --rules: a file name, given once and never empty.
-bool ReadFileName(const std::wstring& option, const std::wstring& value, bool* given, std::wstring* path,
-                  const char* refusal, std::string* error)
+// --output, --rules and --log: a file name, never empty.
+bool ReadFileName(const std::wstring& value, std::wstring* path, const char* refusal, std::string* error)
 {
-    if (!GivenOnce(given, option, error)) {
-        return false;
-    }
     if (value.empty()) {
         return Fail(error, refusal);
     }
@@ -124,31 +120,24 @@ bool ReadFileName(const std::wstring& option, const std::wstring& value, bool* g
     return true;
 }
 
-bool ReadOutput(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-                std::string* error)
+bool ReadOutput(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    return ReadFileName(option, value, &given->output, &parsed->outputPath, OutputTakesOneName, error);
+    return ReadFileName(value, &parsed->outputPath, OutputTakesOneName, error);
 }
 
-bool ReadRules(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-               std::string* error)
+bool ReadRules(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    return ReadFileName(option, value, &given->rules, &parsed->rulesPath, RulesTakesOneName, error);
+    return ReadFileName(value, &parsed->rulesPath, RulesTakesOneName, error);
 }
 
-bool ReadLog(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-             std::string* error)
+bool ReadLog(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    return ReadFileName(option, value, &given->log, &parsed->logPath, LogTakesOneName, error);
+    return ReadFileName(value, &parsed->logPath, LogTakesOneName, error);
 }
 
 // --view: the log to show, as a positional LOG names it, in a viewer.
-bool ReadView(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-              std::string* error)
+bool ReadView(const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given, std::string* error)
 {
-    if (!GivenOnce(&given->view, option, error)) {
-        return false;
-    }
     if (given->open) {
         return Fail(error, OpensOneLog);
     }
@@ -161,12 +150,8 @@ bool ReadView(const std::wstring& option, const std::wstring& value, TerminalOpt
     return true;
 }
 
-bool ReadHistory(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-                 std::string* error)
+bool ReadHistory(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    if (!GivenOnce(&given->history, option, error)) {
-        return false;
-    }
     uint64_t lines = 0;
     if (!ParseSize(value, MaxHistoryLines, false, &lines) || lines < MinHistoryLines) {
         return Fail(error, FillText(HistoryTakesLines, {std::to_string(MinHistoryLines), std::to_string(MaxHistoryLines)}));
@@ -175,18 +160,13 @@ bool ReadHistory(const std::wstring& option, const std::wstring& value, Terminal
     return true;
 }
 
-bool ReadTimeout(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-                 std::string* error)
+bool ReadTimeout(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    if (!GivenOnce(&given->timeout, option, error)) {
-        return false;
-    }
     return ParseSeconds(value, &parsed->timeoutSeconds) || Fail(error, TimeoutTakesSeconds);
 }
 
 // --forward may be given once for each collector.
-bool ReadForward(const std::wstring&, const std::wstring& value, TerminalOptions* parsed, OptionsGiven*,
-                 std::string* error)
+bool ReadForward(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
     if (parsed->forwardTo.size() == MaxForwardCollectors) {
         return Fail(error, FillText(TooManyCollectors, {std::to_string(MaxForwardCollectors)}));
@@ -199,21 +179,13 @@ bool ReadForward(const std::wstring&, const std::wstring& value, TerminalOptions
     return true;
 }
 
-bool ReadForwardQueue(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed,
-                      OptionsGiven* given, std::string* error)
+bool ReadForwardQueue(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    if (!GivenOnce(&given->forwardQueue, option, error)) {
-        return false;
-    }
     return ParseLineCount(value, &parsed->forwardQueueLines) || Fail(error, ForwardQueueTakesLines);
 }
 
-bool ReadFormat(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-                std::string* error)
+bool ReadFormat(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    if (!GivenOnce(&given->format, option, error)) {
-        return false;
-    }
     if (value != L"text" && value != L"json") {
         return Fail(error, FormatTakesTextOrJson);
     }
@@ -221,24 +193,16 @@ bool ReadFormat(const std::wstring& option, const std::wstring& value, TerminalO
     return true;
 }
 
-bool ReadRotate(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-                std::string* error)
+bool ReadRotate(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    if (!GivenOnce(&given->rotate, option, error)) {
-        return false;
-    }
     if (!ParseSize(value, MaxRotateBytes, true, &parsed->rotateBytes) || parsed->rotateBytes == 0) {
         return Fail(error, RotateTakesBytes);
     }
     return true;
 }
 
-bool ReadKeep(const std::wstring& option, const std::wstring& value, TerminalOptions* parsed, OptionsGiven* given,
-              std::string* error)
+bool ReadKeep(const std::wstring& value, TerminalOptions* parsed, OptionsGiven*, std::string* error)
 {
-    if (!GivenOnce(&given->keep, option, error)) {
-        return false;
-    }
     uint64_t keep = 0;
     if (!ParseSize(value, MaxKeptFiles, false, &keep)) {
         return Fail(error, KeepTakesFiles);
@@ -249,29 +213,30 @@ bool ReadKeep(const std::wstring& option, const std::wstring& value, TerminalOpt
 
 struct ValueOption {
     const wchar_t* name;
+    bool OptionsGiven::*givenOnce;  // null for an option that may be given again
     OptionReader read;
 };
 
 constexpr ValueOption ValueOptions[] = {
-    {L"--output", ReadOutput},
-    {L"--rules", ReadRules},
-    {L"--log", ReadLog},
-    {L"--view", ReadView},
-    {L"--history", ReadHistory},
-    {L"--timeout", ReadTimeout},
-    {L"--forward", ReadForward},
-    {L"--forward-queue", ReadForwardQueue},
-    {L"--format", ReadFormat},
-    {L"--rotate", ReadRotate},
-    {L"--keep", ReadKeep},
+    {L"--output", &OptionsGiven::output, ReadOutput},
+    {L"--rules", &OptionsGiven::rules, ReadRules},
+    {L"--log", &OptionsGiven::log, ReadLog},
+    {L"--view", &OptionsGiven::view, ReadView},
+    {L"--history", &OptionsGiven::history, ReadHistory},
+    {L"--timeout", &OptionsGiven::timeout, ReadTimeout},
+    {L"--forward", nullptr, ReadForward},
+    {L"--forward-queue", &OptionsGiven::forwardQueue, ReadForwardQueue},
+    {L"--format", &OptionsGiven::format, ReadFormat},
+    {L"--rotate", &OptionsGiven::rotate, ReadRotate},
+    {L"--keep", &OptionsGiven::keep, ReadKeep},
 };
 
-// The reader of an option that takes a value; null for any other argument.
-OptionReader ReaderOf(const std::wstring& argument)
+// The option that takes a value named by an argument; null for any other argument.
+const ValueOption* ValueOptionNamed(const std::wstring& argument)
 {
     for (const ValueOption& option : ValueOptions) {
         if (argument == option.name) {
-            return option.read;
+            return &option;
         }
     }
     return nullptr;
@@ -374,8 +339,8 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             parsed.captureOds = true;
             continue;
         }
-        OptionReader read = ReaderOf(argument);
-        if (read == nullptr && !argument.empty() && argument[0] != L'-') {
+        const ValueOption* option = ValueOptionNamed(argument);
+        if (option == nullptr && !argument.empty() && argument[0] != L'-') {
             // Not an option: the log to show, as Explorer's "Open with" and scripts name it.
             if (given.open) {
                 return Fail(error, OpensOneLog);
@@ -384,13 +349,16 @@ bool ParseTerminalArguments(const std::vector<std::wstring>& arguments, Terminal
             parsed.openPath = argument;
             continue;
         }
-        if (read == nullptr) {
+        if (option == nullptr) {
             return Fail(error, UnknownArgument(Shown(argument)));
         }
         if (i + 1 >= arguments.size()) {
             return Fail(error, Shown(argument) + NeedsAValue);
         }
-        if (!read(argument, arguments[++i], &parsed, &given, error)) {
+        if (option->givenOnce != nullptr && !GivenOnce(&(given.*option->givenOnce), argument, error)) {
+            return false;
+        }
+        if (!option->read(arguments[++i], &parsed, &given, error)) {
             return false;
         }
     }
