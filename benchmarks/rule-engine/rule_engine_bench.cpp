@@ -116,18 +116,6 @@ struct StdRule {
     std::regex expression;
 };
 
-std::string Escaped(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out;
-}
-
 std::vector<StdRule> StdRules(const std::vector<Rule>& rules)
 {
     std::vector<StdRule> out;
@@ -136,7 +124,7 @@ std::vector<StdRule> StdRules(const std::vector<Rule>& rules)
         if (!rule.caseSensitive) {
             flags |= std::regex::icase;
         }
-        std::string pattern = rule.syntax == PatternSyntax::PlainText ? Escaped(rule.pattern) : rule.pattern;
+        std::string pattern = rule.syntax == PatternSyntax::PlainText ? LiteralExpression(rule.pattern) : rule.pattern;
         out.push_back(StdRule{rule.kind, !rule.onlyClass.has_value(), rule.onlyClass.value_or(LineClass::Debug),
                               std::regex(pattern, flags)});
     }
