@@ -20,6 +20,7 @@
 
 #include "fuzz_checks.h"
 #include "fuzz_input.h"
+#include "pattern_code_pages.h"
 #include "text_pattern.h"
 
 namespace {
@@ -41,15 +42,6 @@ MatchCodePage FoldingCodePage()
         if (c != 0xD7) {
             codePage.lower[static_cast<size_t>(c)] = static_cast<unsigned char>(c + 0x20);
         }
-    }
-    return codePage;
-}
-
-MatchCodePage DoubleByteCodePage()
-{
-    MatchCodePage codePage = AsciiCodePage();
-    for (int c = 0; c < 256; ++c) {
-        codePage.lead[static_cast<size_t>(c)] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
     }
     return codePage;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "pattern_code_pages.h"
 #include "text_pattern.h"
 
 namespace {
@@ -25,16 +26,6 @@ std::string RefusalOf(const std::string& pattern)
     EXPECT_FALSE(compiled.Compile(pattern, PatternSyntax::RegularExpression, true, AsciiCodePage(), &error)) << pattern;
     EXPECT_FALSE(compiled.IsCompiled());
     return error;
-}
-
-// A code page with lead bytes 0x81-0x9F and 0xE0-0xFC, as Japanese Shift-JIS has.
-MatchCodePage DoubleByteCodePage()
-{
-    MatchCodePage codePage = AsciiCodePage();
-    for (int c = 0; c < 256; ++c) {
-        codePage.lead[static_cast<size_t>(c)] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    }
-    return codePage;
 }
 
 struct MatchCase {
