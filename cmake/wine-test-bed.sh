@@ -6,9 +6,9 @@
 #                            Wine's null display driver (with x11: its X11 driver, windows drawn
 #                            unmanaged), and a crash ends the process at once (status 5) instead of
 #                            starting a debugger
-#   wine_services_started    starts the server and the services with their standard streams on
-#                            /dev/null: otherwise they inherit the caller's and whoever reads them
-#                            (CTest, test discovery) waits for them to exit
+#   wine_services_started    starts the server, the services and a desktop kept open, with their
+#                            standard streams on /dev/null: otherwise they inherit the caller's
+#                            and whoever reads them (CTest, test discovery) waits for them to exit
 #   netcfg_sim_registered    registers the simulated network configuration service, once
 export WINEDEBUG=-all
 
@@ -40,10 +40,44 @@ wine_prefix_ready() {
 
 wine_services_started() {
     # wineserver -p says 2 when a server already runs; its services were started by whoever
-    # started it, and starting them again costs every program run a tenth of a second.
-    if wineserver -p </dev/null >/dev/null 2>&1; then
-        wine wineboot </dev/null >/dev/null 2>&1
-    fi
+    # started it, and starting them again costs every program run a tenth of a second. Callers
+    # that start together wait here until the first has started everything: a program run beside
+    # wineboot starts services or the desktop itself, and they keep its streams.
+    (
+        # What starts here outlives the lock: none of it may keep the lock's descriptor.
+        flock 9
+        if wineserver -p </dev/null >/dev/null 2>&1 9>&-; then
+            wine_desktop_held
+            wine wineboot </dev/null >/dev/null 2>&1 9>&-
+            wine_desktop_holder_ready
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
+
+# The server closes the desktop a second after the last program on it ends, and the desktop's
+# process (started by a program that needs it, with that program's standard error) holds whoever
+# reads that stream for the second: every test under CTest took a second longer. A console
+# program on the desktop for the server's life (cmd.exe uses user32; the pings are its sleep)
+# keeps the one desktop that wineboot starts, with its streams on /dev/null.
+wine_desktop_held() {
+    holder_ready="$WINEPREFIX/.desktop-holder-ready"
+    rm -f "$holder_ready"
+    wine cmd /c "echo.>$(winepath_of "$holder_ready") & ping -n 1000000 127.0.0.1 >nul" \
+        </dev/null >/dev/null 2>&1 9>&- &
+}
+
+# Waits (at most 20 s) until the holder runs, and so holds the desktop.
+wine_desktop_holder_ready() {
+    tries=0
+    while [ ! -f "$holder_ready" ] && [ "$tries" -lt 200 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+}
+
+# A Unix path as Wine's Z: drive names it.
+winepath_of() {
+    printf 'Z:%s' "$1" | tr / '\\'
 }
 
 # netcfg_sim_registered DLL: the simulated network configuration service registered in this prefix
