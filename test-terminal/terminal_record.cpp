@@ -3,23 +3,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "ascii_text.h"
 #include "vornak_terminal_protocol.h"
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 std::string Escape(const std::string& text)
 {
@@ -52,9 +39,9 @@ bool Unescape(const std::string& escaped, std::string* text)
         } else if (at + 1 < escaped.size() && escaped[at + 1] == '\\') {
             *text += '\\';
             at += 1;
-        } else if (at + 3 < escaped.size() && escaped[at + 1] == 'x' && HexDigit(escaped[at + 2]) >= 0 &&
-                   HexDigit(escaped[at + 3]) >= 0) {
-            *text += static_cast<char>(HexDigit(escaped[at + 2]) * 16 + HexDigit(escaped[at + 3]));
+        } else if (at + 3 < escaped.size() && escaped[at + 1] == 'x' && HexDigitValue(escaped[at + 2]) >= 0 &&
+                   HexDigitValue(escaped[at + 3]) >= 0) {
+            *text += static_cast<char>(HexDigitValue(escaped[at + 2]) * 16 + HexDigitValue(escaped[at + 3]));
             at += 3;
         } else {
             return false;
