@@ -47,37 +47,36 @@ wine_services_started() {
         # What starts here outlives the lock: none of it may keep the lock's descriptor.
         flock 9
         if wineserver -p </dev/null >/dev/null 2>&1 9>&-; then
-            wine_desktop_held
+            holder_ready="$WINEPREFIX/.desktop-holder-ready"
+            wine_desktop_held "$holder_ready"
             wine wineboot </dev/null >/dev/null 2>&1 9>&-
-            wine_desktop_holder_ready
+            wine_file_awaited "$holder_ready"
         fi
     ) 9>"$WINEPREFIX.lock"
 }
 
-# The server closes the desktop a second after the last program on it ends, and the desktop's
-# process (started by a program that needs it, with that program's standard error) holds whoever
-# reads that stream for the second: every test under CTest took a second longer. A console
-# program on the desktop for the server's life (cmd.exe uses user32; the pings are its sleep)
-# keeps the one desktop that wineboot starts, with its streams on /dev/null.
+# wine_desktop_held READY_FILE: the server closes the desktop a second after the last program on
+# it ends, and the desktop's process (started by a program that needs it, with that program's
+# standard error) holds whoever reads that stream for the second: every test under CTest took a
+# second longer. A console program on the desktop for the server's life (cmd.exe uses user32; the
+# pings are its sleep) keeps the one desktop that wineboot starts, with its streams on /dev/null;
+# it makes READY_FILE once it runs (named from its folder, which Wine's command line could not
+# quote were there a space in it).
 wine_desktop_held() {
-    holder_ready="$WINEPREFIX/.desktop-holder-ready"
-    rm -f "$holder_ready"
-    wine cmd /c "echo.>$(winepath_of "$holder_ready") & ping -n 1000000 127.0.0.1 >nul" \
-        </dev/null >/dev/null 2>&1 9>&- &
+    rm -f "$1"
+    (
+        cd "$(dirname "$1")"
+        exec wine cmd /c "echo.>$(basename "$1") & ping -n 1000000 127.0.0.1 >nul"
+    ) </dev/null >/dev/null 2>&1 9>&- &
 }
 
-# Waits (at most 20 s) until the holder runs, and so holds the desktop.
-wine_desktop_holder_ready() {
+# wine_file_awaited FILE: returns once FILE exists, or after 20 s.
+wine_file_awaited() {
     tries=0
-    while [ ! -f "$holder_ready" ] && [ "$tries" -lt 200 ]; do
+    while [ ! -f "$1" ] && [ "$tries" -lt 200 ]; do
         sleep 0.1
         tries=$((tries + 1))
     done
-}
-
-# A Unix path as Wine's Z: drive names it.
-winepath_of() {
-    printf 'Z:%s' "$1" | tr / '\\'
 }
 
 # netcfg_sim_registered DLL: the simulated network configuration service registered in this prefix
