@@ -22,11 +22,11 @@ namespace {
 
 const int ThreadCount = 8;
 const int LinesPerThread = 2000;
-const std::string Separator = " : ";
+const std::string NameSeparator = " : ";
 
 // Each thread sends half its lines under a first name, then registers a second one; the names are
 // new to the atom table (which outlives processes) in every run.
-std::string TaskName(int thread, int half)
+std::string WorkerName(int thread, int half)
 {
     return "Worker " + std::to_string(thread) + (half == 0 ? " first" : " second") + " of " +
            std::to_string(GetCurrentProcessId());
@@ -51,7 +51,7 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
     ThreadsTogether threads(ThreadCount, [&](int t) {
         for (int line = 0; line < LinesPerThread; ++line) {
             bool newHalf = line % (LinesPerThread / 2) == 0;
-            if (newHalf && dbg->registerTask(TaskName(t, line == 0 ? 0 : 1).c_str()) != VORNAKDBG_STATUS_DONE) {
+            if (newHalf && dbg->registerTask(WorkerName(t, line == 0 ? 0 : 1).c_str()) != VORNAKDBG_STATUS_DONE) {
                 ++failedCalls;
             }
             if (dbg->debugMessage("line %d of thread %d", line, t) != VORNAKDBG_STATUS_DONE) {
@@ -69,29 +69,29 @@ TEST(ConcurrentSenders, EveryLineArrivesOnceWholeInOrderUnderItsThreadsName)
     std::map<std::string, std::vector<std::string>> expected;
     for (int t = 0; t < ThreadCount; ++t) {
         for (int line = 0; line < LinesPerThread; ++line) {
-            expected[TaskName(t, line < LinesPerThread / 2 ? 0 : 1)].push_back(LineText(t, line) + "\n");
+            expected[WorkerName(t, line < LinesPerThread / 2 ? 0 : 1)].push_back(LineText(t, line) + "\n");
         }
     }
     // Lines grouped by the name before the separator; anything else is kept under a name of its own.
     std::map<std::string, std::vector<std::string>> seen;
     for (const TerminalRecord& record : terminal.Records()) {
-        size_t separator = record.text.find(Separator);
+        size_t separator = record.text.find(NameSeparator);
         if (record.message != debugNumber || record.atom != AtomKind::String || record.letter != VORNAK_LETTER_DEBUG ||
             separator == std::string::npos) {
             seen["(not a labelled debug line)"].push_back(record.text);
             continue;
         }
-        seen[record.text.substr(0, separator)].push_back(record.text.substr(separator + Separator.size()));
+        seen[record.text.substr(0, separator)].push_back(record.text.substr(separator + NameSeparator.size()));
     }
     EXPECT_EQ(expected, seen);
 
     dbg.Unload();
     int heldAtoms = 0;
     for (int t = 0; t < ThreadCount; ++t) {
-        heldAtoms += AtomTableHolds(TaskName(t, 0)) + AtomTableHolds(TaskName(t, 1));
+        heldAtoms += AtomTableHolds(WorkerName(t, 0)) + AtomTableHolds(WorkerName(t, 1));
         for (int half = 0; half < 2; ++half) {
             for (int line = 0; line < LinesPerThread; ++line) {
-                heldAtoms += AtomTableHolds(TaskName(t, half) + Separator + LineText(t, line) + "\n");
+                heldAtoms += AtomTableHolds(WorkerName(t, half) + NameSeparator + LineText(t, line) + "\n");
             }
         }
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "atom_table.h"
@@ -11,6 +12,15 @@
 #include "recording_terminal.h"
 #include "terminal_test_lock.h"
 #include "vornak_terminal_protocol.h"
+
+// The class letters a recorded line carries.
+const char Debug = VORNAK_LETTER_DEBUG;
+const char Log = VORNAK_LETTER_LOG;
+const char Statistic = VORNAK_LETTER_STATISTIC;
+const char Error = VORNAK_LETTER_ERROR;
+const char Separator = VORNAK_LETTER_SEPARATOR;
+// An empty format that is not a literal: compilers that check formats warn about an empty literal.
+const std::string EmptyFormat;
 
 class DbgClientTest : public ::testing::TestWithParam<ExportLookup> {
 protected:

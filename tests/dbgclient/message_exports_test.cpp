@@ -9,14 +9,6 @@ namespace {
 
 using MessageExports = DbgClientTest;
 
-const char Debug = VORNAK_LETTER_DEBUG;
-const char Log = VORNAK_LETTER_LOG;
-const char Statistic = VORNAK_LETTER_STATISTIC;
-const char Error = VORNAK_LETTER_ERROR;
-const char Separator = VORNAK_LETTER_SEPARATOR;
-// An empty format that is not a literal: compilers that check formats warn about an empty literal.
-const std::string EmptyFormat;
-
 std::string Repeat(const std::string& piece, size_t count)
 {
     std::string text;

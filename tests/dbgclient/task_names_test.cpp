@@ -11,10 +11,6 @@ namespace {
 
 using TaskNames = DbgClientTest;
 
-const char Debug = VORNAK_LETTER_DEBUG;
-// An empty format that is not a literal: compilers that check formats warn about an empty literal.
-const std::string EmptyFormat;
-
 // Runs work on a thread of its own and waits for it: a thread other than the test's.
 template <typename Work>
 void OnAnotherThread(Work work)

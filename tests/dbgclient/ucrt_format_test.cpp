@@ -16,7 +16,7 @@ namespace {
 
 using UcrtFormatting = DbgClientTest;
 
-const char TaskName[] = "Table";
+const char TableTaskName[] = "Table";
 const unsigned long long StandardSnprintfBehaviour = 2;
 
 typedef int(__cdecl* CommonVsprintf)(unsigned long long options, char* buffer, size_t size, const char* format,
@@ -54,7 +54,7 @@ public:
     template <typename... Values>
     void Row(const char* format, Values... values)
     {
-        std::string line = std::string(TaskName) + " : " + RunTimeText(format, values...) + "\n";
+        std::string line = std::string(TableTaskName) + " : " + RunTimeText(format, values...) + "\n";
         expected_.push_back(LineRecord(debugNumber_, line, VORNAK_LETTER_DEBUG));
         failedCalls_ += dbg_.debugMessage(format, values...) != VORNAKDBG_STATUS_DONE;
     }
@@ -72,7 +72,7 @@ private:
 TEST_P(UcrtFormatting, EveryRowArrivesAsTheRunTimeFormatsIt)
 {
     StartTerminal();
-    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(TaskName));
+    ASSERT_EQ(VORNAKDBG_STATUS_DONE, dbg->registerTask(TableTaskName));
     const char* noText = nullptr;
     const wchar_t* noWideText = nullptr;
     int byte = 0;

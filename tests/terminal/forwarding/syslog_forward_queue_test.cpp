@@ -5,15 +5,9 @@
 #include <vector>
 
 #include "syslog_forward_queue.h"
+#include "received_lines.h"
 
 namespace {
-
-ReceivedLine Line(const std::string& text)
-{
-    ReceivedLine line;
-    line.text = text;
-    return line;
-}
 
 // "a", "b", "(2 dropped)", "e": what a consumer taking everything sees.
 std::vector<std::string> TakeEverything(SyslogForwardQueue& queue, size_t maxLines)

@@ -15,6 +15,7 @@
 #include "patched_import.h"
 #include "syslog_forwarder.h"
 #include "system_error_text.h"
+#include "received_lines.h"
 
 namespace {
 
@@ -38,16 +39,6 @@ SyslogOrigin Origin()
     origin.hostName = "lab-07";
     origin.processId = 4242;
     return origin;
-}
-
-ReceivedLine Line(LineClass lineClass, const std::string& text)
-{
-    ReceivedLine line;
-    line.lineClass = lineClass;
-    line.text = text;
-    line.arrivalUtcMs = 1796736252449;  // 2026-12-08 13:24:12.449 UTC
-    line.utcOffsetMinutes = 60;
-    return line;
 }
 
 std::string Framed(const ReceivedLine& line)
@@ -115,7 +106,7 @@ uint16_t UnusedPort()
 void ForwardDebugLines(SyslogForwarder& forwarder, std::initializer_list<const char*> texts)
 {
     for (const char* text : texts) {
-        forwarder.Forward(Line(LineClass::Debug, text));
+        forwarder.Forward(SampleLine(LineClass::Debug, text));
     }
 }
 
@@ -144,9 +135,9 @@ TEST(SyslogForwarder, TcpCarriesEachLineAsAnOctetCountedMessageInOrder)
     SOCKET listening = Bound(SOCK_STREAM, 0);
     ASSERT_NE(INVALID_SOCKET, listening);
     const std::vector<ReceivedLine> lines = {
-        Line(LineClass::Error, "disk \"C:\\\" full\n"),
-        Line(LineClass::Log, "tab\there \x01\x1b caf\xE9 \x80\n"),
-        Line(LineClass::Statistic, std::string(255, 'x')),
+        SampleLine(LineClass::Error, "disk \"C:\\\" full\n"),
+        SampleLine(LineClass::Log, "tab\there \x01\x1b caf\xE9 \x80\n"),
+        SampleLine(LineClass::Statistic, std::string(255, 'x')),
     };
     SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, PortOf(listening)), 100, Origin(), StandardStreams());
     for (const ReceivedLine& line : lines) {
@@ -176,9 +167,9 @@ TEST(SyslogForwarder, LinesWaitForACollectorThatIsAwayAndTheDroppedAreCountedWhe
     ASSERT_NE(INVALID_SOCKET, listening);
     SOCKET connection = Accept(listening);
     ASSERT_NE(INVALID_SOCKET, connection) << "no new attempt to reach the collector";
-    std::string expectedStart = Framed(Line(LineClass::Debug, "a")) + Framed(Line(LineClass::Debug, "b"));
+    std::string expectedStart = Framed(SampleLine(LineClass::Debug, "a")) + Framed(SampleLine(LineClass::Debug, "b"));
     std::string received = ReadStream(connection, expectedStart.size() + 10);
-    forwarder.Forward(Line(LineClass::Debug, "f"));
+    forwarder.Forward(SampleLine(LineClass::Debug, "f"));
     ForwardReport report = forwarder.Finish();
     received += ReadStream(connection);
     ASSERT_EQ(expectedStart, received.substr(0, expectedStart.size()));
@@ -190,7 +181,7 @@ TEST(SyslogForwarder, LinesWaitForACollectorThatIsAwayAndTheDroppedAreCountedWhe
     std::string notice = rest.substr(space + 1, noticeLength);
     EXPECT_EQ(0u, notice.find("<12>1 ")) << notice;
     EXPECT_NE(std::string::npos, notice.find(" lab-07 vornak-terminal 4242 dropped - 3 lines lost: ")) << notice;
-    EXPECT_EQ(Framed(Line(LineClass::Debug, "f")), rest.substr(space + 1 + noticeLength));
+    EXPECT_EQ(Framed(SampleLine(LineClass::Debug, "f")), rest.substr(space + 1 + noticeLength));
     EXPECT_EQ(3u, report.dropped);
     EXPECT_EQ(0u, report.undelivered);
     closesocket(connection);
@@ -202,7 +193,7 @@ TEST(SyslogForwarder, ACollectorThatClosedTheConnectionGetsTheNextLinesOnANewOne
     SOCKET listening = Bound(SOCK_STREAM, 0);
     ASSERT_NE(INVALID_SOCKET, listening);
     SyslogForwarder forwarder(Loopback(SyslogTransport::Tcp, PortOf(listening)), 100, Origin(), StandardStreams());
-    ReceivedLine first = Line(LineClass::Debug, "before the restart");
+    ReceivedLine first = SampleLine(LineClass::Debug, "before the restart");
     forwarder.Forward(first);
     SOCKET connection = Accept(listening);
     ASSERT_NE(INVALID_SOCKET, connection);
@@ -210,7 +201,7 @@ TEST(SyslogForwarder, ACollectorThatClosedTheConnectionGetsTheNextLinesOnANewOne
     closesocket(connection);  // the collector restarts
     Sleep(300);
 
-    ReceivedLine second = Line(LineClass::Error, "after the restart");
+    ReceivedLine second = SampleLine(LineClass::Error, "after the restart");
     forwarder.Forward(second);
     SOCKET again = Accept(listening);
     ASSERT_NE(INVALID_SOCKET, again) << "no new connection";
@@ -275,8 +266,8 @@ TEST(SyslogForwarder, UdpSendsOneDatagramPerLineCutToTheSizeEveryReceiverTakes)
 {
     SOCKET receiver = Bound(SOCK_DGRAM, 0);
     ASSERT_NE(INVALID_SOCKET, receiver);
-    ReceivedLine shortLine = Line(LineClass::Log, "short \"line\"");
-    ReceivedLine longLine = Line(LineClass::Debug, std::string(3000, '\xE9'));  // two UTF-8 bytes each
+    ReceivedLine shortLine = SampleLine(LineClass::Log, "short \"line\"");
+    ReceivedLine longLine = SampleLine(LineClass::Debug, std::string(3000, '\xE9'));  // two UTF-8 bytes each
     SyslogForwarder forwarder(Loopback(SyslogTransport::Udp, PortOf(receiver)), 100, Origin(), StandardStreams());
     forwarder.Forward(shortLine);
     forwarder.Forward(longLine);

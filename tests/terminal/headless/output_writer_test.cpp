@@ -12,17 +12,11 @@
 
 #include "output_writer.h"
 #include "system_error_text.h"
+#include "received_lines.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
-
-ReceivedLine Line(const std::string& text)
-{
-    ReceivedLine line;
-    line.text = text;
-    return line;
-}
 
 LineFormat Plain()
 {

@@ -8,7 +8,7 @@
 
 namespace {
 
-ReceivedLine Line(LineClass lineClass, const std::string& text, LineCarriage carriage = LineCarriage::Carried)
+ReceivedLine ShownLine(LineClass lineClass, const std::string& text, LineCarriage carriage = LineCarriage::Carried)
 {
     ReceivedLine line;
     line.arrivalMsOfDay = ((9 * 60 + 5) * 60 + 3) * 1000 + 7;  // 09:05:03.007
@@ -25,12 +25,12 @@ TEST(LineText, EachClassIsWrittenWithTimePaddedLabelAndTextWithoutItsLineFeed)
         std::string written;
     };
     const std::vector<Case> cases = {
-        {Line(LineClass::Debug, "Scanner : count=5\n"), "09:05:03.007 debug     Scanner : count=5\n"},
-        {Line(LineClass::Log, "opened\n"), "09:05:03.007 log       opened\n"},
-        {Line(LineClass::Statistic, "packets=12\n"), "09:05:03.007 statistic packets=12\n"},
-        {Line(LineClass::Error, "disk full\n"), "09:05:03.007 error     disk full\n"},
-        {Line(LineClass::Separator, "-----\n"), "09:05:03.007 separator -----\n"},
-        {Line(LineClass::ClearMarker, ""), "09:05:03.007 clear     terminal cleared\n"},
+        {ShownLine(LineClass::Debug, "Scanner : count=5\n"), "09:05:03.007 debug     Scanner : count=5\n"},
+        {ShownLine(LineClass::Log, "opened\n"), "09:05:03.007 log       opened\n"},
+        {ShownLine(LineClass::Statistic, "packets=12\n"), "09:05:03.007 statistic packets=12\n"},
+        {ShownLine(LineClass::Error, "disk full\n"), "09:05:03.007 error     disk full\n"},
+        {ShownLine(LineClass::Separator, "-----\n"), "09:05:03.007 separator -----\n"},
+        {ShownLine(LineClass::ClearMarker, ""), "09:05:03.007 clear     terminal cleared\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.written, FormatOutputLine(c.line));
@@ -50,7 +50,7 @@ TEST(LineText, AnOdsLineNamesItsWriterInOneWordBeforeTheText)
         {"-", "09:05:03.007 ods       pid=4321 \\x2D ready\n"},
     };
     for (const Case& c : cases) {
-        ReceivedLine line = Line(LineClass::Ods, "ready\n");
+        ReceivedLine line = ShownLine(LineClass::Ods, "ready\n");
         line.processId = 4321;
         line.processName = c.processName;
         EXPECT_EQ(c.written, FormatOutputLine(line));
@@ -60,19 +60,19 @@ TEST(LineText, AnOdsLineNamesItsWriterInOneWordBeforeTheText)
 TEST(LineText, LinesThatDidNotArriveWholeShowAPlaceholder)
 {
     EXPECT_EQ("09:05:03.007 debug     <line too long to carry>\n",
-              FormatOutputLine(Line(LineClass::Debug, "", LineCarriage::TooLong)));
+              FormatOutputLine(ShownLine(LineClass::Debug, "", LineCarriage::TooLong)));
     EXPECT_EQ("09:05:03.007 error     <line could not be read>\n",
-              FormatOutputLine(Line(LineClass::Error, "", LineCarriage::Unreadable)));
+              FormatOutputLine(ShownLine(LineClass::Error, "", LineCarriage::Unreadable)));
 }
 
 TEST(LineText, OnlyTheFinalLineFeedIsTakenOffAndOtherControlCharactersAreEscaped)
 {
-    EXPECT_EQ("two\\nlines", DisplayText(Line(LineClass::Log, "two\nlines\n")));
-    EXPECT_EQ("no line feed", DisplayText(Line(LineClass::Log, "no line feed")));
-    EXPECT_EQ("ends in two\\n", DisplayText(Line(LineClass::Log, "ends in two\n\n")));
-    EXPECT_EQ("\\t\\r\\x01\\x1F\\x7F~", DisplayText(Line(LineClass::Log, "\t\r\x01\x1F\x7F~\n")));
-    EXPECT_EQ("caf\xE9 stays as sent", DisplayText(Line(LineClass::Log, "caf\xE9 stays as sent\n")));
-    EXPECT_EQ("", DisplayText(Line(LineClass::Log, "\n")));
+    EXPECT_EQ("two\\nlines", DisplayText(ShownLine(LineClass::Log, "two\nlines\n")));
+    EXPECT_EQ("no line feed", DisplayText(ShownLine(LineClass::Log, "no line feed")));
+    EXPECT_EQ("ends in two\\n", DisplayText(ShownLine(LineClass::Log, "ends in two\n\n")));
+    EXPECT_EQ("\\t\\r\\x01\\x1F\\x7F~", DisplayText(ShownLine(LineClass::Log, "\t\r\x01\x1F\x7F~\n")));
+    EXPECT_EQ("caf\xE9 stays as sent", DisplayText(ShownLine(LineClass::Log, "caf\xE9 stays as sent\n")));
+    EXPECT_EQ("", DisplayText(ShownLine(LineClass::Log, "\n")));
 }
 
 TEST(LineText, TimeOfDayRunsFromMidnightToTheLastMillisecond)

@@ -14,7 +14,7 @@
 
 namespace {
 
-ReceivedLine Line(LineClass lineClass, const std::string& text, uint32_t msOfDay = 33903007)
+ReceivedLine LoggedLine(LineClass lineClass, const std::string& text, uint32_t msOfDay = 33903007)
 {
     ReceivedLine line;
     line.lineClass = lineClass;
@@ -58,31 +58,31 @@ std::string Written(const std::vector<LogEntry>& entries)
 // Lines of every kind a host can send, as the terminal writes them.
 std::string EveryKindOfLine()
 {
-    ReceivedLine tooLong = Line(LineClass::Debug, "");
+    ReceivedLine tooLong = LoggedLine(LineClass::Debug, "");
     tooLong.carriage = LineCarriage::TooLong;
-    ReceivedLine unreadable = Line(LineClass::Error, "");
+    ReceivedLine unreadable = LoggedLine(LineClass::Error, "");
     unreadable.carriage = LineCarriage::Unreadable;
     std::string everyByte;
     for (int c = 1; c < 256; ++c) {
         everyByte += static_cast<char>(c);
     }
-    ReceivedLine odsLine = Line(LineClass::Ods, "written with OutputDebugString");
+    ReceivedLine odsLine = LoggedLine(LineClass::Ods, "written with OutputDebugString");
     odsLine.processId = 4294967295u;
     odsLine.processName = "My Tool\\x.exe";
-    ReceivedLine odsOfAnEndedProcess = Line(LineClass::Ods, "");
+    ReceivedLine odsOfAnEndedProcess = LoggedLine(LineClass::Ods, "");
     odsOfAnEndedProcess.processId = 7;
     std::vector<ReceivedLine> lines = {
-        Line(LineClass::Debug, "Scanner : count=5\n", 0),
-        Line(LineClass::Log, "opened\n", 86399999),
-        Line(LineClass::Statistic, "packets=12\n"),
-        Line(LineClass::Error, "disk full\n"),
-        Line(LineClass::Separator, "======\n"),
-        Line(LineClass::Debug, "\n"),
-        Line(LineClass::Debug, "two\nlines\n\n"),
-        Line(LineClass::Debug, "a host's own \\x41 \\n \\x0A \\x1f \\\\ stays\n"),
-        Line(LineClass::Debug, everyByte.substr(0, 254) + "\n"),
-        Line(LineClass::Log, "no line feed"),
-        Line(LineClass::ClearMarker, ""),
+        LoggedLine(LineClass::Debug, "Scanner : count=5\n", 0),
+        LoggedLine(LineClass::Log, "opened\n", 86399999),
+        LoggedLine(LineClass::Statistic, "packets=12\n"),
+        LoggedLine(LineClass::Error, "disk full\n"),
+        LoggedLine(LineClass::Separator, "======\n"),
+        LoggedLine(LineClass::Debug, "\n"),
+        LoggedLine(LineClass::Debug, "two\nlines\n\n"),
+        LoggedLine(LineClass::Debug, "a host's own \\x41 \\n \\x0A \\x1f \\\\ stays\n"),
+        LoggedLine(LineClass::Debug, everyByte.substr(0, 254) + "\n"),
+        LoggedLine(LineClass::Log, "no line feed"),
+        LoggedLine(LineClass::ClearMarker, ""),
         tooLong,
         unreadable,
         odsLine,
@@ -171,7 +171,7 @@ TEST(LogReader, AFileWhoseFirstLineIsNoLogLineIsRefusedAsSoonAsThatIsKnown)
 
 TEST(LogReader, BadLinesInsideALogAreLeftOutCountedAndTheRestIsKept)
 {
-    std::string good = FormatOutputLine(Line(LineClass::Log, "kept\n"));
+    std::string good = FormatOutputLine(LoggedLine(LineClass::Log, "kept\n"));
     std::string text = good + "garbage\n" + good + "09:25:03.007 debug     bin\x01" "ary\n" +
                        "09:25:03.007 warning   unknown class\n" + "09:25:03.007 debug   x misaligned\n" +
                        "09:25:03.007 clear     not the marker's text\n" +
@@ -281,7 +281,7 @@ TEST(LogReader, AMissingFileIsReportedWithTheSystemsReason)
 TEST(LogReader, DatesSavedAcrossMidnightReadBackAndAFileWithoutDatesStillOpens)
 {
     auto arrived = [](const char* iso, LineClass lineClass, const std::string& text) {
-        ReceivedLine line = Line(lineClass, text);
+        ReceivedLine line = LoggedLine(lineClass, text);
         int offset = 0;
         EXPECT_TRUE(ParseIsoTime(iso, &line.arrivalUtcMs, &offset));
         line.utcOffsetMinutes = static_cast<int16_t>(offset);

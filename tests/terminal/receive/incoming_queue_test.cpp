@@ -6,15 +6,9 @@
 #include <vector>
 
 #include "incoming_queue.h"
+#include "received_lines.h"
 
 namespace {
-
-ReceivedLine Line(const char* text)
-{
-    ReceivedLine line;
-    line.text = text;
-    return line;
-}
 
 TEST(IncomingQueue, LinesBeyondTheCapacityAreCountedAsDroppedUntilTaken)
 {

@@ -7,17 +7,9 @@
 #include "line_rules.h"
 #include "line_text.h"
 #include "received_lines.h"
+#include "made_rules.h"
 
 namespace {
-
-Rule MakeRule(RuleKind kind, const std::string& pattern, PatternSyntax syntax = PatternSyntax::PlainText)
-{
-    Rule rule;
-    rule.kind = kind;
-    rule.pattern = pattern;
-    rule.syntax = syntax;
-    return rule;
-}
 
 RuleSet Compiled(const std::vector<Rule>& rules)
 {

@@ -8,16 +8,9 @@
 
 #include "rule_file.h"
 #include "temporary_file.h"
+#include "made_rules.h"
 
 namespace {
-
-Rule MakeRule(RuleKind kind, const std::string& pattern)
-{
-    Rule rule;
-    rule.kind = kind;
-    rule.pattern = pattern;
-    return rule;
-}
 
 std::vector<Rule> Parsed(const std::string& text)
 {

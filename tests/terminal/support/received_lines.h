@@ -12,6 +12,14 @@ constexpr int64_t SampleUtcMs = 1796736252449;
 constexpr int SampleOffsetMinutes = 60;
 constexpr uint32_t SampleMsOfDay = ((14 * 60 + 24) * 60 + 12) * 1000 + 449;
 
+// A carried line of no class of its own, with no arrival time.
+inline ReceivedLine Line(const std::string& text)
+{
+    ReceivedLine line;
+    line.text = text;
+    return line;
+}
+
 // A carried line of the class, with no arrival time.
 inline ReceivedLine Line(LineClass lineClass, const std::string& text)
 {

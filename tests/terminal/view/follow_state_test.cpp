@@ -11,13 +11,13 @@ using E = FollowEvent;
 using M = FollowMode;
 using R = FollowReaction;
 
-struct Step {
+struct FollowStep {
     FollowEvent event;
     FollowReaction reaction;
     FollowMode mode;
 };
 
-void ExpectSteps(const std::vector<Step>& steps)
+void ExpectSteps(const std::vector<FollowStep>& steps)
 {
     FollowState state;
     for (size_t i = 0; i < steps.size(); ++i) {

@@ -28,20 +28,20 @@ LineFinder Searching(const std::string& text, PatternSyntax syntax = PatternSynt
 }
 
 // Rows 1, 3 and 4 hold "disk".
-const std::vector<std::string> Texts = {"idle", "disk full", "net up", "Disk ok", "disk again", "idle"};
+const std::vector<std::string> StoredTexts = {"idle", "disk full", "net up", "Disk ok", "disk again", "idle"};
 
 // Where a search for "disk" goes from a row, and whether it passed the end of the list to get there.
-struct Step {
+struct FindStep {
     size_t from;
     size_t row;
     bool wrapped;
 };
 
-void ExpectSteps(FindDirection direction, const std::vector<Step>& steps)
+void ExpectSteps(FindDirection direction, const std::vector<FindStep>& steps)
 {
-    LineStore store = StoreOf(Texts);
+    LineStore store = StoreOf(StoredTexts);
     LineFinder finder = Searching("disk");
-    for (const Step& step : steps) {
+    for (const FindStep& step : steps) {
         FindResult result = finder.Find(store, step.from, direction);
         EXPECT_EQ(step.row, result.row) << "from " << step.from;
         EXPECT_EQ(step.wrapped, result.wrapped) << "from " << step.from;
@@ -60,7 +60,7 @@ TEST(LineFind, PreviousGoesUpAndWrapsToTheBottom)
 
 TEST(LineFind, TheOnlyMatchIsFoundAgainFromItselfAfterAWholeRound)
 {
-    LineStore store = StoreOf(Texts);
+    LineStore store = StoreOf(StoredTexts);
     FindResult result = Searching("net").Find(store, 2, FindDirection::Next);
     EXPECT_EQ(2u, result.row);
     EXPECT_TRUE(result.wrapped);
@@ -68,7 +68,7 @@ TEST(LineFind, TheOnlyMatchIsFoundAgainFromItselfAfterAWholeRound)
 
 TEST(LineFind, NothingFoundAndNothingSearchedGiveNoRow)
 {
-    LineStore store = StoreOf(Texts);
+    LineStore store = StoreOf(StoredTexts);
     EXPECT_EQ(NoRow, Searching("absent").Find(store, 0, FindDirection::Next).row);
     LineFinder inactive;
     EXPECT_FALSE(inactive.Active());
@@ -79,7 +79,7 @@ TEST(LineFind, NothingFoundAndNothingSearchedGiveNoRow)
 
 TEST(LineFind, OnlyTheShownLinesAreSearched)
 {
-    LineStore store = StoreOf(Texts);
+    LineStore store = StoreOf(StoredTexts);
     ReceivedLine hidden;
     hidden.lineClass = LineClass::Error;
     hidden.text = "disk in an error line\n";
@@ -108,7 +108,7 @@ TEST(LineFind, ABadExpressionIsRefusedAndTheSearchBeforeStays)
     std::string error;
     EXPECT_FALSE(finder.SetSearch("net(", PatternSyntax::RegularExpression, false, Utf8LineEncoding(), &error));
     EXPECT_EQ("missing ) for the ( at character 4", error);
-    EXPECT_EQ(2u, finder.Find(StoreOf(Texts), NoRow, FindDirection::Next).row);
+    EXPECT_EQ(2u, finder.Find(StoreOf(StoredTexts), NoRow, FindDirection::Next).row);
 }
 
 } // namespace
