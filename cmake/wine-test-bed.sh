@@ -10,7 +10,34 @@
 #                            standard streams on /dev/null: otherwise they inherit the caller's
 #                            and whoever reads them (CTest, test discovery) waits for them to exit
 #   netcfg_sim_registered    registers the simulated network configuration service, once
+#   wine_prefix_of_test BASE the prefix a test under CTest runs in (BASE, or one of its pool)
+#   wine_servers_stopped BASE  ends the Wine servers of BASE and of its pool, with all they run
 export WINEDEBUG=-all
+
+# A test that needs a prefix's terminal window or simulated service to itself is given a slot of
+# that resource by CTest (the build's wine-prefixes.json lists one a core): slot 0 is BASE, slot N
+# is BASE-N. Everything else runs in BASE.
+wine_prefix_of_test() {
+    case ${CTEST_RESOURCE_GROUP_0:-} in
+    debug_terminal_window) slot=${CTEST_RESOURCE_GROUP_0_DEBUG_TERMINAL_WINDOW:-} ;;
+    simulated_network_configuration) slot=${CTEST_RESOURCE_GROUP_0_SIMULATED_NETWORK_CONFIGURATION:-} ;;
+    *) slot= ;;
+    esac
+    id=${slot#id:}
+    id=${id%%,*}
+    case $id in
+    '' | 0 | *[!0-9]*) echo "$1" ;;
+    *) echo "$1-$id" ;;
+    esac
+}
+
+wine_servers_stopped() {
+    for prefix in "$1" "$1"-*; do
+        if [ -d "$prefix" ]; then
+            WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+        fi
+    done
+}
 
 wine_prefix_ready() {
     stamp="$WINEPREFIX/.vornak-prefix-ready"

@@ -51,7 +51,8 @@ echo "== Tests under Wine${label:+ (label $label)}"
 status=0
 (
     export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all
-    trap 'wineserver -k 2>/dev/null || true' EXIT
+    . "$source_dir/cmake/wine-test-bed.sh"
+    trap 'wine_servers_stopped "$WINEPREFIX"' EXIT
     cd "$build_dir"
     ctest --output-on-failure -j"$jobs" ${label:+-L "^$label\$"}
 ) || status=$?
