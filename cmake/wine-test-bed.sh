@@ -1,6 +1,6 @@
 # Sourced by everything here that runs Windows programs under Wine (the build's wrappers, the test
 # command's checks, the screenshot): a private prefix made once, and Wine's server and services
-# started with their output detached. Set WINEPREFIX before calling either function.
+# started with their output detached. Set WINEPREFIX before calling the three that make and start it.
 #
 #   wine_prefix_ready [x11]  makes $WINEPREFIX once, safely when several callers start together:
 #                            Wine's null display driver (with x11: its X11 driver, windows drawn
